@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "settings/Settings.h"
+
+namespace tovali {
+
+// One settings copy that could not be written, and why.
+struct CopyFailure {
+  std::string path;
+  std::string reason;
+};
+
+// Outcome of writing the three copies. Every copy is attempted even when an
+// earlier one fails.
+struct SaveReport {
+  std::vector<CopyFailure> failures;
+  bool ok() const { return failures.empty(); }
+  // "path: reason" lines, one per failed copy.
+  std::string describe() const;
+};
+
+// Which copy LoadConfig used.
+enum class LoadSource { FirstCopy, SecondCopy, ThirdCopy, Defaults };
+
+struct LoadReport {
+  LoadSource source = LoadSource::Defaults;
+  SaveReport save;  // filled when the defaults were written and saved
+};
+
+// The three scrambled copies of the settings below one folder (`TEWinDir`):
+// "finalg.dat", "system/stlber.dat" and "config/rushol.dat", read
+// first-usable and all written at every save.
+class ConfigStore {
+public:
+  // `te_win_dir` must end with "/".
+  explicit ConfigStore(std::string te_win_dir);
+
+  // $XDG_CONFIG_HOME/tovali-explorer/, else $HOME/.config/tovali-explorer/
+  // (ending with "/"). Reads the environment; creates nothing.
+  static std::string DefaultTEWinDir();
+
+  const std::string& TEWinDir() const { return m_dir; }
+
+  // The copies' paths, in the order they are tried and written.
+  std::array<std::string, 3> CopyPaths() const;
+
+  // Index of the first copy that passes its check, or -1 when none does.
+  int FirstUsableCopy() const;
+
+  // Fills `settings` from the first usable copy; when none is usable, runs
+  // LoadDefaults (which saves all three copies). Never throws.
+  LoadReport LoadConfig(Settings& settings) const;
+
+  // Like LoadConfig but writes nothing: with no usable copy `settings` gets
+  // the defaults in memory only.
+  LoadSource ReadConfig(Settings& settings) const;
+
+  // Writes `settings` to all three copies, each encoded afresh, through a
+  // temporary file renamed over the old copy. Creates missing folders.
+  // Never throws; failures are reported.
+  SaveReport SaveConfig(const Settings& settings) const;
+
+  // Writes the nineteen default keys into `settings`, in order, then saves.
+  SaveReport LoadDefaults(Settings& settings) const;
+
+  // The default lines alone, in their fixed order.
+  static TextList DefaultLines();
+
+private:
+  std::string m_dir;
+};
+
+}  // namespace tovali

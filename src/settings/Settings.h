@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "settings/TextList.h"
+
+namespace tovali {
+
+enum class LetterCase { AsStored, Upper };
+
+// The program's whole configuration: an ordered list of name=value lines.
+// A line's name is the text before its first "="; a line without "=" has no
+// name and is never found. Names are compared without regard to letter case.
+class Settings {
+public:
+  Settings() = default;
+  explicit Settings(TextList lines) : m_lines(std::move(lines)) {}
+
+  // Value of the first line whose name matches `key`; "" when missing.
+  std::string value(std::string_view key) const;
+
+  // True when a line with that name exists (even with an empty value).
+  bool has(std::string_view key) const;
+
+  // A non-empty value replaces the first matching line in place, or is
+  // appended as a new line; the empty value deletes the first matching line.
+  void set_value(std::string_view key, std::string_view value);
+
+  // Deletes the first matching line, if any.
+  void remove(std::string_view key) { set_value(key, ""); }
+
+  // Switch: on exactly when the value is "1". `download_config` is the
+  // exception: it is off only when exactly "0" (missing means on).
+  bool is_on(std::string_view key) const;
+
+  // Count: the value as a decimal integer; 0 when missing or not a number.
+  int count(std::string_view key) const;
+
+  // Numbered list: entries prefix+"0" .. prefix+(count-1), in order, read by
+  // name (a missing entry reads as ""); upper-cased on request. A count of 0
+  // or less gives an empty list.
+  TextList list(std::string_view count_key, std::string_view prefix,
+                LetterCase letter_case = LetterCase::AsStored) const;
+
+  const TextList& lines() const { return m_lines; }
+  void assign(TextList lines) { m_lines = std::move(lines); }
+  void clear() { m_lines.clear(); }
+
+private:
+  // Index of the first line whose name matches, or npos.
+  std::size_t find(std::string_view key) const;
+
+  TextList m_lines;
+};
+
+// Parses a count the way every count key is read: optional sign and decimal
+// digits only, otherwise (or when out of int range) 0.
+int parse_count(std::string_view text);
+
+}  // namespace tovali

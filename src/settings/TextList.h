@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tovali {
+
+// An ordered list of text lines; duplicates allowed. Texts are byte strings.
+using TextList = std::vector<std::string>;
+
+// Upper-cases the letters a to z only; every other byte stays as it is.
+std::string upper_case(std::string_view text);
+
+// Byte-wise equality where a-z and A-Z count as the same letter.
+bool equals_ignore_case(std::string_view a, std::string_view b);
+
+// True when `text` begins with `prefix`, letters compared without case.
+bool starts_with_ignore_case(std::string_view text, std::string_view prefix);
+
+// A list "holds" a text when one entry equals it without regard to case.
+bool holds(const TextList& list, std::string_view text);
+
+// Splits text into lines at CR LF, lone CR or lone LF. A final line ending
+// does not start another line; an empty text gives no lines.
+TextList split_lines(std::string_view text);
+
+// Reads a whole file as lines (CR LF, CR or LF). Returns false when the file
+// cannot be opened or read; `lines` is then left unchanged.
+bool read_text_lines(const std::string& path, TextList& lines);
+
+// Joins lines, each followed by CR LF.
+std::string join_crlf(const TextList& lines);
+
+}  // namespace tovali
