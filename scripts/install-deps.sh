@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test Tovali Explorer.
+# Installs only what is missing; runs apt-get update first when it installs.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libgtkmm-3.0-dev libwebkit2gtk-4.1-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  python3
+  xvfb xauth xdotool imagemagick x11-utils
+  adwaita-icon-theme fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  SUDO=""
+  if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+  echo "Installing: ${missing[*]}"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
