@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "settings/ConfigStore.h"
+#include "settings/ProhibitedLog.h"
+#include "settings/Settings.h"
+
+namespace tovali {
+
+// Where the program keeps and finds things.
+struct Locations {
+  std::string ProgramDir;  // folder of the executable, ending with "/"
+  std::string TEWinDir;    // folder of the settings copies, ending with "/"
+};
+
+// What the start-up settings steps produce.
+struct StartupState {
+  Settings settings;
+  ProhibitedLog prohibitedLog;
+  std::string DefaultSiteBaseURL;
+  std::string SiteBaseURL;
+  std::string SitePath;
+  // Copies that could not be written while starting; start-up goes on
+  // regardless, and the window tells the parent.
+  SaveReport saveFailures;
+  bool prohibitedLogUnreadable = false;
+};
+
+// The fixed path below every site base.
+inline constexpr const char* kSitePath = "/tovali/v200/group1";
+
+// Runs the start-up settings steps in order: site defaults, the refused-URL
+// log from ProgramDir + "prohurl.log", LoadConfig, the site list (only the
+// lines whose names are missing), the default password unless `nopassword`
+// is "1". Saves where a step changed the settings. Never throws.
+StartupState RunStartupSettingsSteps(const Locations& locations);
+
+// The shutdown step: writes the refused-URL log beside the executable,
+// replacing the file. Returns false when that fails (the caller drops it).
+bool SaveProhibitedLog(const Locations& locations, const ProhibitedLog& log);
+
+// The folder of the running executable (from /proc/self/exe), ending "/".
+std::string ExecutableDir();
+
+}  // namespace tovali
