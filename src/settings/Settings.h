@@ -14,6 +14,8 @@ enum class LetterCase { AsStored, Upper };
 // name and is never found. Names are compared without regard to letter case.
 class Settings {
 public:
+  static constexpr int kMaxListEntries = 65535;
+
   Settings() = default;
   explicit Settings(TextList lines) : m_lines(std::move(lines)) {}
 
@@ -39,7 +41,8 @@ public:
 
   // Numbered list: entries prefix+"0" .. prefix+(count-1), in order, read by
   // name (a missing entry reads as ""); upper-cased on request. A count of 0
-  // or less gives an empty list.
+  // or less gives an empty list; a count above kMaxListEntries reads as
+  // kMaxListEntries.
   TextList list(std::string_view count_key, std::string_view prefix,
                 LetterCase letter_case = LetterCase::AsStored) const;
 

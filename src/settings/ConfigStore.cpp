@@ -1,0 +1,119 @@
+#include "settings/ConfigStore.h"
+
+#include <cstdlib>
+
+#include "BuildConfig.h"
+#include "settings/ScrambledFile.h"
+
+namespace tovali {
+
+namespace {
+void write_defaults(Settings& settings) {
+  for (const auto& line : ConfigStore::DefaultLines()) {
+    const auto eq = line.find('=');
+    settings.set_value(line.substr(0, eq), line.substr(eq + 1));
+  }
+}
+}  // namespace
+
+std::string SaveReport::describe() const {
+  std::string out;
+  for (const auto& f : failures) out += f.path + ": " + f.reason + "\n";
+  return out;
+}
+
+ConfigStore::ConfigStore(std::string te_win_dir) : m_dir(std::move(te_win_dir)) {
+  if (m_dir.empty() || m_dir.back() != '/') m_dir += '/';
+}
+
+std::string ConfigStore::DefaultTEWinDir() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  std::string base;
+  // Only an absolute XDG_CONFIG_HOME counts; a relative one is ignored.
+  if (xdg && xdg[0] == '/') {
+    base = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::string(home && home[0] ? home : "/tmp") + "/.config";
+  }
+  if (base.back() != '/') base += '/';
+  return base + "tovali-explorer/";
+}
+
+std::array<std::string, 3> ConfigStore::CopyPaths() const {
+  return {m_dir + "finalg.dat", m_dir + "system/stlber.dat", m_dir + "config/rushol.dat"};
+}
+
+int ConfigStore::FirstUsableCopy() const {
+  const auto paths = CopyPaths();
+  for (int i = 0; i < 3; ++i) {
+    TextList encoded;
+    if (LoadEncodedFile(paths[static_cast<std::size_t>(i)], encoded)) return i;
+  }
+  return -1;
+}
+
+TextList ConfigStore::DefaultLines() {
+  return {
+      "password=marigold",
+      "req_pw_close=0",
+      "req_pw_config=0",
+      "enable_email_button=0",
+      std::string("email_url=") + build::kEmailUrl,
+      "allow_new_window=1",
+      "prevent_switch=1",
+      "disable_ctrl_alt_del=1",
+      "show_close_main=0",
+      "download_config=1",
+      "hide_navframe=0",
+      "load_main_default=1",
+      "silent_mode=0",
+      "use_global_meta_data=1",
+      "enable_print_button=1",
+      "default_home_location=1",
+      "num_prohibited_file_exts=2",
+      "pext-0=exe",
+      "pext-1=zip",
+  };
+}
+
+LoadSource ConfigStore::ReadConfig(Settings& settings) const {
+  const auto paths = CopyPaths();
+  for (int i = 0; i < 3; ++i) {
+    TextList encoded;
+    if (LoadEncodedFile(paths[static_cast<std::size_t>(i)], encoded)) {
+      TextList decoded;
+      DecodeAndLoad(encoded, decoded);
+      settings.assign(std::move(decoded));
+      return static_cast<LoadSource>(i);
+    }
+  }
+  settings.clear();
+  write_defaults(settings);
+  return LoadSource::Defaults;
+}
+
+LoadReport ConfigStore::LoadConfig(Settings& settings) const {
+  LoadReport report;
+  report.source = ReadConfig(settings);
+  if (report.source == LoadSource::Defaults) report.save = SaveConfig(settings);
+  return report;
+}
+
+SaveReport ConfigStore::LoadDefaults(Settings& settings) const {
+  write_defaults(settings);
+  return SaveConfig(settings);
+}
+
+SaveReport ConfigStore::SaveConfig(const Settings& settings) const {
+  SaveReport report;
+  for (const auto& path : CopyPaths()) {
+    std::string error;
+    if (!EncodeAndSave(path, settings.lines(), &error)) {
+      report.failures.push_back({path, error.empty() ? "cannot be written" : error});
+    }
+  }
+  return report;
+}
+
+}  // namespace tovali

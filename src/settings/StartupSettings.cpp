@@ -1,0 +1,69 @@
+#include "settings/StartupSettings.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+
+#include "BuildConfig.h"
+
+namespace tovali {
+
+namespace {
+void merge(SaveReport& into, const SaveReport& from) {
+  into.failures.insert(into.failures.end(), from.failures.begin(), from.failures.end());
+}
+}  // namespace
+
+StartupState RunStartupSettingsSteps(const Locations& locations) {
+  StartupState state;
+  state.DefaultSiteBaseURL = build::kPrimarySite;
+  state.SiteBaseURL = state.DefaultSiteBaseURL;
+  state.SitePath = kSitePath;
+
+  const std::string log_path = locations.ProgramDir + "prohurl.log";
+  std::error_code ec;
+  if (std::filesystem::exists(log_path, ec)) {
+    state.prohibitedLogUnreadable = !state.prohibitedLog.load(log_path);
+  }
+
+  const ConfigStore store(locations.TEWinDir);
+  merge(state.saveFailures, store.LoadConfig(state.settings).save);
+
+  Settings& s = state.settings;
+  if (s.count("num-sites") == 0) {
+    // Only the missing names are added: a line behind an existing
+    // "num-sites" would be shadowed by it and pile up at every start.
+    bool changed = false;
+    const std::pair<const char*, std::string> lines[] = {
+        {"num-sites", "2"}, {"site-0", build::kPrimarySite}, {"site-1", build::kSecondarySite}};
+    for (const auto& [name, value] : lines) {
+      if (!s.has(name)) {
+        s.set_value(name, value);
+        changed = true;
+      }
+    }
+    if (changed) merge(state.saveFailures, store.SaveConfig(s));
+  }
+
+  if (!s.has("password") && s.value("nopassword") != "1") {
+    s.set_value("password", "marigold");
+    merge(state.saveFailures, store.SaveConfig(s));
+  }
+  return state;
+}
+
+bool SaveProhibitedLog(const Locations& locations, const ProhibitedLog& log) {
+  return log.save(locations.ProgramDir + "prohurl.log");
+}
+
+std::string ExecutableDir() {
+  char buffer[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return "./";
+  std::string path(buffer, static_cast<std::size_t>(n));
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+}  // namespace tovali

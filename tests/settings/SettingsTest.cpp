@@ -1,0 +1,65 @@
+#include "settings/Settings.h"
+
+#include <gtest/gtest.h>
+
+namespace tovali {
+namespace {
+
+TEST(Settings, LookupTakesTheFirstMatchingNameWithoutRegardToCase) {
+  const Settings s({"no equals sign", "Password=one=two", "password=second", "=nameless",
+                    "empty=", "no equals sign=x"});
+  EXPECT_EQ(s.value("PASSWORD"), "one=two");
+  EXPECT_EQ(s.value("password"), "one=two");
+  EXPECT_EQ(s.value("missing"), "");
+  EXPECT_EQ(s.value("no equals sign"), "x");  // the bare line is never found
+  EXPECT_EQ(s.value(""), "nameless");
+  EXPECT_TRUE(s.has("EMPTY"));
+  EXPECT_EQ(s.value("empty"), "");
+}
+
+TEST(Settings, WritingReplacesInPlaceAppendsOrDeletes) {
+  Settings s({"a=1", "B=2", "b=3", "c=4"});
+  s.set_value("b", " spaced = value ");
+  EXPECT_EQ(s.lines(), (TextList{"a=1", "b= spaced = value ", "b=3", "c=4"}));
+  s.set_value("new", "x");
+  EXPECT_EQ(s.lines().back(), "new=x");
+  s.set_value("B", "");  // deletes the first match only
+  EXPECT_EQ(s.lines(), (TextList{"a=1", "b=3", "c=4", "new=x"}));
+  s.remove("nothing");
+  EXPECT_EQ(s.lines().size(), 4u);
+}
+
+TEST(Settings, SwitchesAndTheDownloadException) {
+  const Settings s({"on=1", "off=0", "yes=yes", "spaced= 1", "download_config=2"});
+  const struct {
+    const char* key;
+    bool on;
+  } cases[] = {{"on", true},           {"off", false},          {"yes", false},
+               {"spaced", false},      {"missing", false},      {"DOWNLOAD_CONFIG", true}};
+  for (const auto& c : cases) EXPECT_EQ(s.is_on(c.key), c.on) << c.key;
+  EXPECT_TRUE(Settings().is_on("download_config"));
+  EXPECT_FALSE(Settings({"download_config=0"}).is_on("download_config"));
+}
+
+TEST(Settings, CountsReadZeroWhenMissingOrNotANumber) {
+  const struct {
+    const char* text;
+    int value;
+  } cases[] = {{"2", 2},     {"-3", -3},  {"+7", 7}, {"", 0},          {"2x", 0},
+               {" 2", 0},    {"0x10", 0}, {"-", 0},  {"99999999999", 0}, {"2147483647", 2147483647}};
+  for (const auto& c : cases) EXPECT_EQ(parse_count(c.text), c.value) << c.text;
+}
+
+TEST(Settings, NumberedListsReadByNameInOrder) {
+  const Settings s({"num_x=4", "X-2=two", "x-0=Zero", "x-0=shadowed", "x-9=beyond"});
+  EXPECT_EQ(s.list("num_x", "x-"), (TextList{"Zero", "", "two", ""}));
+  EXPECT_EQ(s.list("num_x", "x-", LetterCase::Upper), (TextList{"ZERO", "", "TWO", ""}));
+  EXPECT_TRUE(Settings({"num_x=-1", "x-0=a"}).list("num_x", "x-").empty());
+  EXPECT_TRUE(Settings({"x-0=a"}).list("num_x", "x-").empty());
+  // A hostile count does not stall the reader.
+  EXPECT_EQ(Settings({"num_x=2000000000"}).list("num_x", "x-").size(),
+            static_cast<std::size_t>(Settings::kMaxListEntries));
+}
+
+}  // namespace
+}  // namespace tovali

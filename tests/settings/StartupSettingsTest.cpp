@@ -1,0 +1,149 @@
+#include "settings/StartupSettings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "BuildConfig.h"
+#include "TempDir.h"
+
+namespace tovali {
+namespace {
+
+using testing::TempDir;
+
+struct Folders {
+  TempDir program;
+  TempDir config;
+  Locations locations() const { return {program.path(), config.path()}; }
+  Settings stored() const {
+    Settings s;
+    ConfigStore(config.path()).ReadConfig(s);
+    return s;
+  }
+};
+
+TEST(StartupSettings, FirstStartWritesDefaultsThenTheSiteLinesOnce) {
+  Folders f;
+  auto state = RunStartupSettingsSteps(f.locations());
+  EXPECT_TRUE(state.saveFailures.ok()) << state.saveFailures.describe();
+  TextList expected = ConfigStore::DefaultLines();
+  expected.push_back("num-sites=2");
+  expected.push_back(std::string("site-0=") + build::kPrimarySite);
+  expected.push_back(std::string("site-1=") + build::kSecondarySite);
+  EXPECT_EQ(state.settings.lines(), expected);
+  EXPECT_EQ(state.settings.value("password"), "marigold");
+  EXPECT_EQ(state.SitePath, "/tovali/v200/group1");
+  EXPECT_EQ(state.SiteBaseURL, build::kPrimarySite);
+  for (const auto& path : ConfigStore(f.config.path()).CopyPaths()) {
+    struct stat st;
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+  }
+  EXPECT_EQ(f.stored().lines(), expected);
+
+  state = RunStartupSettingsSteps(f.locations());
+  EXPECT_EQ(state.settings.lines(), expected);  // nothing added twice
+}
+
+TEST(StartupSettings, ASiteCountOfZeroGetsOnlyTheMissingLines) {
+  const struct {
+    const char* name;
+    TextList stored;
+    TextList added;
+  } cases[] = {
+      {"zero count kept first", {"num-sites=0", "site-0=http://a.example"},
+       {std::string("site-1=") + build::kSecondarySite}},
+      {"nonsense count", {"num-sites=many"}, {"site-0=" + std::string(build::kPrimarySite),
+                                               "site-1=" + std::string(build::kSecondarySite)}},
+      {"missing", {"x=1"}, {"num-sites=2", "site-0=" + std::string(build::kPrimarySite),
+                            "site-1=" + std::string(build::kSecondarySite)}},
+      {"two sites", {"num-sites=2", "site-0=http://a.example", "site-1=http://b.example"}, {}},
+  };
+  for (const auto& c : cases) {
+    Folders f;
+    ASSERT_TRUE(ConfigStore(f.config.path()).SaveConfig(Settings(c.stored)).ok());
+    const auto state = RunStartupSettingsSteps(f.locations());
+    TextList expected = c.stored;
+    expected.insert(expected.end(), c.added.begin(), c.added.end());
+    expected.push_back("password=marigold");
+    EXPECT_EQ(state.settings.lines(), expected) << c.name;
+    EXPECT_EQ(state.settings.value("num-sites"),
+              c.stored.front().rfind("num-sites=", 0) == 0 ? c.stored.front().substr(10) : "2")
+        << c.name;
+  }
+}
+
+TEST(StartupSettings, AnEmptiedPasswordReturnsUnlessNopasswordIsSet) {
+  Folders f;
+  auto state = RunStartupSettingsSteps(f.locations());
+  state.settings.set_value("PASSWORD", "");
+  ASSERT_TRUE(ConfigStore(f.config.path()).SaveConfig(state.settings).ok());
+  EXPECT_EQ(RunStartupSettingsSteps(f.locations()).settings.value("password"), "marigold");
+
+  state.settings.set_value("password", "");
+  state.settings.set_value("nopassword", "1");
+  ASSERT_TRUE(ConfigStore(f.config.path()).SaveConfig(state.settings).ok());
+  const auto again = RunStartupSettingsSteps(f.locations());
+  EXPECT_FALSE(again.settings.has("password"));
+  EXPECT_FALSE(f.stored().has("password"));
+}
+
+TEST(StartupSettings, TheRefusedUrlLogIsLoadedBoundedAndSaved) {
+  Folders f;
+  std::string text;
+  for (int i = 0; i < 510; ++i) text += "http://site" + std::to_string(i) + ".example/\r\n";
+  f.program.write("prohurl.log", text);
+  auto state = RunStartupSettingsSteps(f.locations());
+  ASSERT_EQ(state.prohibitedLog.size(), 500u);
+  EXPECT_EQ(state.prohibitedLog.entries().front(), "http://site10.example/");
+  state.prohibitedLog.append("http://new.example/");
+  EXPECT_EQ(state.prohibitedLog.size(), 500u);
+  EXPECT_EQ(state.prohibitedLog.entries().front(), "http://site11.example/");
+  ASSERT_TRUE(SaveProhibitedLog(f.locations(), state.prohibitedLog));
+  const auto reloaded = RunStartupSettingsSteps(f.locations());
+  EXPECT_EQ(reloaded.prohibitedLog.entries(), state.prohibitedLog.entries());
+  EXPECT_EQ(f.program.read("prohurl.log").substr(0, 24), "http://site11.example/\r\n");
+}
+
+TEST(StartupSettings, AnUnreadableLogLeavesTheLogEmpty) {
+  Folders f;
+  ::mkdir((f.program.path() + "prohurl.log").c_str(), 0755);  // a folder cannot be read as lines
+  const auto state = RunStartupSettingsSteps(f.locations());
+  EXPECT_TRUE(state.prohibitedLogUnreadable);
+  EXPECT_EQ(state.prohibitedLog.size(), 0u);
+  EXPECT_EQ(state.settings.value("password"), "marigold");
+  EXPECT_FALSE(SaveProhibitedLog(f.locations(), state.prohibitedLog));
+}
+
+// Runs the start-up steps on a read-only settings folder. Root ignores file
+// permissions, so the steps then run in a child process as an ordinary user.
+TEST(StartupSettings, AReadOnlySettingsFolderIsReportedAndStartUpGoesOn) {
+  Folders f;
+  ASSERT_EQ(::chmod(f.config.path().c_str(), 0555), 0);
+  ::chmod(f.program.path().c_str(), 0755);
+  if (::geteuid() != 0) {
+    const auto state = RunStartupSettingsSteps(f.locations());
+    EXPECT_FALSE(state.saveFailures.ok());
+    EXPECT_EQ(state.settings.value("password"), "marigold");
+    return;
+  }
+  // The temporary folders' parents must be reachable by the ordinary user.
+  ::chmod(f.config.path().c_str(), 0555);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+    const auto state = RunStartupSettingsSteps(f.locations());
+    const bool reported = !state.saveFailures.ok() &&
+                          state.saveFailures.describe().find("finalg.dat") != std::string::npos;
+    ::_exit(reported && state.settings.value("password") == "marigold" ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
+}  // namespace tovali
