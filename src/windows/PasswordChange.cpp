@@ -1,0 +1,34 @@
+#include "windows/PasswordChange.h"
+
+#include "windows/SetupApply.h"
+
+namespace tovali {
+
+bool PasswordMatches(std::string_view typed, const Settings& settings) {
+  return typed == settings.value("password");
+}
+
+PasswordChangeOutcome SetPassword(SetupHost& host, std::string_view current,
+                                  std::string_view new_password,
+                                  std::string_view new_password_again) {
+  PasswordChangeOutcome outcome;
+  if (!PasswordMatches(current, host.settings())) {
+    outcome.result = PasswordChangeResult::CurrentIncorrect;
+    outcome.message = kCurrentPasswordIncorrect;
+    return outcome;
+  }
+  if (new_password != new_password_again) {
+    outcome.result = PasswordChangeResult::NewPasswordsDiffer;
+    outcome.message = kNewPasswordsDiffer;
+    return outcome;
+  }
+  host.settings().set_value("password", new_password);
+  outcome.result = PasswordChangeResult::Changed;
+  outcome.save = host.SaveConfig();
+  outcome.message = outcome.save.ok()
+                        ? std::string(kPasswordChanged)
+                        : std::string(kPasswordChanged) + "\r" + SaveFailureMessage(outcome.save);
+  return outcome;
+}
+
+}  // namespace tovali

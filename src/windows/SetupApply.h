@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "settings/ConfigStore.h"
+#include "settings/Settings.h"
+#include "windows/SetupHost.h"
+#include "windows/SetupModel.h"
+
+namespace tovali {
+
+// Shows one message box to the parent and returns when it is dismissed.
+using MessageSink = std::function<void(std::string_view text)>;
+
+inline constexpr const char* kRestartMessage =
+    "Shutdown and restart Tovali Explorer for all settings to take affect";
+
+// The factory password written once under `pw`.
+inline constexpr const char* kFactoryPassword = "marigold";
+
+enum class Restart { NotNeeded, Needed };
+
+// Apply steps 1 to 9, on the settings list in memory: notes whether a restart
+// is needed (`prevent_switch` differs from its box), adds `pw` when missing,
+// stores every box and text (a check forced where its URL is empty, and
+// `model` updated to show it), the grid rows with both cells filled and the
+// memo lines that are not empty (untrimmed). Returns whether a restart is
+// needed.
+Restart StoreSetupModel(SetupModel& model, Settings& settings);
+
+struct ApplyOutcome {
+  Restart restart = Restart::NotNeeded;
+  SaveReport save;
+};
+
+// The whole apply: StoreSetupModel, SaveConfig (a failed save is reported
+// through `show`), then the restart message or UpdateControls, then
+// UpdateCtrlAltDel and UpdateLists.
+ApplyOutcome ApplySetup(SetupModel& model, SetupHost& host, const MessageSink& show);
+
+// The message for copies that could not be written ("" when all were).
+std::string SaveFailureMessage(const SaveReport& report);
+
+}  // namespace tovali

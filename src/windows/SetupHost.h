@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "settings/ConfigStore.h"
+#include "settings/ProhibitedLog.h"
+#include "settings/Settings.h"
+
+namespace tovali {
+
+// What the setup dialog needs of the main window. The main window owns the
+// settings list and re-applies it; the dialog only edits it.
+class SetupHost {
+public:
+  virtual ~SetupHost() = default;
+
+  // The main window's settings list, edited in place.
+  virtual Settings& settings() = 0;
+
+  // Writes the settings list to its three copies.
+  virtual SaveReport SaveConfig() = 0;
+
+  // Re-applies the visible switches (close button, navigation frame, e-mail
+  // and print buttons, silent mode).
+  virtual void UpdateControls() = 0;
+
+  // Re-applies `disable_ctrl_alt_del`.
+  virtual void UpdateCtrlAltDel() = 0;
+
+  // Reloads the parent's three prohibition lists from the settings.
+  virtual void UpdateLists() = 0;
+
+  // The folder of the program file, ending with "/".
+  virtual std::string ProgramDir() const = 0;
+
+  // The refused URLs, oldest first.
+  virtual const ProhibitedLog& prohibited_log() const = 0;
+};
+
+}  // namespace tovali

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "settings/Settings.h"
+#include "settings/TextList.h"
+
+namespace tovali {
+
+// One data row of the "More Sites" grid (the heading row is not stored).
+struct MoreSitesRow {
+  std::string description;
+  std::string url;
+  bool operator==(const MoreSitesRow& other) const {
+    return description == other.description && url == other.url;
+  }
+};
+
+// The values of the setup dialog's controls, one member per control that
+// mirrors a settings key. Check boxes start unchecked, texts empty.
+struct SetupModel {
+  // General
+  bool silent_mode = false;
+  bool allow_new_window = false;
+  bool prevent_switch = false;
+  bool disable_ctrl_alt_del = false;
+  bool download_config = false;
+  bool use_global_meta_data = false;
+  bool hide_navframe = false;
+  std::string load_main_url;
+  bool load_main_default = false;
+  // Password
+  bool req_pw_close = false;
+  bool req_pw_config = false;
+  // Buttons
+  std::string home_button_url;
+  bool default_home_location = false;
+  bool enable_email_button = false;
+  std::string email_url;
+  bool enable_print_button = false;
+  bool show_print_settings = false;
+  bool show_close_main = false;
+  // Site Access and Downloads
+  std::vector<MoreSitesRow> moresites_grid;
+  TextList prohibited_domains_memo;
+  TextList prohibited_urls_memo;
+  TextList prohibited_file_exts_memo;
+};
+
+// Data rows of the grid as designed: four empty rows below the heading.
+inline constexpr int kDesignGridRows = 4;
+
+// The dialog after FormCreate has filled it.
+struct SetupLoad {
+  SetupModel model;
+  // How many times the configuration warning was raised while filling (a
+  // check box raises its click action when loading changes its state).
+  int configuration_warnings = 0;
+};
+
+// Fills every control from `settings` in the dialog's loading order: the
+// check boxes and text fields, the "More Sites" grid (n rows for
+// `num_moresites` n > 0, else four empty rows) and the three memos (values
+// exactly as stored; a missing entry gives an empty line).
+SetupLoad LoadSetupModel(const Settings& settings);
+
+// The configuration warning applies after `download_config` or
+// `use_global_meta_data` changed state when `download_config` is unchecked.
+bool ConfigurationWarningApplies(const SetupModel& model);
+
+// The warning's text.
+inline constexpr const char* kConfigurationWarning =
+    "\"Download Configuration File On Startup\" should normally be enabled for proper "
+    "operation";
+
+// Grid growth: when the current cell enters the last data row, one empty row
+// is appended (so there is always a row below the one being edited). `row` is
+// a data-row index (0 = first row under the heading). Returns true when a row
+// was appended.
+bool moresites_gridEnterRow(std::vector<MoreSitesRow>& rows, int row);
+
+}  // namespace tovali

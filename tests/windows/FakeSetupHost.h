@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "windows/SetupHost.h"
+
+namespace tovali::test {
+
+// Records the calls the setup dialog makes into the main window.
+class FakeSetupHost : public SetupHost {
+public:
+  Settings& settings() override { return m_settings; }
+  SaveReport SaveConfig() override {
+    calls.push_back("SaveConfig");
+    saved_lines = m_settings.lines();
+    return next_save;
+  }
+  void UpdateControls() override { calls.push_back("UpdateControls"); }
+  void UpdateCtrlAltDel() override { calls.push_back("UpdateCtrlAltDel"); }
+  void UpdateLists() override { calls.push_back("UpdateLists"); }
+  std::string ProgramDir() const override { return program_dir; }
+  const ProhibitedLog& prohibited_log() const override { return log; }
+
+  Settings m_settings;
+  SaveReport next_save;
+  TextList saved_lines;
+  std::vector<std::string> calls;
+  std::string program_dir = "/nowhere/";
+  ProhibitedLog log;
+};
+
+}  // namespace tovali::test

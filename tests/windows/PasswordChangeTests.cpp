@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "FakeSetupHost.h"
+#include "windows/PasswordChange.h"
+
+namespace tovali {
+namespace {
+
+using test::FakeSetupHost;
+
+TEST(PasswordMatches, WholeTextExactAndCaseSensitive) {
+  struct Case {
+    TextList lines;
+    const char* typed;
+    bool matches;
+  };
+  const Case cases[] = {
+      {{"password=marigold"}, "marigold", true},
+      {{"password=marigold"}, "Marigold", false},
+      {{"password=marigold"}, "marigold ", false},
+      {{"password=marigold"}, "marigol", false},
+      {{"password=marigold"}, "", false},
+      {{"PASSWORD=a=b"}, "a=b", true},
+      {{}, "", true},  // no password: the empty entry is right
+      {{}, "marigold", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PasswordMatches(c.typed, Settings(c.lines)), c.matches) << c.typed;
+  }
+}
+
+TEST(SetPassword, ThreeOutcomes) {
+  struct Case {
+    const char *current, *new1, *new2;
+    PasswordChangeResult result;
+    const char* message;
+    const char* stored;  // nullptr: key missing afterwards
+    bool saved;
+  };
+  const Case cases[] = {
+      {"Marigold", "x", "x", PasswordChangeResult::CurrentIncorrect, kCurrentPasswordIncorrect,
+       "marigold", false},
+      {"marigold", "x", "y", PasswordChangeResult::NewPasswordsDiffer, kNewPasswordsDiffer,
+       "marigold", false},
+      {"marigold", "Rose 2", "Rose 2", PasswordChangeResult::Changed, kPasswordChanged, "Rose 2",
+       true},
+      {"marigold", "", "", PasswordChangeResult::Changed, kPasswordChanged, nullptr, true},
+  };
+  for (const auto& c : cases) {
+    FakeSetupHost host;
+    host.settings().assign({"a=1", "password=marigold", "b=2"});
+    const auto outcome = SetPassword(host, c.current, c.new1, c.new2);
+    EXPECT_EQ(outcome.result, c.result) << c.current << "/" << c.new1 << "/" << c.new2;
+    EXPECT_EQ(outcome.message, c.message);
+    EXPECT_EQ(host.settings().has("password"), c.stored != nullptr);
+    if (c.stored) {
+      EXPECT_EQ(host.settings().value("password"), c.stored);
+    }
+    EXPECT_EQ(host.calls.size(), c.saved ? 1u : 0u);
+    if (c.saved) {
+      EXPECT_EQ(host.saved_lines, host.settings().lines());
+    }
+  }
+}
+
+TEST(SetPassword, FailedSaveIsNotReportedAsSuccessAlone) {
+  FakeSetupHost host;
+  host.settings().set_value("password", "marigold");
+  host.next_save.failures.push_back({"/ro/finalg.dat", "Read-only file system"});
+  const auto outcome = SetPassword(host, "marigold", "new", "new");
+  EXPECT_EQ(outcome.result, PasswordChangeResult::Changed);
+  EXPECT_NE(outcome.message.find("could not be saved"), std::string::npos);
+  EXPECT_NE(outcome.message.find("Read-only file system"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tovali
