@@ -1,0 +1,93 @@
+#include "cli/SettingsTool.h"
+
+#include <ostream>
+
+namespace tovali {
+
+void SettingsTool::add_command(const std::string& name, const std::string& usage_line,
+                               Command command) {
+  m_extra[name] = {usage_line, std::move(command)};
+}
+
+std::string SettingsTool::usage() const {
+  std::string text =
+      "Usage: tovali-settings COMMAND [ARGUMENTS]\n"
+      "Reads and writes the settings of Tovali Explorer for the current user.\n"
+      "\n"
+      "  list              print every settings line, in order\n"
+      "  get KEY           print the value of KEY (exit status 1 when missing)\n"
+      "  set KEY VALUE     write VALUE (an empty VALUE deletes KEY) and save\n"
+      "  unset KEY         delete KEY and save\n"
+      "  paths             print the three settings copies, '*' marking the one in use\n";
+  for (const auto& [name, entry] : m_extra) text += "  " + entry.first + "\n";
+  text += "  --help            show this text\n";
+  return text;
+}
+
+int SettingsTool::run(const std::vector<std::string>& args, std::ostream& out,
+                      std::ostream& err) const {
+  const auto wrong_call = [&]() {
+    err << usage();
+    return 2;
+  };
+  if (args.empty()) return wrong_call();
+  const std::string& command = args[0];
+  const std::size_t n = args.size();
+  if (command == "--help" || command == "-h" || command == "help") {
+    if (n != 1) return wrong_call();
+    out << usage();
+    return 0;
+  }
+  if (command == "list" && n == 1) return list(out);
+  if (command == "get" && n == 2) return get(args[1], out);
+  if (command == "set" && n == 3) return write(args[1], args[2], err);
+  if (command == "unset" && n == 2) return write(args[1], "", err);
+  if (command == "paths" && n == 1) return paths(out);
+  const auto extra = m_extra.find(command);
+  if (extra != m_extra.end()) {
+    return extra->second.second(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+  }
+  return wrong_call();
+}
+
+int SettingsTool::list(std::ostream& out) const {
+  Settings settings;
+  m_store.ReadConfig(settings);
+  for (const auto& line : settings.lines()) out << line << '\n';
+  return 0;
+}
+
+int SettingsTool::get(const std::string& key, std::ostream& out) const {
+  Settings settings;
+  m_store.ReadConfig(settings);
+  if (!settings.has(key)) return 1;
+  out << settings.value(key) << '\n';
+  return 0;
+}
+
+int SettingsTool::write(const std::string& key, const std::string& value,
+                        std::ostream& err) const {
+  if (key.empty() || key.find('=') != std::string::npos) {
+    err << "tovali-settings: a key is a non-empty name without \"=\"\n";
+    return 2;
+  }
+  Settings settings;
+  m_store.ReadConfig(settings);
+  settings.set_value(key, value);
+  const auto report = m_store.SaveConfig(settings);
+  for (const auto& failure : report.failures) {
+    err << "tovali-settings: could not save " << failure.path << ": " << failure.reason << '\n';
+  }
+  return report.ok() ? 0 : 1;
+}
+
+int SettingsTool::paths(std::ostream& out) const {
+  const int used = m_store.FirstUsableCopy();
+  const auto paths = m_store.CopyPaths();
+  for (int i = 0; i < 3; ++i) {
+    out << (i == used ? "* " : "  ") << paths[static_cast<std::size_t>(i)] << '\n';
+  }
+  return 0;
+}
+
+}  // namespace tovali

@@ -1,0 +1,18 @@
+// tovali-settings: the settings of Tovali Explorer from the command line.
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/SettingsTool.h"
+
+int main(int argc, char** argv) {
+  try {
+    tovali::SettingsTool tool{tovali::ConfigStore(tovali::ConfigStore::DefaultTEWinDir())};
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return tool.run(args, std::cout, std::cerr);
+  } catch (const std::exception& e) {
+    std::cerr << "tovali-settings: " << e.what() << '\n';
+    return 1;
+  }
+}
