@@ -46,7 +46,7 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
     if (changed) merge(state.saveFailures, store.SaveConfig(s));
   }
 
-  if (!s.has("password") && s.value("nopassword") != "1") {
+  if (s.value("password").empty() && s.value("nopassword") != "1") {
     s.set_value("password", "marigold");
     merge(state.saveFailures, store.SaveConfig(s));
   }
