@@ -1,0 +1,76 @@
+#include "policy/HashedStringSet.h"
+
+namespace tovali {
+
+namespace {
+
+constexpr std::uint64_t kModulus = (std::uint64_t{1} << 61) - 1;
+constexpr std::uint64_t kBase = 1000003;
+
+std::uint64_t mul_mod(std::uint64_t a, std::uint64_t b) {
+  const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+  std::uint64_t r = static_cast<std::uint64_t>(product & kModulus) +
+                    static_cast<std::uint64_t>(product >> 61);
+  if (r >= kModulus) r -= kModulus;
+  return r;
+}
+
+}  // namespace
+
+std::uint64_t HashedStringSet::extend_front(unsigned char byte, std::uint64_t tail_hash) {
+  std::uint64_t h = mul_mod(tail_hash, kBase) + static_cast<std::uint64_t>(byte) + 1;
+  if (h >= kModulus) h -= kModulus;
+  return h;
+}
+
+std::uint64_t HashedStringSet::hash_of(std::string_view text) {
+  std::uint64_t h = 0;
+  for (std::size_t i = text.size(); i-- > 0;) {
+    h = extend_front(static_cast<unsigned char>(text[i]), h);
+  }
+  return h;
+}
+
+std::size_t HashedStringSet::slot_of(std::uint64_t hash) const {
+  return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> m_shift);
+}
+
+HashedStringSet::HashedStringSet(const TextList& entries) {
+  if (entries.empty()) return;
+  std::size_t capacity = 4;
+  int bits = 2;
+  while (capacity < entries.size() * 2) {
+    capacity *= 2;
+    ++bits;
+  }
+  m_slots.assign(capacity, Slot{});
+  m_shift = 64 - bits;
+  m_entries.reserve(entries.size());
+  const std::size_t mask = capacity - 1;
+  for (const std::string& entry : entries) {
+    const std::uint64_t hash = hash_of(entry);
+    std::size_t i = slot_of(hash);
+    bool present = false;
+    while (m_slots[i].index != kFree) {
+      if (m_slots[i].hash == hash && m_entries[m_slots[i].index] == entry) {
+        present = true;
+        break;
+      }
+      i = (i + 1) & mask;
+    }
+    if (present) continue;
+    m_slots[i] = Slot{hash, static_cast<std::uint32_t>(m_entries.size())};
+    m_entries.push_back(entry);
+  }
+}
+
+bool HashedStringSet::contains(std::string_view text, std::uint64_t hash) const {
+  if (m_entries.empty()) return false;
+  const std::size_t mask = m_slots.size() - 1;
+  for (std::size_t i = slot_of(hash); m_slots[i].index != kFree; i = (i + 1) & mask) {
+    if (m_slots[i].hash == hash && m_entries[m_slots[i].index] == text) return true;
+  }
+  return false;
+}
+
+}  // namespace tovali

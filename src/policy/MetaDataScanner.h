@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "policy/LinkRuleSet.h"
+
+namespace tovali {
+
+// What one scan of a text for URL comments found.
+struct MetaDataScan {
+  RuleLists lists;           // entries in the order the comments stand
+  std::optional<int> width;  // the first width comment's width (100 to 300)
+};
+
+// Scans `text` (any letter case; an upper-cased copy is read) for URL
+// comments "<!--URL" + 3-character number + separator + 2-letter code +
+// separator + value + "-->" and the first "<!--NAVFRAMEWIDTH=" comment.
+// Each comment gives number + value (the number alone without "-->") in the
+// list of its code; an unknown code is dropped. After a comment the search
+// goes on right after its second separator, so a marker inside a value is
+// found too. Linear in the length of the text.
+MetaDataScan ScanMetaData(std::string_view text);
+
+// The width written after a width marker: at most 10 characters, cut at a
+// "-->" in them, read as a decimal integer; 100 when that is not a number or
+// lies outside 100 to 300.
+int parse_nav_frame_width(std::string_view after_marker);
+
+}  // namespace tovali

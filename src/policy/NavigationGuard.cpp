@@ -1,0 +1,133 @@
+#include "policy/NavigationGuard.h"
+
+#include <chrono>
+#include <exception>
+
+#include "policy/AdmissionRules.h"
+#include "policy/UrlText.h"
+#include "settings/ProhibitedLog.h"
+#include "settings/Settings.h"
+#include "settings/TextList.h"
+
+namespace tovali {
+
+namespace {
+
+constexpr std::chrono::seconds kOneSecond{1};
+
+bool ends_with_slash(std::string_view text) { return !text.empty() && text.back() == '/'; }
+
+}  // namespace
+
+NavigationGuard::NavigationGuard(const Settings& settings, ProhibitedLog& log,
+                                 GuardEffects& effects, const Clock& clock)
+    : m_settings(settings), m_log(log), m_effects(effects), m_clock(clock), m_meta(settings) {}
+
+Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url) {
+  std::string expected = std::move(m_pending_nav_url);
+  m_pending_nav_url.clear();
+  if (ends_with_slash(url) && !ends_with_slash(expected)) expected.push_back('/');
+
+  if (begins_upper(url, "RES://")) {
+    m_pending_nav_url = m_effects.ErrorPagePath();
+    return Verdict::Cancel;
+  }
+  if (begins_upper(url, "HTTPNAV://MORESITES")) {
+    m_pending_nav_url = m_effects.MoreSitesPath();
+    return Verdict::Cancel;
+  }
+  if (m_parent.blocked_nav_set().contains(ExtractDomain(url))) return Verdict::Cancel;
+  if (equals_ignore_case(url, expected)) return Verdict::Proceed;
+  if (begins_upper(url, "HTTPNAV:")) {
+    m_pending_nav_url = ModifyURL(url);
+    return Verdict::Cancel;
+  }
+  // A link of the menu page: it opens in the main frame under its rules.
+  m_meta.GetURLNumber(url);
+  ExtractMetaData(m_meta.NavPageHTML());
+  m_pending_main_url = ModifyURL(url);
+  m_meta.SetCurrentSiteURL(m_pending_main_url);
+  return Verdict::Cancel;
+}
+
+Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url) {
+  if (m_trusted_navigation) m_meta.SetCurrentSiteURL(std::string(url));
+  m_pending_main_url.clear();
+  if (m_history_step) {
+    m_history_step = false;
+    if (const std::optional<int> width = m_meta.LoadMetaData(url)) {
+      m_effects.set_nav_frame_width(*width);
+    }
+  }
+  if (begins_upper(url, "ABOUT:") && !begins_upper(url, "ABOUT:BLANK")) return Verdict::Cancel;
+
+  if ((m_trusted_navigation || Allow_B_URL(m_meta, url)) && Cust_Allow_B_URL(m_parent, url)) {
+    m_trusted_navigation = false;
+    m_meta.SaveMetaData(url);
+    return Verdict::Proceed;
+  }
+  m_trusted_navigation = false;
+  if (!SuppressProhibitedPanel(m_meta, url)) report_refusal(url);
+  return Verdict::Cancel;
+}
+
+void NavigationGuard::report_refusal(std::string_view url) {
+  if (!begins_upper(url, "RES://")) m_log.append(url);
+  const bool clicked_just_now =
+      m_last_mouse_down && m_clock.now() - *m_last_mouse_down < kOneSecond;
+  m_effects.ShowMsgPanel(clicked_just_now ? kClickedLinkMessage : kRedirectMessage);
+}
+
+NewWindowDecision NavigationGuard::WebBrowserNewWindow2() {
+  if (!m_settings.is_on("allow_new_window")) {
+    m_effects.ShowMsgPanel(kNewWindowMessage);
+    return NewWindowDecision::Refuse;
+  }
+  if (m_effects.popup_exists()) return NewWindowDecision::Drop;
+  return NewWindowDecision::OpenPopup;
+}
+
+NewWindowDecision NavigationGuard::NavFrameNewWindow2() { return NewWindowDecision::Drop; }
+
+void NavigationGuard::QueueTimerTimer() {
+  if (!m_pending_main_url.empty()) {
+    const BrowserTarget target = m_effects.popup_exists() && m_effects.popup_visible()
+                                     ? BrowserTarget::PopupBrowser
+                                     : BrowserTarget::MainFrame;
+    // The URL is copied: the navigate call may re-enter the guard.
+    const std::string url = m_pending_main_url;
+    try {
+      m_effects.navigate(target, url);
+    } catch (const std::exception&) {
+      // The mailbox stays full; the next tick tries again.
+    }
+  }
+  if (!m_pending_nav_url.empty()) {
+    const std::string url = m_pending_nav_url;
+    try {
+      m_effects.navigate(BrowserTarget::NavFrame, url);
+    } catch (const std::exception&) {
+    }
+  }
+}
+
+bool NavigationGuard::NavFrameNavigateComplete2(std::optional<std::string> body_html) {
+  if (!body_html) {
+    m_meta.SetNavPageHTML(std::string());
+    return false;
+  }
+  m_meta.SetNavPageHTML(std::move(*body_html));
+  return true;
+}
+
+void NavigationGuard::MouseDown() { m_last_mouse_down = m_clock.now(); }
+
+void NavigationGuard::UpdateLists() { m_parent.UpdateLists(m_settings); }
+
+void NavigationGuard::ExtractMetaData(std::string_view text) {
+  if (const std::optional<int> width = m_meta.ExtractMetaData(text)) {
+    m_effects.set_nav_frame_width(*width);
+  }
+}
+
+}  // namespace tovali

@@ -1,0 +1,145 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "policy/Clock.h"
+#include "policy/GuardEffects.h"
+#include "policy/LinkMetaData.h"
+#include "policy/ParentLists.h"
+
+namespace tovali {
+
+class ProhibitedLog;
+class Settings;
+
+// What the browser does with one navigation.
+enum class Verdict {
+  Proceed,  // let the navigation go on
+  Cancel,   // stop it before any request is made (WebKit: ignore the decision)
+};
+
+// What happens to a page's request for a new window.
+enum class NewWindowDecision {
+  Refuse,     // cancel; the guard has already shown the refusal message
+  Drop,       // cancel silently
+  OpenPopup,  // create the pop-up window and hand its browser over as the new
+              // window's view; show it from a timeout once the handler returned
+};
+
+// The guard between every navigation and new-window request of the browser
+// frames and the browser, and the navigation queue. It owns the link rules in
+// force, the parent's lists and the one-shot flags; it changes the window only
+// through GuardEffects. All methods run on the UI thread and never throw.
+//
+// How the main window calls it:
+//  - navigation frame, decide-policy of a navigation (any sub-frame too):
+//      NavFrameBeforeNavigate2(uri)  -> Cancel: ignore the decision.
+//  - main frame (and the pop-up's browser), decide-policy of a navigation:
+//      WebBrowserBeforeNavigate2(uri) -> Cancel: ignore the decision.
+//  - main frame (or pop-up) asks for a new window (WebKit "create"):
+//      WebBrowserNewWindow2() -> OpenPopup: return the pop-up's new view;
+//      Refuse / Drop: return NULL.
+//  - navigation frame asks for a new window: NavFrameNewWindow2() (always
+//      Drop): return NULL.
+//  - every 200 ms (`QueueTimer`): QueueTimerTimer(); it issues the mailboxes
+//      through GuardEffects::navigate.
+//  - navigation frame finished loading: NavFrameNavigateComplete2(body outer
+//      HTML), or NavFrameNavigateComplete2(std::nullopt) when the body could
+//      not be read; the result tells whether to show `GreenDotImage`.
+//  - every left mouse-button press anywhere in the program: MouseDown().
+//  - start-up and every save of the setup dialog: UpdateLists().
+//  - buttons: SetPendingMainURL / SetPendingNavURL / SetCurrentSiteURL /
+//      SetTrustedNavigation / SetHistoryStep / SetURLNumber, and
+//      ExtractMetaData for fixed rules (e-mail, help from the web, main page).
+class NavigationGuard {
+public:
+  static constexpr const char* kClickedLinkMessage =
+      "Please choose a different link. The one you clicked on is not enabled.";
+  static constexpr const char* kRedirectMessage =
+      "The site you are viewing is trying to load or redirect to a site that is not enabled.";
+  static constexpr const char* kNewWindowMessage =
+      "This page is trying to open another page in a new window, which is not allowed.";
+
+  // All four must outlive the guard. Call UpdateLists() once the settings are
+  // loaded.
+  NavigationGuard(const Settings& settings, ProhibitedLog& log, GuardEffects& effects,
+                  const Clock& clock);
+
+  // Every navigation of the navigation frame: lets through only what was
+  // queued for it (apart from letter case and one added "/"), rewrites
+  // "HTTPNAV:" links into the frame itself, serves the "More Sites" page,
+  // replaces "RES://" pages by the error page, drops blocked domains, and
+  // turns every other link into a main-frame navigation under the link rules
+  // read afresh from `NavPageHTML`.
+  Verdict NavFrameBeforeNavigate2(std::string_view url);
+
+  // Every navigation of the main frame and of the pop-up's browser: admits
+  // (saving the rules under the URL) or refuses it, logging and reporting a
+  // refusal that is not silent.
+  Verdict WebBrowserBeforeNavigate2(std::string_view url);
+
+  // A new-window request of the main frame or the pop-up.
+  NewWindowDecision WebBrowserNewWindow2();
+
+  // A new-window request of the navigation frame: always Drop.
+  NewWindowDecision NavFrameNewWindow2();
+
+  // One tick of the navigation queue: `PendingMainURL` goes to the pop-up's
+  // browser while the pop-up exists and is visible, else to the main frame;
+  // `PendingNavURL` goes to the navigation frame. The mailboxes stay full
+  // until the target's next before-navigate. A navigate error is dropped.
+  void QueueTimerTimer();
+
+  // The navigation frame completed a load. `body_html`: its body element's
+  // outer HTML, nullopt when it could not be read (then `NavPageHTML` is
+  // emptied). Returns true when the green dot is to be shown.
+  bool NavFrameNavigateComplete2(std::optional<std::string> body_html);
+
+  // Records a left mouse-button press now (`LastMouseDownTime`).
+  void MouseDown();
+
+  // Reloads the parent's lists from the settings.
+  void UpdateLists();
+
+  // Replaces the link rules with those of `text` (global rules first when
+  // enabled) and applies a width comment through the effects.
+  void ExtractMetaData(std::string_view text);
+
+  const std::string& PendingMainURL() const { return m_pending_main_url; }
+  void SetPendingMainURL(std::string url) { m_pending_main_url = std::move(url); }
+  const std::string& PendingNavURL() const { return m_pending_nav_url; }
+  void SetPendingNavURL(std::string url) { m_pending_nav_url = std::move(url); }
+
+  bool TrustedNavigation() const { return m_trusted_navigation; }
+  void SetTrustedNavigation(bool on) { m_trusted_navigation = on; }
+  bool HistoryStep() const { return m_history_step; }
+  void SetHistoryStep(bool on) { m_history_step = on; }
+
+  const std::string& CurrentSiteURL() const { return m_meta.CurrentSiteURL(); }
+  void SetCurrentSiteURL(std::string url) { m_meta.SetCurrentSiteURL(std::move(url)); }
+  const std::string& URLNumber() const { return m_meta.URLNumber(); }
+  void SetURLNumber(std::string number) { m_meta.SetURLNumber(std::move(number)); }
+
+  LinkMetaData& link_meta_data() { return m_meta; }
+  const LinkMetaData& link_meta_data() const { return m_meta; }
+  const ParentLists& parent_lists() const { return m_parent; }
+
+private:
+  void report_refusal(std::string_view url);
+
+  const Settings& m_settings;
+  ProhibitedLog& m_log;
+  GuardEffects& m_effects;
+  const Clock& m_clock;
+  LinkMetaData m_meta;
+  ParentLists m_parent;
+  std::string m_pending_main_url;
+  std::string m_pending_nav_url;
+  bool m_trusted_navigation = false;
+  bool m_history_step = false;
+  std::optional<Clock::TimePoint> m_last_mouse_down;
+};
+
+}  // namespace tovali

@@ -1,0 +1,55 @@
+#include "policy/UrlText.h"
+
+#include "settings/TextList.h"
+
+namespace tovali {
+
+std::string ExtractDomain(std::string_view url) {
+  std::string_view rest = url;
+  const std::size_t scheme_end = rest.find("://");
+  if (scheme_end != std::string_view::npos) rest.remove_prefix(scheme_end + 3);
+  const std::size_t slash = rest.find('/');
+  if (slash != std::string_view::npos) rest = rest.substr(0, slash);
+  const std::string host = upper_case(rest);
+  const std::size_t last_dot = host.rfind('.');
+  if (last_dot == std::string::npos || last_dot == 0) return host;
+  const std::size_t earlier_dot = host.rfind('.', last_dot - 1);
+  if (earlier_dot == std::string::npos) return host;
+  return host.substr(earlier_dot + 1);
+}
+
+std::string ModifyURL(std::string_view url) {
+  if (url.size() >= 10 && url.substr(7, 3) == "://") {
+    std::string result(url.substr(0, 4));
+    result.append(url.substr(7));
+    return result;
+  }
+  return std::string(url);
+}
+
+std::string url_number_of(std::string_view url) {
+  if (begins_upper(url, "HTTP") && !begins_upper(url, "HTTP://")) {
+    return std::string(url.substr(4, 3));
+  }
+  return std::string();
+}
+
+bool begins_upper(std::string_view text, std::string_view upper_prefix) {
+  if (text.size() < upper_prefix.size()) return false;
+  for (std::size_t i = 0; i < upper_prefix.size(); ++i) {
+    char c = text[i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c != upper_prefix[i]) return false;
+  }
+  return true;
+}
+
+std::string host_for_endings(std::string_view url) {
+  std::string_view rest = url;
+  if (begins_upper(rest, "HTTP://")) rest.remove_prefix(7);
+  const std::size_t slash = rest.find('/');
+  if (slash != std::string_view::npos) rest = rest.substr(0, slash);
+  return upper_case(rest);
+}
+
+}  // namespace tovali

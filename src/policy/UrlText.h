@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tovali {
+
+// The upper-case two-label domain of a URL: the host (text after the first
+// "://", up to the first "/"; user name and port stay part of it),
+// upper-cased; its last two dot-labels when it has more, else the host
+// itself. A file URL with an empty host gives "".
+std::string ExtractDomain(std::string_view url);
+
+// The URL without characters 5 to 7 when characters 8 to 10 are "://"
+// ("HTTP001://x" and "HTTPNAV://x" become "HTTP://x"); otherwise unchanged.
+std::string ModifyURL(std::string_view url);
+
+// The link number carried by a menu link's scheme: characters 5 to 7 as
+// written (fewer when the URL is shorter) when the URL begins "HTTP" but not
+// "HTTP://" (any letter case); otherwise "".
+std::string url_number_of(std::string_view url);
+
+// True when the first prefix.size() characters of `text`, upper-cased (a-z
+// only), equal `upper_prefix` (which must be upper-case).
+bool begins_upper(std::string_view text, std::string_view upper_prefix);
+
+// The host that the host-ending rules look at: the URL upper-cased, without a
+// leading "HTTP://", up to the first "/". Other schemes stay on it.
+std::string host_for_endings(std::string_view url);
+
+}  // namespace tovali
