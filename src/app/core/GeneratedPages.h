@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "settings/Settings.h"
+
+namespace tovali {
+
+// The one line of the local error page, CR LF ended, no markup.
+std::string ErrorPageText();
+
+// The "More Sites" page built from `num_moresites`, `ms_desc-N` and
+// `ms_url-N`, every line CR LF ended; values are written as stored.
+std::string MoreSitesPageText(const Settings& settings);
+
+// The home menu page: `home_button_url` unless `default_home_location` is
+// "1", else SiteBaseURL + SitePath + "/teindex.php3?" + kHomeQueryWord.
+std::string HomeSiteURL(const Settings& settings, const std::string& site_base_url,
+                        const std::string& site_path);
+
+// The query word the program sends to the home menu page.
+inline constexpr const char* kHomeQueryWord = "menu";
+
+// Creates or replaces `path` with `text` (bytes as given). Returns false,
+// with `error` set when given, when the file cannot be written.
+bool WritePageFile(const std::string& path, const std::string& text, std::string* error = nullptr);
+
+// Writes the error page into `program_dir` and returns its path, whether or
+// not the write succeeded.
+std::string WriteErrorPage(const std::string& program_dir);
+
+// Writes the "More Sites" page into `program_dir` and returns its path;
+// nullopt when the file cannot be written (the caller then shows nothing).
+std::optional<std::string> WriteMoreSitesPage(const std::string& program_dir,
+                                              const Settings& settings);
+
+// The title of a page that reports a missing document: it contains
+// "404 NOT FOUND" in any letter case.
+bool TitleReportsMissingPage(const std::string& title);
+
+// A status text that names one of the engine's internal pages ("RES://").
+bool StatusNamesInternalPage(const std::string& status_text);
+
+}  // namespace tovali

@@ -1,0 +1,59 @@
+#include "app/core/MessagePanelModel.h"
+
+namespace tovali {
+
+void MessagePanelModel::Show(const std::string& text) {
+  m_stayTimer = false;
+  m_labelVisible = false;
+  m_text = text;
+  m_width = 0;
+  m_height = 0;
+  m_visible = true;
+  m_hideTimer = false;  // a shrink still running would hide the new message
+  m_sizeTimer = true;
+  m_stayTimer = true;
+}
+
+void MessagePanelModel::Hide() {
+  m_labelVisible = false;
+  m_hideTimer = true;
+}
+
+void MessagePanelModel::SizeTick() {
+  m_width += kGrowWidth;
+  if (m_width == kFullWidth) {
+    m_sizeTimer = false;
+    m_labelVisible = true;
+  }
+  m_height += kGrowHeight;
+}
+
+void MessagePanelModel::HideTick() {
+  m_width -= kShrinkWidth;
+  m_height -= kShrinkHeight;
+  if (m_width <= 0) {
+    m_visible = false;
+    m_hideTimer = false;
+  }
+}
+
+void MessagePanelModel::StayTimerFired() {
+  m_stayTimer = false;
+  Hide();
+}
+
+PanelPlace MessagePanelModel::Locate(int window_width, int window_height) const {
+  PanelPlace place;
+  place.left = static_cast<int>(window_width / 2.0 - m_width / 2.0);
+  place.top = static_cast<int>(window_height / 2.0 - m_height / 2.0);
+  return place;
+}
+
+std::string message_lines(const std::string& text) {
+  std::string result = text;
+  for (char& c : result)
+    if (c == '\r') c = '\n';
+  return result;
+}
+
+}  // namespace tovali

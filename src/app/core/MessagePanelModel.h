@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+
+namespace tovali {
+
+// Where the panel sits inside its window.
+struct PanelPlace {
+  int left = 0;
+  int top = 0;
+};
+
+// The message panel's state and its animation steps, without any drawing:
+// a view shows `visible()`, sizes the panel to width() x height(), shows the
+// text when `label_visible()`, and runs the three timers while their flags
+// are on, calling the matching step at each tick.
+class MessagePanelModel {
+public:
+  static constexpr int kFullWidth = 300;
+  static constexpr int kGrowWidth = 50;
+  static constexpr int kGrowHeight = 37;
+  static constexpr int kShrinkWidth = 100;
+  static constexpr int kShrinkHeight = 37;
+  static constexpr int kTickMs = 50;
+  static constexpr int kStayMs = 5000;
+
+  // Shows a message: the panel collapses to 0 x 0 and grows again with the
+  // new text, and stays kStayMs from now. A running shrink is stopped, so the
+  // new message is seen.
+  void Show(const std::string& text);
+  // Starts hiding: the text goes at once, the shrink timer starts.
+  void Hide();
+  // One growth step (size timer tick).
+  void SizeTick();
+  // One shrink step (hide timer tick).
+  void HideTick();
+  // The stay timer has run out: it stops, and hiding starts.
+  void StayTimerFired();
+  // Keeps the current message up until the next Show (or re-enables the
+  // usual stay time).
+  void SetStayTimer(bool on) { m_stayTimer = on; }
+
+  // Centre of a window of outer size W x H for the current panel size,
+  // truncated towards zero.
+  PanelPlace Locate(int window_width, int window_height) const;
+
+  const std::string& text() const { return m_text; }
+  bool visible() const { return m_visible; }
+  bool label_visible() const { return m_labelVisible; }
+  int width() const { return m_width; }
+  int height() const { return m_height; }
+  bool size_timer() const { return m_sizeTimer; }
+  bool hide_timer() const { return m_hideTimer; }
+  bool stay_timer() const { return m_stayTimer; }
+
+private:
+  std::string m_text;
+  bool m_visible = false;
+  bool m_labelVisible = false;
+  int m_width = 0;
+  int m_height = 0;
+  bool m_sizeTimer = false;
+  bool m_hideTimer = false;
+  bool m_stayTimer = false;
+};
+
+// Message texts break lines at CR only; a label wants LF.
+std::string message_lines(const std::string& text);
+
+}  // namespace tovali

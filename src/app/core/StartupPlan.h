@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "settings/Settings.h"
+
+namespace tovali {
+
+// The program's own version number for the `program-version` comparison.
+inline constexpr int kOwnProgramVersion = 200;
+
+// The maker's web address named in the update notice.
+inline constexpr const char* kMakerWebAddress = "http://www.tovali.example.org";
+
+inline constexpr const char* kLoadingMessage =
+    "Welcome To Tovali Explorer! \r\r\rLoading configuration...";
+
+// The first page of the main frame once the connection check has ended.
+struct FirstMainPage {
+  std::string url;        // for PendingMainURL and CurrentSiteURL
+  std::string meta_text;  // for ExtractMetaData; empty: none
+  std::optional<std::string> url_number;  // for URLNumber; nullopt: unchanged
+};
+
+// `load_main_default` "1": the start page; otherwise `load_main_url`, its
+// domain admitted under link number 001. `domain` is ExtractDomain.
+FirstMainPage ChooseFirstMainPage(const Settings& settings, const std::string& program_dir,
+                                  std::string (*domain)(const std::string&));
+
+// The start page beside the executable.
+std::string StartPagePath(const std::string& program_dir);
+
+// "Please update ..." when `program-version` (0 when missing or malformed)
+// is above kOwnProgramVersion; nullopt otherwise.
+std::optional<std::string> UpdateNotice(const Settings& settings);
+
+// "Version " + the program's version ("2.0.0.7").
+std::string VersionLabelText();
+
+}  // namespace tovali

@@ -1,0 +1,357 @@
+#include "browser/EmbeddedWB.h"
+
+#include <gtkmm/widget.h>
+#include <webkit2/webkit2.h>
+
+#include <iostream>
+
+#include "browser/WebEngine.h"
+
+namespace tovali {
+
+namespace {
+
+// Runs a handler at the edge of a GLib callback: nothing may escape into C.
+template <typename Fn>
+void guarded(const char* where, Fn&& fn) {
+  try {
+    fn();
+  } catch (const std::exception& e) {
+    std::cerr << "tovali-explorer: error in " << where << ": " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "tovali-explorer: unknown error in " << where << "\n";
+  }
+}
+
+std::string text_or_empty(const char* text) { return text ? std::string(text) : std::string(); }
+
+// Cancellations the program causes itself (an ignored policy decision, a
+// stopped load, a refused download) are not load failures.
+bool is_own_cancellation(const GError* error) {
+  if (!error) return true;
+  if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) return true;
+  if (error->domain == WEBKIT_POLICY_ERROR) return true;
+  if (error->domain == WEBKIT_PLUGIN_ERROR &&
+      error->code == WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD)
+    return true;
+  if (error->domain == WEBKIT_DOWNLOAD_ERROR) return true;
+  return false;
+}
+
+// True when the response would be saved rather than shown.
+bool response_is_download(WebKitResponsePolicyDecision* decision) {
+  if (!webkit_response_policy_decision_is_mime_type_supported(decision)) return true;
+  WebKitURIResponse* response = webkit_response_policy_decision_get_response(decision);
+  SoupMessageHeaders* headers = response ? webkit_uri_response_get_http_headers(response) : nullptr;
+  if (!headers) return false;
+  const char* disposition = soup_message_headers_get_one(headers, "Content-Disposition");
+  if (!disposition) return false;
+  std::string value(disposition);
+  for (char& c : value) c = static_cast<char>(g_ascii_tolower(c));
+  return value.find("attachment") != std::string::npos;
+}
+
+}  // namespace
+
+struct EmbeddedWB::Engine {
+  // Outlives the view only as long as an answer of the page is on its way:
+  // answers for a view that is gone find it empty.
+  std::shared_ptr<EmbeddedWB*> alive;
+  WebKitWebView* view = nullptr;
+  GCancellable* cancellable = nullptr;
+  Gtk::Widget* wrapper = nullptr;
+  gulong history_handler = 0;
+};
+
+// The engine's signals, translated into the view's events.
+struct EmbeddedWB::Callbacks {
+  static gboolean decide_policy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                WebKitPolicyDecisionType type, gpointer data) {
+    auto* self = static_cast<EmbeddedWB*>(data);
+    switch (type) {
+      case WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION: {
+        auto* nav = WEBKIT_NAVIGATION_POLICY_DECISION(decision);
+        WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(nav);
+        WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+        const std::string url = text_or_empty(webkit_uri_request_get_uri(request));
+        NavigationVerdict verdict = NavigationVerdict::Proceed;
+        guarded("BeforeNavigate2", [&] {
+          if (self->m_events.BeforeNavigate2) verdict = self->m_events.BeforeNavigate2(url);
+        });
+        if (verdict == NavigationVerdict::Cancel)
+          webkit_policy_decision_ignore(decision);
+        else
+          webkit_policy_decision_use(decision);
+        return TRUE;
+      }
+      case WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION:
+        // Let it through to `create`, where the new-window handler decides.
+        webkit_policy_decision_use(decision);
+        return TRUE;
+      case WEBKIT_POLICY_DECISION_TYPE_RESPONSE:
+        if (response_is_download(WEBKIT_RESPONSE_POLICY_DECISION(decision)))
+          webkit_policy_decision_ignore(decision);
+        else
+          webkit_policy_decision_use(decision);
+        return TRUE;
+      default:
+        webkit_policy_decision_ignore(decision);
+        return TRUE;
+    }
+  }
+
+  static GtkWidget* create(WebKitWebView*, WebKitNavigationAction*, gpointer data) {
+    auto* self = static_cast<EmbeddedWB*>(data);
+    EmbeddedWB* target = nullptr;
+    guarded("NewWindow2", [&] {
+      if (self->m_events.NewWindow2) target = self->m_events.NewWindow2();
+    });
+    if (!target || !target->m_engine || !target->m_engine->view) return nullptr;
+    return GTK_WIDGET(target->m_engine->view);
+  }
+
+  static void load_changed(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
+    auto* self = static_cast<EmbeddedWB*>(data);
+    if (event == WEBKIT_LOAD_STARTED) {
+      guarded("DownloadBegin", [&] {
+        if (self->m_events.DownloadBegin) self->m_events.DownloadBegin();
+      });
+    } else if (event == WEBKIT_LOAD_FINISHED) {
+      const std::string url = text_or_empty(webkit_web_view_get_uri(view));
+      guarded("DownloadComplete", [&] {
+        if (self->m_events.DownloadComplete) self->m_events.DownloadComplete();
+      });
+      self->request_body(url);
+    }
+  }
+
+  static gboolean load_failed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error,
+                              gpointer data) {
+    auto* self = static_cast<EmbeddedWB*>(data);
+    if (!is_own_cancellation(error)) {
+      const std::string url = text_or_empty(uri);
+      guarded("LoadFailed", [&] {
+        if (self->m_events.LoadFailed) self->m_events.LoadFailed(url);
+      });
+    }
+    return TRUE;  // never the engine's own error page
+  }
+
+  static void progress(WebKitWebView* view, GParamSpec*, gpointer data) {
+    auto* self = static_cast<EmbeddedWB*>(data);
+    const int value = static_cast<int>(webkit_web_view_get_estimated_load_progress(view) * 100.0);
+    guarded("ProgressChange", [&] {
+      if (self->m_events.ProgressChange) self->m_events.ProgressChange(value, 100);
+    });
+  }
+
+  static void history_changed(WebKitBackForwardList*, WebKitBackForwardListItem*, GList*,
+                              gpointer data) {
+    auto* self = static_cast<EmbeddedWB*>(data);
+    guarded("CommandStateChange", [&] {
+      if (!self->m_events.CommandStateChange) return;
+      self->m_events.CommandStateChange(BrowserCommand::NavigateBack, self->CanGoBack());
+      self->m_events.CommandStateChange(BrowserCommand::NavigateForward, self->CanGoForward());
+    });
+  }
+
+  static void mouse_target(WebKitWebView*, WebKitHitTestResult* hit, guint, gpointer data) {
+    auto* self = static_cast<EmbeddedWB*>(data);
+    std::string text;
+    if (hit && webkit_hit_test_result_context_is_link(hit))
+      text = text_or_empty(webkit_hit_test_result_get_link_uri(hit));
+    guarded("StatusTextChange", [&] {
+      if (self->m_events.StatusTextChange) self->m_events.StatusTextChange(text);
+    });
+  }
+
+  static gboolean script_dialog(WebKitWebView*, WebKitScriptDialog*, gpointer data) {
+    auto* self = static_cast<EmbeddedWB*>(data);
+    // TRUE: handled, nothing shown. FALSE: the engine shows its dialog.
+    return self->m_dialogs == DialogMode::Silent ? TRUE : FALSE;
+  }
+
+  static gboolean context_menu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitTestResult*,
+                               gpointer) {
+    return TRUE;
+  }
+
+  static gboolean file_chooser(WebKitWebView*, WebKitFileChooserRequest* request, gpointer) {
+    webkit_file_chooser_request_cancel(request);
+    return TRUE;
+  }
+
+  static gboolean page_print(WebKitWebView*, WebKitPrintOperation*, gpointer) { return TRUE; }
+
+  static gboolean permission(WebKitWebView*, WebKitPermissionRequest* request, gpointer) {
+    webkit_permission_request_deny(request);
+    return TRUE;
+  }
+
+  static gboolean no_fullscreen(WebKitWebView*, gpointer) { return TRUE; }
+
+  static void body_ready(GObject* source, GAsyncResult* result, gpointer data) {
+    std::unique_ptr<std::weak_ptr<EmbeddedWB*>> token(static_cast<std::weak_ptr<EmbeddedWB*>*>(data));
+    GError* error = nullptr;
+    JSCValue* value =
+        webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+    if (error) g_error_free(error);
+    std::shared_ptr<EmbeddedWB*> alive = token->lock();
+    if (!alive || !*alive) {  // the view is gone
+      if (value) g_object_unref(value);
+      return;
+    }
+    EmbeddedWB* self = *alive;
+    std::optional<std::string> body;
+    if (value && jsc_value_is_string(value)) {
+      gchar* text = jsc_value_to_string(value);
+      body = text_or_empty(text);
+      g_free(text);
+    }
+    if (value) g_object_unref(value);
+    self->m_body = body;
+    const std::string url = text_or_empty(webkit_web_view_get_uri(self->m_engine->view));
+    guarded("NavigateComplete2", [&] {
+      if (self->m_events.NavigateComplete2) self->m_events.NavigateComplete2(url, self->m_body);
+    });
+  }
+};
+
+EmbeddedWB::EmbeddedWB(BodyCapture capture) : m_engine(std::make_unique<Engine>()) {
+  WebEngine& engine = WebEngine::instance();
+  GtkWidget* view = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", engine.context(),
+                                            "settings", engine.view_settings(), nullptr));
+  init(view, capture);
+}
+
+EmbeddedWB::EmbeddedWB(EmbeddedWB& related, BodyCapture capture)
+    : m_engine(std::make_unique<Engine>()) {
+  GtkWidget* view = webkit_web_view_new_with_related_view(related.m_engine->view);
+  webkit_web_view_set_settings(WEBKIT_WEB_VIEW(view), WebEngine::instance().view_settings());
+  init(view, capture);
+}
+
+void EmbeddedWB::init(void* raw_view, BodyCapture capture) {
+  m_capture = capture;
+  auto* view = WEBKIT_WEB_VIEW(raw_view);
+  g_object_ref_sink(view);
+  m_engine->view = view;
+  m_engine->alive = std::make_shared<EmbeddedWB*>(this);
+  m_engine->cancellable = g_cancellable_new();
+
+  g_signal_connect(view, "decide-policy", G_CALLBACK(Callbacks::decide_policy), this);
+  g_signal_connect(view, "create", G_CALLBACK(Callbacks::create), this);
+  g_signal_connect(view, "load-changed", G_CALLBACK(Callbacks::load_changed), this);
+  g_signal_connect(view, "load-failed", G_CALLBACK(Callbacks::load_failed), this);
+  g_signal_connect(view, "notify::estimated-load-progress", G_CALLBACK(Callbacks::progress), this);
+  g_signal_connect(view, "mouse-target-changed", G_CALLBACK(Callbacks::mouse_target), this);
+  g_signal_connect(view, "script-dialog", G_CALLBACK(Callbacks::script_dialog), this);
+  g_signal_connect(view, "context-menu", G_CALLBACK(Callbacks::context_menu), this);
+  g_signal_connect(view, "run-file-chooser", G_CALLBACK(Callbacks::file_chooser), this);
+  g_signal_connect(view, "print", G_CALLBACK(Callbacks::page_print), this);
+  g_signal_connect(view, "permission-request", G_CALLBACK(Callbacks::permission), this);
+  g_signal_connect(view, "enter-fullscreen", G_CALLBACK(Callbacks::no_fullscreen), this);
+  m_engine->history_handler =
+      g_signal_connect(webkit_web_view_get_back_forward_list(view), "changed",
+                       G_CALLBACK(Callbacks::history_changed), this);
+}
+
+EmbeddedWB::~EmbeddedWB() {
+  if (!m_engine || !m_engine->view) return;
+  WebKitWebView* view = m_engine->view;
+  *m_engine->alive = nullptr;
+  g_cancellable_cancel(m_engine->cancellable);
+  g_signal_handler_disconnect(webkit_web_view_get_back_forward_list(view),
+                              m_engine->history_handler);
+  g_signal_handlers_disconnect_by_data(view, this);
+  webkit_web_view_stop_loading(view);
+  // Destroying the widget takes it out of its container and closes its page
+  // (and with it the page's web process).
+  gtk_widget_destroy(GTK_WIDGET(view));
+  g_object_unref(view);
+  g_object_unref(m_engine->cancellable);
+}
+
+Gtk::Widget& EmbeddedWB::widget() {
+  if (!m_engine->wrapper) m_engine->wrapper = Glib::wrap(GTK_WIDGET(m_engine->view));
+  return *m_engine->wrapper;
+}
+
+std::string to_engine_url(const std::string& url_or_path) {
+  if (url_or_path.empty() || url_or_path[0] != '/') return url_or_path;
+  gchar* uri = g_filename_to_uri(url_or_path.c_str(), nullptr, nullptr);
+  if (!uri) return url_or_path;
+  std::string result(uri);
+  g_free(uri);
+  return result;
+}
+
+bool EmbeddedWB::Navigate(const std::string& url) {
+  if (url.empty()) return false;
+  webkit_web_view_load_uri(m_engine->view, to_engine_url(url).c_str());
+  return true;
+}
+
+bool EmbeddedWB::GoBack() {
+  if (!CanGoBack()) return false;
+  webkit_web_view_go_back(m_engine->view);
+  return true;
+}
+
+bool EmbeddedWB::GoForward() {
+  if (!CanGoForward()) return false;
+  webkit_web_view_go_forward(m_engine->view);
+  return true;
+}
+
+void EmbeddedWB::Stop() { webkit_web_view_stop_loading(m_engine->view); }
+
+bool EmbeddedWB::Print(PrintMode mode) {
+  if (!webkit_web_view_get_uri(m_engine->view)) return false;
+  WebKitPrintOperation* operation = webkit_print_operation_new(m_engine->view);
+  if (mode == PrintMode::WithDialog) {
+    GtkWidget* toplevel = gtk_widget_get_toplevel(GTK_WIDGET(m_engine->view));
+    GtkWindow* parent = GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr;
+    webkit_print_operation_run_dialog(operation, parent);
+  } else {
+    webkit_print_operation_print(operation);
+  }
+  g_object_unref(operation);
+  return true;
+}
+
+std::string EmbeddedWB::LocationName() const {
+  return text_or_empty(webkit_web_view_get_title(m_engine->view));
+}
+
+std::string EmbeddedWB::LocationURL() const {
+  return text_or_empty(webkit_web_view_get_uri(m_engine->view));
+}
+
+bool EmbeddedWB::Busy() const { return webkit_web_view_is_loading(m_engine->view); }
+bool EmbeddedWB::CanGoBack() const { return webkit_web_view_can_go_back(m_engine->view); }
+bool EmbeddedWB::CanGoForward() const { return webkit_web_view_can_go_forward(m_engine->view); }
+
+void EmbeddedWB::request_body(const std::string&) {
+  m_body.reset();
+  if (m_capture == BodyCapture::Off) {
+    const std::string url = LocationURL();
+    guarded("NavigateComplete2", [&] {
+      if (m_events.NavigateComplete2) m_events.NavigateComplete2(url, m_body);
+    });
+    return;
+  }
+  static const char kScript[] =
+      "(document.body && typeof document.body.outerHTML === 'string') ? "
+      "document.body.outerHTML : null";
+  webkit_web_view_evaluate_javascript(m_engine->view, kScript, -1, nullptr, nullptr,
+                                      m_engine->cancellable, &Callbacks::body_ready,
+                                      new std::weak_ptr<EmbeddedWB*>(m_engine->alive));
+}
+
+void EmbeddedWB::RunScript(const std::string& script) {
+  webkit_web_view_evaluate_javascript(m_engine->view, script.c_str(), -1, nullptr, nullptr,
+                                      m_engine->cancellable, nullptr, nullptr);
+}
+
+}  // namespace tovali

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace Gtk {
+class Widget;
+}
+
+namespace tovali {
+
+// What a before-navigate handler wants done with the navigation.
+enum class NavigationVerdict { Proceed, Cancel };
+
+// Browser commands whose availability the view reports (the values of the
+// old control's command-state event).
+enum class BrowserCommand { NavigateForward = 1, NavigateBack = 2 };
+
+enum class PrintMode { WithDialog, WithoutDialog };
+
+// Script dialogs (alert, confirm, prompt) shown or suppressed.
+enum class DialogMode { Shown, Silent };
+
+// Whether the view reads the page's body after each completed load.
+enum class BodyCapture { Off, On };
+
+class EmbeddedWB;
+
+// The events a view raises. Unset handlers mean "let it happen" for
+// BeforeNavigate2 and "open nothing" for NewWindow2; the rest are optional.
+struct EmbeddedWBEvents {
+  // Before every navigation of the view, its sub-frames and history steps
+  // included. Cancel stops it before any request is made.
+  std::function<NavigationVerdict(const std::string& url)> BeforeNavigate2;
+  // A page asks for a new window. Return a view created related to this one
+  // (EmbeddedWB(EmbeddedWB&)) to hand the new window over, or nullptr to
+  // open nothing.
+  std::function<EmbeddedWB*()> NewWindow2;
+  // A load has finished and, with BodyCapture::On, the body's outer HTML
+  // has been read (nullopt when there is no HTML body). Raised after
+  // DownloadComplete.
+  std::function<void(const std::string& url, const std::optional<std::string>& body)>
+      NavigateComplete2;
+  std::function<void()> DownloadBegin;
+  // A load has ended, successfully or not. LocationName() is current.
+  std::function<void()> DownloadComplete;
+  // The text the status line would show: the hovered link's URL or "".
+  std::function<void(const std::string& text)> StatusTextChange;
+  std::function<void(int progress, int progress_max)> ProgressChange;
+  std::function<void(BrowserCommand command, bool enable)> CommandStateChange;
+  // The engine failed to load `url` (not the program's own cancellations).
+  // The engine's error page is suppressed; the old page stays.
+  std::function<void(const std::string& url)> LoadFailed;
+};
+
+// The one wrapper around the web engine's view. Every view of the program
+// is one of these; nothing else touches the engine. The view answers the
+// engine in a fixed, locked-down way: no context menu, no downloads, no file
+// chooser, no page-initiated printing, every permission request denied, no
+// developer tools, software rendering.
+class EmbeddedWB {
+public:
+  explicit EmbeddedWB(BodyCapture capture = BodyCapture::Off);
+  // A view for a new window asked for by `related`'s page; return it from
+  // `related`'s NewWindow2 handler to hand the new window over.
+  explicit EmbeddedWB(EmbeddedWB& related, BodyCapture capture = BodyCapture::Off);
+  ~EmbeddedWB();
+  EmbeddedWB(const EmbeddedWB&) = delete;
+  EmbeddedWB& operator=(const EmbeddedWB&) = delete;
+
+  EmbeddedWBEvents& events() { return m_events; }
+
+  // The view as a GTK widget, to be packed into a container.
+  Gtk::Widget& widget();
+
+  // Starts loading `url`: a URL, or an absolute local path (loaded as the
+  // file:// URL of that path). Returns false for an empty URL.
+  bool Navigate(const std::string& url);
+  // Steps in the history; false when there is no page in that direction.
+  bool GoBack();
+  bool GoForward();
+  void Stop();
+  // Prints the page; false when there is nothing to print.
+  bool Print(PrintMode mode);
+  void SetSilent(DialogMode mode) { m_dialogs = mode; }
+  DialogMode Silent() const { return m_dialogs; }
+  // The loaded page's title ("" when none).
+  std::string LocationName() const;
+  // The URL currently shown ("" when none).
+  std::string LocationURL() const;
+  bool Busy() const;
+  bool CanGoBack() const;
+  bool CanGoForward() const;
+
+  // The body HTML stored after the last completed load (nullopt when it
+  // could not be read or has not arrived yet).
+  const std::optional<std::string>& BodyHTML() const { return m_body; }
+
+  // Runs `script` in the page's main frame (for tests and diagnostics).
+  void RunScript(const std::string& script);
+
+  // Internal: the engine's callbacks land here.
+  struct Callbacks;
+
+private:
+  void init(void* view, BodyCapture capture);
+  void request_body(const std::string& url);
+
+  struct Engine;
+  std::unique_ptr<Engine> m_engine;
+  EmbeddedWBEvents m_events;
+  DialogMode m_dialogs = DialogMode::Shown;
+  BodyCapture m_capture = BodyCapture::Off;
+  std::optional<std::string> m_body;
+};
+
+// Turns a file path into the file:// URL the engine reports for it; other
+// texts are returned unchanged.
+std::string to_engine_url(const std::string& url_or_path);
+
+}  // namespace tovali
