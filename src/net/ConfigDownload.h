@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "net/GioProxySource.h"
+#include "net/GioSocket.h"
+#include "net/GlibMainLoop.h"
+#include "net/HttpCli.h"
+#include "settings/RemoteConfig.h"
+
+namespace tovali {
+
+// The configuration download wired to GIO: owns HttpCli2, its socket, the
+// main-loop glue and the desktop proxy lookup. Create it after Gio::init(),
+// on the thread that runs the default GLib main context.
+//
+// How the main window uses it:
+//   - creates one with its settings, its ConfigStore, its SiteBaseURL, itself
+//     as the StatusReporter and a function that reads its CloseAllowed flag;
+//   - when the connection check has finished, calls GetRemoteConfig() from
+//     that handler (never re-entered); the call runs the main loop while it
+//     waits, so timers, clicks and browser events go on meanwhile; once it
+//     returns, the window enables its buttons and loads the home page;
+//   - its close command sets CloseAllowed and calls HttpCli2().Abort(), which
+//     ends a running wait at once.
+class ConfigDownload {
+public:
+  ConfigDownload(Settings& settings, const ConfigStore& store, std::string& SiteBaseURL,
+                 StatusReporter& status, std::function<bool()> CloseAllowed);
+
+  // See RemoteConfig::GetRemoteConfig.
+  RemoteConfigResult GetRemoteConfig() { return m_remote.GetRemoteConfig(); }
+
+  HttpCli& HttpCli2() { return m_http_cli2; }
+  RemoteConfig& remote_config() { return m_remote; }
+
+private:
+  GlibMainLoop m_main_loop;
+  GioSocket m_socket;
+  GioProxySource m_proxy;
+  HttpCli m_http_cli2;
+  RemoteConfig m_remote;
+};
+
+}  // namespace tovali

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+
+#include "net/Socket.h"
+
+namespace tovali {
+
+// The client socket over GIO: Gio::Resolver for lookups, Gio::SocketClient
+// (its own proxying off) for connections, async reads and writes, one
+// Gio::Cancellable per lookup and per connection. Every notification is
+// delivered from the default main context; none escapes as an exception.
+class GioSocket : public Socket {
+public:
+  GioSocket();
+  ~GioSocket() override;
+
+  void set_listener(SocketListener* listener) override;
+  bool start_lookup(const std::string& host, int& error) override;
+  void cancel_lookup() override;
+  bool start_connect(const std::string& address, int port, int& error) override;
+  void send(std::string bytes) override;
+  void read_some(std::size_t max_bytes) override;
+  void close() override;
+
+  struct Impl;
+
+private:
+  std::shared_ptr<Impl> m_impl;
+};
+
+}  // namespace tovali

@@ -1,0 +1,148 @@
+#include "settings/RemoteConfig.h"
+
+#include <exception>
+#include <thread>
+#include <unordered_map>
+
+#include "net/EventPump.h"
+#include "net/HttpCli.h"
+#include "net/HttpUrl.h"
+#include "net/ProxySource.h"
+#include "settings/StartupSettings.h"
+#include "settings/StatusReporter.h"
+#include "settings/TextList.h"
+
+namespace tovali {
+
+namespace {
+
+std::string line_name(const std::string& line) { return line.substr(0, line.find('=')); }
+
+std::string line_value(const std::string& line) {
+  const auto equals = line.find('=');
+  return equals == std::string::npos ? std::string() : line.substr(equals + 1);
+}
+
+std::string config_url(const std::string& site_base) {
+  return site_base + kSitePath + "/teconfig.dat";
+}
+
+}  // namespace
+
+void merge_config_document(Settings& settings, std::string_view document) {
+  document = document.substr(0, document.find('\0'));
+  const TextList lines = split_lines(document);
+  std::unordered_map<std::string, std::string> first_values;
+  for (const std::string& line : lines) {
+    first_values.emplace(upper_case(line_name(line)), line_value(line));
+  }
+  for (const std::string& line : lines) {
+    if (line.empty()) continue;
+    const std::string name = line_name(line);
+    if (name.empty()) continue;
+    settings.set_value(name, first_values[upper_case(name)]);
+  }
+}
+
+RemoteConfig::RemoteConfig(RemoteConfigParts parts) : m_parts(std::move(parts)) {
+  HttpCliConfig& config = m_parts.HttpCli2.config();
+  config.Proxy.clear();
+  config.ProxyPort = "80";
+  config.Agent = "Mozilla/3.0 (compatible)";
+  config.Accept = "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*";
+  config.NoCache = true;
+  config.ContentTypePost = "application/x-www-form-urlencoded";
+  config.MultiThreaded = true;
+  HttpCliEvents& events = m_parts.HttpCli2.events();
+  events.OnDocBegin = [this](HttpCli& sender) { HttpCli2DocBegin(sender); };
+  events.OnDocData = [this](HttpCli& sender, const char* buffer, std::size_t len) {
+    HttpCli2DocData(sender, buffer, len);
+  };
+  events.OnDocEnd = [this](HttpCli& sender) { HttpCli2DocEnd(sender); };
+}
+
+RemoteConfig::~RemoteConfig() {
+  HttpCliEvents& events = m_parts.HttpCli2.events();
+  events.OnDocBegin = nullptr;
+  events.OnDocData = nullptr;
+  events.OnDocEnd = nullptr;
+}
+
+void RemoteConfig::HttpCli2DocBegin(HttpCli&) { m_http_doc.clear(); }
+
+void RemoteConfig::HttpCli2DocData(HttpCli&, const char* buffer, std::size_t len) {
+  m_http_doc.append(buffer, len);
+}
+
+void RemoteConfig::HttpCli2DocEnd(HttpCli&) { m_parts.status.set_status_text(kGotText); }
+
+void RemoteConfig::GetProxySettings() {
+  const std::string url = config_url(m_parts.settings.value("site-0"));
+  for (const std::string& proxy : m_parts.proxy.proxies_for(url)) {
+    if (proxy == "direct://") return;
+    const HttpUrlParts parts = split_http_url(proxy);
+    if (!equals_ignore_case(parts.scheme, "http") || parts.host.empty()) continue;
+    HttpCliConfig& config = m_parts.HttpCli2.config();
+    config.Proxy = parts.host;
+    if (!parts.port.empty()) config.ProxyPort = parts.port;
+    return;
+  }
+}
+
+int RemoteConfig::GetHttpFile(HttpCli& client) {
+  if (m_parts.CloseAllowed()) return 0;
+  try {
+    client.StartGet();
+  } catch (const std::exception&) {
+    return 0;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + m_time_limit;
+  while (client.State() != HttpState::Ready) {
+    std::this_thread::sleep_for(kWaitSlice);
+    m_parts.pump.run_pending();
+    if (m_parts.CloseAllowed()) {
+      if (client.State() != HttpState::Ready) client.Abort();
+      return 0;
+    }
+    if (client.State() != HttpState::Ready && std::chrono::steady_clock::now() >= deadline) {
+      client.Abort();
+    }
+  }
+  return client.StatusCode();
+}
+
+RemoteConfigResult RemoteConfig::GetRemoteConfig() {
+  RemoteConfigResult result;
+  Settings& settings = m_parts.settings;
+  if (settings.value("download_config") == "0") return result;
+  try {
+    GetProxySettings();
+  } catch (const std::exception&) {
+    // The download goes on without a proxy.
+  }
+  const int count = settings.count("num-sites");
+  if (count <= 0) {
+    m_parts.status.set_status_text(kFailedText);
+    result.outcome = RemoteConfigOutcome::NoSites;
+    return result;
+  }
+  for (int i = 0; i < count; ++i) {
+    m_parts.SiteBaseURL = settings.value("site-" + std::to_string(i));
+    m_parts.status.set_status_text(i == 0 ? kPrimaryText : kSecondaryText);
+    m_parts.HttpCli2.config().URL = config_url(m_parts.SiteBaseURL);
+    m_http_doc.clear();
+    if (GetHttpFile(m_parts.HttpCli2) == 200) {
+      m_parts.status.set_status_text(kGotText);
+      merge_config_document(settings, m_http_doc);
+      result.outcome = RemoteConfigOutcome::Applied;
+      result.site = i;
+      result.save = m_parts.store.SaveConfig(settings);
+      return result;
+    }
+  }
+  m_parts.status.set_status_text(kFailedText);
+  result.outcome = RemoteConfigOutcome::NoSiteAnswered;
+  return result;
+}
+
+}  // namespace tovali

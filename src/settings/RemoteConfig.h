@@ -1,0 +1,107 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "settings/ConfigStore.h"
+#include "settings/Settings.h"
+
+namespace tovali {
+
+class EventPump;
+class HttpCli;
+class ProxySource;
+class StatusReporter;
+
+// How a configuration download ended.
+enum class RemoteConfigOutcome {
+  Disabled,        // download_config is "0": nothing shown, nothing asked
+  NoSites,         // num-sites is 0 or less
+  NoSiteAnswered,  // no site gave 200 (or the program began to close)
+  Applied          // a site gave 200 and its document was merged and saved
+};
+
+struct RemoteConfigResult {
+  RemoteConfigOutcome outcome = RemoteConfigOutcome::Disabled;
+  int site = -1;    // index of the site that answered, when applied
+  SaveReport save;  // the save after merging, when applied
+};
+
+// What the download works on; the caller owns all of it.
+struct RemoteConfigParts {
+  Settings& settings;
+  const ConfigStore& store;         // SaveConfig after a merge
+  std::string& SiteBaseURL;         // set to each site tried
+  HttpCli& HttpCli2;                // configured and bound by RemoteConfig
+  EventPump& pump;                  // runs the main loop while waiting
+  ProxySource& proxy;               // the desktop's proxy setting
+  StatusReporter& status;           // the status line
+  std::function<bool()> CloseAllowed;  // true once the program began to close
+};
+
+// Merges a configuration document into `settings`: for every non-empty line
+// in order, the value of the first document line with the same name (names
+// compared without case) is written under the line's name; an empty value
+// deletes the key; a line without a name changes nothing. The document ends
+// at its first NUL byte.
+void merge_config_document(Settings& settings, std::string_view document);
+
+// The configuration download of start-up: fetches "teconfig.dat" from the
+// first configuration site that answers 200, merges it into the settings and
+// saves them. The status texts go to the status reporter.
+//
+// Beyond the classic download: every wait gives up after a time limit (the
+// site counts as failed), HttpDoc is emptied before each attempt, and a
+// request that cannot start counts as a failed site.
+class RemoteConfig {
+public:
+  static constexpr std::chrono::milliseconds kGetHttpFileTimeLimit{30000};
+  static constexpr std::chrono::milliseconds kWaitSlice{10};
+
+  // Configures parts.HttpCli2 (ProxyPort "80", Agent, Accept, NoCache, ...,
+  // no Proxy) and binds its document events to this object, which must then
+  // outlive every request on it.
+  explicit RemoteConfig(RemoteConfigParts parts);
+  ~RemoteConfig();
+  RemoteConfig(const RemoteConfig&) = delete;
+  RemoteConfig& operator=(const RemoteConfig&) = delete;
+
+  // The whole download. Runs the main loop (through the pump) while it waits,
+  // so any other handler may run meanwhile. Never throws.
+  RemoteConfigResult GetRemoteConfig();
+
+  // Copies the desktop's proxy for the first configuration site into
+  // HttpCli2: "direct://" leaves it alone, "http://HOST:PORT" sets Proxy and
+  // ProxyPort, "http://HOST" sets Proxy only.
+  void GetProxySettings();
+
+  // Runs one GET on `client` and waits for it, at most time_limit(). Returns
+  // the status code (404 when the limit ended it), or 0 when the program
+  // began to close (no request is started then, and a running one is
+  // aborted) or the request could not start.
+  int GetHttpFile(HttpCli& client);
+
+  void HttpCli2DocBegin(HttpCli& sender);
+  void HttpCli2DocData(HttpCli& sender, const char* buffer, std::size_t len);
+  void HttpCli2DocEnd(HttpCli& sender);
+
+  const std::string& HttpDoc() const { return m_http_doc; }
+
+  std::chrono::milliseconds time_limit() const { return m_time_limit; }
+  void set_time_limit(std::chrono::milliseconds limit) { m_time_limit = limit; }
+
+  // The status texts, exactly as shown.
+  static constexpr const char* kPrimaryText = "Getting configuration from primary site";
+  static constexpr const char* kSecondaryText = "Getting configuration from secondary site";
+  static constexpr const char* kGotText = "Got configuration";
+  static constexpr const char* kFailedText = "Could not get configuration";
+
+private:
+  RemoteConfigParts m_parts;
+  std::string m_http_doc;
+  std::chrono::milliseconds m_time_limit = kGetHttpFileTimeLimit;
+};
+
+}  // namespace tovali
