@@ -1,0 +1,323 @@
+#include "policy/NavigationGuard.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/ProhibitedLog.h"
+#include "settings/Settings.h"
+
+namespace tovali {
+namespace {
+
+using namespace std::chrono_literals;
+
+class FakeClock : public Clock {
+public:
+  TimePoint now() const override { return m_now; }
+  void advance(std::chrono::milliseconds by) { m_now += by; }
+
+private:
+  TimePoint m_now{std::chrono::hours(1)};
+};
+
+class FakeEffects : public GuardEffects {
+public:
+  void navigate(BrowserTarget target, const std::string& url) override {
+    if (fail_navigate) throw std::runtime_error("navigate failed");
+    navigations.emplace_back(target, url);
+  }
+  void ShowMsgPanel(const std::string& text) override { messages.push_back(text); }
+  bool popup_exists() const override { return popup_created; }
+  bool popup_visible() const override { return popup_shown; }
+  void set_nav_frame_width(int pixels) override { widths.push_back(pixels); }
+  std::string ErrorPagePath() override { return "file:///opt/tovali/error.html"; }
+  std::string MoreSitesPath() override { return "file:///opt/tovali/moresites.html"; }
+
+  std::vector<std::pair<BrowserTarget, std::string>> navigations;
+  std::vector<std::string> messages;
+  std::vector<int> widths;
+  bool popup_created = false;
+  bool popup_shown = false;
+  bool fail_navigate = false;
+};
+
+const char* const kMenuPage =
+    "<body><a href=\"http001://www.example.com/\">Example</a>"
+    "<!--URL001:AD:example.com--><!--URL001:SD:ads.example-->"
+    "<!--URL002:AD:other.example--></body>";
+
+class NavigationGuardTest : public ::testing::Test {
+protected:
+  NavigationGuardTest() { guard.UpdateLists(); }
+
+  // The child clicks a menu link: the navigation frame's guard cancels it and
+  // queues its target.
+  void click_menu_link(const std::string& link) {
+    guard.MouseDown();
+    ASSERT_EQ(guard.NavFrameBeforeNavigate2(link), Verdict::Cancel);
+  }
+
+  Settings settings;
+  ProhibitedLog log;
+  FakeEffects effects;
+  FakeClock clock;
+  NavigationGuard guard{settings, log, effects, clock};
+};
+
+TEST_F(NavigationGuardTest, MenuLinkOpensInTheMainFrameUnderItsRules) {
+  EXPECT_TRUE(guard.NavFrameNavigateComplete2(std::string(kMenuPage)));
+  click_menu_link("http001://www.example.com/");
+  EXPECT_EQ(guard.URLNumber(), "001");
+  EXPECT_EQ(guard.PendingMainURL(), "http://www.example.com/");
+  EXPECT_EQ(guard.CurrentSiteURL(), "http://www.example.com/");
+
+  guard.QueueTimerTimer();
+  ASSERT_EQ(effects.navigations.size(), 1u);
+  EXPECT_EQ(effects.navigations[0],
+            std::make_pair(BrowserTarget::MainFrame, std::string("http://www.example.com/")));
+  EXPECT_EQ(guard.PendingMainURL(), "http://www.example.com/");  // the tick does not empty it
+
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
+  EXPECT_EQ(guard.PendingMainURL(), "");
+  EXPECT_TRUE(guard.link_meta_data().has_saved("http://www.example.com"));
+  EXPECT_TRUE(effects.messages.empty());
+}
+
+TEST_F(NavigationGuardTest, RefusalMessageDependsOnTheLastClick) {
+  guard.NavFrameNavigateComplete2(std::string(kMenuPage));
+  // Before any click: the redirect message.
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://refused.example.net/"), Verdict::Cancel);
+  click_menu_link("http002://www.example.com/");  // 002 does not admit example.com
+  clock.advance(999ms);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Cancel);
+  clock.advance(1001ms);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://redirect.example.net/"), Verdict::Cancel);
+  EXPECT_EQ(effects.messages,
+            (TextList{NavigationGuard::kRedirectMessage, NavigationGuard::kClickedLinkMessage,
+                      NavigationGuard::kRedirectMessage}));
+  EXPECT_EQ(log.entries(), (TextList{"http://refused.example.net/", "http://www.example.com/",
+                                     "http://redirect.example.net/"}));
+}
+
+TEST_F(NavigationGuardTest, SilentRefusalsAndErrorPages) {
+  struct Case {
+    const char* number;
+    const char* url;
+    bool message;
+    bool logged;
+  };
+  const Case cases[] = {
+      {"", "res://ieframe.dll/dnserror.htm", true, false},
+      {"001", "RES://ieframe.dll/dnserror.htm", false, false},
+      {"001", "http://banner.ads.example/x", false, false},
+      {"002", "http://banner.ads.example/x", true, true},
+  };
+  guard.ExtractMetaData(kMenuPage);
+  for (const Case& c : cases) {
+    effects.messages.clear();
+    const std::size_t logged_before = log.size();
+    guard.SetURLNumber(c.number);
+    EXPECT_EQ(guard.WebBrowserBeforeNavigate2(c.url), Verdict::Cancel) << c.url;
+    EXPECT_EQ(effects.messages.size(), c.message ? 1u : 0u) << c.number << " " << c.url;
+    EXPECT_EQ(log.size() - logged_before, c.logged ? 1u : 0u) << c.number << " " << c.url;
+  }
+}
+
+TEST_F(NavigationGuardTest, TheLogKeepsTheLast500Refusals) {
+  for (int i = 0; i < 501; ++i) guard.WebBrowserBeforeNavigate2("http://x.example/" + std::to_string(i));
+  ASSERT_EQ(log.size(), 500u);
+  EXPECT_EQ(log.entries().front(), "http://x.example/1");
+  EXPECT_EQ(log.entries().back(), "http://x.example/500");
+}
+
+TEST_F(NavigationGuardTest, AboutPagesAreCancelledQuietlyAndKeepTrust) {
+  for (const char* url : {"about:config", "ABOUT:plugins", "About:"}) {
+    guard.SetTrustedNavigation(true);
+    EXPECT_EQ(guard.WebBrowserBeforeNavigate2(url), Verdict::Cancel) << url;
+    EXPECT_TRUE(guard.TrustedNavigation()) << url;
+  }
+  EXPECT_TRUE(effects.messages.empty());
+  EXPECT_EQ(log.size(), 0u);
+  // "about:blank" is admitted, and consumes the trust.
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("about:blank"), Verdict::Proceed);
+  EXPECT_FALSE(guard.TrustedNavigation());
+}
+
+TEST_F(NavigationGuardTest, TrustedNavigationSkipsTheLinkRulesButNotTheParentLists) {
+  settings.set_value("num_cust_prohibited_domains", "1");
+  settings.set_value("cust_pd-0", "bad.example");
+  guard.UpdateLists();
+  guard.SetURLNumber("001");
+  guard.SetTrustedNavigation(true);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://any.example.net/help"), Verdict::Proceed);
+  EXPECT_EQ(guard.CurrentSiteURL(), "http://any.example.net/help");
+  EXPECT_FALSE(guard.TrustedNavigation());
+  guard.SetTrustedNavigation(true);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.bad.example/"), Verdict::Cancel);
+  EXPECT_FALSE(guard.TrustedNavigation());
+  EXPECT_EQ(effects.messages.size(), 1u);
+}
+
+TEST_F(NavigationGuardTest, BackAndForwardRestoreTheSavedRules) {
+  guard.NavFrameNavigateComplete2(std::string(kMenuPage));
+  click_menu_link("http001://www.example.com/");
+  ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
+  click_menu_link("http002://www.other.example/");
+  ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.other.example/"), Verdict::Proceed);
+
+  // Back: the button sets both flags and steps the history.
+  guard.SetTrustedNavigation(true);
+  guard.SetHistoryStep(true);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
+  EXPECT_FALSE(guard.HistoryStep());
+  EXPECT_FALSE(guard.TrustedNavigation());
+  EXPECT_EQ(guard.URLNumber(), "001");
+  EXPECT_EQ(guard.CurrentSiteURL(), "http://www.example.com/");
+  // The restored rules judge the next navigation.
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://images.example.com/a.png"), Verdict::Proceed);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.other.example/"), Verdict::Cancel);
+}
+
+TEST_F(NavigationGuardTest, NavigationFrameLetsItsQueuedURLThrough) {
+  struct Case {
+    const char* queued;
+    const char* reported;
+    Verdict verdict;
+  };
+  const Case cases[] = {
+      {"http://127.0.0.1:8470/tovali/menu.html", "http://127.0.0.1:8470/tovali/menu.html",
+       Verdict::Proceed},
+      {"HTTP://Home.Example.com", "http://home.example.com/", Verdict::Proceed},
+      {"http://home.example.com/", "http://home.example.com/", Verdict::Proceed},
+      {"http://home.example.com/", "http://home.example.com", Verdict::Cancel},
+      {"http://home.example.com", "http://home.example.com//", Verdict::Cancel},
+      {"http://home.example.com/a", "http://home.example.com/b", Verdict::Cancel},
+  };
+  for (const Case& c : cases) {
+    guard.SetPendingNavURL(c.queued);
+    guard.SetPendingMainURL("");
+    EXPECT_EQ(guard.NavFrameBeforeNavigate2(c.reported), c.verdict) << c.queued << " " << c.reported;
+    if (c.verdict == Verdict::Cancel) {
+      // Any other difference makes it a link for the main frame.
+      EXPECT_EQ(guard.PendingMainURL(), c.reported);
+      EXPECT_EQ(guard.PendingNavURL(), "");
+    }
+  }
+}
+
+TEST_F(NavigationGuardTest, NavigationFrameLinks) {
+  struct Case {
+    const char* url;
+    const char* pending_nav;
+    const char* pending_main;
+    const char* number;
+  };
+  const Case cases[] = {
+      {"httpnav://menu.example.com/more.html", "http://menu.example.com/more.html", "", "-"},
+      {"HTTPNAV://MoreSites", "file:///opt/tovali/moresites.html", "", "-"},
+      {"httpnav://moresites/", "file:///opt/tovali/moresites.html", "", "-"},
+      {"res://ieframe.dll/dnserror.htm", "file:///opt/tovali/error.html", "", "-"},
+      {"http://www.example.org/ads", "", "", "-"},  // the blocked domain
+      {"http001://www.example.com/", "", "http://www.example.com/", "001"},
+      {"http://www.example.com/plain", "", "http://www.example.com/plain", ""},
+      {"javascript:window.close()", "", "javascript:window.close()", ""},
+  };
+  for (const Case& c : cases) {
+    guard.SetPendingNavURL("http://home.example.com/menu.html");
+    guard.SetPendingMainURL("");
+    guard.SetURLNumber("-");
+    EXPECT_EQ(guard.NavFrameBeforeNavigate2(c.url), Verdict::Cancel) << c.url;
+    EXPECT_EQ(guard.PendingNavURL(), c.pending_nav) << c.url;
+    EXPECT_EQ(guard.PendingMainURL(), c.pending_main) << c.url;
+    EXPECT_EQ(guard.URLNumber(), c.number) << c.url;
+  }
+}
+
+TEST_F(NavigationGuardTest, MenuLinkClickAppliesTheWidthComment) {
+  guard.NavFrameNavigateComplete2(std::string("<body><!--NavFrameWidth=220--></body>"));
+  click_menu_link("http001://www.example.com/");
+  EXPECT_EQ(effects.widths, (std::vector<int>{220}));
+}
+
+TEST_F(NavigationGuardTest, AnUnreadableMenuPageLeavesOnlyTheGlobalRules) {
+  settings.set_value("use_global_meta_data", "1");
+  settings.set_value("global-meta-data", "<!--URL001:AD:global.example-->");
+  guard.NavFrameNavigateComplete2(std::string(kMenuPage));
+  EXPECT_FALSE(guard.NavFrameNavigateComplete2(std::nullopt));
+  EXPECT_EQ(guard.link_meta_data().NavPageHTML(), "");
+  click_menu_link("http001://www.global.example/");
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.global.example/"), Verdict::Proceed);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Cancel);
+}
+
+TEST_F(NavigationGuardTest, SubFrameNavigationEmptiesTheMainMailbox) {
+  guard.SetPendingMainURL("http://www.example.com/queued");
+  guard.SetTrustedNavigation(true);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://frames.example.com/sub"), Verdict::Proceed);
+  EXPECT_EQ(guard.PendingMainURL(), "");
+  guard.QueueTimerTimer();
+  EXPECT_TRUE(effects.navigations.empty());
+}
+
+TEST_F(NavigationGuardTest, QueueTickSendsEachMailboxToItsFrame) {
+  struct Case {
+    bool popup_exists;
+    bool popup_visible;
+    BrowserTarget main_target;
+  };
+  const Case cases[] = {
+      {false, false, BrowserTarget::MainFrame},
+      {true, false, BrowserTarget::MainFrame},
+      {true, true, BrowserTarget::PopupBrowser},
+  };
+  for (const Case& c : cases) {
+    effects.navigations.clear();
+    effects.popup_created = c.popup_exists;
+    effects.popup_shown = c.popup_visible;
+    guard.SetPendingMainURL("http://main.example/");
+    guard.SetPendingNavURL("http://nav.example/");
+    guard.QueueTimerTimer();
+    EXPECT_EQ(effects.navigations,
+              (std::vector<std::pair<BrowserTarget, std::string>>{
+                  {c.main_target, "http://main.example/"},
+                  {BrowserTarget::NavFrame, "http://nav.example/"}}));
+  }
+  // A failing navigate call leaves the mailboxes full for the next tick.
+  effects.fail_navigate = true;
+  EXPECT_NO_THROW(guard.QueueTimerTimer());
+  EXPECT_EQ(guard.PendingMainURL(), "http://main.example/");
+  EXPECT_EQ(guard.PendingNavURL(), "http://nav.example/");
+}
+
+TEST_F(NavigationGuardTest, NewWindowRequests) {
+  struct Case {
+    const char* allow;
+    bool popup_exists;
+    NewWindowDecision decision;
+    bool message;
+  };
+  const Case cases[] = {
+      {"0", false, NewWindowDecision::Refuse, true},
+      {"", false, NewWindowDecision::Refuse, true},
+      {"yes", true, NewWindowDecision::Refuse, true},
+      {"1", true, NewWindowDecision::Drop, false},
+      {"1", false, NewWindowDecision::OpenPopup, false},
+  };
+  for (const Case& c : cases) {
+    effects.messages.clear();
+    settings.set_value("allow_new_window", c.allow);
+    effects.popup_created = c.popup_exists;
+    EXPECT_EQ(guard.WebBrowserNewWindow2(), c.decision) << c.allow;
+    EXPECT_EQ(effects.messages,
+              c.message ? TextList{NavigationGuard::kNewWindowMessage} : TextList{})
+        << c.allow;
+    EXPECT_EQ(guard.NavFrameNewWindow2(), NewWindowDecision::Drop);
+  }
+}
+
+}  // namespace
+}  // namespace tovali
