@@ -1,0 +1,326 @@
+// The pure parts of the HTTP client: URL rules, request bytes, response
+// parsing, relocation targets, error texts, and the state machine over a
+// scripted socket.
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <deque>
+
+#include "net/Base64.h"
+#include "net/HttpCli.h"
+#include "net/HttpException.h"
+#include "net/HttpRequest.h"
+#include "net/HttpResponse.h"
+#include "net/HttpUrl.h"
+#include "net/MainLoopPoster.h"
+#include "net/ReceiveBuffer.h"
+#include "net/SocketErrors.h"
+
+namespace tovali {
+namespace {
+
+struct UrlCase {
+  const char* url;
+  HttpUrlParts parts;
+};
+
+TEST(HttpUrl, SplitsByTheUrlRules) {
+  const UrlCase cases[] = {
+      {"http://example.org/a/b.html", {"http", "", "", "example.org", "", "/a/b.html"}},
+      {"http://example.org:8080/x", {"http", "", "", "example.org", "8080", "/x"}},
+      {"http://example.org", {"http", "", "", "example.org", "", ""}},
+      {"http://ann:se:cret@host:81/p", {"http", "ann", "se:cret", "host", "81", "/p"}},
+      {"http://a@b@host/p", {"http", "a@b", "", "host", "", "/p"}},
+      {"ftp://host/p:q", {"ftp", "", "", "host", "", "/p:q"}},
+      {"/only/path", {"http", "", "", "", "", "/only/path"}},
+      {"HTTP:/x", {"http", "", "", "", "", "/x"}},
+      {"host.example:99/doc", {"", "", "", "host.example", "99", "/doc"}},
+      {"", {"", "", "", "", "", ""}},
+  };
+  for (const auto& c : cases) {
+    const HttpUrlParts got = split_http_url(c.url);
+    EXPECT_EQ(got.scheme, c.parts.scheme) << c.url;
+    EXPECT_EQ(got.user, c.parts.user) << c.url;
+    EXPECT_EQ(got.password, c.parts.password) << c.url;
+    EXPECT_EQ(got.host, c.parts.host) << c.url;
+    EXPECT_EQ(got.port, c.parts.port) << c.url;
+    EXPECT_EQ(got.path, c.parts.path) << c.url;
+  }
+}
+
+TEST(HttpUrl, DottedAddressesAndPorts) {
+  EXPECT_TRUE(is_dotted_ipv4("127.0.0.1"));
+  EXPECT_TRUE(is_dotted_ipv4("255.255.255.255"));
+  for (const char* not_dotted : {"256.0.0.1", "1.2.3", "1.2.3.4.5", "localhost", "1..2.3", ""}) {
+    EXPECT_FALSE(is_dotted_ipv4(not_dotted)) << not_dotted;
+  }
+  EXPECT_EQ(parse_port("8080"), 8080);
+  for (const char* bad : {"", "0", "65536", "80x", "-1", " 80"}) EXPECT_EQ(parse_port(bad), 0) << bad;
+}
+
+TEST(Base64, EncodesWithPadding) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"},
+      {"Aladdin:open sesame", "QWxhZGRpbjpvcGVuIHNlc2FtZQ=="}};
+  for (const auto& [in, out] : cases) EXPECT_EQ(base64_encode(in), out) << in;
+}
+
+TEST(HttpRequest, EveryOptionalLineInItsPlace) {
+  HttpCliConfig config;
+  config.URL = "http://ann:pw@site.example:8080/doc?x=1";
+  config.Sender = "me@example.org";
+  config.Reference = "http://ref/";
+  config.NoCache = true;
+  config.ModifiedSince = HttpDateTime{2026, 12, 10, 8, 5, 3};
+  config.Proxy = "proxy.example";
+  config.ProxyPort = "3128";
+  config.ProxyUsername = "pu";
+  config.ProxyPassword = "pp";
+  config.Cookie = "a=b";
+  config.ContentRangeBegin = "10";
+  const HttpTarget target = make_http_target(config);
+  EXPECT_EQ(target.ConnectHost, "proxy.example");
+  EXPECT_EQ(target.ConnectPort, "3128");
+  EXPECT_EQ(target.TargetHost, "site.example");
+  EXPECT_EQ(build_get_request(config, target),
+            "GET http://site.example:8080/doc?x=1 HTTP/1.0\r\n"
+            "From: me@example.org\r\n"
+            "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*\r\n"
+            "Referer: http://ref/\r\n"
+            "User-Agent: Mozilla/3.0 (compatible)\r\n"
+            "Host: site.example\r\n"
+            "Pragma: no-cache\r\n"
+            "If-Modified-Since: Thu, 10 Dec 2026 08:05:03 GMT\r\n"
+            "Authorization: Basic " + base64_encode("ann:pw") + "\r\n"
+            "Proxy-Authorization: Basic " + base64_encode("pu:pp") + "\r\n"
+            "Cookie: a=b\r\n"
+            "Range: bytes=10-\r\n"
+            "\r\n");
+  EXPECT_EQ(config.ContentRangeBegin, "");  // cleared after sending
+  EXPECT_EQ(config.Username, "ann");
+}
+
+TEST(HttpRequest, TargetsDirectAndThroughProxy) {
+  struct Case {
+    const char* url;
+    const char* proxy;
+    const char* connect_host;
+    const char* connect_port;
+    const char* request_path;
+  };
+  const Case cases[] = {
+      {"http://h.example", "", "h.example", "80", "/"},
+      {"http://h.example:81/a", "", "h.example", "81", "/a"},
+      {"http://h.example/a", "px", "px", "8000", "http://h.example/a"},
+      {"http://h.example:81", "px:9", "px", "9", "http://h.example:81"},
+      {"h.example/a", "px", "px", "8000", "http://h.example/a"},
+  };
+  for (const auto& c : cases) {
+    HttpCliConfig config;
+    config.URL = c.url;
+    config.Proxy = c.proxy;
+    config.ProxyPort = "8000";
+    const HttpTarget t = make_http_target(config);
+    EXPECT_EQ(t.ConnectHost, c.connect_host) << c.url;
+    EXPECT_EQ(t.ConnectPort, c.connect_port) << c.url;
+    EXPECT_EQ(t.RequestPath, c.request_path) << c.url;
+  }
+}
+
+TEST(HttpRequest, RelocationTargets) {
+  struct Case {
+    const char* url;
+    const char* proxy;
+    const char* location;
+    const char* connect_host;
+    const char* connect_port;
+    const char* target_host;
+    const char* request_path;
+  };
+  const Case cases[] = {
+      {"http://a.example:81/x", "", "/y", "a.example", "81", "a.example", "/y"},
+      {"http://a.example:81/x", "", "http://b.example:82/z", "b.example", "82", "b.example", "/z"},
+      {"http://a.example:81/x", "", "http://b.example", "b.example", "80", "b.example", "/"},
+      {"http://a.example:81/x", "px", "/y", "px", "3128", "a.example", "http://a.example:81/y"},
+      {"http://a.example/x", "px", "http://b.example:82/z", "px", "3128", "b.example",
+       "http://b.example:82/z"},
+  };
+  for (const auto& c : cases) {
+    HttpCliConfig config;
+    config.URL = c.url;
+    config.Proxy = c.proxy;
+    config.ProxyPort = "3128";
+    HttpTarget t = make_http_target(config);
+    apply_relocation(t, c.location);
+    EXPECT_EQ(t.ConnectHost, c.connect_host) << c.location;
+    EXPECT_EQ(t.ConnectPort, c.connect_port) << c.location;
+    EXPECT_EQ(t.TargetHost, c.target_host) << c.location;
+    EXPECT_EQ(t.RequestPath, c.request_path) << c.location;
+  }
+}
+
+TEST(HttpResponse, StatusLinesAndFields) {
+  EXPECT_TRUE(is_status_line("HTTP/1.1 200 OK"));
+  EXPECT_FALSE(is_status_line("HTTP/2 200 OK"));
+  EXPECT_EQ(parse_status_code("HTTP/1.0 404 Not Found"), 404);
+  EXPECT_EQ(parse_reason_phrase("HTTP/1.0 404 Not Found"), "Not Found");
+  EXPECT_EQ(parse_reason_phrase("HTTP/1.0 200"), "");
+  for (const char* bad : {"HTTP/1.0 2x0 OK", "HTTP/1.0", "HTTP/1.0 ", "HTTP/1.0 -12 X"}) {
+    EXPECT_FALSE(parse_status_code(bad).has_value()) << bad;
+  }
+  const auto field = split_header_field("Content-TYPE:   Text/HTML; Charset=X");
+  ASSERT_TRUE(field);
+  EXPECT_EQ(field->name, "content-type");
+  EXPECT_EQ(field->value, "Text/HTML; Charset=X");
+  EXPECT_FALSE(split_header_field("no colon here"));
+  EXPECT_EQ(parse_content_length(" 42 "), 42);
+  for (const char* bad : {"", "4 2", "-1", "12abc", "99999999999999999999"}) {
+    EXPECT_FALSE(parse_content_length(bad).has_value()) << bad;
+  }
+  EXPECT_TRUE(is_headerless_html("<html><body>"));
+}
+
+TEST(ReceiveBuffer, SplitsCrLfAndBareLfAndBoundsItsSize) {
+  ReceiveBuffer buffer;
+  EXPECT_EQ(buffer.append("one\r\ntwo\nthree\r"), 15u);
+  EXPECT_EQ(buffer.take_line(), "one");
+  EXPECT_EQ(buffer.take_line(), "two");
+  EXPECT_EQ(buffer.take_line(), std::nullopt);
+  EXPECT_EQ(buffer.append("\n"), 1u);
+  EXPECT_EQ(buffer.take_line(), "three");
+  EXPECT_TRUE(buffer.empty());
+  EXPECT_EQ(buffer.append(std::string(9000, 'x')), ReceiveBuffer::kCapacity);
+  EXPECT_TRUE(buffer.full());
+  EXPECT_EQ(buffer.free_space(), 0u);
+}
+
+TEST(SocketErrors, DescriptionsFromPlatformErrors) {
+  const std::tuple<int, int, const char*> cases[] = {
+      {0, 0, "No Error"},
+      {ECONNREFUSED, 10061, "Connection refused"},
+      {ECONNRESET, 10054, "Connection reset by peer"},
+      {ETIMEDOUT, 10060, "Connection timed out"},
+      {EHOSTUNREACH, 10065, "No route to host"},
+      {ENETUNREACH, 10051, "Network is unreachable"},
+      {EWOULDBLOCK, 10035, "Operation would block"},
+      {EIO, EIO, "Not a WinSock error"},
+  };
+  for (const auto& [error_number, code, text] : cases) {
+    EXPECT_EQ(socket_error_code_from_errno(error_number), code) << error_number;
+    EXPECT_EQ(socket_error_description(code), text) << error_number;
+  }
+  EXPECT_EQ(socket_error_description(11001), "Host not found");
+  EXPECT_EQ(socket_error_description(11004), "No Data");
+  EXPECT_EQ(socket_error_description(10000), "Not a WinSock error");
+}
+
+// A socket that records calls and answers nothing by itself.
+class ScriptedSocket : public Socket {
+public:
+  void set_listener(SocketListener* listener) override { this->listener = listener; }
+  bool start_lookup(const std::string& host, int& error) override {
+    lookups.push_back(host);
+    if (refuse_lookup) error = EAGAIN;
+    return !refuse_lookup;
+  }
+  void cancel_lookup() override { ++cancels; }
+  bool start_connect(const std::string& address, int port, int&) override {
+    connects.push_back(address + ":" + std::to_string(port));
+    return true;
+  }
+  void send(std::string bytes) override { sent += bytes; }
+  void read_some(std::size_t max_bytes) override { reads.push_back(max_bytes); }
+  void close() override { ++closes; }
+
+  SocketListener* listener = nullptr;
+  bool refuse_lookup = false;
+  std::vector<std::string> lookups;
+  std::vector<std::string> connects;
+  std::vector<std::size_t> reads;
+  std::string sent;
+  int cancels = 0;
+  int closes = 0;
+};
+
+class QueuePoster : public MainLoopPoster {
+public:
+  void post(std::function<void()> task) override { tasks.push_back(std::move(task)); }
+  void run_all() {
+    while (!tasks.empty()) {
+      auto task = std::move(tasks.front());
+      tasks.pop_front();
+      task();
+    }
+  }
+  std::deque<std::function<void()>> tasks;
+};
+
+TEST(HttpCliStateMachine, ALookupThatCannotStartEndsTheRequestAsFailed) {
+  ScriptedSocket socket;
+  QueuePoster poster;
+  HttpCli cli(socket, poster);
+  socket.refuse_lookup = true;
+  cli.config().URL = "http://name.example/x";
+  EXPECT_NO_THROW(cli.StartGet());
+  EXPECT_EQ(cli.StatusCode(), 404);
+  EXPECT_EQ(cli.ReasonPhrase(), "can't resolve hostname to IP address");
+  EXPECT_NE(cli.State(), HttpState::Ready);  // only after the posted notice
+  poster.run_all();
+  EXPECT_EQ(cli.State(), HttpState::Ready);
+}
+
+TEST(HttpCliStateMachine, BusyWhileARequestRunsAndTheRequestGoesOn) {
+  ScriptedSocket socket;
+  QueuePoster poster;
+  HttpCli cli(socket, poster);
+  cli.config().URL = "http://name.example/x";
+  cli.StartGet();
+  try {
+    cli.StartGet();
+    FAIL() << "no exception";
+  } catch (const EHttpException& e) {
+    EXPECT_EQ(e.ErrorCode(), 1);
+    EXPECT_STREQ(e.what(), "HTTP component is busy");
+  }
+  EXPECT_EQ(cli.State(), HttpState::LookingUpHost);
+  EXPECT_EQ(socket.lookups, std::vector<std::string>{"name.example"});
+  socket.listener->socket_lookup_done(0, "10.0.0.7");
+  EXPECT_EQ(socket.connects, std::vector<std::string>{"10.0.0.7:80"});
+  EXPECT_EQ(cli.State(), HttpState::HostFound);
+}
+
+TEST(HttpCliStateMachine, ReadsNeverAskForMoreThanTheBufferHolds) {
+  ScriptedSocket socket;
+  QueuePoster poster;
+  HttpCli cli(socket, poster);
+  cli.config().URL = "http://10.1.2.3:8080/x";
+  cli.StartGet();
+  EXPECT_TRUE(socket.lookups.empty());  // a dotted address needs no lookup
+  socket.listener->socket_connected(0);
+  socket.listener->socket_data("HTTP/1.0 200 OK\r\nX-Half: ab");
+  ASSERT_EQ(socket.reads.size(), 2u);
+  EXPECT_EQ(socket.reads[0], 8192u);
+  EXPECT_EQ(socket.reads[1], 8192u - 10u);  // "X-Half: ab" waits for the rest of its line
+}
+
+TEST(HttpCliStateMachine, AbortDuringTheLookupIsReadyAtOnce) {
+  ScriptedSocket socket;
+  QueuePoster poster;
+  HttpCli cli(socket, poster);
+  cli.config().URL = "http://name.example/x";
+  cli.StartGet();
+  cli.Abort();
+  EXPECT_EQ(cli.State(), HttpState::Ready);
+  EXPECT_EQ(cli.StatusCode(), 404);
+  EXPECT_EQ(cli.ReasonPhrase(), "Connection aborted on request");
+  EXPECT_EQ(cli.RequestDoneError(), 3);
+  EXPECT_EQ(socket.cancels, 1);
+  socket.listener->socket_lookup_done(0, "10.0.0.7");  // too late: ignored
+  EXPECT_TRUE(socket.connects.empty());
+  poster.run_all();
+  EXPECT_EQ(cli.State(), HttpState::Ready);
+}
+
+}  // namespace
+}  // namespace tovali
