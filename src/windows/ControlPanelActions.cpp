@@ -15,6 +15,8 @@ PanelAfterClick SetupButtonClick(ControlPanelHost& host) {
   return PanelAfterClick::Close;
 }
 
-PanelAfterClick ok_imageClick() { return PanelAfterClick::Close; }
+PanelAfterClick ok_imageClick() {
+  return PanelAfterClick::Close;
+}
 
 }  // namespace tovali

@@ -6,7 +6,7 @@ namespace tovali {
 
 // What the control panel needs of the main window.
 class ControlPanelHost {
-public:
+ public:
   virtual ~ControlPanelHost() = default;
 
   virtual const Settings& settings() const = 0;

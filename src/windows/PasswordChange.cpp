@@ -1,11 +1,18 @@
 #include "windows/PasswordChange.h"
 
+#include "windows/DisplayText.h"
 #include "windows/SetupApply.h"
 
 namespace tovali {
 
 bool PasswordMatches(std::string_view typed, const Settings& settings) {
-  return typed == settings.value("password");
+  const std::string password = settings.value("password");
+  if (typed == password) return true;
+  // A password stored in another encoding can only be typed as its UTF-8
+  // reading; accept exactly that reading.
+  if (IsValidUtf8(password)) return false;
+  DisplayTextMap map;
+  return typed == map.show(password);
 }
 
 PasswordChangeOutcome SetPassword(SetupHost& host, std::string_view current,

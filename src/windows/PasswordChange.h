@@ -10,7 +10,9 @@
 namespace tovali {
 
 // True when `typed` is the parent password: the whole text, exact and
-// case-sensitive. A missing `password` key is the empty password.
+// case-sensitive. A missing `password` key is the empty password. A stored
+// password that is not UTF-8 also matches its Latin-1 reading, the only form
+// in which it can be typed.
 bool PasswordMatches(std::string_view typed, const Settings& settings);
 
 inline constexpr const char* kCurrentPasswordIncorrect = "Current password is incorrect";

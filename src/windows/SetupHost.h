@@ -11,7 +11,7 @@ namespace tovali {
 // What the setup dialog needs of the main window. The main window owns the
 // settings list and re-applies it; the dialog only edits it.
 class SetupHost {
-public:
+ public:
   virtual ~SetupHost() = default;
 
   // The main window's settings list, edited in place.

@@ -18,7 +18,9 @@ TextList load_memo(const Settings& settings, const char* count_key, const char* 
 
 }  // namespace
 
-bool ConfigurationWarningApplies(const SetupModel& model) { return !model.download_config; }
+bool ConfigurationWarningApplies(const SetupModel& model) {
+  return !model.download_config;
+}
 
 SetupLoad LoadSetupModel(const Settings& settings) {
   SetupLoad load;
@@ -63,8 +65,12 @@ SetupLoad LoadSetupModel(const Settings& settings) {
   return load;
 }
 
+bool EntersLastRow(int row, int row_count) {
+  return row >= 0 && row == row_count - 1;
+}
+
 bool moresites_gridEnterRow(std::vector<MoreSitesRow>& rows, int row) {
-  if (row < 0 || row != static_cast<int>(rows.size()) - 1) return false;
+  if (!EntersLastRow(row, static_cast<int>(rows.size()))) return false;
   rows.push_back(MoreSitesRow{});
   return true;
 }

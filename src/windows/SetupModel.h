@@ -74,6 +74,9 @@ inline constexpr const char* kConfigurationWarning =
     "\"Download Configuration File On Startup\" should normally be enabled for proper "
     "operation";
 
+// True when the data row `row` is the last of `row_count` rows.
+bool EntersLastRow(int row, int row_count);
+
 // Grid growth: when the current cell enters the last data row, one empty row
 // is appended (so there is always a row below the one being edited). `row` is
 // a data-row index (0 = first row under the heading). Returns true when a row

@@ -9,7 +9,7 @@ namespace tovali {
 namespace {
 
 class FakePanelHost : public ControlPanelHost {
-public:
+ public:
   const Settings& settings() const override { return m_settings; }
   void CloseProgram() override { calls.push_back("CloseProgram"); }
   bool GetPassword() override {
@@ -29,7 +29,9 @@ TEST(ControlPanelActions, CloseAlwaysClosesThePanel) {
   EXPECT_EQ(host.calls, std::vector<std::string>{"CloseProgram"});
 }
 
-TEST(ControlPanelActions, OkClosesThePanel) { EXPECT_EQ(ok_imageClick(), PanelAfterClick::Close); }
+TEST(ControlPanelActions, OkClosesThePanel) {
+  EXPECT_EQ(ok_imageClick(), PanelAfterClick::Close);
+}
 
 TEST(ControlPanelActions, SetupAsksForThePasswordOnlyWhenRequired) {
   struct Case {

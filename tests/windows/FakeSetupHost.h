@@ -9,7 +9,7 @@ namespace tovali::test {
 
 // Records the calls the setup dialog makes into the main window.
 class FakeSetupHost : public SetupHost {
-public:
+ public:
   Settings& settings() override { return m_settings; }
   SaveReport SaveConfig() override {
     calls.push_back("SaveConfig");

@@ -23,6 +23,10 @@ TEST(PasswordMatches, WholeTextExactAndCaseSensitive) {
       {{"PASSWORD=a=b"}, "a=b", true},
       {{}, "", true},  // no password: the empty entry is right
       {{}, "marigold", false},
+      {{"password=caf\xE9"}, "caf\xC3\xA9", true},  // stored Latin-1, typed UTF-8
+      {{"password=caf\xE9"}, "caf\xE9", true},
+      {{"password=caf\xC3\xA9"}, "caf\xE9", false},
+      {{"password=CAF\xE9"}, "caf\xC3\xA9", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(PasswordMatches(c.typed, Settings(c.lines)), c.matches) << c.typed;

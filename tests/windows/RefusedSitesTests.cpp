@@ -20,7 +20,7 @@ std::string fake_domain(std::string_view url) {
 
 TEST(AggregateRefusedSites, NewestFirstWithCounts) {
   const TextList log = {"http://a.test/1", "http://www.b.test/x", "http://a.test/1", "",
-                        "http://c.test/", "http://A.test/1"};
+                        "http://c.test/",  "http://A.test/1"};
   const auto sites = AggregateRefusedSites(log, fake_domain);
   ASSERT_EQ(sites.size(), 4u);
   EXPECT_EQ(sites[0].url, "http://A.test/1");  // URLs compared exactly
@@ -32,7 +32,9 @@ TEST(AggregateRefusedSites, NewestFirstWithCounts) {
   EXPECT_EQ(sites[3].domain, "B.TEST");
 }
 
-TEST(AggregateRefusedSites, EmptyLog) { EXPECT_TRUE(AggregateRefusedSites({}, fake_domain).empty()); }
+TEST(AggregateRefusedSites, EmptyLog) {
+  EXPECT_TRUE(AggregateRefusedSites({}, fake_domain).empty());
+}
 
 TEST(MoreSitesRowFor, DomainInLowerCaseOrTheUrl) {
   EXPECT_EQ(MoreSitesRowFor({"http://www.b.test/x", "B.TEST", 1}),
@@ -51,11 +53,8 @@ TEST(AddToMoreSites, FillsTheFirstEmptyRowAndKeepsOneBelow) {
   const MoreSitesRow a{"a", "http://a/"};
   const MoreSitesRow half{"", "http://half/"};
   const Case cases[] = {
-      {{{}, {}, {}, {}}, 0, {n, {}, {}, {}}},
-      {{a}, 1, {a, n, {}}},
-      {{a, {}}, 1, {a, n, {}}},
-      {{half, {}, a}, 1, {half, n, a}},
-      {{}, 0, {n, {}}},
+      {{{}, {}, {}, {}}, 0, {n, {}, {}, {}}}, {{a}, 1, {a, n, {}}}, {{a, {}}, 1, {a, n, {}}},
+      {{half, {}, a}, 1, {half, n, a}},       {{}, 0, {n, {}}},
   };
   for (const auto& c : cases) {
     auto rows = c.before;

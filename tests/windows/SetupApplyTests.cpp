@@ -38,12 +38,23 @@ TEST(ApplySetup, StoresSwitchesAsOneOrZero) {
   ApplySetup(m, host, r.sink());
   const Settings& s = host.settings();
   const std::pair<const char*, const char*> expected[] = {
-      {"silent_mode", "1"},          {"req_pw_close", "1"},         {"req_pw_config", "0"},
-      {"download_config", "0"},      {"enable_email_button", "1"},  {"use_global_meta_data", "0"},
-      {"show_print_settings", "0"},  {"enable_print_button", "0"},  {"allow_new_window", "0"},
-      {"prevent_switch", "0"},       {"show_close_main", "0"},      {"hide_navframe", "0"},
-      {"disable_ctrl_alt_del", "0"}, {"load_main_default", "0"},    {"default_home_location", "0"},
-      {"email_url", "http://mail.test/"}, {"pw", "marigold"},
+      {"silent_mode", "1"},
+      {"req_pw_close", "1"},
+      {"req_pw_config", "0"},
+      {"download_config", "0"},
+      {"enable_email_button", "1"},
+      {"use_global_meta_data", "0"},
+      {"show_print_settings", "0"},
+      {"enable_print_button", "0"},
+      {"allow_new_window", "0"},
+      {"prevent_switch", "0"},
+      {"show_close_main", "0"},
+      {"hide_navframe", "0"},
+      {"disable_ctrl_alt_del", "0"},
+      {"load_main_default", "0"},
+      {"default_home_location", "0"},
+      {"email_url", "http://mail.test/"},
+      {"pw", "marigold"},
   };
   for (const auto& [key, value] : expected) EXPECT_EQ(s.value(key), value) << key;
 }
@@ -69,8 +80,8 @@ TEST(ApplySetup, EmptyUrlsForceTheirSwitches) {
   };
   for (const auto& c : cases) {
     FakeSetupHost host;
-    host.settings().assign({"email_url=http://old/", "load_main_url=http://old/",
-                            "home_button_url=http://old/"});
+    host.settings().assign(
+        {"email_url=http://old/", "load_main_url=http://old/", "home_button_url=http://old/"});
     SetupModel m;
     m.enable_email_button = true;
     m.email_url = c.email_url;
@@ -138,9 +149,9 @@ TEST(ApplySetup, RestartOrUpdateControlsThenCtrlAltDelAndLists) {
     Restart restart;
   };
   const Case cases[] = {
-      {"1", true, Restart::NotNeeded}, {"0", false, Restart::NotNeeded},
-      {"1", false, Restart::Needed},   {"0", true, Restart::Needed},
-      {nullptr, true, Restart::Needed}, {nullptr, false, Restart::NotNeeded},
+      {"1", true, Restart::NotNeeded},    {"0", false, Restart::NotNeeded},
+      {"1", false, Restart::Needed},      {"0", true, Restart::Needed},
+      {nullptr, true, Restart::Needed},   {nullptr, false, Restart::NotNeeded},
       {"yes", false, Restart::NotNeeded},
   };
   for (const auto& c : cases) {
@@ -186,15 +197,31 @@ TEST(ApplySetup, FailedSaveIsToldAndTheRestStillApplies) {
 
 TEST(ApplySetup, LoadThenApplyKeepsTheSettings) {
   FakeSetupHost host;
-  host.settings().assign({"password=marigold", "pw=marigold", "req_pw_close=0",
-                          "req_pw_config=1", "enable_email_button=1", "email_url=http://m/",
-                          "allow_new_window=1", "prevent_switch=1", "disable_ctrl_alt_del=1",
-                          "show_close_main=0", "download_config=1", "hide_navframe=0",
-                          "load_main_default=1", "silent_mode=0", "use_global_meta_data=1",
-                          "enable_print_button=1", "default_home_location=1",
-                          "num_prohibited_file_exts=2", "pext-0=exe", "pext-1=zip",
-                          "show_print_settings=0", "num_moresites=1", "ms_desc-0=A",
-                          "ms_url-0=x", "num_cust_prohibited_domains=0",
+  host.settings().assign({"password=marigold",
+                          "pw=marigold",
+                          "req_pw_close=0",
+                          "req_pw_config=1",
+                          "enable_email_button=1",
+                          "email_url=http://m/",
+                          "allow_new_window=1",
+                          "prevent_switch=1",
+                          "disable_ctrl_alt_del=1",
+                          "show_close_main=0",
+                          "download_config=1",
+                          "hide_navframe=0",
+                          "load_main_default=1",
+                          "silent_mode=0",
+                          "use_global_meta_data=1",
+                          "enable_print_button=1",
+                          "default_home_location=1",
+                          "num_prohibited_file_exts=2",
+                          "pext-0=exe",
+                          "pext-1=zip",
+                          "show_print_settings=0",
+                          "num_moresites=1",
+                          "ms_desc-0=A",
+                          "ms_url-0=x",
+                          "num_cust_prohibited_domains=0",
                           "num_cust_prohibited_urls=0"});
   const TextList before = host.settings().lines();
   SetupModel m = LoadSetupModel(host.settings()).model;

@@ -5,12 +5,14 @@
 namespace tovali {
 namespace {
 
-Settings settings_of(TextList lines) { return Settings(std::move(lines)); }
+Settings settings_of(TextList lines) {
+  return Settings(std::move(lines));
+}
 
 TEST(LoadSetupModel, ChecksExactlyTheValueOne) {
-  const auto load = LoadSetupModel(settings_of(
-      {"silent_mode=1", "allow_new_window=yes", "prevent_switch=0", "REQ_PW_CLOSE=1",
-       "req_pw_config= 1", "show_print_settings=1", "download_config=1"}));
+  const auto load = LoadSetupModel(
+      settings_of({"silent_mode=1", "allow_new_window=yes", "prevent_switch=0", "REQ_PW_CLOSE=1",
+                   "req_pw_config= 1", "show_print_settings=1", "download_config=1"}));
   EXPECT_TRUE(load.model.silent_mode);
   EXPECT_FALSE(load.model.allow_new_window);
   EXPECT_FALSE(load.model.prevent_switch);
@@ -21,9 +23,9 @@ TEST(LoadSetupModel, ChecksExactlyTheValueOne) {
 }
 
 TEST(LoadSetupModel, TextsAsStored) {
-  const auto load = LoadSetupModel(settings_of(
-      {"email_url= http://mail.test/?a=b ", "load_main_url=http://main.test/",
-       "home_button_url=http://home.test/"}));
+  const auto load = LoadSetupModel(
+      settings_of({"email_url= http://mail.test/?a=b ", "load_main_url=http://main.test/",
+                   "home_button_url=http://home.test/"}));
   EXPECT_EQ(load.model.email_url, " http://mail.test/?a=b ");
   EXPECT_EQ(load.model.load_main_url, "http://main.test/");
   EXPECT_EQ(load.model.home_button_url, "http://home.test/");
@@ -36,7 +38,7 @@ TEST(LoadSetupModel, ConfigurationWarningWhileFilling) {
     int warnings;
   };
   const Case cases[] = {
-      {"0", "1", 1}, {nullptr, "1", 1}, {"yes", "1", 1}, {"1", "1", 0},
+      {"0", "1", 1}, {nullptr, "1", 1}, {"yes", "1", 1},       {"1", "1", 0},
       {"1", "0", 0}, {"0", "0", 0},     {nullptr, nullptr, 0},
   };
   for (const auto& c : cases) {
@@ -61,8 +63,7 @@ TEST(LoadSetupModel, GridRows) {
       {{"num_moresites=0", "ms_desc-0=A"}, design},
       {{"num_moresites=-3"}, design},
       {{"num_moresites=2", "ms_desc-0=A", "ms_url-0=x", "ms_url-1=z"}, {{"A", "x"}, {"", "z"}}},
-      {{"num_moresites=1", "ms_desc-0=A", "ms_url-0=x", "ms_desc-1=B", "ms_url-1=y"},
-       {{"A", "x"}}},
+      {{"num_moresites=1", "ms_desc-0=A", "ms_url-0=x", "ms_desc-1=B", "ms_url-1=y"}, {{"A", "x"}}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(LoadSetupModel(Settings(c.lines)).model.moresites_grid, c.rows)

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <gtkmm/box.h>
+#include <gtkmm/button.h>
+#include <gtkmm/dialog.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/frame.h>
+#include <gtkmm/label.h>
+
+#include "settings/Settings.h"
+
+namespace tovali {
+
+// The password prompt "Enter Password": a masked field, OK (the default
+// button, so Enter presses it) and Cancel; "Wrong Password" appears after a
+// wrong entry.
+class PasswordForm : public Gtk::Dialog {
+ public:
+  explicit PasswordForm(Gtk::Window* parent);
+
+  // Asks until the right password is typed (true) or the prompt is
+  // cancelled or closed (false). Compares the whole text, exactly.
+  bool GetPassword(const Settings& settings);
+
+  // For tests: the controls.
+  Gtk::Entry& PasswordEdit() { return m_password_edit; }
+  Gtk::Label& WrongPassword() { return m_wrong_password; }
+  Gtk::Button& OkButton() { return m_ok; }
+  Gtk::Button& CancelButton() { return m_cancel; }
+
+ private:
+  Gtk::Frame m_password_panel;
+  Gtk::Box m_column{Gtk::ORIENTATION_VERTICAL, 4};
+  Gtk::Label m_label{"Password:"};
+  Gtk::Entry m_password_edit;
+  Gtk::Label m_wrong_password{"Wrong Password"};
+  Gtk::Button m_ok{"OK"};
+  Gtk::Button m_cancel{"Cancel"};
+};
+
+// Runs one password prompt on top of `parent` (the main window's
+// GetPassword).
+bool GetPassword(Gtk::Window* parent, const Settings& settings);
+
+}  // namespace tovali

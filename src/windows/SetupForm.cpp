@@ -1,0 +1,462 @@
+#include "windows/SetupForm.h"
+
+#include <gtkmm/scrolledwindow.h>
+
+#include "browser/EmbeddedWB.h"
+#include "policy/UrlText.h"
+#include "windows/MessageBox.h"
+#include "windows/PasswordChange.h"
+#include "windows/SetupApply.h"
+
+namespace tovali {
+namespace {
+
+// A label that starts at the left and wraps when told to.
+Gtk::Label& make_label(const char* text, bool wrap = false) {
+  auto* label = Gtk::manage(new Gtk::Label(text));
+  label->set_halign(Gtk::ALIGN_START);
+  label->set_xalign(0);
+  label->set_line_wrap(wrap);
+  return *label;
+}
+
+// A titled group box holding a vertical column.
+Gtk::Box& make_group(Gtk::Box& parent, const char* title) {
+  auto* frame = Gtk::manage(new Gtk::Frame(title));
+  auto* column = Gtk::manage(new Gtk::Box(Gtk::ORIENTATION_VERTICAL, 4));
+  column->set_border_width(6);
+  frame->add(*column);
+  parent.pack_start(*frame, Gtk::PACK_SHRINK);
+  return *column;
+}
+
+const char* const kHelpPath = "setuphelp/setuphelp.html";
+
+}  // namespace
+
+SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
+  set_title("Tovali Explorer Setup");
+  set_name("SetupForm");
+  set_modal(true);
+  if (parent) set_transient_for(*parent);
+  set_position(Gtk::WIN_POS_CENTER);
+  set_deletable(false);
+  set_default_size(640, 480);
+  set_size_request(640, 480);
+  set_resizable(false);
+
+  build_general();
+  build_password();
+  build_buttons();
+  build_site_access();
+  build_downloads();
+  build_browser();
+
+  m_tabs.append_page(m_general, "General");
+  m_tabs.append_page(m_password, "Password");
+  m_tabs.append_page(m_buttons, "Buttons");
+  m_tabs.append_page(m_site_access, "Site Access");
+  m_tabs.append_page(m_downloads, "Downloads");
+  m_tabs.append_page(m_browser_page, m_browser_tab_label);
+  m_tabs.append_page(m_refused_sites, "Refused Sites");
+  m_tabs.set_name("tabs");
+
+  build_bottom_bar();
+  m_layout.set_border_width(6);
+  m_layout.pack_start(m_tabs, Gtk::PACK_EXPAND_WIDGET);
+  m_layout.pack_start(m_bottom, Gtk::PACK_SHRINK);
+  get_content_area()->pack_start(m_layout, Gtk::PACK_EXPAND_WIDGET);
+  get_action_area()->hide();
+  show_all_children();
+
+  FormCreate();
+}
+
+SetupForm::~SetupForm() = default;
+
+Gtk::CheckButton& SetupForm::add_check(Gtk::Box& box, const char* name, const char* caption) {
+  auto* check = Gtk::manage(new Gtk::CheckButton(caption));
+  check->set_name(name);
+  box.pack_start(*check, Gtk::PACK_SHRINK);
+  m_checks[name] = check;
+  return *check;
+}
+
+Gtk::Entry& SetupForm::add_entry(const char* name) {
+  auto* entry = Gtk::manage(new Gtk::Entry());
+  entry->set_name(name);
+  m_entries[name] = entry;
+  return *entry;
+}
+
+Gtk::CheckButton& SetupForm::check(const std::string& name) {
+  return *m_checks.at(name);
+}
+Gtk::Entry& SetupForm::entry(const std::string& name) {
+  return *m_entries.at(name);
+}
+
+MemoView& SetupForm::memo(const std::string& name) {
+  if (name == "prohibited_domains_memo") return m_prohibited_domains_memo;
+  if (name == "prohibited_urls_memo") return m_prohibited_urls_memo;
+  return m_prohibited_file_exts_memo;
+}
+
+void SetupForm::build_general() {
+  m_general.set_border_width(10);
+  add_check(m_general, "silent_mode", "Prevent Browser From Showing Dialog Popups");
+  add_check(m_general, "allow_new_window", "Allow New Windows To Popup");
+  add_check(m_general, "prevent_switch", "Prevent Switching To Other Programs (Requires Restart)");
+  add_check(m_general, "disable_ctrl_alt_del", "Disable Ctrl-Alt-Del (N/A for Windows NT)");
+  add_check(m_general, "download_config", "Download Configuration File On Startup");
+  add_check(m_general, "use_global_meta_data",
+            "Use Site Include/Exclude Settings From Downloaded Config");
+  add_check(m_general, "hide_navframe", "Hide Navigation Frame");
+  auto& main_group = make_group(m_general, "");
+  main_group.pack_start(make_label("Load main frame (right frame) from this URL:"),
+                        Gtk::PACK_SHRINK);
+  main_group.pack_start(add_entry("load_main_url"), Gtk::PACK_SHRINK);
+  add_check(main_group, "load_main_default", "Check here to use default location");
+
+  check("download_config").signal_toggled().connect([this] { download_configClick(); });
+  check("use_global_meta_data").signal_toggled().connect([this] { download_configClick(); });
+}
+
+void SetupForm::build_password() {
+  m_password.set_border_width(10);
+  add_check(m_password, "req_pw_close", "Require Password To Close Program");
+  add_check(m_password, "req_pw_config", "Require Password To Enter Setup");
+
+  auto* row = Gtk::manage(new Gtk::Box(Gtk::ORIENTATION_HORIZONTAL, 12));
+  m_password.pack_start(*row, Gtk::PACK_SHRINK);
+  auto& group = make_group(*row, "Change Password: ");
+  group.pack_start(make_label("Enter the current password and the new password twice:"),
+                   Gtk::PACK_SHRINK);
+  auto* fields = Gtk::manage(new Gtk::Grid());
+  fields->set_row_spacing(4);
+  fields->set_column_spacing(6);
+  const std::pair<const char*, Gtk::Entry*> rows[] = {
+      {"Current Password:", &m_current_password},
+      {"New Password:", &m_new_password},
+      {"New Password Again:", &m_new_password_again},
+  };
+  int top = 0;
+  for (const auto& [caption, field] : rows) {
+    fields->attach(make_label(caption), 0, top, 1, 1);
+    field->set_visibility(false);
+    field->set_invisible_char('*');
+    fields->attach(*field, 1, top, 1, 1);
+    ++top;
+  }
+  m_current_password.set_name("CurrentPassword");
+  m_new_password.set_name("NewPassword");
+  m_new_password_again.set_name("NewPasswordAgain");
+  group.pack_start(*fields, Gtk::PACK_SHRINK);
+  auto* set_password = Gtk::manage(new Gtk::Button("Set Password"));
+  set_password->set_name("Button3");
+  set_password->set_halign(Gtk::ALIGN_END);
+  set_password->signal_clicked().connect([this] { Button3Click(); });
+  group.pack_start(*set_password, Gtk::PACK_SHRINK);
+
+  auto& note = make_label(
+      "The initial password set upon installation is \"marigold\".  Please enter it for "
+      "\"Current Password\" in order to change it. If you enable passwords, it is recommended "
+      "that you change the password.",
+      true);
+  note.set_valign(Gtk::ALIGN_START);
+  note.set_max_width_chars(28);
+  row->pack_start(note, Gtk::PACK_EXPAND_WIDGET);
+}
+
+void SetupForm::build_buttons() {
+  m_buttons.set_border_width(10);
+  auto& home = make_group(m_buttons, "Home Site: ");
+  home.pack_start(make_label("On startup and when Home button is clicked, load\n"
+                             "navigation frame (left frame) from this URL:"),
+                  Gtk::PACK_SHRINK);
+  home.pack_start(add_entry("home_button_url"), Gtk::PACK_SHRINK);
+  add_check(home, "default_home_location", "Check here to use default location");
+
+  auto& email = make_group(m_buttons, "E-mail Button: ");
+  add_check(email, "enable_email_button", "Enable Email Button (For Web-based Email)");
+  email.pack_start(make_label("When email button is clicked, load this URL:"), Gtk::PACK_SHRINK);
+  email.pack_start(add_entry("email_url"), Gtk::PACK_SHRINK);
+
+  auto* row = Gtk::manage(new Gtk::Box(Gtk::ORIENTATION_HORIZONTAL, 12));
+  m_buttons.pack_start(*row, Gtk::PACK_SHRINK);
+  auto& print = make_group(*row, "Print Button: ");
+  add_check(print, "enable_print_button", "Enable Print Button");
+  add_check(print, "show_print_settings", "Show Print Settings");
+  auto& close = make_group(*row, "Close Button: ");
+  add_check(close, "show_close_main", "Show Close Button In Main Window");
+  close.set_valign(Gtk::ALIGN_START);
+}
+
+void SetupForm::build_site_access() {
+  m_site_access.set_border_width(10);
+  m_site_access.pack_start(make_label("Customize the sites you want to add or prohibit here."),
+                           Gtk::PACK_SHRINK);
+  m_site_access.pack_start(make_label("Include these sites in the \"More Sites\" category:"),
+                           Gtk::PACK_SHRINK);
+  auto* grid_scroll = Gtk::manage(new Gtk::ScrolledWindow());
+  grid_scroll->set_shadow_type(Gtk::SHADOW_IN);
+  grid_scroll->set_policy(Gtk::POLICY_AUTOMATIC, Gtk::POLICY_AUTOMATIC);
+  grid_scroll->add(m_moresites_grid);
+  m_site_access.pack_start(*grid_scroll, Gtk::PACK_EXPAND_WIDGET);
+
+  auto* memos = Gtk::manage(new Gtk::Grid());
+  memos->set_column_spacing(12);
+  memos->set_row_spacing(2);
+  memos->set_column_homogeneous(true);
+  memos->attach(make_label("Prohibit access to these domains:"), 0, 0, 1, 1);
+  memos->attach(make_label("Prohibit access to these URL's:"), 1, 0, 1, 1);
+  m_prohibited_domains_memo.set_size_request(-1, 110);
+  m_prohibited_urls_memo.set_size_request(-1, 110);
+  memos->attach(m_prohibited_domains_memo, 0, 1, 1, 1);
+  memos->attach(m_prohibited_urls_memo, 1, 1, 1, 1);
+  m_prohibited_domains_memo.set_hexpand(true);
+  m_prohibited_urls_memo.set_hexpand(true);
+  m_site_access.pack_start(*memos, Gtk::PACK_SHRINK);
+}
+
+void SetupForm::build_downloads() {
+  m_downloads.set_border_width(10);
+  m_downloads.pack_start(
+      make_label("Prohibit access to URL's that end with these file extensions:"),
+      Gtk::PACK_SHRINK);
+  m_prohibited_file_exts_memo.set_size_request(200, 200);
+  m_prohibited_file_exts_memo.set_halign(Gtk::ALIGN_START);
+  m_downloads.pack_start(m_prohibited_file_exts_memo, Gtk::PACK_SHRINK);
+  m_downloads.pack_start(
+      make_label("(Enter one per line, and do not include the preceding period)"),
+      Gtk::PACK_SHRINK);
+}
+
+void SetupForm::build_browser() {
+  m_label_panel.set_name("label_panel");
+  m_label_panel.set_size_request(-1, 121);
+  m_label9.set_name("Label9");
+  m_label9.set_line_wrap(true);
+  m_label9.set_xalign(0);
+  m_label9.set_yalign(0);
+  m_label9.set_selectable(true);
+  m_label_panel.set_border_width(8);
+  m_label_panel.pack_start(m_label9, Gtk::PACK_EXPAND_WIDGET);
+
+  m_back.set_name("Button9");
+  m_forward.set_name("Button10");
+  m_browser_bar.set_size_request(-1, 20);
+  m_browser_bar.pack_end(m_forward, Gtk::PACK_SHRINK);
+  m_browser_bar.pack_end(m_back, Gtk::PACK_SHRINK);
+  m_back.signal_clicked().connect([this] {
+    if (m_webbrowser1) m_webbrowser1->GoBack();
+  });
+  m_forward.signal_clicked().connect([this] {
+    if (m_webbrowser1) m_webbrowser1->GoForward();
+  });
+
+  m_browser_page.pack_start(m_label_panel, Gtk::PACK_SHRINK);
+  m_browser_page.pack_start(m_browser_bar, Gtk::PACK_SHRINK);
+}
+
+void SetupForm::build_bottom_bar() {
+  m_save_button.set_name("SaveButton");
+  m_cancel_button.set_name("Button2");
+  m_help_button.set_name("Button7");
+  m_apply_button.set_name("ApplyButton");
+  m_feedback_button.set_name("Button1");
+  m_bottom.pack_start(m_save_button, Gtk::PACK_SHRINK);
+  m_bottom.pack_start(m_cancel_button, Gtk::PACK_SHRINK);
+  m_bottom.pack_start(m_help_button, Gtk::PACK_SHRINK);
+  m_bottom.pack_start(m_apply_button, Gtk::PACK_SHRINK);
+  m_bottom.pack_end(m_feedback_button, Gtk::PACK_SHRINK);
+  m_bottom.pack_end(m_feedback_question, Gtk::PACK_SHRINK);
+  m_feedback_question.set_line_wrap(true);
+  m_feedback_question.set_max_width_chars(34);
+  m_feedback_question.set_justify(Gtk::JUSTIFY_RIGHT);
+  m_apply_button.set_no_show_all(true);
+
+  m_save_button.signal_clicked().connect([this] { SaveButtonClick(); });
+  m_cancel_button.signal_clicked().connect([this] { response(Gtk::RESPONSE_CANCEL); });
+  m_help_button.signal_clicked().connect([this] { Button7Click(); });
+  m_apply_button.signal_clicked().connect([this] { ApplyButtonClick(); });
+  m_feedback_button.signal_clicked().connect([this] { Button1Click(); });
+  m_save_button.set_can_default(true);
+}
+
+void SetupForm::FormCreate() {
+  m_filling = true;
+  m_browser_page.hide();
+  m_tabs.set_current_page(0);
+  const SetupLoad load = LoadSetupModel(m_host.settings());
+  m_load_warnings = load.configuration_warnings;
+  show_model(load.model);
+  m_refused_sites.set_sites(AggregateRefusedSites(
+      m_host.prohibited_log().entries(), [](std::string_view url) { return ExtractDomain(url); }));
+  m_refused_sites.on_add = [this](const RefusedSite& site) {
+    auto rows = read_model().moresites_grid;
+    tovali::AddToMoreSites(rows, MoreSitesRowFor(site));
+    std::vector<MoreSitesRow> shown;
+    for (const auto& r : rows)
+      shown.push_back({m_display.show(r.description), m_display.show(r.url)});
+    m_moresites_grid.set_rows(shown);
+  };
+  m_filling = false;
+}
+
+void SetupForm::show_model(const SetupModel& m) {
+  const std::pair<const char*, bool> checks[] = {
+      {"silent_mode", m.silent_mode},
+      {"allow_new_window", m.allow_new_window},
+      {"prevent_switch", m.prevent_switch},
+      {"disable_ctrl_alt_del", m.disable_ctrl_alt_del},
+      {"download_config", m.download_config},
+      {"use_global_meta_data", m.use_global_meta_data},
+      {"hide_navframe", m.hide_navframe},
+      {"load_main_default", m.load_main_default},
+      {"req_pw_close", m.req_pw_close},
+      {"req_pw_config", m.req_pw_config},
+      {"default_home_location", m.default_home_location},
+      {"enable_email_button", m.enable_email_button},
+      {"enable_print_button", m.enable_print_button},
+      {"show_print_settings", m.show_print_settings},
+      {"show_close_main", m.show_close_main},
+  };
+  for (const auto& [name, value] : checks) check(name).set_active(value);
+  entry("load_main_url").set_text(m_display.show(m.load_main_url));
+  entry("home_button_url").set_text(m_display.show(m.home_button_url));
+  entry("email_url").set_text(m_display.show(m.email_url));
+
+  std::vector<MoreSitesRow> rows;
+  for (const auto& r : m.moresites_grid) {
+    rows.push_back({m_display.show(r.description), m_display.show(r.url)});
+  }
+  m_moresites_grid.set_rows(rows);
+  auto shown = [this](const TextList& lines) {
+    TextList out;
+    for (const auto& line : lines) out.push_back(m_display.show(line));
+    return out;
+  };
+  m_prohibited_domains_memo.set_lines(shown(m.prohibited_domains_memo));
+  m_prohibited_urls_memo.set_lines(shown(m.prohibited_urls_memo));
+  m_prohibited_file_exts_memo.set_lines(shown(m.prohibited_file_exts_memo));
+}
+
+SetupModel SetupForm::read_model() const {
+  SetupModel m;
+  auto on = [this](const char* name) { return m_checks.at(name)->get_active(); };
+  auto text = [this](const char* name) { return m_display.back(m_entries.at(name)->get_text()); };
+  m.silent_mode = on("silent_mode");
+  m.allow_new_window = on("allow_new_window");
+  m.prevent_switch = on("prevent_switch");
+  m.disable_ctrl_alt_del = on("disable_ctrl_alt_del");
+  m.download_config = on("download_config");
+  m.use_global_meta_data = on("use_global_meta_data");
+  m.hide_navframe = on("hide_navframe");
+  m.load_main_url = text("load_main_url");
+  m.load_main_default = on("load_main_default");
+  m.req_pw_close = on("req_pw_close");
+  m.req_pw_config = on("req_pw_config");
+  m.home_button_url = text("home_button_url");
+  m.default_home_location = on("default_home_location");
+  m.enable_email_button = on("enable_email_button");
+  m.email_url = text("email_url");
+  m.enable_print_button = on("enable_print_button");
+  m.show_print_settings = on("show_print_settings");
+  m.show_close_main = on("show_close_main");
+  for (const auto& r : m_moresites_grid.rows()) {
+    m.moresites_grid.push_back({m_display.back(r.description), m_display.back(r.url)});
+  }
+  auto back = [this](const TextList& lines) {
+    TextList out;
+    for (const auto& line : lines) out.push_back(m_display.back(line));
+    return out;
+  };
+  m.prohibited_domains_memo = back(m_prohibited_domains_memo.lines());
+  m.prohibited_urls_memo = back(m_prohibited_urls_memo.lines());
+  m.prohibited_file_exts_memo = back(m_prohibited_file_exts_memo.lines());
+  return m;
+}
+
+void SetupForm::message(std::string_view text) {
+  ShowMessage(*this, text);
+}
+
+void SetupForm::download_configClick() {
+  if (m_filling) return;
+  if (!check("download_config").get_active()) message(kConfigurationWarning);
+}
+
+void SetupForm::ApplyButtonClick() {
+  m_moresites_grid.commit_pending_edit();
+  SetupModel model = read_model();
+  ApplySetup(model, m_host, [this](std::string_view text) { message(text); });
+  // Show the switches that the apply forced on or off.
+  check("enable_email_button").set_active(model.enable_email_button);
+  check("load_main_default").set_active(model.load_main_default);
+  check("default_home_location").set_active(model.default_home_location);
+}
+
+void SetupForm::SaveButtonClick() {
+  ApplyButtonClick();
+  response(Gtk::RESPONSE_OK);
+}
+
+void SetupForm::Button3Click() {
+  const auto outcome =
+      SetPassword(m_host, m_display.back(m_current_password.get_text()),
+                  m_new_password.get_text().raw(), m_new_password_again.get_text().raw());
+  message(outcome.message);
+  if (outcome.result == PasswordChangeResult::NewPasswordsDiffer) {
+    m_new_password.set_text("");
+    m_new_password_again.set_text("");
+    m_new_password.grab_focus();
+  }
+}
+
+EmbeddedWB& SetupForm::webbrowser1() {
+  if (!m_webbrowser1) {
+    // The view is made on first use: an idle web view costs a process.
+    m_webbrowser1 = std::make_unique<EmbeddedWB>();
+    m_webbrowser1->events().NewWindow2 = [] { return nullptr; };  // webbrowser1NewWindow2
+    m_browser_page.pack_start(m_webbrowser1->widget(), Gtk::PACK_EXPAND_WIDGET);
+    m_webbrowser1->widget().show();
+  }
+  return *m_webbrowser1;
+}
+
+void SetupForm::show_browser_tab(const char* caption) {
+  m_browser_tab_label.set_text(caption);
+  m_browser_page.show();
+  m_tabs.set_current_page(m_tabs.page_num(m_browser_page));
+}
+
+void SetupForm::Button7Click() {
+  m_label_panel.hide();
+  show_browser_tab("Help");
+  webbrowser1().Navigate(m_host.ProgramDir() + kHelpPath);
+}
+
+void SetupForm::Button1Click() {
+  m_label9.set_text(std::string("Below is a web browser window which will navigate to the Morvek "
+                                "Tovali Explorer feedback web page. You can also use your normal "
+                                "web browser to go to the feedback page at ") +
+                    kFeedbackURL + "\n\n");
+  m_label_panel.show();
+  show_browser_tab("Feedback Browser");
+  webbrowser1().Navigate(kFeedbackURL);
+}
+
+void SetupForm::run_modal() {
+  for (int i = 0; i < m_load_warnings; ++i) message(kConfigurationWarning);
+  m_load_warnings = 0;
+  run();
+  hide();
+}
+
+void OpenSetupForm(Gtk::Window* parent, SetupHost& host) {
+  SetupForm form(parent, host);
+  form.run_modal();
+}
+
+}  // namespace tovali

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <gtkmm/box.h>
+#include <gtkmm/button.h>
+#include <gtkmm/checkbutton.h>
+#include <gtkmm/dialog.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/frame.h>
+#include <gtkmm/grid.h>
+#include <gtkmm/label.h>
+#include <gtkmm/notebook.h>
+
+#include "windows/DisplayText.h"
+#include "windows/MemoView.h"
+#include "windows/MoreSitesGrid.h"
+#include "windows/RefusedSitesPage.h"
+#include "windows/SetupHost.h"
+#include "windows/SetupModel.h"
+
+namespace tovali {
+
+class EmbeddedWB;
+
+// The feedback page on the maker's web site.
+inline constexpr const char* kFeedbackURL = "http://www.example.com/tovali/feedback";
+
+// The setup dialog "Tovali Explorer Setup": every setting of the program on
+// six tabs (and the refused sites on a seventh), applied by OK.
+class SetupForm : public Gtk::Dialog {
+ public:
+  SetupForm(Gtk::Window* parent, SetupHost& host);
+  ~SetupForm() override;
+
+  // Raises the configuration warnings of the filling, then shows the dialog
+  // modally until OK or Cancel closes it.
+  void run_modal();
+
+  // The handlers, public so that tests can drive them.
+  void SaveButtonClick();
+  void ApplyButtonClick();
+  void Button3Click();
+  void Button7Click();
+  void Button1Click();
+
+  // Named controls, for tests.
+  Gtk::Notebook& tabs() { return m_tabs; }
+  Gtk::CheckButton& check(const std::string& name);
+  Gtk::Entry& entry(const std::string& name);
+  MoreSitesGrid& moresites_grid() { return m_moresites_grid; }
+  MemoView& memo(const std::string& name);
+  RefusedSitesPage& refused_sites() { return m_refused_sites; }
+  Gtk::Widget& browser_page() { return m_browser_page; }
+  Gtk::Label& Label9() { return m_label9; }
+  // The warnings raised while filling, not yet shown.
+  int pending_configuration_warnings() const { return m_load_warnings; }
+
+ private:
+  Gtk::CheckButton& add_check(Gtk::Box& box, const char* name, const char* caption);
+  Gtk::Entry& add_entry(const char* name);
+  void build_general();
+  void build_password();
+  void build_buttons();
+  void build_site_access();
+  void build_downloads();
+  void build_browser();
+  void build_bottom_bar();
+
+  void FormCreate();
+  void show_model(const SetupModel& model);
+  SetupModel read_model() const;
+  void download_configClick();
+  void AddToMoreSites();
+  void show_browser_tab(const char* caption);
+  EmbeddedWB& webbrowser1();
+  void message(std::string_view text);
+
+  SetupHost& m_host;
+  DisplayTextMap m_display;
+  int m_load_warnings = 0;
+  bool m_filling = true;
+
+  Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL, 4};
+  Gtk::Notebook m_tabs;
+  Gtk::Box m_general{Gtk::ORIENTATION_VERTICAL, 4};
+  Gtk::Box m_password{Gtk::ORIENTATION_VERTICAL, 4};
+  Gtk::Box m_buttons{Gtk::ORIENTATION_VERTICAL, 4};
+  Gtk::Box m_site_access{Gtk::ORIENTATION_VERTICAL, 4};
+  Gtk::Box m_downloads{Gtk::ORIENTATION_VERTICAL, 4};
+  Gtk::Box m_browser_page{Gtk::ORIENTATION_VERTICAL, 0};
+  Gtk::Label m_browser_tab_label{"Browser"};
+  RefusedSitesPage m_refused_sites;
+
+  std::map<std::string, Gtk::CheckButton*> m_checks;
+  std::map<std::string, Gtk::Entry*> m_entries;
+  Gtk::Entry m_current_password;
+  Gtk::Entry m_new_password;
+  Gtk::Entry m_new_password_again;
+  MoreSitesGrid m_moresites_grid;
+  MemoView m_prohibited_domains_memo{"prohibited_domains_memo"};
+  MemoView m_prohibited_urls_memo{"prohibited_urls_memo"};
+  MemoView m_prohibited_file_exts_memo{"prohibited_file_exts_memo"};
+
+  Gtk::Box m_label_panel{Gtk::ORIENTATION_VERTICAL, 0};
+  Gtk::Label m_label9;
+  Gtk::Box m_browser_bar{Gtk::ORIENTATION_HORIZONTAL, 2};
+  Gtk::Button m_back{"< Back"};
+  Gtk::Button m_forward{"Forward >"};
+  std::unique_ptr<EmbeddedWB> m_webbrowser1;
+
+  Gtk::Box m_bottom{Gtk::ORIENTATION_HORIZONTAL, 6};
+  Gtk::Button m_save_button{"OK"};
+  Gtk::Button m_cancel_button{"Cancel"};
+  Gtk::Button m_help_button{"Help"};
+  Gtk::Button m_apply_button{"Apply"};
+  Gtk::Label m_feedback_question{"Are you having problems or do you want additional features?"};
+  Gtk::Button m_feedback_button{"Send Feedback"};
+};
+
+// Shows a fresh setup dialog for `host` on top of `parent` and returns when
+// it has closed (the main window's OpenSetup).
+void OpenSetupForm(Gtk::Window* parent, SetupHost& host);
+
+}  // namespace tovali
