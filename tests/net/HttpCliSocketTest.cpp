@@ -5,6 +5,7 @@
 
 #include "HttpTestClient.h"
 #include "ScriptedServer.h"
+#include "TestServer.h"
 #include "net/HttpException.h"
 
 namespace tovali {

@@ -160,18 +160,6 @@ void ScriptedServer::stop() {
   ::close(m_wake_pipe[1]);
 }
 
-int unused_port() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(fd);
-  return ntohs(address.sin_port);
-}
-
 std::string http_response(const std::string& status_line, const std::vector<std::string>& headers,
                           const std::string& body) {
   std::string response = status_line + "\r\n";

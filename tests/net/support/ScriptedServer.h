@@ -69,8 +69,7 @@ private:
   std::thread m_acceptor;
 };
 
-// A port on 127.0.0.1 where nothing listens (bound once, then released).
-int unused_port();
+// (A port where nothing listens: unused_port() of TestServer.h.)
 
 // "HTTP/1.0 200 OK\r\n" + headers + "\r\n" + body, headers given as lines.
 std::string http_response(const std::string& status_line, const std::vector<std::string>& headers,
