@@ -4,11 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/DownloadCommand.h"
 #include "cli/SettingsTool.h"
 
 int main(int argc, char** argv) {
   try {
     tovali::SettingsTool tool{tovali::ConfigStore(tovali::ConfigStore::DefaultTEWinDir())};
+    tool.add_command("download", tovali::kDownloadUsage,
+                     tovali::make_download_command(tovali::ConfigStore::DefaultTEWinDir()));
     const std::vector<std::string> args(argv + 1, argv + argc);
     return tool.run(args, std::cout, std::cerr);
   } catch (const std::exception& e) {

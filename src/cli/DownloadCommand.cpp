@@ -1,0 +1,95 @@
+#include "cli/DownloadCommand.h"
+
+#include <ostream>
+
+#include <giomm/init.h>
+#include <glibmm/main.h>
+
+#include "net/ConfigDownload.h"
+#include "settings/StartupSettings.h"
+#include "settings/StatusReporter.h"
+
+namespace tovali {
+
+namespace {
+
+// Prints the status line's texts as they are shown. Setting the text that is
+// already shown shows nothing new, unless a request started in between.
+class PrintedStatus : public StatusReporter {
+public:
+  explicit PrintedStatus(std::ostream& out) : m_out(out) {}
+
+  void set_status_text(const std::string& text) override {
+    if (m_shown && text == m_last) return;
+    m_out << text << '\n' << std::flush;
+    m_last = text;
+    m_shown = true;
+  }
+
+  void request_started() { m_shown = false; }
+
+private:
+  std::ostream& m_out;
+  std::string m_last;
+  bool m_shown = false;
+};
+
+void report_save_failures(const SaveReport& report, std::ostream& err) {
+  for (const auto& failure : report.failures) {
+    err << "tovali-settings: could not save " << failure.path << ": " << failure.reason << '\n';
+  }
+}
+
+}  // namespace
+
+int run_download_command(const std::string& te_win_dir, const std::vector<std::string>& args,
+                         std::ostream& out, std::ostream& err) {
+  if (!args.empty()) {
+    err << "Usage: tovali-settings download\n";
+    return 2;
+  }
+  Gio::init();
+  StartupState state = RunStartupSettingsSteps(Locations{ExecutableDir(), te_win_dir});
+  report_save_failures(state.saveFailures, err);
+  const ConfigStore store(te_win_dir);
+
+  PrintedStatus status(out);
+  ConfigDownload download(state.settings, store, state.SiteBaseURL, status, [] { return false; });
+  download.HttpCli2().events().OnStateChange = [&status](HttpCli& cli) {
+    if (cli.State() == HttpState::Starting) status.request_started();
+  };
+
+  RemoteConfigResult result;
+  bool finished = false;
+  auto loop = Glib::MainLoop::create();
+  Glib::signal_idle().connect_once([&] {
+    try {
+      result = download.GetRemoteConfig();
+      finished = true;
+    } catch (...) {
+    }
+    loop->quit();
+  });
+  loop->run();
+
+  if (!finished) return 1;
+  switch (result.outcome) {
+    case RemoteConfigOutcome::Disabled:
+      return 0;
+    case RemoteConfigOutcome::Applied:
+      report_save_failures(result.save, err);
+      return result.save.ok() ? 0 : 1;
+    case RemoteConfigOutcome::NoSites:
+    case RemoteConfigOutcome::NoSiteAnswered:
+      break;
+  }
+  return 1;
+}
+
+SettingsTool::Command make_download_command(const std::string& te_win_dir) {
+  return [te_win_dir](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return run_download_command(te_win_dir, args, out, err);
+  };
+}
+
+}  // namespace tovali

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/SettingsTool.h"
+
+namespace tovali {
+
+// `tovali-settings download`: runs the configuration download exactly as the
+// program's start-up does (the start-up settings steps, the download_config
+// switch, the desktop proxy, the sites in order, the merge and the save) on a
+// GLib main loop of its own, printing each status text on its own line as it
+// is shown. Exit status 0 when a site answered 200 and its document was
+// applied and saved, or when download_config is "0" (nothing printed then);
+// 1 otherwise; 2 for a wrong call.
+int run_download_command(const std::string& te_win_dir, const std::vector<std::string>& args,
+                         std::ostream& out, std::ostream& err);
+
+// The command as the front end registers it, over the settings below `te_win_dir`.
+SettingsTool::Command make_download_command(const std::string& te_win_dir);
+
+// Its line in the usage text.
+inline constexpr const char* kDownloadUsage =
+    "download          fetch the configuration from the configuration sites now";
+
+}  // namespace tovali
