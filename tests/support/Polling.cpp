@@ -1,0 +1,18 @@
+#include "Polling.h"
+
+#include <thread>
+
+namespace tovali::testing {
+
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+                std::chrono::milliseconds interval) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (true) {
+    if (condition()) return true;
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) return false;
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(interval, deadline - now));
+  }
+}
+
+}  // namespace tovali::testing
