@@ -1,0 +1,38 @@
+#include "app/AboutPanel.h"
+
+#include "app/core/StartupPlan.h"
+#include "windows/ShellPictures.h"
+
+namespace tovali {
+
+AboutPanel::AboutPanel()
+    : m_picture([](const auto& cr, double w, double h) { pictures::star_burst(cr, w, h); }, kWidth,
+                kHeight),
+      m_logo([](const auto& cr, double w, double h) { pictures::logo(cr, w, h); }, 108, 44) {
+  set_halign(Gtk::ALIGN_START);
+  set_valign(Gtk::ALIGN_START);
+  set_size_request(kWidth, kHeight);
+  set_no_show_all(true);
+  set_name("about_panel");
+
+  m_maker.set_markup(
+      "<b>Tovali Explorer</b>\nA safe web browser for children\n"
+      "Made by the Tovali Explorer developers");
+  m_maker.set_justify(Gtk::JUSTIFY_CENTER);
+  m_version.set_text(VersionLabelText());
+  put(m_picture, 0, 0);
+  put(m_logo, 122, 30);
+  put(m_maker, 66, 84);
+  put(m_version, 130, 140);
+  put(m_close, 146, 170);
+  m_close.signal_clicked().connect([this] { hide(); });
+  for (Gtk::Widget* child : get_children()) child->show_all();
+}
+
+void AboutPanel::ShowCentred(int window_width, int window_height) {
+  set_margin_start(std::max(window_width / 2 - kWidth / 2, 0));
+  set_margin_top(std::max(window_height / 2 - kHeight / 2, 0));
+  show();
+}
+
+}  // namespace tovali

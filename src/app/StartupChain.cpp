@@ -1,0 +1,125 @@
+#include "app/StartupChain.h"
+
+#include <iostream>
+
+#include <glibmm/main.h>
+
+#include "app/core/StartupPlan.h"
+#include "browser/EmbeddedWB.h"
+#include "policy/NavigationGuard.h"
+#include "policy/UrlText.h"
+#include "settings/Settings.h"
+
+namespace tovali {
+
+namespace {
+template <typename Fn>
+void guarded(const char* where, Fn&& fn) {
+  try {
+    fn();
+  } catch (const std::exception& e) {
+    std::cerr << "tovali-explorer: " << where << ": " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "tovali-explorer: " << where << ": unknown error\n";
+  }
+}
+
+std::string extract_domain(const std::string& url) { return ExtractDomain(url); }
+}  // namespace
+
+StartupChain::StartupChain(StartupHost& host) : m_host(host) {}
+
+StartupChain::~StartupChain() {
+  m_startupTimer.disconnect();
+  m_connectionTimer.disconnect();
+  m_probeDisposal.disconnect();
+}
+
+void StartupChain::Start() {
+  m_startupTimer = Glib::signal_timeout().connect(
+      sigc::mem_fun(*this, &StartupChain::StartupTimerTimer), 10);
+}
+
+void StartupChain::StopProbe() {
+  if (m_probe) guarded("stopping the probe", [this] { m_probe->Stop(); });
+}
+
+bool StartupChain::StartupTimerTimer() {
+  guarded("StartupTimer", [this] {
+    NavigationGuard& guard = m_host.guard();
+    const std::string start_page = to_engine_url(StartPagePath(m_host.ProgramDir()));
+    guard.SetPendingMainURL(start_page);
+    guard.SetCurrentSiteURL(start_page);
+    m_host.SetToolbarButtons(false);
+
+    m_probe = std::make_unique<EmbeddedWB>();
+    m_probe->events().DownloadComplete = [this] { ConnectionBrowserDownloadComplete(); };
+    m_check.Start();
+    schedule_connection_timer(m_check.interval());
+  });
+  return false;  // `StartupTimer` fires once
+}
+
+void StartupChain::schedule_connection_timer(int interval) {
+  m_connectionTimer.disconnect();
+  m_connectionTimer = Glib::signal_timeout().connect(
+      sigc::mem_fun(*this, &StartupChain::ConnectionTimerTimer), interval);
+}
+
+bool StartupChain::ConnectionTimerTimer() {
+  bool rescheduled = false;
+  guarded("ConnectionTimer", [&] {
+    const int before = m_check.interval();
+    const auto actions = m_check.Tick(m_host.MsgPanelVisible(), m_probe && m_probe->Busy());
+    if (actions.show_waiting_message) {
+      m_host.ShowMsgPanel(ConnectionCheck::kWaitingMessage);
+      m_host.SetMsgPanelTimer(false);
+    }
+    if (actions.navigate_probe && m_probe) m_probe->Navigate(ConnectionCheck::kProbeURL);
+    if (actions.next_interval != before) {
+      schedule_connection_timer(actions.next_interval);
+      rescheduled = true;
+    }
+  });
+  // A changed interval runs on a fresh timer; this one ends then.
+  return !rescheduled && m_check.running();
+}
+
+void StartupChain::ConnectionBrowserDownloadComplete() {
+  if (!m_check.End()) return;  // the check has already ended
+  m_connectionTimer.disconnect();
+  // The rest runs once the probe's own event has returned: the probe view
+  // can then be destroyed, and the configuration download's wait does not
+  // run inside the engine's callback.
+  m_probeDisposal = Glib::signal_idle().connect([this] {
+    m_probe.reset();
+    FinishStartup();
+    return false;
+  });
+}
+
+void StartupChain::FinishStartup() {
+  guarded("start-up", [this] {
+    NavigationGuard& guard = m_host.guard();
+    const FirstMainPage page =
+        ChooseFirstMainPage(m_host.settings(), m_host.ProgramDir(), &extract_domain);
+    if (!page.meta_text.empty()) guard.ExtractMetaData(page.meta_text);
+    if (page.url_number) guard.SetURLNumber(*page.url_number);
+    const std::string url = page.url_number ? page.url : to_engine_url(page.url);
+    guard.SetPendingMainURL(url);
+    guard.SetCurrentSiteURL(url);
+
+    m_host.ShowMsgPanel(kLoadingMessage);
+    m_host.SetMsgPanelTimer(false);
+  });
+  guarded("configuration download", [this] { m_host.GetRemoteConfig(); });
+  guarded("start-up", [this] {
+    m_host.SetMsgPanelTimer(true);
+    m_host.SetToolbarButtons(true);
+    if (auto notice = UpdateNotice(m_host.settings())) m_host.ShowMsgPanel(*notice);
+    m_host.guard().SetPendingNavURL(m_host.HomeSite());
+    m_finished = true;
+  });
+}
+
+}  // namespace tovali

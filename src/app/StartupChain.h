@@ -1,0 +1,67 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <sigc++/connection.h>
+
+#include "app/core/ConnectionCheck.h"
+
+namespace tovali {
+
+class EmbeddedWB;
+class NavigationGuard;
+class Settings;
+
+// What the start-up chain needs of the main window.
+class StartupHost {
+public:
+  virtual ~StartupHost() = default;
+  virtual const Settings& settings() const = 0;
+  virtual std::string ProgramDir() const = 0;
+  virtual NavigationGuard& guard() = 0;
+  virtual void ShowMsgPanel(const std::string& text) = 0;
+  virtual bool MsgPanelVisible() const = 0;
+  virtual void SetMsgPanelTimer(bool on) = 0;
+  virtual void SetToolbarButtons(bool enabled) = 0;
+  // Downloads and merges the remote configuration; returns when done.
+  virtual void GetRemoteConfig() = 0;
+  virtual std::string HomeSite() = 0;
+};
+
+// The start-up chain that runs on timers once the main window exists:
+// start page, connection check with a hidden probe view, configuration
+// download, update notice, home menu page.
+class StartupChain {
+public:
+  explicit StartupChain(StartupHost& host);
+  ~StartupChain();
+
+  // Enables `StartupTimer` (the last step of window creation).
+  void Start();
+
+  // Stops the probe view if it still exists (shutdown).
+  void StopProbe();
+
+  // True while the probe view exists.
+  bool probe_exists() const { return m_probe != nullptr; }
+  // True from the end of the connection check to the end of start-up.
+  bool finished() const { return m_finished; }
+
+private:
+  bool StartupTimerTimer();
+  bool ConnectionTimerTimer();
+  void ConnectionBrowserDownloadComplete();
+  void FinishStartup();
+  void schedule_connection_timer(int interval);
+
+  StartupHost& m_host;
+  ConnectionCheck m_check;
+  std::unique_ptr<EmbeddedWB> m_probe;  // `ConnectionBrowser`
+  sigc::connection m_startupTimer;
+  sigc::connection m_connectionTimer;
+  sigc::connection m_probeDisposal;
+  bool m_finished = false;
+};
+
+}  // namespace tovali

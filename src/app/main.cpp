@@ -1,0 +1,53 @@
+// Tovali Explorer: the program entry.
+#include <csignal>
+#include <iostream>
+
+#include <gdk/gdk.h>
+#include <giomm/init.h>
+#include <glib-unix.h>
+#include <glibmm/miscutils.h>
+#include <gtkmm/main.h>
+
+#include "app/MainWindow.h"
+#include "settings/ConfigStore.h"
+#include "settings/StartupSettings.h"
+
+namespace {
+
+tovali::MainWindow* g_window = nullptr;
+
+// The session is ending: the refused URLs are saved, then the program leaves
+// at once (modal windows may be running their own loops).
+gboolean on_session_end(gpointer) {
+  if (g_window) g_window->EndSession();
+  std::cout.flush();
+  std::exit(0);
+  return G_SOURCE_REMOVE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  gdk_set_allowed_backends("x11");
+  Gtk::Main kit(argc, argv);
+  Gio::init();
+  Glib::set_application_name("Tovali Explorer");
+
+  for (int signal_number : {SIGTERM, SIGHUP, SIGINT})
+    g_unix_signal_add(signal_number, &on_session_end, nullptr);
+
+  tovali::Locations locations;
+  locations.ProgramDir = tovali::ExecutableDir();
+  locations.TEWinDir = tovali::ConfigStore::DefaultTEWinDir();
+  try {
+    tovali::MainWindow window(locations);
+    g_window = &window;
+    window.show();
+    Gtk::Main::run(window);
+    g_window = nullptr;
+  } catch (const std::exception& e) {
+    std::cerr << "tovali-explorer: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,168 @@
+#include "windows/MessagePanel.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include <gdkmm/cursor.h>
+#include <gdkmm/window.h>
+#include <glibmm/main.h>
+#include <gtkmm/window.h>
+#include <pangomm/layout.h>
+
+#include "windows/ShellPictures.h"
+
+namespace tovali {
+
+namespace {
+// The text box inside the panel, fixed relative to the panel.
+constexpr int kLabelLeft = 80;
+constexpr int kLabelTop = 64;
+constexpr int kLabelWidth = 137;
+constexpr int kLabelHeight = 97;
+
+template <typename Fn>
+bool guarded_tick(Fn&& fn) {
+  try {
+    return fn();
+  } catch (const std::exception& e) {
+    std::cerr << "tovali-explorer: message panel: " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "tovali-explorer: message panel: unknown error\n";
+  }
+  return false;
+}
+}  // namespace
+
+MessagePanel::MessagePanel(HandCursor cursor) : m_cursor(cursor) {
+  set_halign(Gtk::ALIGN_START);
+  set_valign(Gtk::ALIGN_START);
+  set_no_show_all(true);
+  add_events(Gdk::BUTTON_PRESS_MASK);
+  set_name("MsgPanel");
+  hide();
+}
+
+MessagePanel::~MessagePanel() {
+  m_sizeTimer.disconnect();
+  m_hideTimer.disconnect();
+  m_stayTimer.disconnect();
+}
+
+void MessagePanel::ShowMsgPanel(const std::string& text) {
+  m_model.Show(text);
+  restart_stay_timer();
+  apply();
+}
+
+void MessagePanel::HideMsgPanel() {
+  m_model.Hide();
+  apply();
+}
+
+void MessagePanel::SetMsgPanelTimer(bool on) {
+  m_model.SetStayTimer(on);
+  if (on)
+    restart_stay_timer();
+  else
+    m_stayTimer.disconnect();
+}
+
+void MessagePanel::restart_stay_timer() {
+  m_stayTimer.disconnect();
+  if (!m_model.stay_timer()) return;
+  m_stayTimer = Glib::signal_timeout().connect(
+      sigc::mem_fun(*this, &MessagePanel::MsgPanelTimerTimer), MessagePanelModel::kStayMs);
+}
+
+bool MessagePanel::MsgPanelTimerTimer() {
+  return guarded_tick([this] {
+    m_model.StayTimerFired();
+    apply();
+    return false;  // one shot; Show starts it again
+  });
+}
+
+bool MessagePanel::MsgPanelSizeTimerTimer() {
+  return guarded_tick([this] {
+    m_model.SizeTick();
+    apply();
+    return m_model.size_timer();
+  });
+}
+
+bool MessagePanel::HideMsgPanelTimerTimer() {
+  return guarded_tick([this] {
+    m_model.HideTick();
+    apply();
+    return m_model.hide_timer();
+  });
+}
+
+// Brings the widget and the step timers in line with the model.
+void MessagePanel::apply() {
+  if (m_model.size_timer() && !m_sizeTimer.connected())
+    m_sizeTimer = Glib::signal_timeout().connect(
+        sigc::mem_fun(*this, &MessagePanel::MsgPanelSizeTimerTimer), MessagePanelModel::kTickMs);
+  if (!m_model.size_timer()) m_sizeTimer.disconnect();
+  if (m_model.hide_timer() && !m_hideTimer.connected())
+    m_hideTimer = Glib::signal_timeout().connect(
+        sigc::mem_fun(*this, &MessagePanel::HideMsgPanelTimerTimer), MessagePanelModel::kTickMs);
+  if (!m_model.hide_timer()) m_hideTimer.disconnect();
+  if (!m_model.stay_timer()) m_stayTimer.disconnect();
+
+  if (m_model.visible()) {
+    set_size_request(std::max(m_model.width(), 1), std::max(m_model.height(), 1));
+    LocateMsgPanel();
+    show();
+    queue_draw();
+  } else {
+    hide();
+  }
+}
+
+void MessagePanel::LocateMsgPanel() {
+  auto* window = dynamic_cast<Gtk::Window*>(get_toplevel());
+  if (!window) return;
+  int width = 0;
+  int height = 0;
+  window->get_size(width, height);
+  const PanelPlace place = m_model.Locate(width, height);
+  set_margin_start(std::max(place.left, 0));
+  set_margin_top(std::max(place.top, 0));
+}
+
+bool MessagePanel::on_draw(const Cairo::RefPtr<Cairo::Context>& cr) {
+  const double width = std::max(m_model.width(), 0);
+  const double height = std::max(m_model.height(), 0);
+  if (width <= 0 || height <= 0) return true;
+  pictures::star_burst(cr, width, height);
+  if (!m_model.label_visible()) return true;
+  cr->save();
+  cr->rectangle(kLabelLeft, kLabelTop, kLabelWidth, kLabelHeight);
+  cr->clip();
+  cr->set_source_rgb(1, 1, 1);
+  cr->paint();
+  auto layout = create_pango_layout(message_lines(m_model.text()));
+  layout->set_font_description(Pango::FontDescription("Sans 10"));
+  layout->set_width(kLabelWidth * PANGO_SCALE);
+  layout->set_wrap(Pango::WRAP_WORD_CHAR);
+  layout->set_alignment(Pango::ALIGN_CENTER);
+  cr->set_source_rgb(1, 0, 0);
+  cr->move_to(kLabelLeft, kLabelTop);
+  layout->show_in_cairo_context(cr);
+  cr->restore();
+  return true;
+}
+
+void MessagePanel::on_realize() {
+  Gtk::DrawingArea::on_realize();
+  if (m_cursor == HandCursor::On && get_window())
+    get_window()->set_cursor(Gdk::Cursor::create(get_display(), "pointer"));
+}
+
+bool MessagePanel::on_button_press_event(GdkEventButton* event) {
+  if (event->button == 1 && event->type == GDK_BUTTON_PRESS) HideMsgPanel();
+  return true;
+}
+
+}  // namespace tovali

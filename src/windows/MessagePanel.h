@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include <gtkmm/drawingarea.h>
+
+#include "app/core/MessagePanelModel.h"
+#include "windows/PictureArea.h"
+
+namespace tovali {
+
+// The message panel of a window: a star-burst picture with a short red text
+// that grows out of the window's centre, stays five seconds and shrinks away,
+// or goes at once when clicked. Add it as an overlay child over the whole
+// window; the steps themselves are MessagePanelModel's.
+class MessagePanel : public Gtk::DrawingArea {
+public:
+  explicit MessagePanel(HandCursor cursor);
+  ~MessagePanel() override;
+
+  void ShowMsgPanel(const std::string& text);
+  void HideMsgPanel();
+  // Turns the five-second timer (`MsgPanelTimer`) off or on again.
+  void SetMsgPanelTimer(bool on);
+  bool panel_visible() const { return m_model.visible(); }
+  const MessagePanelModel& model() const { return m_model; }
+
+protected:
+  bool on_draw(const Cairo::RefPtr<Cairo::Context>& cr) override;
+  void on_realize() override;
+  bool on_button_press_event(GdkEventButton* event) override;
+
+private:
+  void apply();
+  void LocateMsgPanel();
+  bool MsgPanelSizeTimerTimer();
+  bool HideMsgPanelTimerTimer();
+  bool MsgPanelTimerTimer();
+  void restart_stay_timer();
+
+  MessagePanelModel m_model;
+  HandCursor m_cursor;
+  sigc::connection m_sizeTimer;
+  sigc::connection m_hideTimer;
+  sigc::connection m_stayTimer;
+};
+
+}  // namespace tovali

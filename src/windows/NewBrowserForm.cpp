@@ -1,0 +1,138 @@
+#include "windows/NewBrowserForm.h"
+
+#include <iostream>
+
+#include <gtkmm/widget.h>
+
+#include "settings/Settings.h"
+#include "windows/ShellPictures.h"
+
+namespace tovali {
+
+namespace {
+template <typename Fn>
+void guarded(const char* where, Fn&& fn) {
+  try {
+    fn();
+  } catch (const std::exception& e) {
+    std::cerr << "tovali-explorer: pop-up " << where << ": " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "tovali-explorer: pop-up " << where << ": unknown error\n";
+  }
+}
+}  // namespace
+
+NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window& parent)
+    : m_host(host),
+      m_browser(related),
+      m_logo([](const auto& cr, double w, double h) { pictures::logo(cr, w, h); }, 108, 44) {
+  set_title(kCaption);
+  set_default_size(640, 480);
+  set_position(Gtk::WIN_POS_CENTER);
+  set_transient_for(parent);
+  set_modal(true);
+  set_type_hint(Gdk::WINDOW_TYPE_HINT_DIALOG);
+  set_name("NewBrowserForm");
+
+  m_topBar.override_background_color(Gdk::RGBA("#c0c0c0"));
+  m_topBar.set_size_request(-1, 50);
+  m_toolbar.set_margin_start(1);
+  m_toolbar.set_margin_top(1);
+  for (ToolbarButton* button : {&m_back, &m_forward, &m_stop, &m_print, &m_close})
+    m_toolbar.pack_start(*button, Gtk::PACK_SHRINK);
+  m_back.set_enabled(false);
+  m_forward.set_enabled(false);
+  m_topBox.pack_start(m_toolbar, Gtk::PACK_SHRINK);
+  m_logo.set_halign(Gtk::ALIGN_END);
+  m_logo.set_valign(Gtk::ALIGN_START);
+  m_topBox.pack_end(m_logo, Gtk::PACK_SHRINK);
+  m_topBar.add(m_topBox);
+
+  m_layout.pack_start(m_topBar, Gtk::PACK_SHRINK);
+  m_layout.pack_start(m_browser.widget(), Gtk::PACK_EXPAND_WIDGET);
+  m_overlay.add(m_layout);
+  m_overlay.add_overlay(m_msgPanel);
+  add(m_overlay);
+
+  m_back.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::back_buttonClick));
+  m_forward.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::forward_buttonClick));
+  m_stop.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::stop_buttonClick));
+  m_print.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::print_buttonClick));
+  m_close.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::Button1Click));
+  wire_browser();
+  m_overlay.show_all();
+}
+
+NewBrowserForm::~NewBrowserForm() {
+  if (m_modalLoop && m_modalLoop->is_running()) m_modalLoop->quit();
+}
+
+void NewBrowserForm::wire_browser() {
+  EmbeddedWBEvents& events = m_browser.events();
+  events.BeforeNavigate2 = [this](const std::string& url) {
+    return m_host.WebBrowserBeforeNavigate2(url);
+  };
+  events.NewWindow2 = [this]() -> EmbeddedWB* {
+    ShowMsgPanel(kNoMoreWindowsMessage);
+    return nullptr;
+  };
+  events.DownloadComplete = [this] { m_host.webbrowserDownloadComplete(m_browser); };
+  events.StatusTextChange = [this](const std::string& text) {
+    m_host.webbrowserStatusTextChange(text);
+  };
+  events.LoadFailed = [this](const std::string& url) { m_host.webbrowserLoadFailed(url); };
+  events.ProgressChange = [this](int progress, int max) {
+    m_host.webbrowserProgressChange(progress, max);
+  };
+  events.CommandStateChange = [this](BrowserCommand command, bool enable) {
+    if (command == BrowserCommand::NavigateBack) m_back.set_enabled(enable);
+    if (command == BrowserCommand::NavigateForward) m_forward.set_enabled(enable);
+  };
+}
+
+void NewBrowserForm::ShowModal() {
+  m_modalLoop = Glib::MainLoop::create(false);
+  auto hidden = signal_hide().connect([this] {
+    if (m_modalLoop->is_running()) m_modalLoop->quit();
+  });
+  show();
+  present();
+  m_modalLoop->run();
+  hidden.disconnect();
+}
+
+bool NewBrowserForm::on_delete_event(GdkEventAny*) {
+  Button1Click();
+  return true;
+}
+
+void NewBrowserForm::back_buttonClick() {
+  guarded("Back", [this] {
+    m_host.PrepareHistoryStep();
+    m_browser.GoBack();
+  });
+}
+
+void NewBrowserForm::forward_buttonClick() {
+  guarded("Forward", [this] {
+    m_host.PrepareHistoryStep();
+    m_browser.GoForward();
+  });
+}
+
+void NewBrowserForm::stop_buttonClick() {
+  guarded("Stop", [this] { m_browser.Stop(); });
+}
+
+void NewBrowserForm::print_buttonClick() {
+  guarded("Print", [this] {
+    const PrintMode mode = m_host.settings().value("show_print_settings") == "1"
+                               ? PrintMode::WithDialog
+                               : PrintMode::WithoutDialog;
+    if (m_browser.Print(mode)) ShowMsgPanel("\r\rPrinting...");
+  });
+}
+
+void NewBrowserForm::Button1Click() { hide(); }
+
+}  // namespace tovali

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <glibmm/main.h>
+#include <gtkmm/box.h>
+#include <gtkmm/eventbox.h>
+#include <gtkmm/overlay.h>
+#include <gtkmm/window.h>
+
+#include "browser/EmbeddedWB.h"
+#include "windows/MessagePanel.h"
+#include "windows/PictureArea.h"
+#include "windows/ToolbarButton.h"
+
+namespace tovali {
+
+class Settings;
+
+// What the pop-up window leaves to the main window: every navigation is
+// judged by the main window's guard, and status, progress and error pages go
+// through the main window's handlers.
+class PopupHost {
+public:
+  virtual ~PopupHost() = default;
+  virtual NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url) = 0;
+  virtual void webbrowserDownloadComplete(EmbeddedWB& sender) = 0;
+  virtual void webbrowserStatusTextChange(const std::string& text) = 0;
+  virtual void webbrowserLoadFailed(const std::string& url) = 0;
+  virtual void webbrowserProgressChange(int progress, int progress_max) = 0;
+  // Back and Forward: the next navigation is a trusted history step.
+  virtual void PrepareHistoryStep() = 0;
+  virtual const Settings& settings() const = 0;
+};
+
+// The pop-up browser window: a small modal browser with Back, Forward, Stop,
+// Print and Close, its own message panel, and a view handed over from the
+// main frame's new-window request. It cannot open further windows.
+class NewBrowserForm : public Gtk::Window {
+public:
+  static constexpr const char* kCaption = "Click Close To Get To Main Screen";
+  static constexpr const char* kNoMoreWindowsMessage =
+      "This page is trying to open a new window. More new windows may not be opened.";
+
+  // `related`: the main frame, whose page asked for the window.
+  NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window& parent);
+  ~NewBrowserForm() override;
+
+  EmbeddedWB& NewBrowser() { return m_browser; }
+
+  // Shows the window modally; returns when it has been closed.
+  void ShowModal();
+
+  void ShowMsgPanel(const std::string& text) { m_msgPanel.ShowMsgPanel(text); }
+  MessagePanel& msg_panel() { return m_msgPanel; }
+
+protected:
+  bool on_delete_event(GdkEventAny* event) override;
+
+private:
+  void wire_browser();
+  void back_buttonClick();
+  void forward_buttonClick();
+  void stop_buttonClick();
+  void print_buttonClick();
+  void Button1Click();
+
+  PopupHost& m_host;
+  EmbeddedWB m_browser;
+  Glib::RefPtr<Glib::MainLoop> m_modalLoop;
+
+  Gtk::Overlay m_overlay;
+  Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL};
+  Gtk::EventBox m_topBar;  // Panel5
+  Gtk::Box m_topBox{Gtk::ORIENTATION_HORIZONTAL};
+  Gtk::Box m_toolbar{Gtk::ORIENTATION_HORIZONTAL};  // ToolBar1
+  ToolbarButton m_back{"Back", {"go-previous"}};
+  ToolbarButton m_forward{"Forward", {"go-next"}};
+  ToolbarButton m_stop{"Stop", {"process-stop"}};
+  ToolbarButton m_print{"Print", {"document-print"}};
+  ToolbarButton m_close{"Close", {"window-close", "application-exit"}};
+  PictureArea m_logo;
+  MessagePanel m_msgPanel{HandCursor::Off};
+};
+
+}  // namespace tovali

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include <cairomm/context.h>
+#include <gdkmm/pixbuf.h>
+
+namespace tovali {
+
+// The pictures of the main window and the pop-up window, drawn at any size
+// so that they stretch like the old bitmaps did.
+namespace pictures {
+
+// The yellow star-burst behind the message panel and the about panel.
+void star_burst(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height);
+// The program's logo: the name in playful colours.
+void logo(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height);
+// A shaded ball, red or green, for the status line.
+enum class DotColour { Red, Green };
+void dot(const Cairo::RefPtr<Cairo::Context>& cr, double size, DotColour colour);
+// A black X on a grey raised square: the main window's close button.
+void close_box(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height);
+
+// An icon of the desktop's icon theme at `size` pixels, or an empty pointer
+// when the theme has none of the names given (first match wins).
+Glib::RefPtr<Gdk::Pixbuf> theme_icon(std::initializer_list<const char*> names, int size);
+
+}  // namespace pictures
+}  // namespace tovali
