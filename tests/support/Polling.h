@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
+#include <string>
 
 namespace tovali::testing {
 
@@ -10,6 +12,11 @@ namespace tovali::testing {
 // once more at the deadline.
 bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
                 std::chrono::milliseconds interval = std::chrono::milliseconds(50));
+
+// Waits until a file exists at `path` (and, with `min_size`, holds at least
+// that many bytes).
+bool wait_for_file(const std::string& path, std::chrono::milliseconds timeout,
+                   std::uintmax_t min_size = 0);
 
 // Timeouts of the harness: generous, because two test programs share two
 // cores with a browser engine each, but always bounded.
