@@ -14,6 +14,7 @@ RefusedSitesPage::RefusedSitesPage()
   set_border_width(8);
   m_caption.set_halign(Gtk::ALIGN_START);
   m_caption.set_line_wrap(true);
+  m_caption.set_max_width_chars(60);
   m_caption.set_xalign(0);
 
   m_view.set_model(m_store);

@@ -1,5 +1,6 @@
 #include "windows/SetupForm.h"
 
+#include <gtkmm/cssprovider.h>
 #include <gtkmm/scrolledwindow.h>
 
 #include "browser/EmbeddedWB.h"
@@ -57,9 +58,15 @@ SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
   m_tabs.append_page(m_buttons, "Buttons");
   m_tabs.append_page(m_site_access, "Site Access");
   m_tabs.append_page(m_downloads, "Downloads");
-  m_tabs.append_page(m_browser_page, m_browser_tab_label);
+  m_browser_tab_label = Gtk::manage(new Gtk::Label("Browser"));
+  m_tabs.append_page(m_browser_page, *m_browser_tab_label);
   m_tabs.append_page(m_refused_sites, "Refused Sites");
   m_tabs.set_name("tabs");
+  // Seven tabs do not fit 640 pixels in every theme; never widen the dialog.
+  m_tabs.set_scrollable(true);
+  auto css = Gtk::CssProvider::create();
+  css->load_from_data("notebook tab { padding: 4px 8px; }");
+  m_tabs.get_style_context()->add_provider(css, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
 
   build_bottom_bar();
   m_layout.set_border_width(6);
@@ -164,7 +171,7 @@ void SetupForm::build_password() {
       "that you change the password.",
       true);
   note.set_valign(Gtk::ALIGN_START);
-  note.set_max_width_chars(28);
+  note.set_max_width_chars(22);
   row->pack_start(note, Gtk::PACK_EXPAND_WIDGET);
 }
 
@@ -237,6 +244,7 @@ void SetupForm::build_browser() {
   m_label_panel.set_size_request(-1, 121);
   m_label9.set_name("Label9");
   m_label9.set_line_wrap(true);
+  m_label9.set_max_width_chars(60);
   m_label9.set_xalign(0);
   m_label9.set_yalign(0);
   m_label9.set_selectable(true);
@@ -426,7 +434,7 @@ EmbeddedWB& SetupForm::webbrowser1() {
 }
 
 void SetupForm::show_browser_tab(const char* caption) {
-  m_browser_tab_label.set_text(caption);
+  m_browser_tab_label->set_text(caption);
   m_browser_page.show();
   m_tabs.set_current_page(m_tabs.page_num(m_browser_page));
 }

@@ -50,10 +50,16 @@ class SetupForm : public Gtk::Dialog {
   Gtk::CheckButton& check(const std::string& name);
   Gtk::Entry& entry(const std::string& name);
   MoreSitesGrid& moresites_grid() { return m_moresites_grid; }
+  Gtk::Entry& CurrentPassword() { return m_current_password; }
+  Gtk::Entry& NewPassword() { return m_new_password; }
+  Gtk::Entry& NewPasswordAgain() { return m_new_password_again; }
   MemoView& memo(const std::string& name);
   RefusedSitesPage& refused_sites() { return m_refused_sites; }
   Gtk::Widget& browser_page() { return m_browser_page; }
   Gtk::Label& Label9() { return m_label9; }
+  Gtk::Widget& label_panel() { return m_label_panel; }
+  // The Browser tab's view; nullptr until Help or Send Feedback made it.
+  EmbeddedWB* webbrowser1_view() { return m_webbrowser1.get(); }
   // The warnings raised while filling, not yet shown.
   int pending_configuration_warnings() const { return m_load_warnings; }
 
@@ -90,7 +96,7 @@ class SetupForm : public Gtk::Dialog {
   Gtk::Box m_site_access{Gtk::ORIENTATION_VERTICAL, 4};
   Gtk::Box m_downloads{Gtk::ORIENTATION_VERTICAL, 4};
   Gtk::Box m_browser_page{Gtk::ORIENTATION_VERTICAL, 0};
-  Gtk::Label m_browser_tab_label{"Browser"};
+  Gtk::Label* m_browser_tab_label = nullptr;  // owned by the notebook
   RefusedSitesPage m_refused_sites;
 
   std::map<std::string, Gtk::CheckButton*> m_checks;

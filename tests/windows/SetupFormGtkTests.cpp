@@ -1,0 +1,360 @@
+#include <gtest/gtest.h>
+
+#include <gdk/gdkkeysyms.h>
+#include <gtk/gtk.h>
+#include <gtkmm/messagedialog.h>
+
+#include "FakeSetupHost.h"
+#include "GtkFixture.h"
+#include "browser/EmbeddedWB.h"
+#include "windows/PasswordChange.h"
+#include "windows/SetupApply.h"
+#include "windows/SetupForm.h"
+
+namespace tovali {
+namespace {
+
+using test::FakeSetupHost;
+using test::find_window;
+using test::MessageCatcher;
+using test::Script;
+
+// A host with the factory settings.
+FakeSetupHost factory_host() {
+  FakeSetupHost host;
+  host.settings().assign(
+      {"password=marigold", "req_pw_close=0", "req_pw_config=0", "enable_email_button=0",
+       "email_url=http://mail.example.com/", "allow_new_window=1", "prevent_switch=1",
+       "disable_ctrl_alt_del=1", "show_close_main=0", "download_config=1", "hide_navframe=0",
+       "load_main_default=1", "silent_mode=0", "use_global_meta_data=1", "enable_print_button=1",
+       "default_home_location=1", "num_prohibited_file_exts=2", "pext-0=exe", "pext-1=zip"});
+  return host;
+}
+
+std::vector<std::string> visible_tab_labels(Gtk::Notebook& tabs) {
+  std::vector<std::string> labels;
+  for (int i = 0; i < tabs.get_n_pages(); ++i) {
+    Gtk::Widget* page = tabs.get_nth_page(i);
+    if (page->get_visible()) labels.push_back(tabs.get_tab_label_text(*page));
+  }
+  return labels;
+}
+
+TEST(SetupForm, LooksAsDesigned) {
+  auto host = factory_host();
+  SetupForm form(nullptr, host);
+  form.show();
+  test::pump();
+  EXPECT_EQ(form.get_title(), "Tovali Explorer Setup");
+  EXPECT_FALSE(form.get_deletable());
+  int w = 0, h = 0;
+  form.get_size(w, h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+  EXPECT_EQ(visible_tab_labels(form.tabs()),
+            (std::vector<std::string>{"General", "Password", "Buttons", "Site Access", "Downloads",
+                                      "Refused Sites"}));
+  EXPECT_EQ(form.tabs().get_current_page(), 0);
+
+  const std::pair<const char*, const char*> captions[] = {
+      {"silent_mode", "Prevent Browser From Showing Dialog Popups"},
+      {"allow_new_window", "Allow New Windows To Popup"},
+      {"prevent_switch", "Prevent Switching To Other Programs (Requires Restart)"},
+      {"disable_ctrl_alt_del", "Disable Ctrl-Alt-Del (N/A for Windows NT)"},
+      {"download_config", "Download Configuration File On Startup"},
+      {"use_global_meta_data", "Use Site Include/Exclude Settings From Downloaded Config"},
+      {"hide_navframe", "Hide Navigation Frame"},
+      {"load_main_default", "Check here to use default location"},
+      {"req_pw_close", "Require Password To Close Program"},
+      {"req_pw_config", "Require Password To Enter Setup"},
+      {"default_home_location", "Check here to use default location"},
+      {"enable_email_button", "Enable Email Button (For Web-based Email)"},
+      {"enable_print_button", "Enable Print Button"},
+      {"show_print_settings", "Show Print Settings"},
+      {"show_close_main", "Show Close Button In Main Window"},
+  };
+  for (const auto& [name, caption] : captions) {
+    EXPECT_EQ(form.check(name).get_label(), caption) << name;
+  }
+  auto& grid = form.moresites_grid();
+  EXPECT_EQ(grid.get_column(0)->get_title(), "Link Description");
+  EXPECT_EQ(grid.get_column(1)->get_title(), "URL (http://...)");
+  EXPECT_EQ(grid.get_column(0)->get_fixed_width(), 220);
+  EXPECT_EQ(grid.get_column(1)->get_fixed_width(), 224);
+  EXPECT_TRUE(grid.get_column(0)->get_resizable());
+  EXPECT_EQ(grid.row_count(), 4);
+  test::screenshot("setup_general");
+  for (int page = 1; page < 5; ++page) {
+    form.tabs().set_current_page(page);
+    test::screenshot("setup_tab" + std::to_string(page));
+  }
+  form.tabs().set_current_page(6);
+  test::screenshot("setup_refused");
+}
+
+TEST(SetupForm, FillsEveryControl) {
+  auto host = factory_host();
+  host.settings().set_value("req_pw_close", "1");
+  host.settings().set_value("load_main_url", "http://main.test/");
+  host.settings().set_value("num_moresites", "2");
+  host.settings().set_value("ms_desc-0", "Zoo");
+  host.settings().set_value("ms_url-0", "http://zoo.test/");
+  host.settings().set_value("ms_url-1", "http://half.test/");
+  host.settings().set_value("num_cust_prohibited_domains", "2");
+  host.settings().set_value("cust_pd-0", "bad.test");
+  host.settings().set_value("cust_pd-1", " worse.test");
+  SetupForm form(nullptr, host);
+  EXPECT_TRUE(form.check("req_pw_close").get_active());
+  EXPECT_FALSE(form.check("req_pw_config").get_active());
+  EXPECT_TRUE(form.check("prevent_switch").get_active());
+  EXPECT_EQ(form.entry("load_main_url").get_text(), "http://main.test/");
+  EXPECT_EQ(form.entry("email_url").get_text(), "http://mail.example.com/");
+  EXPECT_EQ(form.moresites_grid().rows(),
+            (std::vector<MoreSitesRow>{{"Zoo", "http://zoo.test/"}, {"", "http://half.test/"}}));
+  EXPECT_EQ(form.memo("prohibited_domains_memo").lines(), (TextList{"bad.test", " worse.test"}));
+  EXPECT_EQ(form.memo("prohibited_file_exts_memo").lines(), (TextList{"exe", "zip"}));
+  EXPECT_EQ(form.pending_configuration_warnings(), 0);
+}
+
+TEST(SetupForm, ConfigurationWarningBeforeTheDialogShows) {
+  auto host = factory_host();
+  host.settings().set_value("download_config", "0");
+  MessageCatcher messages;
+  Script script({[] {
+    auto* form = find_window<SetupForm>();
+    if (!form) return false;
+    form->response(Gtk::RESPONSE_CANCEL);
+    return true;
+  }});
+  OpenSetupForm(nullptr, host);
+  ASSERT_EQ(messages.texts(), std::vector<std::string>{kConfigurationWarning});
+  EXPECT_FALSE(messages.caught[0].parent_visible);
+  EXPECT_TRUE(host.calls.empty());  // Cancel applies nothing
+}
+
+TEST(SetupForm, ConfigurationWarningOnClicks) {
+  auto host = factory_host();
+  SetupForm form(nullptr, host);
+  form.show();
+  MessageCatcher messages;
+  form.check("download_config").set_active(false);       // warns
+  form.check("use_global_meta_data").set_active(false);  // warns: download still off
+  form.check("download_config").set_active(true);        // no warning
+  form.check("use_global_meta_data").set_active(true);   // no warning
+  test::pump_until([&] { return messages.caught.size() >= 2; });
+  test::pump();
+  EXPECT_EQ(messages.texts(),
+            (std::vector<std::string>{kConfigurationWarning, kConfigurationWarning}));
+  EXPECT_EQ(messages.caught[0].parent_title, "Tovali Explorer Setup");
+}
+
+TEST(SetupForm, ApplyStoresWhatTheIssueLists) {
+  auto host = factory_host();
+  SetupForm form(nullptr, host);
+  form.show();
+  test::pump();
+  form.check("enable_email_button").set_active(true);
+  form.entry("email_url").set_text("");
+  form.check("load_main_default").set_active(false);
+  form.entry("load_main_url").set_text("");
+  form.check("default_home_location").set_active(false);
+  form.entry("home_button_url").set_text("");
+  form.moresites_grid().set_rows({{"A", "x"}, {"", "y"}, {"B", "z"}, {}});
+  form.memo("prohibited_domains_memo").set_lines({"a", "", " b"});
+  MessageCatcher messages;
+  form.ApplyButtonClick();
+  const Settings& s = host.settings();
+  EXPECT_EQ(s.value("enable_email_button"), "0");
+  EXPECT_FALSE(s.has("email_url"));
+  EXPECT_EQ(s.value("load_main_default"), "1");
+  EXPECT_EQ(s.value("default_home_location"), "1");
+  EXPECT_EQ(s.value("num_moresites"), "2");
+  EXPECT_EQ(s.value("ms_desc-1"), "B");
+  EXPECT_EQ(s.value("ms_url-1"), "z");
+  EXPECT_EQ(s.value("num_cust_prohibited_domains"), "2");
+  EXPECT_EQ(s.value("cust_pd-1"), " b");
+  EXPECT_EQ(s.value("pw"), "marigold");
+  EXPECT_TRUE(messages.caught.empty());
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"SaveConfig", "UpdateControls",
+                                                  "UpdateCtrlAltDel", "UpdateLists"}));
+  // The forced switches show in the dialog.
+  EXPECT_FALSE(form.check("enable_email_button").get_active());
+  EXPECT_TRUE(form.check("load_main_default").get_active());
+}
+
+TEST(SetupForm, ChangingPreventSwitchShowsTheRestartMessage) {
+  auto host = factory_host();
+  SetupForm form(nullptr, host);
+  form.show();
+  form.check("prevent_switch").set_active(false);
+  MessageCatcher messages;
+  Script script({[&] {
+    // OK: apply, the restart message, then the dialog closes.
+    form.SaveButtonClick();
+    return true;
+  }});
+  const int response = form.run();
+  EXPECT_EQ(response, Gtk::RESPONSE_OK);
+  EXPECT_EQ(messages.texts(), std::vector<std::string>{kRestartMessage});
+  EXPECT_EQ(host.calls,
+            (std::vector<std::string>{"SaveConfig", "UpdateCtrlAltDel", "UpdateLists"}));
+  EXPECT_EQ(host.settings().value("prevent_switch"), "0");
+}
+
+TEST(SetupForm, SetPasswordMessagesAndFields) {
+  struct Case {
+    const char *current, *new1, *new2;
+    const char* message;
+    const char* stored;  // nullptr: no password line
+    bool fields_emptied;
+  };
+  const Case cases[] = {
+      {"wrong", "a", "a", kCurrentPasswordIncorrect, "marigold", false},
+      {"marigold", "a", "b", kNewPasswordsDiffer, "marigold", true},
+      {"marigold", "Rose", "Rose", kPasswordChanged, "Rose", false},
+      {"marigold", "", "", kPasswordChanged, nullptr, false},
+  };
+  for (const auto& c : cases) {
+    auto host = factory_host();
+    SetupForm form(nullptr, host);
+    form.show();
+    test::pump();
+    form.CurrentPassword().set_text(c.current);
+    form.NewPassword().set_text(c.new1);
+    form.NewPasswordAgain().set_text(c.new2);
+    MessageCatcher messages;
+    form.Button3Click();
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message}) << c.current;
+    EXPECT_EQ(host.settings().has("password"), c.stored != nullptr);
+    if (c.stored) {
+      EXPECT_EQ(host.settings().value("password"), c.stored);
+    }
+    EXPECT_EQ(form.NewPassword().get_text().empty(), c.fields_emptied || !*c.new1);
+    if (c.fields_emptied) {
+      EXPECT_TRUE(form.NewPasswordAgain().get_text().empty());
+      EXPECT_EQ(form.get_focus(), &form.NewPassword());
+    }
+  }
+}
+
+TEST(SetupForm, GridTabMovesBetweenCellsAndGrows) {
+  auto host = factory_host();
+  SetupForm form(nullptr, host);
+  form.show();
+  form.tabs().set_current_page(3);
+  test::pump();
+  auto& grid = form.moresites_grid();
+  grid.edit_cell(2, 0);
+  test::pump();
+  EXPECT_EQ(grid.row_count(), 4);
+  // Type into the cell, Tab to the URL cell, type, Tab into the last row.
+  auto type_and_tab = [&](const char* text) {
+    auto* entry = dynamic_cast<Gtk::Entry*>(form.get_focus());
+    ASSERT_NE(entry, nullptr);
+    entry->set_text(text);
+    GdkEvent* key = gdk_event_new(GDK_KEY_PRESS);
+    key->key.window = GDK_WINDOW(g_object_ref(form.get_window()->gobj()));
+    key->key.keyval = GDK_KEY_Tab;
+    key->key.send_event = TRUE;
+    gdk_event_set_device(
+        key, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
+    gtk_widget_event(GTK_WIDGET(entry->gobj()), key);
+    gdk_event_free(key);
+    test::pump();
+  };
+  type_and_tab("Zoo");
+  type_and_tab("http://zoo.test/");
+  EXPECT_EQ(grid.row_count(), 5);  // entering row 3, the last, added one
+  type_and_tab("Farm");
+  type_and_tab("http://farm.test/");
+  EXPECT_EQ(grid.row_count(), 6);
+  const auto rows = grid.rows();
+  EXPECT_EQ(rows[2], (MoreSitesRow{"Zoo", "http://zoo.test/"}));
+  EXPECT_EQ(rows[3], (MoreSitesRow{"Farm", "http://farm.test/"}));
+  test::screenshot("setup_grid_editing");
+  // An edit in progress is kept by Apply.
+  auto* entry = dynamic_cast<Gtk::Entry*>(form.get_focus());
+  ASSERT_NE(entry, nullptr);
+  entry->set_text("Pond");
+  grid.edit_cell(4, 1);
+  test::pump();
+  MessageCatcher messages;
+  form.ApplyButtonClick();
+  EXPECT_EQ(host.settings().value("num_moresites"), "2");
+  EXPECT_EQ(grid.rows()[4].description, "Pond");
+}
+
+TEST(SetupForm, RefusedSitesAddToMoreSites) {
+  auto host = factory_host();
+  host.log.append("http://www.games.test/play");
+  host.log.append("http://ads.test/banner");
+  host.log.append("http://www.games.test/play");
+  SetupForm form(nullptr, host);
+  form.show();
+  form.tabs().set_current_page(6);
+  test::pump();
+  auto& page = form.refused_sites();
+  ASSERT_EQ(page.sites().size(), 2u);
+  EXPECT_EQ(page.sites()[0].url, "http://www.games.test/play");
+  EXPECT_EQ(page.sites()[0].domain, "GAMES.TEST");
+  EXPECT_EQ(page.sites()[0].count, 2);
+  EXPECT_EQ(page.sites()[1].url, "http://ads.test/banner");
+  EXPECT_FALSE(page.add_button().get_sensitive());
+  page.select(0);
+  test::pump();
+  EXPECT_TRUE(page.add_button().get_sensitive());
+  test::screenshot("setup_refused_selected");
+  page.add_button().clicked();
+  EXPECT_EQ(form.moresites_grid().rows()[0],
+            (MoreSitesRow{"games.test", "http://www.games.test/play"}));
+  MessageCatcher messages;
+  form.ApplyButtonClick();
+  EXPECT_EQ(host.settings().value("num_moresites"), "1");
+  EXPECT_EQ(host.settings().value("ms_desc-0"), "games.test");
+  EXPECT_EQ(host.settings().value("ms_url-0"), "http://www.games.test/play");
+}
+
+TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
+  auto host = factory_host();
+  host.program_dir = std::string(TOVALI_DATA_DIR) + "/";
+  SetupForm form(nullptr, host);
+  form.show();
+  test::pump();
+  EXPECT_FALSE(form.browser_page().get_visible());
+  form.Button7Click();
+  test::pump();
+  EXPECT_TRUE(form.browser_page().get_visible());
+  EXPECT_EQ(form.tabs().get_tab_label_text(form.browser_page()), "Help");
+  EXPECT_EQ(form.tabs().get_current_page(), 5);
+  EXPECT_EQ(visible_tab_labels(form.tabs()),
+            (std::vector<std::string>{"General", "Password", "Buttons", "Site Access", "Downloads",
+                                      "Help", "Refused Sites"}));
+  EXPECT_FALSE(form.label_panel().get_visible());
+  int w = 0, h = 0;
+  form.get_size(w, h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+  ASSERT_NE(form.webbrowser1_view(), nullptr);
+  EXPECT_TRUE(test::pump_until([&] {
+    const std::string url = form.webbrowser1_view()->LocationURL();
+    return url.size() > 15 && url.substr(url.size() - 15) == "/setuphelp.html" &&
+           !form.webbrowser1_view()->Busy();
+  }));
+  test::screenshot("setup_help");
+
+  form.Button1Click();
+  test::pump();
+  EXPECT_EQ(form.tabs().get_tab_label_text(form.browser_page()), "Feedback Browser");
+  EXPECT_TRUE(form.label_panel().get_visible());
+  EXPECT_EQ(form.Label9().get_text(),
+            std::string("Below is a web browser window which will navigate to the Morvek Tovali "
+                        "Explorer feedback web page. You can also use your normal web browser to "
+                        "go to the feedback page at ") +
+                kFeedbackURL + "\n\n");
+  EXPECT_EQ(std::string(kFeedbackURL).substr(std::string(kFeedbackURL).size() - 16),
+            "/tovali/feedback");
+  form.webbrowser1_view()->Stop();
+}
+
+}  // namespace
+}  // namespace tovali
