@@ -9,21 +9,27 @@ namespace tovali {
 
 namespace {
 
+void append_upper(std::string& to, std::string_view text) {
+  const std::size_t at = to.size();
+  to.append(text);
+  for (std::size_t i = at; i < to.size(); ++i) {
+    char& c = to[i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+}
+
 // (URLNumber + text) upper-cased.
 std::string numbered_key(const std::string& url_number, std::string_view text) {
   std::string key;
   key.reserve(url_number.size() + text.size());
-  key.append(url_number);
-  key.append(text);
-  for (char& c : key) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  append_upper(key, url_number);
+  append_upper(key, text);
   return key;
 }
 
-bool parent_refuses(const ParentLists& lists, std::string_view url) {
-  if (!lists.domain_set().empty() && lists.domain_set().contains(ExtractDomain(url))) return true;
-  return !lists.url_set().empty() && lists.url_set().contains(upper_case(url));
+bool holds_numbered_domain(const HashedStringSet& set, const std::string& number,
+                           std::string_view upper_domain) {
+  return !set.empty() && set.contains(numbered_key(number, upper_domain));
 }
 
 }  // namespace
@@ -34,37 +40,44 @@ bool Allow_B_URL(const LinkMetaData& meta, std::string_view url) {
     return true;
   }
   const std::string& number = meta.URLNumber();
-  if (number.empty() && ExtractDomain(url) == meta.CurrentSiteDomain()) return true;
+  const std::string key = numbered_key(number, url);
+  const std::string_view upper_url = std::string_view(key).substr(number.size());
+  const std::string_view domain = domain_of_upper(upper_url);
+  if (number.empty() && domain == meta.CurrentSiteDomain()) return true;
 
   const LinkRuleSet& rules = meta.rules();
-  const std::string key = numbered_key(number, url);
-  if (rules.ProhibitedURLs().contains(key)) return false;
+  const bool whole_urls = !rules.ProhibitedURLs().empty() || !rules.AllowedURLs().empty();
+  const std::uint64_t key_hash = whole_urls ? HashedStringSet::hash_of(key) : 0;
+  if (rules.ProhibitedURLs().contains(key, key_hash)) return false;
   if (rules.ProhibitedURLPrefixes().any_prefix_of(key)) return false;
-  const bool endings = !rules.ProhibitedHostSuffixes().empty() ||
-                       !rules.AllowedHostSuffixes().empty();
-  const std::string host = endings ? host_for_endings(url) : std::string();
+  const std::string_view host = endings_host_of_upper(upper_url);
   if (rules.ProhibitedHostSuffixes().matches(number, host)) return false;
-  if (!rules.AllowedDomains().empty() &&
-      rules.AllowedDomains().contains(numbered_key(number, ExtractDomain(url)))) {
-    return true;
-  }
-  if (rules.AllowedURLs().contains(key)) return true;
+  if (holds_numbered_domain(rules.AllowedDomains(), number, domain)) return true;
+  if (rules.AllowedURLs().contains(key, key_hash)) return true;
   if (rules.AllowedURLPrefixes().any_prefix_of(key)) return true;
   return rules.AllowedHostSuffixes().matches(number, host);
 }
 
 bool Cust_Allow_B_URL(const ParentLists& lists, std::string_view url) {
-  if (!url.empty() && !lists.ext_set().empty()) {
-    const std::size_t dot = url.rfind('.');
-    if (dot != std::string_view::npos && lists.ext_set().contains(upper_case(url.substr(dot + 1)))) {
-      return false;
-    }
+  const std::string upper = upper_case(url);
+  const std::string_view u(upper);
+  if (!u.empty() && !lists.ext_set().empty()) {
+    const std::size_t dot = u.rfind('.');
+    if (dot != std::string_view::npos && lists.ext_set().contains(u.substr(dot + 1))) return false;
   }
-  if (parent_refuses(lists, url)) return false;
-  if (!url.empty() && url.back() == '/' && parent_refuses(lists, url.substr(0, url.size() - 1))) {
+  const std::string_view domain = domain_of_upper(u);
+  if (!lists.domain_set().empty() && lists.domain_set().contains(domain)) return false;
+  if (!lists.url_set().empty() && lists.url_set().contains(u)) return false;
+  if (u.empty() || u.back() != '/') return true;
+  // Once more without the final "/". The domain stays the same unless the
+  // URL ends in its first "://".
+  const std::string_view shorter = u.substr(0, u.size() - 1);
+  const std::string_view shorter_domain = domain_of_upper(shorter);
+  if (shorter_domain != domain && !lists.domain_set().empty() &&
+      lists.domain_set().contains(shorter_domain)) {
     return false;
   }
-  return true;
+  return lists.url_set().empty() || !lists.url_set().contains(shorter);
 }
 
 bool SuppressProhibitedPanel(const LinkMetaData& meta, std::string_view url) {
@@ -72,12 +85,13 @@ bool SuppressProhibitedPanel(const LinkMetaData& meta, std::string_view url) {
   if (number.empty()) return false;
   if (begins_upper(url, "RES://")) return true;
   const LinkRuleSet& rules = meta.rules();
-  if (!rules.SilentDomains().empty() &&
-      rules.SilentDomains().contains(numbered_key(number, ExtractDomain(url)))) {
+  if (rules.SilentDomains().empty() && rules.SilentURLPrefixes().empty()) return false;
+  const std::string key = numbered_key(number, url);
+  const std::string_view upper_url = std::string_view(key).substr(number.size());
+  if (holds_numbered_domain(rules.SilentDomains(), number, domain_of_upper(upper_url))) {
     return true;
   }
-  return !rules.SilentURLPrefixes().empty() &&
-         rules.SilentURLPrefixes().any_prefix_of(numbered_key(number, url));
+  return rules.SilentURLPrefixes().any_prefix_of(key);
 }
 
 }  // namespace tovali

@@ -1,34 +1,11 @@
 #include "policy/HashedStringSet.h"
 
+#include <functional>
+
 namespace tovali {
 
-namespace {
-
-constexpr std::uint64_t kModulus = (std::uint64_t{1} << 61) - 1;
-constexpr std::uint64_t kBase = 1000003;
-
-std::uint64_t mul_mod(std::uint64_t a, std::uint64_t b) {
-  const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
-  std::uint64_t r = static_cast<std::uint64_t>(product & kModulus) +
-                    static_cast<std::uint64_t>(product >> 61);
-  if (r >= kModulus) r -= kModulus;
-  return r;
-}
-
-}  // namespace
-
-std::uint64_t HashedStringSet::extend_front(unsigned char byte, std::uint64_t tail_hash) {
-  std::uint64_t h = mul_mod(tail_hash, kBase) + static_cast<std::uint64_t>(byte) + 1;
-  if (h >= kModulus) h -= kModulus;
-  return h;
-}
-
 std::uint64_t HashedStringSet::hash_of(std::string_view text) {
-  std::uint64_t h = 0;
-  for (std::size_t i = text.size(); i-- > 0;) {
-    h = extend_front(static_cast<unsigned char>(text[i]), h);
-  }
-  return h;
+  return std::hash<std::string_view>{}(text);
 }
 
 std::size_t HashedStringSet::slot_of(std::uint64_t hash) const {

@@ -10,23 +10,20 @@
 
 namespace tovali {
 
-// A set of byte strings with exact lookup in constant average time. The hash
-// is a polynomial one (see hash_of) so that callers can compute the hashes of
-// all tails of one text in a single pass and probe with them.
+// A set of byte strings with exact lookup in constant average time (open
+// addressing, at most half full).
 class HashedStringSet {
 public:
   HashedStringSet() = default;
   // Duplicates are stored once.
   explicit HashedStringSet(const TextList& entries);
 
-  // Hash of `text`: sum of (byte + 1) * kBase^i modulo 2^61 - 1.
+  // The hash the set uses, for callers that look one text up in several sets.
   static std::uint64_t hash_of(std::string_view text);
-  // Hash of (byte + tail) given the hash of tail (a one-step extension at the
-  // front), so tails can be hashed from the right.
-  static std::uint64_t extend_front(unsigned char byte, std::uint64_t tail_hash);
 
+  // True when `text` is one of the entries (exact comparison).
   bool contains(std::string_view text) const { return contains(text, hash_of(text)); }
-  // `hash` must be hash_of(text).
+  // The same with `hash` = hash_of(text) computed by the caller.
   bool contains(std::string_view text, std::uint64_t hash) const;
 
   bool empty() const { return m_entries.empty(); }

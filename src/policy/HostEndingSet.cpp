@@ -1,22 +1,100 @@
 #include "policy/HostEndingSet.h"
 
-#include <string>
-
 namespace tovali {
 
+namespace {
+
+// Polynomial hash modulo 2^61 - 1: h(s) = sum of (s[i] + 1) * kBase^i, so
+// h(c + s) = (c + 1) + kBase * h(s) and h(s + t) = h(s) + kBase^|s| * h(t).
+constexpr std::uint64_t kModulus = (std::uint64_t{1} << 61) - 1;
+constexpr std::uint64_t kBase = 1000003;
+
+std::uint64_t mul_mod(std::uint64_t a, std::uint64_t b) {
+  const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+  std::uint64_t r = static_cast<std::uint64_t>(product & kModulus) +
+                    static_cast<std::uint64_t>(product >> 61);
+  if (r >= kModulus) r -= kModulus;
+  return r;
+}
+
+std::uint64_t add_mod(std::uint64_t a, std::uint64_t b) {
+  const std::uint64_t r = a + b;
+  return r >= kModulus ? r - kModulus : r;
+}
+
+std::uint64_t extend_front(unsigned char byte, std::uint64_t tail_hash) {
+  return add_mod(mul_mod(tail_hash, kBase), static_cast<std::uint64_t>(byte) + 1);
+}
+
+// Hash of text and kBase^|text|.
+std::pair<std::uint64_t, std::uint64_t> hash_and_power(std::string_view text) {
+  std::uint64_t h = 0;
+  std::uint64_t power = 1;
+  for (std::size_t i = text.size(); i-- > 0;) {
+    h = extend_front(static_cast<unsigned char>(text[i]), h);
+    power = mul_mod(power, kBase);
+  }
+  return {h, power};
+}
+
+// Hash of (ending + number).
+std::uint64_t rotated_hash(std::string_view number, std::string_view ending) {
+  const auto [ending_hash, power] = hash_and_power(ending);
+  return add_mod(ending_hash, mul_mod(power, hash_and_power(number).first));
+}
+
+}  // namespace
+
 HostEndingSet::HostEndingSet(const TextList& entries) {
-  TextList rotated;
+  m_empty = entries.empty();
   TextList short_ones;
+  std::size_t long_count = 0;
+  for (const std::string& e : entries) long_count += e.size() >= 3 ? 1 : 0;
+  std::size_t capacity = 4;
+  int bits = 2;
+  while (capacity < long_count * 2) {
+    capacity *= 2;
+    ++bits;
+  }
+  if (long_count > 0) {
+    m_slots.assign(capacity, Slot{});
+    m_shift = 64 - bits;
+  }
   for (const std::string& e : entries) {
-    if (e.size() >= 3) {
-      rotated.push_back(e.substr(3) + e.substr(0, 3));
-    } else {
+    if (e.size() < 3) {
       short_ones.push_back(e);
+      continue;
+    }
+    const std::string_view view(e);
+    if (m_lengths.size() <= e.size() - 3) m_lengths.resize(e.size() - 2, false);
+    m_lengths[e.size() - 3] = true;
+    const std::uint64_t hash = rotated_hash(view.substr(0, 3), view.substr(3));
+    if (probe(hash, view.substr(0, 3), view.substr(3))) continue;
+    std::size_t i = slot_of(hash);
+    while (m_slots[i].index != kFree) i = (i + 1) & (m_slots.size() - 1);
+    m_slots[i] = Slot{hash, static_cast<std::uint32_t>(m_entries.size())};
+    m_entries.push_back(e);
+  }
+  m_short = HashedStringSet(short_ones);
+}
+
+std::size_t HostEndingSet::slot_of(std::uint64_t hash) const {
+  return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> m_shift);
+}
+
+bool HostEndingSet::probe(std::uint64_t hash, std::string_view number,
+                          std::string_view tail) const {
+  if (m_slots.empty()) return false;
+  const std::size_t mask = m_slots.size() - 1;
+  for (std::size_t i = slot_of(hash); m_slots[i].index != kFree; i = (i + 1) & mask) {
+    if (m_slots[i].hash != hash) continue;
+    const std::string& e = m_entries[m_slots[i].index];
+    if (e.size() == tail.size() + 3 && e.compare(0, 3, number) == 0 &&
+        e.compare(3, std::string::npos, tail) == 0) {
+      return true;
     }
   }
-  m_rotated = HashedStringSet(rotated);
-  m_short = HashedStringSet(short_ones);
-  m_empty = entries.empty();
+  return false;
 }
 
 bool HostEndingSet::matches(std::string_view url_number, std::string_view host) const {
@@ -26,18 +104,23 @@ bool HostEndingSet::matches(std::string_view url_number, std::string_view host) 
     // tail length is 0, so it has to equal the number itself.
     return url_number.size() < 3 && m_short.contains(url_number);
   }
-  if (m_rotated.empty()) return false;
-  // Tails of host + number are the candidates (tail of host, then number).
-  std::string buffer;
-  buffer.reserve(host.size() + 3);
-  buffer.append(host);
-  buffer.append(url_number);
-  const std::string_view whole(buffer);
-  std::uint64_t hash = HashedStringSet::hash_of(url_number);
-  if (m_rotated.contains(whole.substr(host.size()), hash)) return true;
-  for (std::size_t i = host.size(); i-- > 0;) {
-    hash = HashedStringSet::extend_front(static_cast<unsigned char>(whole[i]), hash);
-    if (m_rotated.contains(whole.substr(i), hash)) return true;
+  if (m_slots.empty()) return false;
+  // Every tail t of the host, shortest first: hash(t + number) is
+  // hash(t) + kBase^|t| * hash(number).
+  const std::uint64_t number_hash = hash_and_power(url_number).first;
+  std::uint64_t tail_hash = 0;
+  std::uint64_t shifted_number = number_hash;
+  for (std::size_t start = host.size() + 1; start-- > 0;) {
+    if (start < host.size()) {
+      tail_hash = extend_front(static_cast<unsigned char>(host[start]), tail_hash);
+      shifted_number = mul_mod(shifted_number, kBase);
+    }
+    const std::size_t tail_length = host.size() - start;
+    if (tail_length >= m_lengths.size()) break;
+    if (m_lengths[tail_length] &&
+        probe(add_mod(tail_hash, shifted_number), url_number, host.substr(start))) {
+      return true;
+    }
   }
   return false;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "policy/HashedStringSet.h"
 #include "settings/TextList.h"
@@ -10,8 +13,9 @@ namespace tovali {
 // Host-ending entries (link number + ending of a host name). An entry e
 // matches a host when the link number followed by the last (length of e - 3)
 // characters of the host (the whole host when it is not that long) equals e
-// exactly. The lookup probes each tail of the host once, in time linear in
-// the host's length, whatever the number of entries.
+// exactly. The lookup probes each tail of the host once, with hashes rolled
+// from the right, in time linear in the host's length whatever the number of
+// entries.
 class HostEndingSet {
 public:
   HostEndingSet() = default;
@@ -23,9 +27,22 @@ public:
   bool empty() const { return m_empty; }
 
 private:
-  // Entries of at least 3 characters, stored as ending + the 3 leading
-  // characters, so that a tail of (host + number) is probed directly.
-  HashedStringSet m_rotated;
+  struct Slot {
+    std::uint64_t hash = 0;
+    std::uint32_t index = kFree;
+  };
+  static constexpr std::uint32_t kFree = 0xffffffffu;
+
+  std::size_t slot_of(std::uint64_t hash) const;
+  bool probe(std::uint64_t hash, std::string_view number, std::string_view tail) const;
+
+  // Entries of at least 3 characters, hashed as ending followed by number.
+  std::vector<std::string> m_entries;
+  std::vector<Slot> m_slots;  // power of two, at most half full
+  int m_shift = 64;
+  // m_lengths[n] is true when an entry has n characters after its number;
+  // other tails need no probe.
+  std::vector<bool> m_lengths;
   // Entries shorter than 3 characters, stored as they are.
   HashedStringSet m_short;
   bool m_empty = true;

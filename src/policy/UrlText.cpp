@@ -4,18 +4,26 @@
 
 namespace tovali {
 
+std::string_view domain_of_upper(std::string_view rest) {
+  const std::size_t scheme_end = rest.find("://");
+  if (scheme_end != std::string_view::npos) rest.remove_prefix(scheme_end + 3);
+  const std::size_t slash = rest.find('/');
+  if (slash != std::string_view::npos) rest = rest.substr(0, slash);
+  const std::size_t last_dot = rest.rfind('.');
+  if (last_dot == std::string_view::npos || last_dot == 0) return rest;
+  const std::size_t earlier_dot = rest.rfind('.', last_dot - 1);
+  if (earlier_dot == std::string_view::npos) return rest;
+  return rest.substr(earlier_dot + 1);
+}
+
 std::string ExtractDomain(std::string_view url) {
+  // Only the host is upper-cased; the rest of the URL does not matter.
   std::string_view rest = url;
   const std::size_t scheme_end = rest.find("://");
   if (scheme_end != std::string_view::npos) rest.remove_prefix(scheme_end + 3);
   const std::size_t slash = rest.find('/');
   if (slash != std::string_view::npos) rest = rest.substr(0, slash);
-  const std::string host = upper_case(rest);
-  const std::size_t last_dot = host.rfind('.');
-  if (last_dot == std::string::npos || last_dot == 0) return host;
-  const std::size_t earlier_dot = host.rfind('.', last_dot - 1);
-  if (earlier_dot == std::string::npos) return host;
-  return host.substr(earlier_dot + 1);
+  return std::string(domain_of_upper(upper_case(rest)));
 }
 
 std::string ModifyURL(std::string_view url) {
@@ -44,12 +52,15 @@ bool begins_upper(std::string_view text, std::string_view upper_prefix) {
   return true;
 }
 
-std::string host_for_endings(std::string_view url) {
-  std::string_view rest = url;
-  if (begins_upper(rest, "HTTP://")) rest.remove_prefix(7);
+std::string_view endings_host_of_upper(std::string_view rest) {
+  if (rest.substr(0, 7) == "HTTP://") rest.remove_prefix(7);
   const std::size_t slash = rest.find('/');
   if (slash != std::string_view::npos) rest = rest.substr(0, slash);
-  return upper_case(rest);
+  return rest;
+}
+
+std::string host_for_endings(std::string_view url) {
+  return std::string(endings_host_of_upper(upper_case(url)));
 }
 
 }  // namespace tovali

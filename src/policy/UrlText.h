@@ -24,6 +24,12 @@ std::string url_number_of(std::string_view url);
 // only), equal `upper_prefix` (which must be upper-case).
 bool begins_upper(std::string_view text, std::string_view upper_prefix);
 
+// ExtractDomain of an already upper-cased URL, as a view into it.
+std::string_view domain_of_upper(std::string_view upper_url);
+
+// host_for_endings of an already upper-cased URL, as a view into it.
+std::string_view endings_host_of_upper(std::string_view upper_url);
+
 // The host that the host-ending rules look at: the URL upper-cased, without a
 // leading "HTTP://", up to the first "/". Other schemes stay on it.
 std::string host_for_endings(std::string_view url);
