@@ -1,0 +1,138 @@
+#include "cli/RulesLint.h"
+
+#include <algorithm>
+#include <set>
+
+#include "policy/LinkRuleSet.h"
+#include "policy/MetaDataScanner.h"
+#include "settings/Settings.h"
+#include "settings/TextList.h"
+
+namespace tovali {
+
+namespace {
+
+constexpr std::string_view kUrlMarker = "<!--URL";
+constexpr std::string_view kWidthMarker = "<!--NAVFRAMEWIDTH=";
+
+// Line numbers of offsets into one text.
+class LineIndex {
+public:
+  explicit LineIndex(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\n') m_starts.push_back(i + 1);
+    }
+  }
+  std::size_t line_of(std::size_t offset) const {
+    return static_cast<std::size_t>(
+        std::upper_bound(m_starts.begin(), m_starts.end(), offset) - m_starts.begin());
+  }
+
+private:
+  std::vector<std::size_t> m_starts{0};
+};
+
+// True when some URL's two-label domain can equal `value`: a host never holds
+// "/", and a host with two or more dots gives only its last two labels.
+bool can_be_a_domain(std::string_view value) {
+  return value.find('/') == std::string_view::npos &&
+         std::count(value.begin(), value.end(), '.') < 2;
+}
+
+std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+}  // namespace
+
+std::pair<std::size_t, std::string_view> menu_body(std::string_view file) {
+  const std::string upper = upper_case(file);
+  const std::size_t start = upper.find("<BODY");
+  if (start == std::string::npos) return {0, file};
+  const std::size_t last_close = upper.rfind("</BODY>");
+  if (last_close == std::string::npos || last_close < start) return {start, file.substr(start)};
+  return {start, file.substr(start, last_close + 7 - start)};
+}
+
+std::vector<LintWarning> lint_menu_page(std::string_view file) {
+  const auto [offset, body] = menu_body(file);
+  const std::string text = upper_case(body);
+  const std::string_view t(text);
+  const LineIndex lines(file);
+  std::vector<std::pair<std::size_t, std::string>> found;  // offset into t, text
+  auto warn = [&](std::size_t at, std::string message) { found.emplace_back(at, std::move(message)); };
+
+  // URL comments, taken where the program takes them.
+  std::set<std::string> numbers;
+  for (std::size_t from = 0;;) {
+    const std::size_t p = t.find(kUrlMarker, from);
+    if (p == std::string_view::npos) break;
+    const std::size_t number_at = p + kUrlMarker.size();
+    const std::string_view number = t.substr(number_at, 3);
+    const std::size_t code_at = std::min(t.size(), number_at + number.size() + 1);
+    const std::string_view code = t.substr(code_at, 2);
+    const std::size_t value_at = std::min(t.size(), code_at + 3);
+    from = value_at;
+    const std::size_t close = t.find("-->", value_at);
+    const std::optional<RuleCode> list = code_from_text(code);
+    if (!list) {
+      warn(p, "URL comment with unknown code " + quoted(code) + " is ignored");
+      continue;
+    }
+    numbers.insert(std::string(number));
+    if (close == std::string_view::npos) {
+      warn(p, "URL comment without \"-->\": its entry is the number " + quoted(number) +
+                  " alone");
+      continue;
+    }
+    const std::string_view value = t.substr(value_at, close - value_at);
+    if ((*list == RuleCode::AD || *list == RuleCode::SD) && !can_be_a_domain(value)) {
+      warn(p, std::string(code_text(*list)) + " value " + quoted(value) +
+                  " is not a two-label domain and never matches");
+    }
+  }
+
+  // Width comments: only the first counts.
+  bool first_width = true;
+  for (std::size_t at = t.find(kWidthMarker); at != std::string_view::npos;
+       at = t.find(kWidthMarker, at + 1)) {
+    const std::string_view after = t.substr(at + kWidthMarker.size());
+    if (!first_width) {
+      warn(at, "width comment is ignored: only the first one counts");
+      continue;
+    }
+    first_width = false;
+    std::string_view value = after.substr(0, 10);
+    value = value.substr(0, value.find("-->"));
+    if (parse_nav_frame_width(after) == 100 && parse_count(value) != 100) {
+      warn(at, "width " + quoted(value) + " is not a number from 100 to 300; the width is 100");
+    }
+  }
+
+  // Menu links ("HTTP" + number + "://") outside comments.
+  std::size_t comment_end = 0;
+  for (std::size_t at = t.find("HTTP"); at != std::string_view::npos; at = t.find("HTTP", at + 1)) {
+    if (at < comment_end) continue;
+    const std::size_t comment = t.rfind("<!--", at);
+    if (comment != std::string_view::npos && comment >= comment_end) {
+      const std::size_t end = t.find("-->", comment + 4);
+      comment_end = end == std::string_view::npos ? t.size() : end + 3;
+      if (at < comment_end) continue;
+    }
+    if (t.substr(at + 7, 3) != "://" || t.substr(at, 7) == "HTTP://") continue;
+    const std::string number(t.substr(at + 4, 3));
+    if (number == "NAV") continue;  // a page for the navigation frame itself
+    if (numbers.count(number) == 0) {
+      warn(at, "menu link with number " + quoted(number) +
+                   " has no URL comment: the link admits nothing");
+    }
+  }
+
+  std::stable_sort(found.begin(), found.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<LintWarning> warnings;
+  for (auto& [at, message] : found) {
+    warnings.push_back(LintWarning{lines.line_of(offset + at), std::move(message)});
+  }
+  return warnings;
+}
+
+}  // namespace tovali
