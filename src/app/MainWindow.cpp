@@ -295,6 +295,10 @@ void MainWindow::wire_frames() {
   };
   nav.DownloadBegin = [this] { ShowLoadingLabel(); };
   nav.DownloadComplete = [this] { NavFrameDownloadComplete(); };
+  // The title may arrive after the load has finished: the same check then.
+  nav.TitleChange = [this](const std::string& title) {
+    if (TitleReportsMissingPage(title)) m_guard.SetPendingNavURL(ErrorPagePath());
+  };
   nav.StatusTextChange = [this](const std::string& text) { NavFrameStatusTextChange(text); };
   nav.LoadFailed = [this](const std::string& url) { NavFrameLoadFailed(url); };
 
@@ -302,6 +306,7 @@ void MainWindow::wire_frames() {
   main.BeforeNavigate2 = [this](const std::string& url) { return WebBrowserBeforeNavigate2(url); };
   main.NewWindow2 = [this] { return WebBrowserNewWindow2(); };
   main.DownloadComplete = [this] { webbrowserDownloadComplete(m_webbrowser); };
+  main.TitleChange = [this](const std::string&) { webbrowserDownloadComplete(m_webbrowser); };
   main.StatusTextChange = [this](const std::string& text) { webbrowserStatusTextChange(text); };
   main.ProgressChange = [this](int progress, int max) { webbrowserProgressChange(progress, max); };
   main.CommandStateChange = [this](BrowserCommand command, bool enable) {

@@ -74,6 +74,7 @@ struct EmbeddedWB::Callbacks {
         WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(nav);
         WebKitURIRequest* request = webkit_navigation_action_get_request(action);
         const std::string url = text_or_empty(webkit_uri_request_get_uri(request));
+        self->m_requested.clear();
         NavigationVerdict verdict = NavigationVerdict::Proceed;
         guarded("BeforeNavigate2", [&] {
           if (self->m_events.BeforeNavigate2) verdict = self->m_events.BeforeNavigate2(url);
@@ -142,6 +143,14 @@ struct EmbeddedWB::Callbacks {
     const int value = static_cast<int>(webkit_web_view_get_estimated_load_progress(view) * 100.0);
     guarded("ProgressChange", [&] {
       if (self->m_events.ProgressChange) self->m_events.ProgressChange(value, 100);
+    });
+  }
+
+  static void title_changed(WebKitWebView* view, GParamSpec*, gpointer data) {
+    auto* self = static_cast<EmbeddedWB*>(data);
+    const std::string title = text_or_empty(webkit_web_view_get_title(view));
+    guarded("TitleChange", [&] {
+      if (self->m_events.TitleChange) self->m_events.TitleChange(title);
     });
   }
 
@@ -244,6 +253,7 @@ void EmbeddedWB::init(void* raw_view, BodyCapture capture) {
   g_signal_connect(view, "load-changed", G_CALLBACK(Callbacks::load_changed), this);
   g_signal_connect(view, "load-failed", G_CALLBACK(Callbacks::load_failed), this);
   g_signal_connect(view, "notify::estimated-load-progress", G_CALLBACK(Callbacks::progress), this);
+  g_signal_connect(view, "notify::title", G_CALLBACK(Callbacks::title_changed), this);
   g_signal_connect(view, "mouse-target-changed", G_CALLBACK(Callbacks::mouse_target), this);
   g_signal_connect(view, "script-dialog", G_CALLBACK(Callbacks::script_dialog), this);
   g_signal_connect(view, "context-menu", G_CALLBACK(Callbacks::context_menu), this);
@@ -288,7 +298,15 @@ std::string to_engine_url(const std::string& url_or_path) {
 
 bool EmbeddedWB::Navigate(const std::string& url) {
   if (url.empty()) return false;
-  webkit_web_view_load_uri(m_engine->view, to_engine_url(url).c_str());
+  const std::string target = to_engine_url(url);
+  const std::int64_t now = g_get_monotonic_time();
+  // A request the engine has not asked about yet is not repeated; after a
+  // few seconds without an answer it may be issued again.
+  constexpr std::int64_t kAnswerWaitUs = 3 * G_USEC_PER_SEC;
+  if (target == m_requested && now - m_requestedAt < kAnswerWaitUs) return true;
+  m_requested = target;
+  m_requestedAt = now;
+  webkit_web_view_load_uri(m_engine->view, target.c_str());
   return true;
 }
 

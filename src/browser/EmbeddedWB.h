@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -46,6 +47,8 @@ struct EmbeddedWBEvents {
   std::function<void()> DownloadBegin;
   // A load has ended, successfully or not. LocationName() is current.
   std::function<void()> DownloadComplete;
+  // The page's title has changed (it may arrive after DownloadComplete).
+  std::function<void(const std::string& title)> TitleChange;
   // The text the status line would show: the hovered link's URL or "".
   std::function<void(const std::string& text)> StatusTextChange;
   std::function<void(int progress, int progress_max)> ProgressChange;
@@ -77,6 +80,9 @@ public:
 
   // Starts loading `url`: a URL, or an absolute local path (loaded as the
   // file:// URL of that path). Returns false for an empty URL.
+  // The engine asks before-navigate some time after this call, not within
+  // it; until it has asked, a repeated request for the same URL is not
+  // issued again (it would reach the before-navigate handler twice).
   bool Navigate(const std::string& url);
   // Steps in the history; false when there is no page in that direction.
   bool GoBack();
@@ -114,6 +120,8 @@ private:
   DialogMode m_dialogs = DialogMode::Shown;
   BodyCapture m_capture = BodyCapture::Off;
   std::optional<std::string> m_body;
+  std::string m_requested;  // issued, before-navigate not yet raised
+  std::int64_t m_requestedAt = 0;
 };
 
 // Turns a file path into the file:// URL the engine reports for it; other

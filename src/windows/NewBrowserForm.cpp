@@ -77,6 +77,7 @@ void NewBrowserForm::wire_browser() {
     return nullptr;
   };
   events.DownloadComplete = [this] { m_host.webbrowserDownloadComplete(m_browser); };
+  events.TitleChange = [this](const std::string&) { m_host.webbrowserDownloadComplete(m_browser); };
   events.StatusTextChange = [this](const std::string& text) {
     m_host.webbrowserStatusTextChange(text);
   };

@@ -1,0 +1,133 @@
+// The real program against a test home site: the start-up chain, menu links
+// judged by the link rules, the navigation frame's own links, error pages and
+// the rules restored by Back.
+#include <sys/wait.h>
+
+#include <csignal>
+#include <thread>
+#include <string>
+
+#include "ChildProcess.h"
+#include "GuardedBrowserTest.h"
+#include "Polling.h"
+
+namespace tovali::testing {
+namespace {
+
+using ExplorerNavigation = GuardedBrowserTest;
+
+TEST_F(ExplorerNavigation, StartUpFetchesTheConfigurationThenTheHomeMenu) {
+  write_page("/kids/first.html", "First", "<p>first</p>");
+  start_with_menu(menu_page({}, {}));
+  const auto requests = server().requests();
+  ASSERT_GE(requests.size(), 2u);
+  EXPECT_EQ(requests[0].path(), std::string("/") + kSitePath + "teconfig.dat");
+  EXPECT_EQ(requests[1].target, std::string("/") + kSitePath + "teindex.php3?menu");
+  ASSERT_TRUE(x().wait_for_window(kMainWindow));
+  screenshot("start-page");
+}
+
+TEST_F(ExplorerNavigation, AdmittedMenuLinkOpensInTheMainFrame) {
+  write_page("/kids/zoo.html", "Zoo", "<p>zoo</p>");
+  start_with_menu(menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
+                            {{"zoo", menu_link("001", "/kids/zoo.html", "zoo.localhost"), "Zoo"}},
+                            click_script("zoo", 800)));
+  EXPECT_TRUE(server().wait_for_request([](const ServedRequest& r) {
+    return r.path() == "/kids/zoo.html" && r.host.rfind("zoo.localhost", 0) == 0;
+  })) << server().log_text();
+  std::this_thread::sleep_for(kQuietPeriod);
+  screenshot("menu-with-site");
+}
+
+TEST_F(ExplorerNavigation, RefusedMenuLinkNeverReachesTheServerAndIsLoggedAtShutdown) {
+  write_page("/kids/shop.html", "Shop", "<p>shop</p>");
+  const std::string target = url("/kids/shop.html", "shop.localhost");
+  start_with_menu(menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
+                            {{"shop", menu_link("001", "/kids/shop.html", "shop.localhost"), "Shop"}},
+                            click_script("shop", 800)));
+  // The refusal message grows out of the window's centre.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  screenshot("refusal-message");
+  EXPECT_TRUE(never_requested("/kids/shop.html")) << server().log_text();
+  ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
+  ASSERT_TRUE(explorer().process().exit_status().has_value());
+  EXPECT_TRUE(WIFEXITED(*explorer().process().exit_status()) &&
+              WEXITSTATUS(*explorer().process().exit_status()) == 0)
+      << describe_wait_status(*explorer().process().exit_status());
+  EXPECT_EQ(program_file("prohurl.log"), target + "\r\n");
+}
+
+TEST_F(ExplorerNavigation, NavigationFrameLinksLoadIntoTheNavigationFrame) {
+  write_site_file(std::string(kSitePath) + "second.php3",
+                  menu_page({}, {{"more", "HTTPNAV://MORESITES", "More"}},
+                            click_script("more", 600)));
+  set_setting("num_moresites", "1");
+  set_setting("ms_desc-0", "Our zoo");
+  set_setting("ms_url-0", "http://zoo.example/");
+  const std::string second = "HTTPNAV://127.0.0.1:" + std::to_string(server().port()) + "/" +
+                             kSitePath + "second.php3";
+  start_with_menu(menu_page({}, {{"second", second, "Second"}}, click_script("second", 600)));
+  // "HTTPNAV:" becomes "HTTP:" and loads in the navigation frame itself.
+  ASSERT_TRUE(server().wait_for_path(std::string("/") + kSitePath + "second.php3"))
+      << server().log_text();
+  // The "More Sites" page is written afresh and shown there.
+  ASSERT_TRUE(wait_for_file(program_dir() + "moresites.html", kEventTimeout));
+  EXPECT_NE(program_file("moresites.html").find("<A HREF=\"http://zoo.example/\">Our zoo</A>"),
+            std::string::npos);
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  screenshot("more-sites");
+  // Neither reached the main frame: nothing was refused.
+  ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
+  EXPECT_EQ(program_file("prohurl.log"), "");
+}
+
+TEST_F(ExplorerNavigation, FailingSiteShowsTheErrorPage) {
+  const int port = unused_port();
+  const std::string down = "HTTP001://down.localhost:" + std::to_string(port) + "/kids/down.html";
+  start_with_menu(menu_page({url_comment("001", "AD", "down.localhost:" + std::to_string(port))},
+                            {{"down", down, "Down"}}, click_script("down", 800)));
+  ASSERT_TRUE(wait_for_file(program_dir() + "error.html", kEventTimeout));
+  EXPECT_EQ(program_file("error.html"),
+            "There was a problem getting a web page from the Internet or network. Please try "
+            "again later or contact customer support.\r\n");
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  screenshot("error-page");
+}
+
+TEST_F(ExplorerNavigation, MissingMenuPageIsReplacedByTheErrorPage) {
+  point_sites_at_server();
+  write_site_file(std::string(kSitePath) + "teconfig.dat", "program-version=200\r\n");
+  start_explorer();  // no teindex.php3: the server answers "404 Not Found"
+  ASSERT_TRUE(wait_for_file(program_dir() + "error.html", kStartTimeout)) << server().log_text();
+}
+
+// Link 001 admits a.localhost, link 002 b.localhost. After visiting both,
+// Back returns to a.localhost's page, whose own link is then admitted again
+// under link 001's rules, which Back restored.
+TEST_F(ExplorerNavigation, BackRestoresTheRulesOfThePageReturnedTo) {
+  const std::string big_link =
+      "<a id='next' href='/kids/a2.html' style='display:block;position:fixed;left:0;top:0;"
+      "width:100%;height:100%;background:#8c8'>next</a>";
+  write_page("/kids/a1.html", "A1", big_link);
+  write_page("/kids/a2.html", "A2", "<p>a2</p>");
+  write_page("/kids/b1.html", "B1", "<p>b1</p>");
+  const std::string menu = menu_page(
+      {url_comment("001", "AD", domain("a.localhost")),
+       url_comment("002", "AD", domain("b.localhost"))},
+      {{"a", menu_link("001", "/kids/a1.html", "a.localhost"), "A"},
+       {"b", menu_link("002", "/kids/b1.html", "b.localhost"), "B"}},
+      "<script>window.addEventListener('load', function () {"
+      " setTimeout(function () { document.getElementById('a').click(); }, 800);"
+      " setTimeout(function () { document.getElementById('b').click(); }, 3000); });</script>");
+  start_with_menu(menu);
+  ASSERT_TRUE(server().wait_for_path("/kids/a1.html"));
+  ASSERT_TRUE(server().wait_for_path("/kids/b1.html"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+  ASSERT_TRUE(x().click_at(kBackX, kButtonY));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  ASSERT_TRUE(x().click_at(kMainFrameX, kMainFrameY));
+  EXPECT_TRUE(server().wait_for_path("/kids/a2.html")) << server().log_text();
+}
+
+}  // namespace
+}  // namespace tovali::testing

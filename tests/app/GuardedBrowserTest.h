@@ -1,0 +1,59 @@
+#pragma once
+
+// Shared fixture of the tests of the real program: a home site on the test
+// server, the program started against it, and the screen places of the
+// main window's controls.
+#include <string>
+#include <vector>
+
+#include "AppTest.h"
+#include "SitePages.h"
+
+namespace tovali::testing {
+
+class GuardedBrowserTest : public ExplorerTest {
+protected:
+  static constexpr const char* kSitePath = "tovali/v200/group1/";
+  static constexpr const char* kMainWindow = "^Tovali Explorer$";
+  static constexpr const char* kPopupWindow = "^Click Close To Get To Main Screen$";
+
+  // Screen places (the window covers the 1280 by 800 screen).
+  static constexpr int kMainFrameX = 720;
+  static constexpr int kMainFrameY = 420;
+  static constexpr int kBackX = 103;
+  static constexpr int kButtonY = 18;
+
+  // "http://HOST:PORT" + path.
+  std::string url(const std::string& path, const std::string& host = "127.0.0.1") {
+    return server().url_for(path, host);
+  }
+  // The two-label domain the link rules compare for a host of the server.
+  std::string domain(const std::string& host) {
+    return host + ":" + std::to_string(server().port());
+  }
+  // A menu link: "HTTP" + number + "://HOST:PORT" + path.
+  std::string menu_link(const std::string& number, const std::string& path,
+                        const std::string& host) {
+    return "HTTP" + number + "://" + host + ":" + std::to_string(server().port()) + path;
+  }
+
+  // Writes the configuration file and the menu page, points the program at
+  // the server, starts it and waits until the menu page has been requested.
+  void start_with_menu(const std::string& menu_html, const std::string& config = "");
+
+  // A page of the test sites.
+  void write_page(const std::string& path, const std::string& title, const std::string& body) {
+    write_site_file(path.substr(1), html_page(title, body));
+  }
+
+  // Watches for a quiet period; true when `path` was never requested.
+  bool never_requested(const std::string& path);
+
+  // The text of a file the program wrote into its folder ("" when missing).
+  std::string program_file(const std::string& name) const;
+
+  // Ids of all mapped windows.
+  std::vector<std::string> mapped_windows();
+};
+
+}  // namespace tovali::testing
