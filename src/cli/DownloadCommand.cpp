@@ -16,7 +16,7 @@ namespace {
 // Prints the status line's texts as they are shown. Setting the text that is
 // already shown shows nothing new, unless a request started in between.
 class PrintedStatus : public StatusReporter {
-public:
+ public:
   explicit PrintedStatus(std::ostream& out) : m_out(out) {}
 
   void set_status_text(const std::string& text) override {
@@ -28,7 +28,7 @@ public:
 
   void request_started() { m_shown = false; }
 
-private:
+ private:
   std::ostream& m_out;
   std::string m_last;
   bool m_shown = false;

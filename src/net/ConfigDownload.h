@@ -25,7 +25,7 @@ namespace tovali {
 //   - its close command sets CloseAllowed and calls HttpCli2().Abort(), which
 //     ends a running wait at once.
 class ConfigDownload {
-public:
+ public:
   ConfigDownload(Settings& settings, const ConfigStore& store, std::string& SiteBaseURL,
                  StatusReporter& status, std::function<bool()> CloseAllowed);
 
@@ -35,7 +35,7 @@ public:
   HttpCli& HttpCli2() { return m_http_cli2; }
   RemoteConfig& remote_config() { return m_remote; }
 
-private:
+ private:
   GlibMainLoop m_main_loop;
   GioSocket m_socket;
   GioProxySource m_proxy;

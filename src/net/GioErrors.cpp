@@ -9,6 +9,7 @@ namespace tovali {
 
 int errno_from_gio_error(const Glib::Error& error) {
   if (error.domain() != G_IO_ERROR) return EIO;
+  // clang-format off
   switch (error.code()) {
     case G_IO_ERROR_CONNECTION_REFUSED: return ECONNREFUSED;
     case G_IO_ERROR_TIMED_OUT: return ETIMEDOUT;
@@ -27,6 +28,7 @@ int errno_from_gio_error(const Glib::Error& error) {
     case G_IO_ERROR_CANCELLED: return EINTR;
     default: return EIO;
   }
+  // clang-format on
 }
 
 }  // namespace tovali

@@ -7,7 +7,7 @@ namespace tovali {
 // The desktop's proxy setting through GIO's default proxy resolver (desktop
 // settings, or http_proxy and no_proxy in the environment).
 class GioProxySource : public ProxySource {
-public:
+ public:
   std::vector<std::string> proxies_for(const std::string& url) override;
 };
 

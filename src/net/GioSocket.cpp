@@ -64,7 +64,9 @@ GioSocket::~GioSocket() {
   cancel_lookup();
 }
 
-void GioSocket::set_listener(SocketListener* listener) { m_impl->listener = listener; }
+void GioSocket::set_listener(SocketListener* listener) {
+  m_impl->listener = listener;
+}
 
 bool GioSocket::start_lookup(const std::string& host, int& error) {
   try {
@@ -128,31 +130,30 @@ bool GioSocket::start_connect(const std::string& address, int port, int& error) 
     impl->connection_cancellable = Gio::Cancellable::create();
     const unsigned generation = impl->connection_generation;
     auto client = impl->client;
-    client->connect_async(
-        socket_address, impl->connection_cancellable,
-        [impl, client, generation](Glib::RefPtr<Gio::AsyncResult>& result) {
-          Glib::RefPtr<Gio::SocketConnection> connection;
-          int failure = 0;
-          try {
-            connection = client->connect_finish(result);
-            if (!connection) failure = EIO;
-          } catch (const Glib::Error& e) {
-            failure = errno_from_gio_error(e);
-          } catch (...) {
-            failure = EIO;
-          }
-          if (generation != impl->connection_generation) {
-            if (connection) {
-              try {
-                connection->get_socket()->close();
-              } catch (...) {
-              }
-            }
-            return;
-          }
-          impl->connection = connection;
-          notify(impl, [&](SocketListener& l) { l.socket_connected(failure); });
-        });
+    client->connect_async(socket_address, impl->connection_cancellable,
+                          [impl, client, generation](Glib::RefPtr<Gio::AsyncResult>& result) {
+                            Glib::RefPtr<Gio::SocketConnection> connection;
+                            int failure = 0;
+                            try {
+                              connection = client->connect_finish(result);
+                              if (!connection) failure = EIO;
+                            } catch (const Glib::Error& e) {
+                              failure = errno_from_gio_error(e);
+                            } catch (...) {
+                              failure = EIO;
+                            }
+                            if (generation != impl->connection_generation) {
+                              if (connection) {
+                                try {
+                                  connection->get_socket()->close();
+                                } catch (...) {
+                                }
+                              }
+                              return;
+                            }
+                            impl->connection = connection;
+                            notify(impl, [&](SocketListener& l) { l.socket_connected(failure); });
+                          });
     return true;
   } catch (const Glib::Error& e) {
     error = errno_from_gio_error(e);

@@ -11,7 +11,7 @@ namespace tovali {
 // Gio::Cancellable per lookup and per connection. Every notification is
 // delivered from the default main context; none escapes as an exception.
 class GioSocket : public Socket {
-public:
+ public:
   GioSocket();
   ~GioSocket() override;
 
@@ -25,7 +25,7 @@ public:
 
   struct Impl;
 
-private:
+ private:
   std::shared_ptr<Impl> m_impl;
 };
 

@@ -8,7 +8,7 @@ namespace tovali {
 // Posts tasks to the default GLib main context as idle sources and runs its
 // pending events on request. A task that throws is dropped quietly.
 class GlibMainLoop : public MainLoopPoster, public EventPump {
-public:
+ public:
   void post(std::function<void()> task) override;
   void run_pending() override;
 };

@@ -54,7 +54,7 @@ struct HttpCliEvents {
 // Content-Length not a number, a NUL byte, a line over 8192 bytes) and a
 // lookup that cannot start all end the request as failed (404).
 class HttpCli : private SocketListener {
-public:
+ public:
   static constexpr int kMaxRelocations = 10;
 
   // `socket` and `poster` must outlive the client.
@@ -87,7 +87,7 @@ public:
   // Where the request went last (after relocations).
   const HttpTarget& target() const { return m_target; }
 
-private:
+ private:
   void socket_lookup_done(int error, const std::string& address) override;
   void socket_connected(int error) override;
   void socket_data(std::string_view bytes) override;

@@ -12,7 +12,7 @@ namespace tovali {
 //   5 a malformed response (status code or Content-Length not a number, a
 //     NUL byte in the header, too many relocations)
 class EHttpException : public std::runtime_error {
-public:
+ public:
   static constexpr int kBusy = 1;
   static constexpr int kNothingToPost = 2;
   static constexpr int kLineTooLong = 4;
@@ -23,7 +23,7 @@ public:
 
   int ErrorCode() const { return m_error_code; }
 
-private:
+ private:
   int m_error_code;
 };
 

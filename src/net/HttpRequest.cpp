@@ -90,7 +90,8 @@ std::string build_get_request(HttpCliConfig& config, const HttpTarget& target) {
   if (!config.Agent.empty()) line("User-Agent: " + config.Agent);
   line("Host: " + target.TargetHost);
   if (config.NoCache) line("Pragma: no-cache");
-  if (config.ModifiedSince) line("If-Modified-Since: " + format_http_date(*config.ModifiedSince) + " GMT");
+  if (config.ModifiedSince)
+    line("If-Modified-Since: " + format_http_date(*config.ModifiedSince) + " GMT");
   if (!config.Username.empty()) {
     line("Authorization: Basic " + base64_encode(config.Username + ":" + config.Password));
   }

@@ -6,7 +6,9 @@ namespace tovali {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_blank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 bool all_digits(std::string_view text) {
   if (text.empty()) return false;
@@ -35,7 +37,9 @@ std::string parse_reason_phrase(std::string_view status_line) {
   return std::string(status_line.substr(13));
 }
 
-bool is_headerless_html(std::string_view line) { return starts_with_ignore_case(line, "<HTML>"); }
+bool is_headerless_html(std::string_view line) {
+  return starts_with_ignore_case(line, "<HTML>");
+}
 
 std::string lower_case(std::string_view text) {
   std::string lowered(text);

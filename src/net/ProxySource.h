@@ -7,7 +7,7 @@ namespace tovali {
 
 // The user's proxy setting, as the desktop reports it.
 class ProxySource {
-public:
+ public:
   virtual ~ProxySource() = default;
   // The proxies to use for `url`, best first, each as "direct://" (no
   // proxy) or "scheme://host[:port]". Empty when the setting cannot be read.

@@ -11,7 +11,7 @@ namespace tovali {
 // header lines. It never holds more than kCapacity bytes, which bounds the
 // length of a header line.
 class ReceiveBuffer {
-public:
+ public:
   static constexpr std::size_t kCapacity = 8192;
 
   // Room left for the next read.
@@ -33,7 +33,7 @@ public:
 
   void clear() { m_bytes.clear(); }
 
-private:
+ private:
   std::string m_bytes;
 };
 

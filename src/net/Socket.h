@@ -10,7 +10,7 @@ namespace tovali {
 // one at a time, never from inside a call into the socket. Error numbers are
 // the platform's (errno values); 0 means success.
 class SocketListener {
-public:
+ public:
   // The lookup started by start_lookup finished: `address` is a numeric
   // address to connect to, or `error` is not 0.
   virtual void socket_lookup_done(int error, const std::string& address) = 0;
@@ -21,13 +21,13 @@ public:
   // The peer closed the connection (error 0), or it failed (reset, a failed send).
   virtual void socket_closed(int error) = 0;
 
-protected:
+ protected:
   ~SocketListener() = default;
 };
 
 // An asynchronous TCP client socket. One lookup or connection at a time.
 class Socket {
-public:
+ public:
   virtual ~Socket() = default;
 
   // Where notifications go; nullptr stops them.

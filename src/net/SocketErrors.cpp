@@ -5,6 +5,7 @@
 namespace tovali {
 
 int socket_error_code_from_errno(int error_number) {
+  // clang-format off
   switch (error_number) {
     case 0: return 0;
     case EINTR: return 10004;
@@ -65,9 +66,11 @@ int socket_error_code_from_errno(int error_number) {
 #endif
     default: return error_number;
   }
+  // clang-format on
 }
 
 std::string socket_error_description(int code) {
+  // clang-format off
   switch (code) {
     case 0: return "No Error";
     case 10004: return "Interrupted system call";
@@ -122,6 +125,7 @@ std::string socket_error_description(int code) {
     case 11004: return "No Data";
     default: return "Not a WinSock error";
   }
+  // clang-format on
 }
 
 }  // namespace tovali

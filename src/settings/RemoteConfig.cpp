@@ -16,7 +16,9 @@ namespace tovali {
 
 namespace {
 
-std::string line_name(const std::string& line) { return line.substr(0, line.find('=')); }
+std::string line_name(const std::string& line) {
+  return line.substr(0, line.find('='));
+}
 
 std::string line_value(const std::string& line) {
   const auto equals = line.find('=');
@@ -68,13 +70,17 @@ RemoteConfig::~RemoteConfig() {
   events.OnDocEnd = nullptr;
 }
 
-void RemoteConfig::HttpCli2DocBegin(HttpCli&) { m_http_doc.clear(); }
+void RemoteConfig::HttpCli2DocBegin(HttpCli&) {
+  m_http_doc.clear();
+}
 
 void RemoteConfig::HttpCli2DocData(HttpCli&, const char* buffer, std::size_t len) {
   m_http_doc.append(buffer, len);
 }
 
-void RemoteConfig::HttpCli2DocEnd(HttpCli&) { m_parts.status.set_status_text(kGotText); }
+void RemoteConfig::HttpCli2DocEnd(HttpCli&) {
+  m_parts.status.set_status_text(kGotText);
+}
 
 void RemoteConfig::GetProxySettings() {
   const std::string url = config_url(m_parts.settings.value("site-0"));

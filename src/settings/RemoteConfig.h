@@ -32,12 +32,12 @@ struct RemoteConfigResult {
 // What the download works on; the caller owns all of it.
 struct RemoteConfigParts {
   Settings& settings;
-  const ConfigStore& store;         // SaveConfig after a merge
-  std::string& SiteBaseURL;         // set to each site tried
-  HttpCli& HttpCli2;                // configured and bound by RemoteConfig
-  EventPump& pump;                  // runs the main loop while waiting
-  ProxySource& proxy;               // the desktop's proxy setting
-  StatusReporter& status;           // the status line
+  const ConfigStore& store;            // SaveConfig after a merge
+  std::string& SiteBaseURL;            // set to each site tried
+  HttpCli& HttpCli2;                   // configured and bound by RemoteConfig
+  EventPump& pump;                     // runs the main loop while waiting
+  ProxySource& proxy;                  // the desktop's proxy setting
+  StatusReporter& status;              // the status line
   std::function<bool()> CloseAllowed;  // true once the program began to close
 };
 
@@ -56,7 +56,7 @@ void merge_config_document(Settings& settings, std::string_view document);
 // site counts as failed), HttpDoc is emptied before each attempt, and a
 // request that cannot start counts as a failed site.
 class RemoteConfig {
-public:
+ public:
   static constexpr std::chrono::milliseconds kGetHttpFileTimeLimit{30000};
   static constexpr std::chrono::milliseconds kWaitSlice{10};
 
@@ -98,7 +98,7 @@ public:
   static constexpr const char* kGotText = "Got configuration";
   static constexpr const char* kFailedText = "Could not get configuration";
 
-private:
+ private:
   RemoteConfigParts m_parts;
   std::string m_http_doc;
   std::chrono::milliseconds m_time_limit = kGetHttpFileTimeLimit;

@@ -6,7 +6,7 @@ namespace tovali {
 
 // Whatever shows the program's status text (the main window's status line).
 class StatusReporter {
-public:
+ public:
   virtual ~StatusReporter() = default;
   virtual void set_status_text(const std::string& text) = 0;
 };

@@ -56,12 +56,16 @@ TEST(HttpUrl, DottedAddressesAndPorts) {
     EXPECT_FALSE(is_dotted_ipv4(not_dotted)) << not_dotted;
   }
   EXPECT_EQ(parse_port("8080"), 8080);
-  for (const char* bad : {"", "0", "65536", "80x", "-1", " 80"}) EXPECT_EQ(parse_port(bad), 0) << bad;
+  for (const char* bad : {"", "0", "65536", "80x", "-1", " 80"})
+    EXPECT_EQ(parse_port(bad), 0) << bad;
 }
 
 TEST(Base64, EncodesWithPadding) {
   const std::pair<const char*, const char*> cases[] = {
-      {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"},
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
       {"Aladdin:open sesame", "QWxhZGRpbjpvcGVuIHNlc2FtZQ=="}};
   for (const auto& [in, out] : cases) EXPECT_EQ(base64_encode(in), out) << in;
 }
@@ -92,11 +96,15 @@ TEST(HttpRequest, EveryOptionalLineInItsPlace) {
             "Host: site.example\r\n"
             "Pragma: no-cache\r\n"
             "If-Modified-Since: Thu, 10 Dec 2026 08:05:03 GMT\r\n"
-            "Authorization: Basic " + base64_encode("ann:pw") + "\r\n"
-            "Proxy-Authorization: Basic " + base64_encode("pu:pp") + "\r\n"
-            "Cookie: a=b\r\n"
-            "Range: bytes=10-\r\n"
-            "\r\n");
+            "Authorization: Basic " +
+                base64_encode("ann:pw") +
+                "\r\n"
+                "Proxy-Authorization: Basic " +
+                base64_encode("pu:pp") +
+                "\r\n"
+                "Cookie: a=b\r\n"
+                "Range: bytes=10-\r\n"
+                "\r\n");
   EXPECT_EQ(config.ContentRangeBegin, "");  // cleared after sending
   EXPECT_EQ(config.Username, "ann");
 }
@@ -217,7 +225,7 @@ TEST(SocketErrors, DescriptionsFromPlatformErrors) {
 
 // A socket that records calls and answers nothing by itself.
 class ScriptedSocket : public Socket {
-public:
+ public:
   void set_listener(SocketListener* listener) override { this->listener = listener; }
   bool start_lookup(const std::string& host, int& error) override {
     lookups.push_back(host);
@@ -244,7 +252,7 @@ public:
 };
 
 class QueuePoster : public MainLoopPoster {
-public:
+ public:
   void post(std::function<void()> task) override { tasks.push_back(std::move(task)); }
   void run_all() {
     while (!tasks.empty()) {

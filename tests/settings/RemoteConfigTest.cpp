@@ -9,8 +9,8 @@
 
 #include "HttpTestClient.h"
 #include "ScriptedServer.h"
-#include "TestServer.h"
 #include "TempDir.h"
+#include "TestServer.h"
 #include "net/GioProxySource.h"
 #include "net/GioSocket.h"
 #include "net/GlibMainLoop.h"
@@ -37,16 +37,23 @@ TEST(MergeConfigDocument, FollowsTheDocumentsFirstValuePerName) {
   };
   const Case cases[] = {
       {"new names are appended, known ones replaced in place",
-       {"a=1", "b=2"}, "b=20\r\nc=3\r\n", {"a=1", "b=20", "c=3"}},
+       {"a=1", "b=2"},
+       "b=20\r\nc=3\r\n",
+       {"a=1", "b=20", "c=3"}},
       {"key= deletes the key", {"a=1", "email_url=x", "b=2"}, "email_url=\r\n", {"a=1", "b=2"}},
       {"a name in capitals replaces the existing line",
-       {"site-0=http://old", "num-sites=1"}, "SITE-0=http://new\n", {"SITE-0=http://new", "num-sites=1"}},
-      {"a duplicated name takes its first value",
-       {}, "k=first\r\nK=second\r\n", {"k=first"}},
+       {"site-0=http://old", "num-sites=1"},
+       "SITE-0=http://new\n",
+       {"SITE-0=http://new", "num-sites=1"}},
+      {"a duplicated name takes its first value", {}, "k=first\r\nK=second\r\n", {"k=first"}},
       {"lines without a name change nothing; CR, LF and CR LF all end lines",
-       {"a=1"}, "no equals sign\r=x\n\r\nb=2\rc=3", {"a=1", "b=2", "c=3"}},
+       {"a=1"},
+       "no equals sign\r=x\n\r\nb=2\rc=3",
+       {"a=1", "b=2", "c=3"}},
       {"the document ends at a NUL byte",
-       {"a=1"}, std::string("b=2\r\nc=3\0\r\nd=4\r\n", 17), {"a=1", "b=2", "c=3"}},
+       {"a=1"},
+       std::string("b=2\r\nc=3\0\r\nd=4\r\n", 17),
+       {"a=1", "b=2", "c=3"}},
       {"an empty document changes nothing", {"a=1"}, "", {"a=1"}},
   };
   for (const Case& c : cases) {
@@ -62,13 +69,13 @@ TEST(MergeConfigDocument, FollowsTheDocumentsFirstValuePerName) {
 }
 
 class RecordingStatus : public StatusReporter {
-public:
+ public:
   void set_status_text(const std::string& text) override { texts.push_back(text); }
   std::vector<std::string> texts;
 };
 
 class FakeProxySource : public ProxySource {
-public:
+ public:
   std::vector<std::string> proxies_for(const std::string& url) override {
     asked.push_back(url);
     return answer;
@@ -144,8 +151,9 @@ TEST(GetRemoteConfig, NoSitesShowsTheFailureWithoutARequest) {
 TEST(GetRemoteConfig, ThirdSiteAnswersAfterTwoFailures) {
   ScriptedServer failing;  // answers 404
   ScriptedServer good;
-  good.on(kConfigPath, config_reply("NUM-SITES=1\r\nemail_url=\r\nglobal-meta-data=<!--URL000:AD:X-->\r\n"
-                                    "global-meta-data=second\r\nprogram-version=201\r\n"));
+  good.on(kConfigPath,
+          config_reply("NUM-SITES=1\r\nemail_url=\r\nglobal-meta-data=<!--URL000:AD:X-->\r\n"
+                       "global-meta-data=second\r\nprogram-version=201\r\n"));
   const std::string refused = "http://127.0.0.1:" + std::to_string(testing::unused_port());
   TextList lines = sites({refused, failing.base(), good.base()});
   lines.push_back("email_url=http://mail.example/");
@@ -157,7 +165,8 @@ TEST(GetRemoteConfig, ThirdSiteAnswersAfterTwoFailures) {
   EXPECT_EQ(result.site, 2);
   EXPECT_TRUE(result.save.ok());
   // The document's end shows "Got configuration" first, then the walk does.
-  EXPECT_EQ(rig.status.texts, (std::vector<std::string>{kPrimary, kSecondary, kSecondary, kGot, kGot}));
+  EXPECT_EQ(rig.status.texts,
+            (std::vector<std::string>{kPrimary, kSecondary, kSecondary, kGot, kGot}));
   EXPECT_EQ(rig.SiteBaseURL, good.base());
   EXPECT_EQ(failing.targets(), std::vector<std::string>{kConfigPath});
   EXPECT_EQ(good.targets(), std::vector<std::string>{kConfigPath});
@@ -181,14 +190,15 @@ TEST(GetRemoteConfig, WhenNoSiteAnswersNothingIsAppliedOrSaved) {
   server.on(kConfigPath, Reply{http_response("HTTP/1.0 500 Oops", {}, "a=evil\r\n")});
   TextList lines = sites({server.base(), "http://no-such-site.tovali.invalid"});
   lines.insert(lines.begin() + 2, "num-sites=9");  // shadowed by the first num-sites line
-  lines[1] = "num-sites=3";                          // site-2 is missing
+  lines[1] = "num-sites=3";                        // site-2 is missing
   DownloadRig rig(lines);
   const TextList before = rig.settings.lines();
 
   const RemoteConfigResult result = rig.remote.GetRemoteConfig();
 
   EXPECT_EQ(result.outcome, RemoteConfigOutcome::NoSiteAnswered);
-  EXPECT_EQ(rig.status.texts, (std::vector<std::string>{kPrimary, kSecondary, kSecondary, kFailed}));
+  EXPECT_EQ(rig.status.texts,
+            (std::vector<std::string>{kPrimary, kSecondary, kSecondary, kFailed}));
   EXPECT_EQ(rig.settings.lines(), before);
   EXPECT_EQ(rig.store.FirstUsableCopy(), -1);
   EXPECT_EQ(rig.SiteBaseURL, "");  // the last site tried: its key is missing
@@ -262,7 +272,8 @@ TEST(GetRemoteConfig, ClosingDuringAWaitEndsTheWalkWithoutApplyingAnything) {
   EXPECT_FALSE(rig.settings.has("a"));
   EXPECT_EQ(rig.store.FirstUsableCopy(), -1);
   EXPECT_EQ(rig.cli.State(), HttpState::Ready);
-  EXPECT_EQ(rig.status.texts, (std::vector<std::string>{kPrimary, kSecondary, kSecondary, kFailed}));
+  EXPECT_EQ(rig.status.texts,
+            (std::vector<std::string>{kPrimary, kSecondary, kSecondary, kFailed}));
   EXPECT_EQ(rig.remote.GetHttpFile(rig.cli), 0);  // every later wait returns at once
 }
 
@@ -287,7 +298,8 @@ TEST(GetProxySettings, TakesHostAndPortFromTheDesktopProxy) {
     rig.remote.GetProxySettings();
     EXPECT_EQ(rig.cli.config().Proxy, c.proxy);
     EXPECT_EQ(rig.cli.config().ProxyPort, c.port);
-    EXPECT_EQ(source.asked, std::vector<std::string>{"http://site.example" + std::string(kConfigPath)});
+    EXPECT_EQ(source.asked,
+              std::vector<std::string>{"http://site.example" + std::string(kConfigPath)});
   }
 }
 

@@ -5,7 +5,9 @@
 
 namespace tovali::testing {
 
-void init_gio() { Gio::init(); }
+void init_gio() {
+  Gio::init();
+}
 
 bool run_until(const std::function<bool()>& done, std::chrono::milliseconds limit) {
   const auto deadline = std::chrono::steady_clock::now() + limit;

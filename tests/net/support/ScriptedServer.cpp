@@ -1,8 +1,8 @@
 #include "ScriptedServer.h"
 
 #include <arpa/inet.h>
-#include <netinet/in.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -68,9 +68,13 @@ ScriptedServer::ScriptedServer() {
   m_acceptor = std::thread([this] { accept_loop(); });
 }
 
-ScriptedServer::~ScriptedServer() { stop(); }
+ScriptedServer::~ScriptedServer() {
+  stop();
+}
 
-std::string ScriptedServer::base() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+std::string ScriptedServer::base() const {
+  return "http://127.0.0.1:" + std::to_string(m_port);
+}
 
 void ScriptedServer::on(const std::string& target, Reply reply) {
   std::lock_guard<std::mutex> lock(m_mutex);

@@ -28,7 +28,7 @@ struct Reply {
 // text between the method and the protocol), or the default reply.
 // It can misbehave on purpose: never answer, reset, cut a header short.
 class ScriptedServer {
-public:
+ public:
   ScriptedServer();
   ~ScriptedServer();
   ScriptedServer(const ScriptedServer&) = delete;
@@ -50,7 +50,7 @@ public:
   // Stops accepting, ends held connections and waits for every worker.
   void stop();
 
-private:
+ private:
   void accept_loop();
   void serve(int fd);
   Reply reply_for(const std::string& target) const;
