@@ -108,6 +108,19 @@ TEST_F(LinkMetaDataTest, TrailingSlashGivesOneRecordUnderTheShorterKey) {
   EXPECT_EQ(meta.URLNumber(), "002");
 }
 
+TEST_F(LinkMetaDataTest, AnOddLinkNumberComesBackAsItWas) {
+  // A record keeps the number itself, not the first three characters of
+  // its text, so short numbers and "***" survive Back and Forward.
+  for (const char* link : {"HTTPx", "http:x", "HTTP***://www.example.com/", "HTTP001://x/"}) {
+    meta.GetURLNumber(link);
+    const std::string number = meta.URLNumber();
+    meta.SaveMetaData("http://www.example.com/");
+    meta.SetURLNumber("555");
+    meta.LoadMetaData("http://www.example.com/");
+    EXPECT_EQ(meta.URLNumber(), number) << link;
+  }
+}
+
 TEST_F(LinkMetaDataTest, SavingAgainMovesTheURLToTheEnd) {
   meta.SaveMetaData("http://a.example/");
   meta.SaveMetaData("http://b.example/");
