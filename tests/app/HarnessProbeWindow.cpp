@@ -15,7 +15,7 @@ void report(const char* format, long a = 0, long b = 0, long c = 0) {
 }
 
 class ProbeWindow : public Gtk::Window {
-public:
+ public:
   ProbeWindow() {
     set_title("Harness Probe");
     set_default_size(300, 200);
@@ -26,9 +26,11 @@ public:
     get_style_context()->add_provider(css, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   }
 
-protected:
+ protected:
   bool on_button_press_event(GdkEventButton* event) override {
-    const long kind = event->type == GDK_2BUTTON_PRESS ? 2 : event->type == GDK_3BUTTON_PRESS ? 3 : 1;
+    const long kind = event->type == GDK_2BUTTON_PRESS   ? 2
+                      : event->type == GDK_3BUTTON_PRESS ? 3
+                                                         : 1;
     report("press button=%ld x=%ld count=%ld", static_cast<long>(event->button),
            static_cast<long>(event->x_root), kind);
     return true;
@@ -48,8 +50,8 @@ protected:
 
 int main(int argc, char** argv) {
   gdk_set_allowed_backends("x11");
-  auto app = Gtk::Application::create(argc, argv, "org.tovali.HarnessProbe",
-                                      Gio::APPLICATION_NON_UNIQUE);
+  auto app =
+      Gtk::Application::create(argc, argv, "org.tovali.HarnessProbe", Gio::APPLICATION_NON_UNIQUE);
   ProbeWindow window;
   report("ready");
   return app->run(window);

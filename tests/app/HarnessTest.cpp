@@ -115,8 +115,8 @@ TEST_F(HarnessTest, DisplayAcceptsClientsAndScreenshotsCoverTheScreen) {
 }
 
 TEST_F(HarnessTest, EnvironmentIsPrivateToTheTest) {
-  for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                                  "XDG_RUNTIME_DIR"}) {
+  for (const char* name :
+       {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
     EXPECT_EQ(env().get(name).rfind(temp().path(), 0), 0u) << name << "=" << env().get(name);
     EXPECT_TRUE(std::filesystem::is_directory(env().get(name))) << name;
   }

@@ -45,13 +45,17 @@ void AppTest::print_diagnostics() {
   if (m_server) std::cerr << "---- requests ----\n" << m_server->log_text() << "\n";
 }
 
-std::string AppTest::site_dir() const { return m_temp->path() + "site/"; }
+std::string AppTest::site_dir() const {
+  return m_temp->path() + "site/";
+}
 
 void AppTest::write_site_file(const std::string& relative, const std::string& content) {
   m_temp->write("site/" + relative, content);
 }
 
-std::string AppTest::program_dir() const { return m_temp->path() + "program/"; }
+std::string AppTest::program_dir() const {
+  return m_temp->path() + "program/";
+}
 
 void AppTest::set_setting(const std::string& key, const std::string& value) {
   std::string error;

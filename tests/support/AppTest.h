@@ -30,7 +30,7 @@ namespace tovali::testing {
 //     ASSERT_TRUE(server().wait_for_path("/tovali/v200/group1/teindex.php3"));
 //   }
 class AppTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override;
   void TearDown() override;
 
@@ -68,7 +68,7 @@ protected:
   // look by eye; returns the path ("" when it failed).
   std::string screenshot(const std::string& name);
 
-private:
+ private:
   void print_diagnostics();
 
   std::unique_ptr<TempDir> m_temp;
@@ -83,7 +83,7 @@ private:
 // AppTest for tests that run the program: skipped when build/tovali-explorer
 // or build/tovali-settings has not been built.
 class ExplorerTest : public AppTest {
-protected:
+ protected:
   void SetUp() override;
 };
 
@@ -91,8 +91,8 @@ protected:
 
 // Skips the current test when the program is not built (for AppTest tests
 // that only sometimes need it).
-#define TOVALI_REQUIRE_EXPLORER()                                                   \
-  do {                                                                              \
-    if (!::tovali::testing::ExplorerProcess::available())                           \
-      GTEST_SKIP() << "tovali-explorer is not built";                               \
+#define TOVALI_REQUIRE_EXPLORER()                         \
+  do {                                                    \
+    if (!::tovali::testing::ExplorerProcess::available()) \
+      GTEST_SKIP() << "tovali-explorer is not built";     \
   } while (0)

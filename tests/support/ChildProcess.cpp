@@ -21,7 +21,8 @@ std::string find_program(const std::string& name) {
   std::size_t start = 0;
   while (start <= dirs.size()) {
     const std::size_t end = dirs.find(':', start);
-    const std::string dir = dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    const std::string dir =
+        dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
     const std::string candidate = (dir.empty() ? "." : dir) + "/" + name;
     struct stat st {};
     if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
@@ -61,10 +62,10 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const ProcessOptions& options,
   envp.push_back(nullptr);
 
   const int null_in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-  const int out = options.output_path.empty()
-                      ? ::open("/dev/null", O_WRONLY | O_CLOEXEC)
-                      : ::open(options.output_path.c_str(),
-                               O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  const int out =
+      options.output_path.empty()
+          ? ::open("/dev/null", O_WRONLY | O_CLOEXEC)
+          : ::open(options.output_path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (null_in < 0 || out < 0) {
     if (null_in >= 0) ::close(null_in);
     if (out >= 0) ::close(out);
@@ -92,7 +93,9 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const ProcessOptions& options,
   return std::unique_ptr<ChildProcess>(new ChildProcess(pid));
 }
 
-ChildProcess::~ChildProcess() { stop(); }
+ChildProcess::~ChildProcess() {
+  stop();
+}
 
 bool ChildProcess::reap(int flags) {
   if (m_status) return true;
@@ -109,7 +112,9 @@ bool ChildProcess::reap(int flags) {
   return false;
 }
 
-bool ChildProcess::running() { return !reap(WNOHANG); }
+bool ChildProcess::running() {
+  return !reap(WNOHANG);
+}
 
 std::optional<int> ChildProcess::wait_exit(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -25,7 +25,7 @@ struct ProcessOptions {
 // process dies (parent-death signal), and its whole group is terminated when
 // the object goes away, so no helper outlives a failed or crashed test.
 class ChildProcess {
-public:
+ public:
   // Starts the process; nullptr (and `error` filled) when it cannot be started.
   static std::unique_ptr<ChildProcess> start(const ProcessOptions& options, std::string* error);
 
@@ -51,7 +51,7 @@ public:
   // SIGTERM to the whole group, then SIGKILL after `grace`; reaps the process.
   void stop(std::chrono::milliseconds grace = std::chrono::milliseconds(3000));
 
-private:
+ private:
   explicit ChildProcess(pid_t pid) : m_pid(pid) {}
   bool reap(int flags);
 

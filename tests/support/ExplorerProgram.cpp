@@ -23,7 +23,9 @@ std::string with_slash(const std::string& dir) {
 
 }  // namespace
 
-bool SettingsCommand::available() { return ::access(settings_tool_path().c_str(), X_OK) == 0; }
+bool SettingsCommand::available() {
+  return ::access(settings_tool_path().c_str(), X_OK) == 0;
+}
 
 bool SettingsCommand::set(const std::string& key, const std::string& value,
                           std::string* error) const {
@@ -35,16 +37,16 @@ bool SettingsCommand::set(const std::string& key, const std::string& value,
 }
 
 bool SettingsCommand::unset(const std::string& key, std::string* error) const {
-  const auto r = run_command({settings_tool_path(), "unset", key}, m_env.overrides(),
-                             kCommandTimeoutSeconds);
+  const auto r =
+      run_command({settings_tool_path(), "unset", key}, m_env.overrides(), kCommandTimeoutSeconds);
   if (r.exit_status != 0 && error)
     *error = "tovali-settings unset " + key + " failed: " + r.out + r.err;
   return r.exit_status == 0;
 }
 
 std::optional<std::string> SettingsCommand::get(const std::string& key) const {
-  const auto r = run_command({settings_tool_path(), "get", key}, m_env.overrides(),
-                             kCommandTimeoutSeconds);
+  const auto r =
+      run_command({settings_tool_path(), "get", key}, m_env.overrides(), kCommandTimeoutSeconds);
   if (r.exit_status != 0) return std::nullopt;
   std::string value = r.out;
   if (!value.empty() && value.back() == '\n') value.pop_back();
@@ -52,11 +54,12 @@ std::optional<std::string> SettingsCommand::get(const std::string& key) const {
 }
 
 std::string SettingsCommand::list() const {
-  return run_command({settings_tool_path(), "list"}, m_env.overrides(), kCommandTimeoutSeconds)
-      .out;
+  return run_command({settings_tool_path(), "list"}, m_env.overrides(), kCommandTimeoutSeconds).out;
 }
 
-bool ExplorerProcess::available() { return ::access(explorer_path().c_str(), X_OK) == 0; }
+bool ExplorerProcess::available() {
+  return ::access(explorer_path().c_str(), X_OK) == 0;
+}
 
 bool ExplorerProcess::prepare_program_dir(const std::string& program_dir, std::string* error) {
   const std::string dir = with_slash(program_dir);
@@ -64,8 +67,7 @@ bool ExplorerProcess::prepare_program_dir(const std::string& program_dir, std::s
   std::error_code ec;
   if (fs::exists(exe, ec)) return true;
   fs::create_directories(dir, ec);
-  fs::copy(data_dir(), dir, fs::copy_options::recursive | fs::copy_options::overwrite_existing,
-           ec);
+  fs::copy(data_dir(), dir, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
   if (ec) {
     if (error) *error = "cannot copy the supplied pages: " + ec.message();
     return false;
@@ -101,7 +103,8 @@ std::unique_ptr<ExplorerProcess> ExplorerProcess::start(const TestEnvironment& e
   options.output_path = output_path;
   auto process = ChildProcess::start(options, error);
   if (!process) return nullptr;
-  return std::unique_ptr<ExplorerProcess>(new ExplorerProcess(std::move(process), dir, output_path));
+  return std::unique_ptr<ExplorerProcess>(
+      new ExplorerProcess(std::move(process), dir, output_path));
 }
 
 std::string ExplorerProcess::output() const {

@@ -14,7 +14,7 @@ namespace tovali::testing {
 // The real `tovali-settings`, run with a test's environment, so the settings
 // copies land in the test's private XDG_CONFIG_HOME.
 class SettingsCommand {
-public:
+ public:
   explicit SettingsCommand(const TestEnvironment& env) : m_env(env) {}
 
   static bool available();
@@ -27,7 +27,7 @@ public:
   // `tovali-settings list`.
   std::string list() const;
 
-private:
+ private:
   const TestEnvironment& m_env;
 };
 
@@ -36,7 +36,7 @@ private:
 // executable, so each test gets its own folder holding a hard link to (or a
 // copy of) build/tovali-explorer and the supplied pages.
 class ExplorerProcess {
-public:
+ public:
   // Whether build/tovali-explorer exists (tests skip when it does not).
   static bool available();
 
@@ -63,10 +63,11 @@ public:
 
   ChildProcess& process() { return *m_process; }
 
-private:
+ private:
   ExplorerProcess(std::unique_ptr<ChildProcess> process, std::string program_dir,
                   std::string output_path)
-      : m_process(std::move(process)), m_program_dir(std::move(program_dir)),
+      : m_process(std::move(process)),
+        m_program_dir(std::move(program_dir)),
         m_output_path(std::move(output_path)) {}
 
   std::unique_ptr<ChildProcess> m_process;

@@ -12,7 +12,8 @@ bool wait_until(const std::function<bool()>& condition, std::chrono::millisecond
     if (condition()) return true;
     const auto now = std::chrono::steady_clock::now();
     if (now >= deadline) return false;
-    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(interval, deadline - now));
+    std::this_thread::sleep_for(
+        std::min<std::chrono::steady_clock::duration>(interval, deadline - now));
   }
 }
 

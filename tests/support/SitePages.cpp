@@ -7,8 +7,8 @@ std::string html_page(const std::string& title, const std::string& body) {
          "</title></head>\n<body>\n" + body + "\n</body>\n</html>\n";
 }
 
-std::string menu_page(const std::vector<std::string>& comments,
-                      const std::vector<PageLink>& links, const std::string& extra_body) {
+std::string menu_page(const std::vector<std::string>& comments, const std::vector<PageLink>& links,
+                      const std::string& extra_body) {
   std::string body;
   for (const auto& c : comments) body += c + "\n";
   for (const auto& l : links)
@@ -20,8 +20,9 @@ std::string menu_page(const std::vector<std::string>& comments,
 std::string click_script(const std::string& id, int delay_ms) {
   return "<script>window.addEventListener('load', function () { setTimeout(function () {"
          " document.getElementById('" +
-         id + "').dispatchEvent(new MouseEvent('click', {bubbles: true, cancelable: true,"
-              " view: window})); }, " +
+         id +
+         "').dispatchEvent(new MouseEvent('click', {bubbles: true, cancelable: true,"
+         " view: window})); }, " +
          std::to_string(delay_ms) + "); });</script>\n";
 }
 

@@ -19,8 +19,8 @@ struct PageLink {
 
 // A menu page for the navigation frame: the URL comments (each a whole
 // "<!--URL001:AD:...-->" text) and the links inside the body element.
-std::string menu_page(const std::vector<std::string>& comments,
-                      const std::vector<PageLink>& links, const std::string& extra_body = "");
+std::string menu_page(const std::vector<std::string>& comments, const std::vector<PageLink>& links,
+                      const std::string& extra_body = "");
 
 // A script that clicks the element with `id` `delay_ms` after the page has
 // loaded (a real click event, as a child's click would give), for pages

@@ -52,7 +52,9 @@ void TestEnvironment::set(const std::string& name, const std::string& value) {
   m_vars[name] = value;
 }
 
-void TestEnvironment::unset(const std::string& name) { m_vars.erase(name); }
+void TestEnvironment::unset(const std::string& name) {
+  m_vars.erase(name);
+}
 
 std::string TestEnvironment::get(const std::string& name) const {
   const auto it = m_vars.find(name);

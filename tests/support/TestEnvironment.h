@@ -13,7 +13,7 @@ namespace tovali::testing {
 // another test's. Variables that would reach out of the test (a desktop
 // session's display, bus or proxy) are removed.
 class TestEnvironment {
-public:
+ public:
   // Creates root/home, root/config, root/data, root/cache and root/runtime.
   explicit TestEnvironment(const std::string& root);
 
@@ -33,7 +33,7 @@ public:
   const std::string& data_home() const { return m_data; }      // XDG_DATA_HOME
   const std::string& cache_home() const { return m_cache; }    // XDG_CACHE_HOME
 
-private:
+ private:
   std::map<std::string, std::string> m_vars;
   std::string m_home, m_config, m_data, m_cache;
 };

@@ -23,7 +23,9 @@ std::string read_all(const std::string& path) {
 
 }  // namespace
 
-std::string ServedRequest::path() const { return target.substr(0, target.find('?')); }
+std::string ServedRequest::path() const {
+  return target.substr(0, target.find('?'));
+}
 
 bool TestServer::available() {
   return !find_program("python3").empty() && ::access(serve_py_path().c_str(), R_OK) == 0;
@@ -42,8 +44,8 @@ std::unique_ptr<TestServer> TestServer::start(const std::string& root, const std
   std::ofstream(log, std::ios::trunc).close();  // exists from the start, even before a request
   ::unlink(port_file.c_str());
   ProcessOptions options;
-  options.argv = {"python3", serve_py_path(), "--port", "0", "--root", root,
-                  "--log",   log,             "--port-file", port_file};
+  options.argv = {"python3", serve_py_path(), "--port", "0",           "--root",
+                  root,      "--log",         log,      "--port-file", port_file};
   for (char** e = environ; e && *e; ++e) options.env.emplace_back(*e);
   options.env.emplace_back("PYTHONDONTWRITEBYTECODE=1");
   options.output_path = dir + "server.out";
@@ -62,7 +64,9 @@ std::unique_ptr<TestServer> TestServer::start(const std::string& root, const std
   return std::unique_ptr<TestServer>(new TestServer(std::move(process), root, log, port));
 }
 
-std::string TestServer::base_url() const { return url_for(""); }
+std::string TestServer::base_url() const {
+  return url_for("");
+}
 
 std::string TestServer::url_for(const std::string& path, const std::string& host) const {
   return "http://" + host + ":" + std::to_string(m_port) + path;
@@ -102,7 +106,9 @@ bool TestServer::wait_for_path(const std::string& path, std::chrono::millisecond
   return wait_for_request([&](const ServedRequest& r) { return r.path() == path; }, timeout);
 }
 
-std::string TestServer::log_text() const { return read_all(m_log); }
+std::string TestServer::log_text() const {
+  return read_all(m_log);
+}
 
 int unused_port() {
   // Bind a port, then close it without listening: until someone else takes

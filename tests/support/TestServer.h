@@ -27,7 +27,7 @@ struct ServedRequest {
 // distinct domains. Files written below the root are served at once; a file
 // "NAME.headers" beside NAME adds headers, a status or a delay (see serve.py).
 class TestServer {
-public:
+ public:
   // Starts the server; work_dir receives its log, port file and output.
   static std::unique_ptr<TestServer> start(const std::string& root, const std::string& work_dir,
                                            std::string* error);
@@ -57,9 +57,11 @@ public:
 
   ChildProcess& process() { return *m_process; }
 
-private:
+ private:
   TestServer(std::unique_ptr<ChildProcess> process, std::string root, std::string log, int port)
-      : m_process(std::move(process)), m_root(std::move(root)), m_log(std::move(log)),
+      : m_process(std::move(process)),
+        m_root(std::move(root)),
+        m_log(std::move(log)),
         m_port(port) {}
 
   std::unique_ptr<ChildProcess> m_process;

@@ -117,8 +117,8 @@ bool XTool::move_mouse(int x, int y) const {
 }
 
 bool XTool::click_at(int x, int y, int button) const {
-  return xdotool({"mousemove", std::to_string(x), std::to_string(y), "click",
-                  std::to_string(button)});
+  return xdotool(
+      {"mousemove", std::to_string(x), std::to_string(y), "click", std::to_string(button)});
 }
 
 bool XTool::double_click_at(int x, int y, int button) const {
@@ -126,7 +126,9 @@ bool XTool::double_click_at(int x, int y, int button) const {
                   "--delay", "80", std::to_string(button)});
 }
 
-bool XTool::key(const std::string& keys) const { return xdotool({"key", keys}); }
+bool XTool::key(const std::string& keys) const {
+  return xdotool({"key", keys});
+}
 
 bool XTool::type_text(const std::string& text) const {
   return xdotool({"type", "--delay", "20", text});
@@ -167,9 +169,9 @@ std::optional<Image> XTool::read_region(const std::string& png_path, int x, int 
   if (convert.empty() || width <= 0 || height <= 0) return std::nullopt;
   const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" +
                            std::to_string(x) + "+" + std::to_string(y);
-  const auto r = run_command({convert, png_path, "-crop", crop, "+repage", "-alpha", "off",
-                              "-depth", "8", "rgb:-"},
-                             {}, kToolTimeoutSeconds);
+  const auto r = run_command(
+      {convert, png_path, "-crop", crop, "+repage", "-alpha", "off", "-depth", "8", "rgb:-"}, {},
+      kToolTimeoutSeconds);
   Image image{width, height, {}};
   if (r.exit_status != 0 || r.out.size() != static_cast<std::size_t>(width) * height * 3)
     return std::nullopt;

@@ -33,7 +33,7 @@ struct Image {
 // ImageMagick for screenshots. Every call is bounded in time; a failed call
 // returns false or nothing.
 class XTool {
-public:
+ public:
   explicit XTool(std::string display) : m_display(std::move(display)) {}
 
   // Whether xdotool and ImageMagick are installed.
@@ -45,8 +45,8 @@ public:
   // --name; anchor it, "^Tovali Explorer$", to exclude longer titles).
   std::vector<std::string> search(const std::string& name_regex, bool only_visible = true) const;
   // Waits until a mapped window matches; its id.
-  std::optional<std::string> wait_for_window(const std::string& name_regex,
-                                             std::chrono::milliseconds timeout = kStartTimeout) const;
+  std::optional<std::string> wait_for_window(
+      const std::string& name_regex, std::chrono::milliseconds timeout = kStartTimeout) const;
   // Waits until no mapped window matches.
   bool wait_for_no_window(const std::string& name_regex,
                           std::chrono::milliseconds timeout = kEventTimeout) const;
@@ -74,7 +74,7 @@ public:
   static std::optional<Image> read_region(const std::string& png_path, int x, int y, int width,
                                           int height);
 
-private:
+ private:
   bool xdotool(const std::vector<std::string>& args, std::string* out = nullptr) const;
 
   std::string m_display;

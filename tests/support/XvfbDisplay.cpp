@@ -15,7 +15,9 @@ extern char** environ;
 
 namespace tovali::testing {
 
-bool XvfbDisplay::available() { return !find_program("Xvfb").empty(); }
+bool XvfbDisplay::available() {
+  return !find_program("Xvfb").empty();
+}
 
 std::unique_ptr<XvfbDisplay> XvfbDisplay::start(const std::string& log_path, std::string* error) {
   auto fail = [&](const std::string& why) -> std::unique_ptr<XvfbDisplay> {
@@ -26,9 +28,10 @@ std::unique_ptr<XvfbDisplay> XvfbDisplay::start(const std::string& log_path, std
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) return fail("pipe failed");
   ProcessOptions options;
-  options.argv = {"Xvfb",   "-displayfd", "3",           "-screen", "0",
-                  std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24",
-                  "-nolisten", "tcp", "-noreset"};
+  options.argv = {
+      "Xvfb",      "-displayfd", "3",
+      "-screen",   "0",          std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24",
+      "-nolisten", "tcp",        "-noreset"};
   for (char** e = environ; e && *e; ++e) options.env.emplace_back(*e);
   options.output_path = log_path;
   options.inherited_fds = {{fds[1], 3}};

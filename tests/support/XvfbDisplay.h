@@ -12,7 +12,7 @@ namespace tovali::testing {
 // (-displayfd) and reports it only once it accepts connections, so two tests
 // starting at the same time never race for one display.
 class XvfbDisplay {
-public:
+ public:
   static constexpr int kWidth = 1280;
   static constexpr int kHeight = 800;
 
@@ -30,7 +30,7 @@ public:
 
   ChildProcess& process() { return *m_process; }
 
-private:
+ private:
   XvfbDisplay(std::unique_ptr<ChildProcess> process, int number)
       : m_process(std::move(process)), m_number(number) {}
 
