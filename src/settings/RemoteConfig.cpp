@@ -74,7 +74,12 @@ void RemoteConfig::HttpCli2DocBegin(HttpCli&) {
   m_http_doc.clear();
 }
 
-void RemoteConfig::HttpCli2DocData(HttpCli&, const char* buffer, std::size_t len) {
+void RemoteConfig::HttpCli2DocData(HttpCli& sender, const char* buffer, std::size_t len) {
+  if (m_http_doc.size() + len > kMaxHttpDocBytes) {
+    m_http_doc.clear();
+    sender.Abort();
+    return;
+  }
   m_http_doc.append(buffer, len);
 }
 

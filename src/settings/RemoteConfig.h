@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -54,11 +55,15 @@ void merge_config_document(Settings& settings, std::string_view document);
 //
 // Beyond the classic download: every wait gives up after a time limit (the
 // site counts as failed), HttpDoc is emptied before each attempt, and a
-// request that cannot start counts as a failed site.
+// request that cannot start counts as a failed site, and a document larger
+// than kMaxHttpDocBytes is refused the same way.
 class RemoteConfig {
  public:
   static constexpr std::chrono::milliseconds kGetHttpFileTimeLimit{30000};
   static constexpr std::chrono::milliseconds kWaitSlice{10};
+  // A configuration document is a few kilobytes; a site that sends more than
+  // this is aborted and counts as failed, so that it cannot exhaust memory.
+  static constexpr std::size_t kMaxHttpDocBytes = 4 * 1024 * 1024;
 
   // Configures parts.HttpCli2 (ProxyPort "80", Agent, Accept, NoCache, ...,
   // no Proxy) and binds its document events to this object, which must then

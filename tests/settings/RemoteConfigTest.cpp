@@ -227,6 +227,20 @@ TEST(GetRemoteConfig, AFailedAttemptLeavesNothingBehindForThe200ThatFollows) {
   }
 }
 
+TEST(GetRemoteConfig, AnOversizedDocumentCountsAsAFailedSite) {
+  ScriptedServer huge;
+  huge.on(kConfigPath,
+          config_reply("evil=1\r\n" + std::string(RemoteConfig::kMaxHttpDocBytes, 'x')));
+  ScriptedServer good;
+  good.on(kConfigPath, config_reply("a=1\r\n"));
+  DownloadRig rig(sites({huge.base(), good.base()}));
+  const RemoteConfigResult result = rig.remote.GetRemoteConfig();
+  EXPECT_EQ(result.outcome, RemoteConfigOutcome::Applied);
+  EXPECT_EQ(result.site, 1);
+  EXPECT_FALSE(rig.settings.has("evil"));
+  EXPECT_EQ(rig.settings.value("a"), "1");
+}
+
 TEST(GetRemoteConfig, ANulByteEndsTheAppliedDocument) {
   ScriptedServer server;
   server.on(kConfigPath, config_reply(std::string("a=1\r\nb=2\0\r\nc=3\r\n", 15)));
