@@ -18,6 +18,15 @@ void GuardedBrowserTest::start_with_menu(const std::string& menu_html, const std
       << server().log_text();
 }
 
+void GuardedBrowserTest::open_in_main_frame(const std::string& path, const std::string& body,
+                                            const std::string& menu_extra) {
+  write_page(path, "Page", body);
+  start_with_menu(menu_page({url_comment("001", "AD", domain("leak.localhost"))},
+                            {{"open", menu_link("001", path, "leak.localhost"), "Open"}},
+                            menu_extra + click_script("open", 600)));
+  ASSERT_TRUE(server().wait_for_path(path)) << server().log_text();
+}
+
 bool GuardedBrowserTest::never_requested(const std::string& path) {
   std::this_thread::sleep_for(kQuietPeriod);
   return !server().was_requested(path);

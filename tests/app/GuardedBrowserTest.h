@@ -41,6 +41,12 @@ protected:
   // the server, starts it and waits until the menu page has been requested.
   void start_with_menu(const std::string& menu_html, const std::string& config = "");
 
+  // Starts the program with a menu whose one link (number 001, admitting the
+  // domain of leak.localhost) opens `path` in the main frame by itself, the
+  // page holding `body`; waits until the main frame has asked for it.
+  void open_in_main_frame(const std::string& path, const std::string& body,
+                          const std::string& menu_extra = "");
+
   // A page of the test sites.
   void write_page(const std::string& path, const std::string& title, const std::string& body) {
     write_site_file(path.substr(1), html_page(title, body));
