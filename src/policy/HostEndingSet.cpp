@@ -6,6 +6,7 @@ namespace {
 
 // Polynomial hash modulo 2^61 - 1: h(s) = sum of (s[i] + 1) * kBase^i, so
 // h(c + s) = (c + 1) + kBase * h(s) and h(s + t) = h(s) + kBase^|s| * h(t).
+// Entries are hashed as they stand (number + ending).
 constexpr std::uint64_t kModulus = (std::uint64_t{1} << 61) - 1;
 constexpr std::uint64_t kBase = 1000003;
 
@@ -26,22 +27,17 @@ std::uint64_t extend_front(unsigned char byte, std::uint64_t tail_hash) {
   return add_mod(mul_mod(tail_hash, kBase), static_cast<std::uint64_t>(byte) + 1);
 }
 
-// Hash of text and kBase^|text|.
-std::pair<std::uint64_t, std::uint64_t> hash_and_power(std::string_view text) {
+std::uint64_t hash_of(std::string_view text) {
   std::uint64_t h = 0;
-  std::uint64_t power = 1;
   for (std::size_t i = text.size(); i-- > 0;) {
     h = extend_front(static_cast<unsigned char>(text[i]), h);
-    power = mul_mod(power, kBase);
   }
-  return {h, power};
+  return h;
 }
 
-// Hash of (ending + number).
-std::uint64_t rotated_hash(std::string_view number, std::string_view ending) {
-  const auto [ending_hash, power] = hash_and_power(ending);
-  return add_mod(ending_hash, mul_mod(power, hash_and_power(number).first));
-}
+// kBase^3: h(number + tail) = h(number) + kBase^3 * h(tail) for a number of
+// three characters.
+const std::uint64_t kBaseCubed = mul_mod(mul_mod(kBase, kBase), kBase);
 
 }  // namespace
 
@@ -68,7 +64,7 @@ HostEndingSet::HostEndingSet(const TextList& entries) {
     const std::string_view view(e);
     if (m_lengths.size() <= e.size() - 3) m_lengths.resize(e.size() - 2, false);
     m_lengths[e.size() - 3] = true;
-    const std::uint64_t hash = rotated_hash(view.substr(0, 3), view.substr(3));
+    const std::uint64_t hash = hash_of(view);
     if (probe(hash, view.substr(0, 3), view.substr(3))) continue;
     std::size_t i = slot_of(hash);
     while (m_slots[i].index != kFree) i = (i + 1) & (m_slots.size() - 1);
@@ -105,20 +101,17 @@ bool HostEndingSet::matches(std::string_view url_number, std::string_view host) 
     return url_number.size() < 3 && m_short.contains(url_number);
   }
   if (m_slots.empty()) return false;
-  // Every tail t of the host, shortest first: hash(t + number) is
-  // hash(t) + kBase^|t| * hash(number).
-  const std::uint64_t number_hash = hash_and_power(url_number).first;
+  // Every tail t of the host, shortest first, rolling its hash from the
+  // right; only tails as long as some entry's ending are looked up.
+  const std::uint64_t number_hash = hash_of(url_number);
   std::uint64_t tail_hash = 0;
-  std::uint64_t shifted_number = number_hash;
-  for (std::size_t start = host.size() + 1; start-- > 0;) {
-    if (start < host.size()) {
-      tail_hash = extend_front(static_cast<unsigned char>(host[start]), tail_hash);
-      shifted_number = mul_mod(shifted_number, kBase);
+  for (std::size_t length = 0; length < m_lengths.size() && length <= host.size(); ++length) {
+    if (length > 0) {
+      tail_hash = extend_front(static_cast<unsigned char>(host[host.size() - length]), tail_hash);
     }
-    const std::size_t tail_length = host.size() - start;
-    if (tail_length >= m_lengths.size()) break;
-    if (m_lengths[tail_length] &&
-        probe(add_mod(tail_hash, shifted_number), url_number, host.substr(start))) {
+    if (m_lengths[length] &&
+        probe(add_mod(number_hash, mul_mod(kBaseCubed, tail_hash)), url_number,
+              host.substr(host.size() - length))) {
       return true;
     }
   }

@@ -36,7 +36,7 @@ private:
   std::size_t slot_of(std::uint64_t hash) const;
   bool probe(std::uint64_t hash, std::string_view number, std::string_view tail) const;
 
-  // Entries of at least 3 characters, hashed as ending followed by number.
+  // Entries of at least 3 characters.
   std::vector<std::string> m_entries;
   std::vector<Slot> m_slots;  // power of two, at most half full
   int m_shift = 64;
