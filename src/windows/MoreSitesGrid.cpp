@@ -14,6 +14,8 @@ MoreSitesGrid::MoreSitesGrid() : m_store(Gtk::ListStore::create(m_columns)) {
   add_text_column("URL (http://...)", 224, 1);
   signal_cursor_changed().connect([this] { moresites_gridEnterRow(); });
   signal_key_press_event().connect(sigc::mem_fun(*this, &MoreSitesGrid::on_view_key), false);
+  add_events(Gdk::BUTTON_RELEASE_MASK);
+  signal_button_release_event().connect(sigc::mem_fun(*this, &MoreSitesGrid::on_view_click), false);
   set_rows(std::vector<MoreSitesRow>(kDesignGridRows));
 }
 
@@ -105,6 +107,24 @@ bool MoreSitesGrid::on_view_key(GdkEventKey* event) {
       event->keyval == GDK_KEY_ISO_Left_Tab || (event->state & GDK_SHIFT_MASK) != 0;
   move_to_next_cell(path.empty() ? -1 : row, path.empty() ? 1 : column, backwards);
   return true;
+}
+
+bool MoreSitesGrid::on_view_click(GdkEventButton* event) {
+  // A click on a cell opens it for editing at once, as in a spreadsheet.
+  if (event->button != 1 || event->window != get_bin_window()->gobj()) return false;
+  Gtk::TreeModel::Path path;
+  Gtk::TreeViewColumn* column = nullptr;
+  int cell_x = 0;
+  int cell_y = 0;
+  if (!get_path_at_pos(static_cast<int>(event->x), static_cast<int>(event->y), path, column, cell_x,
+                       cell_y) ||
+      path.empty()) {
+    return false;
+  }
+  const int index = column == get_column(1) ? 1 : 0;
+  Glib::signal_idle().connect_once(
+      sigc::bind(sigc::mem_fun(*this, &MoreSitesGrid::edit_cell), path[0], index));
+  return false;
 }
 
 void MoreSitesGrid::move_to_next_cell(int row, int column, bool backwards) {

@@ -45,6 +45,7 @@ class MoreSitesGrid : public Gtk::TreeView {
   void on_editing_started(Gtk::CellEditable* editable, const Glib::ustring& path, int column);
   bool on_entry_key(GdkEventKey* event);
   bool on_view_key(GdkEventKey* event);
+  bool on_view_click(GdkEventButton* event);
   void move_to_next_cell(int row, int column, bool backwards);
   void moresites_gridEnterRow();
 

@@ -1,0 +1,470 @@
+// The parent's windows in the real program: the control panel opened from
+// the tools picture, the password prompt, the setup dialog and its apply,
+// driven with xdotool and checked through the settings copies (read with
+// tovali-settings), the files the program writes and screenshots.
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "AppTest.h"
+#include "SitePages.h"
+
+namespace tovali::testing {
+namespace {
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool dark(Rgb p) {
+  return p.r < 100 && p.g < 100 && p.b < 100;
+}
+bool navy(Rgb p) {
+  return p.r < 40 && p.g < 40 && p.b > 80 && p.b < 160;
+}
+
+// Where things are inside the parent's windows (offsets from the window's
+// top left corner).
+struct Point {
+  int x, y;
+};
+// Control panel: the three star-bursts.
+constexpr Point kClosePicture{94, 54};
+constexpr Point kSetupPicture{153, 162};
+constexpr Point kOkPicture{94, 271};
+// Password prompt.
+constexpr Point kPromptCancel{74, 159};
+// Setup dialog (Browser tab hidden): tabs, bottom bar and controls.
+constexpr Point kGeneralTab{54, 27};
+constexpr Point kPasswordTab{142, 27};
+constexpr Point kButtonsTab{230, 27};
+constexpr Point kSiteAccessTab{323, 27};
+constexpr Point kRefusedTab{541, 27};
+constexpr Point kOkButton{34, 454};
+constexpr Point kCancelButton{105, 454};
+constexpr Point kPreventSwitchBox{31, 119};
+constexpr Point kHideNavframeBox{31, 223};
+constexpr Point kLoadMainUrl{320, 301};
+constexpr Point kHomeButtonUrl{320, 135};
+constexpr Point kEmailUrl{320, 277};
+constexpr Point kCurrentPassword{255, 169};
+constexpr Point kNewPassword{255, 207};
+constexpr Point kNewPasswordAgain{255, 245};
+constexpr Point kSetPasswordButton{333, 283};
+constexpr Point kFirstGridCell{120, 136};
+constexpr Point kDomainsMemo{165, 367};
+constexpr Point kFirstRefusedRow{300, 130};
+constexpr Point kAddToMoreSites{548, 407};
+
+class ParentWindowsTest : public ExplorerTest {
+ protected:
+  // Factory settings with the test server as the home site, no foreground
+  // pull (unless a test wants it).
+  void prepare_settings() {
+    point_sites_at_server();
+    write_site_file("tovali/v200/group1/teconfig.dat", "program-version=200\r\n");
+    set_setting("prevent_switch", "0");
+  }
+
+  void start() {
+    start_explorer();
+    main_window = wait_for_main_window();
+    ASSERT_FALSE(main_window.empty());
+    const auto g = x().geometry(main_window);
+    ASSERT_TRUE(g.has_value());
+    main_geometry = *g;
+  }
+
+  // The visible windows titled exactly `title` whose size is width x height.
+  std::vector<std::string> windows_sized(const std::string& title, int width, int height) {
+    std::vector<std::string> found;
+    for (const auto& w : x().search("^" + title + "$")) {
+      const auto g = x().geometry(w);
+      if (g && g->width == width && g->height == height) found.push_back(w);
+    }
+    return found;
+  }
+
+  std::optional<WindowGeometry> wait_for_sized(const std::string& title, int width, int height) {
+    std::optional<WindowGeometry> geometry;
+    wait_until(
+        [&] {
+          const auto found = windows_sized(title, width, height);
+          if (found.empty()) return false;
+          geometry = x().geometry(found.front());
+          return geometry.has_value();
+        },
+        kEventTimeout);
+    return geometry;
+  }
+
+  bool wait_gone(const std::string& title, int width, int height) {
+    return wait_until([&] { return windows_sized(title, width, height).empty(); }, kEventTimeout);
+  }
+
+  // A message box: a "Tovali Explorer" window that is neither the main
+  // window nor the control panel.
+  std::vector<std::string> message_boxes() {
+    std::vector<std::string> found;
+    for (const auto& w : x().search("^Tovali Explorer$")) {
+      if (w == main_window) continue;
+      const auto g = x().geometry(w);
+      if (g && !(g->width == 247 && g->height == 325)) found.push_back(w);
+    }
+    return found;
+  }
+
+  std::optional<WindowGeometry> wait_for_message_box() {
+    std::optional<WindowGeometry> geometry;
+    wait_until(
+        [&] {
+          const auto found = message_boxes();
+          if (found.empty()) return false;
+          geometry = x().geometry(found.front());
+          return geometry.has_value();
+        },
+        kEventTimeout);
+    return geometry;
+  }
+
+  // Presses OK in the message box that is up (its button has the focus).
+  bool dismiss_message_box() {
+    const auto box = wait_for_message_box();
+    if (!box) return false;
+    x().move_mouse(box->x + box->width / 2, box->y + box->height / 2);
+    x().key("Return");
+    return wait_until([&] { return message_boxes().empty(); }, kEventTimeout);
+  }
+
+  void click(const WindowGeometry& w, Point p) { x().click_at(w.x + p.x, w.y + p.y); }
+
+  // Empties the text field at `p` and types `text` into it.
+  void retype(const WindowGeometry& w, Point p, const std::string& text) {
+    click(w, p);
+    x().key("ctrl+a");
+    x().key("BackSpace");
+    if (!text.empty()) x().type_text(text);
+  }
+
+  // Double-clicks the tools picture; the control panel's geometry.
+  std::optional<WindowGeometry> open_control_panel() {
+    const auto& m = main_geometry;
+    x().double_click_at(m.x + m.width - 29, m.y + m.height - 11);
+    return wait_for_sized("Tovali Explorer", 247, 325);
+  }
+
+  std::optional<WindowGeometry> open_setup() {
+    const auto panel = open_control_panel();
+    if (!panel) return std::nullopt;
+    click(*panel, kSetupPicture);
+    return wait_for_sized("Tovali Explorer Setup", 640, 480);
+  }
+
+  std::optional<WindowGeometry> wait_for_prompt() {
+    return wait_for_sized("Enter Password", 149, 186);
+  }
+
+  // Dark pixels where the prompt shows "Wrong Password".
+  int wrong_password_ink(const WindowGeometry& prompt, const std::string& name) {
+    const std::string png = screenshot(name);
+    const auto image = XTool::read_region(png, prompt.x + 10, prompt.y + 68, 120, 20);
+    return image ? image->count(dark) : -1;
+  }
+
+  std::string main_window;
+  WindowGeometry main_geometry;
+};
+
+TEST_F(ParentWindowsTest, ControlPanelOpensOnADoubleClickOfTheToolsPicture) {
+  prepare_settings();
+  start();
+  const auto panel = open_control_panel();
+  ASSERT_TRUE(panel.has_value()) << "no control panel after the double-click";
+  // Centred on the screen.
+  EXPECT_NEAR(panel->x, (main_geometry.width - 247) / 2, 2);
+  EXPECT_NEAR(panel->y, (main_geometry.height - 325) / 2, 2);
+  const std::string png = screenshot("control-panel");
+  const auto image = XTool::read_region(png, panel->x, panel->y, 247, 325);
+  ASSERT_TRUE(image.has_value());
+  EXPECT_GT(image->count(navy), 8000);    // three dark blue star-bursts
+  EXPECT_EQ(image->at(240, 160).r, 255);  // white background
+  click(*panel, kOkPicture);
+  EXPECT_TRUE(wait_gone("Tovali Explorer", 247, 325));
+  EXPECT_TRUE(explorer().process().running());
+}
+
+TEST_F(ParentWindowsTest, ClosingAsksForThePasswordWhenRequired) {
+  prepare_settings();
+  set_setting("req_pw_close", "1");
+  start();
+
+  // A wrong password, then Cancel: the program goes on.
+  auto panel = open_control_panel();
+  ASSERT_TRUE(panel.has_value());
+  click(*panel, kClosePicture);
+  auto prompt = wait_for_prompt();
+  ASSERT_TRUE(prompt.has_value()) << "no password prompt";
+  EXPECT_EQ(wrong_password_ink(*prompt, "prompt"), 0);
+  x().move_mouse(prompt->x + 74, prompt->y + 50);
+  x().type_text("Marigold");
+  x().key("Return");
+  ASSERT_TRUE(
+      wait_until([&] { return wrong_password_ink(*prompt, "wrong-password") > 20; }, kEventTimeout))
+      << "\"Wrong Password\" not shown";
+  EXPECT_FALSE(windows_sized("Enter Password", 149, 186).empty());
+  click(*prompt, kPromptCancel);
+  EXPECT_TRUE(wait_gone("Enter Password", 149, 186));
+  EXPECT_TRUE(wait_gone("Tovali Explorer", 247, 325));  // the panel closes as well
+  EXPECT_TRUE(explorer().process().running());
+  EXPECT_FALSE(x().search("^Tovali Explorer$").empty());
+
+  // The right password closes the program, which writes its refused-URL log.
+  panel = open_control_panel();
+  ASSERT_TRUE(panel.has_value());
+  click(*panel, kClosePicture);
+  prompt = wait_for_prompt();
+  ASSERT_TRUE(prompt.has_value());
+  x().move_mouse(prompt->x + 74, prompt->y + 50);
+  x().type_text("marigold");
+  x().key("Return");
+  EXPECT_TRUE(explorer().process().wait_exit(kEventTimeout).has_value())
+      << "the program did not close";
+  EXPECT_TRUE(std::filesystem::exists(explorer().file("prohurl.log")));
+}
+
+TEST_F(ParentWindowsTest, SetupAsksForThePasswordOnlyWhenRequired) {
+  for (const char* required : {"1", "0"}) {
+    SCOPED_TRACE(std::string("req_pw_config=") + required);
+    prepare_settings();
+    set_setting("req_pw_config", required);
+    start();
+    const auto panel = open_control_panel();
+    ASSERT_TRUE(panel.has_value());
+    click(*panel, kSetupPicture);
+    if (std::string(required) == "1") {
+      const auto prompt = wait_for_prompt();
+      ASSERT_TRUE(prompt.has_value()) << "no password prompt before setup";
+      EXPECT_TRUE(windows_sized("Tovali Explorer Setup", 640, 480).empty());
+      x().move_mouse(prompt->x + 74, prompt->y + 50);
+      x().type_text("marigold");
+      x().key("Return");
+    }
+    const auto setup = wait_for_sized("Tovali Explorer Setup", 640, 480);
+    ASSERT_TRUE(setup.has_value()) << "no setup dialog";
+    EXPECT_TRUE(windows_sized("Enter Password", 149, 186).empty());
+    screenshot(std::string("setup-") + required);
+    click(*setup, kCancelButton);
+    EXPECT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+    EXPECT_TRUE(wait_gone("Tovali Explorer", 247, 325));
+    ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
+  }
+}
+
+TEST_F(ParentWindowsTest, ConfigurationWarningOnceBeforeTheDialogShows) {
+  prepare_settings();
+  set_setting("download_config", "0");
+  set_setting("use_global_meta_data", "1");
+  start();
+  const auto panel = open_control_panel();
+  ASSERT_TRUE(panel.has_value());
+  click(*panel, kSetupPicture);
+  ASSERT_TRUE(wait_for_message_box().has_value()) << "no configuration warning";
+  EXPECT_TRUE(windows_sized("Tovali Explorer Setup", 640, 480).empty());
+  screenshot("configuration-warning");
+  ASSERT_TRUE(dismiss_message_box());
+  const auto setup = wait_for_sized("Tovali Explorer Setup", 640, 480);
+  ASSERT_TRUE(setup.has_value());
+  EXPECT_TRUE(message_boxes().empty()) << "the warning came more than once";
+  click(*setup, kCancelButton);
+  EXPECT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+}
+
+TEST_F(ParentWindowsTest, ApplyStoresEmptyUrlsGridRowsAndMemoLines) {
+  prepare_settings();
+  write_site_file("main.html", html_page("Main", "main"));
+  write_site_file("home.html", html_page("Home", "home"));
+  set_setting("enable_email_button", "1");
+  set_setting("load_main_default", "0");
+  set_setting("load_main_url", server().url_for("/main.html"));
+  set_setting("default_home_location", "0");
+  set_setting("home_button_url", server().url_for("/home.html"));
+  start();
+  const auto setup = open_setup();
+  ASSERT_TRUE(setup.has_value());
+  const auto& s = *setup;
+
+  click(s, kGeneralTab);
+  retype(s, kLoadMainUrl, "");
+  click(s, kButtonsTab);
+  retype(s, kHomeButtonUrl, "");
+  retype(s, kEmailUrl, "");
+  click(s, kSiteAccessTab);
+  click(s, kFirstGridCell);
+  x().type_text("A");
+  x().key("Tab");
+  x().type_text("x");
+  x().key("Tab");
+  x().key("Tab");
+  x().type_text("y");
+  x().key("Tab");
+  x().type_text("B");
+  x().key("Tab");
+  x().type_text("z");
+  click(s, kDomainsMemo);
+  x().type_text("a");
+  x().key("Return");
+  x().key("Return");
+  x().type_text(" b");
+  screenshot("site-access-filled");
+  click(s, kOkButton);
+  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+
+  EXPECT_EQ(settings().get("enable_email_button"), "0");
+  EXPECT_EQ(settings().get("email_url"), std::nullopt);
+  EXPECT_EQ(settings().get("load_main_default"), "1");
+  EXPECT_EQ(settings().get("load_main_url"), std::nullopt);
+  EXPECT_EQ(settings().get("default_home_location"), "1");
+  EXPECT_EQ(settings().get("home_button_url"), std::nullopt);
+  EXPECT_EQ(settings().get("num_moresites"), "2");
+  EXPECT_EQ(settings().get("ms_desc-0"), "A");
+  EXPECT_EQ(settings().get("ms_url-0"), "x");
+  EXPECT_EQ(settings().get("ms_desc-1"), "B");
+  EXPECT_EQ(settings().get("ms_url-1"), "z");
+  EXPECT_EQ(settings().get("num_cust_prohibited_domains"), "2");
+  EXPECT_EQ(settings().get("cust_pd-0"), "a");
+  EXPECT_EQ(settings().get("cust_pd-1"), " b");
+  EXPECT_EQ(settings().get("pw"), "marigold");
+}
+
+TEST_F(ParentWindowsTest, ChangingPreventSwitchDefersTheVisibleSettings) {
+  // The menu page paints the navigation frame orange; (88, 600) shows it
+  // unless the frame is hidden.
+  write_site_file("tovali/v200/group1/teindex.php3",
+                  html_page("Menu", "<style>html,body{background:#ff8000;height:100%}</style>"));
+  auto nav_frame_shown = [&](const std::string& name) {
+    const auto image =
+        XTool::read_region(screenshot(name), main_geometry.x + 88, main_geometry.y + 600, 1, 1);
+    return image && image->at(0, 0).r > 240 && image->at(0, 0).g > 100 && image->at(0, 0).g < 160 &&
+           image->at(0, 0).b < 40;
+  };
+  struct Case {
+    bool flip_prevent_switch;
+    bool restart_message;
+  };
+  for (const Case c : {Case{true, true}, Case{false, false}}) {
+    SCOPED_TRACE(c.flip_prevent_switch ? "prevent_switch changed" : "prevent_switch kept");
+    prepare_settings();
+    set_setting("hide_navframe", "0");
+    start();
+    ASSERT_TRUE(wait_until([&] { return nav_frame_shown("before"); }, kStartTimeout));
+    const auto setup = open_setup();
+    ASSERT_TRUE(setup.has_value());
+    if (c.flip_prevent_switch) click(*setup, kPreventSwitchBox);
+    click(*setup, kHideNavframeBox);
+    click(*setup, kOkButton);
+    if (c.restart_message) {
+      ASSERT_TRUE(wait_for_message_box().has_value()) << "no restart message";
+      screenshot("restart-message");
+      ASSERT_TRUE(dismiss_message_box());
+    }
+    ASSERT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+    EXPECT_EQ(settings().get("prevent_switch"), c.flip_prevent_switch ? "1" : "0");
+    EXPECT_EQ(settings().get("hide_navframe"), "1");
+    if (c.restart_message) {
+      EXPECT_TRUE(nav_frame_shown("after-restart-message"));
+    } else {
+      EXPECT_TRUE(wait_until([&] { return !nav_frame_shown("after"); }, kEventTimeout));
+      EXPECT_TRUE(message_boxes().empty());
+    }
+    ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
+  }
+}
+
+TEST_F(ParentWindowsTest, SetPasswordMessagesAndResults) {
+  prepare_settings();
+  start();
+  const auto setup = open_setup();
+  ASSERT_TRUE(setup.has_value());
+  const auto& s = *setup;
+  click(s, kPasswordTab);
+  struct Case {
+    const char *current, *new1, *new2;
+    std::optional<std::string> stored;
+  };
+  const Case cases[] = {
+      {"Marigold", "rose", "rose", "marigold"},  // wrong current password
+      {"marigold", "rose", "lily", "marigold"},  // new passwords differ
+      {"marigold", "rose", "rose", "rose"},
+      {"rose", "", "", std::nullopt},  // the empty password removes the key
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.current) + "/" + c.new1 + "/" + c.new2);
+    retype(s, kCurrentPassword, c.current);
+    retype(s, kNewPassword, c.new1);
+    retype(s, kNewPasswordAgain, c.new2);
+    click(s, kSetPasswordButton);
+    ASSERT_TRUE(wait_for_message_box().has_value());
+    ASSERT_TRUE(dismiss_message_box());
+    EXPECT_EQ(settings().get("password"), c.stored);
+    if (std::string(c.new1) != c.new2) {
+      // Both new fields were emptied.
+      const auto image =
+          XTool::read_region(screenshot("passwords-differ"), s.x + kNewPassword.x - 70,
+                             s.y + kNewPassword.y - 8, 150, 60);
+      ASSERT_TRUE(image.has_value());
+      EXPECT_LT(image->count(dark), 10);
+    }
+  }
+  click(s, kCancelButton);  // the password is saved already
+  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+  EXPECT_EQ(settings().get("password"), std::nullopt);
+}
+
+TEST_F(ParentWindowsTest, RefusedSitesTabAddsToMoreSites) {
+  prepare_settings();
+  const std::string port = std::to_string(server().port());
+  // The menu: one big "More Sites" link.
+  write_site_file("tovali/v200/group1/teindex.php3",
+                  menu_page({}, {{"ms", "HTTPNAV://MORESITES", "More Sites"}},
+                            "<style>#ms{display:block;height:400px;background:#eee}</style>"));
+  // What the guard refused in an earlier session, kept in its log.
+  std::string error;
+  ASSERT_TRUE(ExplorerProcess::prepare_program_dir(program_dir(), &error)) << error;
+  const std::string refused = "http://www.games.test/play";
+  {
+    std::ofstream log(program_dir() + "prohurl.log", std::ios::binary);
+    log << refused << "\r\nhttp://ads.test/banner\r\n" << refused << "\r\n";
+  }
+  start();
+  const auto setup = open_setup();
+  ASSERT_TRUE(setup.has_value());
+  click(*setup, kRefusedTab);
+  click(*setup, kFirstRefusedRow);
+  screenshot("refused-sites");
+  click(*setup, kAddToMoreSites);
+  click(*setup, kOkButton);
+  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+  EXPECT_EQ(settings().get("num_moresites"), "1");
+  EXPECT_EQ(settings().get("ms_desc-0"), "games.test");
+  EXPECT_EQ(settings().get("ms_url-0"), refused);
+
+  // The "More Sites" page now links to it.
+  x().click_at(main_geometry.x + 88, main_geometry.y + 200);
+  const std::string page = program_dir() + "moresites.html";
+  EXPECT_TRUE(wait_until(
+      [&] {
+        return read_file(page).find("href=\"" + refused + "\"") != std::string::npos ||
+               read_file(page).find(refused) != std::string::npos;
+      },
+      kEventTimeout))
+      << read_file(page);
+  screenshot("more-sites");
+}
+
+}  // namespace
+}  // namespace tovali::testing
