@@ -356,5 +356,38 @@ TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
   form.webbrowser1_view()->Stop();
 }
 
+TEST(SetupForm, PagesInTheBrowserTabOpenNoNewWindow) {
+  auto host = factory_host();
+  host.program_dir = std::string(TOVALI_DATA_DIR) + "/";
+  SetupForm form(nullptr, host);
+  form.show();
+  form.Button7Click();
+  ASSERT_TRUE(test::pump_until([&] {
+    return !form.webbrowser1_view()->Busy() && !form.webbrowser1_view()->LocationURL().empty();
+  }));
+  const auto windows_before = Gtk::Window::list_toplevels().size();
+  // A page asks for two new windows, then marks that it has asked.
+  form.webbrowser1_view()->RunScript(
+      "window.open('about:blank'); var a = document.createElement('a');"
+      "a.href = 'about:blank'; a.target = '_blank'; document.body.appendChild(a); a.click();"
+      "document.title = 'asked';");
+  ASSERT_TRUE(test::pump_until([&] { return form.webbrowser1_view()->LocationName() == "asked"; }));
+  test::pump();
+  EXPECT_EQ(Gtk::Window::list_toplevels().size(), windows_before);
+}
+
+TEST(SetupForm, TextsInAnotherEncodingSurviveAnApply) {
+  auto host = factory_host();
+  host.settings().set_value("email_url", "http://mail.test/caf\xE9");
+  host.settings().set_value("num_cust_prohibited_urls", "1");
+  host.settings().set_value("cust_pu-0", "http://x.test/\xFC");
+  SetupForm form(nullptr, host);
+  EXPECT_EQ(form.entry("email_url").get_text(), "http://mail.test/caf\xC3\xA9");
+  MessageCatcher messages;
+  form.ApplyButtonClick();
+  EXPECT_EQ(host.settings().value("email_url"), "http://mail.test/caf\xE9");
+  EXPECT_EQ(host.settings().value("cust_pu-0"), "http://x.test/\xFC");
+}
+
 }  // namespace
 }  // namespace tovali
