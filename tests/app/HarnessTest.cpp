@@ -1,11 +1,9 @@
 // Tests of the test harness itself: the logging test server, the private X
 // display with its pointer, key, window and screenshot helpers, the child
 // processes and the settings tool in a private environment.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <sys/time.h>
-#include <unistd.h>
+
+#include <signal.h>
+#include <sys/wait.h>
 
 #include <csignal>
 #include <filesystem>
@@ -21,32 +19,6 @@ namespace tovali::testing {
 namespace {
 
 using std::chrono::milliseconds;
-
-// One HTTP/1.0 exchange with 127.0.0.1:port; the whole answer (head and
-// body), or "" when the server does not answer within a few seconds.
-std::string http_get(int port, const std::string& target, const std::string& host) {
-  const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (s < 0) return {};
-  timeval timeout{5, 0};
-  ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-  ::setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  std::string answer;
-  if (::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-    const std::string request = "GET " + target + " HTTP/1.0\r\nHost: " + host + "\r\n\r\n";
-    if (::send(s, request.data(), request.size(), MSG_NOSIGNAL) ==
-        static_cast<ssize_t>(request.size())) {
-      char buffer[4096];
-      for (ssize_t n; (n = ::recv(s, buffer, sizeof buffer, 0)) > 0;)
-        answer.append(buffer, static_cast<std::size_t>(n));
-    }
-  }
-  ::close(s);
-  return answer;
-}
 
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

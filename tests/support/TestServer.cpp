@@ -2,8 +2,10 @@
 
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -39,6 +41,8 @@ std::unique_ptr<TestServer> TestServer::start(const std::string& root, const std
   };
   if (!available()) return fail("python3 or " + serve_py_path() + " is missing");
   const std::string dir = work_dir.empty() || work_dir.back() == '/' ? work_dir : work_dir + "/";
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
   const std::string log = dir + "requests.log";
   const std::string port_file = dir + "server.port";
   std::ofstream(log, std::ios::trunc).close();  // exists from the start, even before a request
@@ -108,6 +112,30 @@ bool TestServer::wait_for_path(const std::string& path, std::chrono::millisecond
 
 std::string TestServer::log_text() const {
   return read_all(m_log);
+}
+
+std::string http_get(int port, const std::string& target, const std::string& host) {
+  const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (s < 0) return {};
+  timeval timeout{5, 0};
+  ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+  ::setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::string answer;
+  if (::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+    const std::string request = "GET " + target + " HTTP/1.0\r\nHost: " + host + "\r\n\r\n";
+    if (::send(s, request.data(), request.size(), MSG_NOSIGNAL) ==
+        static_cast<ssize_t>(request.size())) {
+      char buffer[4096];
+      for (ssize_t n; (n = ::recv(s, buffer, sizeof buffer, 0)) > 0;)
+        answer.append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+  ::close(s);
+  return answer;
 }
 
 int unused_port() {

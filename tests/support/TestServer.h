@@ -70,6 +70,11 @@ class TestServer {
   int m_port;
 };
 
+// One HTTP/1.0 GET of `target` from 127.0.0.1:port with the given Host
+// header: the whole answer (head and body), or "" when nothing answers
+// within a few seconds.
+std::string http_get(int port, const std::string& target, const std::string& host = "127.0.0.1");
+
 // A port of 127.0.0.1 on which nothing listens (connections are refused):
 // the address of a site that is down.
 int unused_port();
