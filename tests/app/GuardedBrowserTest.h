@@ -18,8 +18,8 @@ protected:
   static constexpr const char* kPopupWindow = "^Click Close To Get To Main Screen$";
 
   // Screen places (the window covers the 1280 by 800 screen).
-  static constexpr int kMainFrameX = 720;
-  static constexpr int kMainFrameY = 420;
+  static constexpr int kMainFrameX = 1000;  // away from the message panel
+  static constexpr int kMainFrameY = 640;
   static constexpr int kBackX = 103;
   static constexpr int kButtonY = 18;
 

@@ -1,0 +1,206 @@
+// The real program: the doors a web engine offers beyond the old control stay
+// closed (context menu, downloads, file chooser, page printing, permission
+// requests, developer tools, window geometry), outside close requests are
+// refused, and an ending session saves the refused URLs.
+#include <sys/wait.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "ChildProcess.h"
+#include "GuardedBrowserTest.h"
+#include "Polling.h"
+
+namespace tovali::testing {
+namespace {
+
+using ExplorerLeak = GuardedBrowserTest;
+using std::chrono::milliseconds;
+
+constexpr Rgb kBackground{0x33, 0x66, 0xcc};
+const char kBlueStyle[] = "<style>html,body{background:#3366cc;margin:0;height:100%}</style>";
+
+bool is_background(Rgb c) {
+  return std::abs(c.r - kBackground.r) < 8 && std::abs(c.g - kBackground.g) < 8 &&
+         std::abs(c.b - kBackground.b) < 8;
+}
+
+// Pixels of both frames that are not the pages' plain background: a menu
+// opened anywhere in them would cover some.
+int foreign_pixels(const std::string& shot) {
+  const auto main_frame = XTool::read_region(shot, 172, 56, 1100, 720);
+  const auto nav_frame = XTool::read_region(shot, 20, 100, 130, 670);
+  if (!main_frame || !nav_frame) return -1;
+  const auto foreign = [](Rgb c) { return !is_background(c); };
+  return main_frame->count(foreign) + nav_frame->count(foreign);
+}
+
+bool file_named_anywhere(const std::string& root, const std::string& name) {
+  std::error_code ec;
+  for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    if (it->path().filename().string().find(name) != std::string::npos) return true;
+  }
+  return false;
+}
+
+TEST_F(ExplorerLeak, NoContextMenuByMouseOrKeyboardInEitherFrame) {
+  open_in_main_frame("/kids/plain.html", kBlueStyle, kBlueStyle);
+  // Until the start-up message has gone.
+  ASSERT_TRUE(wait_until([this] { return foreign_pixels(screenshot("plain")) == 0; },
+                         kEventTimeout, milliseconds(500)));
+  const struct {
+    int x, y;
+  } places[] = {{1000, 640}, {80, 600}};
+  for (const auto& p : places) {
+    const std::string at = std::to_string(p.x);
+    ASSERT_TRUE(x().click_at(p.x, p.y, 3));
+    std::this_thread::sleep_for(milliseconds(700));
+    EXPECT_EQ(foreign_pixels(screenshot("right-click-" + at)), 0) << "right click at " << at;
+    ASSERT_TRUE(x().click_at(p.x, p.y, 1));  // focus the frame
+    for (const char* keys : {"shift+F10", "Menu"}) {
+      ASSERT_TRUE(x().key(keys));
+      std::this_thread::sleep_for(milliseconds(700));
+      EXPECT_EQ(foreign_pixels(screenshot(std::string("key-") + keys + "-" + at)), 0)
+          << keys << " at " << at;
+      x().key("Escape");
+    }
+  }
+}
+
+TEST_F(ExplorerLeak, DownloadsAreCancelledAndNeverWritten) {
+  write_site_file("kids/game.pak", std::string(4096, 'x'));
+  write_site_file("kids/game.pak.headers",
+                  "Content-Type: text/plain\nContent-Disposition: attachment; filename=game.pak\n");
+  write_site_file("kids/data.bin", std::string(4096, 'y'));
+  write_site_file("kids/data.bin.headers", "Content-Type: application/x-tovali-unknown\n");
+  open_in_main_frame(
+      "/kids/downloads.html",
+      "<iframe src='/kids/game.pak'></iframe>"
+      "<script>setTimeout(function () { location.href = '/kids/data.bin'; }, 800);</script>");
+  ASSERT_TRUE(server().wait_for_path("/kids/game.pak")) << server().log_text();
+  ASSERT_TRUE(server().wait_for_path("/kids/data.bin")) << server().log_text();
+  std::this_thread::sleep_for(kQuietPeriod);
+  for (const std::string& folder : {env().home(), env().data_home(), env().cache_home(),
+                                    env().config_home(), program_dir()}) {
+    EXPECT_FALSE(file_named_anywhere(folder, "game.pak")) << folder;
+    EXPECT_FALSE(file_named_anywhere(folder, "data.bin")) << folder;
+  }
+  EXPECT_TRUE(explorer().process().running());
+}
+
+TEST_F(ExplorerLeak, FileChooserPagePrintAndDeveloperToolsOpenNoWindow) {
+  open_in_main_frame(
+      "/kids/doors.html",
+      "<input id='file' type='file' style='position:fixed;left:0;top:0;width:100%;"
+      "height:100%'>"
+      "<script>setTimeout(function () { window.print(); }, 300);</script>");
+  std::this_thread::sleep_for(milliseconds(1500));
+  const auto before = mapped_windows();
+  ASSERT_TRUE(x().click_at(kMainFrameX, kMainFrameY));
+  std::this_thread::sleep_for(milliseconds(800));
+  for (const char* keys : {"ctrl+shift+i", "F12", "ctrl+shift+c", "ctrl+p"}) {
+    ASSERT_TRUE(x().key(keys));
+    std::this_thread::sleep_for(milliseconds(500));
+  }
+  std::this_thread::sleep_for(kQuietPeriod);
+  EXPECT_EQ(mapped_windows(), before);
+  EXPECT_TRUE(explorer().process().running());
+}
+
+TEST_F(ExplorerLeak, PermissionRequestsAreDenied) {
+  open_in_main_frame(
+      "/kids/ask.html",
+      "<script>"
+      "function tell(what) { var i = new Image(); i.src = '/kids/answer?' + what; }"
+      "if (navigator.geolocation) navigator.geolocation.getCurrentPosition("
+      "  function () { tell('geo=granted'); }, function () { tell('geo=denied'); });"
+      "else tell('geo=none');"
+      "if (window.Notification) Notification.requestPermission().then("
+      "  function (p) { tell('notify=' + p); });"
+      "else tell('notify=none');"
+      "</script>");
+  const auto answered = [this](const std::string& prefix) {
+    return server().wait_for_request([&](const ServedRequest& r) {
+      return r.target.rfind("/kids/answer?" + prefix, 0) == 0;
+    });
+  };
+  ASSERT_TRUE(answered("geo=")) << server().log_text();
+  ASSERT_TRUE(answered("notify=")) << server().log_text();
+  std::this_thread::sleep_for(milliseconds(300));
+  for (const auto& r : server().requests()) {
+    EXPECT_EQ(r.target.find("granted"), std::string::npos) << r.target;
+  }
+}
+
+TEST_F(ExplorerLeak, PageCannotResizeMoveOrCloseTheMainWindow) {
+  start_with_menu(menu_page({}, {}));
+  const auto window = x().wait_for_window(kMainWindow);
+  ASSERT_TRUE(window.has_value());
+  std::this_thread::sleep_for(milliseconds(500));
+  const auto before = x().geometry(*window);
+  ASSERT_TRUE(before.has_value());
+  explorer();  // started
+  write_page("/kids/shrink.html", "Shrink",
+             "<script>window.resizeTo(300, 200); window.moveTo(40, 40); window.close();"
+             "setTimeout(function () { new Image().src = '/kids/after'; }, 500);</script>");
+  // Opened in the main frame through the menu's own link.
+  write_site_file(std::string(kSitePath) + "teindex.php3",
+                  menu_page({url_comment("001", "AD", domain("leak.localhost"))},
+                            {{"open", menu_link("001", "/kids/shrink.html", "leak.localhost"),
+                              "Open"}},
+                            click_script("open", 600)));
+  ASSERT_TRUE(x().click_at(34, kButtonY));  // Home reloads the menu
+  ASSERT_TRUE(server().wait_for_path("/kids/after")) << server().log_text();
+  std::this_thread::sleep_for(kQuietPeriod);
+  const auto after = x().geometry(*window);
+  ASSERT_TRUE(after.has_value());
+  EXPECT_EQ(after->x, before->x);
+  EXPECT_EQ(after->y, before->y);
+  EXPECT_EQ(after->width, before->width);
+  EXPECT_EQ(after->height, before->height);
+  EXPECT_FALSE(x().search(kMainWindow).empty());
+  EXPECT_TRUE(explorer().process().running());
+}
+
+TEST_F(ExplorerLeak, CloseRequestsFromOutsideAreRefused) {
+  start_with_menu(menu_page({}, {}));
+  const auto window = x().wait_for_window(kMainWindow);
+  ASSERT_TRUE(window.has_value());
+  ASSERT_TRUE(x().send_close_request(*window));
+  ASSERT_TRUE(x().key("alt+F4"));
+  std::this_thread::sleep_for(kQuietPeriod);
+  EXPECT_TRUE(explorer().process().running());
+  EXPECT_FALSE(x().search(kMainWindow).empty());
+}
+
+// Each signal that ends a session saves the refused URLs and ends the program
+// with status 0. Every run refuses one more URL; the log keeps them all.
+TEST_F(ExplorerLeak, EndOfSessionSavesTheRefusedURLs) {
+  write_page("/kids/shop.html", "Shop", "<p>shop</p>");
+  const std::string refused = url("/kids/shop.html", "shop.localhost");
+  start_with_menu(menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
+                            {{"shop", menu_link("001", "/kids/shop.html", "shop.localhost"), "Shop"}},
+                            click_script("shop", 600)));
+  std::string expected;
+  int run = 0;
+  for (int signal_number : {SIGHUP, SIGINT, SIGTERM}) {
+    if (run++ > 0) {
+      start_explorer();
+      ASSERT_TRUE(x().wait_for_window(kMainWindow));
+    }
+    expected += refused + "\r\n";
+    std::this_thread::sleep_for(milliseconds(2500));  // the menu clicks its link
+    ASSERT_TRUE(explorer().signal_and_wait(signal_number)) << "signal " << signal_number;
+    const auto status = explorer().process().exit_status();
+    ASSERT_TRUE(status.has_value());
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << describe_wait_status(*status);
+    EXPECT_EQ(program_file("prohurl.log"), expected) << "signal " << signal_number;
+  }
+  EXPECT_FALSE(server().was_requested("/kids/shop.html"));
+}
+
+}  // namespace
+}  // namespace tovali::testing
