@@ -77,7 +77,12 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const ProcessOptions& options,
     ::setpgid(0, 0);
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != parent) ::_exit(127);  // the test died before the call above
-    ::signal(SIGPIPE, SIG_DFL);
+    // A clean signal state: what the test runner blocked or ignored must
+    // not change how the program under test reacts to SIGTERM and the like.
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (int sig : {SIGPIPE, SIGTERM, SIGINT, SIGHUP, SIGQUIT}) ::signal(sig, SIG_DFL);
     ::dup2(null_in, 0);
     ::dup2(out, 1);
     ::dup2(out, 2);
