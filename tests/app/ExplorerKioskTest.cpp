@@ -1,0 +1,80 @@
+// The real program: with "prevent_switch" on it pulls itself back in front of
+// another program's window; with it off it leaves that window in front.
+#include <string>
+#include <thread>
+
+#include "ChildProcess.h"
+#include "GuardedBrowserTest.h"
+#include "Polling.h"
+#include "RunCommand.h"
+
+namespace tovali::testing {
+namespace {
+
+using ExplorerKiosk = GuardedBrowserTest;
+using std::chrono::milliseconds;
+
+bool is_red(Rgb c) { return c.r > 200 && c.g < 40 && c.b < 40; }
+
+class OtherProgram {
+public:
+  OtherProgram(AppTest& test, TestEnvironment env, const std::string& display,
+               const std::string& output) {
+    ProcessOptions options;
+    options.argv = {TOVALI_TEST_PROBE_WINDOW};
+    env.set("DISPLAY", display);
+    options.env = env.entries();
+    options.output_path = output;
+    std::string error;
+    m_process = ChildProcess::start(options, &error);
+    EXPECT_TRUE(m_process) << error;
+    (void)test;
+  }
+  bool started() const { return m_process != nullptr; }
+
+private:
+  std::unique_ptr<ChildProcess> m_process;
+};
+
+class ExplorerKioskWith : public ExplorerKiosk, public ::testing::WithParamInterface<bool> {
+protected:
+  // The other program's red window sits at the top left corner when it is
+  // in front.
+  bool other_in_front(const std::string& name) {
+    const auto pixel = XTool::read_region(screenshot(name), 150, 100, 1, 1);
+    return pixel && is_red(pixel->at(0, 0));
+  }
+};
+
+TEST_P(ExplorerKioskWith, PreventSwitchDecidesWhoStaysInFront) {
+  const bool lock = GetParam();
+  set_setting("prevent_switch", lock ? "1" : "0");
+  start_with_menu(menu_page({}, {}));
+  const auto main_window = x().wait_for_window(kMainWindow);
+  ASSERT_TRUE(main_window);
+  std::this_thread::sleep_for(milliseconds(500));
+
+  OtherProgram other(*this, env(), display().name(), temp().path() + "other.out");
+  ASSERT_TRUE(other.started());
+  const auto other_window = x().wait_for_window("^Harness Probe$");
+  ASSERT_TRUE(other_window);
+  // The other program becomes the active one: it takes the input focus (what
+  // a window manager does when the user switches programs).
+  const auto focus = run_command({find_program("xdotool"), "windowfocus", "--sync", *other_window},
+                                 {{"DISPLAY", display().name()}}, 10);
+  ASSERT_EQ(focus.exit_status, 0) << focus.err;
+  std::this_thread::sleep_for(milliseconds(1500));
+  if (lock) {
+    EXPECT_FALSE(other_in_front("locked"));
+    EXPECT_EQ(x().focused_window(), main_window);
+  } else {
+    EXPECT_TRUE(other_in_front("unlocked"));
+  }
+  EXPECT_TRUE(explorer().process().running());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lock, ExplorerKioskWith, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "On" : "Off"; });
+
+}  // namespace
+}  // namespace tovali::testing
