@@ -1,0 +1,61 @@
+// The real program: the shell's own controls (the E-mail button, the tools
+// picture with the control panel and its close picture).
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "ChildProcess.h"
+#include "GuardedBrowserTest.h"
+#include "Polling.h"
+
+namespace tovali::testing {
+namespace {
+
+using ExplorerShell = GuardedBrowserTest;
+using std::chrono::milliseconds;
+
+// The sixth toolbar button, 69 pixels each.
+constexpr int kEmailX = 5 * 69 + 34;
+// The tools picture at the right end of the status line.
+constexpr int kToolsX = 1250;
+constexpr int kToolsY = 789;
+
+TEST_F(ExplorerShell, EmailButtonOpensTheMailSiteUnderItsOwnRules) {
+  write_page("/mail/inbox.html", "Inbox", "<p>inbox</p>");
+  set_setting("enable_email_button", "1");
+  set_setting("email_url", url("/mail/inbox.html", "mail.localhost"));
+  start_with_menu(menu_page({}, {}));
+  std::this_thread::sleep_for(milliseconds(500));
+  ASSERT_TRUE(x().click_at(kEmailX, kButtonY));
+  EXPECT_TRUE(server().wait_for_request([](const ServedRequest& r) {
+    return r.path() == "/mail/inbox.html" && r.host.rfind("mail.localhost", 0) == 0;
+  })) << server().log_text();
+}
+
+TEST_F(ExplorerShell, ToolsPictureOpensTheControlPanelWhoseCloseEndsTheProgram) {
+  start_with_menu(menu_page({}, {}));
+  ASSERT_TRUE(x().wait_for_window(kMainWindow));
+  std::this_thread::sleep_for(milliseconds(500));
+  ASSERT_TRUE(x().double_click_at(kToolsX, kToolsY));
+  // The control panel carries the same caption as the main window.
+  ASSERT_TRUE(wait_until([this] { return x().search(kMainWindow).size() == 2; }, kEventTimeout));
+  screenshot("control-panel");
+  const auto panels = x().search(kMainWindow);
+  std::optional<WindowGeometry> panel;
+  for (const auto& id : panels) {
+    const auto g = x().geometry(id);
+    if (g && g->width < 400) panel = g;
+  }
+  ASSERT_TRUE(panel.has_value());
+  // The close picture runs along the top of the panel.
+  ASSERT_TRUE(x().click_at(panel->x + panel->width / 2, panel->y + 50));
+  const auto status = explorer().process().wait_exit(kEventTimeout);
+  ASSERT_TRUE(status.has_value()) << "the program is still running";
+  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << describe_wait_status(*status);
+  EXPECT_TRUE(std::filesystem::exists(program_dir() + "prohurl.log"));
+}
+
+}  // namespace
+}  // namespace tovali::testing
