@@ -112,15 +112,18 @@ void BM_ExtractMetaData(benchmark::State& state) {
   state.counters["text_bytes"] = static_cast<double>(page.size());
   state.counters["entries"] = static_cast<double>(meta.rules().entry_count());
 }
-BENCHMARK(BM_ExtractMetaData)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ExtractMetaData)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 std::vector<std::string> admitted_urls(int count) {
   std::vector<std::string> urls;
   urls.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const std::string n = std::to_string(i);
-    urls.push_back("http://www.site" + std::to_string(i % 10000) +
-                   ".example/games/puzzles/level-" + n + "/index.html?session=0123456789ab/");
+    urls.push_back("http://www.site" + std::to_string(i % 10000) + ".example/games/puzzles/level-" +
+                   n + "/index.html?session=0123456789ab/");
   }
   return urls;
 }

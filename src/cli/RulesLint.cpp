@@ -17,18 +17,18 @@ constexpr std::string_view kWidthMarker = "<!--NAVFRAMEWIDTH=";
 
 // Line numbers of offsets into one text.
 class LineIndex {
-public:
+ public:
   explicit LineIndex(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
       if (text[i] == '\n') m_starts.push_back(i + 1);
     }
   }
   std::size_t line_of(std::size_t offset) const {
-    return static_cast<std::size_t>(
-        std::upper_bound(m_starts.begin(), m_starts.end(), offset) - m_starts.begin());
+    return static_cast<std::size_t>(std::upper_bound(m_starts.begin(), m_starts.end(), offset) -
+                                    m_starts.begin());
   }
 
-private:
+ private:
   std::vector<std::size_t> m_starts{0};
 };
 
@@ -39,7 +39,9 @@ bool can_be_a_domain(std::string_view value) {
          std::count(value.begin(), value.end(), '.') < 2;
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
 
 }  // namespace
 
@@ -58,7 +60,9 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
   const std::string_view t(text);
   const LineIndex lines(file);
   std::vector<std::pair<std::size_t, std::string>> found;  // offset into t, text
-  auto warn = [&](std::size_t at, std::string message) { found.emplace_back(at, std::move(message)); };
+  auto warn = [&](std::size_t at, std::string message) {
+    found.emplace_back(at, std::move(message));
+  };
 
   // URL comments, taken where the program takes them.
   std::set<std::string> numbers;
@@ -79,8 +83,7 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
     }
     numbers.insert(std::string(number));
     if (close == std::string_view::npos) {
-      warn(p, "URL comment without \"-->\": its entry is the number " + quoted(number) +
-                  " alone");
+      warn(p, "URL comment without \"-->\": its entry is the number " + quoted(number) + " alone");
       continue;
     }
     const std::string_view value = t.substr(value_at, close - value_at);

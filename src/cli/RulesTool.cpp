@@ -1,8 +1,8 @@
 #include "cli/RulesTool.h"
 
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 
 #include "cli/RulesLint.h"
@@ -17,7 +17,7 @@ namespace {
 
 // Effects of the guard that go nowhere; the verdicts come from the calls.
 class RecordingEffects : public GuardEffects {
-public:
+ public:
   void navigate(BrowserTarget, const std::string&) override {}
   void ShowMsgPanel(const std::string&) override { ++messages; }
   bool popup_exists() const override { return false; }
@@ -99,9 +99,9 @@ int RulesTool::judge(const std::string& menu_file, const std::string& link_url,
   for (const std::string& url : urls) {
     const int messages_before = effects.messages;
     const Verdict verdict = guard.WebBrowserBeforeNavigate2(url);
-    const char* word = verdict == Verdict::Proceed             ? "admitted"
+    const char* word = verdict == Verdict::Proceed           ? "admitted"
                        : effects.messages != messages_before ? "refused"
-                                                              : "silent";
+                                                             : "silent";
     out << word << '\t' << url << '\n';
   }
   return 0;

@@ -13,7 +13,7 @@ namespace tovali {
 // judged by the program's own code, and a check of the page's comments.
 // It writes nothing: no refused-URL log, no settings.
 class RulesTool {
-public:
+ public:
   // Supplies the settings in force (called only by judge).
   using SettingsSource = std::function<Settings()>;
 
@@ -26,7 +26,7 @@ public:
 
   static std::string usage();
 
-private:
+ private:
   int judge(const std::string& menu_file, const std::string& link_url,
             const std::vector<std::string>& urls, std::ostream& out, std::ostream& err) const;
   int lint(const std::string& menu_file, std::ostream& out, std::ostream& err) const;

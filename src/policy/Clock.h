@@ -7,7 +7,7 @@ namespace tovali {
 // Source of the current time for the policy. The program uses SteadyClock;
 // tests hand in a clock they move themselves.
 class Clock {
-public:
+ public:
   using TimePoint = std::chrono::steady_clock::time_point;
 
   virtual ~Clock() = default;
@@ -18,7 +18,7 @@ public:
 
 // The machine's monotonic clock.
 class SteadyClock : public Clock {
-public:
+ public:
   TimePoint now() const override { return std::chrono::steady_clock::now(); }
 };
 

@@ -14,7 +14,7 @@ enum class BrowserTarget {
 // What the navigation guard needs from the main window. The window implements
 // it; tests use a fake. Apart from navigate(), no method may throw.
 class GuardEffects {
-public:
+ public:
   virtual ~GuardEffects() = default;
 
   // Starts loading `url` in `target`. May throw: the guard drops the error,

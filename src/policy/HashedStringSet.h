@@ -13,7 +13,7 @@ namespace tovali {
 // A set of byte strings with exact lookup in constant average time (open
 // addressing, at most half full).
 class HashedStringSet {
-public:
+ public:
   HashedStringSet() = default;
   // Duplicates are stored once.
   explicit HashedStringSet(const TextList& entries);
@@ -29,7 +29,7 @@ public:
   bool empty() const { return m_entries.empty(); }
   std::size_t size() const { return m_entries.size(); }
 
-private:
+ private:
   struct Slot {
     std::uint64_t hash = 0;
     std::uint32_t index = kFree;  // into m_entries

@@ -10,10 +10,10 @@ namespace {
 constexpr std::uint64_t kModulus = (std::uint64_t{1} << 61) - 1;
 constexpr std::uint64_t kBase = 1000003;
 
-std::uint64_t mul_mod(std::uint64_t a, std::uint64_t b) {
+constexpr std::uint64_t mul_mod(std::uint64_t a, std::uint64_t b) {
   const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
-  std::uint64_t r = static_cast<std::uint64_t>(product & kModulus) +
-                    static_cast<std::uint64_t>(product >> 61);
+  std::uint64_t r =
+      static_cast<std::uint64_t>(product & kModulus) + static_cast<std::uint64_t>(product >> 61);
   if (r >= kModulus) r -= kModulus;
   return r;
 }
@@ -37,7 +37,7 @@ std::uint64_t hash_of(std::string_view text) {
 
 // kBase^3: h(number + tail) = h(number) + kBase^3 * h(tail) for a number of
 // three characters.
-const std::uint64_t kBaseCubed = mul_mod(mul_mod(kBase, kBase), kBase);
+constexpr std::uint64_t kBaseCubed = mul_mod(mul_mod(kBase, kBase), kBase);
 
 }  // namespace
 
@@ -109,9 +109,8 @@ bool HostEndingSet::matches(std::string_view url_number, std::string_view host) 
     if (length > 0) {
       tail_hash = extend_front(static_cast<unsigned char>(host[host.size() - length]), tail_hash);
     }
-    if (m_lengths[length] &&
-        probe(add_mod(number_hash, mul_mod(kBaseCubed, tail_hash)), url_number,
-              host.substr(host.size() - length))) {
+    if (m_lengths[length] && probe(add_mod(number_hash, mul_mod(kBaseCubed, tail_hash)), url_number,
+                                   host.substr(host.size() - length))) {
       return true;
     }
   }

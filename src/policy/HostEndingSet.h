@@ -17,7 +17,7 @@ namespace tovali {
 // from the right, in time linear in the host's length whatever the number of
 // entries.
 class HostEndingSet {
-public:
+ public:
   HostEndingSet() = default;
   explicit HostEndingSet(const TextList& entries);
 
@@ -26,7 +26,7 @@ public:
 
   bool empty() const { return m_empty; }
 
-private:
+ private:
   struct Slot {
     std::uint64_t hash = 0;
     std::uint32_t index = kFree;

@@ -57,7 +57,9 @@ std::optional<int> LinkMetaData::ExtractMetaData(std::string_view text) {
   return scan.width;
 }
 
-void LinkMetaData::GetURLNumber(std::string_view url) { m_url_number = url_number_of(url); }
+void LinkMetaData::GetURLNumber(std::string_view url) {
+  m_url_number = url_number_of(url);
+}
 
 void LinkMetaData::SaveMetaData(std::string_view url) {
   std::string key(record_key(url));

@@ -20,7 +20,7 @@ class Settings;
 // and the rules saved for every admitted URL so that Back and Forward can
 // restore them.
 class LinkMetaData {
-public:
+ public:
   // `settings` supplies `use_global_meta_data` and `global-meta-data`; it
   // must outlive this object.
   explicit LinkMetaData(const Settings& settings);
@@ -71,7 +71,7 @@ public:
   const LinkRuleSet& rules() const { return *m_rules; }
   const std::shared_ptr<const LinkRuleSet>& shared_rules() const { return m_rules; }
 
-private:
+ private:
   struct Record {
     std::string url_number;
     std::shared_ptr<const LinkRuleSet> rules;

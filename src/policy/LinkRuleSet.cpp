@@ -21,7 +21,9 @@ bool holds_marker(const RuleLists& lists) {
 
 }  // namespace
 
-std::string_view code_text(RuleCode code) { return kCodeTexts[static_cast<std::size_t>(code)]; }
+std::string_view code_text(RuleCode code) {
+  return kCodeTexts[static_cast<std::size_t>(code)];
+}
 
 std::optional<RuleCode> code_from_text(std::string_view text) {
   for (std::size_t i = 0; i < kRuleListCount; ++i) {

@@ -34,7 +34,7 @@ using RuleLists = std::array<TextList, kRuleListCount>;
 // number followed by the upper-cased value) and the lookup structures built
 // from them. Shared by the rules in force and every record saved under them.
 class LinkRuleSet {
-public:
+ public:
   explicit LinkRuleSet(RuleLists lists);
 
   // An empty set, shared.
@@ -66,7 +66,7 @@ public:
   // width comment (no entry holds "<!--URL" or "<!--NAVFRAMEWIDTH=").
   bool round_trips() const { return m_round_trips; }
 
-private:
+ private:
   RuleLists m_lists;
   HashedStringSet m_allowed_domains;
   HashedStringSet m_allowed_urls;

@@ -15,7 +15,9 @@ namespace {
 
 constexpr std::chrono::seconds kOneSecond{1};
 
-bool ends_with_slash(std::string_view text) { return !text.empty() && text.back() == '/'; }
+bool ends_with_slash(std::string_view text) {
+  return !text.empty() && text.back() == '/';
+}
 
 }  // namespace
 
@@ -87,7 +89,9 @@ NewWindowDecision NavigationGuard::WebBrowserNewWindow2() {
   return NewWindowDecision::OpenPopup;
 }
 
-NewWindowDecision NavigationGuard::NavFrameNewWindow2() { return NewWindowDecision::Drop; }
+NewWindowDecision NavigationGuard::NavFrameNewWindow2() {
+  return NewWindowDecision::Drop;
+}
 
 void NavigationGuard::QueueTimerTimer() {
   if (!m_pending_main_url.empty()) {
@@ -120,9 +124,13 @@ bool NavigationGuard::NavFrameNavigateComplete2(std::optional<std::string> body_
   return true;
 }
 
-void NavigationGuard::MouseDown() { m_last_mouse_down = m_clock.now(); }
+void NavigationGuard::MouseDown() {
+  m_last_mouse_down = m_clock.now();
+}
 
-void NavigationGuard::UpdateLists() { m_parent.UpdateLists(m_settings); }
+void NavigationGuard::UpdateLists() {
+  m_parent.UpdateLists(m_settings);
+}
 
 void NavigationGuard::ExtractMetaData(std::string_view text) {
   if (const std::optional<int> width = m_meta.ExtractMetaData(text)) {

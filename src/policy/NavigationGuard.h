@@ -54,7 +54,7 @@ enum class NewWindowDecision {
 //      SetTrustedNavigation / SetHistoryStep / SetURLNumber, and
 //      ExtractMetaData for fixed rules (e-mail, help from the web, main page).
 class NavigationGuard {
-public:
+ public:
   static constexpr const char* kClickedLinkMessage =
       "Please choose a different link. The one you clicked on is not enabled.";
   static constexpr const char* kRedirectMessage =
@@ -126,7 +126,7 @@ public:
   const LinkMetaData& link_meta_data() const { return m_meta; }
   const ParentLists& parent_lists() const { return m_parent; }
 
-private:
+ private:
   void report_refusal(std::string_view url);
 
   const Settings& m_settings;

@@ -14,12 +14,10 @@ void LoadListValues(const Settings& settings, std::string_view count_key, std::s
   list = settings.list(count_key, prefix, letter_case);
 }
 
-ParentLists::ParentLists()
-    : m_blocked_nav{kBlockedNavDomain}, m_blocked_nav_set(m_blocked_nav) {}
+ParentLists::ParentLists() : m_blocked_nav{kBlockedNavDomain}, m_blocked_nav_set(m_blocked_nav) {}
 
 void ParentLists::UpdateLists(const Settings& settings) {
-  LoadListValues(settings, "num_cust_prohibited_domains", "cust_pd-", LetterCase::Upper,
-                 m_domains);
+  LoadListValues(settings, "num_cust_prohibited_domains", "cust_pd-", LetterCase::Upper, m_domains);
   LoadListValues(settings, "num_cust_prohibited_urls", "cust_pu-", LetterCase::Upper, m_urls);
   LoadListValues(settings, "num_prohibited_file_exts", "pext-", LetterCase::Upper, m_exts);
   m_domain_set = HashedStringSet(m_domains);

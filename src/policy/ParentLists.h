@@ -10,14 +10,14 @@ namespace tovali {
 // entries are prefix+"0" .. prefix+(n-1) (missing ones read as "", kept),
 // upper-cased when asked. A missing, non-numeric or non-positive count gives
 // an empty list.
-void LoadListValues(const Settings& settings, std::string_view count_key,
-                    std::string_view prefix, LetterCase letter_case, TextList& list);
+void LoadListValues(const Settings& settings, std::string_view count_key, std::string_view prefix,
+                    LetterCase letter_case, TextList& list);
 
 // The parent's lists (prohibited domains, URLs and file extensions, all
 // upper-case) and the built-in list of domains the navigation frame never
 // loads.
 class ParentLists {
-public:
+ public:
   ParentLists();
 
   // Reloads the three parent lists from `settings`.
@@ -35,7 +35,7 @@ public:
   const HashedStringSet& ext_set() const { return m_ext_set; }
   const HashedStringSet& blocked_nav_set() const { return m_blocked_nav_set; }
 
-private:
+ private:
   TextList m_domains;
   TextList m_urls;
   TextList m_exts;

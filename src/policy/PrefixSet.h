@@ -14,7 +14,7 @@ namespace tovali {
 // the remaining sorted, prefix-free set the only candidate is the greatest
 // entry not after the text.
 class PrefixSet {
-public:
+ public:
   PrefixSet() = default;
   explicit PrefixSet(const TextList& entries);
 
@@ -23,7 +23,7 @@ public:
 
   bool empty() const { return m_entries.empty(); }
 
-private:
+ private:
   std::vector<std::string> m_entries;  // sorted, prefix-free
 };
 

@@ -31,7 +31,7 @@ const char* const kMenuPage =
     "<!--URL001:AD:outside.example-->\n";
 
 class RulesToolTest : public ::testing::Test {
-protected:
+ protected:
   CommandResult rules(std::vector<std::string> args) {
     args.insert(args.begin(), TOVALI_RULES_EXE);
     return testing::run_command(args, {{"XDG_CONFIG_HOME", m_home.path() + "cfg"}});
@@ -47,18 +47,18 @@ protected:
 
 TEST_F(RulesToolTest, JudgeActsAsAClickOnTheLinkInTheBody) {
   const std::string menu = page("menu.html", kMenuPage);
-  const CommandResult r = rules({"judge", menu, "http001://www.example.com/",
-                                 "http://www.example.com/", "http://www.example.com/bad.html",
-                                 "http://banner.ads.example/", "http://after.example/",
-                                 "http://head.example/", "http://outside.example/",
-                                 "about:config", "http://www.example.com/setup.exe"});
+  const CommandResult r =
+      rules({"judge", menu, "http001://www.example.com/", "http://www.example.com/",
+             "http://www.example.com/bad.html", "http://banner.ads.example/",
+             "http://after.example/", "http://head.example/", "http://outside.example/",
+             "about:config", "http://www.example.com/setup.exe"});
   EXPECT_EQ(r.exit_status, 0) << r.err;
   EXPECT_EQ(r.out,
             "admitted\thttp://www.example.com/\n"
             "refused\thttp://www.example.com/bad.html\n"
             "silent\thttp://banner.ads.example/\n"
-            "admitted\thttp://after.example/\n"       // up to the last "</body>"
-            "refused\thttp://head.example/\n"         // the head is not read
+            "admitted\thttp://after.example/\n"  // up to the last "</body>"
+            "refused\thttp://head.example/\n"    // the head is not read
             "refused\thttp://outside.example/\n"
             "silent\tabout:config\n"
             "refused\thttp://www.example.com/setup.exe\n");  // a default extension
@@ -107,8 +107,9 @@ TEST_F(RulesToolTest, Lint) {
        "<!--URL001:AT:.example.com--><!--NAVFRAMEWIDTH=250-->\n"
        "<a href=\"http://plain.example/\">y</a><a href=\"httpnav://menu/\">z</a></body>",
        0, ""},
-      {"domain.html", "<body>\n<!--URL001:AD:www.example.com-->\n<!--URL001:SD:a/b-->\n"
-                      "<!--URL001:AD:localhost-->",
+      {"domain.html",
+       "<body>\n<!--URL001:AD:www.example.com-->\n<!--URL001:SD:a/b-->\n"
+       "<!--URL001:AD:localhost-->",
        1,
        "FILE:2: AD value \"WWW.EXAMPLE.COM\" is not a two-label domain and never matches\n"
        "FILE:3: SD value \"A/B\" is not a two-label domain and never matches\n"},
@@ -139,9 +140,13 @@ TEST_F(RulesToolTest, Lint) {
 
 TEST_F(RulesToolTest, WrongCallsAndUnreadableFiles) {
   const std::string menu = page("menu.html", kMenuPage);
-  const std::vector<std::vector<std::string>> calls = {
-      {}, {"judge"}, {"judge", menu}, {"judge", menu, "http001://x/"}, {"lint"},
-      {"lint", menu, "extra"}, {"check", menu}};
+  const std::vector<std::vector<std::string>> calls = {{},
+                                                       {"judge"},
+                                                       {"judge", menu},
+                                                       {"judge", menu, "http001://x/"},
+                                                       {"lint"},
+                                                       {"lint", menu, "extra"},
+                                                       {"check", menu}};
   for (const auto& call : calls) {
     const CommandResult r = rules(call);
     EXPECT_EQ(r.exit_status, 2) << (call.empty() ? "" : call[0]);

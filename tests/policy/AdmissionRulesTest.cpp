@@ -15,7 +15,7 @@ namespace {
 
 // Link rules built from comments, as a menu link click would leave them.
 class LinkRules {
-public:
+ public:
   LinkRules(const std::string& comments, const std::string& number,
             const std::string& current_site = "")
       : meta(settings) {
@@ -63,8 +63,8 @@ TEST(AdmissionRulesTest, Allow_B_URL) {
        "http://www.example.com/bad", false},
       {"<!--URL001:AD:example.com--><!--URL001:PU:http://www.example.com/bad-->", "001", "",
        "http://www.example.com/good", true},
-      {"<!--URL001:AS:http://www.example.com/--><!--URL001:PS:http://www.example.com/x-->",
-       "001", "", "http://www.example.com/xyz", false},
+      {"<!--URL001:AS:http://www.example.com/--><!--URL001:PS:http://www.example.com/x-->", "001",
+       "", "http://www.example.com/xyz", false},
       {"<!--URL001:AT:example.com--><!--URL001:PT:ads.example.com-->", "001", "",
        "http://ads.example.com/", false},
       {"<!--URL001:AT:example.com--><!--URL001:PT:ads.example.com-->", "001", "",
@@ -105,9 +105,8 @@ struct CustCase {
 };
 
 TEST(AdmissionRulesTest, Cust_Allow_B_URL) {
-  const std::vector<std::pair<std::string, std::string>> exe = {{"num_prohibited_file_exts", "2"},
-                                                                {"pext-0", "exe"},
-                                                                {"pext-1", "zip"}};
+  const std::vector<std::pair<std::string, std::string>> exe = {
+      {"num_prohibited_file_exts", "2"}, {"pext-0", "exe"}, {"pext-1", "zip"}};
   const std::vector<std::pair<std::string, std::string>> com = {{"num_prohibited_file_exts", "1"},
                                                                 {"pext-0", "com"}};
   const std::vector<std::pair<std::string, std::string>> domain = {
@@ -204,8 +203,9 @@ TEST(AdmissionRulesTest, LoadListValuesKeepsGapsAndReadsBadCountsAsEmpty) {
 TEST(AdmissionRulesTest, AgreesWithStepByStepRulesOnRandomCases) {
   std::mt19937 random(7);
   auto pick = [&](const std::vector<std::string>& from) { return from[random() % from.size()]; };
-  const std::vector<std::string> schemes = {"http://", "HTTP://", "https://", "", "ftp://",
-                                            "file:///", "res://", "javascript:", "about:blank#"};
+  const std::vector<std::string> schemes = {"http://", "HTTP://",     "https://",
+                                            "",        "ftp://",      "file:///",
+                                            "res://",  "javascript:", "about:blank#"};
   const std::vector<std::string> labels = {"a", "b", "ex", "com", "Ab", "x"};
   const std::vector<std::string> tails = {"", "/", "/p", "/p.exe", "/P.EXE?x", ":81", ":81/"};
   const std::vector<std::string> numbers = {"", "001", "002", "0a1", "x", "s:/"};
@@ -218,10 +218,14 @@ TEST(AdmissionRulesTest, AgreesWithStepByStepRulesOnRandomCases) {
   auto random_value = [&] {
     const std::string url = random_url();
     switch (random() % 4) {
-      case 0: return url;
-      case 1: return url.substr(0, random() % (url.size() + 1));
-      case 2: return url.substr(random() % (url.size() + 1));
-      default: return ExtractDomain(url);
+      case 0:
+        return url;
+      case 1:
+        return url.substr(0, random() % (url.size() + 1));
+      case 2:
+        return url.substr(random() % (url.size() + 1));
+      default:
+        return ExtractDomain(url);
     }
   };
   for (int round = 0; round < 600; ++round) {

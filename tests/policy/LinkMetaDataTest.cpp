@@ -10,7 +10,9 @@
 namespace tovali {
 namespace {
 
-const TextList& list(const LinkMetaData& meta, RuleCode code) { return meta.rules().list(code); }
+const TextList& list(const LinkMetaData& meta, RuleCode code) {
+  return meta.rules().list(code);
+}
 
 // The record text rebuilt as the rules state it, for comparison.
 std::string rebuilt_record(const std::string& number, const RuleLists& lists) {
@@ -25,7 +27,7 @@ std::string rebuilt_record(const std::string& number, const RuleLists& lists) {
 }
 
 class LinkMetaDataTest : public ::testing::Test {
-protected:
+ protected:
   Settings settings;
   LinkMetaData meta{settings};
 };

@@ -28,8 +28,8 @@ const char* const kTrickyTexts[] = {
     "",
     "<!--URL001:AD:example.com-->",
     "<!--url001:ad:example.com-->",
-    "<!--URL001xADyexample.com-->",             // separators are any character
-    "<!--URL001:AD:A<!--URL002:AU:B-->",         // a marker inside a value
+    "<!--URL001xADyexample.com-->",               // separators are any character
+    "<!--URL001:AD:A<!--URL002:AU:B-->",          // a marker inside a value
     "<!--URL001:AD:no close <!--URL002:PU:x-->",  // value runs into the next comment
     "<!--URL001:AD:never closed",
     "<!--URL001:AD:",
@@ -66,9 +66,31 @@ TEST(MetaDataScannerTest, TrickyTextsGiveWhatTheDeleteAndSearchLoopGives) {
 }
 
 TEST(MetaDataScannerTest, RandomTextsGiveWhatTheDeleteAndSearchLoopGives) {
-  const std::vector<std::string> pieces = {
-      "<!--URL", "<!--url", "-->", "--", "-", ">", ":", "AD", "ad", "AU", "PU", "AS", "PS",
-      "AT", "PT", "SD", "SS", "ZZ", "001", "0", "x", ".COM", "<!--NAVFRAMEWIDTH=", "250", " "};
+  const std::vector<std::string> pieces = {"<!--URL",
+                                           "<!--url",
+                                           "-->",
+                                           "--",
+                                           "-",
+                                           ">",
+                                           ":",
+                                           "AD",
+                                           "ad",
+                                           "AU",
+                                           "PU",
+                                           "AS",
+                                           "PS",
+                                           "AT",
+                                           "PT",
+                                           "SD",
+                                           "SS",
+                                           "ZZ",
+                                           "001",
+                                           "0",
+                                           "x",
+                                           ".COM",
+                                           "<!--NAVFRAMEWIDTH=",
+                                           "250",
+                                           " "};
   std::mt19937 random(20261210);
   for (int round = 0; round < 4000; ++round) {
     std::string text;
@@ -113,14 +135,10 @@ struct WidthCase {
 
 TEST(MetaDataScannerTest, WidthComment) {
   const WidthCase cases[] = {
-      {"<!--NAVFRAMEWIDTH=250-->", 250},
-      {"<!--NavFrameWidth=100-->", 100},
-      {"<!--NAVFRAMEWIDTH=300-->", 300},
-      {"<!--NAVFRAMEWIDTH=99-->", 100},
-      {"<!--NAVFRAMEWIDTH=301-->", 100},
-      {"<!--NAVFRAMEWIDTH=wide-->", 100},
-      {"<!--NAVFRAMEWIDTH=-->", 100},
-      {"<!--NAVFRAMEWIDTH=250--><!--NAVFRAMEWIDTH=150-->", 250},
+      {"<!--NAVFRAMEWIDTH=250-->", 250}, {"<!--NavFrameWidth=100-->", 100},
+      {"<!--NAVFRAMEWIDTH=300-->", 300}, {"<!--NAVFRAMEWIDTH=99-->", 100},
+      {"<!--NAVFRAMEWIDTH=301-->", 100}, {"<!--NAVFRAMEWIDTH=wide-->", 100},
+      {"<!--NAVFRAMEWIDTH=-->", 100},    {"<!--NAVFRAMEWIDTH=250--><!--NAVFRAMEWIDTH=150-->", 250},
       {"no comment", std::nullopt},
   };
   for (const WidthCase& c : cases) EXPECT_EQ(ScanMetaData(c.text).width, c.width) << c.text;

@@ -16,16 +16,16 @@ namespace {
 using namespace std::chrono_literals;
 
 class FakeClock : public Clock {
-public:
+ public:
   TimePoint now() const override { return m_now; }
   void advance(std::chrono::milliseconds by) { m_now += by; }
 
-private:
+ private:
   TimePoint m_now{std::chrono::hours(1)};
 };
 
 class FakeEffects : public GuardEffects {
-public:
+ public:
   void navigate(BrowserTarget target, const std::string& url) override {
     if (fail_navigate) throw std::runtime_error("navigate failed");
     navigations.emplace_back(target, url);
@@ -51,7 +51,7 @@ const char* const kMenuPage =
     "<!--URL002:AD:other.example--></body>";
 
 class NavigationGuardTest : public ::testing::Test {
-protected:
+ protected:
   NavigationGuardTest() { guard.UpdateLists(); }
 
   // The child clicks a menu link: the navigation frame's guard cancels it and
@@ -128,7 +128,8 @@ TEST_F(NavigationGuardTest, SilentRefusalsAndErrorPages) {
 }
 
 TEST_F(NavigationGuardTest, TheLogKeepsTheLast500Refusals) {
-  for (int i = 0; i < 501; ++i) guard.WebBrowserBeforeNavigate2("http://x.example/" + std::to_string(i));
+  for (int i = 0; i < 501; ++i)
+    guard.WebBrowserBeforeNavigate2("http://x.example/" + std::to_string(i));
   ASSERT_EQ(log.size(), 500u);
   EXPECT_EQ(log.entries().front(), "http://x.example/1");
   EXPECT_EQ(log.entries().back(), "http://x.example/500");
@@ -200,7 +201,8 @@ TEST_F(NavigationGuardTest, NavigationFrameLetsItsQueuedURLThrough) {
   for (const Case& c : cases) {
     guard.SetPendingNavURL(c.queued);
     guard.SetPendingMainURL("");
-    EXPECT_EQ(guard.NavFrameBeforeNavigate2(c.reported), c.verdict) << c.queued << " " << c.reported;
+    EXPECT_EQ(guard.NavFrameBeforeNavigate2(c.reported), c.verdict)
+        << c.queued << " " << c.reported;
     if (c.verdict == Verdict::Cancel) {
       // Any other difference makes it a link for the main frame.
       EXPECT_EQ(guard.PendingMainURL(), c.reported);
@@ -281,10 +283,9 @@ TEST_F(NavigationGuardTest, QueueTickSendsEachMailboxToItsFrame) {
     guard.SetPendingMainURL("http://main.example/");
     guard.SetPendingNavURL("http://nav.example/");
     guard.QueueTimerTimer();
-    EXPECT_EQ(effects.navigations,
-              (std::vector<std::pair<BrowserTarget, std::string>>{
-                  {c.main_target, "http://main.example/"},
-                  {BrowserTarget::NavFrame, "http://nav.example/"}}));
+    EXPECT_EQ(effects.navigations, (std::vector<std::pair<BrowserTarget, std::string>>{
+                                       {c.main_target, "http://main.example/"},
+                                       {BrowserTarget::NavFrame, "http://nav.example/"}}));
   }
   // A failing navigate call leaves the mailboxes full for the next tick.
   effects.fail_navigate = true;
