@@ -138,8 +138,10 @@ TEST_F(NavigationGuardTest, TheLogKeepsTheLast500Refusals) {
 TEST_F(NavigationGuardTest, AboutPagesAreCancelledQuietlyAndKeepTrust) {
   for (const char* url : {"about:config", "ABOUT:plugins", "About:"}) {
     guard.SetTrustedNavigation(true);
+    guard.SetHistoryStep(true);
     EXPECT_EQ(guard.WebBrowserBeforeNavigate2(url), Verdict::Cancel) << url;
     EXPECT_TRUE(guard.TrustedNavigation()) << url;
+    EXPECT_FALSE(guard.HistoryStep()) << url;  // consumed by any main-frame navigation
   }
   EXPECT_TRUE(effects.messages.empty());
   EXPECT_EQ(log.size(), 0u);
