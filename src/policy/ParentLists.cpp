@@ -7,6 +7,18 @@ namespace {
 // A reserved example domain (RFC 2606): the navigation frame never shows it.
 const char* const kBlockedNavDomain = "EXAMPLE.ORG";
 
+// An empty entry only comes from a gap in the numbered keys (the setup
+// dialog never stores one). It would refuse every URL with an empty host,
+// the program's own local pages among them, so it takes no part in the
+// tests.
+TextList without_empty(const TextList& list) {
+  TextList kept;
+  for (const std::string& entry : list) {
+    if (!entry.empty()) kept.push_back(entry);
+  }
+  return kept;
+}
+
 }  // namespace
 
 void LoadListValues(const Settings& settings, std::string_view count_key, std::string_view prefix,
@@ -20,9 +32,9 @@ void ParentLists::UpdateLists(const Settings& settings) {
   LoadListValues(settings, "num_cust_prohibited_domains", "cust_pd-", LetterCase::Upper, m_domains);
   LoadListValues(settings, "num_cust_prohibited_urls", "cust_pu-", LetterCase::Upper, m_urls);
   LoadListValues(settings, "num_prohibited_file_exts", "pext-", LetterCase::Upper, m_exts);
-  m_domain_set = HashedStringSet(m_domains);
-  m_url_set = HashedStringSet(m_urls);
-  m_ext_set = HashedStringSet(m_exts);
+  m_domain_set = HashedStringSet(without_empty(m_domains));
+  m_url_set = HashedStringSet(without_empty(m_urls));
+  m_ext_set = HashedStringSet(without_empty(m_exts));
 }
 
 }  // namespace tovali

@@ -28,8 +28,9 @@ class ParentLists {
   const TextList& ProhibitedFileExts() const { return m_exts; }
   const TextList& BlockedNavDomains() const { return m_blocked_nav; }
 
-  // Hash sets of the upper-case entries, for "holds" lookups of upper-case
-  // texts.
+  // Hash sets of the non-empty upper-case entries, for "holds" lookups of
+  // upper-case texts. An empty entry (a gap in the numbered keys) refuses
+  // nothing.
   const HashedStringSet& domain_set() const { return m_domain_set; }
   const HashedStringSet& url_set() const { return m_url_set; }
   const HashedStringSet& ext_set() const { return m_ext_set; }

@@ -173,6 +173,25 @@ TEST(AdmissionRulesTest, SuppressProhibitedPanel) {
   }
 }
 
+TEST(AdmissionRulesTest, AGapInTheParentsListsRefusesNothing) {
+  // Counts larger than the entries (a damaged or hand-made configuration)
+  // give empty entries; they must not refuse the program's local pages,
+  // whose file URLs have an empty host.
+  Settings settings;
+  settings.set_value("num_cust_prohibited_domains", "2");
+  settings.set_value("cust_pd-0", "bad.example");
+  settings.set_value("num_cust_prohibited_urls", "1");
+  settings.set_value("num_prohibited_file_exts", "1");
+  ParentLists lists;
+  lists.UpdateLists(settings);
+  EXPECT_EQ(lists.CustProhibitedDomains(), (TextList{"BAD.EXAMPLE", ""}));
+  EXPECT_EQ(lists.CustProhibitedURLs(), (TextList{""}));
+  for (const char* url : {"file:///opt/tovali/welcome.html", "", "http://www.example.com/x."}) {
+    EXPECT_TRUE(Cust_Allow_B_URL(lists, url)) << url;
+  }
+  EXPECT_FALSE(Cust_Allow_B_URL(lists, "http://www.bad.example/"));
+}
+
 TEST(AdmissionRulesTest, BlockedNavDomainsHoldsOneReservedDomain) {
   ParentLists lists;
   ASSERT_EQ(lists.BlockedNavDomains().size(), 1u);

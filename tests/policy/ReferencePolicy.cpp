@@ -87,14 +87,19 @@ bool reference_allow(const ReferenceState& s, std::string_view url) {
   return host_ending_matches(s, list_of(s, RuleCode::AT), url);
 }
 
+// The parent's lists ignore empty entries (gaps in the numbered keys).
+static bool holds_non_empty(const TextList& list, std::string_view text) {
+  return !text.empty() && holds(list, text);
+}
+
 bool reference_cust_allow(const ReferenceState& s, std::string_view url) {
   if (!url.empty() && url.find('.') != std::string_view::npos) {
-    if (holds(s.exts, url.substr(url.rfind('.') + 1))) return false;
+    if (holds_non_empty(s.exts, url.substr(url.rfind('.') + 1))) return false;
   }
   std::string u(url);
   for (int pass = 0; pass < 2; ++pass) {
-    if (holds(s.cust_domains, ExtractDomain(u))) return false;
-    if (holds(s.cust_urls, upper_case(u))) return false;
+    if (holds_non_empty(s.cust_domains, ExtractDomain(u))) return false;
+    if (holds_non_empty(s.cust_urls, upper_case(u))) return false;
     if (pass == 1 || u.empty() || u.back() != '/') break;
     u.pop_back();
   }
