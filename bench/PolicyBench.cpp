@@ -168,6 +168,30 @@ void BM_LoadMetaData(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadMetaData)->Repetitions(5)->ReportAggregatesOnly(true);
 
+// The same with global rules in force (the factory setting): the record's
+// rules are rebuilt as text and scanned again behind the global rules, so
+// the cost follows the size of the rules, not the number of records.
+void BM_LoadMetaDataGlobalRules(benchmark::State& state) {
+  const std::vector<std::string> urls = admitted_urls(100000);
+  Settings settings;
+  settings.set_value("use_global_meta_data", "1");
+  settings.set_value("global-meta-data", "<!--URL001:AD:global.example-->");
+  LinkMetaData meta(settings);
+  meta.ExtractMetaData(rule_comments(static_cast<int>(state.range(0)) / 9 + 1));
+  meta.SetURLNumber("001");
+  for (const std::string& url : urls) meta.SaveMetaData(url);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(meta.LoadMetaData(urls[(i += 7919) % urls.size()]));
+  }
+}
+BENCHMARK(BM_LoadMetaDataGlobalRules)
+    ->Arg(100)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 }  // namespace
 }  // namespace tovali
 
