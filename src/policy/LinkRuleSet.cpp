@@ -1,5 +1,6 @@
 #include "policy/LinkRuleSet.h"
 
+#include <algorithm>
 namespace tovali {
 
 namespace {

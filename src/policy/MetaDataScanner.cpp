@@ -1,5 +1,6 @@
 #include "policy/MetaDataScanner.h"
 
+#include <algorithm>
 #include <string>
 
 #include "settings/Settings.h"
