@@ -1,6 +1,7 @@
 #include "policy/LinkRuleSet.h"
 
 #include <algorithm>
+
 namespace tovali {
 
 namespace {
