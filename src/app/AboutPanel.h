@@ -15,7 +15,7 @@ namespace tovali {
 // lines, the version line and a Close button. Add it as an overlay child; it
 // centres itself and starts hidden.
 class AboutPanel : public Gtk::Fixed {
-public:
+ public:
   static constexpr int kWidth = 353;
   static constexpr int kHeight = 218;
 
@@ -28,11 +28,11 @@ public:
   // Centres the panel in a window of the given size and shows it.
   void ShowCentred(int window_width, int window_height);
 
-private:
+ private:
   PictureArea m_picture;  // Image1
-  PictureArea m_logo;  // Image2
+  PictureArea m_logo;     // Image2
   Gtk::Label m_maker;
-  Gtk::Label m_version;  // version_label
+  Gtk::Label m_version;          // version_label
   Gtk::Button m_close{"Close"};  // Button1
 };
 

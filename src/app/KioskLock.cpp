@@ -48,11 +48,13 @@ void KioskLock::filter_event(GdkEvent* event, gpointer data) {
 
 void KioskLock::start() {
   if (m_timer.connected()) return;
-  m_timer = Glib::signal_timeout().connect(sigc::mem_fun(*this, &KioskLock::PreventSwitchTimerTimer),
-                                           kPreventSwitchMs);
+  m_timer = Glib::signal_timeout().connect(
+      sigc::mem_fun(*this, &KioskLock::PreventSwitchTimerTimer), kPreventSwitchMs);
 }
 
-void KioskLock::stop() { m_timer.disconnect(); }
+void KioskLock::stop() {
+  m_timer.disconnect();
+}
 
 bool KioskLock::PreventSwitchTimerTimer() {
   try {

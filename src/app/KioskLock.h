@@ -14,7 +14,7 @@ class Settings;
 // presses (and right double-clicks) everywhere in the program, and reports
 // every left-button press.
 class KioskLock {
-public:
+ public:
   static constexpr int kPreventSwitchMs = 100;
 
   // `main_window` and `settings` must outlive the lock.
@@ -41,7 +41,7 @@ public:
   // The keyboard lock is a separate concern of the desktop session.
   void UpdateCtrlAltDel();
 
-private:
+ private:
   bool PreventSwitchTimerTimer();
   static void filter_event(GdkEvent* event, gpointer data);
 

@@ -65,19 +65,16 @@ MainWindow::MainWindow(const Locations& locations)
              HandCursor::Off),
       m_closeButton([](const auto& cr, double w, double h) { pictures::close_box(cr, w, h); }, 16,
                     14, HandCursor::On),
-      m_toolsImage(
-          [icon = pictures::theme_icon({"applications-system", "preferences-system",
-                                        "applications-engineering"},
-                                       18)](const auto& cr, double w, double h) {
-            paint_icon(cr, w, h, icon);
-          },
-          18, 18),
-      m_redDot([](const auto& cr, double w, double) {
-        pictures::dot(cr, w, pictures::DotColour::Red);
-      }, 17, 17),
-      m_greenDot([](const auto& cr, double w, double) {
-        pictures::dot(cr, w, pictures::DotColour::Green);
-      }, 17, 17),
+      m_toolsImage([icon = pictures::theme_icon(
+                        {"applications-system", "preferences-system", "applications-engineering"},
+                        18)](const auto& cr, double w, double h) { paint_icon(cr, w, h, icon); },
+                   18, 18),
+      m_redDot(
+          [](const auto& cr, double w, double) { pictures::dot(cr, w, pictures::DotColour::Red); },
+          17, 17),
+      m_greenDot([](const auto& cr, double w,
+                    double) { pictures::dot(cr, w, pictures::DotColour::Green); },
+                 17, 17),
       m_kiosk(*this, m_state.settings),
       m_startup(*this) {
   // `FormCreate`.
@@ -98,8 +95,8 @@ MainWindow::MainWindow(const Locations& locations)
       m_state.settings, m_store, m_state.SiteBaseURL, *this, [this] { return m_closeAllowed; });
   m_kiosk.install_event_filter([this] { m_guard.MouseDown(); });
   m_kiosk.start();
-  m_queueTimer = Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::QueueTimerTimer),
-                                                200);
+  m_queueTimer =
+      Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::QueueTimerTimer), 200);
   m_startup.Start();
 }
 
@@ -284,7 +281,7 @@ void MainWindow::wire_frames() {
   EmbeddedWBEvents& nav = m_navFrame.events();
   nav.BeforeNavigate2 = [this](const std::string& url) {
     return m_guard.NavFrameBeforeNavigate2(url) == Verdict::Cancel ? NavigationVerdict::Cancel
-                                                                    : NavigationVerdict::Proceed;
+                                                                   : NavigationVerdict::Proceed;
   };
   nav.NewWindow2 = [this]() -> EmbeddedWB* {
     m_guard.NavFrameNewWindow2();
@@ -337,9 +334,13 @@ void MainWindow::UpdateControls() {
   m_webbrowser.SetSilent(s.value("silent_mode") == "1" ? DialogMode::Silent : DialogMode::Shown);
 }
 
-void MainWindow::UpdateCtrlAltDel() { m_kiosk.UpdateCtrlAltDel(); }
+void MainWindow::UpdateCtrlAltDel() {
+  m_kiosk.UpdateCtrlAltDel();
+}
 
-void MainWindow::UpdateLists() { m_guard.UpdateLists(); }
+void MainWindow::UpdateLists() {
+  m_guard.UpdateLists();
+}
 
 void MainWindow::SetToolbarButtons(bool enabled) {
   m_stop.set_enabled(enabled);
@@ -354,7 +355,9 @@ void MainWindow::GetRemoteConfig() {
               << result.save.describe() << "\n";
 }
 
-void MainWindow::set_status_text(const std::string& text) { m_statusText.set_text(text); }
+void MainWindow::set_status_text(const std::string& text) {
+  m_statusText.set_text(text);
+}
 
 std::string MainWindow::HomeSite() {
   return HomeSiteURL(m_state.settings, m_state.SiteBaseURL, m_state.SitePath);
@@ -399,8 +402,7 @@ std::string MainWindow::ErrorPagePath() {
 std::string MainWindow::MoreSitesPath() {
   const auto path = WriteMoreSitesPage(m_locations.ProgramDir, m_state.settings);
   if (!path) {
-    std::cerr << "tovali-explorer: cannot write " << m_locations.ProgramDir
-              << "moresites.html\n";
+    std::cerr << "tovali-explorer: cannot write " << m_locations.ProgramDir << "moresites.html\n";
     return std::string();  // nothing is queued; the frame keeps its page
   }
   return to_engine_url(*path);
@@ -415,7 +417,7 @@ bool MainWindow::QueueTimerTimer() {
 
 NavigationVerdict MainWindow::WebBrowserBeforeNavigate2(const std::string& url) {
   return m_guard.WebBrowserBeforeNavigate2(url) == Verdict::Cancel ? NavigationVerdict::Cancel
-                                                                    : NavigationVerdict::Proceed;
+                                                                   : NavigationVerdict::Proceed;
 }
 
 EmbeddedWB* MainWindow::WebBrowserNewWindow2() {
@@ -592,15 +594,21 @@ void MainWindow::Image8DblClick() {
   m_about.ShowCentred(width, height);
 }
 
-void MainWindow::Image6Click() { CloseProgram(); }
+void MainWindow::Image6Click() {
+  CloseProgram();
+}
 
-void MainWindow::Image7Click() { m_msgPanel.HideMsgPanel(); }
+void MainWindow::Image7Click() {
+  m_msgPanel.HideMsgPanel();
+}
 
 void MainWindow::ToolsImageDblClick() {
   guarded("control panel", [this] { OpenControlPanel(this, *this); });
 }
 
-bool MainWindow::GetPassword() { return tovali::GetPassword(this, m_state.settings); }
+bool MainWindow::GetPassword() {
+  return tovali::GetPassword(this, m_state.settings);
+}
 
 void MainWindow::OpenSetup() {
   SetupForm setup(this, *this);

@@ -21,10 +21,10 @@
 #include "app/KioskLock.h"
 #include "app/StartupChain.h"
 #include "browser/EmbeddedWB.h"
+#include "net/ConfigDownload.h"
 #include "policy/Clock.h"
 #include "policy/GuardEffects.h"
 #include "policy/NavigationGuard.h"
-#include "net/ConfigDownload.h"
 #include "settings/StartupSettings.h"
 #include "settings/StatusReporter.h"
 #include "windows/ControlPanelHost.h"
@@ -46,7 +46,7 @@ class MainWindow : public Gtk::Window,
                    public ControlPanelHost,
                    public SetupHost,
                    public StatusReporter {
-public:
+ public:
   static constexpr const char* kCaption = "Tovali Explorer";
   static constexpr int kNavFrameWidth = 145;
   // The one domain the navigation frame never loads.
@@ -104,11 +104,11 @@ public:
   EmbeddedWB& NavFrame() { return m_navFrame; }
   EmbeddedWB& webbrowser() { return m_webbrowser; }
 
-protected:
+ protected:
   bool on_delete_event(GdkEventAny* event) override;  // `FormClose`
   bool on_configure_event(GdkEventConfigure* event) override;
 
-private:
+ private:
   void build_layout();
   void build_toolbar();
   void build_left_strip();
@@ -146,13 +146,13 @@ private:
   ConfigStore m_store;
   SteadyClock m_clock;
   NavigationGuard m_guard;
-  bool m_closeAllowed = false;  // `CloseAllowed`
+  bool m_closeAllowed = false;   // `CloseAllowed`
   int m_savedNavFrameWidth = 0;  // `SavedNavFrameWidth`
   bool m_navFramePlaced = false;
   int m_pendingNavFrameWidth = kNavFrameWidth;
 
   // Frames.
-  EmbeddedWB m_navFrame{BodyCapture::On};  // `NavFrame`
+  EmbeddedWB m_navFrame{BodyCapture::On};   // `NavFrame`
   EmbeddedWB m_webbrowser;                  // `webbrowser`
   std::unique_ptr<NewBrowserForm> m_popup;  // `NewBrowserForm`
 
@@ -183,19 +183,19 @@ private:
   Gtk::Box m_middle{Gtk::ORIENTATION_HORIZONTAL};
   Gtk::EventBox m_loadingFrame;  // a_loading_frame
   Gtk::Box m_loadingBox{Gtk::ORIENTATION_VERTICAL};
-  Gtk::Label m_loadingLabel;     // a_loading_label
+  Gtk::Label m_loadingLabel;  // a_loading_label
   Gtk::EventBox m_hideBox;
-  Gtk::Label m_hideLabel;        // hide_label
+  Gtk::Label m_hideLabel;  // hide_label
   Gtk::EventBox m_showBox;
-  Gtk::Label m_showLabel;        // show_label
-  Gtk::Paned m_splitter{Gtk::ORIENTATION_HORIZONTAL};  // Splitter1
+  Gtk::Label m_showLabel;                               // show_label
+  Gtk::Paned m_splitter{Gtk::ORIENTATION_HORIZONTAL};   // Splitter1
   Gtk::Box m_navFramePanel{Gtk::ORIENTATION_VERTICAL};  // NavFramePanel
   Gtk::Box m_mainPanel{Gtk::ORIENTATION_VERTICAL};      // Panel4
 
   Gtk::Box m_statusLine{Gtk::ORIENTATION_HORIZONTAL};  // Panel2
   Gtk::ProgressBar m_progress;                         // ProgressBar1
   Gtk::Frame m_statusFrame;
-  Gtk::Label m_statusText;  // StatusText
+  Gtk::Label m_statusText;                              // StatusText
   Gtk::Box m_statusRight{Gtk::ORIENTATION_HORIZONTAL};  // Panel3
   PictureArea m_toolsImage;                             // ToolsImage
   Gtk::Overlay m_dots;

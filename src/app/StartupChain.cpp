@@ -24,7 +24,9 @@ void guarded(const char* where, Fn&& fn) {
   }
 }
 
-std::string extract_domain(const std::string& url) { return ExtractDomain(url); }
+std::string extract_domain(const std::string& url) {
+  return ExtractDomain(url);
+}
 }  // namespace
 
 StartupChain::StartupChain(StartupHost& host) : m_host(host) {}
@@ -36,8 +38,8 @@ StartupChain::~StartupChain() {
 }
 
 void StartupChain::Start() {
-  m_startupTimer = Glib::signal_timeout().connect(
-      sigc::mem_fun(*this, &StartupChain::StartupTimerTimer), 10);
+  m_startupTimer =
+      Glib::signal_timeout().connect(sigc::mem_fun(*this, &StartupChain::StartupTimerTimer), 10);
 }
 
 void StartupChain::StopProbe() {

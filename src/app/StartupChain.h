@@ -15,7 +15,7 @@ class Settings;
 
 // What the start-up chain needs of the main window.
 class StartupHost {
-public:
+ public:
   virtual ~StartupHost() = default;
   virtual const Settings& settings() const = 0;
   virtual std::string ProgramDir() const = 0;
@@ -33,7 +33,7 @@ public:
 // start page, connection check with a hidden probe view, configuration
 // download, update notice, home menu page.
 class StartupChain {
-public:
+ public:
   explicit StartupChain(StartupHost& host);
   ~StartupChain();
 
@@ -48,7 +48,7 @@ public:
   // True from the end of the connection check to the end of start-up.
   bool finished() const { return m_finished; }
 
-private:
+ private:
   bool StartupTimerTimer();
   bool ConnectionTimerTimer();
   void ConnectionBrowserDownloadComplete();

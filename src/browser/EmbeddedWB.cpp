@@ -23,7 +23,9 @@ void guarded(const char* where, Fn&& fn) {
   }
 }
 
-std::string text_or_empty(const char* text) { return text ? std::string(text) : std::string(); }
+std::string text_or_empty(const char* text) {
+  return text ? std::string(text) : std::string();
+}
 
 // Cancellations the program causes itself (an ignored policy decision, a
 // stopped load, a refused download) are not load failures.
@@ -31,8 +33,7 @@ bool is_own_cancellation(const GError* error) {
   if (!error) return true;
   if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) return true;
   if (error->domain == WEBKIT_POLICY_ERROR) return true;
-  if (error->domain == WEBKIT_PLUGIN_ERROR &&
-      error->code == WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD)
+  if (error->domain == WEBKIT_PLUGIN_ERROR && error->code == WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD)
     return true;
   if (error->domain == WEBKIT_DOWNLOAD_ERROR) return true;
   return false;
@@ -71,7 +72,8 @@ struct EmbeddedWB::Callbacks {
     switch (type) {
       case WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION: {
         auto* nav = WEBKIT_NAVIGATION_POLICY_DECISION(decision);
-        WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(nav);
+        WebKitNavigationAction* action =
+            webkit_navigation_policy_decision_get_navigation_action(nav);
         WebKitURIRequest* request = webkit_navigation_action_get_request(action);
         const std::string url = text_or_empty(webkit_uri_request_get_uri(request));
         self->m_requested.clear();
@@ -200,7 +202,8 @@ struct EmbeddedWB::Callbacks {
   static gboolean no_fullscreen(WebKitWebView*, gpointer) { return TRUE; }
 
   static void body_ready(GObject* source, GAsyncResult* result, gpointer data) {
-    std::unique_ptr<std::weak_ptr<EmbeddedWB*>> token(static_cast<std::weak_ptr<EmbeddedWB*>*>(data));
+    std::unique_ptr<std::weak_ptr<EmbeddedWB*>> token(
+        static_cast<std::weak_ptr<EmbeddedWB*>*>(data));
     GError* error = nullptr;
     JSCValue* value =
         webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
@@ -322,7 +325,9 @@ bool EmbeddedWB::GoForward() {
   return true;
 }
 
-void EmbeddedWB::Stop() { webkit_web_view_stop_loading(m_engine->view); }
+void EmbeddedWB::Stop() {
+  webkit_web_view_stop_loading(m_engine->view);
+}
 
 bool EmbeddedWB::Print(PrintMode mode) {
   if (!webkit_web_view_get_uri(m_engine->view)) return false;
@@ -346,9 +351,15 @@ std::string EmbeddedWB::LocationURL() const {
   return text_or_empty(webkit_web_view_get_uri(m_engine->view));
 }
 
-bool EmbeddedWB::Busy() const { return webkit_web_view_is_loading(m_engine->view); }
-bool EmbeddedWB::CanGoBack() const { return webkit_web_view_can_go_back(m_engine->view); }
-bool EmbeddedWB::CanGoForward() const { return webkit_web_view_can_go_forward(m_engine->view); }
+bool EmbeddedWB::Busy() const {
+  return webkit_web_view_is_loading(m_engine->view);
+}
+bool EmbeddedWB::CanGoBack() const {
+  return webkit_web_view_can_go_back(m_engine->view);
+}
+bool EmbeddedWB::CanGoForward() const {
+  return webkit_web_view_can_go_forward(m_engine->view);
+}
 
 void EmbeddedWB::request_body(const std::string&) {
   m_body.reset();

@@ -64,7 +64,7 @@ struct EmbeddedWBEvents {
 // chooser, no page-initiated printing, every permission request denied, no
 // developer tools, software rendering.
 class EmbeddedWB {
-public:
+ public:
   explicit EmbeddedWB(BodyCapture capture = BodyCapture::Off);
   // A view for a new window asked for by `related`'s page; return it from
   // `related`'s NewWindow2 handler to hand the new window over.
@@ -110,7 +110,7 @@ public:
   // Internal: the engine's callbacks land here.
   struct Callbacks;
 
-private:
+ private:
   void init(void* view, BodyCapture capture);
   void request_body(const std::string& url);
 

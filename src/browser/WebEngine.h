@@ -12,7 +12,7 @@ namespace tovali {
 // set of view settings (software rendering, no developer tools).
 // Created on first use, on the user-interface thread, after GTK is up.
 class WebEngine {
-public:
+ public:
   static WebEngine& instance();
 
   WebKitWebContext* context() const { return m_context; }
@@ -22,7 +22,7 @@ public:
   const std::string& data_dir() const { return m_dataDir; }
   const std::string& cache_dir() const { return m_cacheDir; }
 
-private:
+ private:
   WebEngine();
   ~WebEngine() = delete;  // lives until the process ends
 

@@ -14,7 +14,7 @@ namespace tovali {
 // or goes at once when clicked. Add it as an overlay child over the whole
 // window; the steps themselves are MessagePanelModel's.
 class MessagePanel : public Gtk::DrawingArea {
-public:
+ public:
   explicit MessagePanel(HandCursor cursor);
   ~MessagePanel() override;
 
@@ -25,12 +25,12 @@ public:
   bool panel_visible() const { return m_model.visible(); }
   const MessagePanelModel& model() const { return m_model; }
 
-protected:
+ protected:
   bool on_draw(const Cairo::RefPtr<Cairo::Context>& cr) override;
   void on_realize() override;
   bool on_button_press_event(GdkEventButton* event) override;
 
-private:
+ private:
   void apply();
   void LocateMsgPanel();
   bool MsgPanelSizeTimerTimer();

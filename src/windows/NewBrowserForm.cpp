@@ -134,6 +134,8 @@ void NewBrowserForm::print_buttonClick() {
   });
 }
 
-void NewBrowserForm::Button1Click() { hide(); }
+void NewBrowserForm::Button1Click() {
+  hide();
+}
 
 }  // namespace tovali

@@ -22,7 +22,7 @@ class Settings;
 // judged by the main window's guard, and status, progress and error pages go
 // through the main window's handlers.
 class PopupHost {
-public:
+ public:
   virtual ~PopupHost() = default;
   virtual NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url) = 0;
   virtual void webbrowserDownloadComplete(EmbeddedWB& sender) = 0;
@@ -38,7 +38,7 @@ public:
 // Print and Close, its own message panel, and a view handed over from the
 // main frame's new-window request. It cannot open further windows.
 class NewBrowserForm : public Gtk::Window {
-public:
+ public:
   static constexpr const char* kCaption = "Click Close To Get To Main Screen";
   static constexpr const char* kNoMoreWindowsMessage =
       "This page is trying to open a new window. More new windows may not be opened.";
@@ -55,10 +55,10 @@ public:
   void ShowMsgPanel(const std::string& text) { m_msgPanel.ShowMsgPanel(text); }
   MessagePanel& msg_panel() { return m_msgPanel; }
 
-protected:
+ protected:
   bool on_delete_event(GdkEventAny* event) override;
 
-private:
+ private:
   void wire_browser();
   void back_buttonClick();
   void forward_buttonClick();

@@ -11,7 +11,7 @@ enum class HandCursor { Off, On };
 // A picture drawn by a function, stretched over its area, with click and
 // double-click signals (left button only).
 class PictureArea : public Gtk::DrawingArea {
-public:
+ public:
   using Painter = std::function<void(const Cairo::RefPtr<Cairo::Context>&, double, double)>;
 
   PictureArea(Painter painter, int width, int height, HandCursor cursor = HandCursor::Off);
@@ -19,12 +19,12 @@ public:
   sigc::signal<void>& signal_clicked() { return m_clicked; }
   sigc::signal<void>& signal_double_clicked() { return m_doubleClicked; }
 
-protected:
+ protected:
   bool on_draw(const Cairo::RefPtr<Cairo::Context>& cr) override;
   void on_realize() override;
   bool on_button_press_event(GdkEventButton* event) override;
 
-private:
+ private:
   Painter m_painter;
   HandCursor m_cursor;
   sigc::signal<void> m_clicked;

@@ -13,7 +13,7 @@ namespace tovali {
 // A flat toolbar button (69 by 31) with a picture from the icon theme and a
 // caption label under it. Disabling greys the picture; the caption stays.
 class ToolbarButton : public Gtk::Box {
-public:
+ public:
   static constexpr int kWidth = 69;
   static constexpr int kHeight = 31;
   static constexpr int kCaptionHeight = 16;
@@ -26,7 +26,7 @@ public:
   void set_enabled(bool enabled) { m_button.set_sensitive(enabled); }
   bool enabled() const { return m_button.get_sensitive(); }
 
-private:
+ private:
   Gtk::Button m_button;
   Gtk::Image m_image;
   Gtk::Label m_caption;

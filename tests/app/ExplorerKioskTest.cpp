@@ -14,10 +14,12 @@ namespace {
 using ExplorerKiosk = GuardedBrowserTest;
 using std::chrono::milliseconds;
 
-bool is_red(Rgb c) { return c.r > 200 && c.g < 40 && c.b < 40; }
+bool is_red(Rgb c) {
+  return c.r > 200 && c.g < 40 && c.b < 40;
+}
 
 class OtherProgram {
-public:
+ public:
   OtherProgram(AppTest& test, TestEnvironment env, const std::string& display,
                const std::string& output) {
     ProcessOptions options;
@@ -32,12 +34,12 @@ public:
   }
   bool started() const { return m_process != nullptr; }
 
-private:
+ private:
   std::unique_ptr<ChildProcess> m_process;
 };
 
 class ExplorerKioskWith : public ExplorerKiosk, public ::testing::WithParamInterface<bool> {
-protected:
+ protected:
   // The other program's red window sits at the top left corner when it is
   // in front.
   bool other_in_front(const std::string& name) {

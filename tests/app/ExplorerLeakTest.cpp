@@ -49,11 +49,9 @@ bool file_named_anywhere(const std::string& root, const std::string& name) {
 TEST_F(ExplorerLeak, NoContextMenuByMouseOrKeyboardInEitherFrame) {
   open_in_main_frame("/kids/plain.html", kBlueStyle, kBlueStyle);
   // Until the start-up message has gone.
-  ASSERT_TRUE(wait_until([this] { return foreign_pixels(screenshot("plain")) == 0; },
-                         kEventTimeout, milliseconds(500)));
-  const struct {
-    int x, y;
-  } places[] = {{1000, 640}, {80, 600}};
+  ASSERT_TRUE(wait_until([this] { return foreign_pixels(screenshot("plain")) == 0; }, kEventTimeout,
+                         milliseconds(500)));
+  const struct { int x, y; } places[] = {{1000, 640}, {80, 600}};
   for (const auto& p : places) {
     const std::string at = std::to_string(p.x);
     ASSERT_TRUE(x().click_at(p.x, p.y, 3));
@@ -83,8 +81,8 @@ TEST_F(ExplorerLeak, DownloadsAreCancelledAndNeverWritten) {
   ASSERT_TRUE(server().wait_for_path("/kids/game.pak")) << server().log_text();
   ASSERT_TRUE(server().wait_for_path("/kids/data.bin")) << server().log_text();
   std::this_thread::sleep_for(kQuietPeriod);
-  for (const std::string& folder : {env().home(), env().data_home(), env().cache_home(),
-                                    env().config_home(), program_dir()}) {
+  for (const std::string& folder :
+       {env().home(), env().data_home(), env().cache_home(), env().config_home(), program_dir()}) {
     EXPECT_FALSE(file_named_anywhere(folder, "game.pak")) << folder;
     EXPECT_FALSE(file_named_anywhere(folder, "data.bin")) << folder;
   }
@@ -92,11 +90,10 @@ TEST_F(ExplorerLeak, DownloadsAreCancelledAndNeverWritten) {
 }
 
 TEST_F(ExplorerLeak, FileChooserPagePrintAndDeveloperToolsOpenNoWindow) {
-  open_in_main_frame(
-      "/kids/doors.html",
-      "<input id='file' type='file' style='position:fixed;left:0;top:0;width:100%;"
-      "height:100%'>"
-      "<script>setTimeout(function () { window.print(); }, 300);</script>");
+  open_in_main_frame("/kids/doors.html",
+                     "<input id='file' type='file' style='position:fixed;left:0;top:0;width:100%;"
+                     "height:100%'>"
+                     "<script>setTimeout(function () { window.print(); }, 300);</script>");
   std::this_thread::sleep_for(milliseconds(1500));
   const auto before = mapped_windows();
   ASSERT_TRUE(x().click_at(kMainFrameX, kMainFrameY));
@@ -111,21 +108,19 @@ TEST_F(ExplorerLeak, FileChooserPagePrintAndDeveloperToolsOpenNoWindow) {
 }
 
 TEST_F(ExplorerLeak, PermissionRequestsAreDenied) {
-  open_in_main_frame(
-      "/kids/ask.html",
-      "<script>"
-      "function tell(what) { var i = new Image(); i.src = '/kids/answer?' + what; }"
-      "if (navigator.geolocation) navigator.geolocation.getCurrentPosition("
-      "  function () { tell('geo=granted'); }, function () { tell('geo=denied'); });"
-      "else tell('geo=none');"
-      "if (window.Notification) Notification.requestPermission().then("
-      "  function (p) { tell('notify=' + p); });"
-      "else tell('notify=none');"
-      "</script>");
+  open_in_main_frame("/kids/ask.html",
+                     "<script>"
+                     "function tell(what) { var i = new Image(); i.src = '/kids/answer?' + what; }"
+                     "if (navigator.geolocation) navigator.geolocation.getCurrentPosition("
+                     "  function () { tell('geo=granted'); }, function () { tell('geo=denied'); });"
+                     "else tell('geo=none');"
+                     "if (window.Notification) Notification.requestPermission().then("
+                     "  function (p) { tell('notify=' + p); });"
+                     "else tell('notify=none');"
+                     "</script>");
   const auto answered = [this](const std::string& prefix) {
-    return server().wait_for_request([&](const ServedRequest& r) {
-      return r.target.rfind("/kids/answer?" + prefix, 0) == 0;
-    });
+    return server().wait_for_request(
+        [&](const ServedRequest& r) { return r.target.rfind("/kids/answer?" + prefix, 0) == 0; });
   };
   ASSERT_TRUE(answered("geo=")) << server().log_text();
   ASSERT_TRUE(answered("notify=")) << server().log_text();
@@ -147,11 +142,11 @@ TEST_F(ExplorerLeak, PageCannotResizeMoveOrCloseTheMainWindow) {
              "<script>window.resizeTo(300, 200); window.moveTo(40, 40); window.close();"
              "setTimeout(function () { new Image().src = '/kids/after'; }, 500);</script>");
   // Opened in the main frame through the menu's own link.
-  write_site_file(std::string(kSitePath) + "teindex.php3",
-                  menu_page({url_comment("001", "AD", domain("leak.localhost"))},
-                            {{"open", menu_link("001", "/kids/shrink.html", "leak.localhost"),
-                              "Open"}},
-                            click_script("open", 600)));
+  write_site_file(
+      std::string(kSitePath) + "teindex.php3",
+      menu_page({url_comment("001", "AD", domain("leak.localhost"))},
+                {{"open", menu_link("001", "/kids/shrink.html", "leak.localhost"), "Open"}},
+                click_script("open", 600)));
   ASSERT_TRUE(x().click_at(34, kButtonY));  // Home reloads the menu
   ASSERT_TRUE(server().wait_for_path("/kids/after")) << server().log_text();
   std::this_thread::sleep_for(kQuietPeriod);
@@ -181,9 +176,10 @@ TEST_F(ExplorerLeak, CloseRequestsFromOutsideAreRefused) {
 TEST_F(ExplorerLeak, EndOfSessionSavesTheRefusedURLs) {
   write_page("/kids/shop.html", "Shop", "<p>shop</p>");
   const std::string refused = url("/kids/shop.html", "shop.localhost");
-  start_with_menu(menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
-                            {{"shop", menu_link("001", "/kids/shop.html", "shop.localhost"), "Shop"}},
-                            click_script("shop", 600)));
+  start_with_menu(
+      menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
+                {{"shop", menu_link("001", "/kids/shop.html", "shop.localhost"), "Shop"}},
+                click_script("shop", 600)));
   std::string expected;
   int run = 0;
   for (int signal_number : {SIGHUP, SIGINT, SIGTERM}) {

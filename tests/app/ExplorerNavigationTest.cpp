@@ -4,8 +4,8 @@
 #include <sys/wait.h>
 
 #include <csignal>
-#include <thread>
 #include <string>
+#include <thread>
 
 #include "ChildProcess.h"
 #include "GuardedBrowserTest.h"
@@ -42,9 +42,10 @@ TEST_F(ExplorerNavigation, AdmittedMenuLinkOpensInTheMainFrame) {
 TEST_F(ExplorerNavigation, RefusedMenuLinkNeverReachesTheServerAndIsLoggedAtShutdown) {
   write_page("/kids/shop.html", "Shop", "<p>shop</p>");
   const std::string target = url("/kids/shop.html", "shop.localhost");
-  start_with_menu(menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
-                            {{"shop", menu_link("001", "/kids/shop.html", "shop.localhost"), "Shop"}},
-                            click_script("shop", 800)));
+  start_with_menu(
+      menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
+                {{"shop", menu_link("001", "/kids/shop.html", "shop.localhost"), "Shop"}},
+                click_script("shop", 800)));
   // The refusal message grows out of the window's centre.
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   screenshot("refusal-message");
@@ -58,14 +59,14 @@ TEST_F(ExplorerNavigation, RefusedMenuLinkNeverReachesTheServerAndIsLoggedAtShut
 }
 
 TEST_F(ExplorerNavigation, NavigationFrameLinksLoadIntoTheNavigationFrame) {
-  write_site_file(std::string(kSitePath) + "second.php3",
-                  menu_page({}, {{"more", "HTTPNAV://MORESITES", "More"}},
-                            click_script("more", 600)));
+  write_site_file(
+      std::string(kSitePath) + "second.php3",
+      menu_page({}, {{"more", "HTTPNAV://MORESITES", "More"}}, click_script("more", 600)));
   set_setting("num_moresites", "1");
   set_setting("ms_desc-0", "Our zoo");
   set_setting("ms_url-0", "http://zoo.example/");
-  const std::string second = "HTTPNAV://127.0.0.1:" + std::to_string(server().port()) + "/" +
-                             kSitePath + "second.php3";
+  const std::string second =
+      "HTTPNAV://127.0.0.1:" + std::to_string(server().port()) + "/" + kSitePath + "second.php3";
   start_with_menu(menu_page({}, {{"second", second, "Second"}}, click_script("second", 600)));
   // "HTTPNAV:" becomes "HTTP:" and loads in the navigation frame itself.
   ASSERT_TRUE(server().wait_for_path(std::string("/") + kSitePath + "second.php3"))

@@ -12,7 +12,7 @@
 namespace tovali::testing {
 
 class GuardedBrowserTest : public ExplorerTest {
-protected:
+ protected:
   static constexpr const char* kSitePath = "tovali/v200/group1/";
   static constexpr const char* kMainWindow = "^Tovali Explorer$";
   static constexpr const char* kPopupWindow = "^Click Close To Get To Main Screen$";

@@ -8,7 +8,7 @@ namespace tovali {
 // 10000 ms for good. Each tick restarts the probe when the probe view is
 // idle; the second tick also puts up the waiting message.
 class ConnectionCheck {
-public:
+ public:
   static constexpr int kFirstInterval = 10;
   static constexpr int kSecondInterval = 3000;
   static constexpr int kSteadyInterval = 10000;
@@ -40,7 +40,7 @@ public:
   bool running() const { return m_running; }
   void Start() { m_running = true; }
 
-private:
+ private:
   int m_interval = kFirstInterval;
   bool m_running = false;
 };

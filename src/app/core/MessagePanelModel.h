@@ -15,7 +15,7 @@ struct PanelPlace {
 // text when `label_visible()`, and runs the three timers while their flags
 // are on, calling the matching step at each tick.
 class MessagePanelModel {
-public:
+ public:
   static constexpr int kFullWidth = 300;
   static constexpr int kGrowWidth = 50;
   static constexpr int kGrowHeight = 37;
@@ -53,7 +53,7 @@ public:
   bool hide_timer() const { return m_hideTimer; }
   bool stay_timer() const { return m_stayTimer; }
 
-private:
+ private:
   std::string m_text;
   bool m_visible = false;
   bool m_labelVisible = false;

@@ -4,7 +4,9 @@
 
 namespace tovali {
 
-std::string StartPagePath(const std::string& program_dir) { return program_dir + "welcome.html"; }
+std::string StartPagePath(const std::string& program_dir) {
+  return program_dir + "welcome.html";
+}
 
 FirstMainPage ChooseFirstMainPage(const Settings& settings, const std::string& program_dir,
                                   std::string (*domain)(const std::string&)) {
@@ -25,6 +27,8 @@ std::optional<std::string> UpdateNotice(const Settings& settings) {
          " with a standard web browser.";
 }
 
-std::string VersionLabelText() { return std::string("Version ") + build::kVersion; }
+std::string VersionLabelText() {
+  return std::string("Version ") + build::kVersion;
+}
 
 }  // namespace tovali

@@ -18,8 +18,8 @@ inline constexpr const char* kLoadingMessage =
 
 // The first page of the main frame once the connection check has ended.
 struct FirstMainPage {
-  std::string url;        // for PendingMainURL and CurrentSiteURL
-  std::string meta_text;  // for ExtractMetaData; empty: none
+  std::string url;                        // for PendingMainURL and CurrentSiteURL
+  std::string meta_text;                  // for ExtractMetaData; empty: none
   std::optional<std::string> url_number;  // for URLNumber; nullopt: unchanged
 };
 

@@ -17,7 +17,7 @@ std::string read_file(const std::string& path) {
 }
 
 class PageFolder : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     m_dir = std::filesystem::temp_directory_path() /
             ("tovali-pages-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -84,7 +84,8 @@ TEST(HomeSite, OwnLocationUnlessSwitchIsExactlyOne) {
     Settings settings;
     settings.set_value("default_home_location", value);
     settings.set_value("home_button_url", "http://elsewhere.example/menu.html");
-    EXPECT_EQ(HomeSiteURL(settings, "http://b.example", "/p"), "http://elsewhere.example/menu.html");
+    EXPECT_EQ(HomeSiteURL(settings, "http://b.example", "/p"),
+              "http://elsewhere.example/menu.html");
   }
 }
 
@@ -119,12 +120,9 @@ TEST(ErrorPageRules, MissingPageTitles) {
     const char* title;
     bool missing;
   } cases[] = {
-      {"404 Not Found", true},
-      {"Error: 404 not found here", true},
-      {"404 NOT FOUND", true},
-      {"404 - page gone", false},
-      {"Not Found", false},
-      {"", false},
+      {"404 Not Found", true}, {"Error: 404 not found here", true},
+      {"404 NOT FOUND", true}, {"404 - page gone", false},
+      {"Not Found", false},    {"", false},
   };
   for (const auto& c : cases) EXPECT_EQ(TitleReportsMissingPage(c.title), c.missing) << c.title;
 }

@@ -113,7 +113,7 @@ TEST(MessagePanel, LocateCentresAndTruncates) {
   EXPECT_EQ(panel.Locate(1024, 768).left, 512);
   EXPECT_EQ(panel.Locate(1024, 768).top, 384);
   panel.Show("x");
-  panel.SizeTick();  // 50 x 37
+  panel.SizeTick();                             // 50 x 37
   EXPECT_EQ(panel.Locate(641, 480).left, 295);  // 320.5 - 25
   EXPECT_EQ(panel.Locate(641, 480).top, 221);   // 240 - 18.5
 }

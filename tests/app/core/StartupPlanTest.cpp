@@ -5,7 +5,9 @@
 namespace tovali {
 namespace {
 
-std::string fake_domain(const std::string& url) { return "[" + url + "]"; }
+std::string fake_domain(const std::string& url) {
+  return "[" + url + "]";
+}
 
 TEST(FirstMainPage, DefaultIsTheStartPage) {
   Settings settings;
@@ -38,8 +40,8 @@ TEST(UpdateNotice, OnlyAboveTwoHundred) {
   const struct {
     const char* value;
     bool notice;
-  } cases[] = {{"201", true}, {"200", false}, {"", false}, {"abc", false}, {"-5", false},
-               {"999", true}};
+  } cases[] = {{"201", true},  {"200", false}, {"", false},
+               {"abc", false}, {"-5", false},  {"999", true}};
   for (const auto& c : cases) {
     Settings settings;
     settings.set_value("program-version", c.value);
@@ -51,7 +53,9 @@ TEST(UpdateNotice, OnlyAboveTwoHundred) {
                                          kMakerWebAddress + " with a standard web browser.");
 }
 
-TEST(VersionLabel, NamesTheBuiltVersion) { EXPECT_EQ(VersionLabelText(), "Version 2.0.0.7"); }
+TEST(VersionLabel, NamesTheBuiltVersion) {
+  EXPECT_EQ(VersionLabelText(), "Version 2.0.0.7");
+}
 
 }  // namespace
 }  // namespace tovali
