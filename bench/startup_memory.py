@@ -253,15 +253,20 @@ class RequestWatcher:
 # Memory
 
 
-def pss_kib(pid):
+def memory_kib(pid):
+    """(PSS, private) of one process in KiB. PSS counts each shared page in
+    part, so it moves with whatever else on the machine maps the same
+    libraries; the private part (USS) does not."""
+    values = {}
     try:
         with open(f"/proc/{pid}/smaps_rollup", encoding="ascii") as f:
             for line in f:
-                if line.startswith("Pss:"):
-                    return int(line.split()[1])
-    except (OSError, ValueError):
+                name, _, rest = line.partition(":")
+                if name in ("Pss", "Private_Clean", "Private_Dirty"):
+                    values[name] = int(rest.split()[0])
+    except (OSError, ValueError, IndexError):
         pass
-    return 0
+    return values.get("Pss", 0), values.get("Private_Clean", 0) + values.get("Private_Dirty", 0)
 
 
 def process_name(pid):
@@ -277,11 +282,12 @@ def process_name(pid):
 
 
 def memory_of_tree(root):
-    """(total PSS in KiB, [(name, pid, KiB)]) of root and every process that
-    came from it."""
+    """(total PSS, total private, [(name, pid, PSS)]) in KiB of root and every
+    process that came from it."""
     pids = process_tree(root, process_table())
-    parts = sorted(((process_name(p), p, pss_kib(p)) for p in pids), key=lambda e: -e[2])
-    return sum(e[2] for e in parts), parts
+    measured = {p: memory_kib(p) for p in pids}
+    parts = sorted(((process_name(p), p, m[0]) for p, m in measured.items()), key=lambda e: -e[2])
+    return sum(m[0] for m in measured.values()), sum(m[1] for m in measured.values()), parts
 
 
 def summarise_processes(parts):
@@ -500,13 +506,14 @@ class Bench:
             time.sleep(self.args.settle)
             if not alive():
                 raise BenchError(self.failure(kind, "exited before the memory sample", output))
-            total, parts = memory_of_tree(self.running.pid)
+            pss, private, parts = memory_of_tree(self.running.pid)
             if screenshot:
                 take_screenshot(self.display_name, screenshot)
             return {
                 "start_ms": (loaded - started) * 1000.0,
                 "home_ms": (home - started) * 1000.0,
-                "pss_kib": total,
+                "pss_kib": pss,
+                "uss_kib": private,
                 "parts": parts,
             }
         finally:
@@ -542,7 +549,8 @@ class Bench:
                 print(
                     f"{label:>10} {kind:<8}  start page {result['start_ms']:7.0f} ms"
                     f"  home page {result['home_ms']:7.0f} ms"
-                    f"  PSS {result['pss_kib'] / 1024:7.1f} MiB",
+                    f"  PSS {result['pss_kib'] / 1024:7.1f} MiB"
+                    f"  private {result['uss_kib'] / 1024:7.1f} MiB",
                     flush=True,
                 )
                 if self.args.verbose:
@@ -619,6 +627,9 @@ def report(results, check_targets):
     b_time = stats([r["start_ms"] for r in base])
     p_mem = stats([r["pss_kib"] / 1024 for r in prog])
     b_mem = stats([r["pss_kib"] / 1024 for r in base])
+    p_uss = stats([r["uss_kib"] / 1024 for r in prog])
+    b_uss = stats([r["uss_kib"] / 1024 for r in base])
+    uss_ratio = p_uss[0] / b_uss[0] if b_uss[0] else float("inf")
     time_diff = p_time[0] - b_time[0]
     mem_ratio = p_mem[0] / b_mem[0] if b_mem[0] else float("inf")
     time_ok = time_diff <= TIME_MARGIN_TARGET_MS
@@ -638,6 +649,8 @@ def report(results, check_targets):
         ("memory, PSS total (MiB)", cell(p_mem, "{:.1f}"), cell(b_mem, "{:.1f}"),
          f"x{mem_ratio:.3f} ({p_mem[0] - b_mem[0]:+.1f} MiB)", f"<= x{MEMORY_RATIO_TARGET:.2f}",
          ("met" if mem_ok else "MISSED") if check_targets else ""),
+        ("memory, private (MiB)", cell(p_uss, "{:.1f}"), cell(b_uss, "{:.1f}"),
+         f"x{uss_ratio:.3f} ({p_uss[0] - b_uss[0]:+.1f} MiB)", "(for information)", ""),
     ]
     widths = [max(len(r[i]) for r in rows) for i in range(len(rows[0]))]
     for r in rows:
