@@ -49,8 +49,6 @@ class MainWindow : public Gtk::Window,
  public:
   static constexpr const char* kCaption = "Tovali Explorer";
   static constexpr int kNavFrameWidth = 145;
-  // The one domain the navigation frame never loads.
-  static constexpr const char* kBlockedNavDomain = "PORTAL.EXAMPLE";
 
   explicit MainWindow(const Locations& locations);
   ~MainWindow() override;

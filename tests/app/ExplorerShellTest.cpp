@@ -57,5 +57,26 @@ TEST_F(ExplorerShell, ToolsPictureOpensTheControlPanelWhoseCloseEndsTheProgram) 
   EXPECT_TRUE(std::filesystem::exists(program_dir() + "prohurl.log"));
 }
 
+// With `silent_mode` "1" the main frame's script dialogs are suppressed and
+// the script goes on at once; otherwise the dialog waits for the child.
+class ExplorerSilentMode : public ExplorerShell, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ExplorerSilentMode, DecidesWhetherScriptDialogsShow) {
+  const bool silent = GetParam();
+  set_setting("silent_mode", silent ? "1" : "0");
+  open_in_main_frame("/kids/alert.html",
+                     "<script>window.addEventListener('load', function () {"
+                     " alert('Hello'); new Image().src = '/kids/after-alert'; });</script>");
+  if (silent) {
+    EXPECT_TRUE(server().wait_for_path("/kids/after-alert")) << server().log_text();
+  } else {
+    EXPECT_TRUE(never_requested("/kids/after-alert")) << server().log_text();
+    screenshot("alert-shown");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Silent, ExplorerSilentMode, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "On" : "Off"; });
+
 }  // namespace
 }  // namespace tovali::testing
