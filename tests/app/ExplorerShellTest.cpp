@@ -57,6 +57,32 @@ TEST_F(ExplorerShell, ToolsPictureOpensTheControlPanelWhoseCloseEndsTheProgram) 
   EXPECT_TRUE(std::filesystem::exists(program_dir() + "prohurl.log"));
 }
 
+// The menu page's width comment sizes the navigation frame when a link is
+// followed; "hide" collapses the frame and "show" brings back that width.
+TEST_F(ExplorerShell, WidthCommentHideAndShowSizeTheNavigationFrame) {
+  write_page("/kids/zoo.html", "Zoo", "<p>zoo</p>");
+  const std::string blue = "<style>html,body{background:#3366cc}</style>";
+  start_with_menu(
+      menu_page({"<!--NAVFRAMEWIDTH=250-->", url_comment("001", "AD", domain("z.localhost"))},
+                {{"zoo", menu_link("001", "/kids/zoo.html", "z.localhost"), "Zoo"}},
+                blue + click_script("zoo", 600)));
+  ASSERT_TRUE(server().wait_for_path("/kids/zoo.html"));
+  const auto blue_at = [this](int x, const std::string& name) {
+    const auto pixel = XTool::read_region(screenshot(name), x, 700, 1, 1);
+    const Rgb c = pixel ? pixel->at(0, 0) : Rgb{};
+    return c.r == 0x33 && c.g == 0x66 && c.b == 0xcc;
+  };
+  // 16 pixels of strip, then the frame: 250 wide after the link.
+  ASSERT_TRUE(
+      wait_until([&] { return blue_at(16 + 240, "wide"); }, kEventTimeout, milliseconds(300)));
+  ASSERT_TRUE(x().click_at(8, 100));  // "hide"
+  ASSERT_TRUE(wait_until([&] { return !blue_at(16 + 100, "collapsed"); }, kEventTimeout,
+                         milliseconds(300)));
+  ASSERT_TRUE(x().click_at(8, 100));  // "show", where "hide" was
+  EXPECT_TRUE(
+      wait_until([&] { return blue_at(16 + 240, "restored"); }, kEventTimeout, milliseconds(300)));
+}
+
 // With `silent_mode` "1" the main frame's script dialogs are suppressed and
 // the script goes on at once; otherwise the dialog waits for the child.
 class ExplorerSilentMode : public ExplorerShell, public ::testing::WithParamInterface<bool> {};
