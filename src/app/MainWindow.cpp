@@ -122,10 +122,6 @@ void MainWindow::cover_monitor() {
   maximize();  // with a window manager; without one the size above holds
 }
 
-bool MainWindow::on_configure_event(GdkEventConfigure* event) {
-  return Gtk::Window::on_configure_event(event);
-}
-
 void MainWindow::apply_window_level() {
   set_keep_above(m_state.settings.value("prevent_switch") == "1");
 }

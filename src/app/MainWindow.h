@@ -104,7 +104,6 @@ class MainWindow : public Gtk::Window,
 
  protected:
   bool on_delete_event(GdkEventAny* event) override;  // `FormClose`
-  bool on_configure_event(GdkEventConfigure* event) override;
 
  private:
   void build_layout();
