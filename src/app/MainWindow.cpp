@@ -276,6 +276,13 @@ void MainWindow::build_status_line() {
 void MainWindow::wire_frames() {
   EmbeddedWBEvents& nav = m_navFrame.events();
   nav.BeforeNavigate2 = [this](const std::string& url) {
+    // The engine asks about the program's own request some time after the
+    // Navigate call (the old control asked within it), so another navigation
+    // of the frame may have come first and emptied the mailbox. The
+    // program's own request is the one it queued.
+    if (m_navFrame.CurrentNavigationOrigin() == NavigationOrigin::Program &&
+        m_guard.PendingNavURL().empty())
+      m_guard.SetPendingNavURL(url);
     return m_guard.NavFrameBeforeNavigate2(url) == Verdict::Cancel ? NavigationVerdict::Cancel
                                                                    : NavigationVerdict::Proceed;
   };

@@ -39,6 +39,17 @@ bool is_own_cancellation(const GError* error) {
   return false;
 }
 
+// The engine reports a requested URL with its scheme (and an HTTP host)
+// lower-cased and may add a "/" after a bare host.
+bool same_target(const std::string& reported, const std::string& requested) {
+  auto trimmed = [](const std::string& text) {
+    return (!text.empty() && text.back() == '/') ? text.substr(0, text.size() - 1) : text;
+  };
+  const std::string a = trimmed(reported);
+  const std::string b = trimmed(requested);
+  return a.size() == b.size() && g_ascii_strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
+}
+
 // True when the response would be saved rather than shown.
 bool response_is_download(WebKitResponsePolicyDecision* decision) {
   if (!webkit_response_policy_decision_is_mime_type_supported(decision)) return true;
@@ -76,11 +87,14 @@ struct EmbeddedWB::Callbacks {
             webkit_navigation_policy_decision_get_navigation_action(nav);
         WebKitURIRequest* request = webkit_navigation_action_get_request(action);
         const std::string url = text_or_empty(webkit_uri_request_get_uri(request));
-        self->m_requested.clear();
+        const bool own = !self->m_requested.empty() && same_target(url, self->m_requested);
+        if (own) self->m_requested.clear();
+        self->m_origin = own ? NavigationOrigin::Program : NavigationOrigin::Page;
         NavigationVerdict verdict = NavigationVerdict::Proceed;
         guarded("BeforeNavigate2", [&] {
           if (self->m_events.BeforeNavigate2) verdict = self->m_events.BeforeNavigate2(url);
         });
+        self->m_origin = NavigationOrigin::Page;
         if (verdict == NavigationVerdict::Cancel)
           webkit_policy_decision_ignore(decision);
         else

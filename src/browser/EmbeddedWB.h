@@ -27,6 +27,11 @@ enum class DialogMode { Shown, Silent };
 // Whether the view reads the page's body after each completed load.
 enum class BodyCapture { Off, On };
 
+// Who started the navigation a before-navigate event is about: the
+// program's own Navigate call, or the page (a link, a script, a frame, a
+// history step).
+enum class NavigationOrigin { Page, Program };
+
 class EmbeddedWB;
 
 // The events a view raises. Unset handlers mean "let it happen" for
@@ -100,6 +105,10 @@ class EmbeddedWB {
   bool CanGoBack() const;
   bool CanGoForward() const;
 
+  // While a BeforeNavigate2 handler runs: whether the engine is asking about
+  // the program's own Navigate request (Page at any other time).
+  NavigationOrigin CurrentNavigationOrigin() const { return m_origin; }
+
   // The body HTML stored after the last completed load (nullopt when it
   // could not be read or has not arrived yet).
   const std::optional<std::string>& BodyHTML() const { return m_body; }
@@ -122,6 +131,7 @@ class EmbeddedWB {
   std::optional<std::string> m_body;
   std::string m_requested;  // issued, before-navigate not yet raised
   std::int64_t m_requestedAt = 0;
+  NavigationOrigin m_origin = NavigationOrigin::Page;
 };
 
 // Turns a file path into the file:// URL the engine reports for it; other

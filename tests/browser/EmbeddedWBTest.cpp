@@ -168,6 +168,25 @@ TEST_F(EmbeddedWBTest, RequestRepeatedBeforeTheEngineAsksIsIssuedOnce) {
   EXPECT_EQ(asked, 1);
 }
 
+TEST_F(EmbeddedWBTest, BeforeNavigateTellsTheProgramsOwnRequestsFromThePages) {
+  EmbeddedWB view;
+  std::vector<std::pair<std::string, NavigationOrigin>> asked;
+  view.events().BeforeNavigate2 = [&](const std::string& url) {
+    asked.emplace_back(url, view.CurrentNavigationOrigin());
+    return NavigationVerdict::Proceed;
+  };
+  const std::string second = page("second.html", "<p>second</p>");
+  const std::string first =
+      page("first.html",
+           "<script>setTimeout(function () { location.href = 'second.html'; }, 100);"
+           "</script>");
+  view.Navigate(first);
+  ASSERT_TRUE(pump_until([&] { return asked.size() == 2; }));
+  EXPECT_EQ(asked[0], std::make_pair(first, NavigationOrigin::Program));
+  EXPECT_EQ(asked[1], std::make_pair(second, NavigationOrigin::Page));
+  EXPECT_EQ(view.CurrentNavigationOrigin(), NavigationOrigin::Page);
+}
+
 TEST_F(EmbeddedWBTest, MissingPageRaisesLoadFailedAndStillCompletes) {
   EmbeddedWB view;
   std::string failed;
