@@ -9,6 +9,7 @@
 
 #include "app/core/GeneratedPages.h"
 #include "app/core/StartupPlan.h"
+#include "browser/CallbackGuard.h"
 #include "policy/UrlText.h"
 #include "windows/ControlPanelForm.h"
 #include "windows/PasswordForm.h"
@@ -18,19 +19,6 @@
 namespace tovali {
 
 namespace {
-
-// Every handler runs under its own guard: an error is written to standard
-// error for the administrator and never shown to the child.
-template <typename Fn>
-void guarded(const char* where, Fn&& fn) {
-  try {
-    fn();
-  } catch (const std::exception& e) {
-    std::cerr << "tovali-explorer: " << where << ": " << e.what() << "\n";
-  } catch (...) {
-    std::cerr << "tovali-explorer: " << where << ": unknown error\n";
-  }
-}
 
 // One word written one letter per line, with an empty first line.
 std::string vertical_word(const std::string& word) {

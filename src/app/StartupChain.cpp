@@ -5,6 +5,7 @@
 #include <glibmm/main.h>
 
 #include "app/core/StartupPlan.h"
+#include "browser/CallbackGuard.h"
 #include "browser/EmbeddedWB.h"
 #include "policy/NavigationGuard.h"
 #include "policy/UrlText.h"
@@ -13,16 +14,6 @@
 namespace tovali {
 
 namespace {
-template <typename Fn>
-void guarded(const char* where, Fn&& fn) {
-  try {
-    fn();
-  } catch (const std::exception& e) {
-    std::cerr << "tovali-explorer: " << where << ": " << e.what() << "\n";
-  } catch (...) {
-    std::cerr << "tovali-explorer: " << where << ": unknown error\n";
-  }
-}
 
 std::string extract_domain(const std::string& url) {
   return ExtractDomain(url);

@@ -5,23 +5,12 @@
 
 #include <iostream>
 
+#include "browser/CallbackGuard.h"
 #include "browser/WebEngine.h"
 
 namespace tovali {
 
 namespace {
-
-// Runs a handler at the edge of a GLib callback: nothing may escape into C.
-template <typename Fn>
-void guarded(const char* where, Fn&& fn) {
-  try {
-    fn();
-  } catch (const std::exception& e) {
-    std::cerr << "tovali-explorer: error in " << where << ": " << e.what() << "\n";
-  } catch (...) {
-    std::cerr << "tovali-explorer: unknown error in " << where << "\n";
-  }
-}
 
 std::string text_or_empty(const char* text) {
   return text ? std::string(text) : std::string();

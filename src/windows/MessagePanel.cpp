@@ -9,6 +9,7 @@
 #include <gtkmm/window.h>
 #include <pangomm/layout.h>
 
+#include "browser/CallbackGuard.h"
 #include "windows/ShellPictures.h"
 
 namespace tovali {
@@ -20,17 +21,6 @@ constexpr int kLabelTop = 64;
 constexpr int kLabelWidth = 137;
 constexpr int kLabelHeight = 97;
 
-template <typename Fn>
-bool guarded_tick(Fn&& fn) {
-  try {
-    return fn();
-  } catch (const std::exception& e) {
-    std::cerr << "tovali-explorer: message panel: " << e.what() << "\n";
-  } catch (...) {
-    std::cerr << "tovali-explorer: message panel: unknown error\n";
-  }
-  return false;
-}
 }  // namespace
 
 MessagePanel::MessagePanel(HandCursor cursor) : m_cursor(cursor) {
@@ -75,7 +65,7 @@ void MessagePanel::restart_stay_timer() {
 }
 
 bool MessagePanel::MsgPanelTimerTimer() {
-  return guarded_tick([this] {
+  return guarded_value("message panel", false, [this] {
     m_model.StayTimerFired();
     apply();
     return false;  // one shot; Show starts it again
@@ -83,7 +73,7 @@ bool MessagePanel::MsgPanelTimerTimer() {
 }
 
 bool MessagePanel::MsgPanelSizeTimerTimer() {
-  return guarded_tick([this] {
+  return guarded_value("message panel", false, [this] {
     m_model.SizeTick();
     apply();
     return m_model.size_timer();
@@ -91,7 +81,7 @@ bool MessagePanel::MsgPanelSizeTimerTimer() {
 }
 
 bool MessagePanel::HideMsgPanelTimerTimer() {
-  return guarded_tick([this] {
+  return guarded_value("message panel", false, [this] {
     m_model.HideTick();
     apply();
     return m_model.hide_timer();

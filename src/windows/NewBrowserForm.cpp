@@ -4,23 +4,11 @@
 
 #include <gtkmm/widget.h>
 
+#include "browser/CallbackGuard.h"
 #include "settings/Settings.h"
 #include "windows/ShellPictures.h"
 
 namespace tovali {
-
-namespace {
-template <typename Fn>
-void guarded(const char* where, Fn&& fn) {
-  try {
-    fn();
-  } catch (const std::exception& e) {
-    std::cerr << "tovali-explorer: pop-up " << where << ": " << e.what() << "\n";
-  } catch (...) {
-    std::cerr << "tovali-explorer: pop-up " << where << ": unknown error\n";
-  }
-}
-}  // namespace
 
 NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window& parent)
     : m_host(host),
@@ -108,25 +96,25 @@ bool NewBrowserForm::on_delete_event(GdkEventAny*) {
 }
 
 void NewBrowserForm::back_buttonClick() {
-  guarded("Back", [this] {
+  guarded("pop-up Back", [this] {
     m_host.PrepareHistoryStep();
     m_browser.GoBack();
   });
 }
 
 void NewBrowserForm::forward_buttonClick() {
-  guarded("Forward", [this] {
+  guarded("pop-up Forward", [this] {
     m_host.PrepareHistoryStep();
     m_browser.GoForward();
   });
 }
 
 void NewBrowserForm::stop_buttonClick() {
-  guarded("Stop", [this] { m_browser.Stop(); });
+  guarded("pop-up Stop", [this] { m_browser.Stop(); });
 }
 
 void NewBrowserForm::print_buttonClick() {
-  guarded("Print", [this] {
+  guarded("pop-up Print", [this] {
     const PrintMode mode = m_host.settings().value("show_print_settings") == "1"
                                ? PrintMode::WithDialog
                                : PrintMode::WithoutDialog;
