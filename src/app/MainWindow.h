@@ -62,6 +62,7 @@ class MainWindow : public Gtk::Window,
   void UpdateLists() override;
   std::string ProgramDir() const override { return m_locations.ProgramDir; }
   const ProhibitedLog& prohibited_log() const override { return m_state.prohibitedLog; }
+  SaveReport startup_save_report() const override { return m_state.saveFailures; }
   void CloseProgram() override;
   bool GetPassword() override;
   void OpenSetup() override;

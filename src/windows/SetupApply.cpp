@@ -77,6 +77,14 @@ std::string SaveFailureMessage(const SaveReport& report) {
          report.describe();
 }
 
+std::string StartupSaveFailureMessage(const SaveReport& report) {
+  if (report.ok()) return {};
+  return "Tovali Explorer could not write its settings files when it started, so changes "
+         "may be lost at the next start. Check that these files and their folders can be "
+         "written:\r" +
+         report.describe();
+}
+
 ApplyOutcome ApplySetup(SetupModel& model, SetupHost& host, const MessageSink& show) {
   ApplyOutcome outcome;
   outcome.restart = StoreSetupModel(model, host.settings());

@@ -43,4 +43,8 @@ ApplyOutcome ApplySetup(SetupModel& model, SetupHost& host, const MessageSink& s
 // The message for copies that could not be written ("" when all were).
 std::string SaveFailureMessage(const SaveReport& report);
 
+// The text that tells the parent that the settings copies could not be written
+// at start-up; empty when they were.
+std::string StartupSaveFailureMessage(const SaveReport& report);
+
 }  // namespace tovali

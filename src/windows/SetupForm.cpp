@@ -456,6 +456,8 @@ void SetupForm::Button1Click() {
 }
 
 void SetupForm::run_modal() {
+  const auto startup_problem = StartupSaveFailureMessage(m_host.startup_save_report());
+  if (!startup_problem.empty()) message(startup_problem);
   for (int i = 0; i < m_load_warnings; ++i) message(kConfigurationWarning);
   m_load_warnings = 0;
   run();

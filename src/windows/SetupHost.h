@@ -35,6 +35,10 @@ class SetupHost {
 
   // The refused URLs, oldest first.
   virtual const ProhibitedLog& prohibited_log() const = 0;
+
+  // Settings copies that could not be written while the program started;
+  // the dialog tells the parent, who is the one able to mend the folder.
+  virtual SaveReport startup_save_report() const { return {}; }
 };
 
 }  // namespace tovali

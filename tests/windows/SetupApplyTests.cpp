@@ -195,6 +195,15 @@ TEST(ApplySetup, FailedSaveIsToldAndTheRestStillApplies) {
   EXPECT_EQ(host.calls.back(), "UpdateLists");
 }
 
+TEST(ApplySetup, CopiesUnwrittenAtStartUpAreToldToTheParent) {
+  EXPECT_EQ(StartupSaveFailureMessage(SaveReport{}), "");
+  SaveReport report;
+  report.failures.push_back({"/ro/system/stlber.dat", "Permission denied"});
+  const auto text = StartupSaveFailureMessage(report);
+  EXPECT_NE(text.find("could not write its settings files"), std::string::npos);
+  EXPECT_NE(text.find("/ro/system/stlber.dat: Permission denied"), std::string::npos);
+}
+
 TEST(ApplySetup, LoadThenApplyKeepsTheSettings) {
   FakeSetupHost host;
   host.settings().assign({"password=marigold",
