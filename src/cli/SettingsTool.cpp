@@ -65,8 +65,7 @@ int SettingsTool::get(const std::string& key, std::ostream& out) const {
   return 0;
 }
 
-int SettingsTool::write(const std::string& key, const std::string& value,
-                        std::ostream& err) const {
+int SettingsTool::write(const std::string& key, const std::string& value, std::ostream& err) const {
   if (key.empty() || key.find('=') != std::string::npos) {
     err << "tovali-settings: a key is a non-empty name without \"=\"\n";
     return 2;

@@ -14,7 +14,7 @@ namespace tovali {
 // exactly as the program does. Commands beyond the built-in ones (such as
 // one that needs a main loop) are registered by the executable.
 class SettingsTool {
-public:
+ public:
   // args: the command and its arguments (without the program name).
   using Command = std::function<int(const std::vector<std::string>& args, std::ostream& out,
                                     std::ostream& err)>;
@@ -30,7 +30,7 @@ public:
 
   std::string usage() const;
 
-private:
+ private:
   int list(std::ostream& out) const;
   int get(const std::string& key, std::ostream& out) const;
   int write(const std::string& key, const std::string& value, std::ostream& err) const;

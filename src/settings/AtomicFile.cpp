@@ -29,8 +29,7 @@ bool make_directories(const std::string& dir, std::string* error) {
   return true;
 }
 
-bool write_file_atomically(const std::string& path, std::string_view content,
-                           std::string* error) {
+bool write_file_atomically(const std::string& path, std::string_view content, std::string* error) {
   try {
     const auto parent = std::filesystem::path(path).parent_path().string();
     if (!make_directories(parent, error)) return false;

@@ -35,7 +35,7 @@ struct LoadReport {
 // "finalg.dat", "system/stlber.dat" and "config/rushol.dat", read
 // first-usable and all written at every save.
 class ConfigStore {
-public:
+ public:
   // `te_win_dir` must end with "/".
   explicit ConfigStore(std::string te_win_dir);
 
@@ -70,7 +70,7 @@ public:
   // The default lines alone, in their fixed order.
   static TextList DefaultLines();
 
-private:
+ private:
   std::string m_dir;
 };
 

@@ -26,8 +26,8 @@ bool ProhibitedLog::save(const std::string& path, std::string* error) const {
 
 void ProhibitedLog::trim() {
   if (m_entries.size() > kMaxEntries) {
-    m_entries.erase(m_entries.begin(),
-                    m_entries.begin() + static_cast<std::ptrdiff_t>(m_entries.size() - kMaxEntries));
+    m_entries.erase(m_entries.begin(), m_entries.begin() + static_cast<std::ptrdiff_t>(
+                                                               m_entries.size() - kMaxEntries));
   }
 }
 

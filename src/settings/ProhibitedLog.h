@@ -10,7 +10,7 @@ namespace tovali {
 
 // The refused URLs, oldest first, never more than kMaxEntries of them.
 class ProhibitedLog {
-public:
+ public:
   static constexpr std::size_t kMaxEntries = 500;
 
   // Appends a URL as reported, then drops the oldest entries beyond the bound.
@@ -27,7 +27,7 @@ public:
   const TextList& entries() const { return m_entries; }
   std::size_t size() const { return m_entries.size(); }
 
-private:
+ private:
   void trim();
 
   TextList m_entries;

@@ -49,7 +49,9 @@ std::string Settings::value(std::string_view key) const {
   return m_lines[i].substr(m_lines[i].find('=') + 1);
 }
 
-bool Settings::has(std::string_view key) const { return find(key) != std::string::npos; }
+bool Settings::has(std::string_view key) const {
+  return find(key) != std::string::npos;
+}
 
 void Settings::set_value(std::string_view key, std::string_view value) {
   const auto i = find(key);
@@ -73,7 +75,9 @@ bool Settings::is_on(std::string_view key) const {
   return v == "1";
 }
 
-int Settings::count(std::string_view key) const { return parse_count(value(key)); }
+int Settings::count(std::string_view key) const {
+  return parse_count(value(key));
+}
 
 TextList Settings::list(std::string_view count_key, std::string_view prefix,
                         LetterCase letter_case) const {

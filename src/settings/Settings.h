@@ -13,7 +13,7 @@ enum class LetterCase { AsStored, Upper };
 // A line's name is the text before its first "="; a line without "=" has no
 // name and is never found. Names are compared without regard to letter case.
 class Settings {
-public:
+ public:
   static constexpr int kMaxListEntries = 65535;
 
   Settings() = default;
@@ -50,7 +50,7 @@ public:
   void assign(TextList lines) { m_lines = std::move(lines); }
   void clear() { m_lines.clear(); }
 
-private:
+ private:
   // Index of the first line whose name matches, or npos.
   std::size_t find(std::string_view key) const;
 

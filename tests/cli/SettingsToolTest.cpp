@@ -13,7 +13,7 @@ using testing::CommandResult;
 using testing::TempDir;
 
 class SettingsToolTest : public ::testing::Test {
-protected:
+ protected:
   CommandResult tool(std::vector<std::string> args) {
     args.insert(args.begin(), TOVALI_SETTINGS_EXE);
     return testing::run_command(args, {{"XDG_CONFIG_HOME", m_home.path() + "cfg"}});

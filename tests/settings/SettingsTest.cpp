@@ -34,8 +34,8 @@ TEST(Settings, SwitchesAndTheDownloadException) {
   const struct {
     const char* key;
     bool on;
-  } cases[] = {{"on", true},           {"off", false},          {"yes", false},
-               {"spaced", false},      {"missing", false},      {"DOWNLOAD_CONFIG", true}};
+  } cases[] = {{"on", true},      {"off", false},     {"yes", false},
+               {"spaced", false}, {"missing", false}, {"DOWNLOAD_CONFIG", true}};
   for (const auto& c : cases) EXPECT_EQ(s.is_on(c.key), c.on) << c.key;
   EXPECT_TRUE(Settings().is_on("download_config"));
   EXPECT_FALSE(Settings({"download_config=0"}).is_on("download_config"));
@@ -45,8 +45,11 @@ TEST(Settings, CountsReadZeroWhenMissingOrNotANumber) {
   const struct {
     const char* text;
     int value;
-  } cases[] = {{"2", 2},     {"-3", -3},  {"+7", 7}, {"", 0},          {"2x", 0},
-               {" 2", 0},    {"0x10", 0}, {"-", 0},  {"99999999999", 0}, {"2147483647", 2147483647}};
+  } cases[] = {{"2", 2},           {"-3", -3},
+               {"+7", 7},          {"", 0},
+               {"2x", 0},          {" 2", 0},
+               {"0x10", 0},        {"-", 0},
+               {"99999999999", 0}, {"2147483647", 2147483647}};
   for (const auto& c : cases) EXPECT_EQ(parse_count(c.text), c.value) << c.text;
 }
 

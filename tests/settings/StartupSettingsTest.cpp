@@ -52,12 +52,17 @@ TEST(StartupSettings, ASiteCountOfZeroGetsOnlyTheMissingLines) {
     TextList stored;
     TextList added;
   } cases[] = {
-      {"zero count kept first", {"num-sites=0", "site-0=http://a.example"},
+      {"zero count kept first",
+       {"num-sites=0", "site-0=http://a.example"},
        {std::string("site-1=") + build::kSecondarySite}},
-      {"nonsense count", {"num-sites=many"}, {"site-0=" + std::string(build::kPrimarySite),
-                                               "site-1=" + std::string(build::kSecondarySite)}},
-      {"missing", {"x=1"}, {"num-sites=2", "site-0=" + std::string(build::kPrimarySite),
-                            "site-1=" + std::string(build::kSecondarySite)}},
+      {"nonsense count",
+       {"num-sites=many"},
+       {"site-0=" + std::string(build::kPrimarySite),
+        "site-1=" + std::string(build::kSecondarySite)}},
+      {"missing",
+       {"x=1"},
+       {"num-sites=2", "site-0=" + std::string(build::kPrimarySite),
+        "site-1=" + std::string(build::kSecondarySite)}},
       {"two sites", {"num-sites=2", "site-0=http://a.example", "site-1=http://b.example"}, {}},
   };
   for (const auto& c : cases) {

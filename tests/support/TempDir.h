@@ -7,7 +7,7 @@ namespace tovali::testing {
 // A fresh folder below the system's temporary folder, removed with its
 // contents when the object goes away. path() ends with "/".
 class TempDir {
-public:
+ public:
   TempDir();
   ~TempDir();
   TempDir(const TempDir&) = delete;
@@ -20,7 +20,7 @@ public:
   // The bytes of path() + relative, or "" when missing.
   std::string read(const std::string& relative) const;
 
-private:
+ private:
   std::string m_path;
 };
 
