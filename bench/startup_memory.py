@@ -283,11 +283,15 @@ def process_name(pid):
 
 def memory_of_tree(root):
     """(total PSS, total private, [(name, pid, PSS)]) in KiB of root and every
-    process that came from it."""
-    pids = process_tree(root, process_table())
+    process that came from it, and the number of other WebKit processes on the
+    machine (they share the engine's library pages and so lower the PSS)."""
+    table = process_table()
+    pids = process_tree(root, table)
     measured = {p: memory_kib(p) for p in pids}
     parts = sorted(((process_name(p), p, m[0]) for p, m in measured.items()), key=lambda e: -e[2])
-    return sum(m[0] for m in measured.values()), sum(m[1] for m in measured.values()), parts
+    others = sum(1 for p in table if p not in pids and process_name(p).startswith("WebKit"))
+    return (sum(m[0] for m in measured.values()), sum(m[1] for m in measured.values()), parts,
+            others)
 
 
 def summarise_processes(parts):
@@ -506,7 +510,7 @@ class Bench:
             time.sleep(self.args.settle)
             if not alive():
                 raise BenchError(self.failure(kind, "exited before the memory sample", output))
-            pss, private, parts = memory_of_tree(self.running.pid)
+            pss, private, parts, others = memory_of_tree(self.running.pid)
             if screenshot:
                 take_screenshot(self.display_name, screenshot)
             return {
@@ -515,6 +519,7 @@ class Bench:
                 "pss_kib": pss,
                 "uss_kib": private,
                 "parts": parts,
+                "other_webkit": others,
             }
         finally:
             stop_process_tree(self.running)
@@ -659,6 +664,11 @@ def report(results, check_targets):
     for kind, label in (("program", "Tovali Explorer"), ("baseline", "two-view baseline")):
         print(f"{label} processes at the last memory sample (MiB): "
               f"{summarise_processes(results[kind][-1]['parts'])}")
+    others = max(r["other_webkit"] for r in prog + base)
+    if others:
+        print(f"Note: up to {others} WebKit processes of other programs were running. They "
+              "share the engine's library pages, which lowers the PSS of both programs; "
+              "compare PSS figures only from runs on an otherwise idle machine.")
     if not check_targets:
         return True
     print()
