@@ -12,7 +12,6 @@ namespace tovali {
 
 namespace {
 
-constexpr std::string_view kUrlMarker = "<!--URL";
 constexpr std::string_view kWidthMarker = "<!--NAVFRAMEWIDTH=";
 
 // Line numbers of offsets into one text.
@@ -66,32 +65,23 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
 
   // URL comments, taken where the program takes them.
   std::set<std::string> numbers;
-  for (std::size_t from = 0;;) {
-    const std::size_t p = t.find(kUrlMarker, from);
-    if (p == std::string_view::npos) break;
-    const std::size_t number_at = p + kUrlMarker.size();
-    const std::string_view number = t.substr(number_at, 3);
-    const std::size_t code_at = std::min(t.size(), number_at + number.size() + 1);
-    const std::string_view code = t.substr(code_at, 2);
-    const std::size_t value_at = std::min(t.size(), code_at + 3);
-    from = value_at;
-    const std::size_t close = t.find("-->", value_at);
-    const std::optional<RuleCode> list = code_from_text(code);
+  ForEachUrlComment(t, [&](const UrlComment& c) {
+    const std::optional<RuleCode> list = code_from_text(c.code);
     if (!list) {
-      warn(p, "URL comment with unknown code " + quoted(code) + " is ignored");
-      continue;
+      warn(c.position, "URL comment with unknown code " + quoted(c.code) + " is ignored");
+      return;
     }
-    numbers.insert(std::string(number));
-    if (close == std::string_view::npos) {
-      warn(p, "URL comment without \"-->\": its entry is the number " + quoted(number) + " alone");
-      continue;
+    numbers.insert(std::string(c.number));
+    if (!c.value) {
+      warn(c.position,
+           "URL comment without \"-->\": its entry is the number " + quoted(c.number) + " alone");
+      return;
     }
-    const std::string_view value = t.substr(value_at, close - value_at);
-    if ((*list == RuleCode::AD || *list == RuleCode::SD) && !can_be_a_domain(value)) {
-      warn(p, std::string(code_text(*list)) + " value " + quoted(value) +
-                  " is not a two-label domain and never matches");
+    if ((*list == RuleCode::AD || *list == RuleCode::SD) && !can_be_a_domain(*c.value)) {
+      warn(c.position, std::string(code_text(*list)) + " value " + quoted(*c.value) +
+                           " is not a two-label domain and never matches");
     }
-  }
+  });
 
   // Width comments: only the first counts.
   bool first_width = true;

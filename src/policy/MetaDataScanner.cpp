@@ -37,16 +37,7 @@ int parse_nav_frame_width(std::string_view after_marker) {
   return width;
 }
 
-MetaDataScan ScanMetaData(std::string_view original) {
-  const std::string text = upper_case(original);
-  const std::string_view t(text);
-  MetaDataScan scan;
-
-  const std::size_t width_at = t.find(kWidthMarker);
-  if (width_at != std::string_view::npos) {
-    scan.width = parse_nav_frame_width(t.substr(width_at + kWidthMarker.size()));
-  }
-
+void ForEachUrlComment(std::string_view t, const std::function<void(const UrlComment&)>& visit) {
   // Where the first "-->" at or after some position stands; the positions
   // asked for only grow, so each stretch of text is searched once.
   std::size_t close_at = 0;
@@ -65,12 +56,29 @@ MetaDataScan ScanMetaData(std::string_view original) {
       close_known = true;
     }
     from = value_at;
-    const std::optional<RuleCode> list = code_from_text(code);
-    if (!list) continue;
-    std::string entry(number);
-    if (close_at != std::string_view::npos) entry.append(t.substr(value_at, close_at - value_at));
-    scan.lists[static_cast<std::size_t>(*list)].push_back(std::move(entry));
+    std::optional<std::string_view> value;
+    if (close_at != std::string_view::npos) value = t.substr(value_at, close_at - value_at);
+    visit(UrlComment{p, number, code, value});
   }
+}
+
+MetaDataScan ScanMetaData(std::string_view original) {
+  const std::string text = upper_case(original);
+  const std::string_view t(text);
+  MetaDataScan scan;
+
+  const std::size_t width_at = t.find(kWidthMarker);
+  if (width_at != std::string_view::npos) {
+    scan.width = parse_nav_frame_width(t.substr(width_at + kWidthMarker.size()));
+  }
+
+  ForEachUrlComment(t, [&scan](const UrlComment& c) {
+    const std::optional<RuleCode> list = code_from_text(c.code);
+    if (!list) return;
+    std::string entry(c.number);
+    if (c.value) entry.append(*c.value);
+    scan.lists[static_cast<std::size_t>(*list)].push_back(std::move(entry));
+  });
   return scan;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -21,6 +23,21 @@ struct MetaDataScan {
 // goes on right after its second separator, so a marker inside a value is
 // found too. Linear in the length of the text.
 MetaDataScan ScanMetaData(std::string_view text);
+
+// One URL comment as the scanner takes it, in an upper-cased text.
+struct UrlComment {
+  std::size_t position;  // of its "<!--URL" marker
+  std::string_view number;
+  std::string_view code;
+  std::optional<std::string_view> value;  // none when no "-->" follows
+};
+
+// Calls `visit` for every URL comment of `upper_text` (already upper-cased),
+// in the order they stand. After a comment the search goes on right after its
+// second separator, so a marker inside a value is found too. Linear in the
+// length of the text: the position of the next "-->" is remembered.
+void ForEachUrlComment(std::string_view upper_text,
+                       const std::function<void(const UrlComment&)>& visit);
 
 // The width written after a width marker: at most 10 characters, cut at a
 // "-->" in them, read as a decimal integer; 100 when that is not a number or
