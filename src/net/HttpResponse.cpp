@@ -10,14 +10,6 @@ bool is_blank(char c) {
   return c == ' ' || c == '\t';
 }
 
-bool all_digits(std::string_view text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool is_status_line(std::string_view line) {

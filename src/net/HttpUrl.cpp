@@ -4,18 +4,6 @@
 
 namespace tovali {
 
-namespace {
-
-bool all_digits(std::string_view text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 HttpUrlParts split_http_url(std::string_view url) {
   HttpUrlParts parts;
   std::string_view rest;

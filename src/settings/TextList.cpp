@@ -29,6 +29,14 @@ bool starts_with_ignore_case(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && equals_ignore_case(text.substr(0, prefix.size()), prefix);
 }
 
+bool all_digits(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
 bool holds(const TextList& list, std::string_view text) {
   for (const auto& entry : list) {
     if (equals_ignore_case(entry, text)) return true;

@@ -18,6 +18,9 @@ bool equals_ignore_case(std::string_view a, std::string_view b);
 // True when `text` begins with `prefix`, letters compared without case.
 bool starts_with_ignore_case(std::string_view text, std::string_view prefix);
 
+// True when `text` is one or more of the digits 0 to 9 and nothing else.
+bool all_digits(std::string_view text);
+
 // A list "holds" a text when one entry equals it without regard to case.
 bool holds(const TextList& list, std::string_view text);
 
