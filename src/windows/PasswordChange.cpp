@@ -5,7 +5,10 @@
 
 namespace tovali {
 
-bool PasswordMatches(std::string_view typed, const Settings& settings) {
+bool PasswordMatches(std::string_view typed_text, const Settings& settings) {
+  // A stored password never holds a line break; a pasted one is dropped as
+  // it was when the password was set.
+  const std::string typed = SingleLineValue(typed_text);
   const std::string password = settings.value("password");
   if (typed == password) return true;
   // A password stored in another encoding can only be typed as its UTF-8
@@ -24,12 +27,14 @@ PasswordChangeOutcome SetPassword(SetupHost& host, std::string_view current,
     outcome.message = kCurrentPasswordIncorrect;
     return outcome;
   }
-  if (new_password != new_password_again) {
+  // Line breaks from a paste are dropped: a value is one line of the files.
+  const std::string stored = SingleLineValue(new_password);
+  if (stored != SingleLineValue(new_password_again)) {
     outcome.result = PasswordChangeResult::NewPasswordsDiffer;
     outcome.message = kNewPasswordsDiffer;
     return outcome;
   }
-  host.settings().set_value("password", new_password);
+  host.settings().set_value("password", stored);
   outcome.result = PasswordChangeResult::Changed;
   outcome.save = host.SaveConfig();
   outcome.message = outcome.save.ok()

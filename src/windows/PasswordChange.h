@@ -12,7 +12,8 @@ namespace tovali {
 // True when `typed` is the parent password: the whole text, exact and
 // case-sensitive. A missing `password` key is the empty password. A stored
 // password that is not UTF-8 also matches its Latin-1 reading, the only form
-// in which it can be typed.
+// in which it can be typed. Line breaks in `typed` (a paste) are ignored, as
+// they are when the password is set.
 bool PasswordMatches(std::string_view typed, const Settings& settings);
 
 inline constexpr const char* kCurrentPasswordIncorrect = "Current password is incorrect";
@@ -30,8 +31,9 @@ struct PasswordChangeOutcome {
 };
 
 // "Set Password": checks the current password, then that both new entries
-// are equal; stores the new password (the empty one removes the key) and
-// saves at once. A save that fails is told in the message, not hidden.
+// are equal; stores the new password (the empty one removes the key; line
+// breaks from a paste are dropped) and saves at once. A save that fails is told in the message, not
+// hidden.
 PasswordChangeOutcome SetPassword(SetupHost& host, std::string_view current,
                                   std::string_view new_password,
                                   std::string_view new_password_again);

@@ -23,7 +23,24 @@ void store_lines(Settings& settings, const TextList& lines, const char* count_ke
 
 }  // namespace
 
+std::string SingleLineValue(std::string_view text) {
+  std::string value;
+  value.reserve(text.size());
+  for (const char c : text) {
+    if (c != '\r' && c != '\n') value += c;
+  }
+  return value;
+}
+
 Restart StoreSetupModel(SetupModel& m, Settings& s) {
+  m.email_url = SingleLineValue(m.email_url);
+  m.load_main_url = SingleLineValue(m.load_main_url);
+  m.home_button_url = SingleLineValue(m.home_button_url);
+  for (auto& row : m.moresites_grid) {
+    row.description = SingleLineValue(row.description);
+    row.url = SingleLineValue(row.url);
+  }
+
   const bool was_on = s.value("prevent_switch") == "1";
   const Restart restart = was_on != m.prevent_switch ? Restart::Needed : Restart::NotNeeded;
 

@@ -22,10 +22,15 @@ inline constexpr const char* kFactoryPassword = "marigold";
 
 enum class Restart { NotNeeded, Needed };
 
+// A settings value is one line of the settings files. A single-line field can
+// still receive line breaks from a paste; they are dropped (CR and LF), so that
+// the value cannot split into lines of its own, or add a setting, when saved.
+std::string SingleLineValue(std::string_view text);
+
 // Apply steps 1 to 9, on the settings list in memory: notes whether a restart
 // is needed (`prevent_switch` differs from its box), adds `pw` when missing,
-// stores every box and text (a check forced where its URL is empty, and
-// `model` updated to show it), the grid rows with both cells filled and the
+// stores every box and text (line breaks dropped; a check forced where its
+// URL is empty, and `model` updated to show both), the grid rows with both cells filled and the
 // memo lines that are not empty (untrimmed). Returns whether a restart is
 // needed.
 Restart StoreSetupModel(SetupModel& model, Settings& settings);

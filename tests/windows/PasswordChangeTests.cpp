@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeSetupHost.h"
+#include "settings/TextList.h"
 #include "windows/PasswordChange.h"
 
 namespace tovali {
@@ -27,6 +28,8 @@ TEST(PasswordMatches, WholeTextExactAndCaseSensitive) {
       {{"password=caf\xE9"}, "caf\xE9", true},
       {{"password=caf\xC3\xA9"}, "caf\xE9", false},
       {{"password=CAF\xE9"}, "caf\xC3\xA9", false},
+      {{"password=marigold"}, "marigold\n", true},  // a pasted line break
+      {{"password=marigold"}, "mari\r\ngold", true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(PasswordMatches(c.typed, Settings(c.lines)), c.matches) << c.typed;
@@ -65,6 +68,18 @@ TEST(SetPassword, ThreeOutcomes) {
       EXPECT_EQ(host.saved_lines, host.settings().lines());
     }
   }
+}
+
+TEST(SetPassword, LineBreaksFromAPasteAreDropped) {
+  FakeSetupHost host;
+  host.settings().assign({"password=marigold", "req_pw_close=1"});
+  const auto outcome = SetPassword(host, "marigold\n", "Rose\r\nreq_pw_close=0", "Rose\n");
+  EXPECT_EQ(outcome.result, PasswordChangeResult::NewPasswordsDiffer);
+  const auto changed = SetPassword(host, "marigold", "Rose\r\n", "Rose\n");
+  EXPECT_EQ(changed.result, PasswordChangeResult::Changed);
+  EXPECT_EQ(host.settings().value("password"), "Rose");
+  EXPECT_EQ(split_lines(join_crlf(host.saved_lines)), host.saved_lines);
+  EXPECT_TRUE(PasswordMatches("Rose", host.settings()));
 }
 
 TEST(SetPassword, FailedSaveIsNotReportedAsSuccessAlone) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "FakeSetupHost.h"
+#include "settings/TextList.h"
 #include "windows/SetupApply.h"
 
 namespace tovali {
@@ -57,6 +58,30 @@ TEST(ApplySetup, StoresSwitchesAsOneOrZero) {
       {"pw", "marigold"},
   };
   for (const auto& [key, value] : expected) EXPECT_EQ(s.value(key), value) << key;
+}
+
+TEST(ApplySetup, LineBreaksFromAPasteNeverSplitAValue) {
+  FakeSetupHost host;
+  host.settings().assign({"req_pw_close=1"});
+  SetupModel m = filled_model();
+  m.req_pw_close = true;
+  m.email_url = "http://mail.test/\nreq_pw_close=0";
+  m.load_main_url = "http://main.test/\r\n";
+  m.home_button_url = "\n";  // nothing but a line break: empty
+  m.moresites_grid = {{"Zoo\n", "http://zoo.test/\r"}, {"\r\n", "http://half.test/"}};
+  Recorder r;
+  ApplySetup(m, host, r.sink());
+  // What is saved reads back as the same lines.
+  EXPECT_EQ(split_lines(join_crlf(host.saved_lines)), host.saved_lines);
+  const Settings& s = host.settings();
+  EXPECT_EQ(s.value("email_url"), "http://mail.test/req_pw_close=0");
+  EXPECT_EQ(s.value("req_pw_close"), "1");
+  EXPECT_EQ(s.value("load_main_url"), "http://main.test/");
+  EXPECT_FALSE(s.has("home_button_url"));
+  EXPECT_EQ(s.value("default_home_location"), "1");
+  EXPECT_EQ(s.value("num_moresites"), "1");
+  EXPECT_EQ(s.value("ms_desc-0"), "Zoo");
+  EXPECT_EQ(s.value("ms_url-0"), "http://zoo.test/");
 }
 
 TEST(ApplySetup, PwWrittenOnlyWhenMissing) {
