@@ -32,8 +32,8 @@ struct PasswordChangeOutcome {
 
 // "Set Password": checks the current password, then that both new entries
 // are equal; stores the new password (the empty one removes the key; line
-// breaks from a paste are dropped) and saves at once. A save that fails is told in the message, not
-// hidden.
+// breaks from a paste are dropped) and saves at once. A save that fails is
+// told in the message, not hidden.
 PasswordChangeOutcome SetPassword(SetupHost& host, std::string_view current,
                                   std::string_view new_password,
                                   std::string_view new_password_again);
