@@ -411,9 +411,12 @@ void SetupForm::SaveButtonClick() {
 }
 
 void SetupForm::Button3Click() {
+  // The current password is compared as typed (PasswordMatches knows a
+  // stored password in another encoding); it shows no stored value, so the
+  // display map of the other fields must not rewrite it.
   const auto outcome =
-      SetPassword(m_host, m_display.back(m_current_password.get_text()),
-                  m_new_password.get_text().raw(), m_new_password_again.get_text().raw());
+      SetPassword(m_host, m_current_password.get_text().raw(), m_new_password.get_text().raw(),
+                  m_new_password_again.get_text().raw());
   message(outcome.message);
   if (outcome.result == PasswordChangeResult::NewPasswordsDiffer) {
     m_new_password.set_text("");

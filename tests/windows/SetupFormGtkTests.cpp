@@ -237,6 +237,24 @@ TEST(SetupForm, SetPasswordMessagesAndFields) {
   }
 }
 
+TEST(SetupForm, CurrentPasswordIsComparedAsTyped) {
+  // Another field shows a Latin-1 value as the very text of the password.
+  auto host = factory_host();
+  host.settings().set_value("password", "caf\xC3\xA9");
+  host.settings().set_value("email_url", "caf\xE9");
+  SetupForm form(nullptr, host);
+  form.show();
+  test::pump();
+  ASSERT_EQ(form.entry("email_url").get_text(), "caf\xC3\xA9");
+  form.CurrentPassword().set_text("caf\xC3\xA9");
+  form.NewPassword().set_text("Rose");
+  form.NewPasswordAgain().set_text("Rose");
+  MessageCatcher messages;
+  form.Button3Click();
+  EXPECT_EQ(messages.texts(), std::vector<std::string>{kPasswordChanged});
+  EXPECT_EQ(host.settings().value("password"), "Rose");
+}
+
 TEST(SetupForm, GridTabMovesBetweenCellsAndGrows) {
   auto host = factory_host();
   SetupForm form(nullptr, host);
