@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <gdk/gdkkeysyms.h>
@@ -29,6 +31,42 @@ FakeSetupHost factory_host() {
        "load_main_default=1", "silent_mode=0", "use_global_meta_data=1", "enable_print_button=1",
        "default_home_location=1", "num_prohibited_file_exts=2", "pext-0=exe", "pext-1=zip"});
   return host;
+}
+
+// Every text shown inside `widget`: labels (those of check boxes, buttons and
+// group boxes included) and column headings.
+void collect_texts(GtkWidget* widget, std::vector<std::string>& texts) {
+  if (GTK_IS_TREE_VIEW(widget)) {
+    for (GList *c = gtk_tree_view_get_columns(GTK_TREE_VIEW(widget)), *i = c; i; i = i->next) {
+      texts.emplace_back(gtk_tree_view_column_get_title(GTK_TREE_VIEW_COLUMN(i->data)));
+      if (!i->next) g_list_free(c);
+    }
+    return;
+  }
+  if (GTK_IS_LABEL(widget)) {
+    if (gtk_widget_is_visible(widget)) texts.emplace_back(gtk_label_get_text(GTK_LABEL(widget)));
+    return;
+  }
+  if (!GTK_IS_CONTAINER(widget)) return;
+  gtk_container_forall(
+      GTK_CONTAINER(widget),
+      [](GtkWidget* child, gpointer data) {
+        collect_texts(child, *static_cast<std::vector<std::string>*>(data));
+      },
+      &texts);
+}
+
+// The texts shown inside `widget`, sorted.
+std::vector<std::string> texts_in(Gtk::Widget& widget) {
+  std::vector<std::string> texts;
+  collect_texts(widget.gobj(), texts);
+  std::sort(texts.begin(), texts.end());
+  return texts;
+}
+
+std::vector<std::string> sorted(std::vector<std::string> texts) {
+  std::sort(texts.begin(), texts.end());
+  return texts;
 }
 
 std::vector<std::string> visible_tab_labels(Gtk::Notebook& tabs) {
@@ -90,6 +128,68 @@ TEST(SetupForm, LooksAsDesigned) {
   }
   form.tabs().set_current_page(6);
   test::screenshot("setup_refused");
+}
+
+TEST(SetupForm, EveryTextOfEveryTab) {
+  auto host = factory_host();
+  SetupForm form(nullptr, host);
+  form.show();
+  test::pump();
+  const char* const kNoCaption = "";
+  const std::vector<std::vector<std::string>> pages = {
+      {"Prevent Browser From Showing Dialog Popups", "Allow New Windows To Popup",
+       "Prevent Switching To Other Programs (Requires Restart)",
+       "Disable Ctrl-Alt-Del (N/A for Windows NT)", "Download Configuration File On Startup",
+       "Use Site Include/Exclude Settings From Downloaded Config", "Hide Navigation Frame",
+       kNoCaption,
+       "Load main frame (right frame) from this URL:", "Check here to use default location"},
+      {"Require Password To Close Program", "Require Password To Enter Setup",
+       "Change Password: ", "Enter the current password and the new password twice:",
+       "Current Password:", "New Password:", "New Password Again:", "Set Password",
+       "The initial password set upon installation is \"marigold\".  Please enter it for "
+       "\"Current Password\" in order to change it. If you enable passwords, it is recommended "
+       "that you change the password."},
+      {"Home Site: ",
+       "On startup and when Home button is clicked, load\nnavigation frame (left frame) from "
+       "this URL:",
+       "Check here to use default location",
+       "E-mail Button: ", "Enable Email Button (For Web-based Email)",
+       "When email button is clicked, load this URL:", "Print Button: ", "Enable Print Button",
+       "Show Print Settings", "Close Button: ", "Show Close Button In Main Window"},
+      {"Customize the sites you want to add or prohibit here.",
+       "Include these sites in the \"More Sites\" category:", "Link Description",
+       "URL (http://...)", "Prohibit access to these domains:", "Prohibit access to these URL's:"},
+      {"Prohibit access to URL's that end with these file extensions:",
+       "(Enter one per line, and do not include the preceding period)"},
+  };
+  for (std::size_t page = 0; page < pages.size(); ++page) {
+    EXPECT_EQ(texts_in(*form.tabs().get_nth_page(static_cast<int>(page))), sorted(pages[page]))
+        << "tab " << page;
+  }
+  // The bottom bar (Apply is there but never shown) and the Browser tab.
+  form.Button1Click();
+  test::pump();
+  std::vector<std::string> expected{"OK",
+                                    "Cancel",
+                                    "Help",
+                                    "Are you having problems or do you want additional features?",
+                                    "Send Feedback",
+                                    "Feedback Browser",
+                                    form.Label9().get_text(),
+                                    "< Back",
+                                    "Forward >",
+                                    "Refused Sites"};
+  for (const auto& page : pages) expected.insert(expected.end(), page.begin(), page.end());
+  for (const char* tab : {"General", "Password", "Buttons", "Site Access", "Downloads"}) {
+    expected.push_back(tab);
+  }
+  auto all = texts_in(*form.get_content_area());
+  // The Refused Sites tab's own texts are checked with that tab.
+  for (const auto& text : texts_in(form.refused_sites())) {
+    if (auto it = std::find(all.begin(), all.end(), text); it != all.end()) all.erase(it);
+  }
+  EXPECT_EQ(all, sorted(expected));
+  form.webbrowser1_view()->Stop();
 }
 
 TEST(SetupForm, FillsEveryControl) {
