@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 extern char** environ;
 
@@ -35,6 +36,10 @@ TestEnvironment::TestEnvironment(const std::string& root) {
   set("XDG_DATA_HOME", m_data);
   set("XDG_CACHE_HOME", m_cache);
   set("XDG_RUNTIME_DIR", make_dir(base + "runtime", user_only));
+  // A steady text caret: tests wait for it to see that a field has the
+  // focus, and a blinking one would come and go between screenshots.
+  std::ofstream(make_dir(m_config + "/gtk-3.0", user_only) + "/settings.ini")
+      << "[Settings]\ngtk-cursor-blink = false\n";
   // Nothing of a desktop session the tests may run in: no other display,
   // no session bus, no accessibility bus, no stored desktop settings.
   for (const char* name : {"WAYLAND_DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS",

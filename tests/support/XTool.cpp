@@ -163,6 +163,32 @@ bool XTool::screenshot(const std::string& png_path) const {
   return r.exit_status == 0;
 }
 
+std::optional<Image> XTool::grab(int x, int y, int width, int height) const {
+  const std::string import = find_program("import");
+  if (import.empty() || width <= 0 || height <= 0) return std::nullopt;
+  const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" +
+                           std::to_string(x) + "+" + std::to_string(y);
+  const auto r = run_command(
+      {import, "-display", m_display, "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"},
+      {{"DISPLAY", m_display}}, kToolTimeoutSeconds);
+  if (r.exit_status != 0 || r.out.size() != static_cast<std::size_t>(width) * height * 3)
+    return std::nullopt;
+  Image image{width, height, {}};
+  image.rgb.assign(r.out.begin(), r.out.end());
+  return image;
+}
+
+bool XTool::wait_for_screen(int x, int y, int width, int height,
+                            const std::function<bool(const Image&)>& condition,
+                            std::chrono::milliseconds timeout) const {
+  return wait_until(
+      [&] {
+        const auto image = grab(x, y, width, height);
+        return image && condition(*image);
+      },
+      timeout, std::chrono::milliseconds(100));
+}
+
 std::optional<Image> XTool::read_region(const std::string& png_path, int x, int y, int width,
                                         int height) {
   const std::string convert = find_program("convert");

@@ -70,6 +70,15 @@ class XTool {
   // The whole screen as a PNG file.
   bool screenshot(const std::string& png_path) const;
 
+  // A rectangle of the screen as it is now; nothing when it cannot be read.
+  std::optional<Image> grab(int x, int y, int width, int height) const;
+  // Waits until the screen's rectangle satisfies `condition`: the sync point
+  // after an input whose effect is only seen on the screen (a tab page
+  // shown, a cell editor opened, a text caret in a field).
+  bool wait_for_screen(int x, int y, int width, int height,
+                       const std::function<bool(const Image&)>& condition,
+                       std::chrono::milliseconds timeout = kEventTimeout) const;
+
   // A rectangle of a PNG file; nothing when it cannot be read.
   static std::optional<Image> read_region(const std::string& png_path, int x, int y, int width,
                                           int height);

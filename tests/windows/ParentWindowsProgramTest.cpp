@@ -27,6 +27,10 @@ bool dark(Rgb p) {
 bool navy(Rgb p) {
   return p.r < 40 && p.g < 40 && p.b > 80 && p.b < 160;
 }
+// The theme's accent blue: the line under the selected tab.
+bool accent(Rgb p) {
+  return p.r < 90 && p.g > 100 && p.g < 170 && p.b > 190;
+}
 
 // Where things are inside the parent's windows (offsets from the window's
 // top left corner).
@@ -49,17 +53,32 @@ constexpr Point kOkButton{34, 454};
 constexpr Point kCancelButton{105, 454};
 constexpr Point kPreventSwitchBox{31, 119};
 constexpr Point kHideNavframeBox{31, 223};
-constexpr Point kLoadMainUrl{320, 301};
-constexpr Point kHomeButtonUrl{320, 135};
-constexpr Point kEmailUrl{320, 277};
-constexpr Point kCurrentPassword{255, 169};
-constexpr Point kNewPassword{255, 207};
-constexpr Point kNewPasswordAgain{255, 245};
 constexpr Point kSetPasswordButton{333, 283};
-constexpr Point kFirstGridCell{120, 136};
 constexpr Point kDomainsMemo{165, 367};
 constexpr Point kFirstRefusedRow{300, 130};
 constexpr Point kAddToMoreSites{548, 407};
+// Where the selected tab's accent line runs (window rows).
+constexpr int kTabUnderlineTop = 43;
+// The More Sites grid's cells: rows 23 high from y 125, columns from x 20
+// (220 wide) and x 240.
+constexpr int kGridLeft = 20;
+constexpr int kGridColumn0Width = 220;
+constexpr int kGridRow0Top = 125;
+constexpr int kGridRowHeight = 23;
+// Top left corner of the prohibited domains memo (inside its frame).
+constexpr int kMemoLeft = 18;
+constexpr int kMemoTop = 313;
+// A text field: a point inside it, and its left edge and width.
+struct Field {
+  Point at;
+  int left, width;
+};
+constexpr Field kLoadMainUrl{{320, 301}, 28, 584};
+constexpr Field kHomeButtonUrl{{320, 135}, 28, 584};
+constexpr Field kEmailUrl{{320, 277}, 28, 584};
+constexpr Field kCurrentPassword{{255, 169}, 173, 164};
+constexpr Field kNewPassword{{255, 207}, 173, 164};
+constexpr Field kNewPasswordAgain{{255, 245}, 173, 164};
 
 class ParentWindowsTest : public ExplorerTest {
  protected:
@@ -143,30 +162,96 @@ class ParentWindowsTest : public ExplorerTest {
 
   void click(const WindowGeometry& w, Point p) { x().click_at(w.x + p.x, w.y + p.y); }
 
-  // Empties the text field at `p` and types `text` into it.
-  void retype(const WindowGeometry& w, Point p, const std::string& text) {
-    click(w, p);
+  // Dark pixels (text, a caret) in a rectangle of window `w`, waited for.
+  bool wait_for_ink(const WindowGeometry& w, int left, int top, int width, int height,
+                    const std::function<bool(int)>& enough) {
+    return x().wait_for_screen(w.x + left, w.y + top, width, height,
+                               [&](const Image& image) { return enough(image.count(dark)); });
+  }
+
+  // Clicks the setup dialog's tab at `tab` and waits until it is the
+  // selected one (the accent line under it), so the page below is laid
+  // out before the next click lands on it.
+  bool click_tab(const WindowGeometry& s, Point tab) {
+    click(s, tab);
+    return wait_for_selected_tab(s, tab);
+  }
+
+  bool wait_for_selected_tab(const WindowGeometry& s, Point tab) {
+    return x().wait_for_screen(s.x + tab.x - 5, s.y + kTabUnderlineTop, 10, 3,
+                               [](const Image& image) { return image.count(accent) == 30; });
+  }
+
+  // The text caret (and nothing else) in the More Sites grid's cell: its
+  // editor is open and has the keyboard focus, and the cell is empty.
+  bool wait_for_cell_editor(const WindowGeometry& s, int row, int column) {
+    const int left = kGridLeft + column * kGridColumn0Width;
+    const int top = kGridRow0Top + row * kGridRowHeight;
+    return wait_for_ink(s, left + 1, top + 2, 40, kGridRowHeight - 4,
+                        [](int ink) { return ink >= 8 && ink <= 40; });
+  }
+
+  // Clicks the empty grid cell and waits for its editor.
+  bool edit_cell(const WindowGeometry& s, int row, int column) {
+    click(s, {kGridLeft + column * kGridColumn0Width + 100,
+              kGridRow0Top + row * kGridRowHeight + kGridRowHeight / 2});
+    return wait_for_cell_editor(s, row, column);
+  }
+
+  // Tab out of a grid cell editor into the next (empty) cell's.
+  bool tab_to_cell(const WindowGeometry& s, int row, int column) {
+    x().key("Tab");
+    return wait_for_cell_editor(s, row, column);
+  }
+
+  // Empties the text field `f` and types `text` into it; waits until the
+  // field shows the caret alone (focused and emptied), then the typed text.
+  bool retype(const WindowGeometry& w, const Field& f, const std::string& text) {
+    click(w, f.at);
     x().key("ctrl+a");
     x().key("BackSpace");
-    if (!text.empty()) x().type_text(text);
+    const int top = f.at.y - 8;
+    if (!wait_for_ink(w, f.left, top, f.width, 16, [](int ink) { return ink >= 8 && ink <= 40; }))
+      return false;
+    if (text.empty()) return true;
+    x().type_text(text);
+    return wait_for_ink(w, f.left, top, f.width, 16, [](int ink) { return ink > 40; });
   }
 
   // Double-clicks the tools picture; the control panel's geometry.
+  // (Once its pictures are painted: a click is not taken before that.)
   std::optional<WindowGeometry> open_control_panel() {
     const auto& m = main_geometry;
     x().double_click_at(m.x + m.width - 29, m.y + m.height - 11);
-    return wait_for_sized("Tovali Explorer", 247, 325);
+    const auto panel = wait_for_sized("Tovali Explorer", 247, 325);
+    if (!panel || !x().wait_for_screen(panel->x, panel->y, 247, 325,
+                                       [](const Image& image) { return image.count(navy) > 8000; }))
+      return std::nullopt;
+    return panel;
+  }
+
+  // The setup dialog, once painted (its first tab shown selected).
+  std::optional<WindowGeometry> wait_for_setup() {
+    const auto setup = wait_for_sized("Tovali Explorer Setup", 640, 480);
+    if (!setup || !wait_for_selected_tab(*setup, kGeneralTab)) return std::nullopt;
+    return setup;
   }
 
   std::optional<WindowGeometry> open_setup() {
     const auto panel = open_control_panel();
     if (!panel) return std::nullopt;
     click(*panel, kSetupPicture);
-    return wait_for_sized("Tovali Explorer Setup", 640, 480);
+    return wait_for_setup();
   }
 
+  // The password prompt, once painted (its text field drawn).
   std::optional<WindowGeometry> wait_for_prompt() {
-    return wait_for_sized("Enter Password", 149, 186);
+    const auto prompt = wait_for_sized("Enter Password", 149, 186);
+    if (!prompt || !x().wait_for_screen(prompt->x, prompt->y, 149, 186, [](const Image& image) {
+          return image.count([](Rgb p) { return p.r == 255 && p.g == 255 && p.b == 255; }) > 500;
+        }))
+      return std::nullopt;
+    return prompt;
   }
 
   // Dark pixels where the prompt shows "Wrong Password".
@@ -254,7 +339,7 @@ TEST_F(ParentWindowsTest, SetupAsksForThePasswordOnlyWhenRequired) {
       x().type_text("marigold");
       x().key("Return");
     }
-    const auto setup = wait_for_sized("Tovali Explorer Setup", 640, 480);
+    const auto setup = wait_for_setup();
     ASSERT_TRUE(setup.has_value()) << "no setup dialog";
     EXPECT_TRUE(windows_sized("Enter Password", 149, 186).empty());
     screenshot(std::string("setup-") + required);
@@ -277,7 +362,7 @@ TEST_F(ParentWindowsTest, ConfigurationWarningOnceBeforeTheDialogShows) {
   EXPECT_TRUE(windows_sized("Tovali Explorer Setup", 640, 480).empty());
   screenshot("configuration-warning");
   ASSERT_TRUE(dismiss_message_box());
-  const auto setup = wait_for_sized("Tovali Explorer Setup", 640, 480);
+  const auto setup = wait_for_setup();
   ASSERT_TRUE(setup.has_value());
   EXPECT_TRUE(message_boxes().empty()) << "the warning came more than once";
   click(*setup, kCancelButton);
@@ -298,24 +383,29 @@ TEST_F(ParentWindowsTest, ApplyStoresEmptyUrlsGridRowsAndMemoLines) {
   ASSERT_TRUE(setup.has_value());
   const auto& s = *setup;
 
-  click(s, kGeneralTab);
-  retype(s, kLoadMainUrl, "");
-  click(s, kButtonsTab);
-  retype(s, kHomeButtonUrl, "");
-  retype(s, kEmailUrl, "");
-  click(s, kSiteAccessTab);
-  click(s, kFirstGridCell);
+  ASSERT_TRUE(click_tab(s, kGeneralTab));
+  ASSERT_TRUE(retype(s, kLoadMainUrl, ""));
+  ASSERT_TRUE(click_tab(s, kButtonsTab));
+  ASSERT_TRUE(retype(s, kHomeButtonUrl, ""));
+  ASSERT_TRUE(retype(s, kEmailUrl, ""));
+  ASSERT_TRUE(click_tab(s, kSiteAccessTab));
+  // Each cell's editor opens after the click or Tab has been handled; keys
+  // typed before that would reach the grid, not the cell.
+  ASSERT_TRUE(edit_cell(s, 0, 0)) << "no editor in the first cell";
   x().type_text("A");
-  x().key("Tab");
+  ASSERT_TRUE(tab_to_cell(s, 0, 1));
   x().type_text("x");
-  x().key("Tab");
-  x().key("Tab");
+  ASSERT_TRUE(tab_to_cell(s, 1, 0));
+  ASSERT_TRUE(tab_to_cell(s, 1, 1));
   x().type_text("y");
-  x().key("Tab");
+  ASSERT_TRUE(tab_to_cell(s, 2, 0));
   x().type_text("B");
-  x().key("Tab");
+  ASSERT_TRUE(tab_to_cell(s, 2, 1));
   x().type_text("z");
   click(s, kDomainsMemo);
+  // The memo's caret at its start: it has the focus.
+  ASSERT_TRUE(wait_for_ink(s, kMemoLeft, kMemoTop, 40, 20, [](int ink) { return ink >= 8; }))
+      << "the memo has no caret";
   x().type_text("a");
   x().key("Return");
   x().key("Return");
@@ -391,7 +481,7 @@ TEST_F(ParentWindowsTest, SetPasswordMessagesAndResults) {
   const auto setup = open_setup();
   ASSERT_TRUE(setup.has_value());
   const auto& s = *setup;
-  click(s, kPasswordTab);
+  ASSERT_TRUE(click_tab(s, kPasswordTab));
   struct Case {
     const char *current, *new1, *new2;
     std::optional<std::string> stored;
@@ -404,9 +494,9 @@ TEST_F(ParentWindowsTest, SetPasswordMessagesAndResults) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.current) + "/" + c.new1 + "/" + c.new2);
-    retype(s, kCurrentPassword, c.current);
-    retype(s, kNewPassword, c.new1);
-    retype(s, kNewPasswordAgain, c.new2);
+    ASSERT_TRUE(retype(s, kCurrentPassword, c.current));
+    ASSERT_TRUE(retype(s, kNewPassword, c.new1));
+    ASSERT_TRUE(retype(s, kNewPasswordAgain, c.new2));
     click(s, kSetPasswordButton);
     ASSERT_TRUE(wait_for_message_box().has_value());
     ASSERT_TRUE(dismiss_message_box());
@@ -414,8 +504,8 @@ TEST_F(ParentWindowsTest, SetPasswordMessagesAndResults) {
     if (std::string(c.new1) != c.new2) {
       // Both new fields were emptied.
       const auto image =
-          XTool::read_region(screenshot("passwords-differ"), s.x + kNewPassword.x - 70,
-                             s.y + kNewPassword.y - 8, 150, 60);
+          XTool::read_region(screenshot("passwords-differ"), s.x + kNewPassword.at.x - 70,
+                             s.y + kNewPassword.at.y - 8, 150, 60);
       ASSERT_TRUE(image.has_value());
       EXPECT_LT(image->count(dark), 10);
     }
@@ -441,10 +531,24 @@ TEST_F(ParentWindowsTest, RefusedSitesTabAddsToMoreSites) {
     log << refused << "\r\nhttp://ads.test/banner\r\n" << refused << "\r\n";
   }
   start();
+  // The menu is shown before anything else happens.
+  const auto menu_shown = [&] {
+    return x().wait_for_screen(
+        main_geometry.x + 88, main_geometry.y + 200, 1, 1,
+        [](const Image& image) {
+          return image.count([](Rgb p) { return p.r == 0xee && p.g == 0xee && p.b == 0xee; }) == 1;
+        },
+        kStartTimeout);
+  };
+  ASSERT_TRUE(menu_shown()) << "the More Sites link is not shown";
   const auto setup = open_setup();
   ASSERT_TRUE(setup.has_value());
-  click(*setup, kRefusedTab);
+  ASSERT_TRUE(click_tab(*setup, kRefusedTab));
   click(*setup, kFirstRefusedRow);
+  // A selected row makes the button's caption dark.
+  ASSERT_TRUE(wait_for_ink(*setup, kAddToMoreSites.x - 55, kAddToMoreSites.y - 8, 110, 16,
+                           [](int ink) { return ink > 50; }))
+      << "\"Add to More Sites\" is not enabled";
   screenshot("refused-sites");
   click(*setup, kAddToMoreSites);
   click(*setup, kOkButton);
