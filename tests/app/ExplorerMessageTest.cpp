@@ -1,0 +1,172 @@
+// The real program: messages in the message panel, seen on the screen. The
+// panel's text box is opaque white with red text, so a shown message is a
+// white box with red pixels at a known place of its window.
+#include <chrono>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "ChildProcess.h"
+#include "GuardedBrowserTest.h"
+#include "Polling.h"
+#include "RunCommand.h"
+
+namespace tovali::testing {
+namespace {
+
+using std::chrono::milliseconds;
+
+// The text box of a fully grown panel (300 by 222) centred in a window of
+// the given size: the box sits at (80, 64) inside the panel, 137 by 97.
+struct Box {
+  int x, y;
+  static constexpr int kWidth = 137;
+  static constexpr int kHeight = 97;
+};
+Box text_box(int window_x, int window_y, int window_width, int window_height) {
+  return {window_x + window_width / 2 - 150 + 80, window_y + window_height / 2 - 111 + 64};
+}
+
+bool is_red(Rgb c) {
+  return c.r >= 200 && c.g < 60 && c.b < 60;
+}
+bool is_white(Rgb c) {
+  return c.r >= 250 && c.g >= 250 && c.b >= 250;
+}
+
+// A message is up in `image` of the text box: mostly white, some red text.
+bool shows_message(const std::optional<Image>& image) {
+  if (!image) return false;
+  const int all = image->width * image->height;
+  return image->count(is_white) * 2 > all && image->count(is_red) > 20;
+}
+
+// Nothing but the white of an empty page.
+bool all_white(const std::optional<Image>& image) {
+  return image && image->count(is_white) == image->width * image->height;
+}
+
+bool same_pixels(const std::optional<Image>& a, const std::optional<Image>& b) {
+  return a && b && a->width == b->width && a->height == b->height && a->rgb == b->rgb;
+}
+
+class ExplorerMessage : public GuardedBrowserTest {
+ protected:
+  std::optional<Image> grab_box(const Box& box, const std::string& name) {
+    return XTool::read_region(screenshot(name), box.x, box.y, Box::kWidth, Box::kHeight);
+  }
+  // The main window covers the 1280 by 800 screen.
+  Box main_box() { return text_box(0, 0, 1280, 800); }
+};
+
+// The configuration file's `program-version` above the program's own 200
+// replaces the "Loading configuration..." message by the update notice;
+// 200 leaves the loading message up until its time is over.
+class ExplorerUpdateNotice : public ExplorerMessage,
+                             public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ExplorerUpdateNotice, ShowsOnlyAboveTheProgramsOwnVersion) {
+  const std::string version = GetParam();
+  const bool notice = version == "201";
+  const std::string config = std::string(kSitePath) + "teconfig.dat";
+  write_site_file(config, "program-version=" + version + "\r\n");
+  // The download waits, so the loading message can be seen before it ends.
+  write_site_file(config + ".headers", "Delay-Ms: 2500\r\n");
+  write_site_file(std::string(kSitePath) + "teindex.php3", menu_page({}, {}));
+  set_setting("prevent_switch", "0");
+  point_sites_at_server();
+  start_explorer();
+  ASSERT_TRUE(server().wait_for_path(std::string("/") + config, kStartTimeout))
+      << server().log_text();
+
+  std::optional<Image> loading;
+  ASSERT_TRUE(wait_until(
+      [&] {
+        loading = grab_box(main_box(), "loading");
+        return shows_message(loading);
+      },
+      kEventTimeout, milliseconds(100)))
+      << "no loading message while the configuration downloads";
+  // The menu page is asked for after the notice step.
+  ASSERT_TRUE(server().wait_for_path(std::string("/") + kSitePath + "teindex.php3", kStartTimeout))
+      << server().log_text();
+
+  if (notice) {
+    std::optional<Image> shown;
+    EXPECT_TRUE(wait_until(
+        [&] {
+          shown = grab_box(main_box(), "notice");
+          return shows_message(shown) && !same_pixels(shown, loading);
+        },
+        kEventTimeout, milliseconds(100)))
+        << "the loading message was not replaced by the update notice";
+  } else {
+    // The loading message stays five seconds after the download; a notice
+    // would have replaced it within a few hundred milliseconds.
+    const auto until = std::chrono::steady_clock::now() + kQuietPeriod;
+    while (std::chrono::steady_clock::now() < until) {
+      EXPECT_TRUE(same_pixels(grab_box(main_box(), "no-notice"), loading))
+          << "the message panel changed after the download";
+      std::this_thread::sleep_for(milliseconds(100));
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Version, ExplorerUpdateNotice, ::testing::Values("201", "200"),
+                         [](const auto& info) { return std::string("V") + info.param; });
+
+// While the pop-up is visible, a message of the main window (here the
+// guard's refusal of a link clicked in the pop-up) shows in the pop-up's
+// panel; the main window's panel stays hidden.
+TEST_F(ExplorerMessage, MainWindowMessagesShowInThePopupWhileItIsVisible) {
+  set_setting("allow_new_window", "1");
+  set_setting("prevent_switch", "0");
+  // The pop-up's page is one big link to a site that no rule admits.
+  write_page("/kids/popped.html", "Popped",
+             "<a id='away' href='" + url("/kids/shop.html", "shop.localhost") +
+                 "' style='display:block;position:fixed;left:0;top:0;width:100%;height:100%;"
+                 "background:#3366cc'>away</a>");
+  write_page("/kids/shop.html", "Shop", "<p>shop</p>");
+  open_in_main_frame(
+      "/kids/opener.html",
+      "<a id='pop' href='/kids/popped.html' target='_blank'>pop</a>" + click_script("pop", 600));
+  const auto popup = x().wait_for_window(kPopupWindow, kEventTimeout);
+  ASSERT_TRUE(popup.has_value());
+  ASSERT_TRUE(server().wait_for_path("/kids/popped.html")) << server().log_text();
+
+  // The pop-up is centred over the main window's panel: move it aside so
+  // that both panels can be seen.
+  const auto run = run_command({find_program("xdotool"), "windowmove", *popup, "800", "300"},
+                               {{"DISPLAY", display().name()}}, 20);
+  ASSERT_EQ(run.exit_status, 0) << run.err;
+  std::optional<WindowGeometry> where;
+  ASSERT_TRUE(wait_until(
+      [&] {
+        where = x().geometry(*popup);
+        return where && where->x == 800 && where->y == 300;
+      },
+      kEventTimeout));
+  // Before the click the main window has drawn the uncovered part and its
+  // start-up message is over: its empty white page shows there.
+  ASSERT_TRUE(wait_until([&] { return all_white(grab_box(main_box(), "main-quiet")); },
+                         kEventTimeout, milliseconds(200)));
+
+  ASSERT_TRUE(x().click_at(where->x + 40, where->y + 100));
+  const Box popup_box = text_box(where->x, where->y, where->width, where->height);
+  std::string shot;
+  EXPECT_TRUE(wait_until(
+      [&] {
+        shot = screenshot("in-popup");
+        return shows_message(
+            XTool::read_region(shot, popup_box.x, popup_box.y, Box::kWidth, Box::kHeight));
+      },
+      kEventTimeout, milliseconds(100)))
+      << "no message in the pop-up's panel";
+  EXPECT_TRUE(
+      all_white(XTool::read_region(shot, main_box().x, main_box().y, Box::kWidth, Box::kHeight)))
+      << "the main window's panel showed the message";
+  EXPECT_FALSE(server().was_requested("/kids/shop.html")) << server().log_text();
+}
+
+}  // namespace
+}  // namespace tovali::testing
