@@ -614,9 +614,9 @@ void MainWindow::CloseProgram() {
   m_kiosk.stop();
   iconify();
   guarded("closing", [this] { m_configDownload->HttpCli2().Abort(); });
-  guarded("closing", [this] { m_startup.StopProbe(); });
   guarded("closing", [this] { m_navFrame.Stop(); });
   guarded("closing", [this] { m_webbrowser.Stop(); });
+  guarded("closing", [this] { m_startup.StopProbe(); });
   close();
 }
 
