@@ -1,5 +1,8 @@
 #include "app/AboutPanel.h"
 
+#include <algorithm>
+
+#include "app/core/MessagePanelModel.h"
 #include "app/core/StartupPlan.h"
 #include "windows/ShellPictures.h"
 
@@ -30,8 +33,9 @@ AboutPanel::AboutPanel()
 }
 
 void AboutPanel::ShowCentred(int window_width, int window_height) {
-  set_margin_start(std::max(window_width / 2 - kWidth / 2, 0));
-  set_margin_top(std::max(window_height / 2 - kHeight / 2, 0));
+  const PanelPlace place = CentreInWindow(window_width, window_height, kWidth, kHeight);
+  set_margin_start(std::max(place.left, 0));
+  set_margin_top(std::max(place.top, 0));
   show();
 }
 

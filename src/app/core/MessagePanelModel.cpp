@@ -42,11 +42,15 @@ void MessagePanelModel::StayTimerFired() {
   Hide();
 }
 
-PanelPlace MessagePanelModel::Locate(int window_width, int window_height) const {
+PanelPlace CentreInWindow(int window_width, int window_height, int width, int height) {
   PanelPlace place;
-  place.left = static_cast<int>(window_width / 2.0 - m_width / 2.0);
-  place.top = static_cast<int>(window_height / 2.0 - m_height / 2.0);
+  place.left = static_cast<int>(window_width / 2.0 - width / 2.0);
+  place.top = static_cast<int>(window_height / 2.0 - height / 2.0);
   return place;
+}
+
+PanelPlace MessagePanelModel::Locate(int window_width, int window_height) const {
+  return CentreInWindow(window_width, window_height, m_width, m_height);
 }
 
 std::string message_lines(const std::string& text) {

@@ -10,6 +10,11 @@ struct PanelPlace {
   int top = 0;
 };
 
+// The place of a panel of `width` x `height` centred in a window of
+// `window_width` x `window_height`: half the window's size minus half the
+// panel's, computed in floating point and truncated towards zero.
+PanelPlace CentreInWindow(int window_width, int window_height, int width, int height);
+
 // The message panel's state and its animation steps, without any drawing:
 // a view shows `visible()`, sizes the panel to width() x height(), shows the
 // text when `label_visible()`, and runs the three timers while their flags

@@ -118,6 +118,24 @@ TEST(MessagePanel, LocateCentresAndTruncates) {
   EXPECT_EQ(panel.Locate(641, 480).top, 221);   // 240 - 18.5
 }
 
+// The about panel (353 by 218) is centred the same way: an odd size puts
+// it half a pixel to the left, and the whole part is taken.
+TEST(CentreInWindow, TruncatesTheExactCentre) {
+  const struct {
+    int window_width, window_height, width, height, left, top;
+  } cases[] = {
+      {1280, 800, 353, 218, 463, 291},  // 640 - 176.5, 400 - 109
+      {1024, 768, 353, 218, 335, 275},  // 512 - 176.5, 384 - 109
+      {1281, 801, 300, 222, 490, 289},  // 640.5 - 150, 400.5 - 111
+      {200, 100, 353, 218, -76, -59},   // a window smaller than the panel
+  };
+  for (const auto& c : cases) {
+    const PanelPlace place = CentreInWindow(c.window_width, c.window_height, c.width, c.height);
+    EXPECT_EQ(place.left, c.left) << c.window_width << "x" << c.window_height;
+    EXPECT_EQ(place.top, c.top) << c.window_width << "x" << c.window_height;
+  }
+}
+
 TEST(MessagePanel, CarriageReturnsBecomeLineBreaks) {
   EXPECT_EQ(message_lines("\r\rPrinting..."), "\n\nPrinting...");
   EXPECT_EQ(message_lines("a\rb"), "a\nb");
