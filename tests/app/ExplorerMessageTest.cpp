@@ -168,5 +168,35 @@ TEST_F(ExplorerMessage, MainWindowMessagesShowInThePopupWhileItIsVisible) {
   EXPECT_FALSE(server().was_requested("/kids/shop.html")) << server().log_text();
 }
 
+// Print (the fifth toolbar button) prints the main frame's page without a
+// dialog and says so: "\r\rPrinting...", its text two lines below the top
+// of the text box.
+TEST_F(ExplorerMessage, PrintShowsThePrintingNoticeTwoLinesDown) {
+  set_setting("prevent_switch", "0");
+  open_in_main_frame("/kids/plain.html", "<p></p>");
+  // The start-up messages are over: the empty white page shows there.
+  ASSERT_TRUE(wait_until([&] { return all_white(grab_box(main_box(), "quiet")); }, kEventTimeout,
+                         milliseconds(200)));
+  ASSERT_TRUE(x().click_at(4 * 69 + 34, kButtonY));
+  std::optional<Image> shown;
+  ASSERT_TRUE(wait_until(
+      [&] {
+        shown = grab_box(main_box(), "printing");
+        return shows_message(shown);
+      },
+      kEventTimeout, milliseconds(100)))
+      << "no printing notice";
+  int first_red_row = -1;
+  for (int y = 0; y < shown->height && first_red_row < 0; ++y)
+    for (int x = 0; x < shown->width; ++x)
+      if (is_red(shown->at(x, y))) {
+        first_red_row = y;
+        break;
+      }
+  // Two empty lines of about 15 pixels each come first.
+  EXPECT_GE(first_red_row, 25);
+  EXPECT_TRUE(explorer().process().running());
+}
+
 }  // namespace
 }  // namespace tovali::testing
