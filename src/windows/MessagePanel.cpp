@@ -20,6 +20,8 @@ constexpr int kLabelLeft = 80;
 constexpr int kLabelTop = 64;
 constexpr int kLabelWidth = 137;
 constexpr int kLabelHeight = 97;
+constexpr int kFontPixels = 13;
+constexpr int kLinePixels = 16;
 
 }  // namespace
 
@@ -133,7 +135,18 @@ bool MessagePanel::on_draw(const Cairo::RefPtr<Cairo::Context>& cr) {
   cr->set_source_rgb(1, 1, 1);
   cr->paint();
   auto layout = create_pango_layout(message_lines(m_model.text()));
-  layout->set_font_description(Pango::FontDescription("Sans 10"));
+  // Characters 13 pixels high, lines 16 pixels apart whatever the font's own
+  // spacing, so that the longest messages (six lines) fit the box.
+  Pango::FontDescription font("Sans");
+  font.set_absolute_size(kFontPixels * PANGO_SCALE);
+  layout->set_font_description(font);
+  auto one_line = create_pango_layout("Ag");
+  one_line->set_font_description(font);
+  int line_width = 0;
+  int line_height = 0;
+  one_line->get_pixel_size(line_width, line_height);
+  if (line_height > kLinePixels)
+    pango_layout_set_line_spacing(layout->gobj(), static_cast<float>(kLinePixels) / line_height);
   layout->set_width(kLabelWidth * PANGO_SCALE);
   layout->set_wrap(Pango::WRAP_WORD_CHAR);
   layout->set_alignment(Pango::ALIGN_CENTER);

@@ -41,6 +41,15 @@ bool shows_message(const std::optional<Image>& image) {
   return image->count(is_white) * 2 > all && image->count(is_red) > 20;
 }
 
+// The text ends above the bottom of the box: no line is cut off there.
+bool text_fits(const std::optional<Image>& image) {
+  if (!image) return false;
+  for (int y = image->height - 2; y < image->height; ++y)
+    for (int x = 0; x < image->width; ++x)
+      if (is_red(image->at(x, y))) return false;
+  return true;
+}
+
 // Nothing but the white of an empty page.
 bool all_white(const std::optional<Image>& image) {
   return image && image->count(is_white) == image->width * image->height;
@@ -87,6 +96,7 @@ TEST_P(ExplorerUpdateNotice, ShowsOnlyAboveTheProgramsOwnVersion) {
       },
       kEventTimeout, milliseconds(100)))
       << "no loading message while the configuration downloads";
+  EXPECT_TRUE(text_fits(loading));
   // The menu page is asked for after the notice step.
   ASSERT_TRUE(server().wait_for_path(std::string("/") + kSitePath + "teindex.php3", kStartTimeout))
       << server().log_text();
@@ -100,6 +110,8 @@ TEST_P(ExplorerUpdateNotice, ShowsOnlyAboveTheProgramsOwnVersion) {
         },
         kEventTimeout, milliseconds(100)))
         << "the loading message was not replaced by the update notice";
+    // The longest message, six lines, fits the box.
+    EXPECT_TRUE(text_fits(shown));
   } else {
     // The loading message stays five seconds after the download; a notice
     // would have replaced it within a few hundred milliseconds.
