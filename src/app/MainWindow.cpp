@@ -291,7 +291,9 @@ void MainWindow::wire_frames() {
   nav.LoadFailed = [this](const std::string& url) { NavFrameLoadFailed(url); };
 
   EmbeddedWBEvents& main = m_webbrowser.events();
-  main.BeforeNavigate2 = [this](const std::string& url) { return WebBrowserBeforeNavigate2(url); };
+  main.BeforeNavigate2 = [this](const std::string& url) {
+    return WebBrowserBeforeNavigate2(url, m_webbrowser.CurrentNavigationOrigin());
+  };
   main.NewWindow2 = [this] { return WebBrowserNewWindow2(); };
   main.DownloadComplete = [this] { webbrowserDownloadComplete(m_webbrowser); };
   main.TitleChange = [this](const std::string&) { webbrowserDownloadComplete(m_webbrowser); };
@@ -406,9 +408,13 @@ bool MainWindow::QueueTimerTimer() {
 
 // ------------------------------------------------- main frame and pop-up
 
-NavigationVerdict MainWindow::WebBrowserBeforeNavigate2(const std::string& url) {
-  return m_guard.WebBrowserBeforeNavigate2(url) == Verdict::Cancel ? NavigationVerdict::Cancel
-                                                                   : NavigationVerdict::Proceed;
+NavigationVerdict MainWindow::WebBrowserBeforeNavigate2(const std::string& url,
+                                                        NavigationOrigin origin) {
+  const RequestOrigin requested_by =
+      origin == NavigationOrigin::Program ? RequestOrigin::Queue : RequestOrigin::Page;
+  return m_guard.WebBrowserBeforeNavigate2(url, requested_by) == Verdict::Cancel
+             ? NavigationVerdict::Cancel
+             : NavigationVerdict::Proceed;
 }
 
 EmbeddedWB* MainWindow::WebBrowserNewWindow2() {

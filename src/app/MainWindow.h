@@ -85,7 +85,8 @@ class MainWindow : public Gtk::Window,
   std::string HomeSite() override;
 
   // --- pop-up window ---
-  NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url) override;
+  NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url,
+                                              NavigationOrigin origin) override;
   void webbrowserDownloadComplete(EmbeddedWB& sender) override;
   void webbrowserStatusTextChange(const std::string& text) override;
   void webbrowserLoadFailed(const std::string& url) override;

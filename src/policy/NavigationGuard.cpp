@@ -52,9 +52,15 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url) {
   return Verdict::Cancel;
 }
 
-Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url) {
+Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, RequestOrigin origin) {
   if (m_trusted_navigation) m_meta.SetCurrentSiteURL(std::string(url));
-  m_pending_main_url.clear();
+  // The browser asks about the queue's request some time after the tick
+  // that issued it, not within the navigate call. A URL queued in between
+  // (the configured main page after the start page, say) has not been
+  // issued yet and must not be lost.
+  const bool newer_queued =
+      origin == RequestOrigin::Queue && m_pending_main_url != m_issued_main_url;
+  if (!newer_queued) m_pending_main_url.clear();
   if (m_history_step) {
     m_history_step = false;
     if (const std::optional<int> width = m_meta.LoadMetaData(url)) {
@@ -100,6 +106,7 @@ void NavigationGuard::QueueTimerTimer() {
                                      : BrowserTarget::MainFrame;
     // The URL is copied: the navigate call may re-enter the guard.
     const std::string url = m_pending_main_url;
+    m_issued_main_url = url;
     try {
       m_effects.navigate(target, url);
     } catch (const std::exception&) {

@@ -20,6 +20,12 @@ enum class Verdict {
   Cancel,   // stop it before any request is made (WebKit: ignore the decision)
 };
 
+// Who started a main-frame navigation that the browser asks about.
+enum class RequestOrigin {
+  Page,   // the page: a link, a script, a frame, a history step
+  Queue,  // the navigation queue's own request, issued by an earlier tick
+};
+
 // What happens to a page's request for a new window.
 enum class NewWindowDecision {
   Refuse,     // cancel; the guard has already shown the refusal message
@@ -77,8 +83,11 @@ class NavigationGuard {
 
   // Every navigation of the main frame and of the pop-up's browser: admits
   // (saving the rules under the URL) or refuses it, logging and reporting a
-  // refusal that is not silent.
-  Verdict WebBrowserBeforeNavigate2(std::string_view url);
+  // refusal that is not silent. It empties `PendingMainURL`, except when
+  // the browser asks late (`origin` Queue) about a URL the queue issued
+  // before a newer one was queued: the newer one stays to be issued.
+  Verdict WebBrowserBeforeNavigate2(std::string_view url,
+                                    RequestOrigin origin = RequestOrigin::Page);
 
   // A new-window request of the main frame or the pop-up.
   NewWindowDecision WebBrowserNewWindow2();
@@ -136,6 +145,7 @@ class NavigationGuard {
   LinkMetaData m_meta;
   ParentLists m_parent;
   std::string m_pending_main_url;
+  std::string m_issued_main_url;  // what the last tick issued from PendingMainURL
   std::string m_pending_nav_url;
   bool m_trusted_navigation = false;
   bool m_history_step = false;

@@ -58,7 +58,7 @@ NewBrowserForm::~NewBrowserForm() {
 void NewBrowserForm::wire_browser() {
   EmbeddedWBEvents& events = m_browser.events();
   events.BeforeNavigate2 = [this](const std::string& url) {
-    return m_host.WebBrowserBeforeNavigate2(url);
+    return m_host.WebBrowserBeforeNavigate2(url, m_browser.CurrentNavigationOrigin());
   };
   events.NewWindow2 = [this]() -> EmbeddedWB* {
     ShowMsgPanel(kNoMoreWindowsMessage);

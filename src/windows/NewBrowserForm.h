@@ -24,7 +24,9 @@ class Settings;
 class PopupHost {
  public:
   virtual ~PopupHost() = default;
-  virtual NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url) = 0;
+  // `origin`: whether the view is asking about the program's own request.
+  virtual NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url,
+                                                      NavigationOrigin origin) = 0;
   virtual void webbrowserDownloadComplete(EmbeddedWB& sender) = 0;
   virtual void webbrowserStatusTextChange(const std::string& text) = 0;
   virtual void webbrowserLoadFailed(const std::string& url) = 0;

@@ -267,6 +267,42 @@ TEST_F(NavigationGuardTest, SubFrameNavigationEmptiesTheMainMailbox) {
   EXPECT_TRUE(effects.navigations.empty());
 }
 
+// The browser asks about the queue's request after the tick that issued it.
+// A URL queued in between (the configured main page right after the start
+// page) is not lost by that late question; a page's own navigation still
+// empties the mailbox.
+TEST_F(NavigationGuardTest, LateQuestionAboutAnIssuedURLKeepsANewerOne) {
+  const struct {
+    RequestOrigin origin;
+    const char* asked;
+    const char* left;
+  } cases[] = {
+      {RequestOrigin::Queue, "file:///opt/tovali/welcome.html", "http://main.example/"},
+      {RequestOrigin::Page, "file:///opt/tovali/welcome.html", ""},
+      {RequestOrigin::Page, "http://frames.example/sub", ""},
+  };
+  for (const auto& c : cases) {
+    effects.navigations.clear();
+    guard.SetPendingMainURL("file:///opt/tovali/welcome.html");
+    guard.QueueTimerTimer();
+    guard.SetPendingMainURL("http://main.example/");
+    guard.WebBrowserBeforeNavigate2(c.asked, c.origin);
+    EXPECT_EQ(guard.PendingMainURL(), c.left) << c.asked;
+  }
+  // The newer URL goes out on the next tick; the question about it empties
+  // the mailbox.
+  guard.SetPendingMainURL("file:///opt/tovali/welcome.html");
+  guard.QueueTimerTimer();
+  guard.SetPendingMainURL("http://main.example/");
+  guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Queue);
+  effects.navigations.clear();
+  guard.QueueTimerTimer();
+  EXPECT_EQ(effects.navigations, (std::vector<std::pair<BrowserTarget, std::string>>{
+                                     {BrowserTarget::MainFrame, "http://main.example/"}}));
+  guard.WebBrowserBeforeNavigate2("http://main.example/", RequestOrigin::Queue);
+  EXPECT_EQ(guard.PendingMainURL(), "");
+}
+
 TEST_F(NavigationGuardTest, QueueTickSendsEachMailboxToItsFrame) {
   struct Case {
     bool popup_exists;
