@@ -666,9 +666,9 @@ def report(results, check_targets):
               f"{summarise_processes(results[kind][-1]['parts'])}")
     others = max(r["other_webkit"] for r in prog + base)
     if others:
-        print(f"Note: up to {others} WebKit processes of other programs were running. They "
-              "share the engine's library pages, which lowers the PSS of both programs; "
-              "compare PSS figures only from runs on an otherwise idle machine.")
+        print(f"Note: WebKit processes of other programs were running (up to {others} at a "
+              "memory sample). They share the engine's library pages, which lowers the PSS of "
+              "both programs; compare PSS figures only from runs on an otherwise idle machine.")
     if not check_targets:
         return True
     print()
