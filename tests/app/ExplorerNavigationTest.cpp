@@ -124,11 +124,19 @@ TEST_F(ExplorerNavigation, BackRestoresTheRulesOfThePageReturnedTo) {
       " setTimeout(function () { document.getElementById('a').click(); }, 800);"
       " setTimeout(function () { document.getElementById('b').click(); }, 3000); });</script>");
   start_with_menu(menu);
+  // Which page the main frame shows: a1.html is green all over, b1.html white.
+  const auto main_frame_shows = [this](Rgb colour) {
+    return x().wait_for_screen(kMainFrameX, kMainFrameY, 1, 1, [&](const Image& image) {
+      const Rgb p = image.at(0, 0);
+      return p.r == colour.r && p.g == colour.g && p.b == colour.b;
+    });
+  };
+  const Rgb green{0x88, 0xcc, 0x88};
   ASSERT_TRUE(server().wait_for_path("/kids/a1.html"));
   ASSERT_TRUE(server().wait_for_path("/kids/b1.html"));
-  std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+  ASSERT_TRUE(main_frame_shows({255, 255, 255})) << "b1.html is not shown";
   ASSERT_TRUE(x().click_at(kBackX, kButtonY));
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  ASSERT_TRUE(main_frame_shows(green)) << "Back did not return to a1.html";
   ASSERT_TRUE(x().click_at(kMainFrameX, kMainFrameY));
   EXPECT_TRUE(server().wait_for_path("/kids/a2.html")) << server().log_text();
 }
