@@ -134,7 +134,7 @@ TEST_F(ExplorerLeak, PageCannotResizeMoveOrCloseTheMainWindow) {
   start_with_menu(menu_page({}, {}));
   const auto window = x().wait_for_window(kMainWindow);
   ASSERT_TRUE(window.has_value());
-  std::this_thread::sleep_for(milliseconds(500));
+  ASSERT_TRUE(wait_until_painted());
   const auto before = x().geometry(*window);
   ASSERT_TRUE(before.has_value());
   explorer();  // started

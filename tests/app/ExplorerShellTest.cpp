@@ -27,7 +27,7 @@ TEST_F(ExplorerShell, EmailButtonOpensTheMailSiteUnderItsOwnRules) {
   set_setting("enable_email_button", "1");
   set_setting("email_url", url("/mail/inbox.html", "mail.localhost"));
   start_with_menu(menu_page({}, {}));
-  std::this_thread::sleep_for(milliseconds(500));
+  ASSERT_TRUE(wait_until_painted());
   ASSERT_TRUE(x().click_at(kEmailX, kButtonY));
   EXPECT_TRUE(server().wait_for_request([](const ServedRequest& r) {
     return r.path() == "/mail/inbox.html" && r.host.rfind("mail.localhost", 0) == 0;
@@ -37,7 +37,7 @@ TEST_F(ExplorerShell, EmailButtonOpensTheMailSiteUnderItsOwnRules) {
 TEST_F(ExplorerShell, ToolsPictureOpensTheControlPanelWhoseCloseEndsTheProgram) {
   start_with_menu(menu_page({}, {}));
   ASSERT_TRUE(x().wait_for_window(kMainWindow));
-  std::this_thread::sleep_for(milliseconds(500));
+  ASSERT_TRUE(wait_until_painted());
   ASSERT_TRUE(x().double_click_at(kToolsX, kToolsY));
   // The control panel carries the same caption as the main window.
   ASSERT_TRUE(wait_until([this] { return x().search(kMainWindow).size() == 2; }, kEventTimeout));

@@ -27,6 +27,12 @@ void GuardedBrowserTest::open_in_main_frame(const std::string& path, const std::
   ASSERT_TRUE(server().wait_for_path(path)) << server().log_text();
 }
 
+bool GuardedBrowserTest::wait_until_painted() {
+  return x().wait_for_screen(1238, 776, 24, 24, [](const Image& image) {
+    return image.count([](Rgb p) { return p.r < 200; }) > 50;
+  });
+}
+
 bool GuardedBrowserTest::never_requested(const std::string& path) {
   std::this_thread::sleep_for(kQuietPeriod);
   return !server().was_requested(path);

@@ -60,6 +60,10 @@ class GuardedBrowserTest : public ExplorerTest {
 
   // Ids of all mapped windows.
   std::vector<std::string> mapped_windows();
+
+  // Waits until the main window has been painted (the tools picture at the
+  // end of its status line is drawn): from then on it takes clicks.
+  bool wait_until_painted();
 };
 
 }  // namespace tovali::testing
