@@ -139,8 +139,9 @@ std::string http_get(int port, const std::string& target, const std::string& hos
 }
 
 int unused_port() {
-  // Bind a port, then close it without listening: until someone else takes
-  // it, connections to it are refused.
+  // Bind a port and never listen on it: connections to it are refused. The
+  // socket stays open until the test process ends, so a server of a test
+  // running in parallel cannot be given the same port meanwhile.
   const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (s < 0) return 59999;  // nothing listens there on a test machine
   sockaddr_in address{};
@@ -148,12 +149,12 @@ int unused_port() {
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = 0;
   socklen_t length = sizeof address;
-  int port = 59999;
-  if (::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-    port = ntohs(address.sin_port);
-  ::close(s);
-  return port;
+  if (::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    ::close(s);
+    return 59999;
+  }
+  return ntohs(address.sin_port);
 }
 
 }  // namespace tovali::testing

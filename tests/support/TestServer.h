@@ -76,7 +76,7 @@ class TestServer {
 std::string http_get(int port, const std::string& target, const std::string& host = "127.0.0.1");
 
 // A port of 127.0.0.1 on which nothing listens (connections are refused):
-// the address of a site that is down.
+// the address of a site that is down, reserved until the test process ends.
 int unused_port();
 
 }  // namespace tovali::testing
