@@ -3,25 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "FakePanelHost.h"
 #include "windows/ControlPanelActions.h"
 
 namespace tovali {
 namespace {
-
-class FakePanelHost : public ControlPanelHost {
- public:
-  const Settings& settings() const override { return m_settings; }
-  void CloseProgram() override { calls.push_back("CloseProgram"); }
-  bool GetPassword() override {
-    calls.push_back("GetPassword");
-    return password_answer;
-  }
-  void OpenSetup() override { calls.push_back("OpenSetup"); }
-
-  Settings m_settings;
-  bool password_answer = true;
-  std::vector<std::string> calls;
-};
 
 TEST(ControlPanelActions, CloseAlwaysClosesThePanel) {
   FakePanelHost host;

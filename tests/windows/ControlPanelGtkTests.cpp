@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "FakePanelHost.h"
 #include "GtkFixture.h"
 #include "windows/ControlPanelForm.h"
 
@@ -11,20 +12,6 @@ namespace {
 
 using test::find_window;
 using test::Script;
-
-class FakePanelHost : public ControlPanelHost {
- public:
-  const Settings& settings() const override { return m_settings; }
-  void CloseProgram() override { calls.push_back("CloseProgram"); }
-  bool GetPassword() override {
-    calls.push_back("GetPassword");
-    return answer;
-  }
-  void OpenSetup() override { calls.push_back("OpenSetup"); }
-  Settings m_settings;
-  bool answer = false;
-  std::vector<std::string> calls;
-};
 
 TEST(ControlPanelForm, LooksAsDesigned) {
   FakePanelHost host;
@@ -72,7 +59,7 @@ TEST(ControlPanelForm, PicturesDoTheirActions) {
   for (const auto& c : cases) {
     FakePanelHost host;
     host.m_settings.set_value("req_pw_config", c.req_pw_config);
-    host.answer = c.answer;
+    host.password_answer = c.answer;
     bool still_open_after_click = false;
     Script script({
         [&] {
