@@ -44,13 +44,17 @@ std::array<std::string, 3> ConfigStore::CopyPaths() const {
   return {m_dir + "finalg.dat", m_dir + "system/stlber.dat", m_dir + "config/rushol.dat"};
 }
 
-int ConfigStore::FirstUsableCopy() const {
+int ConfigStore::load_first_usable(TextList& encoded) const {
   const auto paths = CopyPaths();
   for (int i = 0; i < 3; ++i) {
-    TextList encoded;
     if (LoadEncodedFile(paths[static_cast<std::size_t>(i)], encoded)) return i;
   }
   return -1;
+}
+
+int ConfigStore::FirstUsableCopy() const {
+  TextList encoded;
+  return load_first_usable(encoded);
 }
 
 TextList ConfigStore::DefaultLines() {
@@ -78,19 +82,17 @@ TextList ConfigStore::DefaultLines() {
 }
 
 LoadSource ConfigStore::ReadConfig(Settings& settings) const {
-  const auto paths = CopyPaths();
-  for (int i = 0; i < 3; ++i) {
-    TextList encoded;
-    if (LoadEncodedFile(paths[static_cast<std::size_t>(i)], encoded)) {
-      TextList decoded;
-      DecodeAndLoad(encoded, decoded);
-      settings.assign(std::move(decoded));
-      return static_cast<LoadSource>(i);
-    }
+  TextList encoded;
+  const int copy = load_first_usable(encoded);
+  if (copy < 0) {
+    settings.clear();
+    write_defaults(settings);
+    return LoadSource::Defaults;
   }
-  settings.clear();
-  write_defaults(settings);
-  return LoadSource::Defaults;
+  TextList decoded;
+  DecodeAndLoad(encoded, decoded);
+  settings.assign(std::move(decoded));
+  return static_cast<LoadSource>(copy);
 }
 
 LoadReport ConfigStore::LoadConfig(Settings& settings) const {

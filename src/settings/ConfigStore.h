@@ -71,6 +71,10 @@ class ConfigStore {
   static TextList DefaultLines();
 
  private:
+  // Index of the first copy that passes its check, its encoded lines in
+  // `encoded`; -1 (and `encoded` untouched) when none does.
+  int load_first_usable(TextList& encoded) const;
+
   std::string m_dir;
 };
 
