@@ -100,18 +100,20 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
     }
   }
 
-  // Menu links ("HTTP" + number + "://") outside comments.
+  // Menu links ("HTTP" + number + "://") outside comments. A comment runs
+  // from "<!--" to the first "-->" after it; one walk finds them in order.
+  std::size_t comment = t.find("<!--");
   std::size_t comment_end = 0;
   for (std::size_t at = t.find("HTTP"); at != std::string_view::npos; at = t.find("HTTP", at + 1)) {
-    if (at < comment_end) continue;
-    const std::size_t comment = t.rfind("<!--", at);
-    if (comment != std::string_view::npos && comment >= comment_end) {
+    while (comment < at) {
       const std::size_t end = t.find("-->", comment + 4);
       comment_end = end == std::string_view::npos ? t.size() : end + 3;
-      if (at < comment_end) continue;
+      comment = t.find("<!--", comment_end);
     }
-    if (t.substr(at + 7, 3) != "://" || t.substr(at, 7) == "HTTP://") continue;
-    const std::string number(t.substr(at + 4, 3));
+    if (at < comment_end) continue;
+    const std::string_view link = t.substr(at, 10);
+    if (link.size() < 10 || link.substr(7) != "://" || link.substr(0, 7) == "HTTP://") continue;
+    const std::string number(link.substr(4, 3));
     if (number == "NAV") continue;  // a page for the navigation frame itself
     if (numbers.count(number) == 0) {
       warn(at, "menu link with number " + quoted(number) +

@@ -13,6 +13,23 @@ namespace tovali {
 bool write_file_atomically(const std::string& path, std::string_view content,
                            std::string* error = nullptr);
 
+// The first half of write_file_atomically: writes `content` to a new
+// temporary file beside `path` (named `path` + "." + six letters or digits),
+// flushed to disk, creating missing parent folders. Returns the temporary's
+// path, or "" with `error` set (nothing is left behind then). Never throws.
+std::string write_temporary_beside(const std::string& path, std::string_view content,
+                                   std::string* error = nullptr);
+
+// The second half: renames `temporary` over `path`. On failure removes the
+// temporary and returns false with `error` set. Never throws.
+bool replace_with_temporary(const std::string& temporary, const std::string& path,
+                            std::string* error = nullptr);
+
+// Removes the temporaries that writes of `path` left behind when they were
+// killed half-way: regular files in its folder named `path` + "." + six
+// letters or digits. Nothing else is touched; errors are ignored. Never throws.
+void remove_leftover_temporaries(const std::string& path);
+
 // Creates `dir` and its missing parents. Returns false with `error` set when
 // that fails.
 bool make_directories(const std::string& dir, std::string* error = nullptr);

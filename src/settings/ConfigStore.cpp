@@ -1,8 +1,11 @@
 #include "settings/ConfigStore.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
 
 #include "BuildConfig.h"
+#include "settings/AtomicFile.h"
 #include "settings/ScrambledFile.h"
 
 namespace tovali {
@@ -109,10 +112,35 @@ SaveReport ConfigStore::LoadDefaults(Settings& settings) const {
 
 SaveReport ConfigStore::SaveConfig(const Settings& settings) const {
   SaveReport report;
-  for (const auto& path : CopyPaths()) {
+  const auto paths = CopyPaths();
+  const std::string too_long = why_not_encodable(settings.lines());
+  if (!too_long.empty()) {
+    for (const auto& path : paths) report.failures.push_back({path, too_long + "; not saved"});
+    return report;
+  }
+  // Every copy is written to a temporary first; the copies are replaced only
+  // when all three were written, so they never hold different settings
+  // because of a full disk or a folder that cannot be written.
+  std::array<std::string, 3> temporaries;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    remove_leftover_temporaries(paths[i]);
     std::string error;
-    if (!EncodeAndSave(path, settings.lines(), &error)) {
-      report.failures.push_back({path, error.empty() ? "cannot be written" : error});
+    try {
+      temporaries[i] = write_temporary_beside(paths[i], EncodeText(settings.lines()), &error);
+    } catch (const std::exception& e) {
+      error = e.what();
+    }
+    if (temporaries[i].empty()) {
+      report.failures.push_back({paths[i], error.empty() ? "cannot be written" : error});
+    }
+  }
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (temporaries[i].empty()) continue;
+    std::string error;
+    if (!report.ok()) {
+      std::remove(temporaries[i].c_str());
+    } else if (!replace_with_temporary(temporaries[i], paths[i], &error)) {
+      report.failures.push_back({paths[i], error});
     }
   }
   return report;

@@ -14,8 +14,8 @@ struct CopyFailure {
   std::string reason;
 };
 
-// Outcome of writing the three copies. Every copy is attempted even when an
-// earlier one fails.
+// Outcome of writing the three copies: every copy that could not be written,
+// each with its reason. Empty when all three were replaced.
 struct SaveReport {
   std::vector<CopyFailure> failures;
   bool ok() const { return failures.empty(); }
@@ -59,9 +59,13 @@ class ConfigStore {
   // the defaults in memory only.
   LoadSource ReadConfig(Settings& settings) const;
 
-  // Writes `settings` to all three copies, each encoded afresh, through a
-  // temporary file renamed over the old copy. Creates missing folders.
-  // Never throws; failures are reported.
+  // Writes `settings` to all three copies, each encoded afresh. All three are
+  // written to temporaries beside the copies first and renamed over the
+  // copies only when all three were written; otherwise the temporaries are
+  // removed and every copy stays as it was. Settings with more non-empty
+  // lines than a copy can count are not written at all. Temporaries left
+  // beside the copies by an earlier save that was killed are removed.
+  // Creates missing folders. Never throws; failures are reported.
   SaveReport SaveConfig(const Settings& settings) const;
 
   // Writes the nineteen default keys into `settings`, in order, then saves.

@@ -8,6 +8,7 @@
 #include "net/HttpCli.h"
 #include "net/HttpUrl.h"
 #include "net/ProxySource.h"
+#include "settings/ScrambledFile.h"
 #include "settings/StartupSettings.h"
 #include "settings/StatusReporter.h"
 #include "settings/TextList.h"
@@ -16,34 +17,37 @@ namespace tovali {
 
 namespace {
 
-std::string line_name(const std::string& line) {
-  return line.substr(0, line.find('='));
-}
-
-std::string line_value(const std::string& line) {
-  const auto equals = line.find('=');
-  return equals == std::string::npos ? std::string() : line.substr(equals + 1);
-}
-
 std::string config_url(const std::string& site_base) {
   return site_base + kSitePath + "/teconfig.dat";
 }
 
 }  // namespace
 
-void merge_config_document(Settings& settings, std::string_view document) {
+std::vector<NamedValue> config_writes(std::string_view document) {
   document = document.substr(0, document.find('\0'));
-  const TextList lines = split_lines(document);
-  std::unordered_map<std::string, std::string> first_values;
-  for (const std::string& line : lines) {
-    first_values.emplace(upper_case(line_name(line)), line_value(line));
+  // The name and value of every line that has a name, in document order.
+  std::vector<NamedValue> writes;
+  for (const std::string& line : split_lines(document)) {
+    const auto equals = line.find('=');
+    if (equals == std::string::npos || equals == 0) continue;
+    writes.push_back({line.substr(0, equals), line.substr(equals + 1)});
   }
-  for (const std::string& line : lines) {
-    if (line.empty()) continue;
-    const std::string name = line_name(line);
-    if (name.empty()) continue;
-    settings.set_value(name, first_values[upper_case(name)]);
+  // Every line of a name writes the value of the name's first line.
+  std::unordered_map<std::string, std::size_t> first_of_name;
+  first_of_name.reserve(writes.size());
+  for (std::size_t i = 0; i < writes.size(); ++i) {
+    const auto first = first_of_name.emplace(upper_case(writes[i].name), i).first->second;
+    if (first != i) writes[i].value = writes[first].value;
   }
+  return writes;
+}
+
+bool merge_config_document(Settings& settings, std::string_view document) {
+  Settings merged = settings;
+  merged.set_values(config_writes(document));
+  if (!why_not_encodable(merged.lines()).empty()) return false;
+  settings = std::move(merged);
+  return true;
 }
 
 RemoteConfig::RemoteConfig(RemoteConfigParts parts) : m_parts(std::move(parts)) {
@@ -143,8 +147,11 @@ RemoteConfigResult RemoteConfig::GetRemoteConfig() {
     m_parts.HttpCli2.config().URL = config_url(m_parts.SiteBaseURL);
     m_http_doc.clear();
     if (GetHttpFile(m_parts.HttpCli2) == 200) {
+      if (!merge_config_document(settings, m_http_doc)) {
+        result.too_many_lines.push_back(i);
+        continue;
+      }
       m_parts.status.set_status_text(kGotText);
-      merge_config_document(settings, m_http_doc);
       result.outcome = RemoteConfigOutcome::Applied;
       result.site = i;
       result.save = m_parts.store.SaveConfig(settings);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/ConfigStore.h"
 #include "settings/Settings.h"
@@ -28,6 +29,9 @@ struct RemoteConfigResult {
   RemoteConfigOutcome outcome = RemoteConfigOutcome::Disabled;
   int site = -1;    // index of the site that answered, when applied
   SaveReport save;  // the save after merging, when applied
+  // Sites that answered 200 with a document whose merge would have left more
+  // settings lines than a copy can count: not applied, counted as failed.
+  std::vector<int> too_many_lines;
 };
 
 // What the download works on; the caller owns all of it.
@@ -42,12 +46,19 @@ struct RemoteConfigParts {
   std::function<bool()> CloseAllowed;  // true once the program began to close
 };
 
-// Merges a configuration document into `settings`: for every non-empty line
-// in order, the value of the first document line with the same name (names
-// compared without case) is written under the line's name; an empty value
-// deletes the key; a line without a name changes nothing. The document ends
-// at its first NUL byte.
-void merge_config_document(Settings& settings, std::string_view document);
+// The writes a configuration document asks for, in document order: one per
+// line that has a name (a line without "=", or with nothing before it, has
+// none and changes nothing), under the line's own name, with the value of
+// the first document line of that name (names compared without case). The
+// document ends at its first NUL byte. Linear in the document's length.
+std::vector<NamedValue> config_writes(std::string_view document);
+
+// Merges a configuration document into `settings`: its writes, in order,
+// with the write rules of Settings (an empty value deletes the key, a new
+// name is appended, a known one replaced in place). Returns false, leaving
+// `settings` unchanged, when the merged settings would hold more non-empty
+// lines than a settings copy can count. Linear in the sizes of both.
+bool merge_config_document(Settings& settings, std::string_view document);
 
 // The configuration download of start-up: fetches "teconfig.dat" from the
 // first configuration site that answers 200, merges it into the settings and
@@ -56,7 +67,9 @@ void merge_config_document(Settings& settings, std::string_view document);
 // Beyond the classic download: every wait gives up after a time limit (the
 // site counts as failed), HttpDoc is emptied before each attempt, and a
 // request that cannot start counts as a failed site, and a document larger
-// than kMaxHttpDocBytes is refused the same way.
+// than kMaxHttpDocBytes is refused the same way, as is a document whose
+// merge would leave more settings lines than a settings copy can count (the
+// settings stay as they were and the next site is tried).
 class RemoteConfig {
  public:
   static constexpr std::chrono::milliseconds kGetHttpFileTimeLimit{30000};

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <random>
+#include <stdexcept>
 
 #include "settings/AtomicFile.h"
 
@@ -56,8 +57,22 @@ long header_count(const std::string& header) {
 
 }  // namespace
 
+std::size_t counted_lines(const TextList& lines) {
+  return static_cast<std::size_t>(std::count_if(
+      lines.begin(), lines.end(), [](const std::string& line) { return !line.empty(); }));
+}
+
+std::string why_not_encodable(const TextList& lines) {
+  const std::size_t count = counted_lines(lines);
+  if (count <= kMaxCountedLines) return {};
+  return "the settings hold " + std::to_string(count) + " lines, more than the " +
+         std::to_string(kMaxCountedLines) + " a settings copy can count";
+}
+
 std::string EncodeText(const TextList& lines) {
   if (lines.empty()) return {};
+  const std::string too_long = why_not_encodable(lines);
+  if (!too_long.empty()) throw std::length_error(too_long);
   std::mt19937 random(static_cast<std::mt19937::result_type>(
       std::chrono::high_resolution_clock::now().time_since_epoch().count() ^
       std::random_device{}()));
@@ -65,12 +80,9 @@ std::string EncodeText(const TextList& lines) {
   std::uniform_int_distribution<unsigned> filler_count(0, 9);
   std::uniform_int_distribution<unsigned> filler(0, 99);
 
-  unsigned non_empty = 0;
-  for (const auto& line : lines) non_empty += line.empty() ? 0 : 1;
-
   std::string out;
   char digits[5];
-  std::snprintf(digits, sizeof digits, "%04X", non_empty & 0xFFFF);
+  std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>(counted_lines(lines)));
   for (int i = 0; i < 4; ++i) append_hex_byte(out, static_cast<unsigned char>(digits[i]));
   for (unsigned r = filler_count(random); r > 0; --r) append_hex_byte(out, filler(random));
   out += "\r\n";
@@ -88,6 +100,11 @@ std::string EncodeText(const TextList& lines) {
 
 bool EncodeAndSave(const std::string& file_name, const TextList& lines, std::string* error) {
   try {
+    const std::string too_long = why_not_encodable(lines);
+    if (!too_long.empty()) {
+      if (error) *error = too_long;
+      return false;
+    }
     return write_file_atomically(file_name, EncodeText(lines), error);
   } catch (const std::exception& e) {
     if (error) *error = e.what();

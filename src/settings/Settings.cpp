@@ -69,6 +69,63 @@ void Settings::set_value(std::string_view key, std::string_view value) {
   }
 }
 
+void Settings::set_values(const std::vector<NamedValue>& writes) {
+  constexpr std::size_t none = std::string::npos;
+  // The lines of each name (upper-cased) form a chain in list order; the
+  // head of a chain is the line set_value would find. Deleted lines are only
+  // marked while the writes run and leave the list at the end.
+  struct Chain {
+    std::size_t first = none;
+    std::size_t last = none;
+  };
+  std::unordered_map<std::string, Chain> chains;
+  chains.reserve(m_lines.size() + writes.size());
+  std::vector<std::size_t> next(m_lines.size(), none);
+  std::vector<bool> deleted(m_lines.size(), false);
+  auto link = [&](std::size_t i) {
+    bool has_name = false;
+    const auto name = name_of(m_lines[i], has_name);
+    if (!has_name) return;
+    Chain& chain = chains[upper_case(name)];
+    if (chain.first == none) {
+      chain.first = i;
+    } else {
+      next[chain.last] = i;
+    }
+    chain.last = i;
+  };
+  for (std::size_t i = 0; i < m_lines.size(); ++i) link(i);
+
+  for (const NamedValue& write : writes) {
+    const auto found = chains.find(upper_case(write.name));
+    const std::size_t i = found == chains.end() ? none : found->second.first;
+    if (write.value.empty()) {
+      if (i == none) continue;
+      deleted[i] = true;
+      found->second.first = next[i];
+      if (next[i] == none) found->second.last = none;
+      continue;
+    }
+    std::string line = write.name + '=' + write.value;
+    if (i != none) {
+      m_lines[i] = std::move(line);
+    } else {
+      m_lines.push_back(std::move(line));
+      next.push_back(none);
+      deleted.push_back(false);
+      link(m_lines.size() - 1);
+    }
+  }
+
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < m_lines.size(); ++i) {
+    if (deleted[i]) continue;
+    if (kept != i) m_lines[kept] = std::move(m_lines[i]);
+    ++kept;
+  }
+  m_lines.resize(kept);
+}
+
 bool Settings::is_on(std::string_view key) const {
   const auto v = value(key);
   if (equals_ignore_case(key, "download_config")) return v != "0";

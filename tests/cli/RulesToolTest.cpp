@@ -125,6 +125,18 @@ TEST_F(RulesToolTest, Lint) {
        "FILE:1: width \"99\" is not a number from 100 to 300; the width is 100\n"
        "FILE:2: width comment is ignored: only the first one counts\n"},
       {"width-ok.html", "<!--NAVFRAMEWIDTH=100-->", 0, ""},
+      // "HTTP" near the end of the page: too short for a menu link.
+      {"http.html", "HTTP", 0, ""},
+      {"http-end.html", "<body>\nx http0", 0, ""},
+      {"http-six.html", "a HTTP01:", 0, ""},
+      {"http-cut.html", "http001:/", 0, ""},
+      {"http-last.html", "<body>\n<a href=http009://", 1,
+       "FILE:2: menu link with number \"009\" has no URL comment: the link admits nothing\n"},
+      // Comments end at their first "-->"; a link after it counts again.
+      {"comments.html",
+       "<!-- <!-- http001://a --> http002://b <!-- x\n--> <!--http003://c\n-->http004://d", 1,
+       "FILE:1: menu link with number \"002\" has no URL comment: the link admits nothing\n"
+       "FILE:3: menu link with number \"004\" has no URL comment: the link admits nothing\n"},
   };
   for (const LintCase& c : cases) {
     const std::string path = page(c.name, c.text);

@@ -16,6 +16,7 @@
 #include "net/GlibMainLoop.h"
 #include "net/HttpCli.h"
 #include "settings/RemoteConfig.h"
+#include "settings/ScrambledFile.h"
 #include "settings/StatusReporter.h"
 
 namespace tovali {
@@ -55,6 +56,18 @@ TEST(MergeConfigDocument, FollowsTheDocumentsFirstValuePerName) {
        std::string("b=2\r\nc=3\0\r\nd=4\r\n", 17),
        {"a=1", "b=2", "c=3"}},
       {"an empty document changes nothing", {"a=1"}, "", {"a=1"}},
+      {"a bare name before the same name's line neither deletes nor shadows it",
+       {"password=old", "allow_new_window=1", "b=2"},
+       "password\r\nallow_new_window\r\npassword=new\r\n",
+       {"password=new", "allow_new_window=1", "b=2"}},
+      {"a bare name after the same name's line changes nothing",
+       {"password=old", "allow_new_window=1", "b=2"},
+       "password=new\r\nallow_new_window=0\r\npassword\r\nallow_new_window\r\n",
+       {"password=new", "allow_new_window=0", "b=2"}},
+      {"a line with an empty name changes nothing",
+       {"password=old", "=kept"},
+       "=x\r\n=\r\npassword=new\r\n=y\r\n",
+       {"password=new", "=kept"}},
   };
   for (const Case& c : cases) {
     Settings settings{c.before};
@@ -64,6 +77,51 @@ TEST(MergeConfigDocument, FollowsTheDocumentsFirstValuePerName) {
     for (std::size_t i = 0; i < c.after.size(); ++i) {
       EXPECT_TRUE(equals_ignore_case(settings.lines()[i], c.after[i]))
           << c.name << ": " << settings.lines()[i] << " vs " << c.after[i];
+    }
+  }
+}
+
+TEST(MergeConfigDocument, ANameWrittenTwiceTakesTheSpellingOfItsLastLine) {
+  Settings settings({"Site-0=http://old", "a=1"});
+  merge_config_document(settings, "SITE-0=http://new\r\nsite-0=http://ignored\r\n");
+  EXPECT_EQ(settings.lines(), (TextList{"site-0=http://new", "a=1"}));
+}
+
+TEST(MergeConfigDocument, RefusesAMergeThatACopyCannotCount) {
+  auto numbered = [](std::size_t from, std::size_t count, const std::string& value) {
+    std::string document;
+    for (std::size_t i = from; i < from + count; ++i) {
+      document += "key" + std::to_string(i) + "=" + value + "\r\n";
+    }
+    return document;
+  };
+  TextList full;  // exactly as many lines as a copy can count
+  for (std::size_t i = 0; i < kMaxCountedLines; ++i)
+    full.push_back("key" + std::to_string(i) + "=1");
+  struct Case {
+    const char* name;
+    TextList before;
+    std::string document;
+    bool applied;
+    std::size_t lines_after;
+  };
+  const Case cases[] = {
+      {"the factory settings and 70,000 new names", ConfigStore::DefaultLines(),
+       numbered(0, 70000, "x"), false, 19},
+      {"one line beyond the limit", full, "one=more\r\n", false, kMaxCountedLines},
+      {"up to the limit", ConfigStore::DefaultLines(), numbered(0, kMaxCountedLines - 19, "x"),
+       true, kMaxCountedLines},
+      {"a full list that deletes as much as it adds", full, numbered(0, 1, "") + "one=more\r\n",
+       true, kMaxCountedLines},
+      {"replacing every line of a full list", full, numbered(0, kMaxCountedLines, "2"), true,
+       kMaxCountedLines},
+  };
+  for (const Case& c : cases) {
+    Settings settings{c.before};
+    EXPECT_EQ(merge_config_document(settings, c.document), c.applied) << c.name;
+    EXPECT_EQ(settings.lines().size(), c.lines_after) << c.name;
+    if (!c.applied) {
+      EXPECT_EQ(settings.lines(), c.before) << c.name;
     }
   }
 }
@@ -239,6 +297,38 @@ TEST(GetRemoteConfig, AnOversizedDocumentCountsAsAFailedSite) {
   EXPECT_EQ(result.site, 1);
   EXPECT_FALSE(rig.settings.has("evil"));
   EXPECT_EQ(rig.settings.value("a"), "1");
+}
+
+TEST(GetRemoteConfig, ADocumentThatWouldPassTheLineLimitCountsAsAFailedSite) {
+  std::string oversized = "password=evil\r\n";
+  for (int i = 0; i < 70000; ++i) oversized += "k" + std::to_string(i) + "=1\r\n";
+  for (const bool second_site_answers : {true, false}) {
+    ScriptedServer huge;
+    huge.on(kConfigPath, config_reply(oversized));
+    ScriptedServer good;  // 404 for everything unless told
+    if (second_site_answers) good.on(kConfigPath, config_reply("a=1\r\n"));
+    DownloadRig rig(sites({huge.base(), good.base()}));
+    const TextList before = rig.settings.lines();
+
+    const RemoteConfigResult result = rig.remote.GetRemoteConfig();
+
+    EXPECT_EQ(result.too_many_lines, std::vector<int>{0});
+    EXPECT_EQ(rig.settings.value("password"), "pw");
+    EXPECT_FALSE(rig.settings.has("k0"));
+    if (second_site_answers) {
+      EXPECT_EQ(result.outcome, RemoteConfigOutcome::Applied);
+      EXPECT_EQ(result.site, 1);
+      EXPECT_EQ(rig.settings.value("a"), "1");
+      Settings saved;
+      EXPECT_EQ(rig.store.ReadConfig(saved), LoadSource::FirstCopy);
+      EXPECT_EQ(saved.lines(), rig.settings.lines());
+    } else {
+      EXPECT_EQ(result.outcome, RemoteConfigOutcome::NoSiteAnswered);
+      EXPECT_EQ(rig.status.texts.back(), kFailed);
+      EXPECT_EQ(rig.settings.lines(), before);
+      EXPECT_EQ(rig.store.FirstUsableCopy(), -1);
+    }
+  }
 }
 
 TEST(GetRemoteConfig, ANulByteEndsTheAppliedDocument) {

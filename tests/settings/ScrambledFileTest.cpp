@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "TempDir.h"
 
 namespace tovali {
@@ -149,6 +151,20 @@ TEST(ScrambledFile, DecodingSkipsShortLinesAndAnUnpairedDigit) {
   TextList decoded;
   DecodeAndLoad({"", "00B", "009E9D9", "00BE"}, decoded);
   EXPECT_EQ(decoded, (TextList{"ab", "A"}));
+}
+
+TEST(ScrambledFile, AListTheHeaderCannotCountIsNotWritten) {
+  TempDir dir;
+  ASSERT_TRUE(EncodeAndSave(dir.path() + "f", {"old=1"}));
+  TextList lines(kMaxCountedLines + 1, "k=v");
+  std::string error;
+  EXPECT_FALSE(EncodeAndSave(dir.path() + "f", lines, &error));
+  EXPECT_NE(error.find("65535"), std::string::npos) << error;
+  EXPECT_THROW(EncodeText(lines), std::length_error);
+  TextList encoded, decoded;
+  ASSERT_TRUE(LoadEncodedFile(dir.path() + "f", encoded));
+  DecodeAndLoad(encoded, decoded);
+  EXPECT_EQ(decoded, TextList{"old=1"});
 }
 
 TEST(ScrambledFile, SaveFailureIsReportedAndLeavesTheOldFile) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace tovali {
 namespace {
 
@@ -27,6 +30,40 @@ TEST(Settings, WritingReplacesInPlaceAppendsOrDeletes) {
   EXPECT_EQ(s.lines(), (TextList{"a=1", "b=3", "c=4", "new=x"}));
   s.remove("nothing");
   EXPECT_EQ(s.lines().size(), 4u);
+}
+
+// set_values must give exactly what set_value gives, write by write.
+TEST(Settings, ManyWritesAtOnceActAsOneWriteAfterAnother) {
+  const TextList start{"a=1", "B=2", "b=3", "no name", "=nameless", "c=4", "A=5"};
+  const std::vector<std::vector<NamedValue>> cases = {
+      {{"b", "20"}, {"new", "x"}, {"B", ""}, {"b", ""}, {"b", "again"}},
+      {{"a", ""}, {"a", ""}, {"a", ""}, {"a", "back"}, {"A", "Back"}},
+      {{"new", "1"}, {"NEW", ""}, {"New", "2"}, {"new", "3"}},
+      {{"", "empty name"}, {"", ""}, {"", ""}, {"no name", "now named"}},
+      {{"x=y", "z"}, {"x", ""}, {"x=y", ""}, {"x", "w"}},
+      {},
+  };
+  for (const auto& writes : cases) {
+    Settings one_by_one(start);
+    for (const auto& w : writes) one_by_one.set_value(w.name, w.value);
+    Settings at_once(start);
+    at_once.set_values(writes);
+    EXPECT_EQ(at_once.lines(), one_by_one.lines()) << writes.size();
+  }
+  // A long mixed sequence over few names, so that names repeat often.
+  const char* names[] = {"a", "A", "b", "c", "d", "D", "e", ""};
+  std::vector<NamedValue> writes;
+  unsigned seed = 12345;
+  for (int i = 0; i < 2000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    const unsigned r = seed >> 16;
+    writes.push_back({names[r % 8], (r / 8) % 3 == 0 ? "" : std::to_string(i)});
+  }
+  Settings one_by_one(start);
+  for (const auto& w : writes) one_by_one.set_value(w.name, w.value);
+  Settings at_once(start);
+  at_once.set_values(writes);
+  EXPECT_EQ(at_once.lines(), one_by_one.lines());
 }
 
 TEST(Settings, SwitchesAndTheDownloadException) {
