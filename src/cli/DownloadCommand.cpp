@@ -6,6 +6,7 @@
 #include <glibmm/main.h>
 
 #include "net/ConfigDownload.h"
+#include "settings/ScrambledFile.h"
 #include "settings/StartupSettings.h"
 #include "settings/StatusReporter.h"
 
@@ -73,6 +74,11 @@ int run_download_command(const std::string& te_win_dir, const std::vector<std::s
   loop->run();
 
   if (!finished) return 1;
+  for (const int site : result.too_many_lines) {
+    err << "tovali-settings: the configuration from site-" << site << " ("
+        << state.settings.value("site-" + std::to_string(site)) << ") would leave more than "
+        << kMaxCountedLines << " settings lines; it was not applied\n";
+  }
   switch (result.outcome) {
     case RemoteConfigOutcome::Disabled:
       return 0;
