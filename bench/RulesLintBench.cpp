@@ -1,0 +1,43 @@
+// Speed of `tovali-rules lint` on a 1 MiB menu page: menu links, plain links
+// and comments throughout, so every "HTTP" is looked at.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "cli/RulesLint.h"
+
+namespace tovali {
+namespace {
+
+std::string large_menu_page() {
+  std::string text = "<html><body>\n";
+  for (int i = 0; text.size() < (1u << 20) - 7; ++i) {
+    const std::string n = std::to_string(i % 1000);
+    text += "<a href=\"http001://www.site" + n + ".example/\">Site " + n + "</a>\n";
+    text += "<a href=\"http://plain" + n + ".example/\">plain</a> HTTP HTTP\n";
+    if (i % 10 == 0) text += "<!-- http002://commented" + n + ".example/ -->\n";
+  }
+  text += "<!--URL001:AD:example.com-->\n</body>";
+  return text;
+}
+
+void BM_LintMenuPage(benchmark::State& state) {
+  const std::string page = large_menu_page();
+  std::size_t warnings = 0;
+  for (auto _ : state) {
+    warnings = lint_menu_page(page).size();
+    benchmark::DoNotOptimize(warnings);
+  }
+  state.counters["page_bytes"] = static_cast<double>(page.size());
+  state.counters["warnings"] = static_cast<double>(warnings);
+}
+BENCHMARK(BM_LintMenuPage)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace tovali
+
+BENCHMARK_MAIN();
