@@ -271,8 +271,12 @@ void MainWindow::wire_frames() {
     if (m_navFrame.CurrentNavigationOrigin() == NavigationOrigin::Program &&
         m_guard.PendingNavURL().empty())
       m_guard.SetPendingNavURL(url);
-    return m_guard.NavFrameBeforeNavigate2(url) == Verdict::Cancel ? NavigationVerdict::Cancel
-                                                                   : NavigationVerdict::Proceed;
+    const NavigationStep step = m_navFrame.CurrentNavigationKind() == NavigationKind::Redirect
+                                    ? NavigationStep::Redirect
+                                    : NavigationStep::Request;
+    return m_guard.NavFrameBeforeNavigate2(url, step) == Verdict::Cancel
+               ? NavigationVerdict::Cancel
+               : NavigationVerdict::Proceed;
   };
   nav.NewWindow2 = [this]() -> EmbeddedWB* {
     m_guard.NavFrameNewWindow2();

@@ -79,11 +79,14 @@ struct EmbeddedWB::Callbacks {
         const bool own = !self->m_requested.empty() && same_target(url, self->m_requested);
         if (own) self->m_requested.clear();
         self->m_origin = own ? NavigationOrigin::Program : NavigationOrigin::Page;
+        self->m_kind = webkit_navigation_action_is_redirect(action) ? NavigationKind::Redirect
+                                                                    : NavigationKind::Request;
         NavigationVerdict verdict = NavigationVerdict::Proceed;
         guarded("BeforeNavigate2", [&] {
           if (self->m_events.BeforeNavigate2) verdict = self->m_events.BeforeNavigate2(url);
         });
         self->m_origin = NavigationOrigin::Page;
+        self->m_kind = NavigationKind::Request;
         if (verdict == NavigationVerdict::Cancel)
           webkit_policy_decision_ignore(decision);
         else
