@@ -377,7 +377,11 @@ void MainWindow::navigate(BrowserTarget target, const std::string& url) {
 }
 
 void MainWindow::ShowMsgPanel(const std::string& text) {
-  if (popup_visible()) {
+  // The pop-up is shown by a timer after its creation, and the engine often
+  // asks about its first page before that: a refusal of that page belongs in
+  // the pop-up's panel too, where the child will see it once it is up, not
+  // in the main window's panel behind the modal pop-up.
+  if (popup_exists()) {
     m_popup->ShowMsgPanel(text);
     return;
   }
