@@ -8,6 +8,7 @@
 #include <glibmm/main.h>
 
 #include "app/core/GeneratedPages.h"
+#include "app/core/ProgressFill.h"
 #include "app/core/StartupPlan.h"
 #include "browser/CallbackGuard.h"
 #include "policy/UrlText.h"
@@ -53,6 +54,9 @@ MainWindow::MainWindow(const Locations& locations)
              HandCursor::Off),
       m_closeButton([](const auto& cr, double w, double h) { pictures::close_box(cr, w, h); }, 16,
                     14, HandCursor::On),
+      m_progress([this](const auto& cr, double w,
+                        double h) { pictures::progress_bar(cr, w, h, m_progressFill); },
+                 85, 14),
       m_toolsImage([icon = pictures::theme_icon(
                         {"applications-system", "preferences-system", "applications-engineering"},
                         18)](const auto& cr, double w, double h) { paint_icon(cr, w, h, icon); },
@@ -238,8 +242,8 @@ void MainWindow::build_left_strip() {
 
 void MainWindow::build_status_line() {
   m_statusLine.set_size_request(-1, 20);
-  m_progress.set_size_request(85, 16);
   m_progress.set_valign(Gtk::ALIGN_CENTER);
+  m_progress.set_name("ProgressBar1");
   m_statusFrame.set_shadow_type(Gtk::SHADOW_IN);
   m_statusText.set_xalign(0.0);
   m_statusText.set_ellipsize(Pango::ELLIPSIZE_END);
@@ -472,8 +476,10 @@ void MainWindow::webbrowserLoadFailed(const std::string& url) {
 }
 
 void MainWindow::webbrowserProgressChange(int progress, int progress_max) {
-  if (progress_max <= 0) return;
-  m_progress.set_fraction(std::clamp(static_cast<double>(progress) / progress_max, 0.0, 1.0));
+  if (const std::optional<double> fill = ProgressFill(progress, progress_max)) {
+    m_progressFill = *fill;
+    m_progress.queue_draw();
+  }
 }
 
 void MainWindow::PrepareHistoryStep() {

@@ -127,6 +127,9 @@ struct EmbeddedWB::Callbacks {
       });
     } else if (event == WEBKIT_LOAD_FINISHED) {
       const std::string url = text_or_empty(webkit_web_view_get_uri(view));
+      guarded("ProgressChange", [&] {
+        if (self->m_events.ProgressChange) self->m_events.ProgressChange(-1, 100);
+      });
       guarded("DownloadComplete", [&] {
         if (self->m_events.DownloadComplete) self->m_events.DownloadComplete();
       });

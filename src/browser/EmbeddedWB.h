@@ -60,6 +60,8 @@ struct EmbeddedWBEvents {
   std::function<void(const std::string& title)> TitleChange;
   // The text the status line would show: the hovered link's URL or "".
   std::function<void(const std::string& text)> StatusTextChange;
+  // The load's estimated progress of progress_max; progress -1 once the
+  // load has ended (raised before DownloadComplete).
   std::function<void(int progress, int progress_max)> ProgressChange;
   std::function<void(BrowserCommand command, bool enable)> CommandStateChange;
   // The engine failed to load `url` (not the program's own cancellations).

@@ -1,5 +1,6 @@
 #include "windows/ShellPictures.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <gtkmm/icontheme.h>
@@ -103,6 +104,32 @@ void close_box(const Cairo::RefPtr<Cairo::Context>& cr, double width, double hei
   cr->line_to(width - 4, height - 3);
   cr->move_to(width - 4, 3);
   cr->line_to(4, height - 3);
+  cr->stroke();
+  cr->restore();
+}
+
+void progress_bar(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height,
+                  double fill) {
+  cr->save();
+  cr->set_source_rgb(1, 1, 1);
+  cr->paint();
+  const double inner = std::max(width - 2, 0.0);
+  const double filled = std::round(inner * std::clamp(fill, 0.0, 1.0));
+  if (filled > 0) {
+    cr->rectangle(1, 1, filled, std::max(height - 2, 0.0));
+    cr->set_source_rgb(0.0, 0.0, 0.5);
+    cr->fill();
+  }
+  cr->set_line_width(1);
+  cr->set_source_rgb(0.5, 0.5, 0.5);
+  cr->move_to(0.5, height);
+  cr->line_to(0.5, 0.5);
+  cr->line_to(width, 0.5);
+  cr->stroke();
+  cr->set_source_rgb(0.88, 0.88, 0.88);
+  cr->move_to(width - 0.5, 1);
+  cr->line_to(width - 0.5, height - 0.5);
+  cr->line_to(1, height - 0.5);
   cr->stroke();
   cr->restore();
 }

@@ -21,6 +21,11 @@ void dot(const Cairo::RefPtr<Cairo::Context>& cr, double size, DotColour colour)
 // A black X on a grey raised square: the main window's close button.
 void close_box(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height);
 
+// The status line's progress bar: a sunken white trough filled from the
+// left with dark blue for `fill` (0 to 1) of its width.
+void progress_bar(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height,
+                  double fill);
+
 // An icon of the desktop's icon theme at `size` pixels, or an empty pointer
 // when the theme has none of the names given (first match wins).
 Glib::RefPtr<Gdk::Pixbuf> theme_icon(std::initializer_list<const char*> names, int size);

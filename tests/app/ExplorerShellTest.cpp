@@ -2,6 +2,7 @@
 // picture with the control panel and its close picture).
 #include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -21,6 +22,39 @@ constexpr int kEmailX = 5 * 69 + 34;
 // The tools picture at the right end of the status line.
 constexpr int kToolsX = 1250;
 constexpr int kToolsY = 789;
+
+// The progress bar at the left end of the status line (its middle row).
+constexpr int kProgressRowY = 790;
+
+bool is_progress_blue(Rgb c) {
+  return c.b >= 100 && c.r < 60 && c.g < 60;
+}
+bool is_empty_trough(Rgb c) {
+  return c.r == 255 && c.g == 255 && c.b == 255;
+}
+
+// The bar is 85 pixels wide, fills while the main frame loads and empties
+// when the load has ended.
+TEST_F(ExplorerShell, ProgressBarFollowsTheLoadAndEmptiesAfterIt) {
+  write_site_file("kids/slow.png", "not really a picture");
+  write_site_file("kids/slow.png.headers", "Delay-Ms: 4000\r\n");
+  open_in_main_frame("/kids/slow.html", "<p>slow</p><img src='/kids/slow.png'>");
+  EXPECT_TRUE(x().wait_for_screen(0, kProgressRowY, 200, 1, [](const Image& row) {
+    return row.count(is_progress_blue) > 5;
+  })) << "the bar did not fill while the page loaded";
+  ASSERT_TRUE(server().wait_for_path("/kids/slow.png")) << server().log_text();
+  std::optional<Image> after;
+  EXPECT_TRUE(x().wait_for_screen(0, kProgressRowY, 200, 1, [&](const Image& row) {
+    after = row;
+    return row.count(is_progress_blue) == 0;
+  })) << "the bar stayed full after the load";
+  screenshot("after-load");
+  ASSERT_TRUE(after.has_value());
+  // Inside its one-pixel border the empty trough is 83 pixels wide.
+  const int trough = after->count(is_empty_trough);
+  EXPECT_GE(trough, 80);
+  EXPECT_LE(trough, 85);
+}
 
 TEST_F(ExplorerShell, EmailButtonOpensTheMailSiteUnderItsOwnRules) {
   write_page("/mail/inbox.html", "Inbox", "<p>inbox</p>");
