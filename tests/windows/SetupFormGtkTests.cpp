@@ -8,6 +8,8 @@
 
 #include "FakeSetupHost.h"
 #include "GtkFixture.h"
+#include "TempDir.h"
+#include "app/core/GeneratedPages.h"
 #include "browser/EmbeddedWB.h"
 #include "windows/PasswordChange.h"
 #include "windows/SetupApply.h"
@@ -472,6 +474,25 @@ TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
   EXPECT_EQ(std::string(kFeedbackURL).substr(std::string(kFeedbackURL).size() - 16),
             "/tovali/feedback");
   form.webbrowser1_view()->Stop();
+}
+
+// A page of the Browser tab that cannot be loaded gives way to the local
+// error page (here the help page, missing from the program folder).
+TEST(SetupForm, BrowserTabShowsTheErrorPageWhenAPageFails) {
+  testing::TempDir program;
+  auto host = factory_host();
+  host.program_dir = program.path();
+  SetupForm form(nullptr, host);
+  form.show();
+  form.Button7Click();
+  ASSERT_TRUE(test::pump_until([&] {
+    const std::string url = form.webbrowser1_view()->LocationURL();
+    return url.size() > 11 && url.substr(url.size() - 11) == "/error.html" &&
+           !form.webbrowser1_view()->Busy();
+  })) << form.webbrowser1_view()->LocationURL();
+  EXPECT_EQ(program.read("error.html"), ErrorPageText());
+  EXPECT_EQ(form.tabs().get_tab_label_text(form.browser_page()), "Help");
+  test::screenshot("setup_error_page");
 }
 
 TEST(SetupForm, PagesInTheBrowserTabOpenNoNewWindow) {
