@@ -3,7 +3,6 @@
 #include <iostream>
 
 #include <gdkmm/display.h>
-#include <gdkmm/general.h>
 #include <gdkmm/monitor.h>
 #include <glibmm/main.h>
 
@@ -31,16 +30,6 @@ std::string vertical_word(const std::string& word) {
   return text;
 }
 
-void paint_icon(const Cairo::RefPtr<Cairo::Context>& cr, double w, double h,
-                const Glib::RefPtr<Gdk::Pixbuf>& icon) {
-  if (!icon) return;
-  cr->save();
-  cr->scale(w / icon->get_width(), h / icon->get_height());
-  Gdk::Cairo::set_source_pixbuf(cr, icon, 0, 0);
-  cr->paint();
-  cr->restore();
-}
-
 const Gdk::RGBA kSilver("#c0c0c0");
 
 }  // namespace
@@ -57,10 +46,7 @@ MainWindow::MainWindow(const Locations& locations)
       m_progress([this](const auto& cr, double w,
                         double h) { pictures::progress_bar(cr, w, h, m_progressFill); },
                  85, 14),
-      m_toolsImage([icon = pictures::theme_icon(
-                        {"applications-system", "preferences-system", "applications-engineering"},
-                        18)](const auto& cr, double w, double h) { paint_icon(cr, w, h, icon); },
-                   18, 18),
+      m_toolsImage([](const auto& cr, double w, double h) { pictures::tools(cr, w, h); }, 18, 18),
       m_redDot(
           [](const auto& cr, double w, double) { pictures::dot(cr, w, pictures::DotColour::Red); },
           17, 17),

@@ -108,6 +108,49 @@ void close_box(const Cairo::RefPtr<Cairo::Context>& cr, double width, double hei
   cr->restore();
 }
 
+void tools(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height) {
+  cr->save();
+  cr->scale(width / 36.0, height / 36.0);
+  cr->set_line_cap(Cairo::LINE_CAP_ROUND);
+  // Wrench: from the lower left to an open jaw at the upper right.
+  cr->push_group();
+  cr->set_source_rgb(0.55, 0.58, 0.63);
+  cr->set_line_width(4.5);
+  cr->move_to(5, 31);
+  cr->line_to(25, 11);
+  cr->stroke();
+  cr->arc(27.5, 8.5, 7, 0, 2 * kPi);
+  cr->fill();
+  cr->set_operator(Cairo::OPERATOR_CLEAR);
+  cr->translate(27.5, 8.5);
+  cr->rotate(-kPi / 4);
+  cr->rectangle(-2.6, -9, 5.2, 9);
+  cr->fill();
+  cr->pop_group_to_source();
+  cr->paint();
+  // Screwdriver: red handle at the upper left, steel shaft to the lower right.
+  cr->set_source_rgb(0.3, 0.32, 0.36);
+  cr->set_line_width(2.5);
+  cr->move_to(14, 14);
+  cr->line_to(31, 31);
+  cr->stroke();
+  cr->set_source_rgb(0.85, 0.12, 0.1);
+  cr->set_line_width(7);
+  cr->move_to(5, 5);
+  cr->line_to(13, 13);
+  cr->stroke();
+  // Hammer: wooden handle upright, dark head across the top.
+  cr->set_source_rgb(0.62, 0.4, 0.18);
+  cr->set_line_width(3.5);
+  cr->move_to(18, 34);
+  cr->line_to(18, 10);
+  cr->stroke();
+  cr->set_source_rgb(0.22, 0.22, 0.25);
+  cr->rectangle(11, 3, 14, 6.5);
+  cr->fill();
+  cr->restore();
+}
+
 void progress_bar(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height,
                   double fill) {
   cr->save();
@@ -132,6 +175,25 @@ void progress_bar(const Cairo::RefPtr<Cairo::Context>& cr, double width, double 
   cr->line_to(1, height - 0.5);
   cr->stroke();
   cr->restore();
+}
+
+Glib::RefPtr<Gdk::Pixbuf> greyed(const Glib::RefPtr<Gdk::Pixbuf>& icon) {
+  if (!icon) return {};
+  Glib::RefPtr<Gdk::Pixbuf> grey = icon->add_alpha(false, 0, 0, 0);
+  const int channels = grey->get_n_channels();
+  const int stride = grey->get_rowstride();
+  guint8* pixels = grey->get_pixels();
+  for (int y = 0; y < grey->get_height(); ++y) {
+    for (int x = 0; x < grey->get_width(); ++x) {
+      guint8* p = pixels + y * stride + x * channels;
+      // Brightness squeezed into the light upper half: the shape stays
+      // readable, but nothing on it is dark or coloured.
+      const int lightness = (p[0] * 30 + p[1] * 59 + p[2] * 11) / 100;
+      const auto value = static_cast<guint8>(150 + lightness * 105 / 255);
+      p[0] = p[1] = p[2] = value;
+    }
+  }
+  return grey;
 }
 
 Glib::RefPtr<Gdk::Pixbuf> theme_icon(std::initializer_list<const char*> names, int size) {

@@ -21,10 +21,18 @@ void dot(const Cairo::RefPtr<Cairo::Context>& cr, double size, DotColour colour)
 // A black X on a grey raised square: the main window's close button.
 void close_box(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height);
 
+// Tools (a hammer in front of a crossed wrench and screwdriver) on a clear
+// background: the status line's picture that opens the control panel.
+void tools(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height);
+
 // The status line's progress bar: a sunken white trough filled from the
 // left with dark blue for `fill` (0 to 1) of its width.
 void progress_bar(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height,
                   double fill);
+
+// `icon` as a disabled toolbar picture: a light grey shape that keeps the
+// outline, with no colour and no dark pixels.
+Glib::RefPtr<Gdk::Pixbuf> greyed(const Glib::RefPtr<Gdk::Pixbuf>& icon);
 
 // An icon of the desktop's icon theme at `size` pixels, or an empty pointer
 // when the theme has none of the names given (first match wins).

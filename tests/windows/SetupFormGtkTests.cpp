@@ -404,6 +404,32 @@ TEST(SetupForm, GridTabMovesBetweenCellsAndGrows) {
   EXPECT_EQ(grid.rows()[4].description, "Pond");
 }
 
+// Long URLs and domains do not push the count column out of sight: it
+// stays whole inside the visible part of the list.
+TEST(SetupForm, RefusedSitesKeepTheirCountColumnInView) {
+  auto host = factory_host();
+  const std::string long_host = "www." + std::string(80, 'g') + ".test";
+  host.log.append("http://" + long_host + "/" + std::string(200, 'p'));
+  host.log.append("http://" + long_host + "/" + std::string(200, 'p'));
+  SetupForm form(nullptr, host);
+  form.show();
+  form.tabs().set_current_page(6);
+  test::pump();
+  auto& view = form.refused_sites().view();
+  Gtk::TreeViewColumn* count = view.get_column(2);
+  ASSERT_NE(count, nullptr);
+  ASSERT_TRUE(test::pump_until([&] { return count->get_width() > 0; }));
+  Gdk::Rectangle visible;
+  view.get_visible_rect(visible);
+  EXPECT_LE(count->get_x_offset() + count->get_width(), visible.get_x() + visible.get_width());
+  EXPECT_GE(count->get_x_offset(), visible.get_x());
+  int title_width = 0;
+  int title_height = 0;
+  view.create_pango_layout(count->get_title())->get_pixel_size(title_width, title_height);
+  EXPECT_GE(count->get_width(), title_width);
+  test::screenshot("setup_refused_long");
+}
+
 TEST(SetupForm, RefusedSitesAddToMoreSites) {
   auto host = factory_host();
   host.log.append("http://www.games.test/play");
