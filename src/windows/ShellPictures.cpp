@@ -179,20 +179,39 @@ void progress_bar(const Cairo::RefPtr<Cairo::Context>& cr, double width, double 
 
 Glib::RefPtr<Gdk::Pixbuf> greyed(const Glib::RefPtr<Gdk::Pixbuf>& icon) {
   if (!icon) return {};
-  Glib::RefPtr<Gdk::Pixbuf> grey = icon->add_alpha(false, 0, 0, 0);
-  const int channels = grey->get_n_channels();
-  const int stride = grey->get_rowstride();
-  guint8* pixels = grey->get_pixels();
-  for (int y = 0; y < grey->get_height(); ++y) {
-    for (int x = 0; x < grey->get_width(); ++x) {
-      guint8* p = pixels + y * stride + x * channels;
-      // Brightness squeezed into the light upper half: the shape stays
-      // readable, but nothing on it is dark or coloured.
-      const int lightness = (p[0] * 30 + p[1] * 59 + p[2] * 11) / 100;
-      const auto value = static_cast<guint8>(150 + lightness * 105 / 255);
-      p[0] = p[1] = p[2] = value;
+  const Glib::RefPtr<Gdk::Pixbuf> source = icon->add_alpha(false, 0, 0, 0);
+  const int width = source->get_width();
+  const int height = source->get_height();
+  const int channels = source->get_n_channels();
+  const int stride = source->get_rowstride();
+  const guint8* in = source->get_pixels();
+  // The picture's dark, opaque parts (its outlines and solid shapes) are the
+  // ink of the etched picture; its light parts drop out.
+  auto ink = [&](int x, int y) {
+    if (x < 0 || y < 0 || x >= width || y >= height) return false;
+    const guint8* p = in + y * stride + x * channels;
+    const int lightness = (p[0] * 30 + p[1] * 59 + p[2] * 11) / 100;
+    return p[3] >= 128 && lightness < 170;
+  };
+  Glib::RefPtr<Gdk::Pixbuf> grey = Gdk::Pixbuf::create(Gdk::COLORSPACE_RGB, true, 8, width, height);
+  grey->fill(0x00000000);
+  const int out_channels = grey->get_n_channels();
+  const int out_stride = grey->get_rowstride();
+  guint8* out = grey->get_pixels();
+  auto put = [&](int x, int y, guint8 value) {
+    guint8* p = out + y * out_stride + x * out_channels;
+    p[0] = p[1] = p[2] = value;
+    p[3] = 255;
+  };
+  // Grey ink with a white edge one pixel below and right of it: the etched
+  // look of a disabled button.
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      if (ink(x, y))
+        put(x, y, 128);
+      else if (ink(x - 1, y - 1))
+        put(x, y, 255);
     }
-  }
   return grey;
 }
 

@@ -30,8 +30,8 @@ void tools(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height)
 void progress_bar(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height,
                   double fill);
 
-// `icon` as a disabled toolbar picture: a light grey shape that keeps the
-// outline, with no colour and no dark pixels.
+// `icon` as a disabled toolbar picture: its dark parts etched in grey with a
+// white edge, its light parts left out; no colour.
 Glib::RefPtr<Gdk::Pixbuf> greyed(const Glib::RefPtr<Gdk::Pixbuf>& icon);
 
 // An icon of the desktop's icon theme at `size` pixels, or an empty pointer
