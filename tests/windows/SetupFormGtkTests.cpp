@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -460,9 +462,20 @@ TEST(SetupForm, RefusedSitesAddToMoreSites) {
   EXPECT_EQ(host.settings().value("ms_url-0"), "http://www.games.test/play");
 }
 
+// Puts the supplied setup help page into a test's program folder; a page
+// that fails to load in the Browser tab writes the error page there, not
+// into the sources.
+void copy_setup_help(const testing::TempDir& program) {
+  std::ifstream help(std::string(TOVALI_DATA_DIR) + "/setuphelp/setuphelp.html", std::ios::binary);
+  program.write("setuphelp/setuphelp.html", std::string(std::istreambuf_iterator<char>(help),
+                                                        std::istreambuf_iterator<char>()));
+}
+
 TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
   auto host = factory_host();
-  host.program_dir = std::string(TOVALI_DATA_DIR) + "/";
+  const testing::TempDir program;
+  copy_setup_help(program);
+  host.program_dir = program.path();
   SetupForm form(nullptr, host);
   form.show();
   test::pump();
@@ -523,7 +536,9 @@ TEST(SetupForm, BrowserTabShowsTheErrorPageWhenAPageFails) {
 
 TEST(SetupForm, PagesInTheBrowserTabOpenNoNewWindow) {
   auto host = factory_host();
-  host.program_dir = std::string(TOVALI_DATA_DIR) + "/";
+  const testing::TempDir program;
+  copy_setup_help(program);
+  host.program_dir = program.path();
   SetupForm form(nullptr, host);
   form.show();
   form.Button7Click();
