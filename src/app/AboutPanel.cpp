@@ -8,6 +8,10 @@
 
 namespace tovali {
 
+namespace {
+constexpr int kMakerWidth = 200;
+}
+
 AboutPanel::AboutPanel()
     : m_picture([](const auto& cr, double w, double h) { pictures::star_burst(cr, w, h); }, kWidth,
                 kHeight),
@@ -18,14 +22,18 @@ AboutPanel::AboutPanel()
   set_no_show_all(true);
   set_name("about_panel");
 
+  // Short lines in a small font, centred on the star: they stay on its
+  // body and off the white between its spikes.
   m_maker.set_markup(
-      "<b>Tovali Explorer</b>\nA safe web browser for children\n"
-      "Made by the Tovali Explorer developers");
+      "<b>Tovali Explorer</b>\n<small>A safe web browser for children\n"
+      "made by the Tovali Explorer team</small>");
   m_maker.set_justify(Gtk::JUSTIFY_CENTER);
+  m_maker.set_xalign(0.5);
+  m_maker.set_size_request(kMakerWidth, -1);
   m_version.set_text(VersionLabelText());
   put(m_picture, 0, 0);
   put(m_logo, 122, 30);
-  put(m_maker, 66, 84);
+  put(m_maker, (kWidth - kMakerWidth) / 2, 84);
   put(m_version, 130, 140);
   put(m_close, 146, 170);
   m_close.signal_clicked().connect([this] { hide(); });

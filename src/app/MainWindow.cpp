@@ -3,11 +3,11 @@
 #include <iostream>
 
 #include <gdkmm/display.h>
-#include <gdkmm/general.h>
 #include <gdkmm/monitor.h>
 #include <glibmm/main.h>
 
 #include "app/core/GeneratedPages.h"
+#include "app/core/ProgressFill.h"
 #include "app/core/StartupPlan.h"
 #include "browser/CallbackGuard.h"
 #include "policy/UrlText.h"
@@ -30,16 +30,6 @@ std::string vertical_word(const std::string& word) {
   return text;
 }
 
-void paint_icon(const Cairo::RefPtr<Cairo::Context>& cr, double w, double h,
-                const Glib::RefPtr<Gdk::Pixbuf>& icon) {
-  if (!icon) return;
-  cr->save();
-  cr->scale(w / icon->get_width(), h / icon->get_height());
-  Gdk::Cairo::set_source_pixbuf(cr, icon, 0, 0);
-  cr->paint();
-  cr->restore();
-}
-
 const Gdk::RGBA kSilver("#c0c0c0");
 
 }  // namespace
@@ -53,10 +43,10 @@ MainWindow::MainWindow(const Locations& locations)
              HandCursor::Off),
       m_closeButton([](const auto& cr, double w, double h) { pictures::close_box(cr, w, h); }, 16,
                     14, HandCursor::On),
-      m_toolsImage([icon = pictures::theme_icon(
-                        {"applications-system", "preferences-system", "applications-engineering"},
-                        18)](const auto& cr, double w, double h) { paint_icon(cr, w, h, icon); },
-                   18, 18),
+      m_progress([this](const auto& cr, double w,
+                        double h) { pictures::progress_bar(cr, w, h, m_progressFill); },
+                 85, 14),
+      m_toolsImage([](const auto& cr, double w, double h) { pictures::tools(cr, w, h); }, 18, 18),
       m_redDot(
           [](const auto& cr, double w, double) { pictures::dot(cr, w, pictures::DotColour::Red); },
           17, 17),
@@ -238,8 +228,8 @@ void MainWindow::build_left_strip() {
 
 void MainWindow::build_status_line() {
   m_statusLine.set_size_request(-1, 20);
-  m_progress.set_size_request(85, 16);
   m_progress.set_valign(Gtk::ALIGN_CENTER);
+  m_progress.set_name("ProgressBar1");
   m_statusFrame.set_shadow_type(Gtk::SHADOW_IN);
   m_statusText.set_xalign(0.0);
   m_statusText.set_ellipsize(Pango::ELLIPSIZE_END);
@@ -271,8 +261,12 @@ void MainWindow::wire_frames() {
     if (m_navFrame.CurrentNavigationOrigin() == NavigationOrigin::Program &&
         m_guard.PendingNavURL().empty())
       m_guard.SetPendingNavURL(url);
-    return m_guard.NavFrameBeforeNavigate2(url) == Verdict::Cancel ? NavigationVerdict::Cancel
-                                                                   : NavigationVerdict::Proceed;
+    const NavigationStep step = m_navFrame.CurrentNavigationKind() == NavigationKind::Redirect
+                                    ? NavigationStep::Redirect
+                                    : NavigationStep::Request;
+    return m_guard.NavFrameBeforeNavigate2(url, step) == Verdict::Cancel
+               ? NavigationVerdict::Cancel
+               : NavigationVerdict::Proceed;
   };
   nav.NewWindow2 = [this]() -> EmbeddedWB* {
     m_guard.NavFrameNewWindow2();
@@ -373,7 +367,11 @@ void MainWindow::navigate(BrowserTarget target, const std::string& url) {
 }
 
 void MainWindow::ShowMsgPanel(const std::string& text) {
-  if (popup_visible()) {
+  // The pop-up is shown by a timer after its creation, and the engine often
+  // asks about its first page before that: a refusal of that page belongs in
+  // the pop-up's panel too, where the child will see it once it is up, not
+  // in the main window's panel behind the modal pop-up.
+  if (popup_exists()) {
     m_popup->ShowMsgPanel(text);
     return;
   }
@@ -464,8 +462,10 @@ void MainWindow::webbrowserLoadFailed(const std::string& url) {
 }
 
 void MainWindow::webbrowserProgressChange(int progress, int progress_max) {
-  if (progress_max <= 0) return;
-  m_progress.set_fraction(std::clamp(static_cast<double>(progress) / progress_max, 0.0, 1.0));
+  if (const std::optional<double> fill = ProgressFill(progress, progress_max)) {
+    m_progressFill = *fill;
+    m_progress.queue_draw();
+  }
 }
 
 void MainWindow::PrepareHistoryStep() {

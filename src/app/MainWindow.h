@@ -13,7 +13,6 @@
 #include <gtkmm/menuitem.h>
 #include <gtkmm/overlay.h>
 #include <gtkmm/paned.h>
-#include <gtkmm/progressbar.h>
 #include <gtkmm/separatormenuitem.h>
 #include <gtkmm/window.h>
 
@@ -192,7 +191,8 @@ class MainWindow : public Gtk::Window,
   Gtk::Box m_mainPanel{Gtk::ORIENTATION_VERTICAL};      // Panel4
 
   Gtk::Box m_statusLine{Gtk::ORIENTATION_HORIZONTAL};  // Panel2
-  Gtk::ProgressBar m_progress;                         // ProgressBar1
+  double m_progressFill = 0.0;
+  PictureArea m_progress;  // ProgressBar1
   Gtk::Frame m_statusFrame;
   Gtk::Label m_statusText;                              // StatusText
   Gtk::Box m_statusRight{Gtk::ORIENTATION_HORIZONTAL};  // Panel3

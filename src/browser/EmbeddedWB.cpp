@@ -79,11 +79,14 @@ struct EmbeddedWB::Callbacks {
         const bool own = !self->m_requested.empty() && same_target(url, self->m_requested);
         if (own) self->m_requested.clear();
         self->m_origin = own ? NavigationOrigin::Program : NavigationOrigin::Page;
+        self->m_kind = webkit_navigation_action_is_redirect(action) ? NavigationKind::Redirect
+                                                                    : NavigationKind::Request;
         NavigationVerdict verdict = NavigationVerdict::Proceed;
         guarded("BeforeNavigate2", [&] {
           if (self->m_events.BeforeNavigate2) verdict = self->m_events.BeforeNavigate2(url);
         });
         self->m_origin = NavigationOrigin::Page;
+        self->m_kind = NavigationKind::Request;
         if (verdict == NavigationVerdict::Cancel)
           webkit_policy_decision_ignore(decision);
         else
@@ -124,6 +127,9 @@ struct EmbeddedWB::Callbacks {
       });
     } else if (event == WEBKIT_LOAD_FINISHED) {
       const std::string url = text_or_empty(webkit_web_view_get_uri(view));
+      guarded("ProgressChange", [&] {
+        if (self->m_events.ProgressChange) self->m_events.ProgressChange(-1, 100);
+      });
       guarded("DownloadComplete", [&] {
         if (self->m_events.DownloadComplete) self->m_events.DownloadComplete();
       });

@@ -32,6 +32,10 @@ enum class BodyCapture { Off, On };
 // history step).
 enum class NavigationOrigin { Page, Program };
 
+// Whether a before-navigate event is about a new navigation or about the
+// target of an HTTP redirect of a navigation that was let go on.
+enum class NavigationKind { Request, Redirect };
+
 class EmbeddedWB;
 
 // The events a view raises. Unset handlers mean "let it happen" for
@@ -56,6 +60,8 @@ struct EmbeddedWBEvents {
   std::function<void(const std::string& title)> TitleChange;
   // The text the status line would show: the hovered link's URL or "".
   std::function<void(const std::string& text)> StatusTextChange;
+  // The load's estimated progress of progress_max; progress -1 once the
+  // load has ended (raised before DownloadComplete).
   std::function<void(int progress, int progress_max)> ProgressChange;
   std::function<void(BrowserCommand command, bool enable)> CommandStateChange;
   // The engine failed to load `url` (not the program's own cancellations).
@@ -108,6 +114,9 @@ class EmbeddedWB {
   // While a BeforeNavigate2 handler runs: whether the engine is asking about
   // the program's own Navigate request (Page at any other time).
   NavigationOrigin CurrentNavigationOrigin() const { return m_origin; }
+  // While a BeforeNavigate2 handler runs: whether the engine is asking about
+  // a redirect target (Request at any other time).
+  NavigationKind CurrentNavigationKind() const { return m_kind; }
 
   // The body HTML stored after the last completed load (nullopt when it
   // could not be read or has not arrived yet).
@@ -132,6 +141,7 @@ class EmbeddedWB {
   std::string m_requested;  // issued, before-navigate not yet raised
   std::int64_t m_requestedAt = 0;
   NavigationOrigin m_origin = NavigationOrigin::Page;
+  NavigationKind m_kind = NavigationKind::Request;
 };
 
 // Turns a file path into the file:// URL the engine reports for it; other

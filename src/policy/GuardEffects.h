@@ -22,7 +22,8 @@ class GuardEffects {
   virtual void navigate(BrowserTarget target, const std::string& url) = 0;
 
   // Shows a message to the child in the message panel (in the pop-up window
-  // while that is visible). Lines are separated by "\r".
+  // while that exists, shown or about to be shown). Lines are separated by
+  // "\r".
   virtual void ShowMsgPanel(const std::string& text) = 0;
 
   // True while a pop-up window exists (from its creation until it is freed).

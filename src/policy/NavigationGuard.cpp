@@ -25,9 +25,16 @@ NavigationGuard::NavigationGuard(const Settings& settings, ProhibitedLog& log,
                                  GuardEffects& effects, const Clock& clock)
     : m_settings(settings), m_log(log), m_effects(effects), m_clock(clock), m_meta(settings) {}
 
-Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url) {
-  std::string expected = std::move(m_pending_nav_url);
-  m_pending_nav_url.clear();
+Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, NavigationStep step) {
+  // The frame only lets through what was queued for it, so a redirect
+  // always continues a queued page (the home site's menu page, say) and is
+  // no request of its own: it neither empties the mailbox nor is a link.
+  const bool redirect = step == NavigationStep::Redirect;
+  std::string expected;
+  if (!redirect) {
+    expected = std::move(m_pending_nav_url);
+    m_pending_nav_url.clear();
+  }
   if (ends_with_slash(url) && !ends_with_slash(expected)) expected.push_back('/');
 
   if (begins_upper(url, "RES://")) {
@@ -39,7 +46,7 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url) {
     return Verdict::Cancel;
   }
   if (m_parent.blocked_nav_set().contains(ExtractDomain(url))) return Verdict::Cancel;
-  if (equals_ignore_case(url, expected)) return Verdict::Proceed;
+  if (redirect || equals_ignore_case(url, expected)) return Verdict::Proceed;
   if (begins_upper(url, "HTTPNAV:")) {
     m_pending_nav_url = ModifyURL(url);
     return Verdict::Cancel;

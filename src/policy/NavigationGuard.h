@@ -26,6 +26,13 @@ enum class RequestOrigin {
   Queue,  // the navigation queue's own request, issued by an earlier tick
 };
 
+// Whether the browser asks about a navigation of its own or about the target
+// of an HTTP redirect of a navigation it has already let go on.
+enum class NavigationStep {
+  Request,   // a navigation the program or the page started
+  Redirect,  // the server answered the admitted navigation with a redirect
+};
+
 // What happens to a page's request for a new window.
 enum class NewWindowDecision {
   Refuse,     // cancel; the guard has already shown the refusal message
@@ -78,8 +85,11 @@ class NavigationGuard {
   // "HTTPNAV:" links into the frame itself, serves the "More Sites" page,
   // replaces "RES://" pages by the error page, drops blocked domains, and
   // turns every other link into a main-frame navigation under the link rules
-  // read afresh from `NavPageHTML`.
-  Verdict NavFrameBeforeNavigate2(std::string_view url);
+  // read afresh from `NavPageHTML`. A redirect continues the navigation the
+  // frame was already loading (the queued one): its target loads in the
+  // frame, unless its domain is blocked; the mailbox is left alone.
+  Verdict NavFrameBeforeNavigate2(std::string_view url,
+                                  NavigationStep step = NavigationStep::Request);
 
   // Every navigation of the main frame and of the pop-up's browser: admits
   // (saving the rules under the URL) or refuses it, logging and reporting a

@@ -1,8 +1,14 @@
 #include "windows/RefusedSitesPage.h"
 
+#include <gtkmm/cellrenderertext.h>
+
 #include "windows/DisplayText.h"
 
 namespace tovali {
+
+namespace {
+constexpr int kDomainWidth = 150;
+}
 
 RefusedSitesPage::RefusedSitesPage()
     : Gtk::Box(Gtk::ORIENTATION_VERTICAL, 4),
@@ -22,12 +28,23 @@ RefusedSitesPage::RefusedSitesPage()
   m_view.append_column("Refused URL", m_columns.url);
   m_view.append_column("Domain", m_columns.domain);
   m_view.append_column("Times", m_columns.count);
+  // Long URLs and domains are shortened with "..." so that the list fits
+  // its width and the count column always shows whole at the right.
+  for (int column : {0, 1}) {
+    Gtk::TreeViewColumn* text = m_view.get_column(column);
+    text->set_resizable(true);
+    text->set_sizing(Gtk::TREE_VIEW_COLUMN_FIXED);
+    if (auto* cell = dynamic_cast<Gtk::CellRendererText*>(text->get_first_cell()))
+      cell->property_ellipsize() = column == 0 ? Pango::ELLIPSIZE_MIDDLE : Pango::ELLIPSIZE_END;
+  }
   m_view.get_column(0)->set_expand(true);
-  m_view.get_column(0)->set_resizable(true);
-  m_view.get_column(1)->set_resizable(true);
+  m_view.get_column(0)->set_fixed_width(200);
+  m_view.get_column(1)->set_fixed_width(kDomainWidth);
+  m_view.get_column(2)->set_alignment(1.0);
+  if (auto* cell = m_view.get_column(2)->get_first_cell()) cell->property_xalign() = 1.0;
   m_view.set_enable_search(false);
   m_scroll.set_shadow_type(Gtk::SHADOW_IN);
-  m_scroll.set_policy(Gtk::POLICY_AUTOMATIC, Gtk::POLICY_AUTOMATIC);
+  m_scroll.set_policy(Gtk::POLICY_NEVER, Gtk::POLICY_AUTOMATIC);
   m_scroll.add(m_view);
 
   m_add.set_name("add_to_more_sites");

@@ -3,6 +3,7 @@
 #include <gtkmm/cssprovider.h>
 #include <gtkmm/scrolledwindow.h>
 
+#include "app/core/GeneratedPages.h"
 #include "browser/EmbeddedWB.h"
 #include "policy/UrlText.h"
 #include "windows/MessageBox.h"
@@ -430,6 +431,13 @@ EmbeddedWB& SetupForm::webbrowser1() {
     // The view is made on first use: an idle web view costs a process.
     m_webbrowser1 = std::make_unique<EmbeddedWB>();
     m_webbrowser1->events().NewWindow2 = [] { return nullptr; };  // webbrowser1NewWindow2
+    // A page that cannot be loaded (the feedback site is down, say) gives
+    // way to the local error page rather than leave the last page up under
+    // the new caption.
+    m_webbrowser1->events().LoadFailed = [this](const std::string& url) {
+      const std::string error_page = to_engine_url(WriteErrorPage(m_host.ProgramDir()));
+      if (!equals_ignore_case(url, error_page)) m_webbrowser1->Navigate(error_page);
+    };
     m_browser_page.pack_start(m_webbrowser1->widget(), Gtk::PACK_EXPAND_WIDGET);
     m_webbrowser1->widget().show();
   }

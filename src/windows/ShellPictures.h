@@ -21,6 +21,19 @@ void dot(const Cairo::RefPtr<Cairo::Context>& cr, double size, DotColour colour)
 // A black X on a grey raised square: the main window's close button.
 void close_box(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height);
 
+// Tools (a hammer in front of a crossed wrench and screwdriver) on a clear
+// background: the status line's picture that opens the control panel.
+void tools(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height);
+
+// The status line's progress bar: a sunken white trough filled from the
+// left with dark blue for `fill` (0 to 1) of its width.
+void progress_bar(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height,
+                  double fill);
+
+// `icon` as a disabled toolbar picture: its dark parts etched in grey with a
+// white edge, its light parts left out; no colour.
+Glib::RefPtr<Gdk::Pixbuf> greyed(const Glib::RefPtr<Gdk::Pixbuf>& icon);
+
 // An icon of the desktop's icon theme at `size` pixels, or an empty pointer
 // when the theme has none of the names given (first match wins).
 Glib::RefPtr<Gdk::Pixbuf> theme_icon(std::initializer_list<const char*> names, int size);

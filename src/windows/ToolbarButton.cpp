@@ -1,5 +1,7 @@
 #include "windows/ToolbarButton.h"
 
+#include <gtkmm/cssprovider.h>
+
 #include "windows/ShellPictures.h"
 
 namespace tovali {
@@ -7,7 +9,14 @@ namespace tovali {
 ToolbarButton::ToolbarButton(const std::string& caption,
                              std::initializer_list<const char*> icon_names)
     : Gtk::Box(Gtk::ORIENTATION_VERTICAL, 1), m_caption(caption) {
-  if (auto icon = pictures::theme_icon(icon_names, 24)) m_image.set(icon);
+  m_icon = pictures::theme_icon(icon_names, 24);
+  m_greyedIcon = pictures::greyed(m_icon);
+  if (m_icon) m_image.set(m_icon);
+  // The greyed picture is the whole disabled look; the theme's own dimming
+  // on top of it would wash it out.
+  auto css = Gtk::CssProvider::create();
+  css->load_from_data("image { -gtk-icon-effect: none; }");
+  m_image.get_style_context()->add_provider(css, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   m_button.set_image(m_image);
   m_button.set_always_show_image(true);
   m_button.set_relief(Gtk::RELIEF_NONE);
@@ -19,6 +28,12 @@ ToolbarButton::ToolbarButton(const std::string& caption,
   m_caption.set_justify(Gtk::JUSTIFY_CENTER);
   pack_start(m_button, Gtk::PACK_SHRINK);
   pack_start(m_caption, Gtk::PACK_SHRINK);
+}
+
+void ToolbarButton::set_enabled(bool enabled) {
+  m_button.set_sensitive(enabled);
+  const Glib::RefPtr<Gdk::Pixbuf>& picture = enabled ? m_icon : m_greyedIcon;
+  if (picture) m_image.set(picture);
 }
 
 }  // namespace tovali

@@ -23,12 +23,15 @@ class ToolbarButton : public Gtk::Box {
   Gtk::Button& button() { return m_button; }
   Gtk::Label& caption() { return m_caption; }
   Glib::SignalProxy<void> signal_clicked() { return m_button.signal_clicked(); }
-  void set_enabled(bool enabled) { m_button.set_sensitive(enabled); }
+  // A disabled button shows the greyed picture.
+  void set_enabled(bool enabled);
   bool enabled() const { return m_button.get_sensitive(); }
 
  private:
   Gtk::Button m_button;
   Gtk::Image m_image;
+  Glib::RefPtr<Gdk::Pixbuf> m_icon;
+  Glib::RefPtr<Gdk::Pixbuf> m_greyedIcon;
   Gtk::Label m_caption;
 };
 

@@ -180,6 +180,36 @@ TEST_F(ExplorerMessage, MainWindowMessagesShowInThePopupWhileItIsVisible) {
   EXPECT_FALSE(server().was_requested("/kids/shop.html")) << server().log_text();
 }
 
+// A pop-up whose first page is refused stays empty and shows the refusal in
+// its own panel, although the engine asks about that page before the pop-up
+// is on the screen.
+TEST_F(ExplorerMessage, RefusedFirstPageOfThePopupShowsTheRefusalInThePopup) {
+  set_setting("allow_new_window", "1");
+  set_setting("prevent_switch", "0");
+  write_page("/kids/shop.html", "Shop", "<p>shop</p>");
+  // A big link in the lower right corner of the main frame, away from the
+  // message panel, opens the refused site in a new window.
+  open_in_main_frame("/kids/opener.html",
+                     "<a id='pop' target='_blank' href='" +
+                         url("/kids/shop.html", "shop.localhost") +
+                         "' style='display:block;position:fixed;right:0;bottom:0;width:400px;"
+                         "height:300px;background:#3366cc'>pop</a>");
+  // The start-up messages are over: the empty white page shows there.
+  ASSERT_TRUE(wait_until([&] { return all_white(grab_box(main_box(), "quiet")); }, kEventTimeout,
+                         milliseconds(200)));
+  ASSERT_TRUE(x().click_at(kMainFrameX, kMainFrameY));
+  const auto popup = x().wait_for_window(kPopupWindow, kEventTimeout);
+  ASSERT_TRUE(popup.has_value());
+  std::optional<WindowGeometry> where;
+  ASSERT_TRUE(
+      wait_until([&] { return (where = x().geometry(*popup)).has_value(); }, kEventTimeout));
+  const Box popup_box = text_box(where->x, where->y, where->width, where->height);
+  EXPECT_TRUE(wait_until([&] { return shows_message(grab_box(popup_box, "in-popup")); },
+                         kEventTimeout, milliseconds(100)))
+      << "no refusal in the pop-up's panel";
+  EXPECT_FALSE(server().was_requested("/kids/shop.html")) << server().log_text();
+}
+
 // Print (the fifth toolbar button) prints the main frame's page without a
 // dialog and says so: "\r\rPrinting...", its text two lines below the top
 // of the text box.

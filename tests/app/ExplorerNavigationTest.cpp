@@ -39,6 +39,26 @@ TEST_F(ExplorerNavigation, AdmittedMenuLinkOpensInTheMainFrame) {
   screenshot("menu-with-site");
 }
 
+// The home site answers the menu page's address with a redirect: the menu
+// it leads to still loads in the navigation frame, and its links still open
+// their sites in the main frame.
+TEST_F(ExplorerNavigation, RedirectedMenuPageStaysInTheNavigationFrame) {
+  write_page("/kids/zoo.html", "Zoo", "<p>zoo</p>");
+  const std::string menu = std::string("/") + kSitePath + "menu.html";
+  write_site_file(menu.substr(1),
+                  menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
+                            {{"zoo", menu_link("001", "/kids/zoo.html", "zoo.localhost"), "Zoo"}},
+                            click_script("zoo", 800)));
+  write_site_file(std::string(kSitePath) + "teindex.php3.headers",
+                  "Status: 302\r\nLocation: " + url(menu) + "\r\n");
+  start_with_menu("moved");
+  ASSERT_TRUE(server().wait_for_path(menu)) << server().log_text();
+  EXPECT_TRUE(server().wait_for_request([](const ServedRequest& r) {
+    return r.path() == "/kids/zoo.html" && r.host.rfind("zoo.localhost", 0) == 0;
+  })) << server().log_text();
+  screenshot("redirected-menu");
+}
+
 TEST_F(ExplorerNavigation, RefusedMenuLinkNeverReachesTheServerAndIsLoggedAtShutdown) {
   write_page("/kids/shop.html", "Shop", "<p>shop</p>");
   write_page("/kids/zoo.html", "Zoo", "<p>zoo</p>");

@@ -2,6 +2,8 @@
 // picture with the control panel and its close picture).
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -21,6 +23,117 @@ constexpr int kEmailX = 5 * 69 + 34;
 // The tools picture at the right end of the status line.
 constexpr int kToolsX = 1250;
 constexpr int kToolsY = 789;
+
+// The progress bar at the left end of the status line (its middle row).
+constexpr int kProgressRowY = 790;
+
+bool is_progress_blue(Rgb c) {
+  return c.b >= 100 && c.r < 60 && c.g < 60;
+}
+bool is_empty_trough(Rgb c) {
+  return c.r == 255 && c.g == 255 && c.b == 255;
+}
+
+// The bar is 85 pixels wide, fills while the main frame loads and empties
+// when the load has ended.
+TEST_F(ExplorerShell, ProgressBarFollowsTheLoadAndEmptiesAfterIt) {
+  write_site_file("kids/slow.png", "not really a picture");
+  write_site_file("kids/slow.png.headers", "Delay-Ms: 4000\r\n");
+  open_in_main_frame("/kids/slow.html", "<p>slow</p><img src='/kids/slow.png'>");
+  EXPECT_TRUE(x().wait_for_screen(0, kProgressRowY, 200, 1, [](const Image& row) {
+    return row.count(is_progress_blue) > 5;
+  })) << "the bar did not fill while the page loaded";
+  ASSERT_TRUE(server().wait_for_path("/kids/slow.png")) << server().log_text();
+  std::optional<Image> after;
+  EXPECT_TRUE(x().wait_for_screen(0, kProgressRowY, 200, 1, [&](const Image& row) {
+    after = row;
+    return row.count(is_progress_blue) == 0;
+  })) << "the bar stayed full after the load";
+  screenshot("after-load");
+  ASSERT_TRUE(after.has_value());
+  // Inside its one-pixel border the empty trough is 83 pixels wide.
+  const int trough = after->count(is_empty_trough);
+  EXPECT_GE(trough, 80);
+  EXPECT_LE(trough, 85);
+}
+
+bool is_dark(Rgb c) {
+  return c.r < 120 && c.g < 120 && c.b < 120;
+}
+bool is_coloured(Rgb c) {
+  return std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) > 40;
+}
+
+// Home is disabled until the configuration has been downloaded: its
+// picture is then etched in mid grey on the silver bar, with nothing dark or
+// coloured on it; enabled, it shows its dark outline again.
+TEST_F(ExplorerShell, DisabledToolbarPictureIsClearlyGreyed) {
+  const std::string config = std::string(kSitePath) + "teconfig.dat";
+  write_site_file(config + ".headers", "Delay-Ms: 3000\r\n");
+  write_site_file(config, "program-version=200\r\n");
+  write_site_file(std::string(kSitePath) + "teindex.php3", menu_page({}, {}));
+  point_sites_at_server();
+  start_explorer();
+  // The picture of Home, 24 by 24 in the middle of its 69 by 31 button.
+  const int x0 = 69 / 2 - 12, y0 = 31 / 2 - 12;
+  EXPECT_TRUE(x().wait_for_screen(x0, y0, 24, 24, [](const Image& icon) {
+    const int etched = icon.count([](Rgb c) { return c.r < 140 && c.g < 140 && c.b < 140; });
+    return etched > 30 && icon.count(is_dark) == 0 && icon.count(is_coloured) == 0;
+  })) << "Home was not greyed during the configuration download";
+  screenshot("home-disabled");
+  ASSERT_TRUE(server().wait_for_path(std::string("/") + kSitePath + "teindex.php3", kStartTimeout))
+      << server().log_text();
+  EXPECT_TRUE(x().wait_for_screen(x0, y0, 24, 24, [](const Image& icon) {
+    return icon.count(is_dark) > 20;
+  })) << "Home did not look enabled after the download";
+  screenshot("home-enabled");
+}
+
+// The tools picture in the status line shows hammer, screwdriver and wrench:
+// a red screwdriver handle, a wooden hammer handle, steel.
+TEST_F(ExplorerShell, ToolsPictureShowsHammerScrewdriverAndWrench) {
+  start_with_menu(menu_page({}, {}));
+  EXPECT_TRUE(x().wait_for_screen(kToolsX - 9, kToolsY - 9, 18, 18, [](const Image& tools) {
+    const int red = tools.count([](Rgb c) { return c.r > 170 && c.g < 80 && c.b < 80; });
+    const int wood = tools.count([](Rgb c) {
+      return c.r > 120 && c.r < 200 && c.g > 70 && c.g < 140 && c.b < 90 && c.r - c.b > 60;
+    });
+    const int steel =
+        tools.count([](Rgb c) { return c.b >= c.r && c.b - c.r < 40 && c.r > 100 && c.r < 190; });
+    return red > 4 && wood > 4 && steel > 8;
+  })) << "no hammer, screwdriver and wrench";
+  screenshot("tools");
+}
+
+// The about panel (double-click on the logo): every dark pixel of its
+// texts lies on the star, none on the white around it.
+TEST_F(ExplorerShell, AboutPanelTextsStayInsideTheStar) {
+  open_in_main_frame("/kids/plain.html", "<p></p>");
+  constexpr int kLeft = 1280 / 2 - 353 / 2, kTop = 800 / 2 - 218 / 2;
+  // The start-up message has gone: the empty white page shows there.
+  ASSERT_TRUE(x().wait_for_screen(kLeft, kTop, 353, 218, [](const Image& image) {
+    return image.count([](Rgb c) { return c.r == 255 && c.g == 255 && c.b == 255; }) ==
+           image.width * image.height;
+  }));
+  ASSERT_TRUE(x().double_click_at(1280 - 54, 22));
+  std::optional<Image> panel;
+  ASSERT_TRUE(x().wait_for_screen(kLeft, kTop, 353, 218, [&](const Image& image) {
+    panel = image;
+    return image.count([](Rgb c) { return c.r > 240 && c.g > 180 && c.b < 120; }) > 2000;
+  })) << "no about panel";
+  screenshot("about");
+  int outside = 0;
+  for (int y = 2; y < panel->height - 2; ++y)
+    for (int x = 2; x < panel->width - 2; ++x) {
+      if (!is_dark(panel->at(x, y))) continue;
+      for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx) {
+          const Rgb n = panel->at(x + dx, y + dy);
+          if (n.r == 255 && n.g == 255 && n.b == 255) ++outside;
+        }
+    }
+  EXPECT_EQ(outside, 0) << "text on the white around the star";
+}
 
 TEST_F(ExplorerShell, EmailButtonOpensTheMailSiteUnderItsOwnRules) {
   write_page("/mail/inbox.html", "Inbox", "<p>inbox</p>");

@@ -241,6 +241,44 @@ TEST_F(NavigationGuardTest, NavigationFrameLinks) {
   }
 }
 
+// The home site answers the queued menu page with a redirect: the engine
+// asks again about the target, which continues the queued navigation in the
+// navigation frame (the same URL as a request of its own is a menu link).
+TEST_F(NavigationGuardTest, RedirectOfTheQueuedPageStaysInTheNavigationFrame) {
+  guard.NavFrameNavigateComplete2(std::string(kMenuPage));
+  guard.SetPendingNavURL("http://home.example.com/tovali/teindex.php3");
+  ASSERT_EQ(guard.NavFrameBeforeNavigate2("http://home.example.com/tovali/teindex.php3"),
+            Verdict::Proceed);
+  guard.SetURLNumber("-");
+
+  struct Case {
+    const char* target;
+    NavigationStep step;
+    Verdict verdict;
+    const char* pending_main;
+  };
+  const Case cases[] = {
+      {"http://home.example.com/tovali/menu.html", NavigationStep::Redirect, Verdict::Proceed, ""},
+      {"http://menu.example.net/", NavigationStep::Redirect, Verdict::Proceed, ""},
+      {"http://www.example.org/ads", NavigationStep::Redirect, Verdict::Cancel, ""},
+      {"http://home.example.com/tovali/menu.html", NavigationStep::Request, Verdict::Cancel,
+       "http://home.example.com/tovali/menu.html"},
+  };
+  for (const Case& c : cases) {
+    guard.SetPendingMainURL("");
+    // Home was pressed meanwhile: a redirect leaves that request queued.
+    guard.SetPendingNavURL("http://home.example.com/tovali/home-again.php3");
+    EXPECT_EQ(guard.NavFrameBeforeNavigate2(c.target, c.step), c.verdict) << c.target;
+    EXPECT_EQ(guard.PendingMainURL(), c.pending_main) << c.target;
+    if (c.step == NavigationStep::Redirect) {
+      EXPECT_EQ(guard.PendingNavURL(), "http://home.example.com/tovali/home-again.php3")
+          << c.target;
+      EXPECT_EQ(guard.URLNumber(), "-") << c.target;
+    }
+  }
+  EXPECT_TRUE(effects.messages.empty());
+}
+
 TEST_F(NavigationGuardTest, MenuLinkClickAppliesTheWidthComment) {
   guard.NavFrameNavigateComplete2(std::string("<body><!--NavFrameWidth=220--></body>"));
   click_menu_link("http001://www.example.com/");

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +10,8 @@
 
 #include "FakeSetupHost.h"
 #include "GtkFixture.h"
+#include "TempDir.h"
+#include "app/core/GeneratedPages.h"
 #include "browser/EmbeddedWB.h"
 #include "windows/PasswordChange.h"
 #include "windows/SetupApply.h"
@@ -402,6 +406,32 @@ TEST(SetupForm, GridTabMovesBetweenCellsAndGrows) {
   EXPECT_EQ(grid.rows()[4].description, "Pond");
 }
 
+// Long URLs and domains do not push the count column out of sight: it
+// stays whole inside the visible part of the list.
+TEST(SetupForm, RefusedSitesKeepTheirCountColumnInView) {
+  auto host = factory_host();
+  const std::string long_host = "www." + std::string(80, 'g') + ".test";
+  host.log.append("http://" + long_host + "/" + std::string(200, 'p'));
+  host.log.append("http://" + long_host + "/" + std::string(200, 'p'));
+  SetupForm form(nullptr, host);
+  form.show();
+  form.tabs().set_current_page(6);
+  test::pump();
+  auto& view = form.refused_sites().view();
+  Gtk::TreeViewColumn* count = view.get_column(2);
+  ASSERT_NE(count, nullptr);
+  ASSERT_TRUE(test::pump_until([&] { return count->get_width() > 0; }));
+  Gdk::Rectangle visible;
+  view.get_visible_rect(visible);
+  EXPECT_LE(count->get_x_offset() + count->get_width(), visible.get_x() + visible.get_width());
+  EXPECT_GE(count->get_x_offset(), visible.get_x());
+  int title_width = 0;
+  int title_height = 0;
+  view.create_pango_layout(count->get_title())->get_pixel_size(title_width, title_height);
+  EXPECT_GE(count->get_width(), title_width);
+  test::screenshot("setup_refused_long");
+}
+
 TEST(SetupForm, RefusedSitesAddToMoreSites) {
   auto host = factory_host();
   host.log.append("http://www.games.test/play");
@@ -432,9 +462,20 @@ TEST(SetupForm, RefusedSitesAddToMoreSites) {
   EXPECT_EQ(host.settings().value("ms_url-0"), "http://www.games.test/play");
 }
 
+// Puts the supplied setup help page into a test's program folder; a page
+// that fails to load in the Browser tab writes the error page there, not
+// into the sources.
+void copy_setup_help(const testing::TempDir& program) {
+  std::ifstream help(std::string(TOVALI_DATA_DIR) + "/setuphelp/setuphelp.html", std::ios::binary);
+  program.write("setuphelp/setuphelp.html", std::string(std::istreambuf_iterator<char>(help),
+                                                        std::istreambuf_iterator<char>()));
+}
+
 TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
   auto host = factory_host();
-  host.program_dir = std::string(TOVALI_DATA_DIR) + "/";
+  const testing::TempDir program;
+  copy_setup_help(program);
+  host.program_dir = program.path();
   SetupForm form(nullptr, host);
   form.show();
   test::pump();
@@ -474,9 +515,30 @@ TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
   form.webbrowser1_view()->Stop();
 }
 
+// A page of the Browser tab that cannot be loaded gives way to the local
+// error page (here the help page, missing from the program folder).
+TEST(SetupForm, BrowserTabShowsTheErrorPageWhenAPageFails) {
+  testing::TempDir program;
+  auto host = factory_host();
+  host.program_dir = program.path();
+  SetupForm form(nullptr, host);
+  form.show();
+  form.Button7Click();
+  ASSERT_TRUE(test::pump_until([&] {
+    const std::string url = form.webbrowser1_view()->LocationURL();
+    return url.size() > 11 && url.substr(url.size() - 11) == "/error.html" &&
+           !form.webbrowser1_view()->Busy();
+  })) << form.webbrowser1_view()->LocationURL();
+  EXPECT_EQ(program.read("error.html"), ErrorPageText());
+  EXPECT_EQ(form.tabs().get_tab_label_text(form.browser_page()), "Help");
+  test::screenshot("setup_error_page");
+}
+
 TEST(SetupForm, PagesInTheBrowserTabOpenNoNewWindow) {
   auto host = factory_host();
-  host.program_dir = std::string(TOVALI_DATA_DIR) + "/";
+  const testing::TempDir program;
+  copy_setup_help(program);
+  host.program_dir = program.path();
   SetupForm form(nullptr, host);
   form.show();
   form.Button7Click();
