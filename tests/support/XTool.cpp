@@ -112,6 +112,31 @@ std::optional<std::string> XTool::focused_window() const {
   return w.front();
 }
 
+std::optional<std::string> XTool::property(const std::string& window,
+                                           const std::string& name) const {
+  std::vector<std::string> argv = {find_program("xprop")};
+  if (argv[0].empty()) return std::nullopt;
+  if (window.empty())
+    argv.push_back("-root");
+  else
+    argv.insert(argv.end(), {"-id", window});
+  argv.push_back(name);
+  const auto r = run_command(argv, {{"DISPLAY", m_display}}, kToolTimeoutSeconds);
+  const auto at = r.out.find(" = ");
+  if (r.exit_status != 0 || at == std::string::npos) return std::nullopt;
+  std::string value = r.out.substr(at + 3);
+  while (!value.empty() && (value.back() == '\n' || value.back() == ' ')) value.pop_back();
+  return value;
+}
+
+bool XTool::viewable(const std::string& window) const {
+  const std::string program = find_program("xwininfo");
+  if (program.empty()) return false;
+  const auto r =
+      run_command({program, "-id", window}, {{"DISPLAY", m_display}}, kToolTimeoutSeconds);
+  return r.exit_status == 0 && r.out.find("Map State: IsViewable") != std::string::npos;
+}
+
 bool XTool::move_mouse(int x, int y) const {
   return xdotool({"mousemove", std::to_string(x), std::to_string(y)});
 }
