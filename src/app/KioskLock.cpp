@@ -66,7 +66,7 @@ bool KioskLock::PreventSwitchTimerTimer() {
     bool active = false;
     for (Gtk::Window* window : Gtk::Window::list_toplevels()) {
       if (!window->get_visible()) continue;
-      if (window->is_active()) active = true;
+      if (has_focus(*window)) active = true;
       if (window != &m_main && window->get_modal()) front = window;
     }
     hold_on_every_desktop(lock);
@@ -86,11 +86,35 @@ bool KioskLock::ForceForegroundWindow(Gtk::Window& window) {
   auto gdk_window = window.get_window();
   if (!gdk_window) return false;
   if (gdk_window->get_state() & Gdk::WINDOW_STATE_ICONIFIED) window.deiconify();
-  if (window.is_active()) return true;
+  if (has_focus(window)) return true;
   guint32 time = GDK_CURRENT_TIME;
   if (GDK_IS_X11_WINDOW(gdk_window->gobj())) time = gdk_x11_get_server_time(gdk_window->gobj());
   window.present(time);
-  return window.is_active();
+  return has_focus(window);
+}
+
+bool KioskLock::has_focus(Gtk::Window& window) {
+  auto gdk_window = window.get_window();
+  if (!gdk_window || !GDK_IS_X11_WINDOW(gdk_window->gobj())) return window.is_active();
+  // While the program holds the keyboard, GTK keeps the window it grabbed
+  // on as focused whatever has the focus: ask the X server.
+  Display* display = GDK_WINDOW_XDISPLAY(gdk_window->gobj());
+  const ::Window own = GDK_WINDOW_XID(gdk_window->gobj());
+  ::Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display, &focus, &revert);
+  // The focus may be on a window inside the program's window.
+  for (int depth = 0; focus > PointerRoot && depth < 16; ++depth) {
+    if (focus == own) return true;
+    ::Window root = 0, parent = 0;
+    ::Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, focus, &root, &parent, &children, &count)) return false;
+    if (children) XFree(children);
+    if (parent == root) return false;
+    focus = parent;
+  }
+  return false;
 }
 
 void KioskLock::hold_on_every_desktop(bool lock) {

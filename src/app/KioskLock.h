@@ -33,8 +33,11 @@ class KioskLock {
   bool running() const { return m_timer.connected(); }
 
   // Brings `window` to the front: restored first when minimised, then
-  // presented with the X server's time. True when it is active afterwards.
+  // presented with the X server's time. True when it has the input focus
+  // afterwards.
   static bool ForceForegroundWindow(Gtk::Window& window);
+  // Whether `window` (or a window inside it) has the input focus.
+  static bool has_focus(Gtk::Window& window);
 
   // Applies `disable_ctrl_alt_del`. On the old desktop this set the
   // screen-saver-running flag that kept the system from acting on

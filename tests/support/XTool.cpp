@@ -94,6 +94,24 @@ std::optional<WindowGeometry> XTool::geometry(const std::string& window) const {
     if (name == "WIDTH") g.width = value;
     if (name == "HEIGHT") g.height = value;
   }
+  // Under a window manager that frames windows xdotool counts the frame's
+  // offset twice; xwininfo gives the window's own place on the screen.
+  const std::string xwininfo = find_program("xwininfo");
+  if (!xwininfo.empty()) {
+    const auto r =
+        run_command({xwininfo, "-id", window}, {{"DISPLAY", m_display}}, kToolTimeoutSeconds);
+    const auto number_after = [&](const std::string& label) -> std::optional<int> {
+      const auto at = r.out.find(label);
+      if (at == std::string::npos) return std::nullopt;
+      return std::atoi(r.out.c_str() + at + label.size());
+    };
+    const auto x = number_after("Absolute upper-left X:");
+    const auto y = number_after("Absolute upper-left Y:");
+    if (r.exit_status == 0 && x && y) {
+      g.x = *x;
+      g.y = *y;
+    }
+  }
   return g;
 }
 

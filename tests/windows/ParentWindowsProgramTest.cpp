@@ -3,6 +3,7 @@
 // driven with xdotool and checked through the settings copies (read with
 // tovali-settings), the files the program writes and screenshots.
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -280,6 +281,75 @@ TEST_F(ParentWindowsTest, ControlPanelOpensOnADoubleClickOfTheToolsPicture) {
   EXPECT_EQ(image->at(240, 160).r, 255);  // white background
   click(*panel, kOkPicture);
   EXPECT_TRUE(wait_gone("Tovali Explorer", 247, 325));
+  EXPECT_TRUE(explorer().process().running());
+}
+
+// Under a window manager (openbox) the control panel, the password prompt
+// and the setup dialog offer no minimise or maximise (the window manager's
+// allowed actions for them, which its title-bar buttons follow).
+TEST_F(ParentWindowsTest, UnderAWindowManagerNoMinimiseOrMaximise) {
+  if (!start_openbox()) GTEST_SKIP() << "openbox is not installed";
+  prepare_settings();
+  set_setting("req_pw_close", "1");
+  start();
+  auto allowed_actions = [&](const std::string& title, int width, int height) {
+    std::string actions;
+    wait_until(
+        [&] {
+          const auto found = windows_sized(title, width, height);
+          if (found.empty()) return false;
+          actions = x().property(found.front(), "_NET_WM_ALLOWED_ACTIONS").value_or("");
+          return actions.find("_NET_WM_ACTION_MOVE") != std::string::npos;  // managed
+        },
+        kEventTimeout);
+    return actions;
+  };
+  auto expect_no_minimise_or_maximise = [&](const std::string& title, int width, int height) {
+    SCOPED_TRACE(title);
+    const std::string actions = allowed_actions(title, width, height);
+    ASSERT_NE(actions.find("_NET_WM_ACTION_MOVE"), std::string::npos) << "not managed";
+    EXPECT_EQ(actions.find("MINIMIZE"), std::string::npos) << actions;
+    EXPECT_EQ(actions.find("MAXIMIZE"), std::string::npos) << actions;
+  };
+
+  auto panel = open_control_panel();
+  ASSERT_TRUE(panel.has_value());
+  expect_no_minimise_or_maximise("Tovali Explorer", 247, 325);
+  click(*panel, kClosePicture);
+  const auto prompt = wait_for_prompt();
+  ASSERT_TRUE(prompt.has_value()) << "no password prompt";
+  expect_no_minimise_or_maximise("Enter Password", 149, 186);
+  // The caption, white on the title bar above the prompt, runs across it
+  // ("En…rd" would take about a third), between the window menu's icon
+  // and the close button.
+  const auto prompt_window = windows_sized("Enter Password", 149, 186);
+  ASSERT_FALSE(prompt_window.empty());
+  const std::string extents =
+      x().property(prompt_window.front(), "_NET_FRAME_EXTENTS").value_or("0, 0, 0, 0");
+  const int title_height =
+      std::atoi(extents.c_str() + extents.find(',', extents.find(',') + 1) + 1);
+  ASSERT_GT(title_height, 10) << extents;
+  const auto title = XTool::read_region(screenshot("prompt-caption"), prompt->x,
+                                        prompt->y - title_height, 149, title_height);
+  ASSERT_TRUE(title.has_value());
+  int first = -1, last = -1;
+  for (int col = 20; col < 129; ++col)
+    for (int row = 0; row < title->height; ++row) {
+      const Rgb p = title->at(col, row);
+      if (p.r > 230 && p.g > 230 && p.b > 230) {
+        if (first < 0) first = col;
+        last = col;
+        break;
+      }
+    }
+  EXPECT_GE(last - first, 85) << "caption cut: text from " << first << " to " << last;
+  click(*prompt, kPromptCancel);
+  ASSERT_TRUE(wait_gone("Enter Password", 149, 186));
+  ASSERT_TRUE(wait_gone("Tovali Explorer", 247, 325));
+
+  const auto setup = open_setup();
+  ASSERT_TRUE(setup.has_value()) << "no setup dialog";
+  expect_no_minimise_or_maximise("Tovali Explorer Setup", 640, 480);
   EXPECT_TRUE(explorer().process().running());
 }
 
