@@ -99,6 +99,37 @@ TEST_F(ExplorerWindowManager, LockKeepsTheWindowManagersShortcutsAndDesktopsAway
   EXPECT_TRUE(explorer().process().running());
 }
 
+// The pop-up under openbox with the lock on: on every desktop, no minimise
+// button, and the window manager's shortcuts do not switch desktops.
+TEST_F(ExplorerWindowManager, LockHoldsThePopupWhichHasNoMinimise) {
+  if (find_program("openbox").empty()) GTEST_SKIP() << "openbox is not installed";
+  ASSERT_TRUE(start_openbox());
+  set_setting("prevent_switch", "1");
+  set_setting("allow_new_window", "1");
+  write_site_file("key", "");
+  write_page("/kids/popped.html", "Popped", kKeyPage);
+  open_in_main_frame(
+      "/kids/opener.html",
+      "<a id='pop' href='/kids/popped.html' target='_blank'>pop</a>" + click_script("pop", 600));
+  const auto popup = x().wait_for_window(kPopupWindow, kEventTimeout);
+  ASSERT_TRUE(popup.has_value());
+  ASSERT_TRUE(server().wait_for_path("/kids/popped.html")) << server().log_text();
+  EXPECT_TRUE(wait_until([&] { return x().property(*popup, "_NET_WM_DESKTOP") == kAllDesktops; },
+                         kEventTimeout))
+      << x().property(*popup, "_NET_WM_DESKTOP").value_or("none");
+  const std::string actions = x().property(*popup, "_NET_WM_ALLOWED_ACTIONS").value_or("");
+  EXPECT_NE(actions.find("_NET_WM_ACTION_MOVE"), std::string::npos) << actions;
+  EXPECT_EQ(actions.find("MINIMIZE"), std::string::npos) << actions;
+
+  const auto where = x().geometry(*popup);
+  ASSERT_TRUE(where.has_value());
+  ASSERT_TRUE(x().click_at(where->x + where->width / 2, where->y + where->height / 2));
+  ASSERT_TRUE(x().key("ctrl+alt+Right"));
+  ASSERT_TRUE(wait_until([&] { return keys_seen() == 1; }, kEventTimeout)) << server().log_text();
+  EXPECT_EQ(current_desktop(), "0");
+  EXPECT_TRUE(x().viewable(*popup));
+}
+
 TEST_F(ExplorerWindowManager, WithoutTheLockTheShortcutsSwitchDesktops) {
   if (find_program("openbox").empty()) GTEST_SKIP() << "openbox is not installed";
   const std::string main = start_under_openbox("0");

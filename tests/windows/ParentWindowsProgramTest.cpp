@@ -353,6 +353,39 @@ TEST_F(ParentWindowsTest, UnderAWindowManagerNoMinimiseOrMaximise) {
   EXPECT_TRUE(explorer().process().running());
 }
 
+// Under openbox with "prevent_switch" on, the password prompt stays on every
+// desktop, the window manager's shortcuts do not switch desktops while it
+// is up, and the keyboard still reaches it: the right password closes the
+// program.
+TEST_F(ParentWindowsTest, UnderAWindowManagerTheLockHoldsThePromptWhichStillTakesThePassword) {
+  if (!start_openbox()) GTEST_SKIP() << "openbox is not installed";
+  prepare_settings();
+  set_setting("prevent_switch", "1");
+  set_setting("req_pw_close", "1");
+  start();
+  const auto panel = open_control_panel();
+  ASSERT_TRUE(panel.has_value());
+  click(*panel, kClosePicture);
+  const auto prompt = wait_for_prompt();
+  ASSERT_TRUE(prompt.has_value()) << "no password prompt";
+  const auto prompt_window = windows_sized("Enter Password", 149, 186);
+  ASSERT_FALSE(prompt_window.empty());
+  EXPECT_TRUE(wait_until(
+      [&] { return x().property(prompt_window.front(), "_NET_WM_DESKTOP") == "4294967295"; },
+      kEventTimeout))
+      << "the prompt is not on every desktop";
+
+  x().move_mouse(prompt->x + 74, prompt->y + 50);
+  x().key("ctrl+alt+Right");
+  x().type_text("marigold");
+  x().key("Return");
+  // The program closes: the keys reached the prompt, and the shortcut before
+  // them did not reach the window manager.
+  EXPECT_TRUE(explorer().process().wait_exit(kEventTimeout).has_value())
+      << "the password did not reach the prompt";
+  EXPECT_EQ(x().property("", "_NET_CURRENT_DESKTOP").value_or("?"), "0");
+}
+
 TEST_F(ParentWindowsTest, ClosingAsksForThePasswordWhenRequired) {
   prepare_settings();
   set_setting("req_pw_close", "1");
