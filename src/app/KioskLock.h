@@ -43,7 +43,9 @@ class KioskLock {
   // screen-saver-running flag that kept the system from acting on
   // Ctrl+Alt+Del; a Linux desktop has no such flag (like the NT family,
   // which ignored it), so there is nothing to apply and this does nothing.
-  // The keyboard lock is a separate concern of the desktop session.
+  // The X server's own key combinations are a concern of the desktop
+  // session; the window manager's shortcuts are kept away by the keyboard
+  // grab of the foreground pull (see the class comment).
   void UpdateCtrlAltDel();
 
  private:
