@@ -23,8 +23,9 @@ void apply(Gtk::Window& window, TitleButtons buttons) {
 }  // namespace
 
 void BorderIcons::keep(Gtk::Window& window, TitleButtons buttons) {
-  // Window managers that do not follow the hints above (openbox among
-  // them) leave the minimise button off a utility window only.
+  // Some window managers (openbox among them) ignore these hints for the
+  // title-bar buttons and leave minimise and maximise off a tool window
+  // only; others follow the hints.
   window.set_type_hint(Gdk::WINDOW_TYPE_HINT_TOOLBAR);
   window.signal_realize().connect([&window, buttons] { apply(window, buttons); });
   if (window.get_realized()) apply(window, buttons);
