@@ -9,10 +9,12 @@ namespace tovali {
 
 class Settings;
 
-// Keeps the child inside the program: pulls it back to the front when none
-// of its windows is active and `prevent_switch` is "1", drops right-button
-// presses (and right double-clicks) everywhere in the program, and reports
-// every left-button press.
+// Keeps the child inside the program: while `prevent_switch` is "1" the
+// program's windows stay on every desktop of a window manager, the keyboard
+// is grabbed for the program (so the window manager's shortcuts never reach
+// it) and the program is pulled back to the front when none of its windows
+// is active. Also drops right-button presses (and right double-clicks)
+// everywhere in the program, and reports every left-button press.
 class KioskLock {
  public:
   static constexpr int kPreventSwitchMs = 100;
@@ -25,30 +27,42 @@ class KioskLock {
   // left-button press before the event goes on to its window.
   void install_event_filter(std::function<void()> on_left_press);
 
-  // Starts and stops `PreventSwitchTimer`.
+  // Starts and stops `PreventSwitchTimer`; stopping releases the keyboard.
   void start();
   void stop();
   bool running() const { return m_timer.connected(); }
 
   // Brings `window` to the front: restored first when minimised, then
-  // presented with the X server's time. True when it is active afterwards.
+  // presented with the X server's time. True when it has the input focus
+  // afterwards.
   static bool ForceForegroundWindow(Gtk::Window& window);
+  // Whether `window` (or a window inside it) has the input focus.
+  static bool has_focus(Gtk::Window& window);
 
   // Applies `disable_ctrl_alt_del`. On the old desktop this set the
   // screen-saver-running flag that kept the system from acting on
   // Ctrl+Alt+Del; a Linux desktop has no such flag (like the NT family,
   // which ignored it), so there is nothing to apply and this does nothing.
-  // The keyboard lock is a separate concern of the desktop session.
+  // The X server's own key combinations are a concern of the desktop
+  // session; the window manager's shortcuts are kept away by the keyboard
+  // grab of the foreground pull (see the class comment).
   void UpdateCtrlAltDel();
 
  private:
   bool PreventSwitchTimerTimer();
   static void filter_event(GdkEvent* event, gpointer data);
+  // Sticks the shown windows to every desktop (or unsticks them when the
+  // lock is off).
+  void hold_on_every_desktop(bool lock);
+  // Keeps the keyboard grabbed on `front` while the lock is on.
+  void hold_keyboard(bool lock, Gtk::Window& front);
+  void release_keyboard();
 
   Gtk::Window& m_main;
   const Settings& m_settings;
   std::function<void()> m_onLeftPress;
   sigc::connection m_timer;
+  GdkWindow* m_keyboardWindow = nullptr;  // where the keyboard grab is held
 };
 
 }  // namespace tovali

@@ -552,7 +552,7 @@ void MainWindow::print_buttonClick() {
     const PrintMode mode = m_state.settings.value("show_print_settings") == "1"
                                ? PrintMode::WithDialog
                                : PrintMode::WithoutDialog;
-    if (m_webbrowser.Print(mode)) ShowMsgPanel("\r\rPrinting...");
+    m_webbrowser.Print(mode, [this] { ShowMsgPanel("\r\rPrinting..."); });
   });
 }
 

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "browser/CallbackGuard.h"
+#include "browser/RealPrinters.h"
 #include "browser/WebEngine.h"
 
 namespace tovali {
@@ -338,18 +339,62 @@ void EmbeddedWB::Stop() {
   webkit_web_view_stop_loading(m_engine->view);
 }
 
-bool EmbeddedWB::Print(PrintMode mode) {
-  if (!webkit_web_view_get_uri(m_engine->view)) return false;
+namespace {
+
+// One print request on its way: it tells its view's window once the page
+// has gone to the printer, and only then.
+struct PrintJob {
+  std::weak_ptr<EmbeddedWB*> view;
+  std::function<void()> on_printing;
+  bool failed = false;
+
+  static void failed_signal(WebKitPrintOperation*, GError* error, gpointer data) {
+    static_cast<PrintJob*>(data)->failed = true;
+    report_callback_error("print", error ? error->message : "failed");
+  }
+  static void finished_signal(WebKitPrintOperation*, gpointer data) {
+    auto* job = static_cast<PrintJob*>(data);
+    const std::shared_ptr<EmbeddedWB*> alive = job->view.lock();
+    if (job->failed || !alive || !*alive || !job->on_printing) return;
+    auto on_printing = std::move(job->on_printing);  // once
+    guarded("print finished", on_printing);
+  }
+  static void free(gpointer data, GClosure*) { delete static_cast<PrintJob*>(data); }
+};
+
+}  // namespace
+
+void EmbeddedWB::Print(PrintMode mode, std::function<void()> on_printing) {
+  if (!webkit_web_view_get_uri(m_engine->view)) return;
+  RealPrinters::restrict();
   WebKitPrintOperation* operation = webkit_print_operation_new(m_engine->view);
+  if (mode == PrintMode::WithoutDialog) {
+    // Only a named real printer: the engine would otherwise pick one itself.
+    const std::optional<std::string> printer = RealPrinters::default_printer();
+    if (!printer) {
+      g_object_unref(operation);
+      return;
+    }
+    GtkPrintSettings* settings = gtk_print_settings_new();
+    gtk_print_settings_set_printer(settings, printer->c_str());
+    webkit_print_operation_set_print_settings(operation, settings);
+    g_object_unref(settings);
+  }
+  auto* job = new PrintJob{m_engine->alive, std::move(on_printing)};
+  g_signal_connect(operation, "failed", G_CALLBACK(PrintJob::failed_signal), job);
+  g_signal_connect_data(operation, "finished", G_CALLBACK(PrintJob::finished_signal), job,
+                        &PrintJob::free, GConnectFlags(0));
   if (mode == PrintMode::WithDialog) {
     GtkWidget* toplevel = gtk_widget_get_toplevel(GTK_WIDGET(m_engine->view));
     GtkWindow* parent = GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr;
-    webkit_print_operation_run_dialog(operation, parent);
+    // A cancelled dialog prints nothing.
+    if (webkit_print_operation_run_dialog(operation, parent) !=
+        WEBKIT_PRINT_OPERATION_RESPONSE_PRINT)
+      job->on_printing = nullptr;
   } else {
     webkit_print_operation_print(operation);
   }
   g_object_unref(operation);
-  return true;
 }
 
 std::string EmbeddedWB::LocationName() const {

@@ -99,8 +99,12 @@ class EmbeddedWB {
   bool GoBack();
   bool GoForward();
   void Stop();
-  // Prints the page; false when there is nothing to print.
-  bool Print(PrintMode mode);
+  // Prints the page on a real printer, never into a file: with the print
+  // dialog, or at once on the default printer. `on_printing` runs once the
+  // page has gone to the printer (after this call returns); it never runs
+  // when there is nothing to print or no printer, the dialog was cancelled
+  // or the print failed, nor after the view is gone.
+  void Print(PrintMode mode, std::function<void()> on_printing);
   void SetSilent(DialogMode mode) { m_dialogs = mode; }
   DialogMode Silent() const { return m_dialogs; }
   // The loaded page's title ("" when none).

@@ -1,5 +1,6 @@
 #include "windows/ControlPanelForm.h"
 
+#include "windows/BorderIcons.h"
 #include "windows/ControlPanelActions.h"
 
 namespace tovali {
@@ -12,6 +13,7 @@ ControlPanelForm::ControlPanelForm(Gtk::Window* parent, ControlPanelHost& host) 
   set_position(Gtk::WIN_POS_CENTER);
   set_deletable(false);
   set_resizable(false);
+  BorderIcons::keep(*this, TitleButtons::None);
   set_size_request(247, 325);
   override_background_color(Gdk::RGBA("white"));
   m_background.override_background_color(Gdk::RGBA("white"));

@@ -6,6 +6,7 @@
 
 #include "browser/CallbackGuard.h"
 #include "settings/Settings.h"
+#include "windows/BorderIcons.h"
 #include "windows/ShellPictures.h"
 
 namespace tovali {
@@ -19,8 +20,8 @@ NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window
   set_position(Gtk::WIN_POS_CENTER);
   set_transient_for(parent);
   set_modal(true);
-  set_type_hint(Gdk::WINDOW_TYPE_HINT_DIALOG);
   set_name("NewBrowserForm");
+  BorderIcons::keep(*this, TitleButtons::MaximiseOnly);
 
   m_topBar.override_background_color(Gdk::RGBA("#c0c0c0"));
   m_topBar.set_size_request(-1, 50);
@@ -118,7 +119,7 @@ void NewBrowserForm::print_buttonClick() {
     const PrintMode mode = m_host.settings().value("show_print_settings") == "1"
                                ? PrintMode::WithDialog
                                : PrintMode::WithoutDialog;
-    if (m_browser.Print(mode)) ShowMsgPanel("\r\rPrinting...");
+    m_browser.Print(mode, [this] { ShowMsgPanel("\r\rPrinting..."); });
   });
 }
 

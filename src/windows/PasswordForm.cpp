@@ -1,5 +1,6 @@
 #include "windows/PasswordForm.h"
 
+#include "windows/BorderIcons.h"
 #include "windows/PasswordChange.h"
 
 namespace tovali {
@@ -12,6 +13,7 @@ PasswordForm::PasswordForm(Gtk::Window* parent) {
   set_position(Gtk::WIN_POS_CENTER);
   set_deletable(false);
   set_resizable(false);
+  BorderIcons::keep(*this, TitleButtons::None);
   set_size_request(149, 186);
 
   m_password_panel.set_shadow_type(Gtk::SHADOW_IN);

@@ -6,6 +6,7 @@
 #include "app/core/GeneratedPages.h"
 #include "browser/EmbeddedWB.h"
 #include "policy/UrlText.h"
+#include "windows/BorderIcons.h"
 #include "windows/MessageBox.h"
 #include "windows/PasswordChange.h"
 #include "windows/SetupApply.h"
@@ -46,6 +47,7 @@ SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
   set_default_size(640, 480);
   set_size_request(640, 480);
   set_resizable(false);
+  BorderIcons::keep(*this, TitleButtons::None);
 
   build_general();
   build_password();

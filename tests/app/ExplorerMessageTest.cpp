@@ -2,6 +2,7 @@
 // panel's text box is opaque white with red text, so a shown message is a
 // white box with red pixels at a known place of its window.
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -210,33 +211,92 @@ TEST_F(ExplorerMessage, RefusedFirstPageOfThePopupShowsTheRefusalInThePopup) {
   EXPECT_FALSE(server().was_requested("/kids/shop.html")) << server().log_text();
 }
 
-// Print (the fifth toolbar button) prints the main frame's page without a
-// dialog and says so: "\r\rPrinting...", its text two lines below the top
-// of the text box.
-TEST_F(ExplorerMessage, PrintShowsThePrintingNoticeTwoLinesDown) {
+bool is_green(Rgb c) {
+  return c.r < 40 && c.g > 150 && c.b < 40;
+}
+bool is_ink(Rgb c) {
+  return c.r < 160 && c.g < 160 && c.b < 160;
+}
+
+// A main-frame page all green, that asks the server for "/key" when a key
+// reaches it.
+const char kGreenKeyPage[] =
+    "<style>html,body{margin:0;height:100%;background:#00c000}</style>"
+    "<script>document.addEventListener('keydown', function () {"
+    " fetch('/key?' + Date.now()); });</script>";
+
+// With "show_print_settings" on, Print opens the print dialog. It lists only
+// the print service's printers: no "Print to File" printer (here, with no
+// print service, the list is empty). Cancelling it prints nothing, and no
+// "Printing..." notice follows.
+TEST_F(ExplorerMessage, PrintDialogListsNoFilePrinterAndItsCancelShowsNoNotice) {
   set_setting("prevent_switch", "0");
-  open_in_main_frame("/kids/plain.html", "<p></p>");
-  // The start-up messages are over: the empty white page shows there.
-  ASSERT_TRUE(wait_until([&] { return all_white(grab_box(main_box(), "quiet")); }, kEventTimeout,
-                         milliseconds(200)));
-  ASSERT_TRUE(x().click_at(4 * 69 + 34, kButtonY));
-  std::optional<Image> shown;
+  set_setting("show_print_settings", "1");
+  write_site_file("key", "");
+  open_in_main_frame("/kids/green.html", kGreenKeyPage);
   ASSERT_TRUE(wait_until(
       [&] {
-        shown = grab_box(main_box(), "printing");
-        return shows_message(shown);
+        const auto box = grab_box(main_box(), "green");
+        return box && box->count(is_green) == box->width * box->height;
       },
-      kEventTimeout, milliseconds(100)))
-      << "no printing notice";
-  int first_red_row = -1;
-  for (int y = 0; y < shown->height && first_red_row < 0; ++y)
-    for (int x = 0; x < shown->width; ++x)
-      if (is_red(shown->at(x, y))) {
-        first_red_row = y;
-        break;
-      }
-  // Two empty lines of about 15 pixels each come first.
-  EXPECT_GE(first_red_row, 25);
+      kEventTimeout, milliseconds(200)));
+
+  ASSERT_TRUE(x().click_at(4 * 69 + 34, kButtonY));
+  const auto dialog = x().wait_for_window("^Print$", kEventTimeout);
+  ASSERT_TRUE(dialog) << "no print dialog";
+  std::optional<WindowGeometry> where;
+  ASSERT_TRUE(
+      wait_until([&] { return (where = x().geometry(*dialog)).has_value(); }, kEventTimeout));
+  // The printer list sits below the tabs: its column titles ("Printer",
+  // "Location", "Status") are drawn once the list is filled; the rows below
+  // them stay empty.
+  constexpr int kListLeft = 14, kHeaderTop = 52, kHeaderHeight = 22, kRowsTop = 78;
+  const int list_width = where->width - 2 * kListLeft;
+  ASSERT_TRUE(x().wait_for_screen(where->x + kListLeft, where->y + kHeaderTop, list_width,
+                                  kHeaderHeight,
+                                  [](const Image& image) { return image.count(is_ink) > 40; }))
+      << "the print dialog's printer list was not drawn";
+  const std::string png = screenshot("print-dialog");
+  const auto rows =
+      XTool::read_region(png, where->x + kListLeft, where->y + kRowsTop, list_width, 150);
+  ASSERT_TRUE(rows.has_value());
+  EXPECT_EQ(rows->count(is_ink), 0) << "the print dialog lists a printer (Print to File)";
+
+  ASSERT_TRUE(x().send_close_request(*dialog));
+  ASSERT_TRUE(x().wait_for_no_window("^Print$"));
+  // After the dialog is gone, a key reaches the page: by the time the page
+  // has asked for "/key", a notice would have been up since the cancel.
+  ASSERT_TRUE(x().click_at(kMainFrameX, kMainFrameY));
+  ASSERT_TRUE(x().key("x"));
+  ASSERT_TRUE(server().wait_for_path("/key")) << server().log_text();
+  const auto box = grab_box(main_box(), "after-cancel");
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->count(is_green), box->width * box->height) << "a notice followed the cancel";
+  EXPECT_TRUE(explorer().process().running());
+}
+
+// Print without the dialog prints only on a real printer; with none (no
+// print service here) nothing is printed, no file is written and no
+// "Printing..." notice is shown.
+TEST_F(ExplorerMessage, PrintWithoutAPrinterShowsNoNoticeAndWritesNoFile) {
+  set_setting("prevent_switch", "0");
+  write_site_file("key", "");
+  open_in_main_frame("/kids/green.html", kGreenKeyPage);
+  ASSERT_TRUE(wait_until(
+      [&] {
+        const auto box = grab_box(main_box(), "green");
+        return box && box->count(is_green) == box->width * box->height;
+      },
+      kEventTimeout, milliseconds(200)));
+  ASSERT_TRUE(x().click_at(4 * 69 + 34, kButtonY));
+  ASSERT_TRUE(x().click_at(kMainFrameX, kMainFrameY));
+  ASSERT_TRUE(x().key("x"));
+  ASSERT_TRUE(server().wait_for_path("/key")) << server().log_text();
+  const auto box = grab_box(main_box(), "after-print");
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->count(is_green), box->width * box->height) << "a notice without a printer";
+  // GTK's file printer writes "output.pdf" into the home folder by default.
+  EXPECT_FALSE(std::filesystem::exists(env().home() + "/output.pdf"));
   EXPECT_TRUE(explorer().process().running());
 }
 

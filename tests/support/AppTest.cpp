@@ -3,6 +3,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "ChildProcess.h"
 #include "HarnessPaths.h"
 
 namespace tovali::testing {
@@ -29,6 +30,7 @@ void AppTest::TearDown() {
   // then the server, then the display, then the files.
   m_explorer.reset();
   m_server.reset();
+  m_windowManager.reset();
   m_x.reset();
   m_display.reset();
   m_settings.reset();
@@ -83,6 +85,26 @@ std::string AppTest::wait_for_main_window() {
   const auto window = m_x->wait_for_window("^Tovali Explorer$");
   EXPECT_TRUE(window) << "the main window did not appear";
   return window.value_or("");
+}
+
+bool AppTest::start_openbox() {
+  const std::string program = find_program("openbox");
+  if (program.empty()) return false;
+  TestEnvironment env = *m_env;
+  env.set("DISPLAY", m_display->name());
+  ProcessOptions options;
+  options.argv = {program};
+  options.env = env.entries();
+  options.output_path = m_temp->path() + "openbox.log";
+  std::string error;
+  m_windowManager = ChildProcess::start(options, &error);
+  EXPECT_TRUE(m_windowManager) << error;
+  // Openbox publishes its desktops once it manages the screen.
+  EXPECT_TRUE(m_windowManager &&
+              wait_until([&] { return m_x->property("", "_NET_NUMBER_OF_DESKTOPS").has_value(); },
+                         kStartTimeout))
+      << "openbox did not take the screen";
+  return true;
 }
 
 std::string AppTest::screenshot(const std::string& name) {

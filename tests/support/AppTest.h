@@ -64,6 +64,13 @@ class AppTest : public ::testing::Test {
   // Waits for the main window ("Tovali Explorer") to be mapped; its id.
   std::string wait_for_main_window();
 
+  // Starts the window manager openbox (its factory configuration: four
+  // desktops, Ctrl+Alt+Arrow and Super+F1..F4 switch between them) on the
+  // test's display and waits until it manages the screen. Call before
+  // start_explorer(). False (the test should skip) when openbox is not
+  // installed; a failure to start fails the test.
+  bool start_openbox();
+
   // Saves a screenshot as <screenshot_dir>/<Suite>.<Test>-<name>.png for a
   // look by eye; returns the path ("" when it failed).
   std::string screenshot(const std::string& name);
@@ -74,6 +81,7 @@ class AppTest : public ::testing::Test {
   std::unique_ptr<TempDir> m_temp;
   std::unique_ptr<TestEnvironment> m_env;
   std::unique_ptr<XvfbDisplay> m_display;
+  std::unique_ptr<ChildProcess> m_windowManager;
   std::unique_ptr<TestServer> m_server;
   std::unique_ptr<XTool> m_x;
   std::unique_ptr<SettingsCommand> m_settings;

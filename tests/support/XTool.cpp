@@ -94,6 +94,24 @@ std::optional<WindowGeometry> XTool::geometry(const std::string& window) const {
     if (name == "WIDTH") g.width = value;
     if (name == "HEIGHT") g.height = value;
   }
+  // Under a window manager that frames windows xdotool counts the frame's
+  // offset twice; xwininfo gives the window's own place on the screen.
+  const std::string xwininfo = find_program("xwininfo");
+  if (!xwininfo.empty()) {
+    const auto r =
+        run_command({xwininfo, "-id", window}, {{"DISPLAY", m_display}}, kToolTimeoutSeconds);
+    const auto number_after = [&](const std::string& label) -> std::optional<int> {
+      const auto at = r.out.find(label);
+      if (at == std::string::npos) return std::nullopt;
+      return std::atoi(r.out.c_str() + at + label.size());
+    };
+    const auto x = number_after("Absolute upper-left X:");
+    const auto y = number_after("Absolute upper-left Y:");
+    if (r.exit_status == 0 && x && y) {
+      g.x = *x;
+      g.y = *y;
+    }
+  }
   return g;
 }
 
@@ -110,6 +128,31 @@ std::optional<std::string> XTool::focused_window() const {
   const auto w = words(out);
   if (w.empty()) return std::nullopt;
   return w.front();
+}
+
+std::optional<std::string> XTool::property(const std::string& window,
+                                           const std::string& name) const {
+  std::vector<std::string> argv = {find_program("xprop")};
+  if (argv[0].empty()) return std::nullopt;
+  if (window.empty())
+    argv.push_back("-root");
+  else
+    argv.insert(argv.end(), {"-id", window});
+  argv.push_back(name);
+  const auto r = run_command(argv, {{"DISPLAY", m_display}}, kToolTimeoutSeconds);
+  const auto at = r.out.find(" = ");
+  if (r.exit_status != 0 || at == std::string::npos) return std::nullopt;
+  std::string value = r.out.substr(at + 3);
+  while (!value.empty() && (value.back() == '\n' || value.back() == ' ')) value.pop_back();
+  return value;
+}
+
+bool XTool::viewable(const std::string& window) const {
+  const std::string program = find_program("xwininfo");
+  if (program.empty()) return false;
+  const auto r =
+      run_command({program, "-id", window}, {{"DISPLAY", m_display}}, kToolTimeoutSeconds);
+  return r.exit_status == 0 && r.out.find("Map State: IsViewable") != std::string::npos;
 }
 
 bool XTool::move_mouse(int x, int y) const {

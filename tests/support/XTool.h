@@ -54,6 +54,13 @@ class XTool {
   std::optional<std::string> window_name(const std::string& window) const;
   // The window with the input focus.
   std::optional<std::string> focused_window() const;
+  // A property as xprop prints it after " = " ("0", "_NET_WM_ACTION_MOVE,
+  // _NET_WM_ACTION_CLOSE"): of the root window when `window` is "", else of
+  // that window. Nothing when it is not set.
+  std::optional<std::string> property(const std::string& window, const std::string& name) const;
+  // Whether the window is mapped and all its ancestors are (xwininfo's
+  // "IsViewable"): a window on another desktop of a window manager is not.
+  bool viewable(const std::string& window) const;
 
   bool move_mouse(int x, int y) const;
   // Clicks at screen position (x, y); button 1 left, 2 middle, 3 right.

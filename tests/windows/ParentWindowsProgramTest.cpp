@@ -3,6 +3,7 @@
 // driven with xdotool and checked through the settings copies (read with
 // tovali-settings), the files the program writes and screenshots.
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -281,6 +282,108 @@ TEST_F(ParentWindowsTest, ControlPanelOpensOnADoubleClickOfTheToolsPicture) {
   click(*panel, kOkPicture);
   EXPECT_TRUE(wait_gone("Tovali Explorer", 247, 325));
   EXPECT_TRUE(explorer().process().running());
+}
+
+// Under a window manager (openbox) the control panel, the password prompt
+// and the setup dialog offer no minimise or maximise (the window manager's
+// allowed actions for them, which its title-bar buttons follow).
+TEST_F(ParentWindowsTest, UnderAWindowManagerNoMinimiseOrMaximise) {
+  if (!start_openbox()) GTEST_SKIP() << "openbox is not installed";
+  prepare_settings();
+  set_setting("req_pw_close", "1");
+  start();
+  auto allowed_actions = [&](const std::string& title, int width, int height) {
+    std::string actions;
+    wait_until(
+        [&] {
+          const auto found = windows_sized(title, width, height);
+          if (found.empty()) return false;
+          actions = x().property(found.front(), "_NET_WM_ALLOWED_ACTIONS").value_or("");
+          return actions.find("_NET_WM_ACTION_MOVE") != std::string::npos;  // managed
+        },
+        kEventTimeout);
+    return actions;
+  };
+  auto expect_no_minimise_or_maximise = [&](const std::string& title, int width, int height) {
+    SCOPED_TRACE(title);
+    const std::string actions = allowed_actions(title, width, height);
+    ASSERT_NE(actions.find("_NET_WM_ACTION_MOVE"), std::string::npos) << "not managed";
+    EXPECT_EQ(actions.find("MINIMIZE"), std::string::npos) << actions;
+    EXPECT_EQ(actions.find("MAXIMIZE"), std::string::npos) << actions;
+  };
+
+  auto panel = open_control_panel();
+  ASSERT_TRUE(panel.has_value());
+  expect_no_minimise_or_maximise("Tovali Explorer", 247, 325);
+  click(*panel, kClosePicture);
+  const auto prompt = wait_for_prompt();
+  ASSERT_TRUE(prompt.has_value()) << "no password prompt";
+  expect_no_minimise_or_maximise("Enter Password", 149, 186);
+  // The caption, white on the title bar above the prompt, runs across it
+  // ("En…rd" would take about a third), between the window menu's icon
+  // and the close button.
+  const auto prompt_window = windows_sized("Enter Password", 149, 186);
+  ASSERT_FALSE(prompt_window.empty());
+  const std::string extents =
+      x().property(prompt_window.front(), "_NET_FRAME_EXTENTS").value_or("0, 0, 0, 0");
+  const int title_height =
+      std::atoi(extents.c_str() + extents.find(',', extents.find(',') + 1) + 1);
+  ASSERT_GT(title_height, 10) << extents;
+  const auto title = XTool::read_region(screenshot("prompt-caption"), prompt->x,
+                                        prompt->y - title_height, 149, title_height);
+  ASSERT_TRUE(title.has_value());
+  int first = -1, last = -1;
+  for (int col = 20; col < 129; ++col)
+    for (int row = 0; row < title->height; ++row) {
+      const Rgb p = title->at(col, row);
+      if (p.r > 230 && p.g > 230 && p.b > 230) {
+        if (first < 0) first = col;
+        last = col;
+        break;
+      }
+    }
+  EXPECT_GE(last - first, 85) << "caption cut: text from " << first << " to " << last;
+  click(*prompt, kPromptCancel);
+  ASSERT_TRUE(wait_gone("Enter Password", 149, 186));
+  ASSERT_TRUE(wait_gone("Tovali Explorer", 247, 325));
+
+  const auto setup = open_setup();
+  ASSERT_TRUE(setup.has_value()) << "no setup dialog";
+  expect_no_minimise_or_maximise("Tovali Explorer Setup", 640, 480);
+  EXPECT_TRUE(explorer().process().running());
+}
+
+// Under openbox with "prevent_switch" on, the password prompt stays on every
+// desktop, the window manager's shortcuts do not switch desktops while it
+// is up, and the keyboard still reaches it: the right password closes the
+// program.
+TEST_F(ParentWindowsTest, UnderAWindowManagerTheLockHoldsThePromptWhichStillTakesThePassword) {
+  if (!start_openbox()) GTEST_SKIP() << "openbox is not installed";
+  prepare_settings();
+  set_setting("prevent_switch", "1");
+  set_setting("req_pw_close", "1");
+  start();
+  const auto panel = open_control_panel();
+  ASSERT_TRUE(panel.has_value());
+  click(*panel, kClosePicture);
+  const auto prompt = wait_for_prompt();
+  ASSERT_TRUE(prompt.has_value()) << "no password prompt";
+  const auto prompt_window = windows_sized("Enter Password", 149, 186);
+  ASSERT_FALSE(prompt_window.empty());
+  EXPECT_TRUE(wait_until(
+      [&] { return x().property(prompt_window.front(), "_NET_WM_DESKTOP") == "4294967295"; },
+      kEventTimeout))
+      << "the prompt is not on every desktop";
+
+  x().move_mouse(prompt->x + 74, prompt->y + 50);
+  x().key("ctrl+alt+Right");
+  x().type_text("marigold");
+  x().key("Return");
+  // The program closes: the keys reached the prompt, and the shortcut before
+  // them did not reach the window manager.
+  EXPECT_TRUE(explorer().process().wait_exit(kEventTimeout).has_value())
+      << "the password did not reach the prompt";
+  EXPECT_EQ(x().property("", "_NET_CURRENT_DESKTOP").value_or("?"), "0");
 }
 
 TEST_F(ParentWindowsTest, ClosingAsksForThePasswordWhenRequired) {
