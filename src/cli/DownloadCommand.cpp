@@ -8,6 +8,7 @@
 #include "net/ConfigDownload.h"
 #include "settings/StartupSettings.h"
 #include "settings/StatusReporter.h"
+#include "settings/SystemFolder.h"
 
 namespace tovali {
 
@@ -49,8 +50,10 @@ int run_download_command(const std::string& te_win_dir, const std::vector<std::s
     return 2;
   }
   Gio::init();
-  StartupState state = RunStartupSettingsSteps(Locations{ExecutableDir(), te_win_dir});
+  StartupState state =
+      RunStartupSettingsSteps(Locations{ExecutableDir(), te_win_dir, system_folder()});
   report_save_failures(state.saveFailures, err);
+  err << state.systemSettingsProblems;
   const ConfigStore store(te_win_dir);
 
   PrintedStatus status(out);

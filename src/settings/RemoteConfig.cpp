@@ -42,6 +42,8 @@ void merge_config_document(Settings& settings, std::string_view document) {
     if (line.empty()) continue;
     const std::string name = line_name(line);
     if (name.empty()) continue;
+    // The administrator's locked keys are not the download's to change.
+    if (settings.is_locked(name)) continue;
     settings.set_value(name, first_values[upper_case(name)]);
   }
 }

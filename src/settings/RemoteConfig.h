@@ -45,8 +45,9 @@ struct RemoteConfigParts {
 // Merges a configuration document into `settings`: for every non-empty line
 // in order, the value of the first document line with the same name (names
 // compared without case) is written under the line's name; an empty value
-// deletes the key; a line without a name changes nothing. The document ends
-// at its first NUL byte.
+// deletes the key; a line without a name changes nothing; a key that the
+// administrator locked is left alone. The document ends at its first NUL
+// byte.
 void merge_config_document(Settings& settings, std::string_view document);
 
 // The configuration download of start-up: fetches "teconfig.dat" from the

@@ -1,5 +1,6 @@
 #include "windows/PasswordForm.h"
 
+#include "crypto/PasswordHash.h"
 #include "windows/PasswordChange.h"
 
 namespace tovali {
@@ -49,7 +50,9 @@ bool PasswordForm::GetPassword(const Settings& settings) {
     m_password_edit.grab_focus();
     const int response = run();
     if (response != Gtk::RESPONSE_OK) return false;
-    if (PasswordMatches(m_password_edit.get_text().raw(), settings)) return true;
+    if (PasswordMatches(m_password_edit.get_text().raw(), settings, &password_matches_hash)) {
+      return true;
+    }
     m_wrong_password.show();
     m_password_edit.set_text("");
   }
