@@ -43,9 +43,13 @@ bool equal_in_constant_time(std::string_view a, std::string_view b) {
 bool is_supported_password_hash(std::string_view hash) {
   if (!has_supported_prefix(hash)) return false;
   // libcrypt answers a malformed setting with a failure token, whatever the
-  // password; a well-formed hash gives a hash of its own form.
+  // password; a whole hash gives a hash of its own form and length with the
+  // same setting (everything up to the last "$"), and a bare setting does not.
   const std::string probe = crypt_text("", hash);
-  return !probe.empty() && has_supported_prefix(probe);
+  const auto setting_end = hash.rfind('$');
+  return !probe.empty() && probe.size() == hash.size() &&
+         probe.compare(0, setting_end, hash.substr(0, setting_end)) == 0 &&
+         probe.rfind('$') == setting_end;
 }
 
 bool password_matches_hash(std::string_view password, std::string_view hash) {

@@ -1,6 +1,7 @@
 #include "settings/SystemSettings.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,12 +21,20 @@ std::string_view trim_blanks(std::string_view text) {
   return text;
 }
 
-// Reads the whole file into `text`; on failure returns false with the errno
-// value in `error` (0 when the file is too large).
-bool read_file(const std::string& path, std::string& text, int& error) {
+// Reads the whole regular file into `text`; on failure returns false with
+// the reason in `error`, or `errno_value` set to ENOENT when it is missing.
+bool read_file(const std::string& path, std::string& text, int& errno_value, std::string& error) {
+  // Not blocking: a FIFO without a writer must not hold start-up.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
-    error = errno;
+    errno_value = errno;
+    error = std::strerror(errno_value);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+    ::close(fd);
     return false;
   }
   text.clear();
@@ -34,13 +43,13 @@ bool read_file(const std::string& path, std::string& text, int& error) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
-      error = errno;
+      error = std::strerror(errno);
       ::close(fd);
       return false;
     }
     if (n == 0) break;
     if (text.size() + static_cast<std::size_t>(n) > kMaxSystemSettingsBytes) {
-      error = 0;
+      error = "larger than " + std::to_string(kMaxSystemSettingsBytes / 1024) + " KiB";
       ::close(fd);
       return false;
     }
@@ -88,13 +97,11 @@ SystemSettingsLoad LoadSystemSettings(const std::string& system_dir) {
   if (system_dir.empty()) return load;
   const std::string path = system_dir + kSystemSettingsFile;
   std::string text;
-  int error = 0;
-  if (!read_file(path, text, error)) {
-    if (error == ENOENT) return load;
-    const std::string reason =
-        error == 0 ? "larger than " + std::to_string(kMaxSystemSettingsBytes / 1024) + " KiB"
-                   : std::strerror(error);
-    load.problems = path + ": cannot be read (" + reason + "); none of its settings is in force\n";
+  int errno_value = 0;
+  std::string error;
+  if (!read_file(path, text, errno_value, error)) {
+    if (errno_value == ENOENT) return load;
+    load.problems = path + ": cannot be read (" + error + "); none of its settings is in force\n";
     return load;
   }
   SystemSettingsText parsed = parse_system_settings(text);
