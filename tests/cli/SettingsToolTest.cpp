@@ -21,15 +21,14 @@ class SettingsToolTest : public ::testing::Test {
   // /etc/tovali-explorer never takes part.
   CommandResult tool(std::vector<std::string> args) {
     args.insert(args.begin(), TOVALI_SETTINGS_EXE);
-    return testing::run_command(args, {{"XDG_CONFIG_HOME", m_home.path() + "cfg"},
-                                       {"TOVALI_SYSTEM_DIR", system_dir()}});
+    return testing::run_command(
+        args, {{"XDG_CONFIG_HOME", m_home.path() + "cfg"}, {"TOVALI_SYSTEM_DIR", system_dir()}});
   }
   // `tovali-settings hash-password` reading `input` from standard input.
   CommandResult hash_password(const std::string& input) {
     m_home.write("input", input);
-    return testing::run_command(
-        {"/bin/sh", "-c", std::string("exec \"$0\" hash-password < \"$1\""), TOVALI_SETTINGS_EXE,
-         m_home.path() + "input"});
+    return testing::run_command({"/bin/sh", "-c", std::string("exec \"$0\" hash-password < \"$1\""),
+                                 TOVALI_SETTINGS_EXE, m_home.path() + "input"});
   }
   std::string dir() const { return m_home.path() + "cfg/tovali-explorer/"; }
   std::string system_dir() const { return m_home.path() + "system/"; }
@@ -102,8 +101,7 @@ TEST_F(SettingsToolTest, ASettingsConfThatCannotBeReadIsReportedAndIgnored) {
   const auto r = tool({"get", "req_pw_close"});
   EXPECT_EQ(r.exit_status, 0);
   EXPECT_EQ(r.out, "0\n");
-  EXPECT_NE(r.err.find(system_dir() + "settings.conf: cannot be read"), std::string::npos)
-      << r.err;
+  EXPECT_NE(r.err.find(system_dir() + "settings.conf: cannot be read"), std::string::npos) << r.err;
 }
 
 TEST_F(SettingsToolTest, HashPasswordPrintsAYescryptHashOfTheFirstLine) {

@@ -10,8 +10,8 @@ namespace {
 // The SHA-512 crypt reference example ("Hello world!" with the salt
 // "saltstring").
 constexpr const char* kSha512Hash =
-    "$6$saltstring$svn8UoSVapNtMuq1ukKS4tPQd8iKwSMHWjl/O817G3uBnIFNjnQJuesI68u4OTLiBFdcbYEdFCoEOfaS35"
-    "inz1";
+    "$6$saltstring$svn8UoSVapNtMuq1ukKS4tPQd8iKwSMHWjl/O817G3uBnIFNjnQJuesI68u4OTLiBFdcbYEdFC"
+    "oEOfaS35inz1";
 
 TEST(PasswordHash, AFreshYescryptHashAcceptsItsPasswordAlone) {
   const std::string password = "Tulip 7 caf\xC3\xA9";

@@ -88,8 +88,8 @@ TEST(Settings, LockedValuesAreReadOverTheUsersWhoseLinesStayAsSaved) {
 
   // In force: locked values in place of the user's, then the locked names
   // the user lacks, in the administrator's order.
-  EXPECT_EQ(s.lines_in_force(), (TextList{"REQ_PW_CLOSE=1", "a=2", "num_x=3", "x-0=user",
-                                          "x-1=admin", "new=n"}));
+  EXPECT_EQ(s.lines_in_force(),
+            (TextList{"REQ_PW_CLOSE=1", "a=2", "num_x=3", "x-0=user", "x-1=admin", "new=n"}));
 
   // Replacing or clearing the user's lines keeps the locks.
   s.clear();

@@ -53,18 +53,12 @@ TEST(SystemSettings, ParsesNameValueLinesCommentsAndBlanks) {
        "# the school's kiosks\nreq_pw_close=1\n\n   \n\t# indented comment\nprevent_switch=0\n",
        {"req_pw_close=1", "prevent_switch=0"},
        {}},
-      {"CR LF and a last line without an end",
-       "a=1\r\nb=2\r\nc=3",
-       {"a=1", "b=2", "c=3"},
-       {}},
+      {"CR LF and a last line without an end", "a=1\r\nb=2\r\nc=3", {"a=1", "b=2", "c=3"}, {}},
       {"the value keeps \"=\", blanks and Latin-1 or UTF-8 bytes",
        "email_url=http://m.test/?a=b \nms_desc-0=Caf\xE9\nms_desc-1=Caf\xC3\xA9\n",
        {"email_url=http://m.test/?a=b ", "ms_desc-0=Caf\xE9", "ms_desc-1=Caf\xC3\xA9"},
        {}},
-      {"blanks around the name are dropped",
-       "  req_pw_close\t= 1\n",
-       {"req_pw_close= 1"},
-       {}},
+      {"blanks around the name are dropped", "  req_pw_close\t= 1\n", {"req_pw_close= 1"}, {}},
       {"the first line of a name counts, without regard to case",
        "Req_Pw_Close=1\nREQ_PW_CLOSE=0\n",
        {"Req_Pw_Close=1"},
@@ -74,7 +68,10 @@ TEST(SystemSettings, ParsesNameValueLinesCommentsAndBlanks) {
        "a=1\nno equals sign\n=nameless\n  =x\nb=2\n",
        {"a=1", "b=2"},
        {2, 3, 4}},
-      {"a UTF-8 byte order mark is skipped", "\xEF\xBB\xBFreq_pw_close=1\n", {"req_pw_close=1"}, {}},
+      {"a UTF-8 byte order mark is skipped",
+       "\xEF\xBB\xBFreq_pw_close=1\n",
+       {"req_pw_close=1"},
+       {}},
       {"an empty file locks nothing", "", {}, {}},
   };
   for (const auto& c : cases) {
@@ -107,8 +104,7 @@ TEST(SystemSettings, AFileThatCannotBeReadIsReportedAndLocksNothing) {
   // A folder where the file belongs, a file larger than any settings list,
   // and a FIFO without a writer (reading must not wait for one).
   std::filesystem::create_directories(dir.path() + "folder/settings.conf");
-  dir.write("large/settings.conf",
-            "a=1\n" + std::string(kMaxSystemSettingsBytes, '#') + "\n");
+  dir.write("large/settings.conf", "a=1\n" + std::string(kMaxSystemSettingsBytes, '#') + "\n");
   std::filesystem::create_directories(dir.path() + "fifo");
   ASSERT_EQ(::mkfifo((dir.path() + "fifo/settings.conf").c_str(), 0600), 0);
   for (const char* folder : {"folder/", "large/", "fifo/"}) {

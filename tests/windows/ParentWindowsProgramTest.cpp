@@ -333,15 +333,13 @@ TEST_F(ParentWindowsTest, TheAdministratorsPasswordHashAndLocksOutliveTheCopies)
   std::filesystem::create_directories(env().system_dir());
   std::ofstream(env().system_dir() + "settings.conf")
       << "# the school's kiosks\npassword_hash=" << *hash
-      << "\nreq_pw_close=1\nprevent_switch=0\nnum-sites=1\nsite-0=" << server().base_url()
-      << "\n";
+      << "\nreq_pw_close=1\nprevent_switch=0\nnum-sites=1\nsite-0=" << server().base_url() << "\n";
   const std::string copies = env().config_home() + "/tovali-explorer/";
   const std::string home_page = "/tovali/v200/group1/teindex.php3";
   const auto home_page_requests = [&] {
     const auto all = server().requests();
-    return std::count_if(all.begin(), all.end(), [&](const ServedRequest& r) {
-      return r.path() == home_page;
-    });
+    return std::count_if(all.begin(), all.end(),
+                         [&](const ServedRequest& r) { return r.path() == home_page; });
   };
 
   for (const std::string when : {"first start", "copies deleted"}) {

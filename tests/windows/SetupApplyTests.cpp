@@ -133,9 +133,8 @@ TEST(ApplySetup, LeavesTheAdministratorsLockedKeysAlone) {
                          "cust_pu-0=http://old/", "pext-0=exe"};
   host.settings().assign(user);
   host.settings().set_locked({"req_pw_close=1", "enable_email_button=1", "email_url=",
-                              "load_main_default=0", "default_home_location=0",
-                              "num_moresites=1", "ms_url-0=http://school/", "cust_pu-3=x",
-                              "pw=", "silent_mode="});
+                              "load_main_default=0", "default_home_location=0", "num_moresites=1",
+                              "ms_url-0=http://school/", "cust_pu-3=x", "pw=", "silent_mode="});
   SetupModel m = filled_model();
   m.req_pw_close = false;  // a locked control cannot be changed, but a model could say so
   m.enable_email_button = true;

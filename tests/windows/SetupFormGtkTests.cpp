@@ -225,13 +225,10 @@ TEST(SetupForm, LockedControlsAreInsensitiveAndApplyLeavesThemAlone) {
   test::pump();
   EXPECT_TRUE(form.check("req_pw_close").get_active());  // the value in force
   EXPECT_EQ(form.entry("email_url").get_text(), "http://school.test/");
-  std::vector<Gtk::Widget*> locked = {&form.check("req_pw_close"),
-                                      &form.entry("email_url"),
-                                      &form.memo("prohibited_domains_memo"),
-                                      &form.CurrentPassword(),
-                                      &form.NewPassword(),
-                                      &form.NewPasswordAgain(),
-                                      &form.SetPasswordButton()};
+  std::vector<Gtk::Widget*> locked = {
+      &form.check("req_pw_close"), &form.entry("email_url"), &form.memo("prohibited_domains_memo"),
+      &form.CurrentPassword(),     &form.NewPassword(),      &form.NewPasswordAgain(),
+      &form.SetPasswordButton()};
   for (Gtk::Widget* control : locked) {
     EXPECT_FALSE(control->get_sensitive()) << control->get_name();
     EXPECT_EQ(control->get_tooltip_text(), kSetByAdministrator) << control->get_name();
@@ -261,8 +258,8 @@ TEST(SetupForm, AProblemWithTheAdministratorsFileIsToldBeforeTheDialogShows) {
   }});
   OpenSetupForm(nullptr, host);
   ASSERT_EQ(messages.texts().size(), 1u);
-  EXPECT_EQ(messages.texts()[0].rfind("Tovali Explorer could not use all of the administrator's", 0),
-            0u);
+  EXPECT_EQ(
+      messages.texts()[0].rfind("Tovali Explorer could not use all of the administrator's", 0), 0u);
   EXPECT_NE(messages.texts()[0].find("\n" + host.system_problems), std::string::npos);
 }
 
