@@ -53,7 +53,7 @@ int run_download_command(const std::string& te_win_dir, const std::vector<std::s
   StartupState state =
       RunStartupSettingsSteps(Locations{ExecutableDir(), te_win_dir, system_folder()});
   report_save_failures(state.saveFailures, err);
-  err << state.systemSettingsProblems;
+  report_system_settings_problems(state.systemSettingsProblems, err);
   const ConfigStore store(te_win_dir);
 
   PrintedStatus status(out);

@@ -52,13 +52,17 @@ int SettingsTool::run(const std::vector<std::string>& args, std::ostream& out,
   return wrong_call();
 }
 
+void report_system_settings_problems(const std::string& problems, std::ostream& err) {
+  for (std::size_t from = 0; from < problems.size();) {
+    const auto end = problems.find('\n', from);
+    err << "tovali-settings: " << problems.substr(from, end - from) << '\n';
+    from = end == std::string::npos ? problems.size() : end + 1;
+  }
+}
+
 Settings SettingsTool::read(std::ostream& err) const {
   SystemSettingsLoad system = LoadSystemSettings(m_system_dir);
-  for (std::size_t from = 0; from < system.problems.size();) {
-    const auto end = system.problems.find('\n', from);
-    err << "tovali-settings: " << system.problems.substr(from, end - from) << '\n';
-    from = end == std::string::npos ? system.problems.size() : end + 1;
-  }
+  report_system_settings_problems(system.problems, err);
   Settings settings;
   settings.set_locked(std::move(system.locked));
   m_store.ReadConfig(settings);

@@ -48,4 +48,8 @@ class SettingsTool {
   std::map<std::string, std::pair<std::string, Command>> m_extra;
 };
 
+// Prints what is wrong with the administrator's settings.conf (the problems
+// as LoadSystemSettings gives them), each line after "tovali-settings: ".
+void report_system_settings_problems(const std::string& problems, std::ostream& err);
+
 }  // namespace tovali
