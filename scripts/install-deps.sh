@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libgtkmm-3.0-dev libwebkit2gtk-4.1-dev glib-networking
+  libgtkmm-3.0-dev libwebkit2gtk-4.1-dev glib-networking libcrypt-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3
   xvfb xauth xdotool imagemagick x11-utils libx11-dev openbox

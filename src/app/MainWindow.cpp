@@ -10,8 +10,10 @@
 #include "app/core/ProgressFill.h"
 #include "app/core/StartupPlan.h"
 #include "browser/CallbackGuard.h"
+#include "crypto/PasswordHash.h"
 #include "policy/UrlText.h"
 #include "windows/ControlPanelForm.h"
+#include "windows/PasswordChange.h"
 #include "windows/PasswordForm.h"
 #include "windows/SetupForm.h"
 #include "windows/ShellPictures.h"
@@ -63,6 +65,12 @@ MainWindow::MainWindow(const Locations& locations)
   if (!m_state.saveFailures.ok())
     std::cerr << "tovali-explorer: settings copies not written:\n"
               << m_state.saveFailures.describe() << "\n";
+  if (!m_state.systemSettingsProblems.empty())
+    std::cerr << "tovali-explorer: " << m_state.systemSettingsProblems;
+  if (PasswordHashInForce(m_state.settings) &&
+      !is_supported_password_hash(m_state.settings.value("password_hash")))
+    std::cerr << "tovali-explorer: password_hash in the administrator's settings is not a "
+                 "yescrypt ($y$) or SHA-512 ($6$) hash; no password is accepted\n";
   apply_window_level();
   build_layout();
   wire_frames();

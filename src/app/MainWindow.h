@@ -62,6 +62,7 @@ class MainWindow : public Gtk::Window,
   std::string ProgramDir() const override { return m_locations.ProgramDir; }
   const ProhibitedLog& prohibited_log() const override { return m_state.prohibitedLog; }
   SaveReport startup_save_report() const override { return m_state.saveFailures; }
+  std::string system_settings_problems() const override { return m_state.systemSettingsProblems; }
   void CloseProgram() override;
   bool GetPassword() override;
   void OpenSetup() override;

@@ -11,6 +11,7 @@
 #include "app/MainWindow.h"
 #include "settings/ConfigStore.h"
 #include "settings/StartupSettings.h"
+#include "settings/SystemFolder.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
   tovali::Locations locations;
   locations.ProgramDir = tovali::ExecutableDir();
   locations.TEWinDir = tovali::ConfigStore::DefaultTEWinDir();
+  locations.SystemDir = tovali::system_folder();
   try {
     tovali::MainWindow window(locations);
     g_window = &window;

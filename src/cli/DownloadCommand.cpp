@@ -9,6 +9,7 @@
 #include "settings/ScrambledFile.h"
 #include "settings/StartupSettings.h"
 #include "settings/StatusReporter.h"
+#include "settings/SystemFolder.h"
 
 namespace tovali {
 
@@ -50,8 +51,10 @@ int run_download_command(const std::string& te_win_dir, const std::vector<std::s
     return 2;
   }
   Gio::init();
-  StartupState state = RunStartupSettingsSteps(Locations{ExecutableDir(), te_win_dir});
+  StartupState state =
+      RunStartupSettingsSteps(Locations{ExecutableDir(), te_win_dir, system_folder()});
   report_save_failures(state.saveFailures, err);
+  report_system_settings_problems(state.systemSettingsProblems, err);
   const ConfigStore store(te_win_dir);
 
   PrintedStatus status(out);

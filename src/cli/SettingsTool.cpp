@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "settings/SystemSettings.h"
+
 namespace tovali {
 
 void SettingsTool::add_command(const std::string& name, const std::string& usage_line,
@@ -14,8 +16,8 @@ std::string SettingsTool::usage() const {
       "Usage: tovali-settings COMMAND [ARGUMENTS]\n"
       "Reads and writes the settings of Tovali Explorer for the current user.\n"
       "\n"
-      "  list              print every settings line, in order\n"
-      "  get KEY           print the value of KEY (exit status 1 when missing)\n"
+      "  list              print every settings line in force, in order\n"
+      "  get KEY           print the value of KEY in force (exit status 1 when missing)\n"
       "  set KEY VALUE     write VALUE (an empty VALUE deletes KEY) and save\n"
       "  unset KEY         delete KEY and save\n"
       "  paths             print the three settings copies, '*' marking the one in use\n";
@@ -38,8 +40,8 @@ int SettingsTool::run(const std::vector<std::string>& args, std::ostream& out,
     out << usage();
     return 0;
   }
-  if (command == "list" && n == 1) return list(out);
-  if (command == "get" && n == 2) return get(args[1], out);
+  if (command == "list" && n == 1) return list(out, err);
+  if (command == "get" && n == 2) return get(args[1], out, err);
   if (command == "set" && n == 3) return write(args[1], args[2], err);
   if (command == "unset" && n == 2) return write(args[1], "", err);
   if (command == "paths" && n == 1) return paths(out);
@@ -50,16 +52,31 @@ int SettingsTool::run(const std::vector<std::string>& args, std::ostream& out,
   return wrong_call();
 }
 
-int SettingsTool::list(std::ostream& out) const {
+void report_system_settings_problems(const std::string& problems, std::ostream& err) {
+  for (std::size_t from = 0; from < problems.size();) {
+    const auto end = problems.find('\n', from);
+    err << "tovali-settings: " << problems.substr(from, end - from) << '\n';
+    from = end == std::string::npos ? problems.size() : end + 1;
+  }
+}
+
+Settings SettingsTool::read(std::ostream& err) const {
+  SystemSettingsLoad system = LoadSystemSettings(m_system_dir);
+  report_system_settings_problems(system.problems, err);
   Settings settings;
+  settings.set_locked(std::move(system.locked));
   m_store.ReadConfig(settings);
-  for (const auto& line : settings.lines()) out << line << '\n';
+  return settings;
+}
+
+int SettingsTool::list(std::ostream& out, std::ostream& err) const {
+  const Settings settings = read(err);
+  for (const auto& line : settings.lines_in_force()) out << line << '\n';
   return 0;
 }
 
-int SettingsTool::get(const std::string& key, std::ostream& out) const {
-  Settings settings;
-  m_store.ReadConfig(settings);
+int SettingsTool::get(const std::string& key, std::ostream& out, std::ostream& err) const {
+  const Settings settings = read(err);
   if (!settings.has(key)) return 1;
   out << settings.value(key) << '\n';
   return 0;
@@ -70,8 +87,12 @@ int SettingsTool::write(const std::string& key, const std::string& value, std::o
     err << "tovali-settings: a key is a non-empty name without \"=\"\n";
     return 2;
   }
-  Settings settings;
-  m_store.ReadConfig(settings);
+  Settings settings = read(err);
+  if (settings.is_locked(key)) {
+    err << "tovali-settings: " << key << " is set by the administrator in " << m_system_dir
+        << kSystemSettingsFile << " and cannot be changed here\n";
+    return 1;
+  }
   settings.set_value(key, value);
   const auto report = m_store.SaveConfig(settings);
   for (const auto& failure : report.failures) {

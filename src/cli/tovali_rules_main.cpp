@@ -6,11 +6,17 @@
 
 #include "cli/RulesTool.h"
 #include "settings/ConfigStore.h"
+#include "settings/SystemFolder.h"
+#include "settings/SystemSettings.h"
 
 int main(int argc, char** argv) {
   try {
     const tovali::RulesTool tool([] {
       tovali::Settings settings;
+      // The administrator's locks, as the program applies them.
+      tovali::SystemSettingsLoad system = tovali::LoadSystemSettings(tovali::system_folder());
+      if (!system.problems.empty()) std::cerr << "tovali-rules: " << system.problems;
+      settings.set_locked(std::move(system.locked));
       // Reads the first usable copy; with none, the defaults in memory.
       tovali::ConfigStore(tovali::ConfigStore::DefaultTEWinDir()).ReadConfig(settings);
       return settings;

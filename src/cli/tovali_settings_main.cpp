@@ -5,13 +5,18 @@
 #include <vector>
 
 #include "cli/DownloadCommand.h"
+#include "cli/HashPasswordCommand.h"
 #include "cli/SettingsTool.h"
+#include "settings/SystemFolder.h"
 
 int main(int argc, char** argv) {
   try {
-    tovali::SettingsTool tool{tovali::ConfigStore(tovali::ConfigStore::DefaultTEWinDir())};
+    tovali::SettingsTool tool{tovali::ConfigStore(tovali::ConfigStore::DefaultTEWinDir()),
+                              tovali::system_folder()};
     tool.add_command("download", tovali::kDownloadUsage,
                      tovali::make_download_command(tovali::ConfigStore::DefaultTEWinDir()));
+    tool.add_command("hash-password", tovali::kHashPasswordUsage,
+                     tovali::make_hash_password_command());
     const std::vector<std::string> args(argv + 1, argv + argc);
     return tool.run(args, std::cout, std::cerr);
   } catch (const std::exception& e) {

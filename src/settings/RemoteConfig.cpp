@@ -1,5 +1,6 @@
 #include "settings/RemoteConfig.h"
 
+#include <algorithm>
 #include <exception>
 #include <thread>
 #include <unordered_map>
@@ -43,8 +44,13 @@ std::vector<NamedValue> config_writes(std::string_view document) {
 }
 
 bool merge_config_document(Settings& settings, std::string_view document) {
+  std::vector<NamedValue> writes = config_writes(document);
+  // The administrator's locked keys are not the download's to change.
+  writes.erase(std::remove_if(writes.begin(), writes.end(),
+                              [&](const NamedValue& w) { return settings.is_locked(w.name); }),
+               writes.end());
   Settings merged = settings;
-  merged.set_values(config_writes(document));
+  merged.set_values(writes);
   if (!why_not_encodable(merged.lines()).empty()) return false;
   settings = std::move(merged);
   return true;

@@ -55,7 +55,8 @@ std::vector<NamedValue> config_writes(std::string_view document);
 
 // Merges a configuration document into `settings`: its writes, in order,
 // with the write rules of Settings (an empty value deletes the key, a new
-// name is appended, a known one replaced in place). Returns false, leaving
+// name is appended, a known one replaced in place); a key that the
+// administrator locked is left alone. Returns false, leaving
 // `settings` unchanged, when the merged settings would hold more non-empty
 // lines than a settings copy can count. Linear in the sizes of both.
 bool merge_config_document(Settings& settings, std::string_view document);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 namespace tovali {
 
@@ -34,23 +36,65 @@ int parse_count(std::string_view text) {
   return static_cast<int>(value);
 }
 
-std::size_t Settings::find(std::string_view key) const {
-  for (std::size_t i = 0; i < m_lines.size(); ++i) {
+std::size_t Settings::find_in(const TextList& lines, std::string_view key) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
     bool has_name = false;
-    const auto name = name_of(m_lines[i], has_name);
+    const auto name = name_of(lines[i], has_name);
     if (has_name && equals_ignore_case(name, key)) return i;
   }
   return std::string::npos;
 }
 
+namespace {
+std::string value_of(const std::string& line) {
+  return line.substr(line.find('=') + 1);
+}
+}  // namespace
+
+bool Settings::is_locked(std::string_view key) const {
+  return find_in(m_locked, key) != std::string::npos;
+}
+
 std::string Settings::value(std::string_view key) const {
+  const auto locked = find_in(m_locked, key);
+  if (locked != std::string::npos) return value_of(m_locked[locked]);
   const auto i = find(key);
   if (i == std::string::npos) return {};
-  return m_lines[i].substr(m_lines[i].find('=') + 1);
+  return value_of(m_lines[i]);
 }
 
 bool Settings::has(std::string_view key) const {
+  const auto locked = find_in(m_locked, key);
+  if (locked != std::string::npos) return !value_of(m_locked[locked]).empty();
   return find(key) != std::string::npos;
+}
+
+TextList Settings::lines_in_force() const {
+  if (m_locked.empty()) return m_lines;
+  TextList out;
+  out.reserve(m_lines.size() + m_locked.size());
+  // Only the first user line of a name is in force; a later one of the same
+  // name stays as it is, shadowed as before.
+  std::vector<bool> placed(m_locked.size(), false);
+  for (const auto& line : m_lines) {
+    bool has_name = false;
+    const auto name = name_of(line, has_name);
+    const auto locked = has_name ? find_in(m_locked, name) : std::string::npos;
+    if (locked == std::string::npos || placed[locked]) {
+      out.push_back(line);
+      continue;
+    }
+    placed[locked] = true;
+    if (!value_of(m_locked[locked]).empty()) out.push_back(m_locked[locked]);
+  }
+  for (std::size_t i = 0; i < m_locked.size(); ++i) {
+    bool has_name = false;
+    const auto name = name_of(m_locked[i], has_name);
+    // Only the first locked line of a name counts.
+    if (placed[i] || !has_name || find_in(m_locked, name) != i) continue;
+    if (!value_of(m_locked[i]).empty()) out.push_back(m_locked[i]);
+  }
+  return out;
 }
 
 void Settings::set_value(std::string_view key, std::string_view value) {
@@ -152,6 +196,16 @@ TextList Settings::list(std::string_view count_key, std::string_view prefix,
     const auto name = name_of(line, has_name);
     if (!has_name || !starts_with_ignore_case(name, prefix)) continue;
     first.emplace(upper_case(name), line.substr(name.size() + 1));
+  }
+  // A locked entry replaces the user's; the first locked line of a name counts.
+  std::unordered_set<std::string> locked_seen;
+  for (const auto& line : m_locked) {
+    bool has_name = false;
+    const auto name = name_of(line, has_name);
+    if (!has_name || !starts_with_ignore_case(name, prefix)) continue;
+    const std::string key = upper_case(name);
+    if (!locked_seen.insert(key).second) continue;
+    first[key] = line.substr(name.size() + 1);
   }
   out.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {

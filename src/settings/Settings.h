@@ -19,6 +19,12 @@ struct NamedValue {
 // The program's whole configuration: an ordered list of name=value lines.
 // A line's name is the text before its first "="; a line without "=" has no
 // name and is never found. Names are compared without regard to letter case.
+//
+// The administrator may lock names (see SystemSettings.h): every read of a
+// locked name gives the locked value, whatever the user's lines hold, and a
+// locked empty value reads as missing. Writes still go to the user's lines,
+// which are what the copies keep, so lifting a lock brings the user's value
+// back; callers that must leave a locked key alone ask is_locked() first.
 class Settings {
  public:
   static constexpr int kMaxListEntries = 65535;
@@ -57,15 +63,33 @@ class Settings {
   TextList list(std::string_view count_key, std::string_view prefix,
                 LetterCase letter_case = LetterCase::AsStored) const;
 
+  // The user's lines, as saved to the copies (locks not applied).
   const TextList& lines() const { return m_lines; }
+  // Replace or clear the user's lines; the locks stay.
   void assign(TextList lines) { m_lines = std::move(lines); }
   void clear() { m_lines.clear(); }
 
+  // Puts the administrator's name=value lines in force over the user's
+  // (the first line of a name counts; lines without a name lock nothing).
+  void set_locked(TextList locked_lines) { m_locked = std::move(locked_lines); }
+  const TextList& locked_lines() const { return m_locked; }
+
+  // True when the administrator has locked `key`.
+  bool is_locked(std::string_view key) const;
+
+  // The values in force as lines: the user's lines with the first line of
+  // each locked name replaced by the locked line (removed when the locked
+  // value is empty), then the locked names that the user's lines lack, in
+  // the administrator's order.
+  TextList lines_in_force() const;
+
  private:
-  // Index of the first line whose name matches, or npos.
-  std::size_t find(std::string_view key) const;
+  // Index of the first line of `lines` whose name matches, or npos.
+  static std::size_t find_in(const TextList& lines, std::string_view key);
+  std::size_t find(std::string_view key) const { return find_in(m_lines, key); }
 
   TextList m_lines;
+  TextList m_locked;
 };
 
 // Parses a count the way every count key is read: optional sign and decimal

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "BuildConfig.h"
+#include "settings/SystemSettings.h"
 
 namespace tovali {
 
@@ -27,6 +28,10 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
     state.prohibitedLogUnreadable = !state.prohibitedLog.load(log_path);
   }
 
+  SystemSettingsLoad system = LoadSystemSettings(locations.SystemDir);
+  state.settings.set_locked(std::move(system.locked));
+  state.systemSettingsProblems = std::move(system.problems);
+
   const ConfigStore store(locations.TEWinDir);
   merge(state.saveFailures, store.LoadConfig(state.settings).save);
 
@@ -46,7 +51,7 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
     if (changed) merge(state.saveFailures, store.SaveConfig(s));
   }
 
-  if (s.value("password").empty() && s.value("nopassword") != "1") {
+  if (s.value("password").empty() && s.value("nopassword") != "1" && !s.is_locked("password")) {
     s.set_value("password", "marigold");
     merge(state.saveFailures, store.SaveConfig(s));
   }

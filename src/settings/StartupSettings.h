@@ -12,6 +12,7 @@ namespace tovali {
 struct Locations {
   std::string ProgramDir;  // folder of the executable, ending with "/"
   std::string TEWinDir;    // folder of the settings copies, ending with "/"
+  std::string SystemDir;   // the administrator's folder, ending with "/"; "" for none
 };
 
 // What the start-up settings steps produce.
@@ -25,15 +26,19 @@ struct StartupState {
   // regardless, and the window tells the parent.
   SaveReport saveFailures;
   bool prohibitedLogUnreadable = false;
+  // What is wrong with the administrator's settings.conf ("" when nothing);
+  // the program tells it on standard error and at setup.
+  std::string systemSettingsProblems;
 };
 
 // The fixed path below every site base.
 inline constexpr const char* kSitePath = "/tovali/v200/group1";
 
 // Runs the start-up settings steps in order: site defaults, the refused-URL
-// log from ProgramDir + "prohurl.log", LoadConfig, the site list (only the
+// log from ProgramDir + "prohurl.log", the administrator's locks from
+// SystemDir + "settings.conf", LoadConfig, the site list (only the
 // lines whose names are missing), the default password unless `nopassword`
-// is "1". Saves where a step changed the settings. Never throws.
+// is "1" (and the password is not locked). Saves where a step changed the settings. Never throws.
 StartupState RunStartupSettingsSteps(const Locations& locations);
 
 // The shutdown step: writes the refused-URL log beside the executable,

@@ -5,10 +5,22 @@
 
 namespace tovali {
 
-bool PasswordMatches(std::string_view typed_text, const Settings& settings) {
+bool PasswordHashInForce(const Settings& settings) {
+  return settings.is_locked("password_hash") && !settings.value("password_hash").empty();
+}
+
+bool PasswordChangeLocked(const Settings& settings) {
+  return PasswordHashInForce(settings) || settings.is_locked("password");
+}
+
+bool PasswordMatches(std::string_view typed_text, const Settings& settings,
+                     const PasswordHashCheck& check_hash) {
   // A stored password never holds a line break; a pasted one is dropped as
   // it was when the password was set.
   const std::string typed = SingleLineValue(typed_text);
+  if (PasswordHashInForce(settings)) {
+    return check_hash && check_hash(typed, settings.value("password_hash"));
+  }
   const std::string password = settings.value("password");
   if (typed == password) return true;
   // A password stored in another encoding can only be typed as its UTF-8
@@ -22,6 +34,11 @@ PasswordChangeOutcome SetPassword(SetupHost& host, std::string_view current,
                                   std::string_view new_password,
                                   std::string_view new_password_again) {
   PasswordChangeOutcome outcome;
+  if (PasswordChangeLocked(host.settings())) {
+    outcome.result = PasswordChangeResult::Locked;
+    outcome.message = kSetByAdministrator;
+    return outcome;
+  }
   if (!PasswordMatches(current, host.settings())) {
     outcome.result = PasswordChangeResult::CurrentIncorrect;
     outcome.message = kCurrentPasswordIncorrect;

@@ -1,6 +1,7 @@
 #include "windows/PasswordForm.h"
 
 #include "windows/BorderIcons.h"
+#include "crypto/PasswordHash.h"
 #include "windows/PasswordChange.h"
 
 namespace tovali {
@@ -51,7 +52,9 @@ bool PasswordForm::GetPassword(const Settings& settings) {
     m_password_edit.grab_focus();
     const int response = run();
     if (response != Gtk::RESPONSE_OK) return false;
-    if (PasswordMatches(m_password_edit.get_text().raw(), settings)) return true;
+    if (PasswordMatches(m_password_edit.get_text().raw(), settings, &password_matches_hash)) {
+      return true;
+    }
     m_wrong_password.show();
     m_password_edit.set_text("");
   }

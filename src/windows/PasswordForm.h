@@ -19,7 +19,8 @@ class PasswordForm : public Gtk::Dialog {
   explicit PasswordForm(Gtk::Window* parent);
 
   // Asks until the right password is typed (true) or the prompt is
-  // cancelled or closed (false). Compares the whole text, exactly.
+  // cancelled or closed (false). Compares the whole text, exactly, or checks
+  // it against the administrator's password hash when one is set.
   bool GetPassword(const Settings& settings);
 
   // For tests: the controls.

@@ -5,13 +5,19 @@
 namespace tovali {
 namespace {
 
+// Writes `key` unless the administrator locked it.
+void store(Settings& settings, std::string_view key, std::string_view value) {
+  if (!settings.is_locked(key)) settings.set_value(key, value);
+}
+
 void store_check(Settings& settings, const char* key, bool checked) {
-  settings.set_value(key, checked ? "1" : "0");
+  store(settings, key, checked ? "1" : "0");
 }
 
 // Stores the non-empty lines, untrimmed, as prefix+0.., then the count.
 void store_lines(Settings& settings, const TextList& lines, const char* count_key,
                  const char* prefix) {
+  if (ListLocked(settings, count_key, {prefix})) return;
   int count = 0;
   for (const auto& line : lines) {
     if (line.empty()) continue;
@@ -22,6 +28,18 @@ void store_lines(Settings& settings, const TextList& lines, const char* count_ke
 }
 
 }  // namespace
+
+bool ListLocked(const Settings& settings, std::string_view count_key,
+                std::initializer_list<std::string_view> prefixes) {
+  if (settings.is_locked(count_key)) return true;
+  for (const auto& line : settings.locked_lines()) {
+    const std::string_view name = std::string_view(line).substr(0, line.find('='));
+    for (const auto prefix : prefixes) {
+      if (starts_with_ignore_case(name, prefix)) return true;
+    }
+  }
+  return false;
+}
 
 std::string SingleLineValue(std::string_view text) {
   std::string value;
@@ -44,7 +62,7 @@ Restart StoreSetupModel(SetupModel& m, Settings& s) {
   const bool was_on = s.value("prevent_switch") == "1";
   const Restart restart = was_on != m.prevent_switch ? Restart::Needed : Restart::NotNeeded;
 
-  if (!s.has("pw")) s.set_value("pw", kFactoryPassword);
+  if (!s.has("pw")) store(s, "pw", kFactoryPassword);
 
   store_check(s, "use_global_meta_data", m.use_global_meta_data);
   store_check(s, "silent_mode", m.silent_mode);
@@ -52,9 +70,10 @@ Restart StoreSetupModel(SetupModel& m, Settings& s) {
   store_check(s, "req_pw_close", m.req_pw_close);
   store_check(s, "req_pw_config", m.req_pw_config);
 
-  if (m.email_url.empty()) m.enable_email_button = false;
+  // A forced check is not forced on a control that the administrator keeps.
+  if (m.email_url.empty() && !s.is_locked("enable_email_button")) m.enable_email_button = false;
   store_check(s, "enable_email_button", m.enable_email_button);
-  s.set_value("email_url", m.email_url);
+  store(s, "email_url", m.email_url);
 
   store_check(s, "enable_print_button", m.enable_print_button);
   store_check(s, "allow_new_window", m.allow_new_window);
@@ -64,22 +83,26 @@ Restart StoreSetupModel(SetupModel& m, Settings& s) {
   store_check(s, "hide_navframe", m.hide_navframe);
   store_check(s, "disable_ctrl_alt_del", m.disable_ctrl_alt_del);
 
-  if (m.load_main_url.empty()) m.load_main_default = true;
+  if (m.load_main_url.empty() && !s.is_locked("load_main_default")) m.load_main_default = true;
   store_check(s, "load_main_default", m.load_main_default);
-  s.set_value("load_main_url", m.load_main_url);
+  store(s, "load_main_url", m.load_main_url);
 
-  if (m.home_button_url.empty()) m.default_home_location = true;
-  store_check(s, "default_home_location", m.default_home_location);
-  s.set_value("home_button_url", m.home_button_url);
-
-  int sites = 0;
-  for (const auto& row : m.moresites_grid) {
-    if (row.description.empty() || row.url.empty()) continue;
-    ++sites;
-    s.set_value("ms_desc-" + std::to_string(sites - 1), row.description);
-    s.set_value("ms_url-" + std::to_string(sites - 1), row.url);
+  if (m.home_button_url.empty() && !s.is_locked("default_home_location")) {
+    m.default_home_location = true;
   }
-  s.set_value("num_moresites", std::to_string(sites));
+  store_check(s, "default_home_location", m.default_home_location);
+  store(s, "home_button_url", m.home_button_url);
+
+  if (!ListLocked(s, "num_moresites", {"ms_desc-", "ms_url-"})) {
+    int sites = 0;
+    for (const auto& row : m.moresites_grid) {
+      if (row.description.empty() || row.url.empty()) continue;
+      ++sites;
+      s.set_value("ms_desc-" + std::to_string(sites - 1), row.description);
+      s.set_value("ms_url-" + std::to_string(sites - 1), row.url);
+    }
+    s.set_value("num_moresites", std::to_string(sites));
+  }
 
   store_lines(s, m.prohibited_domains_memo, "num_cust_prohibited_domains", "cust_pd-");
   store_lines(s, m.prohibited_urls_memo, "num_cust_prohibited_urls", "cust_pu-");
@@ -100,6 +123,13 @@ std::string StartupSaveFailureMessage(const SaveReport& report) {
          "may be lost at the next start. Check that these files and their folders can be "
          "written:\r" +
          report.describe();
+}
+
+std::string SystemSettingsProblemMessage(const std::string& problems) {
+  if (problems.empty()) return {};
+  return "Tovali Explorer could not use all of the administrator's settings file. Ask the "
+         "administrator to mend it:\r" +
+         problems;
 }
 
 ApplyOutcome ApplySetup(SetupModel& model, SetupHost& host, const MessageSink& show) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -27,12 +28,18 @@ enum class Restart { NotNeeded, Needed };
 // the value cannot split into lines of its own, or add a setting, when saved.
 std::string SingleLineValue(std::string_view text);
 
+// True when the administrator locked a key of a numbered list: its count
+// key, or an entry whose name begins with one of `prefixes`.
+bool ListLocked(const Settings& settings, std::string_view count_key,
+                std::initializer_list<std::string_view> prefixes);
+
 // Apply steps 1 to 9, on the settings list in memory: notes whether a restart
 // is needed (`prevent_switch` differs from its box), adds `pw` when missing,
 // stores every box and text (line breaks dropped; a check forced where its
-// URL is empty, and `model` updated to show both), the grid rows with both cells filled and the
-// memo lines that are not empty (untrimmed). Returns whether a restart is
-// needed.
+// URL is empty, and `model` updated to show both), the grid rows with both
+// cells filled and the memo lines that are not empty (untrimmed). Keys that
+// the administrator locked are left alone, a list as a whole when any of its
+// keys is locked. Returns whether a restart is needed.
 Restart StoreSetupModel(SetupModel& model, Settings& settings);
 
 struct ApplyOutcome {
@@ -51,5 +58,9 @@ std::string SaveFailureMessage(const SaveReport& report);
 // The text that tells the parent that the settings copies could not be written
 // at start-up; empty when they were.
 std::string StartupSaveFailureMessage(const SaveReport& report);
+
+// The text that tells the parent what is wrong with the administrator's
+// settings file (`problems` as start-up found them); empty when nothing is.
+std::string SystemSettingsProblemMessage(const std::string& problems);
 
 }  // namespace tovali

@@ -162,11 +162,11 @@ void SetupForm::build_password() {
   m_new_password.set_name("NewPassword");
   m_new_password_again.set_name("NewPasswordAgain");
   group.pack_start(*fields, Gtk::PACK_SHRINK);
-  auto* set_password = Gtk::manage(new Gtk::Button("Set Password"));
-  set_password->set_name("Button3");
-  set_password->set_halign(Gtk::ALIGN_END);
-  set_password->signal_clicked().connect([this] { Button3Click(); });
-  group.pack_start(*set_password, Gtk::PACK_SHRINK);
+  m_set_password = Gtk::manage(new Gtk::Button("Set Password"));
+  m_set_password->set_name("Button3");
+  m_set_password->set_halign(Gtk::ALIGN_END);
+  m_set_password->signal_clicked().connect([this] { Button3Click(); });
+  group.pack_start(*m_set_password, Gtk::PACK_SHRINK);
 
   auto& note = make_label(
       "The initial password set upon installation is \"marigold\".  Please enter it for "
@@ -305,6 +305,7 @@ void SetupForm::FormCreate() {
   m_refused_sites.set_sites(AggregateRefusedSites(
       m_host.prohibited_log().entries(), [](std::string_view url) { return ExtractDomain(url); }));
   m_refused_sites.on_add = [this](const RefusedSite& site) {
+    if (!m_moresites_grid.get_sensitive()) return;  // kept by the administrator
     auto rows = read_model().moresites_grid;
     tovali::AddToMoreSites(rows, MoreSitesRowFor(site));
     std::vector<MoreSitesRow> shown;
@@ -312,7 +313,38 @@ void SetupForm::FormCreate() {
       shown.push_back({m_display.show(r.description), m_display.show(r.url)});
     m_moresites_grid.set_rows(shown);
   };
+  show_locks();
   m_filling = false;
+}
+
+void SetupForm::show_locks() {
+  const Settings& settings = m_host.settings();
+  const auto lock = [](Gtk::Widget& control) {
+    control.set_sensitive(false);
+    control.set_tooltip_text(kSetByAdministrator);
+  };
+  for (const auto& [name, control] : m_checks) {
+    if (settings.is_locked(name)) lock(*control);
+  }
+  for (const auto& [name, control] : m_entries) {
+    if (settings.is_locked(name)) lock(*control);
+  }
+  if (ListLocked(settings, "num_moresites", {"ms_desc-", "ms_url-"})) lock(m_moresites_grid);
+  if (ListLocked(settings, "num_cust_prohibited_domains", {"cust_pd-"})) {
+    lock(m_prohibited_domains_memo);
+  }
+  if (ListLocked(settings, "num_cust_prohibited_urls", {"cust_pu-"})) lock(m_prohibited_urls_memo);
+  if (ListLocked(settings, "num_prohibited_file_exts", {"pext-"})) {
+    lock(m_prohibited_file_exts_memo);
+  }
+  if (PasswordChangeLocked(settings)) {
+    for (Gtk::Widget* control : {static_cast<Gtk::Widget*>(&m_current_password),
+                                 static_cast<Gtk::Widget*>(&m_new_password),
+                                 static_cast<Gtk::Widget*>(&m_new_password_again),
+                                 static_cast<Gtk::Widget*>(m_set_password)}) {
+      lock(*control);
+    }
+  }
 }
 
 void SetupForm::show_model(const SetupModel& m) {
@@ -471,6 +503,8 @@ void SetupForm::Button1Click() {
 void SetupForm::run_modal() {
   const auto startup_problem = StartupSaveFailureMessage(m_host.startup_save_report());
   if (!startup_problem.empty()) message(startup_problem);
+  const auto system_problem = SystemSettingsProblemMessage(m_host.system_settings_problems());
+  if (!system_problem.empty()) message(system_problem);
   for (int i = 0; i < m_load_warnings; ++i) message(kConfigurationWarning);
   m_load_warnings = 0;
   run();

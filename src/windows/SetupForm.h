@@ -54,6 +54,7 @@ class SetupForm : public Gtk::Dialog {
   Gtk::Entry& CurrentPassword() { return m_current_password; }
   Gtk::Entry& NewPassword() { return m_new_password; }
   Gtk::Entry& NewPasswordAgain() { return m_new_password_again; }
+  Gtk::Button& SetPasswordButton() { return *m_set_password; }
   MemoView& memo(const std::string& name);
   RefusedSitesPage& refused_sites() { return m_refused_sites; }
   Gtk::Widget& browser_page() { return m_browser_page; }
@@ -76,6 +77,9 @@ class SetupForm : public Gtk::Dialog {
   void build_bottom_bar();
 
   void FormCreate();
+  // Makes the controls of the keys that the administrator locked insensitive,
+  // with the tooltip "Set by the administrator".
+  void show_locks();
   void show_model(const SetupModel& model);
   SetupModel read_model() const;
   void download_configClick();
@@ -105,6 +109,7 @@ class SetupForm : public Gtk::Dialog {
   Gtk::Entry m_current_password;
   Gtk::Entry m_new_password;
   Gtk::Entry m_new_password_again;
+  Gtk::Button* m_set_password = nullptr;  // owned by its group
   MoreSitesGrid m_moresites_grid;
   MemoView m_prohibited_domains_memo{"prohibited_domains_memo"};
   MemoView m_prohibited_urls_memo{"prohibited_urls_memo"};

@@ -39,6 +39,10 @@ class SetupHost {
   // Settings copies that could not be written while the program started;
   // the dialog tells the parent, who is the one able to mend the folder.
   virtual SaveReport startup_save_report() const { return {}; }
+
+  // What was wrong with the administrator's settings file at start-up ("" when
+  // nothing); the dialog tells the parent.
+  virtual std::string system_settings_problems() const { return {}; }
 };
 
 }  // namespace tovali

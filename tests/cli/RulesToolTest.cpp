@@ -34,7 +34,8 @@ class RulesToolTest : public ::testing::Test {
  protected:
   CommandResult rules(std::vector<std::string> args) {
     args.insert(args.begin(), TOVALI_RULES_EXE);
-    return testing::run_command(args, {{"XDG_CONFIG_HOME", m_home.path() + "cfg"}});
+    return testing::run_command(args, {{"XDG_CONFIG_HOME", m_home.path() + "cfg"},
+                                       {"TOVALI_SYSTEM_DIR", m_home.path() + "system"}});
   }
   std::string page(const std::string& name, const std::string& text) {
     m_home.write(name, text);
@@ -84,6 +85,17 @@ TEST_F(RulesToolTest, JudgeReadsTheUsersSettings) {
   EXPECT_EQ(r.exit_status, 0) << r.err;
   EXPECT_EQ(r.out, "admitted\thttp://www.global.example/\nrefused\thttp://www.example.com/\n");
   EXPECT_EQ(std::filesystem::last_write_time(copy), written);
+}
+
+TEST_F(RulesToolTest, JudgeAppliesTheAdministratorsLocks) {
+  m_home.write("system/settings.conf", "num_prohibited_file_exts=1\npext-0=pdf\n");
+  const std::string menu = page("menu.html", kMenuPage);
+  const CommandResult r =
+      rules({"judge", menu, "http001://www.example.com/", "http://www.example.com/a.pdf",
+             "http://www.example.com/setup.exe"});
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "refused\thttp://www.example.com/a.pdf\nadmitted\thttp://www.example.com/setup.exe\n");
 }
 
 TEST_F(RulesToolTest, JudgeWithAPlainLinkUsesTheSameSiteRule) {

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "RunCommand.h"
 #include "TempDir.h"
+#include "crypto/PasswordHash.h"
 #include "settings/ConfigStore.h"
 
 namespace tovali {
@@ -16,11 +18,21 @@ using testing::TempDir;
 
 class SettingsToolTest : public ::testing::Test {
  protected:
+  // The administrator's folder is a private one, so the machine's own
+  // /etc/tovali-explorer never takes part.
   CommandResult tool(std::vector<std::string> args) {
     args.insert(args.begin(), TOVALI_SETTINGS_EXE);
-    return testing::run_command(args, {{"XDG_CONFIG_HOME", m_home.path() + "cfg"}});
+    return testing::run_command(
+        args, {{"XDG_CONFIG_HOME", m_home.path() + "cfg"}, {"TOVALI_SYSTEM_DIR", system_dir()}});
+  }
+  // `tovali-settings hash-password` reading `input` from standard input.
+  CommandResult hash_password(const std::string& input) {
+    m_home.write("input", input);
+    return testing::run_command({"/bin/sh", "-c", std::string("exec \"$0\" hash-password < \"$1\""),
+                                 TOVALI_SETTINGS_EXE, m_home.path() + "input"});
   }
   std::string dir() const { return m_home.path() + "cfg/tovali-explorer/"; }
+  std::string system_dir() const { return m_home.path() + "system/"; }
 
   TempDir m_home;
 };
@@ -55,6 +67,63 @@ TEST_F(SettingsToolTest, ReadsDefaultsWithoutWritingAndSavesEveryChangeToAllCopi
   EXPECT_EQ(tool({"get", "note"}).exit_status, 1);
   EXPECT_EQ(tool({"set", "req_pw_close", ""}).exit_status, 0);
   EXPECT_EQ(tool({"get", "req_pw_close"}).exit_status, 1);
+}
+
+TEST_F(SettingsToolTest, KeysLockedByTheAdministratorShowTheirValueAndCannotBeChanged) {
+  ASSERT_EQ(tool({"set", "req_pw_close", "0"}).exit_status, 0);
+  ASSERT_EQ(tool({"set", "note", "mine"}).exit_status, 0);
+  m_home.write("system/settings.conf",
+               "# school kiosks\r\nREQ_PW_CLOSE=1\r\nsite-9=http://school.test\r\n");
+
+  EXPECT_EQ(tool({"get", "req_pw_close"}).out, "1\n");
+  EXPECT_EQ(tool({"get", "Site-9"}).out, "http://school.test\n");
+  const auto list = tool({"list"});
+  EXPECT_NE(list.out.find("REQ_PW_CLOSE=1\n"), std::string::npos) << list.out;
+  EXPECT_EQ(list.out.find("req_pw_close=0"), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find("site-9=http://school.test\n"), std::string::npos) << list.out;
+
+  for (const std::vector<std::string>& call : std::vector<std::vector<std::string>>{
+           {"set", "req_pw_close", "0"}, {"unset", "Req_Pw_Close"}, {"set", "site-9", "x"}}) {
+    const auto r = tool(call);
+    EXPECT_EQ(r.exit_status, 1) << call[0] << " " << call[1];
+    EXPECT_NE(r.err.find(call[1] + " is set by the administrator"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(tool({"set", "note", "other"}).exit_status, 0);  // other keys as before
+  EXPECT_EQ(tool({"get", "note"}).out, "other\n");
+
+  // The copies keep the user's own value: without the lock it is back.
+  std::remove((system_dir() + "settings.conf").c_str());
+  EXPECT_EQ(tool({"get", "req_pw_close"}).out, "0\n");
+}
+
+TEST_F(SettingsToolTest, ASettingsConfThatCannotBeReadIsReportedAndIgnored) {
+  ASSERT_EQ(tool({"set", "req_pw_close", "0"}).exit_status, 0);
+  m_home.write("system/settings.conf/inside", "a folder where the file belongs");
+  const auto r = tool({"get", "req_pw_close"});
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(r.out, "0\n");
+  EXPECT_NE(r.err.find(system_dir() + "settings.conf: cannot be read"), std::string::npos) << r.err;
+}
+
+TEST_F(SettingsToolTest, HashPasswordPrintsAYescryptHashOfTheFirstLine) {
+  const auto r = hash_password("Tulip 7\r\nsecond line\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  ASSERT_EQ(r.out.back(), '\n');
+  const std::string hash = r.out.substr(0, r.out.size() - 1);
+  EXPECT_EQ(hash.rfind("$y$", 0), 0u) << hash;
+  EXPECT_TRUE(password_matches_hash("Tulip 7", hash));
+  EXPECT_FALSE(password_matches_hash("Tulip 7\r", hash));
+  // A line without an end is read too.
+  const auto unended = hash_password("last");
+  ASSERT_EQ(unended.exit_status, 0) << unended.err;
+  EXPECT_TRUE(password_matches_hash("last", unended.out.substr(0, unended.out.size() - 1)));
+
+  const auto nothing = hash_password("");
+  EXPECT_EQ(nothing.exit_status, 1);
+  EXPECT_TRUE(nothing.out.empty());
+  EXPECT_NE(nothing.err.find("no password"), std::string::npos);
+  EXPECT_EQ(tool({"hash-password", "extra"}).exit_status, 2);
+  EXPECT_NE(tool({"--help"}).out.find("hash-password"), std::string::npos);
 }
 
 TEST_F(SettingsToolTest, WrongCallsPrintUsageAndExitTwo) {

@@ -29,6 +29,17 @@ using testing::ScriptedServer;
 
 constexpr const char* kConfigPath = "/tovali/v200/group1/teconfig.dat";
 
+TEST(MergeConfigDocument, LeavesTheAdministratorsLockedKeysAlone) {
+  Settings settings({"password=mine", "site-0=http://user.test", "a=1"});
+  settings.set_locked({"password=admin", "Site-0=http://school.test", "num-sites=1"});
+  merge_config_document(settings, "PASSWORD=stranger\r\nsite-0=\r\nnum-sites=5\r\na=2\r\nb=3\r\n");
+  // The other lines apply; the user's lines of the locked keys are untouched.
+  EXPECT_EQ(settings.lines(), (TextList{"password=mine", "site-0=http://user.test", "a=2", "b=3"}));
+  EXPECT_EQ(settings.value("password"), "admin");
+  EXPECT_EQ(settings.value("site-0"), "http://school.test");
+  EXPECT_EQ(settings.count("num-sites"), 1);
+}
+
 TEST(MergeConfigDocument, FollowsTheDocumentsFirstValuePerName) {
   struct Case {
     const char* name;

@@ -101,5 +101,45 @@ TEST(Settings, NumberedListsReadByNameInOrder) {
             static_cast<std::size_t>(Settings::kMaxListEntries));
 }
 
+TEST(Settings, LockedValuesAreReadOverTheUsersWhoseLinesStayAsSaved) {
+  Settings s({"req_pw_close=0", "a=1", "email_url=http://m.test/", "num_x=1", "x-0=user"});
+  s.set_locked({"REQ_PW_CLOSE=1", "email_url=", "x-1=admin", "num_x=3", "new=n", "req_pw_close=0"});
+  EXPECT_TRUE(s.is_locked("Req_Pw_Close"));
+  EXPECT_FALSE(s.is_locked("a"));
+  EXPECT_EQ(s.value("req_pw_close"), "1");  // the first locked line of a name counts
+  EXPECT_TRUE(s.is_on("req_pw_close"));
+  EXPECT_EQ(s.value("email_url"), "");  // locked empty: missing
+  EXPECT_FALSE(s.has("email_url"));
+  EXPECT_TRUE(s.has("new"));
+  EXPECT_EQ(s.count("num_x"), 3);
+  EXPECT_EQ(s.list("num_x", "x-"), (TextList{"user", "admin", ""}));
+
+  // Writes go to the user's lines; the locked value stays in force.
+  s.set_value("req_pw_close", "0");
+  s.set_value("a", "2");
+  EXPECT_EQ(s.value("req_pw_close"), "1");
+  EXPECT_EQ(s.value("a"), "2");
+  const TextList user = {"req_pw_close=0", "a=2", "email_url=http://m.test/", "num_x=1",
+                         "x-0=user"};
+  EXPECT_EQ(s.lines(), user);
+
+  // In force: locked values in place of the user's, then the locked names
+  // the user lacks, in the administrator's order.
+  EXPECT_EQ(s.lines_in_force(),
+            (TextList{"REQ_PW_CLOSE=1", "a=2", "num_x=3", "x-0=user", "x-1=admin", "new=n"}));
+
+  // Replacing or clearing the user's lines keeps the locks.
+  s.clear();
+  EXPECT_EQ(s.value("req_pw_close"), "1");
+  s.assign({"req_pw_close=0"});
+  EXPECT_EQ(s.value("req_pw_close"), "1");
+}
+
+TEST(Settings, WithoutLocksTheLinesInForceAreTheUsers) {
+  const Settings s({"b=1", "a=2", "b=3", "no name"});
+  EXPECT_EQ(s.lines_in_force(), s.lines());
+  EXPECT_FALSE(s.is_locked("b"));
+}
+
 }  // namespace
 }  // namespace tovali

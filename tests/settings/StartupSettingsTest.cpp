@@ -5,6 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <filesystem>
+
 #include "BuildConfig.h"
 #include "TempDir.h"
 
@@ -16,7 +19,8 @@ using testing::TempDir;
 struct Folders {
   TempDir program;
   TempDir config;
-  Locations locations() const { return {program.path(), config.path()}; }
+  TempDir system;
+  Locations locations() const { return {program.path(), config.path(), system.path()}; }
   Settings stored() const {
     Settings s;
     ConfigStore(config.path()).ReadConfig(s);
@@ -92,6 +96,43 @@ TEST(StartupSettings, AnEmptiedPasswordReturnsUnlessNopasswordIsSet) {
   const auto again = RunStartupSettingsSteps(f.locations());
   EXPECT_FALSE(again.settings.has("password"));
   EXPECT_FALSE(f.stored().has("password"));
+}
+
+TEST(StartupSettings, LockedValuesHoldWhenTheCopiesAreDeletedOrDamaged) {
+  Folders f;
+  f.system.write("settings.conf", "req_pw_close=1\npassword=\nnum-sites=1\nsite-0=http://s.test\n");
+  const ConfigStore store(f.config.path());
+  // The child's copies say otherwise, then are damaged, then deleted.
+  ASSERT_TRUE(store.SaveConfig(Settings({"req_pw_close=0", "password=mine"})).ok());
+  for (const char* what : {"as saved", "damaged", "deleted"}) {
+    if (std::string(what) == "damaged") {
+      for (const char* copy : {"finalg.dat", "system/stlber.dat", "config/rushol.dat"}) {
+        f.config.write(copy, "junk\r\n");
+      }
+    } else if (std::string(what) == "deleted") {
+      for (const auto& path : store.CopyPaths()) std::remove(path.c_str());
+    }
+    const auto state = RunStartupSettingsSteps(f.locations());
+    EXPECT_EQ(state.systemSettingsProblems, "") << what;
+    EXPECT_EQ(state.settings.value("req_pw_close"), "1") << what;
+    EXPECT_EQ(state.settings.value("password"), "") << what;  // no "marigold" over a lock
+    EXPECT_EQ(state.settings.value("site-0"), "http://s.test") << what;
+    EXPECT_EQ(state.settings.count("num-sites"), 1) << what;
+  }
+  // The copies keep the user's own lines: the factory ones after the deletion.
+  Settings stored;
+  store.ReadConfig(stored);
+  EXPECT_EQ(stored.value("req_pw_close"), "0");
+  EXPECT_EQ(stored.value("password"), "marigold");
+}
+
+TEST(StartupSettings, AnUnreadableSettingsConfIsReportedAndIgnored) {
+  Folders f;
+  std::filesystem::create_directories(f.system.path() + "settings.conf");
+  const auto state = RunStartupSettingsSteps(f.locations());
+  EXPECT_NE(state.systemSettingsProblems.find("settings.conf: cannot be read"), std::string::npos);
+  EXPECT_TRUE(state.settings.locked_lines().empty());
+  EXPECT_EQ(state.settings.value("password"), "marigold");
 }
 
 TEST(StartupSettings, TheRefusedUrlLogIsLoadedBoundedAndSaved) {

@@ -36,6 +36,10 @@ TestEnvironment::TestEnvironment(const std::string& root) {
   set("XDG_DATA_HOME", m_data);
   set("XDG_CACHE_HOME", m_cache);
   set("XDG_RUNTIME_DIR", make_dir(base + "runtime", user_only));
+  // The administrator's folder: a private one, absent until a test writes
+  // into it, so that the machine's /etc/tovali-explorer never takes part.
+  m_system = base + "system/";
+  set("TOVALI_SYSTEM_DIR", m_system);
   // A steady text caret: tests wait for it to see that a field has the
   // focus, and a blinking one would come and go between screenshots.
   std::ofstream(make_dir(m_config + "/gtk-3.0", user_only) + "/settings.ini")

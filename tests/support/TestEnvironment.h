@@ -32,10 +32,12 @@ class TestEnvironment {
   const std::string& config_home() const { return m_config; }  // XDG_CONFIG_HOME
   const std::string& data_home() const { return m_data; }      // XDG_DATA_HOME
   const std::string& cache_home() const { return m_cache; }    // XDG_CACHE_HOME
+  // TOVALI_SYSTEM_DIR, ending with "/"; not created.
+  const std::string& system_dir() const { return m_system; }
 
  private:
   std::map<std::string, std::string> m_vars;
-  std::string m_home, m_config, m_data, m_cache;
+  std::string m_home, m_config, m_data, m_cache, m_system;
 };
 
 }  // namespace tovali::testing

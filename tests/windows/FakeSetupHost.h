@@ -21,6 +21,7 @@ class FakeSetupHost : public SetupHost {
   void UpdateLists() override { calls.push_back("UpdateLists"); }
   std::string ProgramDir() const override { return program_dir; }
   const ProhibitedLog& prohibited_log() const override { return log; }
+  std::string system_settings_problems() const override { return system_problems; }
 
   Settings m_settings;
   SaveReport next_save;
@@ -28,6 +29,7 @@ class FakeSetupHost : public SetupHost {
   std::vector<std::string> calls;
   std::string program_dir = "/nowhere/";
   ProhibitedLog log;
+  std::string system_problems;
 };
 
 }  // namespace tovali::test

@@ -2,6 +2,7 @@
 // the tools picture, the password prompt, the setup dialog and its apply,
 // driven with xdotool and checked through the settings copies (read with
 // tovali-settings), the files the program writes and screenshots.
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,8 @@
 
 #include "AppTest.h"
 #include "SitePages.h"
+#include "crypto/PasswordHash.h"
+#include "settings/ConfigStore.h"
 
 namespace tovali::testing {
 namespace {
@@ -423,6 +426,60 @@ TEST_F(ParentWindowsTest, ClosingAsksForThePasswordWhenRequired) {
   EXPECT_TRUE(explorer().process().wait_exit(kEventTimeout).has_value())
       << "the program did not close";
   EXPECT_TRUE(std::filesystem::exists(explorer().file("prohurl.log")));
+}
+
+TEST_F(ParentWindowsTest, TheAdministratorsPasswordHashAndLocksOutliveTheCopies) {
+  // The configuration site tries to undo a lock; its other lines apply.
+  write_site_file("tovali/v200/group1/teconfig.dat", "req_pw_close=0\r\nprogram-version=200\r\n");
+  const auto hash = hash_password("Tulip-7");
+  ASSERT_TRUE(hash.has_value());
+  std::filesystem::create_directories(env().system_dir());
+  std::ofstream(env().system_dir() + "settings.conf")
+      << "# the school's kiosks\npassword_hash=" << *hash
+      << "\nreq_pw_close=1\nprevent_switch=0\nnum-sites=1\nsite-0=" << server().base_url() << "\n";
+  const std::string copies = env().config_home() + "/tovali-explorer/";
+  const std::string home_page = "/tovali/v200/group1/teindex.php3";
+  const auto home_page_requests = [&] {
+    const auto all = server().requests();
+    return std::count_if(all.begin(), all.end(),
+                         [&](const ServedRequest& r) { return r.path() == home_page; });
+  };
+
+  for (const std::string when : {"first start", "copies deleted"}) {
+    SCOPED_TRACE(when);
+    if (when == "copies deleted") {
+      std::filesystem::remove_all(copies);
+      ASSERT_FALSE(std::filesystem::exists(copies + "finalg.dat"));
+    }
+    const auto before = home_page_requests();
+    start();
+    // The home page is asked for once the download has been merged.
+    ASSERT_TRUE(wait_until([&] { return home_page_requests() > before; }, kStartTimeout));
+
+    auto panel = open_control_panel();
+    ASSERT_TRUE(panel.has_value());
+    click(*panel, kClosePicture);
+    const auto prompt = wait_for_prompt();
+    ASSERT_TRUE(prompt.has_value()) << "no password prompt: req_pw_close is not in force";
+    x().move_mouse(prompt->x + 74, prompt->y + 50);
+    x().type_text("marigold");
+    x().key("Return");
+    ASSERT_TRUE(wait_until([&] { return wrong_password_ink(*prompt, "marigold-refused") > 20; },
+                           kEventTimeout))
+        << "\"Wrong Password\" not shown for marigold";
+    EXPECT_TRUE(explorer().process().running());
+    x().type_text("Tulip-7");
+    x().key("Return");
+    EXPECT_TRUE(explorer().process().wait_exit(kEventTimeout).has_value())
+        << "the administrator's password did not close the program";
+
+    // The copies hold the user's own values: the download's other lines,
+    // and the factory req_pw_close that the lock kept out of force.
+    Settings stored;
+    ASSERT_NE(ConfigStore(copies).ReadConfig(stored), LoadSource::Defaults);
+    EXPECT_EQ(stored.value("req_pw_close"), "0");
+    EXPECT_EQ(stored.value("program-version"), "200");
+  }
 }
 
 TEST_F(ParentWindowsTest, SetupAsksForThePasswordOnlyWhenRequired) {

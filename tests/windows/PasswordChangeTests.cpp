@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "FakeSetupHost.h"
 #include "settings/TextList.h"
 #include "windows/PasswordChange.h"
@@ -34,6 +37,49 @@ TEST(PasswordMatches, WholeTextExactAndCaseSensitive) {
   for (const auto& c : cases) {
     EXPECT_EQ(PasswordMatches(c.typed, Settings(c.lines)), c.matches) << c.typed;
   }
+}
+
+TEST(PasswordMatches, TheAdministratorsHashReplacesThePassword) {
+  // A stand-in for the crypto library: "hash:" + the password.
+  std::vector<std::string> checked;
+  const PasswordHashCheck check = [&checked](std::string_view typed, std::string_view hash) {
+    checked.emplace_back(typed);
+    return hash == "hash:" + std::string(typed);
+  };
+  Settings locked({"password=marigold"});
+  locked.set_locked({"password_hash=hash:Tulip"});
+  EXPECT_TRUE(PasswordHashInForce(locked));
+  EXPECT_TRUE(PasswordMatches("Tulip", locked, check));
+  EXPECT_TRUE(PasswordMatches("Tulip\n", locked, check));  // a pasted line break
+  EXPECT_FALSE(PasswordMatches("marigold", locked, check));
+  EXPECT_FALSE(PasswordMatches("Tulip", locked));  // no check: nothing is right
+  EXPECT_EQ(checked, (std::vector<std::string>{"Tulip", "Tulip", "marigold"}));
+
+  // Only the administrator's hash counts: one in the user's settings, or a
+  // locked empty one, leaves the password in force.
+  const Settings users({"password=marigold", "password_hash=hash:Tulip"});
+  Settings empty_lock({"password=marigold"});
+  empty_lock.set_locked({"password_hash="});
+  for (const Settings* s : {&users, static_cast<const Settings*>(&empty_lock)}) {
+    EXPECT_FALSE(PasswordHashInForce(*s));
+    EXPECT_TRUE(PasswordMatches("marigold", *s, check));
+    EXPECT_FALSE(PasswordMatches("Tulip", *s, check));
+  }
+}
+
+TEST(SetPassword, RefusedWhenTheAdministratorKeepsThePassword) {
+  for (const char* lock : {"password_hash=$y$x", "password=school"}) {
+    FakeSetupHost host;
+    host.settings().assign({"password=marigold"});
+    host.settings().set_locked({lock});
+    EXPECT_TRUE(PasswordChangeLocked(host.settings())) << lock;
+    const auto outcome = SetPassword(host, "marigold", "new", "new");
+    EXPECT_EQ(outcome.result, PasswordChangeResult::Locked) << lock;
+    EXPECT_EQ(outcome.message, kSetByAdministrator);
+    EXPECT_EQ(host.settings().lines(), TextList{"password=marigold"});
+    EXPECT_TRUE(host.calls.empty());
+  }
+  EXPECT_FALSE(PasswordChangeLocked(Settings({"password_hash=$y$x"})));
 }
 
 TEST(SetPassword, ThreeOutcomes) {

@@ -127,6 +127,64 @@ TEST(ApplySetup, EmptyUrlsForceTheirSwitches) {
   }
 }
 
+TEST(ApplySetup, LeavesTheAdministratorsLockedKeysAlone) {
+  FakeSetupHost host;
+  const TextList user = {"req_pw_close=0", "email_url=http://old/", "num_cust_prohibited_urls=1",
+                         "cust_pu-0=http://old/", "pext-0=exe"};
+  host.settings().assign(user);
+  host.settings().set_locked({"req_pw_close=1", "enable_email_button=1", "email_url=",
+                              "load_main_default=0", "default_home_location=0", "num_moresites=1",
+                              "ms_url-0=http://school/", "cust_pu-3=x", "pw=", "silent_mode="});
+  SetupModel m = filled_model();
+  m.req_pw_close = false;  // a locked control cannot be changed, but a model could say so
+  m.enable_email_button = true;
+  m.email_url = "";
+  m.load_main_url = "";
+  m.home_button_url = "";
+  m.load_main_default = false;
+  m.default_home_location = false;
+  m.moresites_grid = {{"Zoo", "http://zoo/"}};
+  m.prohibited_urls_memo = {"http://bad/"};
+  m.prohibited_domains_memo = {"bad.test"};
+  ApplySetup(m, host, {});
+  const Settings& s = host.settings();
+  // The user's lines of locked keys and lists are as they were.
+  EXPECT_EQ(s.lines()[0], "req_pw_close=0");
+  EXPECT_EQ(s.lines()[1], "email_url=http://old/");
+  EXPECT_EQ(s.lines()[2], "num_cust_prohibited_urls=1");
+  EXPECT_EQ(s.lines()[3], "cust_pu-0=http://old/");
+  for (const char* key : {"pw", "silent_mode", "load_main_default", "default_home_location",
+                          "enable_email_button", "num_moresites", "ms_desc-0"}) {
+    EXPECT_EQ(Settings(s.lines()).has(key), false) << key;
+  }
+  // A locked switch is not forced by its empty URL, in the model either.
+  EXPECT_TRUE(m.enable_email_button);
+  EXPECT_FALSE(m.load_main_default);
+  EXPECT_FALSE(m.default_home_location);
+  // Unlocked keys and lists are stored as always.
+  EXPECT_EQ(s.value("cust_pd-0"), "bad.test");
+  EXPECT_EQ(s.value("num_cust_prohibited_domains"), "1");
+  EXPECT_EQ(s.value("req_pw_config"), "0");
+  EXPECT_EQ(s.value("num_prohibited_file_exts"), "0");
+}
+
+TEST(ApplySetup, ListsAreLockedByTheirCountOrAnyEntry) {
+  Settings s;
+  s.set_locked({"num_moresites=0", "Cust_PD-7=x"});
+  EXPECT_TRUE(ListLocked(s, "num_moresites", {"ms_desc-", "ms_url-"}));
+  EXPECT_TRUE(ListLocked(s, "num_cust_prohibited_domains", {"cust_pd-"}));
+  EXPECT_FALSE(ListLocked(s, "num_cust_prohibited_urls", {"cust_pu-"}));
+}
+
+TEST(ApplySetup, AProblemWithTheAdministratorsFileIsToldToTheParent) {
+  EXPECT_EQ(SystemSettingsProblemMessage(""), "");
+  const auto text = SystemSettingsProblemMessage(
+      "/etc/tovali-explorer/settings.conf: cannot be read (Permission denied); none of its "
+      "settings is in force\n");
+  EXPECT_NE(text.find("administrator"), std::string::npos);
+  EXPECT_NE(text.find("settings.conf: cannot be read (Permission denied)"), std::string::npos);
+}
+
 TEST(ApplySetup, GridRowsWithBothCellsFilled) {
   FakeSetupHost host;
   host.settings().assign({"num_moresites=5", "ms_desc-2=old", "ms_url-2=old"});

@@ -220,6 +220,53 @@ TEST(SetupForm, FillsEveryControl) {
   EXPECT_EQ(form.pending_configuration_warnings(), 0);
 }
 
+TEST(SetupForm, LockedControlsAreInsensitiveAndApplyLeavesThemAlone) {
+  auto host = factory_host();
+  host.settings().set_locked({"req_pw_close=1", "email_url=http://school.test/",
+                              "cust_pd-0=locked.test", "password_hash=$y$x"});
+  SetupForm form(nullptr, host);
+  form.show();
+  test::pump();
+  EXPECT_TRUE(form.check("req_pw_close").get_active());  // the value in force
+  EXPECT_EQ(form.entry("email_url").get_text(), "http://school.test/");
+  std::vector<Gtk::Widget*> locked = {
+      &form.check("req_pw_close"), &form.entry("email_url"), &form.memo("prohibited_domains_memo"),
+      &form.CurrentPassword(),     &form.NewPassword(),      &form.NewPasswordAgain(),
+      &form.SetPasswordButton()};
+  for (Gtk::Widget* control : locked) {
+    EXPECT_FALSE(control->get_sensitive()) << control->get_name();
+    EXPECT_EQ(control->get_tooltip_text(), kSetByAdministrator) << control->get_name();
+  }
+  for (Gtk::Widget* control :
+       std::vector<Gtk::Widget*>{&form.check("req_pw_config"), &form.entry("home_button_url"),
+                                 &form.memo("prohibited_urls_memo"), &form.moresites_grid()}) {
+    EXPECT_TRUE(control->get_sensitive()) << control->get_name();
+    EXPECT_EQ(control->get_tooltip_text(), "") << control->get_name();
+  }
+  form.ApplyButtonClick();
+  EXPECT_EQ(host.saved_lines[1], "req_pw_close=0");  // the user's line, untouched
+  EXPECT_EQ(Settings(host.saved_lines).value("email_url"), "http://mail.example.com/");
+  EXPECT_FALSE(Settings(host.saved_lines).has("num_cust_prohibited_domains"));
+  EXPECT_TRUE(form.check("req_pw_close").get_active());
+}
+
+TEST(SetupForm, AProblemWithTheAdministratorsFileIsToldBeforeTheDialogShows) {
+  auto host = factory_host();
+  host.system_problems = "/etc/tovali-explorer/settings.conf: cannot be read (Is a directory)\n";
+  MessageCatcher messages;
+  Script script({[] {
+    auto* form = find_window<SetupForm>();
+    if (!form) return false;
+    form->response(Gtk::RESPONSE_CANCEL);
+    return true;
+  }});
+  OpenSetupForm(nullptr, host);
+  ASSERT_EQ(messages.texts().size(), 1u);
+  EXPECT_EQ(
+      messages.texts()[0].rfind("Tovali Explorer could not use all of the administrator's", 0), 0u);
+  EXPECT_NE(messages.texts()[0].find("\n" + host.system_problems), std::string::npos);
+}
+
 TEST(SetupForm, ConfigurationWarningBeforeTheDialogShows) {
   auto host = factory_host();
   host.settings().set_value("download_config", "0");

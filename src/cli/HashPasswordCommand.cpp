@@ -1,0 +1,70 @@
+#include "cli/HashPasswordCommand.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <iostream>
+
+#include "crypto/PasswordHash.h"
+
+namespace tovali {
+
+namespace {
+
+// Turns the terminal's echo off for as long as it lives, when standard
+// input is a terminal.
+class NoEcho {
+ public:
+  NoEcho() {
+    if (!::isatty(STDIN_FILENO) || ::tcgetattr(STDIN_FILENO, &m_saved) != 0) return;
+    termios quiet = m_saved;
+    quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
+    m_active = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
+  }
+  ~NoEcho() {
+    if (m_active) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_saved);
+  }
+  NoEcho(const NoEcho&) = delete;
+  NoEcho& operator=(const NoEcho&) = delete;
+  bool active() const { return m_active; }
+
+ private:
+  termios m_saved{};
+  bool m_active = false;
+};
+
+}  // namespace
+
+int run_hash_password_command(const std::vector<std::string>& args, std::istream& in,
+                              std::ostream& out, std::ostream& err) {
+  if (!args.empty()) {
+    err << "Usage: tovali-settings hash-password < FILE\n";
+    return 2;
+  }
+  std::string password;
+  if (!std::getline(in, password) && password.empty()) {
+    err << "tovali-settings: no password on standard input\n";
+    return 1;
+  }
+  if (!password.empty() && password.back() == '\r') password.pop_back();
+  const auto hash = hash_password(password);
+  if (!hash) {
+    err << "tovali-settings: the password cannot be hashed\n";
+    return 1;
+  }
+  out << *hash << '\n';
+  return 0;
+}
+
+SettingsTool::Command make_hash_password_command() {
+  return [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty()) return run_hash_password_command(args, std::cin, out, err);
+    NoEcho no_echo;
+    if (no_echo.active()) err << "Password: " << std::flush;
+    const int status = run_hash_password_command(args, std::cin, out, err);
+    if (no_echo.active()) err << '\n';
+    return status;
+  };
+}
+
+}  // namespace tovali

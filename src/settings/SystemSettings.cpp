@@ -1,0 +1,116 @@
+#include "settings/SystemSettings.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tovali {
+
+namespace {
+
+bool is_blank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view trim_blanks(std::string_view text) {
+  while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Reads the whole regular file into `text`; on failure returns false with
+// the reason in `error`, or `errno_value` set to ENOENT when it is missing.
+bool read_file(const std::string& path, std::string& text, int& errno_value, std::string& error) {
+  // Not blocking: a FIFO without a writer must not hold start-up.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    errno_value = errno;
+    error = std::strerror(errno_value);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+    ::close(fd);
+    return false;
+  }
+  text.clear();
+  char buffer[8192];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error = std::strerror(errno);
+      ::close(fd);
+      return false;
+    }
+    if (n == 0) break;
+    if (text.size() + static_cast<std::size_t>(n) > kMaxSystemSettingsBytes) {
+      error = "larger than " + std::to_string(kMaxSystemSettingsBytes / 1024) + " KiB";
+      ::close(fd);
+      return false;
+    }
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return true;
+}
+
+}  // namespace
+
+SystemSettingsText parse_system_settings(std::string_view text) {
+  SystemSettingsText parsed;
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    text.remove_prefix(kByteOrderMark.size());
+  }
+  const TextList lines = split_lines(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view line = lines[i];
+    const std::string_view content = trim_blanks(line);
+    if (content.empty() || content.front() == '#') continue;
+    const auto equals = line.find('=');
+    const std::string_view name =
+        equals == std::string_view::npos ? std::string_view() : trim_blanks(line.substr(0, equals));
+    if (name.empty()) {
+      parsed.ignored_lines.push_back(i + 1);
+      continue;
+    }
+    bool seen = false;
+    for (const auto& locked : parsed.locked) {
+      if (equals_ignore_case(std::string_view(locked).substr(0, locked.find('=')), name)) {
+        seen = true;
+        break;
+      }
+    }
+    if (seen) continue;
+    parsed.locked.push_back(std::string(name) + "=" + std::string(line.substr(equals + 1)));
+  }
+  return parsed;
+}
+
+SystemSettingsLoad LoadSystemSettings(const std::string& system_dir) {
+  SystemSettingsLoad load;
+  if (system_dir.empty()) return load;
+  const std::string path = system_dir + kSystemSettingsFile;
+  std::string text;
+  int errno_value = 0;
+  std::string error;
+  if (!read_file(path, text, errno_value, error)) {
+    if (errno_value == ENOENT) return load;
+    load.problems = path + ": cannot be read (" + error + "); none of its settings is in force\n";
+    return load;
+  }
+  SystemSettingsText parsed = parse_system_settings(text);
+  load.locked = std::move(parsed.locked);
+  for (const std::size_t line : parsed.ignored_lines) {
+    load.problems +=
+        path + ": line " + std::to_string(line) + " is not name=value and locks nothing\n";
+  }
+  return load;
+}
+
+}  // namespace tovali
