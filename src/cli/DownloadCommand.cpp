@@ -73,6 +73,9 @@ int run_download_command(const std::string& te_win_dir, const std::vector<std::s
   loop->run();
 
   if (!finished) return 1;
+  for (const std::string& refusal : result.refusals) {
+    err << "tovali-settings: configuration refused from " << refusal << '\n';
+  }
   switch (result.outcome) {
     case RemoteConfigOutcome::Disabled:
       return 0;

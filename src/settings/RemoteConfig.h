@@ -5,12 +5,14 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/ConfigStore.h"
 #include "settings/Settings.h"
 
 namespace tovali {
 
+class DownloadTrust;
 class EventPump;
 class HttpCli;
 class ProxySource;
@@ -28,6 +30,9 @@ struct RemoteConfigResult {
   RemoteConfigOutcome outcome = RemoteConfigOutcome::Disabled;
   int site = -1;    // index of the site that answered, when applied
   SaveReport save;  // the save after merging, when applied
+  // Sites refused for want of trust (a failed secure connection, a missing
+  // or wrong signature, an unusable file of the administrator), with why.
+  std::vector<std::string> refusals;
 };
 
 // What the download works on; the caller owns all of it.
@@ -40,6 +45,8 @@ struct RemoteConfigParts {
   ProxySource& proxy;                  // the desktop's proxy setting
   StatusReporter& status;              // the status line
   std::function<bool()> CloseAllowed;  // true once the program began to close
+  // What a document must satisfy beyond a 200 answer; nullptr: nothing.
+  const DownloadTrust* trust = nullptr;
 };
 
 // Merges a configuration document into `settings`: for every non-empty line
@@ -56,7 +63,10 @@ void merge_config_document(Settings& settings, std::string_view document);
 // Beyond the classic download: every wait gives up after a time limit (the
 // site counts as failed), HttpDoc is emptied before each attempt, and a
 // request that cannot start counts as a failed site, and a document larger
-// than kMaxHttpDocBytes is refused the same way.
+// than kMaxHttpDocBytes is refused the same way. When the trust demands a
+// signature, the document's URL + ".minisig" is fetched too (same cap) and a
+// site whose signature is missing or wrong fails; when the trust refuses
+// everything, every site fails without a request.
 class RemoteConfig {
  public:
   static constexpr std::chrono::milliseconds kGetHttpFileTimeLimit{30000};
@@ -104,8 +114,14 @@ class RemoteConfig {
   static constexpr const char* kFailedText = "Could not get configuration";
 
  private:
+  // Fetches and checks the signature of the document in HttpDoc, when one is
+  // required. On a refusal HttpDoc is emptied and the reason recorded.
+  bool document_trusted(int site, RemoteConfigResult& result);
+  void refuse(int site, const std::string& reason, RemoteConfigResult& result) const;
+
   RemoteConfigParts m_parts;
   std::string m_http_doc;
+  bool m_fetching_signature = false;
   std::chrono::milliseconds m_time_limit = kGetHttpFileTimeLimit;
 };
 
