@@ -51,7 +51,7 @@ MinisignParsed<MinisignSignature> parse_minisign_signature(std::string_view text
 std::string minisign_problem(const MinisignPublicKey& key, std::string_view document,
                              std::string_view signature_text, const SignaturePrimitives& crypto);
 
-// A key id as minisign shows it: 16 upper-case hex digits.
+// A key id as 16 upper-case hex digits (the number minisign shows).
 std::string minisign_key_id_text(std::string_view key_id);
 
 }  // namespace tovali
