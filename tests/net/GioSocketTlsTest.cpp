@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "HttpTestClient.h"
+#include "ScriptedServer.h"
 #include "TempDir.h"
 #include "TestCertificates.h"
 #include "TestServer.h"
@@ -119,6 +120,31 @@ TEST_F(Https, ARelocationToPlainHttpIsNotFollowed) {
   EXPECT_TRUE(client.cli.SecurityFailure());
   EXPECT_EQ(client.doc, "");
   EXPECT_TRUE(plain->requests().empty());
+}
+
+TEST_F(Https, ThroughAProxyTheSecureConnectionGoesThroughATunnel) {
+  auto server = serve(certificates.localhost, certificates.localhost_key, "server");
+  ASSERT_TRUE(server);
+  const std::string authority = "localhost:" + std::to_string(server->port());
+  testing::ScriptedServer proxy;
+  proxy.on(authority, testing::Reply{"HTTP/1.0 200 Connection established\r\n\r\n",
+                                     testing::Ending::Tunnel, server->port()});
+  HttpTestClient client;
+  trust_test_authority(client);
+  client.cli.config().Proxy = "127.0.0.1";
+  client.cli.config().ProxyPort = std::to_string(proxy.port());
+
+  ASSERT_TRUE(client.get("https://" + authority + "/doc.txt"));
+
+  EXPECT_EQ(client.cli.StatusCode(), 200) << client.cli.ReasonPhrase();
+  EXPECT_EQ(client.doc, "secret=1\r\n");
+  EXPECT_EQ(proxy.requests(), std::vector<std::string>{"CONNECT " + authority + " HTTP/1.0\r\n" +
+                                                       "User-Agent: Mozilla/3.0 (compatible)\r\n" +
+                                                       "Host: " + authority + "\r\n\r\n"});
+  const auto requests = server->requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].target, "/doc.txt");  // the server itself reads the request line
+  EXPECT_EQ(requests[0].host, "localhost");
 }
 
 TEST_F(Https, AServerThatDoesNotSpeakTlsFailsTheRequest) {
