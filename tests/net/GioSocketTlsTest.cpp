@@ -81,6 +81,8 @@ TEST_F(Https, UntrustedOrWrongCertificatesFailTheRequestBeforeAnyRequestIsSent) 
        true, "Secure connection to localhost failed: the certificate is for another host name"},
       {"a self-signed certificate", certificates.self_signed, certificates.self_signed_key, true,
        "Secure connection to localhost failed: the certificate's issuer is not trusted"},
+      {"an expired certificate", certificates.expired, certificates.expired_key, true,
+       "Secure connection to localhost failed: the certificate has expired"},
   };
   int n = 0;
   for (const Case& c : cases) {

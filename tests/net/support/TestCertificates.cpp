@@ -1,5 +1,6 @@
 #include "TestCertificates.h"
 
+#include <fstream>
 #include <vector>
 
 #include "RunCommand.h"
@@ -37,6 +38,29 @@ bool server_certificate(const std::string& dir, const std::string& name, const s
   return openssl(args, problem);
 }
 
+// A certificate for "localhost" from the authority that expired long ago
+// (`openssl ca` is the tool that takes explicit dates).
+bool expired_certificate(const std::string& dir, TestCertificates& out, std::string& problem) {
+  out.expired = dir + "expired.pem";
+  out.expired_key = dir + "expired.key";
+  std::ofstream(dir + "ca.cnf") << "[ca]\ndefault_ca = test\n[test]\ndatabase = " << dir
+                                << "index.txt\nnew_certs_dir = " << dir << "\nserial = " << dir
+                                << "serial\ndefault_md = sha256\npolicy = any\n"
+                                   "copy_extensions = copy\nunique_subject = no\n"
+                                   "[any]\ncommonName = supplied\n";
+  std::ofstream(dir + "index.txt").close();
+  std::ofstream(dir + "serial") << "01\n";
+  std::vector<std::string> request = {"req", "-new"};
+  request.insert(request.end(), kNewKey.begin(), kNewKey.end());
+  request.insert(request.end(), {"-keyout", out.expired_key, "-out", dir + "expired.csr", "-subj",
+                                 "/CN=localhost", "-addext", "subjectAltName=DNS:localhost"});
+  return openssl(request, problem) &&
+         openssl({"ca", "-batch", "-config", dir + "ca.cnf", "-cert", out.authority, "-keyfile",
+                  dir + "authority.key", "-in", dir + "expired.csr", "-out", out.expired,
+                  "-startdate", "20200101000000Z", "-enddate", "20200102000000Z", "-notext"},
+                 problem);
+}
+
 }  // namespace
 
 bool make_test_certificates(const std::string& dir, TestCertificates& out, std::string& problem) {
@@ -51,7 +75,8 @@ bool make_test_certificates(const std::string& dir, TestCertificates& out, std::
          server_certificate(dir, "other-host", "other.example", &out, out.other_host,
                             out.other_host_key, problem) &&
          server_certificate(dir, "self-signed", "localhost", nullptr, out.self_signed,
-                            out.self_signed_key, problem);
+                            out.self_signed_key, problem) &&
+         expired_certificate(dir, out, problem);
 }
 
 }  // namespace tovali::testing

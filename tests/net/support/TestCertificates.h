@@ -11,6 +11,7 @@ struct TestCertificates {
   std::string localhost, localhost_key;      // "localhost", issued by the authority
   std::string other_host, other_host_key;    // "other.example", issued by the authority
   std::string self_signed, self_signed_key;  // "localhost", issued by itself
+  std::string expired, expired_key;  // "localhost", issued by the authority, valid in 2020 only
 };
 
 // Makes the files in `dir` (ending in "/"). Returns false, with `problem`
