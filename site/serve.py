@@ -18,9 +18,11 @@ a page titled "404 Not Found".
                  (PEM files), to try https:// configuration sites.
 
 A file "NAME.headers" beside "NAME" changes its answer (the tests use this):
-each line "Header: value" is sent with the answer, except two that only steer
-the server: "Status: 302" sets the status code and "Delay-Ms: 1500" waits that
-long before answering. ".headers" files themselves are never served.
+each line "Header: value" is sent with the answer, except three that only
+steer the server: "Status: 302" sets the status code, "Delay-Ms: 1500" waits
+that long before answering, and "Tls-End: none" (over HTTPS) drops the
+connection after the answer without ending TLS properly, as a connection cut
+by someone on the way would look. ".headers" files themselves are never served.
 """
 
 import argparse
@@ -76,13 +78,13 @@ class RequestLog:
 
 
 def read_sidecar(path):
-    """Returns (status, delay_ms, [(name, value)]) from "path.headers", if any."""
-    status, delay_ms, headers = 200, 0, []
+    """Returns (status, delay_ms, tls_end, [(name, value)]) from "path.headers", if any."""
+    status, delay_ms, tls_end, headers = 200, 0, True, []
     try:
         with open(path + ".headers", encoding="utf-8") as f:
             lines = f.read().splitlines()
     except OSError:
-        return status, delay_ms, headers
+        return status, delay_ms, tls_end, headers
     for line in lines:
         name, sep, value = line.partition(":")
         if not sep:
@@ -92,9 +94,11 @@ def read_sidecar(path):
             status = int(value)
         elif name.lower() == "delay-ms" and value.isdigit():
             delay_ms = min(int(value), 60000)
+        elif name.lower() == "tls-end":
+            tls_end = value.lower() != "none"
         else:
             headers.append((name, value))
-    return status, delay_ms, headers
+    return status, delay_ms, tls_end, headers
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -108,9 +112,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         self._answer(with_body=True)
 
+    tls_end = True
+
     def finish(self):
         super().finish()
-        if isinstance(self.connection, ssl.SSLSocket):
+        if isinstance(self.connection, ssl.SSLSocket) and self.tls_end:
             # End TLS properly (close_notify), so the client knows the
             # answer is complete rather than cut off.
             try:
@@ -136,7 +142,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         except OSError:
             self._send(404, "text/html; charset=utf-8", NOT_FOUND_PAGE, [], with_body)
             return
-        status, delay_ms, extra = read_sidecar(path)
+        status, delay_ms, self.tls_end, extra = read_sidecar(path)
         if delay_ms:
             time.sleep(delay_ms / 1000.0)
         ctype = CONTENT_TYPES.get(os.path.splitext(path)[1].lower(), "application/octet-stream")

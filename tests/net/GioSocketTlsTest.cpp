@@ -102,6 +102,21 @@ TEST_F(Https, UntrustedOrWrongCertificatesFailTheRequestBeforeAnyRequestIsSent) 
   }
 }
 
+TEST_F(Https, AnAnswerWhoseConnectionDropsWithoutTheEndOfTlsFails) {
+  auto server = serve(certificates.localhost, certificates.localhost_key, "server");
+  ASSERT_TRUE(server);
+  dir.write("site/cut.txt", "secret=1\r\n");
+  dir.write("site/cut.txt.headers", "Tls-End: none\n");
+  HttpTestClient client;
+  trust_test_authority(client);
+
+  ASSERT_TRUE(client.get(server->url_for("/cut.txt", "localhost")));
+
+  // Whoever dropped it may have cut the document short.
+  EXPECT_EQ(client.cli.StatusCode(), 404);
+  EXPECT_EQ(client.cli.ReasonPhrase(), "Connection reset by peer (Error #10054)");
+}
+
 TEST_F(Https, ARelocationToPlainHttpIsNotFollowed) {
   std::string error;
   auto plain = TestServer::start(dir.path() + "site", dir.path() + "plain", &error);
