@@ -104,7 +104,7 @@ TEST(DownloadCommand, TheAdministratorsFolderDecidesWhatIsTrusted) {
 
   struct Case {
     const char* name;
-    const char* ca_pem;          // "": none; "<dir>": a folder in its place
+    const char* ca_pem;          // "": none; "<dir>": a folder in its place; "<damaged>"
     const char* config_key_pub;  // "": none
     int exit_status;
     std::string err;
@@ -117,6 +117,7 @@ TEST(DownloadCommand, TheAdministratorsFolderDecidesWhatIsTrusted) {
        0},
       {"another signing key", "authority", "b.pub", 1, refused + "signed with key ", 2},
       {"a ca.pem that cannot be read", "<dir>", "a.pub", 1, refused + "cannot read ", 0},
+      {"a ca.pem with a damaged certificate", "<damaged>", "", 1, refused + "cannot read ", 0},
   };
   ::unsetenv("http_proxy");
   ::unsetenv("https_proxy");
@@ -126,6 +127,10 @@ TEST(DownloadCommand, TheAdministratorsFolderDecidesWhatIsTrusted) {
     std::filesystem::create_directories(system_dir);
     if (std::string(c.ca_pem) == "<dir>") {
       std::filesystem::create_directory(system_dir + "ca.pem");
+    } else if (std::string(c.ca_pem) == "<damaged>") {
+      home.write("system/ca.pem",
+                 "-----BEGIN CERTIFICATE-----\nMIIBdamaged\n"
+                 "-----END CERTIFICATE-----\n");
     } else if (*c.ca_pem) {
       home.write("system/ca.pem", work.read("authority.pem"));
     }
