@@ -8,6 +8,7 @@ packages=(
   libgtkmm-3.0-dev libwebkit2gtk-4.1-dev glib-networking libcrypt-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3
+  libsodium-dev minisign openssl
   xvfb xauth xdotool imagemagick x11-utils libx11-dev openbox
   adwaita-icon-theme fonts-dejavu-core
 )

@@ -2,6 +2,7 @@
 """Serves a folder over HTTP/1.0 on 127.0.0.1 for Tovali Explorer.
 
     python3 site/serve.py --port 8470 --root site [--log FILE] [--port-file FILE]
+                          [--cert CHAIN.pem --key KEY.pem]
 
 Every file below the root is served; ".php3" pages go out as text/html, so the
 sample home site works without PHP. The query string is ignored when the file
@@ -13,17 +14,22 @@ a page titled "404 Not Found".
                  METHOD <TAB> TARGET-WITH-QUERY <TAB> HOST-HEADER-OR-"-"
 --port 0         takes any free port; --port-file FILE then receives the port
                  number once the server accepts connections.
+--cert, --key    serve HTTPS instead, with this certificate chain and key
+                 (PEM files), to try https:// configuration sites.
 
 A file "NAME.headers" beside "NAME" changes its answer (the tests use this):
-each line "Header: value" is sent with the answer, except two that only steer
-the server: "Status: 302" sets the status code and "Delay-Ms: 1500" waits that
-long before answering. ".headers" files themselves are never served.
+each line "Header: value" is sent with the answer, except three that only
+steer the server: "Status: 302" sets the status code, "Delay-Ms: 1500" waits
+that long before answering, and "Tls-End: none" (over HTTPS) drops the
+connection after the answer without ending TLS properly, as a connection cut
+by someone on the way would look. ".headers" files themselves are never served.
 """
 
 import argparse
 import http.server
 import os
 import posixpath
+import ssl
 import sys
 import threading
 import time
@@ -72,13 +78,13 @@ class RequestLog:
 
 
 def read_sidecar(path):
-    """Returns (status, delay_ms, [(name, value)]) from "path.headers", if any."""
-    status, delay_ms, headers = 200, 0, []
+    """Returns (status, delay_ms, tls_end, [(name, value)]) from "path.headers", if any."""
+    status, delay_ms, tls_end, headers = 200, 0, True, []
     try:
         with open(path + ".headers", encoding="utf-8") as f:
             lines = f.read().splitlines()
     except OSError:
-        return status, delay_ms, headers
+        return status, delay_ms, tls_end, headers
     for line in lines:
         name, sep, value = line.partition(":")
         if not sep:
@@ -88,9 +94,11 @@ def read_sidecar(path):
             status = int(value)
         elif name.lower() == "delay-ms" and value.isdigit():
             delay_ms = min(int(value), 60000)
+        elif name.lower() == "tls-end":
+            tls_end = value.lower() != "none"
         else:
             headers.append((name, value))
-    return status, delay_ms, headers
+    return status, delay_ms, tls_end, headers
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -103,6 +111,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def do_GET(self):
         self._answer(with_body=True)
+
+    tls_end = True
+
+    def finish(self):
+        super().finish()
+        if isinstance(self.connection, ssl.SSLSocket) and self.tls_end:
+            # End TLS properly (close_notify), so the client knows the
+            # answer is complete rather than cut off.
+            try:
+                self.connection.unwrap()
+            except (OSError, ValueError):
+                pass
 
     def do_HEAD(self):
         self._answer(with_body=False)
@@ -122,7 +142,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         except OSError:
             self._send(404, "text/html; charset=utf-8", NOT_FOUND_PAGE, [], with_body)
             return
-        status, delay_ms, extra = read_sidecar(path)
+        status, delay_ms, self.tls_end, extra = read_sidecar(path)
         if delay_ms:
             time.sleep(delay_ms / 1000.0)
         ctype = CONTENT_TYPES.get(os.path.splitext(path)[1].lower(), "application/octet-stream")
@@ -161,6 +181,12 @@ class Server(http.server.ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = True
 
+    def handle_error(self, request, client_address):
+        # A client that refuses the certificate or hangs up is no server fault.
+        if isinstance(sys.exc_info()[1], (ssl.SSLError, ConnectionError)):
+            return
+        super().handle_error(request, client_address)
+
 
 def main(argv):
     parser = argparse.ArgumentParser(description="Serve a folder on 127.0.0.1 over HTTP/1.0.")
@@ -168,6 +194,8 @@ def main(argv):
     parser.add_argument("--root", default=os.path.dirname(os.path.abspath(__file__)))
     parser.add_argument("--log", help="append one line per request to this file")
     parser.add_argument("--port-file", help="write the port in use to this file once listening")
+    parser.add_argument("--cert", help="serve HTTPS with this PEM certificate chain")
+    parser.add_argument("--key", help="the PEM private key of --cert")
     args = parser.parse_args(argv)
 
     root = os.path.abspath(args.root)
@@ -179,6 +207,16 @@ def main(argv):
     except OSError as e:
         print(f"serve.py: cannot listen on 127.0.0.1:{args.port}: {e.strerror}", file=sys.stderr)
         return 1
+    if args.cert:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        try:
+            context.load_cert_chain(args.cert, args.key)
+        except (OSError, ssl.SSLError) as e:
+            print(f"serve.py: cannot use {args.cert}: {e}", file=sys.stderr)
+            return 2
+        # The handshake happens in the handler's thread, on its first read.
+        server.socket = context.wrap_socket(server.socket, server_side=True,
+                                            do_handshake_on_connect=False)
     server.root = root
     server.request_log = RequestLog(args.log)
     port = server.server_address[1]
@@ -187,7 +225,8 @@ def main(argv):
         with open(tmp, "w", encoding="ascii") as f:
             f.write(f"{port}\n")
         os.replace(tmp, args.port_file)  # appears whole, never half-written
-    print(f"Serving {root} at http://127.0.0.1:{port}/", file=sys.stderr, flush=True)
+    scheme = "https" if args.cert else "http"
+    print(f"Serving {root} at {scheme}://127.0.0.1:{port}/", file=sys.stderr, flush=True)
     try:
         server.serve_forever()
     except KeyboardInterrupt:

@@ -345,6 +345,8 @@ void MainWindow::SetToolbarButtons(bool enabled) {
 
 void MainWindow::GetRemoteConfig() {
   const RemoteConfigResult result = m_configDownload->GetRemoteConfig();
+  for (const std::string& refusal : result.refusals)
+    std::cerr << "tovali-explorer: configuration refused from " << refusal << "\n";
   if (result.outcome == RemoteConfigOutcome::Applied && !result.save.ok())
     std::cerr << "tovali-explorer: downloaded settings not saved:\n"
               << result.save.describe() << "\n";

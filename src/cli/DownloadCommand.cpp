@@ -77,6 +77,9 @@ int run_download_command(const std::string& te_win_dir, const std::vector<std::s
   loop->run();
 
   if (!finished) return 1;
+  for (const std::string& refusal : result.refusals) {
+    err << "tovali-settings: configuration refused from " << refusal << '\n';
+  }
   for (const int site : result.too_many_lines) {
     err << "tovali-settings: the configuration from site-" << site << " ("
         << state.settings.value("site-" + std::to_string(site)) << ") would leave more than "

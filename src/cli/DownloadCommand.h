@@ -12,9 +12,11 @@ namespace tovali {
 // program's start-up does (the start-up settings steps, the download_config
 // switch, the desktop proxy, the sites in order, the merge and the save) on a
 // GLib main loop of its own, printing each status text on its own line as it
-// is shown, and on `err` why a site's document was not applied when it would
-// leave more settings lines than a copy can count. Exit status 0 when a site answered 200 and its
-// document was applied and saved, or when download_config is "0" (nothing printed then); 1
+// is shown, and on `err` each site refused for want of trust (a failed
+// secure connection, a missing or wrong signature) and why a site's document
+// was not applied when it would leave more settings lines than a copy can
+// count. Exit status 0 when a site answered 200 and its document was applied
+// and saved, or when download_config is "0" (nothing printed then); 1
 // otherwise; 2 for a wrong call.
 int run_download_command(const std::string& te_win_dir, const std::vector<std::string>& args,
                          std::ostream& out, std::ostream& err);

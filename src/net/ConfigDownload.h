@@ -3,17 +3,24 @@
 #include <functional>
 #include <string>
 
+#include "crypto/SodiumPrimitives.h"
 #include "net/GioProxySource.h"
 #include "net/GioSocket.h"
 #include "net/GlibMainLoop.h"
 #include "net/HttpCli.h"
+#include "settings/DownloadTrust.h"
 #include "settings/RemoteConfig.h"
+#include "settings/SystemFolder.h"
 
 namespace tovali {
 
 // The configuration download wired to GIO: owns HttpCli2, its socket, the
 // main-loop glue and the desktop proxy lookup. Create it after Gio::init(),
 // on the thread that runs the default GLib main context.
+//
+// The administrator's folder decides what the download trusts: ca.pem adds
+// authorities for https:// sites, config-key.pub demands a signature of
+// every document. A file there that cannot be used makes every site fail.
 //
 // How the main window uses it:
 //   - creates one with its settings, its ConfigStore, its SiteBaseURL, itself
@@ -27,18 +34,22 @@ namespace tovali {
 class ConfigDownload {
  public:
   ConfigDownload(Settings& settings, const ConfigStore& store, std::string& SiteBaseURL,
-                 StatusReporter& status, std::function<bool()> CloseAllowed);
+                 StatusReporter& status, std::function<bool()> CloseAllowed,
+                 const std::string& system_dir = system_folder());
 
   // See RemoteConfig::GetRemoteConfig.
   RemoteConfigResult GetRemoteConfig() { return m_remote.GetRemoteConfig(); }
 
   HttpCli& HttpCli2() { return m_http_cli2; }
+  const DownloadTrust& trust() const { return m_trust; }
   RemoteConfig& remote_config() { return m_remote; }
 
  private:
   GlibMainLoop m_main_loop;
   GioSocket m_socket;
   GioProxySource m_proxy;
+  SodiumPrimitives m_crypto;
+  DownloadTrust m_trust;
   HttpCli m_http_cli2;
   RemoteConfig m_remote;
 };

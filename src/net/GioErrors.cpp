@@ -8,6 +8,8 @@
 namespace tovali {
 
 int errno_from_gio_error(const Glib::Error& error) {
+  // A TLS peer that hangs up without ending TLS may have cut the answer short.
+  if (error.domain() == G_TLS_ERROR && error.code() == G_TLS_ERROR_EOF) return ECONNRESET;
   if (error.domain() != G_IO_ERROR) return EIO;
   // clang-format off
   switch (error.code()) {

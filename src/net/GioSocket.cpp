@@ -17,8 +17,15 @@ struct GioSocket::Impl {
   Glib::RefPtr<Gio::Cancellable> lookup_cancellable;
   Glib::RefPtr<Gio::Cancellable> connection_cancellable;
   Glib::RefPtr<Gio::SocketConnection> connection;
+  // What reads and sends go through: the connection, or TLS over it.
+  Glib::RefPtr<Gio::IOStream> stream;
+  GTlsDatabase* extra_authorities = nullptr;
   unsigned lookup_generation = 0;
   unsigned connection_generation = 0;
+
+  ~Impl() {
+    if (extra_authorities) g_object_unref(extra_authorities);
+  }
 };
 
 namespace {
@@ -52,6 +59,53 @@ void report_failure_later(const std::shared_ptr<Impl>& impl, unsigned generation
     if (generation != impl->connection_generation) return;
     notify(impl, [](SocketListener& l) { l.socket_closed(EIO); });
   });
+}
+
+// The certificate's faults in plain words, most telling first.
+std::string describe_certificate_faults(unsigned flags) {
+  struct Fault {
+    unsigned flag;
+    const char* text;
+  };
+  static constexpr Fault kFaults[] = {
+      {G_TLS_CERTIFICATE_UNKNOWN_CA, "the certificate's issuer is not trusted"},
+      {G_TLS_CERTIFICATE_BAD_IDENTITY, "the certificate is for another host name"},
+      {G_TLS_CERTIFICATE_EXPIRED, "the certificate has expired"},
+      {G_TLS_CERTIFICATE_NOT_ACTIVATED, "the certificate is not valid yet"},
+      {G_TLS_CERTIFICATE_REVOKED, "the certificate has been revoked"},
+      {G_TLS_CERTIFICATE_INSECURE, "the certificate uses an insecure algorithm"},
+      {G_TLS_CERTIFICATE_GENERIC_ERROR, "the certificate is not valid"},
+  };
+  std::string text;
+  for (const Fault& fault : kFaults) {
+    if ((flags & fault.flag) == 0) continue;
+    if (!text.empty()) text += "; ";
+    text += fault.text;
+  }
+  return text.empty() ? "the certificate was refused" : text;
+}
+
+// Decides on a certificate that the system's trust store refused: it is
+// accepted only when the extra authorities vouch for it, for this host name.
+// `faults` receives the faults to report when it is refused.
+bool accept_with_extra_authorities(GTlsDatabase* authorities, GTlsCertificate* certificate,
+                                   GSocketConnectable* identity, unsigned system_faults,
+                                   unsigned& faults) {
+  faults = system_faults;
+  if (!authorities || !certificate) return false;
+  GError* error = nullptr;
+  const GTlsCertificateFlags own = g_tls_database_verify_chain(
+      authorities, certificate, G_TLS_DATABASE_PURPOSE_AUTHENTICATE_SERVER, identity, nullptr,
+      G_TLS_DATABASE_VERIFY_NONE, nullptr, &error);
+  if (error) {
+    g_error_free(error);
+    return false;
+  }
+  if (own == 0) return true;
+  // An issuer unknown to the system is the extra authorities' to judge: say
+  // what they found wrong.
+  if (system_faults & G_TLS_CERTIFICATE_UNKNOWN_CA) faults = own;
+  return false;
 }
 
 }  // namespace
@@ -152,6 +206,7 @@ bool GioSocket::start_connect(const std::string& address, int port, int& error) 
                               return;
                             }
                             impl->connection = connection;
+                            impl->stream = connection;
                             notify(impl, [&](SocketListener& l) { l.socket_connected(failure); });
                           });
     return true;
@@ -165,10 +220,10 @@ bool GioSocket::start_connect(const std::string& address, int port, int& error) 
 
 void GioSocket::send(std::string bytes) {
   auto impl = m_impl;
-  if (!impl->connection) return;
+  if (!impl->stream) return;
   auto data = std::make_shared<std::string>(std::move(bytes));
   const unsigned generation = impl->connection_generation;
-  auto stream = impl->connection->get_output_stream();
+  auto stream = impl->stream->get_output_stream();
   try {
     stream->write_all_async(
         data->data(), data->size(),
@@ -193,10 +248,10 @@ void GioSocket::send(std::string bytes) {
 
 void GioSocket::read_some(std::size_t max_bytes) {
   auto impl = m_impl;
-  if (!impl->connection || max_bytes == 0) return;
+  if (!impl->stream || max_bytes == 0) return;
   auto buffer = std::make_shared<std::vector<char>>(max_bytes);
   const unsigned generation = impl->connection_generation;
-  auto stream = impl->connection->get_input_stream();
+  auto stream = impl->stream->get_input_stream();
   try {
     stream->read_async(
         buffer->data(), buffer->size(),
@@ -237,6 +292,76 @@ void GioSocket::close() {
     }
     m_impl->connection.reset();
   }
+  m_impl->stream.reset();
+}
+
+void GioSocket::start_tls(const std::string& host, int port) {
+  auto impl = m_impl;
+  const unsigned generation = impl->connection_generation;
+  const auto report_later = [impl, generation](std::string problem) {
+    Glib::signal_idle().connect_once([impl, generation, problem] {
+      if (generation != impl->connection_generation) return;
+      notify(impl, [&](SocketListener& l) { l.socket_secured(problem); });
+    });
+  };
+  if (!impl->connection) {
+    report_later("the connection is closed");
+    return;
+  }
+  try {
+    auto identity = Gio::NetworkAddress::create(host, static_cast<guint16>(port));
+    auto tls = Gio::TlsClientConnection::create(impl->connection, identity);
+    auto faults = std::make_shared<unsigned>(0);
+    GSocketConnectable* identity_c = G_SOCKET_CONNECTABLE(identity->gobj());
+    tls->signal_accept_certificate().connect(
+        [impl, identity, identity_c, faults](const Glib::RefPtr<const Gio::TlsCertificate>& peer,
+                                             Gio::TlsCertificateFlags errors) -> bool {
+          try {
+            return accept_with_extra_authorities(
+                impl->extra_authorities,
+                peer ? const_cast<GTlsCertificate*>(peer->gobj()) : nullptr, identity_c,
+                static_cast<unsigned>(errors), *faults);
+          } catch (...) {
+            return false;
+          }
+        });
+    tls->handshake_async(
+        [impl, tls, faults, generation](Glib::RefPtr<Gio::AsyncResult>& result) {
+          std::string problem;
+          try {
+            tls->handshake_finish(result);
+          } catch (const Glib::Error& e) {
+            const bool refused =
+                e.domain() == G_TLS_ERROR && e.code() == G_TLS_ERROR_BAD_CERTIFICATE;
+            problem =
+                refused && *faults != 0 ? describe_certificate_faults(*faults) : e.what().raw();
+            if (problem.empty()) problem = "the TLS handshake failed";
+          } catch (...) {
+            problem = "the TLS handshake failed";
+          }
+          if (generation != impl->connection_generation) return;
+          if (problem.empty()) impl->stream = tls;
+          notify(impl, [&](SocketListener& l) { l.socket_secured(problem); });
+        },
+        impl->connection_cancellable);
+  } catch (const Glib::Error& e) {
+    report_later(e.what().raw());
+  } catch (...) {
+    report_later("TLS is not available");
+  }
+}
+
+bool GioSocket::trust_certificates_in(const std::string& pem_path, std::string& problem) {
+  GError* error = nullptr;
+  GTlsDatabase* authorities = g_tls_file_database_new(pem_path.c_str(), &error);
+  if (!authorities) {
+    problem = error && error->message ? error->message : "cannot read " + pem_path;
+    if (error) g_error_free(error);
+    return false;
+  }
+  if (m_impl->extra_authorities) g_object_unref(m_impl->extra_authorities);
+  m_impl->extra_authorities = authorities;
+  return true;
 }
 
 }  // namespace tovali

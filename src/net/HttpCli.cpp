@@ -55,6 +55,8 @@ void HttpCli::StartGet() {
   m_relocation = false;
   m_location.clear();
   m_closed_for_error_status = false;
+  m_secure_step = SecureStep::None;
+  m_security_failure = false;
   m_buffer.clear();
   set_state(HttpState::Starting);
   m_target = make_http_target(m_config);
@@ -123,17 +125,90 @@ void HttpCli::socket_connected(int error) {
       return;
     }
     set_state(HttpState::Connected);
-    set_state(HttpState::AwaitingHeader);
-    m_socket.send(build_get_request(m_config, m_target));
-    m_socket.read_some(m_buffer.free_space());
+    if (m_target.transport == HttpTransport::Tls) {
+      if (m_target.connection == HttpConnection::ThroughProxy) {
+        m_secure_step = SecureStep::Tunnel;
+        m_header_lines = 0;
+        m_socket.send(build_connect_request(m_config, m_target));
+        m_socket.read_some(m_buffer.free_space());
+      } else {
+        begin_tls();
+      }
+      return;
+    }
+    send_request();
+  } catch (const std::exception& e) {
+    if (request == m_request && !m_ended) fail(404, e.what());
+  }
+}
+
+void HttpCli::send_request() {
+  set_state(HttpState::AwaitingHeader);
+  m_socket.send(build_get_request(m_config, m_target));
+  m_socket.read_some(m_buffer.free_space());
+}
+
+void HttpCli::begin_tls() {
+  m_secure_step = SecureStep::Handshake;
+  const std::string port = m_target.TargetPort.empty() ? "443" : m_target.TargetPort;
+  m_socket.start_tls(m_target.TargetHost, parse_port(port));
+}
+
+// The proxy's answer to CONNECT: a 2xx status line, header lines, an empty
+// line; then the tunnel is open and the server speaks only after the client.
+void HttpCli::tunnel_data(std::string_view bytes) {
+  if (m_buffer.append(bytes) < bytes.size()) {
+    throw EHttpException("HTTP line too long", EHttpException::kLineTooLong);
+  }
+  while (const auto line = m_buffer.take_line()) {
+    if (m_header_lines++ == 0) {
+      const auto code = is_status_line(*line) ? parse_status_code(*line) : std::nullopt;
+      if (!code || *code < 200 || *code > 299) {
+        fail_secure("The proxy refused the tunnel: " + *line);
+        return;
+      }
+      continue;
+    }
+    if (!line->empty()) continue;
+    if (!m_buffer.empty()) {
+      fail_secure("The proxy sent data before the secure connection was set up");
+      return;
+    }
+    m_header_lines = 0;
+    begin_tls();
+    return;
+  }
+  if (m_buffer.full()) throw EHttpException("HTTP line too long", EHttpException::kLineTooLong);
+  m_socket.read_some(m_buffer.free_space());
+}
+
+void HttpCli::socket_secured(const std::string& problem) {
+  if (m_state != HttpState::Connected || m_secure_step != SecureStep::Handshake) return;
+  const unsigned request = m_request;
+  try {
+    if (!problem.empty()) {
+      fail_secure("Secure connection to " + m_target.TargetHost + " failed: " + problem);
+      return;
+    }
+    m_secure_step = SecureStep::None;
+    m_buffer.clear();
+    send_request();
   } catch (const std::exception& e) {
     if (request == m_request && !m_ended) fail(404, e.what());
   }
 }
 
 void HttpCli::socket_data(std::string_view bytes) {
-  if (m_state != HttpState::AwaitingHeader && m_state != HttpState::ReceivingBody) return;
   const unsigned request = m_request;
+  if (m_state == HttpState::Connected && m_secure_step == SecureStep::Tunnel) {
+    try {
+      tunnel_data(bytes);
+    } catch (const std::exception& e) {
+      if (request == m_request && !m_ended) fail(404, e.what());
+    }
+    return;
+  }
+  if (m_state != HttpState::AwaitingHeader && m_state != HttpState::ReceivingBody) return;
   const unsigned connection = m_connection;
   try {
     if (m_buffer.append(bytes) < bytes.size()) {
@@ -222,6 +297,10 @@ void HttpCli::relocate() {
   if (++m_relocations > kMaxRelocations) {
     throw EHttpException("Too many relocations", EHttpException::kBadResponse);
   }
+  if (is_tls_downgrade(m_target, m_location)) {
+    fail_secure("Refused to follow a relocation from https:// to " + m_location);
+    return;
+  }
   apply_relocation(m_target, m_location);
   m_relocation = false;
   m_header_lines = 0;
@@ -261,6 +340,11 @@ void HttpCli::body_chunk(std::string_view chunk) {
 }
 
 void HttpCli::socket_closed(int error) {
+  if (m_state == HttpState::Connected && m_secure_step != SecureStep::None) {
+    fail(404, error != 0 ? describe_socket_error(error)
+                         : "Connection closed before the secure connection was set up");
+    return;
+  }
   if (m_state != HttpState::AwaitingHeader && m_state != HttpState::ReceivingBody) return;
   try {
     if (error != 0) {
@@ -281,6 +365,11 @@ void HttpCli::close_connection() {
   m_socket.close();
 }
 
+void HttpCli::fail_secure(const std::string& reason) {
+  m_security_failure = true;
+  fail(404, reason);
+}
+
 void HttpCli::fail(int status_code, const std::string& reason) {
   m_status_code = status_code;
   m_reason_phrase = reason;
@@ -291,6 +380,7 @@ void HttpCli::fail(int status_code, const std::string& reason) {
 void HttpCli::end_request() {
   if (m_ended) return;
   m_ended = true;
+  m_secure_step = SecureStep::None;
   close_connection();
   if (m_body_chunks > 0 && !m_closed_for_error_status && m_events.OnDocEnd) {
     m_events.OnDocEnd(*this);

@@ -49,6 +49,12 @@ struct HttpCliEvents {
 // the server closes the connection; State turns Ready only in a task posted
 // to the main loop after the notification that ended the request returned.
 //
+// An "https" URL is fetched over TLS: the socket checks the server's
+// certificate and name, then the same request goes through the secure
+// connection. Through a proxy, a CONNECT tunnel is opened first. A failed
+// handshake, a refused tunnel and a relocation from https:// to another
+// scheme end the request as failed (404) with SecurityFailure() set.
+//
 // Beyond the classic component: at most kMaxRelocations relocations in a row;
 // a reset connection, a header cut short, a malformed header (status code or
 // Content-Length not a number, a NUL byte, a line over 8192 bytes) and a
@@ -84,6 +90,8 @@ class HttpCli : private SocketListener {
   const TextList& RcvdHeader() const { return m_rcvd_header; }
   // 0, or 3 after Abort.
   int RequestDoneError() const { return m_request_done_error; }
+  // True when the last request failed for want of a secure connection.
+  bool SecurityFailure() const { return m_security_failure; }
   // Where the request went last (after relocations).
   const HttpTarget& target() const { return m_target; }
 
@@ -92,10 +100,15 @@ class HttpCli : private SocketListener {
   void socket_connected(int error) override;
   void socket_data(std::string_view bytes) override;
   void socket_closed(int error) override;
+  void socket_secured(const std::string& problem) override;
 
   void set_state(HttpState state);
   void start_lookup();
   void host_found(const std::string& address);
+  void send_request();
+  void begin_tls();
+  void tunnel_data(std::string_view bytes);
+  void fail_secure(const std::string& reason);
   void process_buffer();
   void header_line(const std::string& line);
   void header_end();
@@ -131,6 +144,11 @@ class HttpCli : private SocketListener {
   int m_header_lines = 0;
   int m_body_chunks = 0;
   bool m_closed_for_error_status = false;
+  // Setting up TLS while State is Connected: the proxy's answer to CONNECT,
+  // then the handshake.
+  enum class SecureStep { None, Tunnel, Handshake };
+  SecureStep m_secure_step = SecureStep::None;
+  bool m_security_failure = false;
   bool m_ended = true;
   unsigned m_request = 0;     // counts requests started
   unsigned m_connection = 0;  // changes whenever the connection closes

@@ -4,6 +4,7 @@
 
 #include "net/Base64.h"
 #include "net/HttpUrl.h"
+#include "settings/TextList.h"
 
 namespace tovali {
 
@@ -18,26 +19,48 @@ int weekday_from_monday(int year, int month, int day) {
   return (sunday_based + 6) % 7;
 }
 
+HttpTransport transport_for(const std::string& scheme) {
+  return equals_ignore_case(scheme, "https") ? HttpTransport::Tls : HttpTransport::Plain;
+}
+
+std::string default_port(HttpTransport transport) {
+  return transport == HttpTransport::Tls ? "443" : "80";
+}
+
+// What follows GET: the path alone when the server itself reads the request
+// (directly, or inside a tunnel), the absolute URL when a proxy does.
+std::string request_path_for(const HttpTarget& target, const std::string& path) {
+  if (target.connection == HttpConnection::Direct || target.transport == HttpTransport::Tls) {
+    return path;
+  }
+  return target.scheme + "://" + target.TargetHost +
+         (target.TargetPort.empty() ? "" : ":" + target.TargetPort) + path;
+}
+
+bool tunnelled(const HttpTarget& target) {
+  return target.connection == HttpConnection::ThroughProxy &&
+         target.transport == HttpTransport::Tls;
+}
+
 }  // namespace
 
 HttpTarget make_http_target(HttpCliConfig& config) {
   const HttpUrlParts url = split_http_url(config.URL);
   HttpTarget target;
   target.TargetHost = url.host;
+  target.scheme = url.scheme.empty() ? std::string("http") : url.scheme;
+  target.TargetPort = url.port;
+  target.transport = transport_for(target.scheme);
   if (config.Proxy.empty()) {
-    target.RequestPath = url.path;
     target.ConnectHost = url.host;
-    target.ConnectPort = url.port.empty() ? "80" : url.port;
+    target.ConnectPort = url.port.empty() ? default_port(target.transport) : url.port;
   } else {
     target.connection = HttpConnection::ThroughProxy;
-    target.RequestPath = (url.scheme.empty() ? std::string("http") : url.scheme) + "://" +
-                         url.host + (url.port.empty() ? "" : ":" + url.port) + url.path;
     const HttpUrlParts proxy = split_http_url(config.Proxy);
     target.ConnectHost = proxy.host;
     target.ConnectPort = proxy.port.empty() ? config.ProxyPort : proxy.port;
   }
-  target.scheme = url.scheme.empty() ? std::string("http") : url.scheme;
-  target.TargetPort = url.port;
+  target.RequestPath = request_path_for(target, url.path);
   if (!url.user.empty()) config.Username = url.user;
   if (!url.password.empty()) config.Password = url.password;
   if (target.RequestPath.empty()) target.RequestPath = "/";
@@ -51,21 +74,40 @@ void apply_relocation(HttpTarget& target, std::string_view location) {
   } else {
     const HttpUrlParts url = split_http_url(location);
     target.scheme = url.scheme.empty() ? std::string("http") : url.scheme;
+    target.transport = transport_for(target.scheme);
     target.TargetHost = url.host;
     target.TargetPort = url.port;
     path = url.path;
     if (target.connection == HttpConnection::Direct) {
       target.ConnectHost = url.host;
-      target.ConnectPort = url.port.empty() ? "80" : url.port;
+      target.ConnectPort = url.port.empty() ? default_port(target.transport) : url.port;
     }
   }
   if (path.empty()) path = "/";
-  if (target.connection == HttpConnection::ThroughProxy) {
-    target.RequestPath = target.scheme + "://" + target.TargetHost +
-                         (target.TargetPort.empty() ? "" : ":" + target.TargetPort) + path;
-  } else {
-    target.RequestPath = path;
+  target.RequestPath = request_path_for(target, path);
+}
+
+bool is_tls_downgrade(const HttpTarget& target, std::string_view location) {
+  if (target.transport != HttpTransport::Tls) return false;
+  if (!location.empty() && location[0] == '/') return false;
+  return transport_for(split_http_url(location).scheme) != HttpTransport::Tls;
+}
+
+std::string tunnel_authority(const HttpTarget& target) {
+  return target.TargetHost + ":" +
+         (target.TargetPort.empty() ? default_port(HttpTransport::Tls) : target.TargetPort);
+}
+
+std::string build_connect_request(const HttpCliConfig& config, const HttpTarget& target) {
+  const std::string authority = tunnel_authority(target);
+  std::string request = "CONNECT " + authority + " HTTP/1.0\r\n";
+  if (!config.Agent.empty()) request += "User-Agent: " + config.Agent + "\r\n";
+  request += "Host: " + authority + "\r\n";
+  if (!config.ProxyUsername.empty()) {
+    request += "Proxy-Authorization: Basic " +
+               base64_encode(config.ProxyUsername + ":" + config.ProxyPassword) + "\r\n";
   }
+  return request + "\r\n";
 }
 
 std::string format_http_date(const HttpDateTime& when) {
@@ -95,7 +137,8 @@ std::string build_get_request(HttpCliConfig& config, const HttpTarget& target) {
   if (!config.Username.empty()) {
     line("Authorization: Basic " + base64_encode(config.Username + ":" + config.Password));
   }
-  if (target.connection == HttpConnection::ThroughProxy && !config.ProxyUsername.empty()) {
+  if (target.connection == HttpConnection::ThroughProxy && !tunnelled(target) &&
+      !config.ProxyUsername.empty()) {
     line("Proxy-Authorization: Basic " +
          base64_encode(config.ProxyUsername + ":" + config.ProxyPassword));
   }

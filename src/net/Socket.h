@@ -20,6 +20,9 @@ class SocketListener {
   virtual void socket_data(std::string_view bytes) = 0;
   // The peer closed the connection (error 0), or it failed (reset, a failed send).
   virtual void socket_closed(int error) = 0;
+  // The TLS handshake started by start_tls finished: `problem` is empty when
+  // the connection is secure, else it says in plain words what failed.
+  virtual void socket_secured(const std::string& problem) = 0;
 
  protected:
   ~SocketListener() = default;
@@ -47,6 +50,12 @@ class Socket {
   // Sends the bytes in one piece on the open connection. A failure is
   // reported through socket_closed.
   virtual void send(std::string bytes) = 0;
+
+  // Starts TLS on the open connection, nothing else pending on it. The
+  // server must prove to be `host` (sent as the server name) with a
+  // certificate the socket trusts. Reported through socket_secured; sends and
+  // reads then go through TLS.
+  virtual void start_tls(const std::string& host, int port) = 0;
 
   // Starts one read of at most `max_bytes` (> 0) bytes; reported through
   // socket_data, or socket_closed at the end of the stream or on error.

@@ -10,6 +10,7 @@
 #include "net/HttpUrl.h"
 #include "net/ProxySource.h"
 #include "settings/ScrambledFile.h"
+#include "settings/DownloadTrust.h"
 #include "settings/StartupSettings.h"
 #include "settings/StatusReporter.h"
 #include "settings/TextList.h"
@@ -94,7 +95,7 @@ void RemoteConfig::HttpCli2DocData(HttpCli& sender, const char* buffer, std::siz
 }
 
 void RemoteConfig::HttpCli2DocEnd(HttpCli&) {
-  m_parts.status.set_status_text(kGotText);
+  if (!m_fetching_signature) m_parts.status.set_status_text(kGotText);
 }
 
 void RemoteConfig::GetProxySettings() {
@@ -152,7 +153,15 @@ RemoteConfigResult RemoteConfig::GetRemoteConfig() {
     m_parts.status.set_status_text(i == 0 ? kPrimaryText : kSecondaryText);
     m_parts.HttpCli2.config().URL = config_url(m_parts.SiteBaseURL);
     m_http_doc.clear();
-    if (GetHttpFile(m_parts.HttpCli2) == 200) {
+    if (m_parts.trust && !m_parts.trust->problem().empty()) {
+      refuse(i, m_parts.trust->problem(), result);
+      continue;
+    }
+    const int status = GetHttpFile(m_parts.HttpCli2);
+    if (status == 404 && m_parts.HttpCli2.SecurityFailure()) {
+      refuse(i, m_parts.HttpCli2.ReasonPhrase(), result);
+    }
+    if (status == 200 && document_trusted(i, result)) {
       if (!merge_config_document(settings, m_http_doc)) {
         result.too_many_lines.push_back(i);
         continue;
@@ -167,6 +176,39 @@ RemoteConfigResult RemoteConfig::GetRemoteConfig() {
   m_parts.status.set_status_text(kFailedText);
   result.outcome = RemoteConfigOutcome::NoSiteAnswered;
   return result;
+}
+
+bool RemoteConfig::document_trusted(int site, RemoteConfigResult& result) {
+  if (!m_parts.trust || !m_parts.trust->requires_signature()) return true;
+  std::string document = std::move(m_http_doc);
+  m_http_doc.clear();
+  HttpCliConfig& config = m_parts.HttpCli2.config();
+  config.URL += ".minisig";
+  m_fetching_signature = true;
+  const int status = GetHttpFile(m_parts.HttpCli2);
+  m_fetching_signature = false;
+  const std::string signature = std::move(m_http_doc);
+  m_http_doc.clear();
+  std::string problem;
+  if (status != 200) {
+    problem = "no signature at " + config.URL + " (" +
+              (status == 0 ? std::string("not fetched")
+                           : std::to_string(status) + " " + m_parts.HttpCli2.ReasonPhrase()) +
+              ")";
+  } else {
+    problem = m_parts.trust->signature_problem(document, signature);
+  }
+  if (!problem.empty()) {
+    refuse(site, problem, result);
+    return false;
+  }
+  m_http_doc = std::move(document);
+  return true;
+}
+
+void RemoteConfig::refuse(int site, const std::string& reason, RemoteConfigResult& result) const {
+  result.refusals.push_back("site-" + std::to_string(site) + " (" + m_parts.SiteBaseURL +
+                            "): " + reason);
 }
 
 }  // namespace tovali

@@ -12,6 +12,7 @@
 
 namespace tovali {
 
+class DownloadTrust;
 class EventPump;
 class HttpCli;
 class ProxySource;
@@ -32,6 +33,9 @@ struct RemoteConfigResult {
   // Sites that answered 200 with a document whose merge would have left more
   // settings lines than a copy can count: not applied, counted as failed.
   std::vector<int> too_many_lines;
+  // Sites refused for want of trust (a failed secure connection, a missing
+  // or wrong signature, an unusable file of the administrator), with why.
+  std::vector<std::string> refusals;
 };
 
 // What the download works on; the caller owns all of it.
@@ -44,6 +48,8 @@ struct RemoteConfigParts {
   ProxySource& proxy;                  // the desktop's proxy setting
   StatusReporter& status;              // the status line
   std::function<bool()> CloseAllowed;  // true once the program began to close
+  // What a document must satisfy beyond a 200 answer; nullptr: nothing.
+  const DownloadTrust* trust = nullptr;
 };
 
 // The writes a configuration document asks for, in document order: one per
@@ -70,7 +76,10 @@ bool merge_config_document(Settings& settings, std::string_view document);
 // request that cannot start counts as a failed site, and a document larger
 // than kMaxHttpDocBytes is refused the same way, as is a document whose
 // merge would leave more settings lines than a settings copy can count (the
-// settings stay as they were and the next site is tried).
+// settings stay as they were and the next site is tried). When the trust
+// demands a signature, the document's URL + ".minisig" is fetched too (same
+// cap) and a site whose signature is missing or wrong fails; when the trust
+// refuses everything, every site fails without a request.
 class RemoteConfig {
  public:
   static constexpr std::chrono::milliseconds kGetHttpFileTimeLimit{30000};
@@ -118,8 +127,14 @@ class RemoteConfig {
   static constexpr const char* kFailedText = "Could not get configuration";
 
  private:
+  // Fetches and checks the signature of the document in HttpDoc, when one is
+  // required. On a refusal HttpDoc is emptied and the reason recorded.
+  bool document_trusted(int site, RemoteConfigResult& result);
+  void refuse(int site, const std::string& reason, RemoteConfigResult& result) const;
+
   RemoteConfigParts m_parts;
   std::string m_http_doc;
+  bool m_fetching_signature = false;
   std::chrono::milliseconds m_time_limit = kGetHttpFileTimeLimit;
 };
 

@@ -5,9 +5,13 @@
 
 #include <cstdlib>
 
+#include <filesystem>
+
+#include "MinisignTool.h"
 #include "RunCommand.h"
 #include "ScriptedServer.h"
 #include "TempDir.h"
+#include "TestCertificates.h"
 #include "TestServer.h"
 #include "settings/ConfigStore.h"
 
@@ -95,6 +99,80 @@ TEST(DownloadCommand, PrintsEachStatusTextAndExitsWithTheOutcome) {
       EXPECT_EQ(after.lines(), before.lines()) << c.name;
       EXPECT_EQ(server.requests().size(), c.disabled ? 0u : 1u) << c.name;
     }
+  }
+}
+
+TEST(DownloadCommand, TheAdministratorsFolderDecidesWhatIsTrusted) {
+  if (!testing::TestServer::available()) GTEST_SKIP() << "python3 is missing";
+  testing::TempDir work;
+  testing::TestCertificates certificates;
+  std::string problem;
+  ASSERT_TRUE(testing::make_test_certificates(work.path(), certificates, problem)) << problem;
+  ASSERT_TRUE(testing::minisign_make_key(work.path() + "a.pub", work.path() + "a.sec", problem))
+      << problem;
+  ASSERT_TRUE(testing::minisign_make_key(work.path() + "b.pub", work.path() + "b.sec", problem))
+      << problem;
+  const std::string document = "program-version=205\r\n";
+  work.write(std::string("site") + kConfigPath, document);
+  ASSERT_TRUE(testing::minisign_sign(work.path() + "a.sec", work.path() + "site" + kConfigPath,
+                                     testing::MinisignStyle::Prehashed, "teconfig.dat", problem))
+      << problem;
+  auto server = testing::TestServer::start_https(work.path() + "site", work.path() + "server",
+                                                 certificates.localhost, certificates.localhost_key,
+                                                 &problem);
+  ASSERT_TRUE(server) << problem;
+  const std::string site = server->url_for("", "localhost");
+  const std::string refused = "tovali-settings: configuration refused from site-0 (" + site + "): ";
+
+  struct Case {
+    const char* name;
+    const char* ca_pem;          // "": none; "<dir>": a folder in its place; "<damaged>"
+    const char* config_key_pub;  // "": none
+    int exit_status;
+    std::string err;
+    std::size_t requests;
+  };
+  const Case cases[] = {
+      {"the test authority in ca.pem and the signing key", "authority", "a.pub", 0, "", 2},
+      {"no ca.pem", "", "", 1,
+       refused + "Secure connection to localhost failed: the certificate's issuer is not trusted\n",
+       0},
+      {"another signing key", "authority", "b.pub", 1, refused + "signed with key ", 2},
+      {"a ca.pem that cannot be read", "<dir>", "a.pub", 1, refused + "cannot read ", 0},
+      {"a ca.pem with a damaged certificate", "<damaged>", "", 1, refused + "cannot read ", 0},
+  };
+  ::unsetenv("http_proxy");
+  ::unsetenv("https_proxy");
+  for (const Case& c : cases) {
+    testing::TempDir home;
+    const std::string system_dir = home.path() + "system/";
+    std::filesystem::create_directories(system_dir);
+    if (std::string(c.ca_pem) == "<dir>") {
+      std::filesystem::create_directory(system_dir + "ca.pem");
+    } else if (std::string(c.ca_pem) == "<damaged>") {
+      home.write("system/ca.pem",
+                 "-----BEGIN CERTIFICATE-----\nMIIBdamaged\n"
+                 "-----END CERTIFICATE-----\n");
+    } else if (*c.ca_pem) {
+      home.write("system/ca.pem", work.read("authority.pem"));
+    }
+    if (*c.config_key_pub) home.write("system/config-key.pub", work.read(c.config_key_pub));
+    const ConfigStore store(home.path() + "cfg/tovali-explorer/");
+    ASSERT_TRUE(store.SaveConfig(Settings{{"num-sites=1", "site-0=" + site}}).ok());
+    const std::size_t requests_before = server->requests().size();
+
+    const auto r = testing::run_command(
+        {TOVALI_SETTINGS_EXE, "download"},
+        {{"XDG_CONFIG_HOME", home.path() + "cfg"}, {"TOVALI_SYSTEM_DIR", system_dir}});
+
+    EXPECT_EQ(r.exit_status, c.exit_status) << c.name << "\n" << r.err;
+    EXPECT_EQ(r.err.substr(0, c.err.size()), c.err) << c.name;
+    EXPECT_EQ(r.err.empty(), c.err.empty()) << c.name << "\n" << r.err;
+    Settings after;
+    store.ReadConfig(after);
+    EXPECT_EQ(after.value("program-version"), c.exit_status == 0 ? "205" : "") << c.name;
+    // The command has ended: every request it made is in the log.
+    EXPECT_EQ(server->requests().size() - requests_before, c.requests) << c.name;
   }
 }
 

@@ -123,6 +123,10 @@ TEST(HttpRequest, TargetsDirectAndThroughProxy) {
       {"http://h.example/a", "px", "px", "8000", "http://h.example/a"},
       {"http://h.example:81", "px:9", "px", "9", "http://h.example:81"},
       {"h.example/a", "px", "px", "8000", "http://h.example/a"},
+      {"https://h.example/a", "", "h.example", "443", "/a"},
+      {"HTTPS://h.example:8443", "", "h.example", "8443", "/"},
+      // Through a tunnel the server itself reads the request line.
+      {"https://h.example/a", "px", "px", "8000", "/a"},
   };
   for (const auto& c : cases) {
     HttpCliConfig config;
@@ -153,6 +157,10 @@ TEST(HttpRequest, RelocationTargets) {
       {"http://a.example:81/x", "px", "/y", "px", "3128", "a.example", "http://a.example:81/y"},
       {"http://a.example/x", "px", "http://b.example:82/z", "px", "3128", "b.example",
        "http://b.example:82/z"},
+      {"https://a.example/x", "", "/y", "a.example", "443", "a.example", "/y"},
+      {"https://a.example/x", "", "https://b.example/z", "b.example", "443", "b.example", "/z"},
+      {"http://a.example/x", "", "https://b.example/z", "b.example", "443", "b.example", "/z"},
+      {"http://a.example/x", "px", "https://b.example:8443/z", "px", "3128", "b.example", "/z"},
   };
   for (const auto& c : cases) {
     HttpCliConfig config;
@@ -165,6 +173,52 @@ TEST(HttpRequest, RelocationTargets) {
     EXPECT_EQ(t.ConnectPort, c.connect_port) << c.location;
     EXPECT_EQ(t.TargetHost, c.target_host) << c.location;
     EXPECT_EQ(t.RequestPath, c.request_path) << c.location;
+  }
+}
+
+TEST(HttpRequest, TheTunnelRequestCarriesTheProxyCredentialsAndTheGetDoesNot) {
+  HttpCliConfig config;
+  config.URL = "https://site.example/doc";
+  config.Proxy = "proxy.example:3128";
+  config.ProxyUsername = "pu";
+  config.ProxyPassword = "pp";
+  const HttpTarget target = make_http_target(config);
+  EXPECT_EQ(target.transport, HttpTransport::Tls);
+  EXPECT_EQ(tunnel_authority(target), "site.example:443");
+  EXPECT_EQ(build_connect_request(config, target),
+            "CONNECT site.example:443 HTTP/1.0\r\n"
+            "User-Agent: Mozilla/3.0 (compatible)\r\n"
+            "Host: site.example:443\r\n"
+            "Proxy-Authorization: Basic " +
+                base64_encode("pu:pp") + "\r\n\r\n");
+  const std::string get = build_get_request(config, target);
+  EXPECT_EQ(get.substr(0, get.find("\r\n")), "GET /doc HTTP/1.0");
+  EXPECT_EQ(get.find("Proxy-Authorization"), std::string::npos);
+  EXPECT_NE(get.find("\r\nHost: site.example\r\n"), std::string::npos);
+}
+
+TEST(HttpRequest, ARelocationMayNotLeaveTls) {
+  struct Case {
+    const char* url;
+    const char* location;
+    bool downgrade;
+  };
+  const Case cases[] = {
+      {"https://a.example/x", "http://a.example/x", true},
+      {"https://a.example/x", "HTTP://b.example/", true},
+      {"https://a.example/x", "ftp://b.example/", true},
+      {"https://a.example/x", "b.example/z", true},  // no scheme is no TLS
+      {"https://a.example/x", "https://b.example/z", false},
+      {"https://a.example/x", "HTTPS://b.example/z", false},
+      {"https://a.example/x", "/same/server", false},
+      {"http://a.example/x", "http://b.example/", false},
+      {"http://a.example/x", "https://b.example/", false},
+  };
+  for (const auto& c : cases) {
+    HttpCliConfig config;
+    config.URL = c.url;
+    EXPECT_EQ(is_tls_downgrade(make_http_target(config), c.location), c.downgrade)
+        << c.url << " -> " << c.location;
   }
 }
 
@@ -237,6 +291,9 @@ class ScriptedSocket : public Socket {
     connects.push_back(address + ":" + std::to_string(port));
     return true;
   }
+  void start_tls(const std::string& host, int port) override {
+    tls_starts.push_back(host + ":" + std::to_string(port));
+  }
   void send(std::string bytes) override { sent += bytes; }
   void read_some(std::size_t max_bytes) override { reads.push_back(max_bytes); }
   void close() override { ++closes; }
@@ -246,6 +303,7 @@ class ScriptedSocket : public Socket {
   std::vector<std::string> lookups;
   std::vector<std::string> connects;
   std::vector<std::size_t> reads;
+  std::vector<std::string> tls_starts;
   std::string sent;
   int cancels = 0;
   int closes = 0;
@@ -328,6 +386,110 @@ TEST(HttpCliStateMachine, AbortDuringTheLookupIsReadyAtOnce) {
   EXPECT_TRUE(socket.connects.empty());
   poster.run_all();
   EXPECT_EQ(cli.State(), HttpState::Ready);
+}
+
+TEST(HttpCliStateMachine, HttpsSendsTheRequestOnlyOverTheSecuredConnection) {
+  ScriptedSocket socket;
+  QueuePoster poster;
+  HttpCli cli(socket, poster);
+  cli.config().URL = "https://10.1.2.3/doc";
+  cli.StartGet();
+  EXPECT_EQ(socket.connects, std::vector<std::string>{"10.1.2.3:443"});
+  socket.listener->socket_connected(0);
+  EXPECT_EQ(socket.tls_starts, std::vector<std::string>{"10.1.2.3:443"});
+  EXPECT_EQ(socket.sent, "");
+  EXPECT_EQ(cli.State(), HttpState::Connected);
+  socket.listener->socket_secured("");
+  EXPECT_EQ(socket.sent.substr(0, socket.sent.find("\r\n")), "GET /doc HTTP/1.0");
+  EXPECT_EQ(cli.State(), HttpState::AwaitingHeader);
+  socket.listener->socket_data("HTTP/1.0 200 OK\r\n\r\nbody");
+  socket.listener->socket_closed(0);
+  poster.run_all();
+  EXPECT_EQ(cli.StatusCode(), 200);
+  EXPECT_FALSE(cli.SecurityFailure());
+}
+
+TEST(HttpCliStateMachine, SecureConnectionFailuresFailTheRequest) {
+  struct Case {
+    const char* name;
+    const char* proxy;
+    std::vector<std::string> steps;  // "secured:PROBLEM", "data:BYTES" or "closed"
+    const char* reason;
+    bool security_failure;
+  };
+  const Case cases[] = {
+      {"a refused certificate",
+       "",
+       {"secured:the certificate's issuer is not trusted"},
+       "Secure connection to site.example failed: the certificate's issuer is not trusted",
+       true},
+      {"a relocation to http://",
+       "",
+       {"secured:", "data:HTTP/1.0 302 Found\r\nLocation: http://site.example/doc\r\n\r\n"},
+       "Refused to follow a relocation from https:// to http://site.example/doc",
+       true},
+      {"a proxy that refuses the tunnel",
+       "px",
+       {"data:HTTP/1.0 403 Forbidden\r\n\r\n"},
+       "The proxy refused the tunnel: HTTP/1.0 403 Forbidden",
+       true},
+      {"a proxy that talks before the handshake",
+       "px",
+       {"data:HTTP/1.0 200 OK\r\n\r\nHTTP/1.0 200 OK\r\n"},
+       "The proxy sent data before the secure connection was set up",
+       true},
+      {"a proxy that hangs up",
+       "px",
+       {"data:HTTP/1.0 200 Connection established\r\n", "closed"},
+       "Connection closed before the secure connection was set up",
+       false},
+  };
+  for (const Case& c : cases) {
+    ScriptedSocket socket;
+    QueuePoster poster;
+    HttpCli cli(socket, poster);
+    cli.config().URL = "https://site.example/doc";
+    cli.config().Proxy = c.proxy;
+    cli.StartGet();
+    socket.listener->socket_lookup_done(0, "10.0.0.7");
+    socket.listener->socket_connected(0);
+    for (const std::string& step : c.steps) {
+      if (step.rfind("secured:", 0) == 0) socket.listener->socket_secured(step.substr(8));
+      if (step.rfind("data:", 0) == 0) socket.listener->socket_data(step.substr(5));
+      if (step == "closed") socket.listener->socket_closed(0);
+    }
+    poster.run_all();
+    EXPECT_EQ(cli.State(), HttpState::Ready) << c.name;
+    EXPECT_EQ(cli.StatusCode(), 404) << c.name;
+    EXPECT_EQ(cli.ReasonPhrase(), c.reason) << c.name;
+    EXPECT_EQ(cli.SecurityFailure(), c.security_failure) << c.name;
+    EXPECT_EQ(socket.lookups.size(), 1u) << c.name;  // nothing followed
+  }
+}
+
+TEST(HttpCliStateMachine, ThroughAProxyTheTunnelOpensBeforeTheHandshake) {
+  ScriptedSocket socket;
+  QueuePoster poster;
+  HttpCli cli(socket, poster);
+  cli.config().URL = "https://site.example:8443/doc";
+  cli.config().Proxy = "proxy.example";
+  cli.config().ProxyPort = "3128";
+  cli.StartGet();
+  EXPECT_EQ(socket.lookups, std::vector<std::string>{"proxy.example"});
+  socket.listener->socket_lookup_done(0, "10.0.0.9");
+  socket.listener->socket_connected(0);
+  EXPECT_EQ(socket.connects, std::vector<std::string>{"10.0.0.9:3128"});
+  EXPECT_EQ(socket.sent.substr(0, socket.sent.find("\r\n")), "CONNECT site.example:8443 HTTP/1.0");
+  socket.sent.clear();
+  // The answer arrives in pieces; the handshake waits for its empty line.
+  socket.listener->socket_data("HTTP/1.1 200 Connection established\r\nVia: p");
+  socket.listener->socket_data("x\r\n");
+  EXPECT_TRUE(socket.tls_starts.empty());
+  socket.listener->socket_data("\r\n");
+  EXPECT_EQ(socket.tls_starts, std::vector<std::string>{"site.example:8443"});
+  EXPECT_EQ(socket.sent, "");
+  socket.listener->socket_secured("");
+  EXPECT_EQ(socket.sent.substr(0, socket.sent.find("\r\n")), "GET /doc HTTP/1.0");
 }
 
 }  // namespace

@@ -35,6 +35,22 @@ bool TestServer::available() {
 
 std::unique_ptr<TestServer> TestServer::start(const std::string& root, const std::string& work_dir,
                                               std::string* error) {
+  return start_with(root, work_dir, {}, error);
+}
+
+std::unique_ptr<TestServer> TestServer::start_https(const std::string& root,
+                                                    const std::string& work_dir,
+                                                    const std::string& certificate,
+                                                    const std::string& key, std::string* error) {
+  auto server = start_with(root, work_dir, {"--cert", certificate, "--key", key}, error);
+  if (server) server->m_scheme = "https";
+  return server;
+}
+
+std::unique_ptr<TestServer> TestServer::start_with(const std::string& root,
+                                                   const std::string& work_dir,
+                                                   const std::vector<std::string>& extra_args,
+                                                   std::string* error) {
   auto fail = [&](const std::string& why) -> std::unique_ptr<TestServer> {
     if (error) *error = why;
     return nullptr;
@@ -50,6 +66,7 @@ std::unique_ptr<TestServer> TestServer::start(const std::string& root, const std
   ProcessOptions options;
   options.argv = {"python3", serve_py_path(), "--port", "0",           "--root",
                   root,      "--log",         log,      "--port-file", port_file};
+  options.argv.insert(options.argv.end(), extra_args.begin(), extra_args.end());
   for (char** e = environ; e && *e; ++e) options.env.emplace_back(*e);
   options.env.emplace_back("PYTHONDONTWRITEBYTECODE=1");
   options.output_path = dir + "server.out";
@@ -73,7 +90,7 @@ std::string TestServer::base_url() const {
 }
 
 std::string TestServer::url_for(const std::string& path, const std::string& host) const {
-  return "http://" + host + ":" + std::to_string(m_port) + path;
+  return m_scheme + "://" + host + ":" + std::to_string(m_port) + path;
 }
 
 std::vector<ServedRequest> TestServer::requests() const {

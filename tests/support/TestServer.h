@@ -32,10 +32,16 @@ class TestServer {
   static std::unique_ptr<TestServer> start(const std::string& root, const std::string& work_dir,
                                            std::string* error);
 
+  // The same over HTTPS, with the certificate chain and key of the PEM
+  // files `certificate` and `key`; url_for and base_url then say "https".
+  static std::unique_ptr<TestServer> start_https(const std::string& root,
+                                                 const std::string& work_dir,
+                                                 const std::string& certificate,
+                                                 const std::string& key, std::string* error);
   static bool available();
 
   int port() const { return m_port; }
-  // "http://127.0.0.1:PORT"
+  // "http://127.0.0.1:PORT" ("https" for start_https)
   std::string base_url() const;
   // "http://HOST:PORT" + path, e.g. url_for("/menu.html", "kids.localhost").
   std::string url_for(const std::string& path, const std::string& host = "127.0.0.1") const;
@@ -63,11 +69,16 @@ class TestServer {
         m_root(std::move(root)),
         m_log(std::move(log)),
         m_port(port) {}
+  static std::unique_ptr<TestServer> start_with(const std::string& root,
+                                                const std::string& work_dir,
+                                                const std::vector<std::string>& extra_args,
+                                                std::string* error);
 
   std::unique_ptr<ChildProcess> m_process;
   std::string m_root;
   std::string m_log;
   int m_port;
+  std::string m_scheme = "http";
 };
 
 // One HTTP/1.0 GET of `target` from 127.0.0.1:port with the given Host

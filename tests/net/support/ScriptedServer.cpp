@@ -139,6 +139,8 @@ void ScriptedServer::serve(int fd) {
   if (reply.ending == Ending::Hold) {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_stopping_cv.wait(lock, [this] { return m_stopping; });
+  } else if (reply.ending == Ending::Tunnel) {
+    relay(fd, reply.tunnel_port);
   } else if (reply.ending == Ending::Reset) {
     const linger abortive{1, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
@@ -146,6 +148,39 @@ void ScriptedServer::serve(int fd) {
     ::shutdown(fd, SHUT_WR);
   }
   ::close(fd);
+}
+
+void ScriptedServer::relay(int fd, int port) {
+  const int upstream = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  if (::connect(upstream, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    ::close(upstream);
+    return;
+  }
+  char buffer[16384];
+  bool open = true;
+  while (open) {
+    pollfd fds[2] = {{fd, POLLIN, 0}, {upstream, POLLIN, 0}};
+    const int ready = ::poll(fds, 2, 100);
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      if (m_stopping) break;
+    }
+    if (ready < 0 && errno != EINTR) break;
+    for (int i = 0; i < 2 && open && ready > 0; ++i) {
+      if (fds[i].revents == 0) continue;
+      const ssize_t n = ::recv(fds[i].fd, buffer, sizeof buffer, 0);
+      if (n <= 0) {
+        open = false;
+      } else {
+        send_all(fds[1 - i].fd, std::string(buffer, static_cast<std::size_t>(n)));
+      }
+    }
+  }
+  ::close(upstream);
 }
 
 void ScriptedServer::stop() {

@@ -14,12 +14,14 @@ namespace tovali::testing {
 enum class Ending {
   Close,  // orderly close
   Reset,  // abortive close (RST)
-  Hold    // keep the connection open, sending nothing more, until the server stops
+  Hold,   // keep the connection open, sending nothing more, until the server stops
+  Tunnel  // relay bytes both ways to 127.0.0.1:tunnel_port, as a proxy after CONNECT
 };
 
 struct Reply {
   std::string bytes;
   Ending ending = Ending::Close;
+  int tunnel_port = 0;  // for Ending::Tunnel
 };
 
 // A TCP server on 127.0.0.1 (a free port) for the HTTP tests. For every
@@ -53,6 +55,7 @@ class ScriptedServer {
  private:
   void accept_loop();
   void serve(int fd);
+  void relay(int fd, int port);
   Reply reply_for(const std::string& target) const;
 
   int m_listen_fd = -1;
