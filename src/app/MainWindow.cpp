@@ -389,13 +389,13 @@ void MainWindow::set_nav_frame_width(int pixels) {
 }
 
 std::string MainWindow::ErrorPagePath() {
-  return to_engine_url(WriteErrorPage(m_locations.ProgramDir));
+  return to_engine_url(WriteErrorPage(m_locations.StateDir));
 }
 
 std::string MainWindow::MoreSitesPath() {
-  const auto path = WriteMoreSitesPage(m_locations.ProgramDir, m_state.settings);
+  const auto path = WriteMoreSitesPage(m_locations.StateDir, m_state.settings);
   if (!path) {
-    std::cerr << "tovali-explorer: cannot write " << m_locations.ProgramDir << "moresites.html\n";
+    std::cerr << "tovali-explorer: cannot write " << m_locations.StateDir << "moresites.html\n";
     return std::string();  // nothing is queued; the frame keeps its page
   }
   return to_engine_url(*path);
@@ -635,7 +635,7 @@ bool MainWindow::on_delete_event(GdkEventAny*) {
 
 void MainWindow::SaveProhibitedLogNow() {
   if (!SaveProhibitedLog(m_locations, m_state.prohibitedLog))
-    std::cerr << "tovali-explorer: cannot save " << m_locations.ProgramDir << "prohurl.log\n";
+    std::cerr << "tovali-explorer: cannot save " << m_locations.StateDir << "prohurl.log\n";
 }
 
 void MainWindow::EndSession() {

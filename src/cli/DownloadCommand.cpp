@@ -6,7 +6,7 @@
 #include <glibmm/main.h>
 
 #include "net/ConfigDownload.h"
-#include "settings/StartupSettings.h"
+#include "settings/InstallLayout.h"
 #include "settings/StatusReporter.h"
 
 namespace tovali {
@@ -49,7 +49,9 @@ int run_download_command(const std::string& te_win_dir, const std::vector<std::s
     return 2;
   }
   Gio::init();
-  StartupState state = RunStartupSettingsSteps(Locations{ExecutableDir(), te_win_dir});
+  Locations locations = CurrentLocations();
+  locations.TEWinDir = te_win_dir;
+  StartupState state = RunStartupSettingsSteps(locations);
   report_save_failures(state.saveFailures, err);
   const ConfigStore store(te_win_dir);
 
