@@ -194,6 +194,8 @@ void MainWindow::build_toolbar() {
   m_helpAbout.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::Image8DblClick));
   m_logo.signal_double_clicked().connect(sigc::mem_fun(*this, &MainWindow::Image8DblClick));
   m_closeButton.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::Image6Click));
+  m_logo.present_as_button("About Tovali Explorer", [this] { Image8DblClick(); });
+  m_closeButton.present_as_button("Close", [this] { Image6Click(); });
 }
 
 void MainWindow::build_left_strip() {
@@ -226,6 +228,8 @@ void MainWindow::build_left_strip() {
     if (event->button == 1 && event->type == GDK_BUTTON_PRESS) hide_labelClick();
     return true;
   });
+  m_hideBox.present_as_button("Hide", [this] { hide_labelClick(); });
+  m_showBox.present_as_button("Show", [this] { show_labelClick(); });
   m_showBox.signal_button_press_event().connect([this](GdkEventButton* event) {
     if (event->button == 1 && event->type == GDK_BUTTON_PRESS) show_labelClick();
     return true;
@@ -259,6 +263,7 @@ void MainWindow::build_status_line() {
   m_statusLine.pack_start(m_statusRight, Gtk::PACK_SHRINK);
   m_toolsImage.signal_double_clicked().connect(
       sigc::mem_fun(*this, &MainWindow::ToolsImageDblClick));
+  m_toolsImage.present_as_button("Tools", [this] { ToolsImageDblClick(); });
 }
 
 void MainWindow::wire_frames() {
