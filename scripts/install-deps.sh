@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, run and test Tovali Explorer.
-# Installs only what is missing; runs apt-get update first when it installs.
+# Installs the Debian packages needed to build, run and test Tovali Explorer,
+# and the packages named as arguments (scripts/package-test.sh names its
+# tools). Installs only what is missing; runs apt-get update first when it
+# installs.
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,9 @@ packages=(
   python3
   xvfb xauth xdotool imagemagick x11-utils libx11-dev
   adwaita-icon-theme fonts-dejavu-core
+  dbus at-spi2-core python3-pyatspi
+  dpkg-dev file
+  "$@"
 )
 
 missing=()

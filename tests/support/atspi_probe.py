@@ -10,8 +10,11 @@ program uses (DBUS_SESSION_BUS_ADDRESS).
                                 contents of web pages are left out)
   atspi_probe.py press NAME     runs the first action of the first showing
                                 push button called NAME
+  atspi_probe.py follow TEXT    follows the first link of a shown page whose
+                                name begins with TEXT, as a click on it would
 
-Exit status 0; 1 when the program is not on the bus or NAME is not found.
+Exit status 0; 1 when the program is not on the bus or NAME or TEXT is not
+found.
 """
 import sys
 
@@ -30,7 +33,7 @@ def program():
     return None
 
 
-def walk(node, depth=0):
+def walk(node, depth=0, into_pages=False):
     try:
         role = node.getRoleName()
         name = node.name or ""
@@ -44,7 +47,7 @@ def walk(node, depth=0):
     except NotImplementedError:
         pass
     yield node, depth, role, name, actions, showing
-    if role in ("document web", "document frame"):
+    if role in ("document web", "document frame") and not into_pages:
         return  # a page's own links and buttons are the page's business
     for index in range(node.childCount):
         try:
@@ -52,7 +55,7 @@ def walk(node, depth=0):
         except Exception:
             continue
         if child is not None:
-            yield from walk(child, depth + 1)
+            yield from walk(child, depth + 1, into_pages)
 
 
 def escape(text):
@@ -75,6 +78,13 @@ def main(args):
                 node.queryAction().doAction(0)
                 return 0
         print("no showing push button named " + args[1], file=sys.stderr)
+        return 1
+    if len(args) == 2 and args[0] == "follow":
+        for node, _, role, name, actions, _ in walk(app, into_pages=True):
+            if role == "link" and name.startswith(args[1]) and actions:
+                node.queryAction().doAction(0)
+                return 0
+        print("no link named " + args[1], file=sys.stderr)
         return 1
     print(__doc__, file=sys.stderr)
     return 2
