@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, run and test Tovali Explorer.
-# Installs only what is missing; runs apt-get update first when it installs.
+# Installs the Debian packages needed to build, run and test Tovali Explorer,
+# and the packages named as arguments (scripts/package-test.sh names its
+# tools). Installs only what is missing; runs apt-get update first when it
+# installs.
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,9 @@ packages=(
   libsodium-dev minisign openssl
   xvfb xauth xdotool imagemagick x11-utils libx11-dev openbox
   adwaita-icon-theme fonts-dejavu-core
+  dbus at-spi2-core python3-pyatspi
+  dpkg-dev file
+  "$@"
 )
 
 missing=()

@@ -37,6 +37,7 @@ AboutPanel::AboutPanel()
   put(m_version, 130, 140);
   put(m_close, 146, 170);
   m_close.signal_clicked().connect([this] { hide(); });
+  m_picture.present_as_button("Hide the message", [this] { m_picture.signal_clicked().emit(); });
   for (Gtk::Widget* child : get_children()) child->show_all();
 }
 

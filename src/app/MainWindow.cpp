@@ -192,6 +192,8 @@ void MainWindow::build_toolbar() {
   m_helpAbout.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::Image8DblClick));
   m_logo.signal_double_clicked().connect(sigc::mem_fun(*this, &MainWindow::Image8DblClick));
   m_closeButton.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::Image6Click));
+  m_logo.present_as_button("About Tovali Explorer", [this] { Image8DblClick(); });
+  m_closeButton.present_as_button("Close", [this] { Image6Click(); });
 }
 
 void MainWindow::build_left_strip() {
@@ -224,6 +226,8 @@ void MainWindow::build_left_strip() {
     if (event->button == 1 && event->type == GDK_BUTTON_PRESS) hide_labelClick();
     return true;
   });
+  m_hideBox.present_as_button("Hide", [this] { hide_labelClick(); });
+  m_showBox.present_as_button("Show", [this] { show_labelClick(); });
   m_showBox.signal_button_press_event().connect([this](GdkEventButton* event) {
     if (event->button == 1 && event->type == GDK_BUTTON_PRESS) show_labelClick();
     return true;
@@ -257,6 +261,7 @@ void MainWindow::build_status_line() {
   m_statusLine.pack_start(m_statusRight, Gtk::PACK_SHRINK);
   m_toolsImage.signal_double_clicked().connect(
       sigc::mem_fun(*this, &MainWindow::ToolsImageDblClick));
+  m_toolsImage.present_as_button("Tools", [this] { ToolsImageDblClick(); });
 }
 
 void MainWindow::wire_frames() {
@@ -397,13 +402,13 @@ void MainWindow::set_nav_frame_width(int pixels) {
 }
 
 std::string MainWindow::ErrorPagePath() {
-  return to_engine_url(WriteErrorPage(m_locations.ProgramDir));
+  return to_engine_url(WriteErrorPage(m_locations.StateDir));
 }
 
 std::string MainWindow::MoreSitesPath() {
-  const auto path = WriteMoreSitesPage(m_locations.ProgramDir, m_state.settings);
+  const auto path = WriteMoreSitesPage(m_locations.StateDir, m_state.settings);
   if (!path) {
-    std::cerr << "tovali-explorer: cannot write " << m_locations.ProgramDir << "moresites.html\n";
+    std::cerr << "tovali-explorer: cannot write " << m_locations.StateDir << "moresites.html\n";
     return std::string();  // nothing is queued; the frame keeps its page
   }
   return to_engine_url(*path);
@@ -645,7 +650,7 @@ bool MainWindow::on_delete_event(GdkEventAny*) {
 
 void MainWindow::SaveProhibitedLogNow() {
   if (!SaveProhibitedLog(m_locations, m_state.prohibitedLog))
-    std::cerr << "tovali-explorer: cannot save " << m_locations.ProgramDir << "prohurl.log\n";
+    std::cerr << "tovali-explorer: cannot save " << m_locations.StateDir << "prohurl.log\n";
 }
 
 void MainWindow::EndSession() {

@@ -26,6 +26,7 @@
 #include "policy/NavigationGuard.h"
 #include "settings/StartupSettings.h"
 #include "settings/StatusReporter.h"
+#include "windows/AccessibleButton.h"
 #include "windows/ControlPanelHost.h"
 #include "windows/MessagePanel.h"
 #include "windows/NewBrowserForm.h"
@@ -183,9 +184,9 @@ class MainWindow : public Gtk::Window,
   Gtk::EventBox m_loadingFrame;  // a_loading_frame
   Gtk::Box m_loadingBox{Gtk::ORIENTATION_VERTICAL};
   Gtk::Label m_loadingLabel;  // a_loading_label
-  Gtk::EventBox m_hideBox;
+  AccessibleButton<Gtk::EventBox> m_hideBox;
   Gtk::Label m_hideLabel;  // hide_label
-  Gtk::EventBox m_showBox;
+  AccessibleButton<Gtk::EventBox> m_showBox;
   Gtk::Label m_showLabel;                               // show_label
   Gtk::Paned m_splitter{Gtk::ORIENTATION_HORIZONTAL};   // Splitter1
   Gtk::Box m_navFramePanel{Gtk::ORIENTATION_VERTICAL};  // NavFramePanel

@@ -9,9 +9,7 @@
 #include <gtkmm/main.h>
 
 #include "app/MainWindow.h"
-#include "settings/ConfigStore.h"
-#include "settings/StartupSettings.h"
-#include "settings/SystemFolder.h"
+#include "settings/InstallLayout.h"
 
 namespace {
 
@@ -37,10 +35,10 @@ int main(int argc, char** argv) {
   for (int signal_number : {SIGTERM, SIGHUP, SIGINT})
     g_unix_signal_add(signal_number, &on_session_end, nullptr);
 
-  tovali::Locations locations;
-  locations.ProgramDir = tovali::ExecutableDir();
-  locations.TEWinDir = tovali::ConfigStore::DefaultTEWinDir();
-  locations.SystemDir = tovali::system_folder();
+  const tovali::Locations locations = tovali::CurrentLocations();
+  std::string state_error;
+  if (!tovali::CreateStateDir(locations, &state_error))
+    std::cerr << "tovali-explorer: " << state_error << "\n";
   try {
     tovali::MainWindow window(locations);
     g_window = &window;

@@ -6,8 +6,8 @@
 #include <glibmm/main.h>
 
 #include "net/ConfigDownload.h"
+#include "settings/InstallLayout.h"
 #include "settings/ScrambledFile.h"
-#include "settings/StartupSettings.h"
 #include "settings/StatusReporter.h"
 #include "settings/SystemFolder.h"
 
@@ -51,8 +51,9 @@ int run_download_command(const std::string& te_win_dir, const std::vector<std::s
     return 2;
   }
   Gio::init();
-  StartupState state =
-      RunStartupSettingsSteps(Locations{ExecutableDir(), te_win_dir, system_folder()});
+  Locations locations = CurrentLocations();
+  locations.TEWinDir = te_win_dir;
+  StartupState state = RunStartupSettingsSteps(locations);
   report_save_failures(state.saveFailures, err);
   report_system_settings_problems(state.systemSettingsProblems, err);
   const ConfigStore store(te_win_dir);

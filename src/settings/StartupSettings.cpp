@@ -22,7 +22,7 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
   state.SiteBaseURL = state.DefaultSiteBaseURL;
   state.SitePath = kSitePath;
 
-  const std::string log_path = locations.ProgramDir + "prohurl.log";
+  const std::string log_path = locations.StateDir + "prohurl.log";
   std::error_code ec;
   if (std::filesystem::exists(log_path, ec)) {
     state.prohibitedLogUnreadable = !state.prohibitedLog.load(log_path);
@@ -58,8 +58,20 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
   return state;
 }
 
+bool CreateStateDir(const Locations& locations, std::string* error) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::is_directory(locations.StateDir, ec)) return true;
+  fs::create_directories(locations.StateDir, ec);
+  if (!ec) fs::permissions(locations.StateDir, fs::perms::owner_all, ec);
+  if (ec && error) *error = "cannot create " + locations.StateDir + ": " + ec.message();
+  return !ec;
+}
+
 bool SaveProhibitedLog(const Locations& locations, const ProhibitedLog& log) {
-  return log.save(locations.ProgramDir + "prohurl.log");
+  // The folder may have been removed while the program ran.
+  CreateStateDir(locations);
+  return log.save(locations.StateDir + "prohurl.log");
 }
 
 std::string ExecutableDir() {

@@ -10,9 +10,10 @@ namespace tovali {
 
 // Where the program keeps and finds things.
 struct Locations {
-  std::string ProgramDir;  // folder of the executable, ending with "/"
+  std::string ProgramDir;  // folder of the supplied pages, ending with "/"
   std::string TEWinDir;    // folder of the settings copies, ending with "/"
   std::string SystemDir;   // the administrator's folder, ending with "/"; "" for none
+  std::string StateDir;    // folder of the refused-URL log and the generated pages, ending with "/"
 };
 
 // What the start-up settings steps produce.
@@ -35,15 +36,19 @@ struct StartupState {
 inline constexpr const char* kSitePath = "/tovali/v200/group1";
 
 // Runs the start-up settings steps in order: site defaults, the refused-URL
-// log from ProgramDir + "prohurl.log", the administrator's locks from
+// log from StateDir + "prohurl.log", the administrator's locks from
 // SystemDir + "settings.conf", LoadConfig, the site list (only the
 // lines whose names are missing), the default password unless `nopassword`
 // is "1" (and the password is not locked). Saves where a step changed the settings. Never throws.
 StartupState RunStartupSettingsSteps(const Locations& locations);
 
-// The shutdown step: writes the refused-URL log beside the executable,
-// replacing the file. Returns false when that fails (the caller drops it).
+// The shutdown step: writes the refused-URL log into the state folder
+// (created when missing), replacing the file. Returns false when that fails (the caller drops it).
 bool SaveProhibitedLog(const Locations& locations, const ProhibitedLog& log);
+
+// Creates the state folder (and its parents; a new one readable by the user
+// alone). Returns false, with `error` set when given, when that fails.
+bool CreateStateDir(const Locations& locations, std::string* error = nullptr);
 
 // The folder of the running executable (from /proc/self/exe), ending "/".
 std::string ExecutableDir();

@@ -25,12 +25,33 @@ constexpr int kLinePixels = 16;
 
 }  // namespace
 
+namespace {
+
+// The panel's text on one line: its line breaks become single spaces.
+std::string spoken_text(const std::string& text) {
+  std::string line;
+  bool gap = false;
+  for (char c : text) {
+    if (c == '\r' || c == '\n') {
+      gap = !line.empty();
+      continue;
+    }
+    if (gap && line.back() != ' ' && c != ' ') line += ' ';
+    gap = false;
+    line += c;
+  }
+  return line;
+}
+
+}  // namespace
+
 MessagePanel::MessagePanel(HandCursor cursor) : m_cursor(cursor) {
   set_halign(Gtk::ALIGN_START);
   set_valign(Gtk::ALIGN_START);
   set_no_show_all(true);
   add_events(Gdk::BUTTON_PRESS_MASK);
   set_name("MsgPanel");
+  present_as_button("Message", [this] { HideMsgPanel(); });
   hide();
 }
 
@@ -42,6 +63,7 @@ MessagePanel::~MessagePanel() {
 
 void MessagePanel::ShowMsgPanel(const std::string& text) {
   m_model.Show(text);
+  set_accessible_name(spoken_text(text));
   restart_stay_timer();
   apply();
 }

@@ -5,6 +5,7 @@
 #include <gtkmm/drawingarea.h>
 
 #include "app/core/MessagePanelModel.h"
+#include "windows/AccessibleButton.h"
 #include "windows/PictureArea.h"
 
 namespace tovali {
@@ -12,8 +13,9 @@ namespace tovali {
 // The message panel of a window: a star-burst picture with a short red text
 // that grows out of the window's centre, stays five seconds and shrinks away,
 // or goes at once when clicked. Add it as an overlay child over the whole
-// window; the steps themselves are MessagePanelModel's.
-class MessagePanel : public Gtk::DrawingArea {
+// window; the steps themselves are MessagePanelModel's. Assistive
+// technologies see it as a button named by its text that hides it.
+class MessagePanel : public AccessibleButton<Gtk::DrawingArea> {
  public:
   explicit MessagePanel(HandCursor cursor);
   ~MessagePanel() override;

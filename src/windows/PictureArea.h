@@ -4,13 +4,16 @@
 
 #include <gtkmm/drawingarea.h>
 
+#include "windows/AccessibleButton.h"
+
 namespace tovali {
 
 enum class HandCursor { Off, On };
 
 // A picture drawn by a function, stretched over its area, with click and
-// double-click signals (left button only).
-class PictureArea : public Gtk::DrawingArea {
+// double-click signals (left button only). A picture that reacts to them is
+// given a name and an action with present_as_button().
+class PictureArea : public AccessibleButton<Gtk::DrawingArea> {
  public:
   using Painter = std::function<void(const Cairo::RefPtr<Cairo::Context>&, double, double)>;
 

@@ -41,6 +41,7 @@ StarBurstPicture::StarBurstPicture(std::string word, int width, int height)
   add_events(Gdk::BUTTON_PRESS_MASK | Gdk::BUTTON_RELEASE_MASK);
   set_name(m_word);
   set_tooltip_text(m_word);
+  present_as_button(m_word, [this] { m_clicked.emit(); });
 }
 
 void StarBurstPicture::on_realize() {

@@ -4,12 +4,15 @@
 
 #include <gtkmm/drawingarea.h>
 
+#include "windows/AccessibleButton.h"
+
 namespace tovali {
 
 // A picture button: a dark blue star-burst with one white word, 180 by 100
 // pixels drawn at the left of its area (not stretched), a hand cursor over
-// it. A click (button released over it) raises signal_clicked.
-class StarBurstPicture : public Gtk::DrawingArea {
+// it. A click (button released over it) raises signal_clicked; so does the
+// "click" action of its accessible object, a button named by the word.
+class StarBurstPicture : public AccessibleButton<Gtk::DrawingArea> {
  public:
   StarBurstPicture(std::string word, int width, int height);
 

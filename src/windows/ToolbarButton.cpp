@@ -24,6 +24,8 @@ ToolbarButton::ToolbarButton(const std::string& caption,
   m_button.set_size_request(kWidth, kHeight);
   m_button.set_tooltip_text(caption);
   m_button.set_name(caption);
+  // The caption is a label of its own beside the picture: name the button.
+  m_button.get_accessible()->set_name(caption);
   m_caption.set_size_request(kWidth, kCaptionHeight);
   m_caption.set_justify(Gtk::JUSTIFY_CENTER);
   pack_start(m_button, Gtk::PACK_SHRINK);

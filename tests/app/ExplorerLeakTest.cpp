@@ -81,8 +81,8 @@ TEST_F(ExplorerLeak, DownloadsAreCancelledAndNeverWritten) {
   ASSERT_TRUE(server().wait_for_path("/kids/game.pak")) << server().log_text();
   ASSERT_TRUE(server().wait_for_path("/kids/data.bin")) << server().log_text();
   std::this_thread::sleep_for(kQuietPeriod);
-  for (const std::string& folder :
-       {env().home(), env().data_home(), env().cache_home(), env().config_home(), program_dir()}) {
+  for (const std::string& folder : {env().home(), env().data_home(), env().cache_home(),
+                                    env().config_home(), env().state_home(), program_dir()}) {
     EXPECT_FALSE(file_named_anywhere(folder, "game.pak")) << folder;
     EXPECT_FALSE(file_named_anywhere(folder, "data.bin")) << folder;
   }
@@ -205,7 +205,7 @@ TEST_F(ExplorerLeak, EndOfSessionSavesTheRefusedURLs) {
     const auto status = explorer().process().exit_status();
     ASSERT_TRUE(status.has_value());
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << describe_wait_status(*status);
-    EXPECT_EQ(program_file("prohurl.log"), expected) << "signal " << signal_number;
+    EXPECT_EQ(state_file("prohurl.log"), expected) << "signal " << signal_number;
   }
   EXPECT_FALSE(server().was_requested("/kids/shop.html"));
 }

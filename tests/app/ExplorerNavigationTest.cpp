@@ -78,7 +78,7 @@ TEST_F(ExplorerNavigation, RefusedMenuLinkNeverReachesTheServerAndIsLoggedAtShut
   EXPECT_TRUE(WIFEXITED(*explorer().process().exit_status()) &&
               WEXITSTATUS(*explorer().process().exit_status()) == 0)
       << describe_wait_status(*explorer().process().exit_status());
-  EXPECT_EQ(program_file("prohurl.log"), target + "\r\n");
+  EXPECT_EQ(state_file("prohurl.log"), target + "\r\n");
 }
 
 TEST_F(ExplorerNavigation, NavigationFrameLinksLoadIntoTheNavigationFrame) {
@@ -95,14 +95,14 @@ TEST_F(ExplorerNavigation, NavigationFrameLinksLoadIntoTheNavigationFrame) {
   ASSERT_TRUE(server().wait_for_path(std::string("/") + kSitePath + "second.php3"))
       << server().log_text();
   // The "More Sites" page is written afresh and shown there.
-  ASSERT_TRUE(wait_for_file(program_dir() + "moresites.html", kEventTimeout));
-  EXPECT_NE(program_file("moresites.html").find("<A HREF=\"http://zoo.example/\">Our zoo</A>"),
+  ASSERT_TRUE(wait_for_file(state_dir() + "moresites.html", kEventTimeout));
+  EXPECT_NE(state_file("moresites.html").find("<A HREF=\"http://zoo.example/\">Our zoo</A>"),
             std::string::npos);
   std::this_thread::sleep_for(std::chrono::milliseconds(800));
   screenshot("more-sites");
   // Neither reached the main frame: nothing was refused.
   ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
-  EXPECT_EQ(program_file("prohurl.log"), "");
+  EXPECT_EQ(state_file("prohurl.log"), "");
 }
 
 TEST_F(ExplorerNavigation, FailingSiteShowsTheErrorPage) {
@@ -110,8 +110,8 @@ TEST_F(ExplorerNavigation, FailingSiteShowsTheErrorPage) {
   const std::string down = "HTTP001://down.localhost:" + std::to_string(port) + "/kids/down.html";
   start_with_menu(menu_page({url_comment("001", "AD", "down.localhost:" + std::to_string(port))},
                             {{"down", down, "Down"}}, click_script("down", 800)));
-  ASSERT_TRUE(wait_for_file(program_dir() + "error.html", kEventTimeout));
-  EXPECT_EQ(program_file("error.html"),
+  ASSERT_TRUE(wait_for_file(state_dir() + "error.html", kEventTimeout));
+  EXPECT_EQ(state_file("error.html"),
             "There was a problem getting a web page from the Internet or network. Please try "
             "again later or contact customer support.\r\n");
   std::this_thread::sleep_for(std::chrono::milliseconds(800));
@@ -122,7 +122,7 @@ TEST_F(ExplorerNavigation, MissingMenuPageIsReplacedByTheErrorPage) {
   point_sites_at_server();
   write_site_file(std::string(kSitePath) + "teconfig.dat", "program-version=200\r\n");
   start_explorer();  // no teindex.php3: the server answers "404 Not Found"
-  ASSERT_TRUE(wait_for_file(program_dir() + "error.html", kStartTimeout)) << server().log_text();
+  ASSERT_TRUE(wait_for_file(state_dir() + "error.html", kStartTimeout)) << server().log_text();
 }
 
 // Link 001 admits a.localhost, link 002 b.localhost. After visiting both,

@@ -167,7 +167,7 @@ TEST_F(ExplorerShell, ToolsPictureOpensTheControlPanelWhoseCloseEndsTheProgram) 
   const auto status = explorer().process().wait_exit(kEventTimeout);
   ASSERT_TRUE(status.has_value()) << "the program is still running";
   EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << describe_wait_status(*status);
-  EXPECT_TRUE(std::filesystem::exists(program_dir() + "prohurl.log"));
+  EXPECT_TRUE(std::filesystem::exists(state_dir() + "prohurl.log"));
 }
 
 // The menu page's width comment sizes the navigation frame when a link is

@@ -38,8 +38,8 @@ bool GuardedBrowserTest::never_requested(const std::string& path) {
   return !server().was_requested(path);
 }
 
-std::string GuardedBrowserTest::program_file(const std::string& name) const {
-  std::ifstream in(program_dir() + name, std::ios::binary);
+std::string GuardedBrowserTest::state_file(const std::string& name) const {
+  std::ifstream in(state_dir() + name, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 

@@ -55,8 +55,9 @@ class GuardedBrowserTest : public ExplorerTest {
   // Watches for a quiet period; true when `path` was never requested.
   bool never_requested(const std::string& path);
 
-  // The text of a file the program wrote into its folder ("" when missing).
-  std::string program_file(const std::string& name) const;
+  // The text of a file the program wrote into its state folder ("" when
+  // missing).
+  std::string state_file(const std::string& name) const;
 
   // Ids of all mapped windows.
   std::vector<std::string> mapped_windows();

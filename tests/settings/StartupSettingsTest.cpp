@@ -20,7 +20,10 @@ struct Folders {
   TempDir program;
   TempDir config;
   TempDir system;
-  Locations locations() const { return {program.path(), config.path(), system.path()}; }
+  TempDir state;
+  Locations locations() const {
+    return {program.path(), config.path(), system.path(), state.path()};
+  }
   Settings stored() const {
     Settings s;
     ConfigStore(config.path()).ReadConfig(s);
@@ -139,7 +142,7 @@ TEST(StartupSettings, TheRefusedUrlLogIsLoadedBoundedAndSaved) {
   Folders f;
   std::string text;
   for (int i = 0; i < 510; ++i) text += "http://site" + std::to_string(i) + ".example/\r\n";
-  f.program.write("prohurl.log", text);
+  f.state.write("prohurl.log", text);
   auto state = RunStartupSettingsSteps(f.locations());
   ASSERT_EQ(state.prohibitedLog.size(), 500u);
   EXPECT_EQ(state.prohibitedLog.entries().front(), "http://site10.example/");
@@ -149,17 +152,31 @@ TEST(StartupSettings, TheRefusedUrlLogIsLoadedBoundedAndSaved) {
   ASSERT_TRUE(SaveProhibitedLog(f.locations(), state.prohibitedLog));
   const auto reloaded = RunStartupSettingsSteps(f.locations());
   EXPECT_EQ(reloaded.prohibitedLog.entries(), state.prohibitedLog.entries());
-  EXPECT_EQ(f.program.read("prohurl.log").substr(0, 24), "http://site11.example/\r\n");
+  EXPECT_EQ(f.state.read("prohurl.log").substr(0, 24), "http://site11.example/\r\n");
+  EXPECT_EQ(f.program.read("prohurl.log"), "");
 }
 
 TEST(StartupSettings, AnUnreadableLogLeavesTheLogEmpty) {
   Folders f;
-  ::mkdir((f.program.path() + "prohurl.log").c_str(), 0755);  // a folder cannot be read as lines
+  ::mkdir((f.state.path() + "prohurl.log").c_str(), 0755);  // a folder cannot be read as lines
   const auto state = RunStartupSettingsSteps(f.locations());
   EXPECT_TRUE(state.prohibitedLogUnreadable);
   EXPECT_EQ(state.prohibitedLog.size(), 0u);
   EXPECT_EQ(state.settings.value("password"), "marigold");
   EXPECT_FALSE(SaveProhibitedLog(f.locations(), state.prohibitedLog));
+}
+
+TEST(StartupSettings, TheLogIsSavedIntoAStateFolderThatIsMissing) {
+  Folders f;
+  Locations locations = f.locations();
+  locations.StateDir = f.state.path() + "state/tovali-explorer/";
+  ProhibitedLog log;
+  log.append("http://refused.example/");
+  ASSERT_TRUE(SaveProhibitedLog(locations, log));
+  EXPECT_EQ(f.state.read("state/tovali-explorer/prohurl.log"), "http://refused.example/\r\n");
+  struct stat st;
+  ASSERT_EQ(::stat(locations.StateDir.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);  // the child's log is the user's alone
 }
 
 // Runs the start-up steps on a read-only settings folder. Root ignores file

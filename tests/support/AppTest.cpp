@@ -59,6 +59,10 @@ std::string AppTest::program_dir() const {
   return m_temp->path() + "program/";
 }
 
+std::string AppTest::state_dir() const {
+  return m_env->program_state_dir();
+}
+
 void AppTest::set_setting(const std::string& key, const std::string& value) {
   std::string error;
   EXPECT_TRUE(m_settings->set(key, value, &error)) << error;

@@ -45,9 +45,11 @@ class AppTest : public ::testing::Test {
   std::string site_dir() const;
   void write_site_file(const std::string& relative, const std::string& content);
 
-  // The program folder (where the program writes prohurl.log, error.html,
-  // moresites.html), ending in "/".
+  // The program folder (the executable and the supplied pages), ending in "/".
   std::string program_dir() const;
+  // Where the program writes prohurl.log, error.html and moresites.html,
+  // ending in "/" (it creates the folder itself).
+  std::string state_dir() const;
 
   // Writes one setting through the real tovali-settings (a failure fails the
   // test). Call before start_explorer(): the program reads its settings at

@@ -104,7 +104,7 @@ std::unique_ptr<ExplorerProcess> ExplorerProcess::start(const TestEnvironment& e
   auto process = ChildProcess::start(options, error);
   if (!process) return nullptr;
   return std::unique_ptr<ExplorerProcess>(
-      new ExplorerProcess(std::move(process), dir, output_path));
+      new ExplorerProcess(std::move(process), dir, env.program_state_dir(), output_path));
 }
 
 std::string ExplorerProcess::output() const {

@@ -31,10 +31,10 @@ class SettingsCommand {
   const TestEnvironment& m_env;
 };
 
-// The program under test, run from a private program folder: the program
-// writes "prohurl.log", "error.html" and "moresites.html" beside its
-// executable, so each test gets its own folder holding a hard link to (or a
-// copy of) build/tovali-explorer and the supplied pages.
+// The program under test, run from a private program folder holding a hard
+// link to (or a copy of) build/tovali-explorer and the supplied pages. It
+// writes "prohurl.log", "error.html" and "moresites.html" into the state
+// folder of its environment (TestEnvironment::program_state_dir()).
 class ExplorerProcess {
  public:
   // Whether build/tovali-explorer exists (tests skip when it does not).
@@ -51,9 +51,10 @@ class ExplorerProcess {
                                                 const std::string& program_dir,
                                                 const std::string& output_path, std::string* error);
 
-  // The program folder, ending in "/", and a file in it.
+  // The program folder, ending in "/".
   const std::string& program_dir() const { return m_program_dir; }
-  std::string file(const std::string& name) const { return m_program_dir + name; }
+  // A file the program writes (in its state folder).
+  std::string file(const std::string& name) const { return m_state_dir + name; }
 
   // What the program wrote to standard output and error so far.
   std::string output() const;
@@ -65,13 +66,15 @@ class ExplorerProcess {
 
  private:
   ExplorerProcess(std::unique_ptr<ChildProcess> process, std::string program_dir,
-                  std::string output_path)
+                  std::string state_dir, std::string output_path)
       : m_process(std::move(process)),
         m_program_dir(std::move(program_dir)),
+        m_state_dir(std::move(state_dir)),
         m_output_path(std::move(output_path)) {}
 
   std::unique_ptr<ChildProcess> m_process;
   std::string m_program_dir;
+  std::string m_state_dir;
   std::string m_output_path;
 };
 

@@ -9,7 +9,7 @@ std::string source_dir();          // the project's source folder, ending in "/"
 std::string explorer_path();       // build/tovali-explorer
 std::string settings_tool_path();  // build/tovali-settings
 std::string serve_py_path();       // site/serve.py
-std::string data_dir();            // data/: the pages installed beside the executable
+std::string data_dir();            // data/: the supplied pages
 // Where screenshots of the tests are kept for a look by eye (outside the
 // source tree); created on first use.
 std::string screenshot_dir();

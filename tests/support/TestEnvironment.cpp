@@ -31,10 +31,12 @@ TestEnvironment::TestEnvironment(const std::string& root) {
   m_config = make_dir(base + "config", user_only);
   m_data = make_dir(base + "data", user_only);
   m_cache = make_dir(base + "cache", user_only);
+  m_state = make_dir(base + "state", user_only);
   set("HOME", m_home);
   set("XDG_CONFIG_HOME", m_config);
   set("XDG_DATA_HOME", m_data);
   set("XDG_CACHE_HOME", m_cache);
+  set("XDG_STATE_HOME", m_state);
   set("XDG_RUNTIME_DIR", make_dir(base + "runtime", user_only));
   // The administrator's folder: a private one, absent until a test writes
   // into it, so that the machine's /etc/tovali-explorer never takes part.

@@ -14,7 +14,8 @@ namespace tovali::testing {
 // session's display, bus or proxy) are removed.
 class TestEnvironment {
  public:
-  // Creates root/home, root/config, root/data, root/cache and root/runtime.
+  // Creates root/home, root/config, root/data, root/cache, root/state and
+  // root/runtime.
   explicit TestEnvironment(const std::string& root);
 
   void set(const std::string& name, const std::string& value);
@@ -32,12 +33,16 @@ class TestEnvironment {
   const std::string& config_home() const { return m_config; }  // XDG_CONFIG_HOME
   const std::string& data_home() const { return m_data; }      // XDG_DATA_HOME
   const std::string& cache_home() const { return m_cache; }    // XDG_CACHE_HOME
+  const std::string& state_home() const { return m_state; }    // XDG_STATE_HOME
+  // Where the program writes prohurl.log, error.html and moresites.html:
+  // state_home() + "/tovali-explorer/" (created by the program).
+  std::string program_state_dir() const { return m_state + "/tovali-explorer/"; }
   // TOVALI_SYSTEM_DIR, ending with "/"; not created.
   const std::string& system_dir() const { return m_system; }
 
  private:
   std::map<std::string, std::string> m_vars;
-  std::string m_home, m_config, m_data, m_cache, m_system;
+  std::string m_home, m_config, m_data, m_cache, m_state, m_system;
 };
 
 }  // namespace tovali::testing

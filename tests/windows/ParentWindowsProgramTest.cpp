@@ -683,11 +683,10 @@ TEST_F(ParentWindowsTest, RefusedSitesTabAddsToMoreSites) {
                   menu_page({}, {{"ms", "HTTPNAV://MORESITES", "More Sites"}},
                             "<style>#ms{display:block;height:400px;background:#eee}</style>"));
   // What the guard refused in an earlier session, kept in its log.
-  std::string error;
-  ASSERT_TRUE(ExplorerProcess::prepare_program_dir(program_dir(), &error)) << error;
+  std::filesystem::create_directories(state_dir());
   const std::string refused = "http://www.games.test/play";
   {
-    std::ofstream log(program_dir() + "prohurl.log", std::ios::binary);
+    std::ofstream log(state_dir() + "prohurl.log", std::ios::binary);
     log << refused << "\r\nhttp://ads.test/banner\r\n" << refused << "\r\n";
   }
   start();
@@ -719,7 +718,7 @@ TEST_F(ParentWindowsTest, RefusedSitesTabAddsToMoreSites) {
 
   // The "More Sites" page now links to it.
   x().click_at(main_geometry.x + 88, main_geometry.y + 200);
-  const std::string page = program_dir() + "moresites.html";
+  const std::string page = state_dir() + "moresites.html";
   EXPECT_TRUE(wait_until(
       [&] {
         return read_file(page).find("href=\"" + refused + "\"") != std::string::npos ||

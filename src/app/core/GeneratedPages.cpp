@@ -59,15 +59,14 @@ bool WritePageFile(const std::string& path, const std::string& text, std::string
   return true;
 }
 
-std::string WriteErrorPage(const std::string& program_dir) {
-  const std::string path = program_dir + "error.html";
+std::string WriteErrorPage(const std::string& dir) {
+  const std::string path = dir + "error.html";
   WritePageFile(path, ErrorPageText());
   return path;
 }
 
-std::optional<std::string> WriteMoreSitesPage(const std::string& program_dir,
-                                              const Settings& settings) {
-  const std::string path = program_dir + "moresites.html";
+std::optional<std::string> WriteMoreSitesPage(const std::string& dir, const Settings& settings) {
+  const std::string path = dir + "moresites.html";
   if (!WritePageFile(path, MoreSitesPageText(settings))) return std::nullopt;
   return path;
 }

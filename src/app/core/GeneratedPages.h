@@ -26,14 +26,14 @@ inline constexpr const char* kHomeQueryWord = "menu";
 // with `error` set when given, when the file cannot be written.
 bool WritePageFile(const std::string& path, const std::string& text, std::string* error = nullptr);
 
-// Writes the error page into `program_dir` and returns its path, whether or
-// not the write succeeded.
-std::string WriteErrorPage(const std::string& program_dir);
+// Writes the error page into the folder `dir` (ending in "/") and returns its
+// path, whether or not the write succeeded.
+std::string WriteErrorPage(const std::string& dir);
 
-// Writes the "More Sites" page into `program_dir` and returns its path;
-// nullopt when the file cannot be written (the caller then shows nothing).
-std::optional<std::string> WriteMoreSitesPage(const std::string& program_dir,
-                                              const Settings& settings);
+// Writes the "More Sites" page into the folder `dir` (ending in "/") and
+// returns its path; nullopt when the file cannot be written (the caller then
+// shows nothing).
+std::optional<std::string> WriteMoreSitesPage(const std::string& dir, const Settings& settings);
 
 // The title of a page that reports a missing document: it contains
 // "404 NOT FOUND" in any letter case.

@@ -28,7 +28,7 @@ struct FirstMainPage {
 FirstMainPage ChooseFirstMainPage(const Settings& settings, const std::string& program_dir,
                                   std::string (*domain)(const std::string&));
 
-// The start page beside the executable.
+// The start page in the folder of the supplied pages.
 std::string StartPagePath(const std::string& program_dir);
 
 // "Please update ..." when `program-version` (0 when missing or malformed)

@@ -1,0 +1,56 @@
+#include "settings/InstallLayout.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "settings/ConfigStore.h"
+#include "settings/SystemFolder.h"
+
+namespace tovali {
+
+namespace {
+
+std::string with_slash(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+}  // namespace
+
+std::string SuppliedPagesDir(const std::string& executable_dir,
+                             const std::function<bool(const std::string&)>& folder_exists) {
+  const std::filesystem::path installed =
+      (std::filesystem::path(executable_dir) / ".." / "share" / kProgramFolderName)
+          .lexically_normal();
+  const std::string candidate = with_slash(installed.string());
+  if (folder_exists(candidate)) return candidate;
+  return with_slash(executable_dir);
+}
+
+std::string StateDirFor(const std::string& xdg_state_home, const std::string& home) {
+  // Only an absolute XDG_STATE_HOME counts; a relative one is ignored.
+  if (!xdg_state_home.empty() && xdg_state_home[0] == '/')
+    return with_slash(xdg_state_home) + kProgramFolderName + "/";
+  return with_slash(home.empty() ? std::string("/tmp") : home) + ".local/state/" +
+         kProgramFolderName + "/";
+}
+
+Locations CurrentLocations() {
+  Locations locations;
+  locations.ProgramDir = SuppliedPagesDir(ExecutableDir(), [](const std::string& dir) {
+    std::error_code ec;
+    return std::filesystem::is_directory(dir, ec);
+  });
+  locations.TEWinDir = ConfigStore::DefaultTEWinDir();
+  locations.StateDir = StateDirFor(environment("XDG_STATE_HOME"), environment("HOME"));
+  locations.SystemDir = system_folder();
+  return locations;
+}
+
+}  // namespace tovali

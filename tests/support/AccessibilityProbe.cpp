@@ -1,0 +1,96 @@
+#include "AccessibilityProbe.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "HarnessPaths.h"
+#include "Polling.h"
+#include "RunCommand.h"
+
+namespace tovali::testing {
+
+namespace {
+
+constexpr const char* kPython = "/usr/bin/python3";
+constexpr int kProbeTimeoutSeconds = 30;
+
+std::string probe_script() {
+  return source_dir() + "tests/support/atspi_probe.py";
+}
+
+std::vector<std::string> split(const std::string& line, char separator) {
+  std::vector<std::string> parts;
+  std::string part;
+  std::istringstream in(line);
+  while (std::getline(in, part, separator)) parts.push_back(part);
+  if (!line.empty() && line.back() == separator) parts.emplace_back();
+  return parts;
+}
+
+}  // namespace
+
+bool AccessibilityProbe::available() {
+  static const bool found = [] {
+    if (::access(kPython, X_OK) != 0) return false;
+    if (run_command({"/bin/sh", "-c", "command -v dbus-daemon"}, {}, 10).exit_status != 0)
+      return false;
+    return run_command({kPython, "-c", "import pyatspi"}, {}, 30).exit_status == 0;
+  }();
+  return found;
+}
+
+std::unique_ptr<AccessibilityProbe> AccessibilityProbe::start(TestEnvironment& env,
+                                                              const std::string& dir,
+                                                              std::string* error) {
+  const std::string socket = dir + "session-bus";
+  ProcessOptions options;
+  options.argv = {"dbus-daemon", "--session", "--nofork", "--address=unix:path=" + socket};
+  options.env = env.entries();
+  options.output_path = dir + "session-bus.log";
+  auto bus = ChildProcess::start(options, error);
+  if (!bus) return nullptr;
+  const bool listening = wait_until(
+      [&] {
+        std::error_code ec;
+        return std::filesystem::is_socket(socket, ec);
+      },
+      kStartTimeout);
+  if (!listening) {
+    if (error) *error = "the session bus did not start (" + options.output_path + ")";
+    return nullptr;
+  }
+  env.set("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + socket);
+  env.unset("NO_AT_BRIDGE");
+  return std::unique_ptr<AccessibilityProbe>(new AccessibilityProbe(std::move(bus), env));
+}
+
+std::optional<std::vector<AccessibleNode>> AccessibilityProbe::tree() const {
+  const auto r =
+      run_command({kPython, probe_script(), "tree"}, m_env.overrides(), kProbeTimeoutSeconds);
+  if (r.exit_status != 0) return std::nullopt;
+  std::vector<AccessibleNode> nodes;
+  std::istringstream in(r.out);
+  for (std::string line; std::getline(in, line);) {
+    const auto fields = split(line, '\t');
+    if (fields.size() != 5) continue;
+    AccessibleNode node;
+    node.depth = std::stoi(fields[0]);
+    node.role = fields[1];
+    node.name = fields[2];
+    if (!fields[3].empty()) node.actions = split(fields[3], ',');
+    node.showing = fields[4] == "showing";
+    nodes.push_back(std::move(node));
+  }
+  return nodes;
+}
+
+bool AccessibilityProbe::press(const std::string& name, std::string* error) const {
+  const auto r = run_command({kPython, probe_script(), "press", name}, m_env.overrides(),
+                             kProbeTimeoutSeconds);
+  if (r.exit_status != 0 && error) *error = r.out + r.err;
+  return r.exit_status == 0;
+}
+
+}  // namespace tovali::testing

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "TestEnvironment.h"
+
+namespace tovali::testing {
+
+// One accessible object of the program, as AT-SPI shows it.
+struct AccessibleNode {
+  int depth = 0;
+  std::string role;  // "push button", "menu item", ...
+  std::string name;
+  std::vector<std::string> actions;
+  bool showing = false;
+};
+
+// The program's accessible objects through AT-SPI, read by
+// tests/support/atspi_probe.py (Debian's /usr/bin/python3 with
+// python3-pyatspi). start() runs a private session bus and points `env` at
+// it with the accessibility bridge on, so start the program afterwards.
+class AccessibilityProbe {
+ public:
+  // Whether dbus-daemon and pyatspi are installed (tests skip otherwise).
+  static bool available();
+
+  // Starts the session bus below `dir`; nullptr (and `error`) on failure.
+  static std::unique_ptr<AccessibilityProbe> start(TestEnvironment& env, const std::string& dir,
+                                                   std::string* error);
+
+  // The program's own accessible objects (web page contents left out);
+  // nothing when the program is not on the bus (yet).
+  std::optional<std::vector<AccessibleNode>> tree() const;
+  // Runs the action of the showing push button called `name`.
+  bool press(const std::string& name, std::string* error = nullptr) const;
+
+ private:
+  AccessibilityProbe(std::unique_ptr<ChildProcess> bus, const TestEnvironment& env)
+      : m_bus(std::move(bus)), m_env(env) {}
+
+  std::unique_ptr<ChildProcess> m_bus;
+  const TestEnvironment& m_env;
+};
+
+}  // namespace tovali::testing
