@@ -1,7 +1,7 @@
 #include "windows/PasswordForm.h"
 
-#include "windows/BorderIcons.h"
 #include "crypto/PasswordHash.h"
+#include "windows/BorderIcons.h"
 #include "windows/PasswordChange.h"
 
 namespace tovali {
