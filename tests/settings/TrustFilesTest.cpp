@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "TempDir.h"
-#include "settings/SystemFolder.h"
 #include "settings/TrustFiles.h"
 
 namespace tovali {
@@ -19,27 +18,6 @@ const std::string kKey =
     "untrusted comment: minisign public key 9AF0F1B4543A890\n"
     "RWSQqENFGw+vCSFBb1+8D5FDhPUu6Wz7zcST7xOvbxW4zhHopWcB6XOR\n";
 const std::string kCertificate = "-----BEGIN CERTIFICATE-----\nMIIB\n-----END CERTIFICATE-----\n";
-
-TEST(SystemFolder, TheEnvironmentNamesAnotherFolder) {
-  const struct {
-    const char* value;  // nullptr: unset
-    const char* folder;
-  } cases[] = {
-      {nullptr, "/etc/tovali-explorer/"},
-      {"", "/etc/tovali-explorer/"},
-      {"/srv/kiosk", "/srv/kiosk/"},
-      {"/srv/kiosk/", "/srv/kiosk/"},
-  };
-  for (const auto& c : cases) {
-    if (c.value) {
-      ::setenv("TOVALI_SYSTEM_DIR", c.value, 1);
-    } else {
-      ::unsetenv("TOVALI_SYSTEM_DIR");
-    }
-    EXPECT_EQ(system_folder(), c.folder) << (c.value ? c.value : "unset");
-  }
-  ::unsetenv("TOVALI_SYSTEM_DIR");
-}
 
 TEST(TrustFiles, UsableFilesAreTakenAndMissingOnesAreNoProblem) {
   TempDir dir;
