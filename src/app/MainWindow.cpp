@@ -34,6 +34,20 @@ std::string vertical_word(const std::string& word) {
 
 const Gdk::RGBA kSilver("#c0c0c0");
 
+RequestOrigin request_origin(NavigationOrigin origin) {
+  switch (origin) {
+    case NavigationOrigin::Program:
+      return RequestOrigin::Queue;
+    case NavigationOrigin::History:
+      return RequestOrigin::History;
+    case NavigationOrigin::LinkClick:
+      return RequestOrigin::LinkClick;
+    case NavigationOrigin::Page:
+      break;
+  }
+  return RequestOrigin::Page;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const Locations& locations)
@@ -74,6 +88,10 @@ MainWindow::MainWindow(const Locations& locations)
   apply_window_level();
   build_layout();
   wire_frames();
+  std::vector<std::string> own_pages;
+  for (const std::string& path : ProgramPagePaths(m_locations.ProgramDir, m_locations.StateDir))
+    own_pages.push_back(to_engine_url(path));
+  m_guard.SetProgramPages(std::move(own_pages));
   UpdateLists();
   UpdateControls();
   UpdateCtrlAltDel();
@@ -277,7 +295,8 @@ void MainWindow::wire_frames() {
     const NavigationStep step = m_navFrame.CurrentNavigationKind() == NavigationKind::Redirect
                                     ? NavigationStep::Redirect
                                     : NavigationStep::Request;
-    return m_guard.NavFrameBeforeNavigate2(url, step) == Verdict::Cancel
+    const RequestOrigin origin = request_origin(m_navFrame.CurrentNavigationOrigin());
+    return m_guard.NavFrameBeforeNavigate2(url, origin, step) == Verdict::Cancel
                ? NavigationVerdict::Cancel
                : NavigationVerdict::Proceed;
   };
@@ -423,9 +442,7 @@ bool MainWindow::QueueTimerTimer() {
 
 NavigationVerdict MainWindow::WebBrowserBeforeNavigate2(const std::string& url,
                                                         NavigationOrigin origin) {
-  const RequestOrigin requested_by =
-      origin == NavigationOrigin::Program ? RequestOrigin::Queue : RequestOrigin::Page;
-  return m_guard.WebBrowserBeforeNavigate2(url, requested_by) == Verdict::Cancel
+  return m_guard.WebBrowserBeforeNavigate2(url, request_origin(origin)) == Verdict::Cancel
              ? NavigationVerdict::Cancel
              : NavigationVerdict::Proceed;
 }
@@ -457,10 +474,7 @@ void MainWindow::webbrowserDownloadComplete(EmbeddedWB& sender) {
 
 void MainWindow::webbrowserStatusTextChange(const std::string& text) {
   guarded("webbrowserStatusTextChange", [&] {
-    if (StatusNamesInternalPage(text)) {
-      m_guard.SetTrustedNavigation(true);
-      m_guard.SetPendingMainURL(ErrorPagePath());
-    }
+    if (StatusNamesInternalPage(text)) m_guard.QueueTrustedMainURL(ErrorPagePath());
     m_statusText.set_text(text);
   });
 }
@@ -471,8 +485,7 @@ void MainWindow::webbrowserLoadFailed(const std::string& url) {
   guarded("webbrowserLoadFailed", [&] {
     const std::string error_page = ErrorPagePath();
     if (equals_ignore_case(url, error_page)) return;  // never loop on itself
-    m_guard.SetTrustedNavigation(true);
-    m_guard.SetPendingMainURL(error_page);
+    m_guard.QueueTrustedMainURL(error_page);
   });
 }
 
@@ -484,8 +497,7 @@ void MainWindow::webbrowserProgressChange(int progress, int progress_max) {
 }
 
 void MainWindow::PrepareHistoryStep() {
-  m_guard.SetTrustedNavigation(true);
-  m_guard.SetHistoryStep(true);
+  m_guard.PrepareHistoryStep();
 }
 
 // ---------------------------------------------------------- navigation frame
@@ -584,8 +596,7 @@ void MainWindow::email_buttonClick() {
 
 void MainWindow::TovaliHelp1Click() {
   guarded("Help", [this] {
-    m_guard.SetTrustedNavigation(true);
-    m_guard.SetPendingMainURL(to_engine_url(m_locations.ProgramDir + "help.html"));
+    m_guard.QueueTrustedMainURL(to_engine_url(m_locations.ProgramDir + "help.html"));
   });
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/MainWindow.h"
 #include "settings/InstallLayout.h"
+#include "windows/WidgetMenus.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
   Gtk::Main kit(argc, argv);
   Gio::init();
   Glib::set_application_name("Tovali Explorer");
+  tovali::BlockWidgetMenus();
 
   for (int signal_number : {SIGTERM, SIGHUP, SIGINT})
     g_unix_signal_add(signal_number, &on_session_end, nullptr);

@@ -40,6 +40,21 @@ bool same_target(const std::string& reported, const std::string& requested) {
   return a.size() == b.size() && g_ascii_strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
 }
 
+// Who started a navigation that the program did not request.
+NavigationOrigin origin_of(WebKitNavigationAction* action) {
+  switch (webkit_navigation_action_get_navigation_type(action)) {
+    case WEBKIT_NAVIGATION_TYPE_BACK_FORWARD:
+      return NavigationOrigin::History;
+    case WEBKIT_NAVIGATION_TYPE_LINK_CLICKED: {
+      // The left button, or none when a key activated the link.
+      const guint button = webkit_navigation_action_get_mouse_button(action);
+      return button <= 1 ? NavigationOrigin::LinkClick : NavigationOrigin::Page;
+    }
+    default:
+      return NavigationOrigin::Page;
+  }
+}
+
 // True when the response would be saved rather than shown.
 bool response_is_download(WebKitResponsePolicyDecision* decision) {
   if (!webkit_response_policy_decision_is_mime_type_supported(decision)) return true;
@@ -79,7 +94,7 @@ struct EmbeddedWB::Callbacks {
         const std::string url = text_or_empty(webkit_uri_request_get_uri(request));
         const bool own = !self->m_requested.empty() && same_target(url, self->m_requested);
         if (own) self->m_requested.clear();
-        self->m_origin = own ? NavigationOrigin::Program : NavigationOrigin::Page;
+        self->m_origin = own ? NavigationOrigin::Program : origin_of(action);
         self->m_kind = webkit_navigation_action_is_redirect(action) ? NavigationKind::Redirect
                                                                     : NavigationKind::Request;
         NavigationVerdict verdict = NavigationVerdict::Proceed;
@@ -202,6 +217,25 @@ struct EmbeddedWB::Callbacks {
     return TRUE;
   }
 
+  // The control's value stays as it was; no window opens.
+  static gboolean color_chooser(WebKitWebView*, WebKitColorChooserRequest* request, gpointer) {
+    webkit_color_chooser_request_cancel(request);
+    return TRUE;
+  }
+
+  // Nothing dragged onto a view is taken: no link, text or file.
+  static gboolean refuse_drag_motion(GtkWidget*, GdkDragContext* context, gint, gint, guint time,
+                                     gpointer) {
+    gdk_drag_status(context, static_cast<GdkDragAction>(0), time);
+    return TRUE;
+  }
+
+  static gboolean refuse_drop(GtkWidget*, GdkDragContext* context, gint, gint, guint time,
+                              gpointer) {
+    gtk_drag_finish(context, FALSE, FALSE, time);
+    return TRUE;
+  }
+
   static gboolean page_print(WebKitWebView*, WebKitPrintOperation*, gpointer) { return TRUE; }
 
   static gboolean permission(WebKitWebView*, WebKitPermissionRequest* request, gpointer) {
@@ -271,6 +305,10 @@ void EmbeddedWB::init(void* raw_view, BodyCapture capture) {
   g_signal_connect(view, "script-dialog", G_CALLBACK(Callbacks::script_dialog), this);
   g_signal_connect(view, "context-menu", G_CALLBACK(Callbacks::context_menu), this);
   g_signal_connect(view, "run-file-chooser", G_CALLBACK(Callbacks::file_chooser), this);
+  g_signal_connect(view, "run-color-chooser", G_CALLBACK(Callbacks::color_chooser), this);
+  gtk_drag_dest_unset(GTK_WIDGET(view));
+  g_signal_connect(view, "drag-motion", G_CALLBACK(Callbacks::refuse_drag_motion), this);
+  g_signal_connect(view, "drag-drop", G_CALLBACK(Callbacks::refuse_drop), this);
   g_signal_connect(view, "print", G_CALLBACK(Callbacks::page_print), this);
   g_signal_connect(view, "permission-request", G_CALLBACK(Callbacks::permission), this);
   g_signal_connect(view, "enter-fullscreen", G_CALLBACK(Callbacks::no_fullscreen), this);

@@ -27,10 +27,14 @@ enum class DialogMode { Shown, Silent };
 // Whether the view reads the page's body after each completed load.
 enum class BodyCapture { Off, On };
 
-// Who started the navigation a before-navigate event is about: the
-// program's own Navigate call, or the page (a link, a script, a frame, a
-// history step).
-enum class NavigationOrigin { Page, Program };
+// Who started the navigation a before-navigate event is about, as the engine
+// reports it.
+enum class NavigationOrigin {
+  Page,       // a script, a frame, a form: anything not below
+  Program,    // the program's own Navigate call
+  History,    // a step back or forward in the view's history
+  LinkClick,  // a link of the page clicked (or activated from the keyboard)
+};
 
 // Whether a before-navigate event is about a new navigation or about the
 // target of an HTTP redirect of a navigation that was let go on.
@@ -71,9 +75,9 @@ struct EmbeddedWBEvents {
 
 // The one wrapper around the web engine's view. Every view of the program
 // is one of these; nothing else touches the engine. The view answers the
-// engine in a fixed, locked-down way: no context menu, no downloads, no file
-// chooser, no page-initiated printing, every permission request denied, no
-// developer tools, software rendering.
+// engine in a fixed, locked-down way: no context menu, no downloads, no
+// chooser windows (file, colour), no drops, no page-initiated printing,
+// every permission request denied, no developer tools, software rendering.
 class EmbeddedWB {
  public:
   explicit EmbeddedWB(BodyCapture capture = BodyCapture::Off);
@@ -115,8 +119,8 @@ class EmbeddedWB {
   bool CanGoBack() const;
   bool CanGoForward() const;
 
-  // While a BeforeNavigate2 handler runs: whether the engine is asking about
-  // the program's own Navigate request (Page at any other time).
+  // While a BeforeNavigate2 handler runs: who started the navigation (Page
+  // at any other time).
   NavigationOrigin CurrentNavigationOrigin() const { return m_origin; }
   // While a BeforeNavigate2 handler runs: whether the engine is asking about
   // a redirect target (Request at any other time).

@@ -28,9 +28,10 @@ std::string numbered_key(const std::string& url_number, std::string_view text) {
   return key;
 }
 
+// A URL without a web domain never matches a domain entry.
 bool holds_numbered_domain(const HashedStringSet& set, const std::string& number,
                            std::string_view upper_domain) {
-  return !set.empty() && set.contains(numbered_key(number, upper_domain));
+  return !upper_domain.empty() && !set.empty() && set.contains(numbered_key(number, upper_domain));
 }
 
 }  // namespace
@@ -43,8 +44,8 @@ bool Allow_B_URL(const LinkMetaData& meta, std::string_view url) {
   const std::string& number = meta.URLNumber();
   const std::string key = numbered_key(number, url);
   const std::string_view upper_url = std::string_view(key).substr(number.size());
-  const std::string_view domain = domain_of_upper(upper_url);
-  if (number.empty() && domain == meta.CurrentSiteDomain()) return true;
+  const std::string_view domain = web_domain_of_upper(upper_url);
+  if (number.empty() && !domain.empty() && domain == meta.CurrentSiteDomain()) return true;
 
   const LinkRuleSet& rules = meta.rules();
   const bool whole_urls = !rules.ProhibitedURLs().empty() || !rules.AllowedURLs().empty();
@@ -67,15 +68,17 @@ bool Cust_Allow_B_URL(const ParentLists& lists, std::string_view url) {
     const std::size_t dot = u.rfind('.');
     if (dot != std::string_view::npos && lists.ext_set().contains(u.substr(dot + 1))) return false;
   }
-  const std::string_view domain = domain_of_upper(u);
-  if (!lists.domain_set().empty() && lists.domain_set().contains(domain)) return false;
+  const std::string_view domain = web_domain_of_upper(u);
+  if (!domain.empty() && !lists.domain_set().empty() && lists.domain_set().contains(domain)) {
+    return false;
+  }
   if (!lists.url_set().empty() && lists.url_set().contains(u)) return false;
   if (u.empty() || u.back() != '/') return true;
   // Once more without the final "/". The domain stays the same unless the
   // URL ends in its first "://".
   const std::string_view shorter = u.substr(0, u.size() - 1);
-  const std::string_view shorter_domain = domain_of_upper(shorter);
-  if (shorter_domain != domain && !lists.domain_set().empty() &&
+  const std::string_view shorter_domain = web_domain_of_upper(shorter);
+  if (shorter_domain != domain && !shorter_domain.empty() && !lists.domain_set().empty() &&
       lists.domain_set().contains(shorter_domain)) {
     return false;
   }
@@ -90,7 +93,7 @@ bool SuppressProhibitedPanel(const LinkMetaData& meta, std::string_view url) {
   if (rules.SilentDomains().empty() && rules.SilentURLPrefixes().empty()) return false;
   const std::string key = numbered_key(number, url);
   const std::string_view upper_url = std::string_view(key).substr(number.size());
-  if (holds_numbered_domain(rules.SilentDomains(), number, domain_of_upper(upper_url))) {
+  if (holds_numbered_domain(rules.SilentDomains(), number, web_domain_of_upper(upper_url))) {
     return true;
   }
   return rules.SilentURLPrefixes().any_prefix_of(key);

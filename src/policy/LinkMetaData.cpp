@@ -99,7 +99,7 @@ TextList LinkMetaData::SavedMetaDataURLs() const {
 
 void LinkMetaData::SetCurrentSiteURL(std::string url) {
   m_current_site_url = std::move(url);
-  m_current_site_domain = ExtractDomain(m_current_site_url);
+  m_current_site_domain = WebDomain(m_current_site_url);
 }
 
 }  // namespace tovali

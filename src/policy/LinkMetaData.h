@@ -61,7 +61,7 @@ class LinkMetaData {
   const std::string& CurrentSiteURL() const { return m_current_site_url; }
   // Also caches the site's domain for the same-site rule.
   void SetCurrentSiteURL(std::string url);
-  // `ExtractDomain(CurrentSiteURL)`.
+  // `WebDomain(CurrentSiteURL)`: "" unless the site is an http(s) URL.
   const std::string& CurrentSiteDomain() const { return m_current_site_domain; }
 
   const std::string& NavPageHTML() const { return m_nav_page_html; }

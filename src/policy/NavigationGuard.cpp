@@ -19,13 +19,22 @@ bool ends_with_slash(std::string_view text) {
   return !text.empty() && text.back() == '/';
 }
 
+// The browser reports a requested URL with its scheme (and an HTTP host)
+// lower-cased and may add a "/" after a bare host.
+bool same_target(std::string_view reported, std::string_view requested) {
+  if (ends_with_slash(reported)) reported.remove_suffix(1);
+  if (ends_with_slash(requested)) requested.remove_suffix(1);
+  return equals_ignore_case(reported, requested);
+}
+
 }  // namespace
 
 NavigationGuard::NavigationGuard(const Settings& settings, ProhibitedLog& log,
                                  GuardEffects& effects, const Clock& clock)
     : m_settings(settings), m_log(log), m_effects(effects), m_clock(clock), m_meta(settings) {}
 
-Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, NavigationStep step) {
+Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOrigin origin,
+                                                 NavigationStep step) {
   // The frame only lets through what was queued for it, so a redirect
   // always continues a queued page (the home site's menu page, say) and is
   // no request of its own: it neither empties the mailbox nor is a link.
@@ -47,6 +56,9 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, Navigatio
   }
   if (m_parent.blocked_nav_set().contains(ExtractDomain(url))) return Verdict::Cancel;
   if (redirect || equals_ignore_case(url, expected)) return Verdict::Proceed;
+  // Only the child's click in the menu page opens a link; a script, a frame
+  // or a URL dropped onto the frame opens nothing.
+  if (origin != RequestOrigin::LinkClick) return Verdict::Cancel;
   if (begins_upper(url, "HTTPNAV:")) {
     m_pending_nav_url = ModifyURL(url);
     return Verdict::Cancel;
@@ -60,7 +72,9 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, Navigatio
 }
 
 Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, RequestOrigin origin) {
-  if (m_trusted_navigation) m_meta.SetCurrentSiteURL(std::string(url));
+  const bool history_step = m_trust == Trust::HistoryStep;
+  const bool trusted = take_trust(url, origin);
+  if (trusted) m_meta.SetCurrentSiteURL(std::string(url));
   // The browser asks about the queue's request some time after the tick
   // that issued it, not within the navigate call. A URL queued in between
   // (the configured main page after the start page, say) has not been
@@ -68,22 +82,52 @@ Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, Request
   const bool newer_queued =
       origin == RequestOrigin::Queue && m_pending_main_url != m_issued_main_url;
   if (!newer_queued) m_pending_main_url.clear();
-  if (m_history_step) {
-    m_history_step = false;
+  if (history_step && trusted) {
     if (const std::optional<int> width = m_meta.LoadMetaData(url)) {
       m_effects.set_nav_frame_width(*width);
     }
   }
   if (begins_upper(url, "ABOUT:") && !begins_upper(url, "ABOUT:BLANK")) return Verdict::Cancel;
+  if (begins_upper(url, "FILE:") && !IsProgramPage(url)) return Verdict::Cancel;
 
-  if ((m_trusted_navigation || Allow_B_URL(m_meta, url)) && Cust_Allow_B_URL(m_parent, url)) {
-    m_trusted_navigation = false;
+  if ((trusted || Allow_B_URL(m_meta, url)) && Cust_Allow_B_URL(m_parent, url)) {
     m_meta.SaveMetaData(url);
     return Verdict::Proceed;
   }
-  m_trusted_navigation = false;
   if (!SuppressProhibitedPanel(m_meta, url)) report_refusal(url);
   return Verdict::Cancel;
+}
+
+bool NavigationGuard::take_trust(std::string_view url, RequestOrigin origin) {
+  const Trust trust = m_trust;
+  m_trust = Trust::None;
+  switch (trust) {
+    case Trust::QueuedURL:
+      return origin == RequestOrigin::Queue && same_target(url, m_trusted_url);
+    case Trust::HistoryStep:
+      return origin == RequestOrigin::History;
+    case Trust::None:
+      break;
+  }
+  return false;
+}
+
+void NavigationGuard::QueueTrustedMainURL(std::string url) {
+  m_trusted_url = url;
+  m_trust = Trust::QueuedURL;
+  m_pending_main_url = std::move(url);
+}
+
+void NavigationGuard::PrepareHistoryStep() {
+  m_trusted_url.clear();
+  m_trust = Trust::HistoryStep;
+}
+
+bool NavigationGuard::IsProgramPage(std::string_view url) const {
+  for (const std::string& page : m_program_pages) {
+    if (is_local_page(url, page)) return true;
+  }
+  return false;
 }
 
 void NavigationGuard::report_refusal(std::string_view url) {

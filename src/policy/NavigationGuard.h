@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "policy/Clock.h"
 #include "policy/GuardEffects.h"
@@ -20,10 +21,13 @@ enum class Verdict {
   Cancel,   // stop it before any request is made (WebKit: ignore the decision)
 };
 
-// Who started a main-frame navigation that the browser asks about.
+// Who started a navigation that the browser asks about, as the engine
+// reports it.
 enum class RequestOrigin {
-  Page,   // the page: a link, a script, a frame, a history step
-  Queue,  // the navigation queue's own request, issued by an earlier tick
+  Page,       // the page: a script, a frame, a form, anything not below
+  Queue,      // the navigation queue's own request, issued by an earlier tick
+  History,    // a step back or forward in the frame's history
+  LinkClick,  // the child clicked (or pressed Enter on) a link of the page
 };
 
 // Whether the browser asks about a navigation of its own or about the target
@@ -48,7 +52,7 @@ enum class NewWindowDecision {
 //
 // How the main window calls it:
 //  - navigation frame, decide-policy of a navigation (any sub-frame too):
-//      NavFrameBeforeNavigate2(uri)  -> Cancel: ignore the decision.
+//      NavFrameBeforeNavigate2(uri, origin) -> Cancel: ignore the decision.
 //  - main frame (and the pop-up's browser), decide-policy of a navigation:
 //      WebBrowserBeforeNavigate2(uri) -> Cancel: ignore the decision.
 //  - main frame (or pop-up) asks for a new window (WebKit "create"):
@@ -64,8 +68,16 @@ enum class NewWindowDecision {
 //  - every left mouse-button press anywhere in the program: MouseDown().
 //  - start-up and every save of the setup dialog: UpdateLists().
 //  - buttons: SetPendingMainURL / SetPendingNavURL / SetCurrentSiteURL /
-//      SetTrustedNavigation / SetHistoryStep / SetURLNumber, and
-//      ExtractMetaData for fixed rules (e-mail, help from the web, main page).
+//      SetURLNumber, and ExtractMetaData for fixed rules (e-mail, help from
+//      the web, main page); QueueTrustedMainURL for the program's own pages
+//      (local help, the error page); PrepareHistoryStep before Back and
+//      Forward step the history.
+//
+// Trust belongs to one navigation of the program's own: the queued trusted
+// URL when the browser asks about it as the queue's request, or a step that
+// the browser reports as back/forward after PrepareHistoryStep. The first
+// main-frame navigation asked about after the trust was given uses it up or,
+// when it is another navigation, drops it: a page never borrows it.
 class NavigationGuard {
  public:
   static constexpr const char* kClickedLinkMessage =
@@ -81,21 +93,26 @@ class NavigationGuard {
                   const Clock& clock);
 
   // Every navigation of the navigation frame: lets through only what was
-  // queued for it (apart from letter case and one added "/"), rewrites
-  // "HTTPNAV:" links into the frame itself, serves the "More Sites" page,
-  // replaces "RES://" pages by the error page, drops blocked domains, and
-  // turns every other link into a main-frame navigation under the link rules
-  // read afresh from `NavPageHTML`. A redirect continues the navigation the
-  // frame was already loading (the queued one): its target loads in the
-  // frame, unless its domain is blocked; the mailbox is left alone.
-  Verdict NavFrameBeforeNavigate2(std::string_view url,
+  // queued for it (apart from letter case and one added "/"), serves the
+  // "More Sites" page, replaces "RES://" pages by the error page, drops
+  // blocked domains. A link the child clicked (`origin` LinkClick) is
+  // rewritten into the frame itself when it is an "HTTPNAV:" link, and
+  // otherwise becomes a main-frame navigation under the link rules read
+  // afresh from `NavPageHTML`. Every other navigation (a script's, a
+  // frame's, a dropped URL) is cancelled silently. A redirect continues the
+  // navigation the frame was already loading (the queued one): its target
+  // loads in the frame, unless its domain is blocked; the mailbox is left
+  // alone.
+  Verdict NavFrameBeforeNavigate2(std::string_view url, RequestOrigin origin,
                                   NavigationStep step = NavigationStep::Request);
 
   // Every navigation of the main frame and of the pop-up's browser: admits
   // (saving the rules under the URL) or refuses it, logging and reporting a
-  // refusal that is not silent. It empties `PendingMainURL`, except when
-  // the browser asks late (`origin` Queue) about a URL the queue issued
-  // before a newer one was queued: the newer one stays to be issued.
+  // refusal that is not silent. A "file:" URL other than the program's own
+  // pages is refused silently, trusted or not. It uses up or drops the
+  // trust. It empties `PendingMainURL`, except when the browser asks late
+  // (`origin` Queue) about a URL the queue issued before a newer one was
+  // queued: the newer one stays to be issued.
   Verdict WebBrowserBeforeNavigate2(std::string_view url,
                                     RequestOrigin origin = RequestOrigin::Page);
 
@@ -131,10 +148,27 @@ class NavigationGuard {
   const std::string& PendingNavURL() const { return m_pending_nav_url; }
   void SetPendingNavURL(std::string url) { m_pending_nav_url = std::move(url); }
 
-  bool TrustedNavigation() const { return m_trusted_navigation; }
-  void SetTrustedNavigation(bool on) { m_trusted_navigation = on; }
-  bool HistoryStep() const { return m_history_step; }
-  void SetHistoryStep(bool on) { m_history_step = on; }
+  // Queues `url` for the main frame (`PendingMainURL`) and trusts it: when
+  // the browser asks about it as the queue's request, it skips the link
+  // rules (the parent's lists still apply) and becomes the `CurrentSiteURL`.
+  void QueueTrustedMainURL(std::string url);
+
+  // Back or Forward is about to step the main frame's (or the pop-up's)
+  // history: the step, when the browser reports it as back/forward, is
+  // trusted and first restores the link rules saved for its URL.
+  void PrepareHistoryStep();
+
+  // True while trust is waiting for its navigation.
+  bool TrustedNavigation() const { return m_trust != Trust::None; }
+  bool HistoryStep() const { return m_trust == Trust::HistoryStep; }
+
+  // The program's own local pages ("file://" URLs as the browser reports
+  // them): the only local files the main frame and the pop-up may show.
+  void SetProgramPages(std::vector<std::string> file_urls) {
+    m_program_pages = std::move(file_urls);
+  }
+  // True when `url` is one of them (a "#fragment" aside).
+  bool IsProgramPage(std::string_view url) const;
 
   const std::string& CurrentSiteURL() const { return m_meta.CurrentSiteURL(); }
   void SetCurrentSiteURL(std::string url) { m_meta.SetCurrentSiteURL(std::move(url)); }
@@ -146,6 +180,11 @@ class NavigationGuard {
   const ParentLists& parent_lists() const { return m_parent; }
 
  private:
+  enum class Trust { None, QueuedURL, HistoryStep };
+
+  // Takes the trust given for the navigation now asked about: true when it
+  // is that navigation. Trust is gone afterwards either way.
+  bool take_trust(std::string_view url, RequestOrigin origin);
   void report_refusal(std::string_view url);
 
   const Settings& m_settings;
@@ -157,8 +196,9 @@ class NavigationGuard {
   std::string m_pending_main_url;
   std::string m_issued_main_url;  // what the last tick issued from PendingMainURL
   std::string m_pending_nav_url;
-  bool m_trusted_navigation = false;
-  bool m_history_step = false;
+  Trust m_trust = Trust::None;
+  std::string m_trusted_url;  // with Trust::QueuedURL
+  std::vector<std::string> m_program_pages;
   std::optional<Clock::TimePoint> m_last_mouse_down;
 };
 

@@ -26,6 +26,24 @@ std::string ExtractDomain(std::string_view url) {
   return std::string(domain_of_upper(upper_case(rest)));
 }
 
+std::string_view web_domain_of_upper(std::string_view upper_url) {
+  if (upper_url.substr(0, 7) != "HTTP://" && upper_url.substr(0, 8) != "HTTPS://") return {};
+  return domain_of_upper(upper_url);
+}
+
+std::string WebDomain(std::string_view url) {
+  if (!begins_upper(url, "HTTP://") && !begins_upper(url, "HTTPS://")) return std::string();
+  return ExtractDomain(url);
+}
+
+bool is_local_page(std::string_view url, std::string_view page_url) {
+  constexpr std::string_view kScheme = "FILE:";
+  if (!begins_upper(url, kScheme) || !begins_upper(page_url, kScheme)) return false;
+  const std::size_t hash = url.find('#');
+  if (hash != std::string_view::npos) url = url.substr(0, hash);
+  return url.substr(kScheme.size()) == page_url.substr(kScheme.size());
+}
+
 std::string ModifyURL(std::string_view url) {
   if (url.size() >= 10 && url.substr(7, 3) == "://") {
     std::string result(url.substr(0, 4));

@@ -11,6 +11,20 @@ namespace tovali {
 // itself. A file URL with an empty host gives "".
 std::string ExtractDomain(std::string_view url);
 
+// The domain the guards judge a URL by: ExtractDomain of an "http://" or
+// "https://" URL (any letter case), "" for every other URL. A URL of another
+// scheme (view-source:, data:, blob:, file:, ...) has no domain, whatever it
+// has written inside it.
+std::string WebDomain(std::string_view url);
+
+// WebDomain of an already upper-cased URL, as a view into it.
+std::string_view web_domain_of_upper(std::string_view upper_url);
+
+// True when `url` is the local page `page_url` (a "file://" URL as the
+// browser reports it): the same text, apart from the letter case of the
+// "file:" scheme and a "#fragment" after it. Query texts must match.
+bool is_local_page(std::string_view url, std::string_view page_url);
+
 // The URL without characters 5 to 7 when characters 8 to 10 are "://"
 // ("HTTP001://x" and "HTTPNAV://x" become "HTTP://x"); otherwise unchanged.
 std::string ModifyURL(std::string_view url);

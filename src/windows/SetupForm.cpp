@@ -5,6 +5,7 @@
 
 #include "app/core/GeneratedPages.h"
 #include "browser/EmbeddedWB.h"
+#include "policy/SetupBrowserGuard.h"
 #include "policy/UrlText.h"
 #include "windows/BorderIcons.h"
 #include "windows/MessageBox.h"
@@ -472,6 +473,14 @@ EmbeddedWB& SetupForm::webbrowser1() {
       const std::string error_page = to_engine_url(WriteErrorPage(m_host.ProgramDir()));
       if (!equals_ignore_case(url, error_page)) m_webbrowser1->Navigate(error_page);
     };
+    // It keeps to the setup help page, the error page and the feedback site.
+    m_webbrowser1->events().BeforeNavigate2 =
+        [guard = SetupBrowserGuard({to_engine_url(m_host.ProgramDir() + kHelpPath),
+                                    to_engine_url(m_host.ProgramDir() + "error.html")},
+                                   kFeedbackURL)](const std::string& url) {
+          return guard.BeforeNavigate2(url) == Verdict::Proceed ? NavigationVerdict::Proceed
+                                                                : NavigationVerdict::Cancel;
+        };
     m_browser_page.pack_start(m_webbrowser1->widget(), Gtk::PACK_EXPAND_WIDGET);
     m_webbrowser1->widget().show();
   }

@@ -45,11 +45,22 @@ TEST(AdmissionRulesTest, Allow_B_URL) {
       {"<!--URL001:PS:-->", "001", "", "about:blank", true},
       {"<!--URL001:PS:-->", "001", "", "ABOUT:BLANKET", true},
       {"", "001", "", "about:config", false},
-      // Same-site rule, only with an empty number, any scheme.
+      // Same-site rule, only with an empty number, for http(s) URLs.
       {"", "", site, "http://www.kids.example.com/games", true},
       {"", "", site, "https://other.example.com/", true},
-      {"", "", site, "ftp://example.com/", true},
+      {"", "", site, "ftp://example.com/", false},
       {"", "", site, "http://example.net/", false},
+      // Other schemes never borrow the domain of a URL written inside them,
+      // and a site without a web domain admits nothing by the same-site rule.
+      {"", "", site, "view-source:http://www.kids.example.com/", false},
+      {"", "", site, "data:text/html,http://www.kids.example.com/", false},
+      {"", "", site, "blob:http://www.kids.example.com/0a1b", false},
+      {"", "", "file:///opt/tovali/welcome.html", "data:text/html,hello", false},
+      {"", "", "file:///opt/tovali/welcome.html", "ftp:///x", false},
+      {"<!--URL001:AD:example.com-->", "001", "", "view-source:http://www.example.com/", false},
+      {"<!--URL001:AD:example.com-->", "001", "", "data:,http://www.example.com/", false},
+      {"<!--URL001:AD:example.com-->", "001", "", "blob:http://www.example.com/1", false},
+      {"<!--URL001:AD:-->", "001", "", "data:text/html,x", false},
       {"", "001", site, "http://www.kids.example.com/games", false},
       // A menu link's own target needs an entry of its number.
       {"", "001", "http://www.example.com/", "http://www.example.com/", false},
@@ -162,6 +173,7 @@ TEST(AdmissionRulesTest, SuppressProhibitedPanel) {
       {"<!--URL001:SD:ads.example-->", "001", "http://banner.ads.example/x", true},
       {"<!--URL001:SD:ads.example-->", "002", "http://banner.ads.example/x", false},
       {"<!--URL001:SD:www.ads.example-->", "001", "http://www.ads.example/x", false},
+      {"<!--URL001:SD:ads.example-->", "001", "view-source:http://banner.ads.example/x", false},
       {"<!--URL001:SS:http://track.-->", "001", "HTTP://TRACK.example.com/p", true},
       {"<!--URL001:SS:http://track.-->", "001", "http://www.example.com/", false},
       {"", "001", "http://www.example.com/", false},

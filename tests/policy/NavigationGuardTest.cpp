@@ -58,7 +58,7 @@ class NavigationGuardTest : public ::testing::Test {
   // queues its target.
   void click_menu_link(const std::string& link) {
     guard.MouseDown();
-    ASSERT_EQ(guard.NavFrameBeforeNavigate2(link), Verdict::Cancel);
+    ASSERT_EQ(guard.NavFrameBeforeNavigate2(link, RequestOrigin::LinkClick), Verdict::Cancel);
   }
 
   Settings settings;
@@ -135,19 +135,18 @@ TEST_F(NavigationGuardTest, TheLogKeepsTheLast500Refusals) {
   EXPECT_EQ(log.entries().back(), "http://x.example/500");
 }
 
-TEST_F(NavigationGuardTest, AboutPagesAreCancelledQuietlyAndKeepTrust) {
+TEST_F(NavigationGuardTest, AboutPagesAreCancelledQuietlyAndDropTrust) {
   for (const char* url : {"about:config", "ABOUT:plugins", "About:"}) {
-    guard.SetTrustedNavigation(true);
-    guard.SetHistoryStep(true);
+    guard.QueueTrustedMainURL("file:///opt/tovali/help.html");
     EXPECT_EQ(guard.WebBrowserBeforeNavigate2(url), Verdict::Cancel) << url;
-    EXPECT_TRUE(guard.TrustedNavigation()) << url;
-    EXPECT_FALSE(guard.HistoryStep()) << url;  // consumed by any main-frame navigation
+    EXPECT_FALSE(guard.TrustedNavigation()) << url;
+    guard.PrepareHistoryStep();
+    EXPECT_EQ(guard.WebBrowserBeforeNavigate2(url, RequestOrigin::History), Verdict::Cancel) << url;
+    EXPECT_FALSE(guard.HistoryStep()) << url;
   }
   EXPECT_TRUE(effects.messages.empty());
   EXPECT_EQ(log.size(), 0u);
-  // "about:blank" is admitted, and consumes the trust.
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("about:blank"), Verdict::Proceed);
-  EXPECT_FALSE(guard.TrustedNavigation());
 }
 
 TEST_F(NavigationGuardTest, TrustedNavigationSkipsTheLinkRulesButNotTheParentLists) {
@@ -155,14 +154,185 @@ TEST_F(NavigationGuardTest, TrustedNavigationSkipsTheLinkRulesButNotTheParentLis
   settings.set_value("cust_pd-0", "bad.example");
   guard.UpdateLists();
   guard.SetURLNumber("001");
-  guard.SetTrustedNavigation(true);
-  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://any.example.net/help"), Verdict::Proceed);
-  EXPECT_EQ(guard.CurrentSiteURL(), "http://any.example.net/help");
+  guard.QueueTrustedMainURL("http://any.example.net/help");
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("HTTP://ANY.example.net/help/", RequestOrigin::Queue),
+            Verdict::Proceed);
+  EXPECT_EQ(guard.CurrentSiteURL(), "HTTP://ANY.example.net/help/");
   EXPECT_FALSE(guard.TrustedNavigation());
-  guard.SetTrustedNavigation(true);
-  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.bad.example/"), Verdict::Cancel);
+  guard.QueueTrustedMainURL("http://www.bad.example/");
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.bad.example/", RequestOrigin::Queue),
+            Verdict::Cancel);
   EXPECT_FALSE(guard.TrustedNavigation());
   EXPECT_EQ(effects.messages.size(), 1u);
+}
+
+// Trust belongs to one navigation of the program's own. Each sequence runs
+// on a fresh guard whose rules admit only example.com (link 001); every
+// navigation asked about is checked.
+TEST(NavigationGuardTrust, OnlyTheProgramsOwnNavigationIsTrusted) {
+  enum class Step {
+    ProgramRequest,  // a trusted page queued by the program (local help)
+    FailedLoad,      // the window queues the error page, trusted
+    HoverResText,    // a status text naming "res://": the same
+    HistoryStep,     // Back or Forward pressed
+    Asked,           // the browser asks about a main-frame navigation
+  };
+  struct Event {
+    Step step;
+    const char* url = "";
+    RequestOrigin origin = RequestOrigin::Page;
+    Verdict verdict = Verdict::Cancel;
+  };
+  constexpr auto Page = RequestOrigin::Page;
+  constexpr auto Queue = RequestOrigin::Queue;
+  constexpr auto History = RequestOrigin::History;
+  constexpr auto Click = RequestOrigin::LinkClick;
+  constexpr auto Go = Verdict::Proceed;
+  constexpr auto Stop = Verdict::Cancel;
+  const char* const refused = "http://refused.example.net/";
+  const char* const error_page = "file:///opt/tovali/error.html";
+  const struct {
+    const char* name;
+    std::vector<Event> events;
+  } cases[] = {
+      {"the program's request, asked as its own",
+       {{Step::ProgramRequest, refused}, {Step::Asked, refused, Queue, Go}}},
+      {"the same URL started by the page",
+       {{Step::ProgramRequest, refused}, {Step::Asked, refused, Page, Stop}}},
+      {"another URL asked as the queue's",
+       {{Step::ProgramRequest, refused}, {Step::Asked, "http://other.example.net/", Queue, Stop}}},
+      {"used up by its navigation",
+       {{Step::ProgramRequest, "http://refused.example.net/a"},
+        {Step::Asked, "http://refused.example.net/a", Queue, Go},
+        {Step::Asked, refused, Click, Stop}}},
+      {"dropped by a page navigation asked first",
+       {{Step::ProgramRequest, refused},
+        {Step::Asked, "http://www.example.com/frame", Page, Go},
+        {Step::Asked, refused, Queue, Stop}}},
+      {"a failed load, then the page navigates",
+       {{Step::FailedLoad}, {Step::Asked, refused, Page, Stop}}},
+      {"a failed load, then its error page",
+       {{Step::FailedLoad}, {Step::Asked, error_page, Queue, Go}}},
+      {"a res:// hover, then the page navigates",
+       {{Step::HoverResText}, {Step::Asked, refused, Page, Stop}}},
+      {"a history step reported as back/forward",
+       {{Step::HistoryStep}, {Step::Asked, refused, History, Go}}},
+      {"Back onto a same-document entry, then a link",
+       {{Step::HistoryStep}, {Step::Asked, refused, Click, Stop}}},
+      {"a history step, then the queue's request",
+       {{Step::HistoryStep}, {Step::Asked, refused, Queue, Stop}}},
+      {"a page's own history step without the button", {{Step::Asked, refused, History, Stop}}},
+      {"a history step used up",
+       {{Step::HistoryStep},
+        {Step::Asked, "http://www.example.com/", History, Go},
+        {Step::Asked, refused, History, Stop}}},
+      {"a newer trust replaces an older one",
+       {{Step::HistoryStep},
+        {Step::ProgramRequest, "http://refused.example.net/help"},
+        {Step::Asked, refused, History, Stop}}},
+  };
+  for (const auto& c : cases) {
+    Settings settings;
+    ProhibitedLog log;
+    FakeEffects effects;
+    FakeClock clock;
+    NavigationGuard guard{settings, log, effects, clock};
+    guard.UpdateLists();
+    guard.SetProgramPages({error_page});
+    guard.ExtractMetaData("<!--URL001:AD:example.com-->");
+    guard.SetURLNumber("001");
+    guard.SetCurrentSiteURL("http://www.example.com/");
+    int asked = 0;
+    for (const Event& e : c.events) {
+      switch (e.step) {
+        case Step::ProgramRequest:
+          guard.QueueTrustedMainURL(e.url);
+          break;
+        case Step::FailedLoad:
+        case Step::HoverResText:
+          guard.QueueTrustedMainURL(effects.ErrorPagePath());
+          break;
+        case Step::HistoryStep:
+          guard.PrepareHistoryStep();
+          break;
+        case Step::Asked:
+          EXPECT_EQ(guard.WebBrowserBeforeNavigate2(e.url, e.origin), e.verdict)
+              << c.name << ", navigation " << asked << ": " << e.url;
+          ++asked;
+          break;
+      }
+    }
+    EXPECT_FALSE(guard.TrustedNavigation()) << c.name;
+  }
+}
+
+// A history step restores the rules saved for its URL only when the browser
+// reports the navigation as the step.
+TEST_F(NavigationGuardTest, OnlyAReportedHistoryStepRestoresSavedRules) {
+  guard.NavFrameNavigateComplete2(std::string(kMenuPage));
+  click_menu_link("http001://www.example.com/");
+  ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
+  click_menu_link("http002://www.other.example/");
+  ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.other.example/"), Verdict::Proceed);
+  guard.PrepareHistoryStep();
+  // A same-document step raises no navigation; the page's link comes next.
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/", RequestOrigin::LinkClick),
+            Verdict::Cancel);
+  EXPECT_EQ(guard.URLNumber(), "002");
+  EXPECT_FALSE(guard.HistoryStep());
+}
+
+// The main frame shows no local file but the program's own pages; every
+// other one is refused silently, trusted or not.
+TEST_F(NavigationGuardTest, LocalFilesOnlyTheProgramsOwnPages) {
+  guard.SetProgramPages({"file:///opt/tovali/welcome.html", "file:///opt/tovali/help.html",
+                         "file:///opt/tovali/error.html"});
+  const struct {
+    const char* url;
+    Verdict verdict;
+  } cases[] = {
+      {"file:///opt/tovali/welcome.html", Verdict::Proceed},
+      {"FILE:///opt/tovali/help.html#buttons", Verdict::Proceed},
+      {"file:///opt/tovali/error.html", Verdict::Proceed},
+      {"file:///etc/passwd", Verdict::Cancel},
+      {"file:///etc/", Verdict::Cancel},
+      {"file:///opt/tovali/", Verdict::Cancel},
+      {"file:///opt/tovali/welcome.html?x", Verdict::Cancel},
+      {"file:///opt/tovali/../tovali/welcome.html", Verdict::Cancel},
+      {"file:///opt/tovali/WELCOME.HTML", Verdict::Cancel},
+      {"file://host/opt/tovali/welcome.html", Verdict::Cancel},
+  };
+  for (const auto& c : cases) {
+    for (const RequestOrigin origin : {RequestOrigin::Page, RequestOrigin::Queue}) {
+      guard.SetURLNumber("");
+      guard.QueueTrustedMainURL(c.url);
+      EXPECT_EQ(guard.WebBrowserBeforeNavigate2(c.url, origin), c.verdict) << c.url;
+    }
+  }
+  EXPECT_TRUE(effects.messages.empty());
+  EXPECT_EQ(log.size(), 0u);
+}
+
+// Only the child's click in the menu page opens a link: a script's
+// navigation, a frame, a history step or a dropped URL opens nothing.
+TEST_F(NavigationGuardTest, NavigationFrameOpensOnlyClickedLinks) {
+  guard.NavFrameNavigateComplete2(std::string(kMenuPage));
+  for (const char* url : {"http001://www.example.com/", "http://refused.example.net/",
+                          "httpnav://menu.example.com/more.html", "file:///etc/passwd"}) {
+    for (const RequestOrigin origin :
+         {RequestOrigin::Page, RequestOrigin::History, RequestOrigin::Queue}) {
+      guard.SetPendingNavURL("http://home.example.com/menu.html");
+      guard.SetURLNumber("-");
+      EXPECT_EQ(guard.NavFrameBeforeNavigate2(url, origin), Verdict::Cancel) << url;
+      EXPECT_EQ(guard.PendingMainURL(), "") << url;
+      EXPECT_EQ(guard.PendingNavURL(), "") << url;
+      EXPECT_EQ(guard.URLNumber(), "-") << url;
+    }
+  }
+  // The frame's own queued page still loads, whoever the engine says asked.
+  guard.SetPendingNavURL("http://home.example.com/menu.html");
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2("http://home.example.com/menu.html", RequestOrigin::Page),
+            Verdict::Proceed);
 }
 
 TEST_F(NavigationGuardTest, BackAndForwardRestoreTheSavedRules) {
@@ -172,10 +342,10 @@ TEST_F(NavigationGuardTest, BackAndForwardRestoreTheSavedRules) {
   click_menu_link("http002://www.other.example/");
   ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.other.example/"), Verdict::Proceed);
 
-  // Back: the button sets both flags and steps the history.
-  guard.SetTrustedNavigation(true);
-  guard.SetHistoryStep(true);
-  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
+  // Back: the button prepares the step; the browser reports it as one.
+  guard.PrepareHistoryStep();
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/", RequestOrigin::History),
+            Verdict::Proceed);
   EXPECT_FALSE(guard.HistoryStep());
   EXPECT_FALSE(guard.TrustedNavigation());
   EXPECT_EQ(guard.URLNumber(), "001");
@@ -203,7 +373,7 @@ TEST_F(NavigationGuardTest, NavigationFrameLetsItsQueuedURLThrough) {
   for (const Case& c : cases) {
     guard.SetPendingNavURL(c.queued);
     guard.SetPendingMainURL("");
-    EXPECT_EQ(guard.NavFrameBeforeNavigate2(c.reported), c.verdict)
+    EXPECT_EQ(guard.NavFrameBeforeNavigate2(c.reported, RequestOrigin::LinkClick), c.verdict)
         << c.queued << " " << c.reported;
     if (c.verdict == Verdict::Cancel) {
       // Any other difference makes it a link for the main frame.
@@ -234,7 +404,8 @@ TEST_F(NavigationGuardTest, NavigationFrameLinks) {
     guard.SetPendingNavURL("http://home.example.com/menu.html");
     guard.SetPendingMainURL("");
     guard.SetURLNumber("-");
-    EXPECT_EQ(guard.NavFrameBeforeNavigate2(c.url), Verdict::Cancel) << c.url;
+    EXPECT_EQ(guard.NavFrameBeforeNavigate2(c.url, RequestOrigin::LinkClick), Verdict::Cancel)
+        << c.url;
     EXPECT_EQ(guard.PendingNavURL(), c.pending_nav) << c.url;
     EXPECT_EQ(guard.PendingMainURL(), c.pending_main) << c.url;
     EXPECT_EQ(guard.URLNumber(), c.number) << c.url;
@@ -297,10 +468,11 @@ TEST_F(NavigationGuardTest, AnUnreadableMenuPageLeavesOnlyTheGlobalRules) {
 }
 
 TEST_F(NavigationGuardTest, SubFrameNavigationEmptiesTheMainMailbox) {
-  guard.SetPendingMainURL("http://www.example.com/queued");
-  guard.SetTrustedNavigation(true);
+  guard.SetCurrentSiteURL("http://www.example.com/");
+  guard.QueueTrustedMainURL("http://www.example.com/queued");
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://frames.example.com/sub"), Verdict::Proceed);
   EXPECT_EQ(guard.PendingMainURL(), "");
+  EXPECT_FALSE(guard.TrustedNavigation());
   guard.QueueTimerTimer();
   EXPECT_TRUE(effects.navigations.empty());
 }

@@ -68,18 +68,31 @@ ReferenceScan reference_scan(std::string_view original) {
   return scan;
 }
 
+// The domain the guards judge by: only http(s) URLs have one.
+static std::string web_domain(std::string_view url) {
+  const std::string upper = upper_case(url);
+  if (!begins(upper, "HTTP://") && !begins(upper, "HTTPS://")) return std::string();
+  return ExtractDomain(url);
+}
+
 bool reference_allow(const ReferenceState& s, std::string_view url) {
   if (begins(upper_case(url), "FILE:")) return true;
   if (first(url, 10) == "JAVASCRIPT") return true;
   if (first(url, 11) == "ABOUT:BLANK") return true;
-  if (s.url_number.empty() && ExtractDomain(url) == ExtractDomain(s.current_site_url)) return true;
+  if (s.url_number.empty() && !web_domain(url).empty() &&
+      web_domain(url) == web_domain(s.current_site_url)) {
+    return true;
+  }
   const std::string key = upper_case(s.url_number + std::string(url));
   if (holds(list_of(s, RuleCode::PU), key)) return false;
   for (const std::string& e : list_of(s, RuleCode::PS)) {
     if (begins(key, e)) return false;
   }
   if (host_ending_matches(s, list_of(s, RuleCode::PT), url)) return false;
-  if (holds(list_of(s, RuleCode::AD), upper_case(s.url_number + ExtractDomain(url)))) return true;
+  if (!web_domain(url).empty() &&
+      holds(list_of(s, RuleCode::AD), upper_case(s.url_number + web_domain(url)))) {
+    return true;
+  }
   if (holds(list_of(s, RuleCode::AU), key)) return true;
   for (const std::string& e : list_of(s, RuleCode::AS)) {
     if (begins(key, e)) return true;
@@ -98,7 +111,7 @@ bool reference_cust_allow(const ReferenceState& s, std::string_view url) {
   }
   std::string u(url);
   for (int pass = 0; pass < 2; ++pass) {
-    if (holds_non_empty(s.cust_domains, ExtractDomain(u))) return false;
+    if (holds_non_empty(s.cust_domains, web_domain(u))) return false;
     if (holds_non_empty(s.cust_urls, upper_case(u))) return false;
     if (pass == 1 || u.empty() || u.back() != '/') break;
     u.pop_back();
@@ -109,7 +122,10 @@ bool reference_cust_allow(const ReferenceState& s, std::string_view url) {
 bool reference_suppress(const ReferenceState& s, std::string_view url) {
   if (s.url_number.empty()) return false;
   if (begins(upper_case(url), "RES://")) return true;
-  if (holds(list_of(s, RuleCode::SD), s.url_number + upper_case(ExtractDomain(url)))) return true;
+  if (!web_domain(url).empty() &&
+      holds(list_of(s, RuleCode::SD), s.url_number + upper_case(web_domain(url)))) {
+    return true;
+  }
   const std::string key = upper_case(s.url_number + std::string(url));
   for (const std::string& e : list_of(s, RuleCode::SS)) {
     if (begins(key, e)) return true;

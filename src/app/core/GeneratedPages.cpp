@@ -79,4 +79,11 @@ bool StatusNamesInternalPage(const std::string& status_text) {
   return upper_case(status_text).find("RES://") != std::string::npos;
 }
 
+std::vector<std::string> ProgramPagePaths(const std::string& program_dir,
+                                          const std::string& state_dir) {
+  return {program_dir + "welcome.html", program_dir + "help.html",
+          program_dir + "setuphelp/setuphelp.html", state_dir + "error.html",
+          state_dir + "moresites.html"};
+}
+
 }  // namespace tovali

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "settings/Settings.h"
 
@@ -34,6 +35,12 @@ std::string WriteErrorPage(const std::string& dir);
 // returns its path; nullopt when the file cannot be written (the caller then
 // shows nothing).
 std::optional<std::string> WriteMoreSitesPage(const std::string& dir, const Settings& settings);
+
+// The paths of the program's own pages: the supplied start page, local
+// help and setup help in `program_dir`, the generated error page and "More
+// Sites" page in `state_dir` (both folders ending in "/").
+std::vector<std::string> ProgramPagePaths(const std::string& program_dir,
+                                          const std::string& state_dir);
 
 // The title of a page that reports a missing document: it contains
 // "404 NOT FOUND" in any letter case.
