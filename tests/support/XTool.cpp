@@ -169,6 +169,21 @@ bool XTool::double_click_at(int x, int y, int button) const {
                   "--delay", "80", std::to_string(button)});
 }
 
+bool XTool::drag(int from_x, int from_y, int to_x, int to_y) const {
+  if (!xdotool({"mousemove", std::to_string(from_x), std::to_string(from_y), "mousedown", "1"}))
+    return false;
+  constexpr int kSteps = 12;
+  bool moved = true;
+  for (int i = 1; i <= kSteps; ++i) {
+    const int x = from_x + (to_x - from_x) * i / kSteps;
+    const int y = from_y + (to_y - from_y) * i / kSteps;
+    // A short pause per step lets the drag source and the windows under the
+    // pointer follow, as they do for a hand.
+    moved = xdotool({"mousemove", std::to_string(x), std::to_string(y), "sleep", "0.05"}) && moved;
+  }
+  return xdotool({"mouseup", "1"}) && moved;
+}
+
 bool XTool::key(const std::string& keys) const {
   return xdotool({"key", keys});
 }

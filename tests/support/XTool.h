@@ -66,6 +66,9 @@ class XTool {
   // Clicks at screen position (x, y); button 1 left, 2 middle, 3 right.
   bool click_at(int x, int y, int button = 1) const;
   bool double_click_at(int x, int y, int button = 1) const;
+  // Presses the left button at (from_x, from_y), moves to (to_x, to_y) in
+  // small steps, as a hand drags, and releases it there.
+  bool drag(int from_x, int from_y, int to_x, int to_y) const;
   // Keys in xdotool's notation: "Return", "ctrl+p", "alt+F4", "shift+F10".
   bool key(const std::string& keys) const;
   bool type_text(const std::string& text) const;

@@ -55,6 +55,7 @@ constexpr Point kSiteAccessTab{323, 27};
 constexpr Point kRefusedTab{541, 27};
 constexpr Point kOkButton{34, 454};
 constexpr Point kCancelButton{105, 454};
+constexpr Point kHelpButton{170, 454};
 constexpr Point kPreventSwitchBox{31, 119};
 constexpr Point kHideNavframeBox{31, 223};
 constexpr Point kSetPasswordButton{333, 283};
@@ -727,6 +728,82 @@ TEST_F(ParentWindowsTest, RefusedSitesTabAddsToMoreSites) {
       kEventTimeout))
       << read_file(page);
   screenshot("more-sites");
+}
+
+// No text field of the parent's windows opens a context menu from the
+// keyboard: the password prompt's entry takes the password typed right
+// after Shift+F10 and the Menu key, and so does a field of the setup dialog.
+TEST_F(ParentWindowsTest, TextFieldsOpenNoContextMenuFromTheKeyboard) {
+  prepare_settings();
+  set_setting("req_pw_config", "1");
+  start();
+  const auto windows_before = x().search(".*");
+  const auto panel = open_control_panel();
+  ASSERT_TRUE(panel.has_value());
+  click(*panel, kSetupPicture);
+  const auto prompt = wait_for_prompt();
+  ASSERT_TRUE(prompt.has_value());
+  x().key("shift+F10");
+  x().key("Menu");
+  // A menu would take these keys; the prompt gets them and lets setup in.
+  x().type_text("marigold");
+  x().key("Return");
+  const auto setup = wait_for_setup();
+  ASSERT_TRUE(setup.has_value()) << "the password did not reach the prompt";
+  ASSERT_TRUE(retype(*setup, kLoadMainUrl, ""));
+  const auto windows_in_setup = x().search(".*");
+  x().key("shift+F10");
+  x().key("Menu");
+  x().type_text("http://zoo.example/");
+  ASSERT_TRUE(wait_for_ink(*setup, kLoadMainUrl.left, kLoadMainUrl.at.y - 8, kLoadMainUrl.width, 16,
+                           [](int ink) { return ink > 40; }))
+      << "the typed text did not reach the field";
+  EXPECT_EQ(x().search(".*"), windows_in_setup);
+  click(*setup, kCancelButton);
+  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+  EXPECT_EQ(x().search(".*"), windows_before);
+}
+
+// The setup dialog's browser keeps to the setup help page and the feedback
+// site: a link of the help page to another site, a local file and a new
+// window open nothing, and the help page stays.
+TEST_F(ParentWindowsTest, SetupBrowserKeepsToHelpAndFeedback) {
+  prepare_settings();
+  const std::string away = server().url_for("/kids/away.html", "away.localhost");
+  const std::string popup = server().url_for("/kids/popup.html", "away.localhost");
+  const std::string marker = server().url_for("/kids/help-still-here");
+  write_site_file("kids/away.html", html_page("Away", "<p>away</p>"));
+  write_site_file("kids/popup.html", html_page("Popup", "<p>popup</p>"));
+  start();
+  // The supplied pages are copied into the program folder at start.
+  const std::string help = program_dir() + "setuphelp/setuphelp.html";
+  std::ofstream(help) << html_page(
+      "Setup Help",
+      "<a id='away' href='" + away +
+          "'>away</a><a id='file' href='file:///etc/passwd'>file</a>"
+          "<script>window.addEventListener('load', function () {"
+          " new Image().src = '" +
+          server().url_for("/kids/help-loaded") +
+          "';"
+          " setTimeout(function () { document.getElementById('away').click(); }, 200);"
+          " setTimeout(function () { document.getElementById('file').click(); }, 500);"
+          " setTimeout(function () { window.open('" +
+          popup +
+          "'); }, 800);"
+          " setTimeout(function () { new Image().src = '" +
+          marker + "'; }, 1800); });</script>");
+  const auto setup = open_setup();
+  ASSERT_TRUE(setup.has_value());
+  const auto windows_before = x().search(".*");
+  click(*setup, kHelpButton);
+  ASSERT_TRUE(server().wait_for_path("/kids/help-loaded")) << server().log_text();
+  // Another page would have replaced the help page before its marker.
+  ASSERT_TRUE(server().wait_for_path("/kids/help-still-here")) << server().log_text();
+  EXPECT_FALSE(server().was_requested("/kids/away.html")) << server().log_text();
+  EXPECT_FALSE(server().was_requested("/kids/popup.html")) << server().log_text();
+  EXPECT_EQ(x().search(".*"), windows_before);
+  click(*setup, kCancelButton);
+  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
 }
 
 }  // namespace
