@@ -9,7 +9,7 @@ packages=(
   build-essential cmake pkg-config
   libgtkmm-3.0-dev libwebkit2gtk-4.1-dev glib-networking libcrypt-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  python3
+  python3 python3-gi gir1.2-gtk-3.0
   libsodium-dev minisign openssl
   xvfb xauth xdotool imagemagick x11-utils libx11-dev openbox
   adwaita-icon-theme fonts-dejavu-core

@@ -245,27 +245,40 @@ TEST_F(ExplorerLockdown, NoViewTakesADrop) {
   EXPECT_FALSE(server().was_requested("/kids/shop.html")) << server().log_text();
 }
 
-// A colour field opens no chooser window; the page keeps working.
-TEST_F(ExplorerLockdown, AColourFieldOpensNoChooserWindow) {
-  open_in_main_frame(
-      "/kids/colour.html",
-      std::string(kBlueStyle) +
-          "<input id='colour' type='color' value='#3366cc' style='position:fixed;left:0;"
-          "right:0;top:280px;height:100px;width:100%'>"
-          "<script>document.getElementById('colour').addEventListener('click', function () {"
-          " setTimeout(function () { var f = document.createElement('iframe');"
-          " f.src = '/kids/frame-after-click.html'; document.body.appendChild(f); }, 300); });"
-          "</script>" +
-          ready_marker("/kids/ready"));
-  write_page("/kids/frame-after-click.html", "Frame", "<p>frame</p>");
+// Colour, date and time fields open no chooser window; the page keeps
+// working.
+TEST_F(ExplorerLockdown, FormFieldsOpenNoChooserWindow) {
+  const struct {
+    const char* type;
+    int top;
+  } fields[] = {{"color", 100}, {"date", 220}, {"time", 340}, {"datetime-local", 460}};
+  std::string body = kBlueStyle;
+  for (const auto& f : fields) {
+    const std::string type = f.type;
+    body += "<input id='" + type + "' type='" + type +
+            "' style='position:fixed;left:0;right:0;height:100px;width:100%;top:" +
+            std::to_string(f.top) + "px'>";
+    // A frame of the same page, asked about after the field's click.
+    body += "<script>document.getElementById('" + type +
+            "').addEventListener('click', function () { setTimeout(function () {"
+            " var f = document.createElement('iframe'); f.src = '/kids/after-" +
+            type + ".html'; document.body.appendChild(f); }, 300); });</script>";
+    write_page("/kids/after-" + type + ".html", "Frame", "<p>frame</p>");
+  }
+  open_in_main_frame("/kids/fields.html", body + ready_marker("/kids/ready"));
   ASSERT_TRUE(server().wait_for_path("/kids/ready")) << server().log_text();
   ASSERT_TRUE(wait_until_painted());
   const auto before = mapped_windows();
-  ASSERT_TRUE(click_band(280));
-  // The frame's navigation is asked about after the colour field's request
-  // for a chooser: once the frame is loaded, a chooser window would be up.
-  ASSERT_TRUE(server().wait_for_path("/kids/frame-after-click.html")) << server().log_text();
-  EXPECT_EQ(mapped_windows(), before);
+  for (const auto& f : fields) {
+    const std::string type = f.type;
+    SCOPED_TRACE(type);
+    ASSERT_TRUE(click_band(f.top));
+    // Once the frame is loaded, a chooser window asked for by the click
+    // would be up.
+    ASSERT_TRUE(server().wait_for_path("/kids/after-" + type + ".html")) << server().log_text();
+    EXPECT_EQ(mapped_windows(), before);
+    x().key("Escape");
+  }
   EXPECT_TRUE(explorer().process().running());
 }
 
