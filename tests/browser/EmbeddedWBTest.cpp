@@ -168,22 +168,34 @@ TEST_F(EmbeddedWBTest, RequestRepeatedBeforeTheEngineAsksIsIssuedOnce) {
   EXPECT_EQ(asked, 1);
 }
 
-TEST_F(EmbeddedWBTest, BeforeNavigateTellsTheProgramsOwnRequestsFromThePages) {
+TEST_F(EmbeddedWBTest, BeforeNavigateTellsWhoStartedTheNavigation) {
   EmbeddedWB view;
   std::vector<std::pair<std::string, NavigationOrigin>> asked;
+  int completions = 0;
   view.events().BeforeNavigate2 = [&](const std::string& url) {
     asked.emplace_back(url, view.CurrentNavigationOrigin());
     return NavigationVerdict::Proceed;
   };
-  const std::string second = page("second.html", "<p>second</p>");
+  view.events().DownloadComplete = [&] { ++completions; };
+  const std::string third = page("third.html", "<p>third</p>");
+  // A script's navigation.
+  const std::string second =
+      page("second.html",
+           "<script>setTimeout(function () { location.href = 'third.html'; }, 100);</script>");
+  // A click on a link (a click event, as a hand's click gives).
   const std::string first =
       page("first.html",
-           "<script>setTimeout(function () { location.href = 'second.html'; }, 100);"
-           "</script>");
+           "<a id='next' href='second.html'>next</a><script>setTimeout(function () {"
+           " document.getElementById('next').dispatchEvent(new MouseEvent('click',"
+           " {bubbles: true, cancelable: true, view: window})); }, 100);</script>");
   view.Navigate(first);
-  ASSERT_TRUE(pump_until([&] { return asked.size() == 2; }));
+  ASSERT_TRUE(pump_until([&] { return completions == 3; }));
+  ASSERT_TRUE(view.GoBack());
+  ASSERT_TRUE(pump_until([&] { return asked.size() >= 4; }));
   EXPECT_EQ(asked[0], std::make_pair(first, NavigationOrigin::Program));
-  EXPECT_EQ(asked[1], std::make_pair(second, NavigationOrigin::Page));
+  EXPECT_EQ(asked[1], std::make_pair(second, NavigationOrigin::LinkClick));
+  EXPECT_EQ(asked[2], std::make_pair(third, NavigationOrigin::Page));
+  EXPECT_EQ(asked[3], std::make_pair(second, NavigationOrigin::History));
   EXPECT_EQ(view.CurrentNavigationOrigin(), NavigationOrigin::Page);
 }
 
