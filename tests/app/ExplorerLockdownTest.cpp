@@ -205,7 +205,7 @@ TEST_F(ExplorerLockdown, LocalFilesOtherThanTheProgramsPagesStayClosed) {
   // A local file would have replaced the help page before its marker.
   ASSERT_TRUE(server().wait_for_path("/kids/help-still-here")) << server().log_text();
   ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
-  EXPECT_EQ(program_file("prohurl.log"), "");
+  EXPECT_EQ(state_file("prohurl.log"), "");
 }
 
 // Dropping a file onto the main frame, or a refused site's address onto the
