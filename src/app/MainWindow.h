@@ -61,6 +61,7 @@ class MainWindow : public Gtk::Window,
   void UpdateCtrlAltDel() override;
   void UpdateLists() override;
   std::string ProgramDir() const override { return m_locations.ProgramDir; }
+  std::string StateDir() const override { return m_locations.StateDir; }
   const ProhibitedLog& prohibited_log() const override { return m_state.prohibitedLog; }
   SaveReport startup_save_report() const override { return m_state.saveFailures; }
   std::string system_settings_problems() const override { return m_state.systemSettingsProblems; }

@@ -30,8 +30,12 @@ class SetupHost {
   // Reloads the parent's three prohibition lists from the settings.
   virtual void UpdateLists() = 0;
 
-  // The folder of the program file, ending with "/".
+  // The folder of the supplied pages (the setup help), ending with "/".
   virtual std::string ProgramDir() const = 0;
+
+  // The folder the program writes its pages to (the error page), ending
+  // with "/".
+  virtual std::string StateDir() const = 0;
 
   // The refused URLs, oldest first.
   virtual const ProhibitedLog& prohibited_log() const = 0;

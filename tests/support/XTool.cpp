@@ -122,12 +122,26 @@ std::optional<std::string> XTool::window_name(const std::string& window) const {
   return out;
 }
 
+namespace {
+
+std::optional<std::string> first_word(const std::string& text) {
+  const auto w = words(text);
+  if (w.empty()) return std::nullopt;
+  return w.front();
+}
+
+}  // namespace
+
 std::optional<std::string> XTool::focused_window() const {
   std::string out;
   if (!xdotool({"getwindowfocus", "-f"}, &out)) return std::nullopt;
-  const auto w = words(out);
-  if (w.empty()) return std::nullopt;
-  return w.front();
+  return first_word(out);
+}
+
+std::optional<std::string> XTool::focused_toplevel() const {
+  std::string out;
+  if (!xdotool({"getwindowfocus"}, &out)) return std::nullopt;
+  return first_word(out);
 }
 
 std::optional<std::string> XTool::property(const std::string& window,

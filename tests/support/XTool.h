@@ -54,6 +54,9 @@ class XTool {
   std::optional<std::string> window_name(const std::string& window) const;
   // The window with the input focus.
   std::optional<std::string> focused_window() const;
+  // The top-level window (one with a name, as a window manager sees it) that
+  // holds the input focus: under a window manager GTK may focus a child.
+  std::optional<std::string> focused_toplevel() const;
   // A property as xprop prints it after " = " ("0", "_NET_WM_ACTION_MOVE,
   // _NET_WM_ACTION_CLOSE"): of the root window when `window` is "", else of
   // that window. Nothing when it is not set.

@@ -20,6 +20,7 @@ class FakeSetupHost : public SetupHost {
   void UpdateCtrlAltDel() override { calls.push_back("UpdateCtrlAltDel"); }
   void UpdateLists() override { calls.push_back("UpdateLists"); }
   std::string ProgramDir() const override { return program_dir; }
+  std::string StateDir() const override { return state_dir; }
   const ProhibitedLog& prohibited_log() const override { return log; }
   std::string system_settings_problems() const override { return system_problems; }
 
@@ -28,6 +29,7 @@ class FakeSetupHost : public SetupHost {
   TextList saved_lines;
   std::vector<std::string> calls;
   std::string program_dir = "/nowhere/";
+  std::string state_dir = "/nowhere/";
   ProhibitedLog log;
   std::string system_problems;
 };

@@ -378,6 +378,11 @@ TEST_F(ParentWindowsTest, UnderAWindowManagerTheLockHoldsThePromptWhichStillTake
       [&] { return x().property(prompt_window.front(), "_NET_WM_DESKTOP") == "4294967295"; },
       kEventTimeout))
       << "the prompt is not on every desktop";
+  // The window manager hands the focus over to the prompt some time after
+  // it is painted; keys typed before that would go to the main window.
+  ASSERT_TRUE(
+      wait_until([&] { return x().focused_toplevel() == prompt_window.front(); }, kEventTimeout))
+      << "the prompt never had the keyboard focus: " << x().focused_toplevel().value_or("none");
 
   x().move_mouse(prompt->x + 74, prompt->y + 50);
   x().key("ctrl+alt+Right");

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -563,11 +564,14 @@ TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
 }
 
 // A page of the Browser tab that cannot be loaded gives way to the local
-// error page (here the help page, missing from the program folder).
+// error page (here the help page, missing from the program folder), written
+// into the state folder: the program folder may be read-only.
 TEST(SetupForm, BrowserTabShowsTheErrorPageWhenAPageFails) {
   testing::TempDir program;
+  testing::TempDir state;
   auto host = factory_host();
   host.program_dir = program.path();
+  host.state_dir = state.path();
   SetupForm form(nullptr, host);
   form.show();
   form.Button7Click();
@@ -576,7 +580,8 @@ TEST(SetupForm, BrowserTabShowsTheErrorPageWhenAPageFails) {
     return url.size() > 11 && url.substr(url.size() - 11) == "/error.html" &&
            !form.webbrowser1_view()->Busy();
   })) << form.webbrowser1_view()->LocationURL();
-  EXPECT_EQ(program.read("error.html"), ErrorPageText());
+  EXPECT_EQ(state.read("error.html"), ErrorPageText());
+  EXPECT_FALSE(std::filesystem::exists(program.path() + "error.html"));
   EXPECT_EQ(form.tabs().get_tab_label_text(form.browser_page()), "Help");
   test::screenshot("setup_error_page");
 }
