@@ -1,7 +1,6 @@
 // The real program: with "prevent_switch" on it pulls itself back in front of
 // another program's window; with it off it leaves that window in front.
 #include <string>
-#include <thread>
 
 #include "ChildProcess.h"
 #include "GuardedBrowserTest.h"
@@ -51,10 +50,25 @@ class ExplorerKioskWith : public ExplorerKiosk, public ::testing::WithParamInter
 TEST_P(ExplorerKioskWith, PreventSwitchDecidesWhoStaysInFront) {
   const bool lock = GetParam();
   set_setting("prevent_switch", lock ? "1" : "0");
-  start_with_menu(menu_page({}, {}));
+  // The menu clicks its link "one" or "two" when the test writes that name
+  // into kids/step.txt; the program issues each one on a tick of its
+  // navigation queue, the same main loop that runs the kiosk lock.
+  write_site_file("kids/step.txt", "none");
+  write_page("/kids/one.html", "One", "<p>one</p>");
+  write_page("/kids/two.html", "Two", "<p>two</p>");
+  start_with_menu(menu_page(
+      {url_comment("001", "AD", domain("kiosk.localhost"))},
+      {{"one", menu_link("001", "/kids/one.html", "kiosk.localhost"), "One"},
+       {"two", menu_link("001", "/kids/two.html", "kiosk.localhost"), "Two"}},
+      "<script>var done = 'none'; function poll() { var r = new XMLHttpRequest();"
+      " r.open('GET', '/kids/step.txt?' + Date.now()); r.onloadend = function () {"
+      " var step = r.responseText.trim(); if (r.status === 200 && step !== done) { done = step;"
+      " document.getElementById(step).dispatchEvent(new MouseEvent('click',"
+      " {bubbles: true, cancelable: true, view: window})); }"
+      " setTimeout(poll, 100); }; r.send(); } window.addEventListener('load', poll);</script>"));
   const auto main_window = x().wait_for_window(kMainWindow);
   ASSERT_TRUE(main_window);
-  std::this_thread::sleep_for(milliseconds(500));
+  ASSERT_TRUE(wait_until_painted());
 
   OtherProgram other(*this, env(), display().name(), temp().path() + "other.out");
   ASSERT_TRUE(other.started());
@@ -73,7 +87,13 @@ TEST_P(ExplorerKioskWith, PreventSwitchDecidesWhoStaysInFront) {
                    kEventTimeout, milliseconds(300)))
         << "focus: " << x().focused_window().value_or("none");
   } else {
-    std::this_thread::sleep_for(milliseconds(1500));
+    // Two navigations later, two ticks of the queue's 200 ms timer have
+    // passed: the lock's 100 ms timer has had its turn after the switch.
+    for (const char* step : {"one", "two"}) {
+      write_site_file("kids/step.txt", step);
+      ASSERT_TRUE(server().wait_for_path(std::string("/kids/") + step + ".html"))
+          << server().log_text();
+    }
     EXPECT_TRUE(other_in_front("unlocked"));
   }
   EXPECT_TRUE(explorer().process().running());

@@ -33,9 +33,38 @@ bool GuardedBrowserTest::wait_until_painted() {
   });
 }
 
-bool GuardedBrowserTest::never_requested(const std::string& path) {
-  std::this_thread::sleep_for(kQuietPeriod);
-  return !server().was_requested(path);
+::testing::AssertionResult GuardedBrowserTest::never_requested(const std::string& path,
+                                                                const std::string& marker) {
+  if (!server().wait_for_request([&](const ServedRequest& r) { return r.target == marker; }))
+    return ::testing::AssertionFailure() << "the marker " << marker << " never came";
+  if (server().was_requested(path))
+    return ::testing::AssertionFailure() << path << " was requested";
+  return ::testing::AssertionSuccess();
+}
+
+bool GuardedBrowserTest::home_round_trip() {
+  const std::string menu = std::string("/") + kSitePath + "teindex.php3";
+  const auto menu_requests = [&] {
+    std::size_t count = 0;
+    for (const auto& r : server().requests()) count += r.path() == menu ? 1 : 0;
+    return count;
+  };
+  const std::size_t before = menu_requests();
+  if (!x().click_at(34, kButtonY)) return false;
+  return wait_until([&] { return menu_requests() > before; }, kEventTimeout);
+}
+
+std::string GuardedBrowserTest::report_script() {
+  write_site_file("kids/seen", "");
+  return "<iframe id='seen' style='display:none'></iframe><script>var reports = 0;"
+         " function report(what) { reports++;"
+         " document.getElementById('seen').src = '/kids/seen?' + reports + '-' + what; }"
+         "</script>";
+}
+
+bool GuardedBrowserTest::wait_for_report(const std::string& number_and_what) {
+  const std::string target = "/kids/seen?" + number_and_what;
+  return server().wait_for_request([&](const ServedRequest& r) { return r.target == target; });
 }
 
 std::string GuardedBrowserTest::state_file(const std::string& name) const {

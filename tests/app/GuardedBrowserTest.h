@@ -52,8 +52,21 @@ class GuardedBrowserTest : public ExplorerTest {
     write_site_file(path.substr(1), html_page(title, body));
   }
 
-  // Watches for a quiet period; true when `path` was never requested.
-  bool never_requested(const std::string& path);
+  // Waits for a request whose target (path and query) is `marker`, one the
+  // page or the test causes after the action under test; true when it came
+  // and `path` (query ignored) had not been requested by then.
+  ::testing::AssertionResult never_requested(const std::string& path, const std::string& marker);
+  // Clicks the Home button and waits until the menu page is asked for once
+  // more: by then the program has handled every input that came before the
+  // click (its window system events are handled in order).
+  bool home_round_trip();
+  // A hidden frame and a script function `report(what)`: each call sends the
+  // request "/kids/seen?N-what" (N counting the calls from 1) through a
+  // navigation of that frame, so it reaches the server only after the
+  // program has handled what the page asked of it before the call.
+  std::string report_script();
+  // Waits until the page's report "N-what" has reached the server.
+  bool wait_for_report(const std::string& number_and_what);
 
   // The text of a file the program wrote into its state folder ("" when
   // missing).
