@@ -54,17 +54,27 @@ bool GuardedBrowserTest::home_round_trip() {
   return wait_until([&] { return menu_requests() > before; }, kEventTimeout);
 }
 
-std::string GuardedBrowserTest::report_script() {
-  write_site_file("kids/seen", "");
-  return "<iframe id='seen' style='display:none'></iframe><script>var reports = 0;"
-         " function report(what) { reports++;"
-         " document.getElementById('seen').src = '/kids/seen?' + reports + '-' + what; }"
-         "</script>";
+std::string GuardedBrowserTest::report_script(ReportThrough through, const std::string& style) {
+  write_page("/kids/seen", "Seen", style);
+  const std::string common = "<script>var reports = 0; function report(what) { reports++;"
+                             " var target = '/kids/seen?' + reports + '-' + what;";
+  if (through == ReportThrough::HiddenFrame) {
+    return "<iframe id='seen' style='display:none'></iframe>" + common +
+           " document.getElementById('seen').src = target; }</script>";
+  }
+  return common + " var link = document.createElement('a');" +
+         " link.href = 'HTTP001://leak.localhost:' + location.port + target;" +
+         " document.body.appendChild(link); link.dispatchEvent(new MouseEvent('click',"
+         " {bubbles: true, cancelable: true, view: window})); }</script>";
 }
 
-bool GuardedBrowserTest::wait_for_report(const std::string& number_and_what) {
-  const std::string target = "/kids/seen?" + number_and_what;
-  return server().wait_for_request([&](const ServedRequest& r) { return r.target == target; });
+bool GuardedBrowserTest::wait_for_report(const std::string& what) {
+  const std::string prefix = "/kids/seen?";
+  const std::string suffix = "-" + what;
+  return server().wait_for_request([&](const ServedRequest& r) {
+    return r.target.rfind(prefix, 0) == 0 && r.target.size() >= prefix.size() + suffix.size() &&
+           r.target.compare(r.target.size() - suffix.size(), suffix.size(), suffix) == 0;
+  });
 }
 
 std::string GuardedBrowserTest::state_file(const std::string& name) const {

@@ -60,13 +60,17 @@ class GuardedBrowserTest : public ExplorerTest {
   // more: by then the program has handled every input that came before the
   // click (its window system events are handled in order).
   bool home_round_trip();
-  // A hidden frame and a script function `report(what)`: each call sends the
-  // request "/kids/seen?N-what" (N counting the calls from 1) through a
-  // navigation of that frame, so it reaches the server only after the
-  // program has handled what the page asked of it before the call.
-  std::string report_script();
-  // Waits until the page's report "N-what" has reached the server.
-  bool wait_for_report(const std::string& number_and_what);
+  // How a page's report reaches the server: a hidden frame of a page in the
+  // main frame navigates, or the menu page clicks a link (number 001) that
+  // opens the report in the main frame.
+  enum class ReportThrough { HiddenFrame, MenuLink };
+  // A script function `report(what)`: each call asks for
+  // "/kids/seen?N-what" (N counting the calls from 1) through a navigation,
+  // which the program decides after everything the page asked of it before
+  // the call. "/kids/seen" is a page of the colour `style`.
+  std::string report_script(ReportThrough through, const std::string& style = "");
+  // Waits until a report "N-what" (any N) has reached the server.
+  bool wait_for_report(const std::string& what);
 
   // The text of a file the program wrote into its state folder ("" when
   // missing).
