@@ -7,7 +7,6 @@
 #include <csignal>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "ChildProcess.h"
 #include "GuardedBrowserTest.h"
@@ -91,13 +90,18 @@ TEST_F(ExplorerLeak, DownloadsAreCancelledAndNeverWritten) {
                   "Content-Type: text/plain\nContent-Disposition: attachment; filename=game.pak\n");
   write_site_file("kids/data.bin", std::string(4096, 'y'));
   write_site_file("kids/data.bin.headers", "Content-Type: application/x-tovali-unknown\n");
+  write_page("/kids/after-downloads.html", "After", "<p>after</p>");
+  // The page stays when its downloads are refused, and moves on to a later
+  // page: by then both downloads have been decided and would have begun.
   open_in_main_frame(
       "/kids/downloads.html",
       "<iframe src='/kids/game.pak'></iframe>"
-      "<script>setTimeout(function () { location.href = '/kids/data.bin'; }, 800);</script>");
+      "<script>setTimeout(function () { location.href = '/kids/data.bin';"
+      " setTimeout(function () { location.href = '/kids/after-downloads.html'; }, 800);"
+      " }, 800);</script>");
   ASSERT_TRUE(server().wait_for_path("/kids/game.pak")) << server().log_text();
   ASSERT_TRUE(server().wait_for_path("/kids/data.bin")) << server().log_text();
-  std::this_thread::sleep_for(kQuietPeriod);
+  ASSERT_TRUE(server().wait_for_path("/kids/after-downloads.html")) << server().log_text();
   for (const std::string& folder : {env().home(), env().data_home(), env().cache_home(),
                                     env().config_home(), env().state_home(), program_dir()}) {
     EXPECT_FALSE(file_named_anywhere(folder, "game.pak")) << folder;
@@ -107,19 +111,31 @@ TEST_F(ExplorerLeak, DownloadsAreCancelledAndNeverWritten) {
 }
 
 TEST_F(ExplorerLeak, FileChooserPagePrintAndDeveloperToolsOpenNoWindow) {
+  // The page reports its print call, the click on its file field, and each
+  // letter typed after a key combination: each report comes after the
+  // program has handled what came before it.
   open_in_main_frame("/kids/doors.html",
                      "<input id='file' type='file' style='position:fixed;left:0;top:0;width:100%;"
-                     "height:100%'>"
-                     "<script>setTimeout(function () { window.print(); }, 300);</script>");
-  std::this_thread::sleep_for(milliseconds(1500));
+                     "height:100%'>" +
+                         report_script(ReportThrough::HiddenFrame) +
+                         "<script>setTimeout(function () { window.print(); report('printed'); },"
+                         " 300);"
+                         "document.getElementById('file').addEventListener('click', function () {"
+                         " report('file'); });"
+                         "document.addEventListener('keydown', function (e) {"
+                         " if (e.key.length === 1 && !e.ctrlKey) report('key-' + e.key); });"
+                         "</script>");
+  ASSERT_TRUE(wait_for_report("printed")) << server().log_text();
   const auto before = mapped_windows();
   ASSERT_TRUE(x().click_at(kMainFrameX, kMainFrameY));
-  std::this_thread::sleep_for(milliseconds(800));
+  ASSERT_TRUE(wait_for_report("file")) << server().log_text();
+  const char* letters = "qjzv";
   for (const char* keys : {"ctrl+shift+i", "F12", "ctrl+shift+c", "ctrl+p"}) {
+    const std::string letter(1, *letters++);
     ASSERT_TRUE(x().key(keys));
-    std::this_thread::sleep_for(milliseconds(500));
+    ASSERT_TRUE(x().key(letter));
+    ASSERT_TRUE(wait_for_report("key-" + letter)) << keys << "\n" << server().log_text();
   }
-  std::this_thread::sleep_for(kQuietPeriod);
   EXPECT_EQ(mapped_windows(), before);
   EXPECT_TRUE(explorer().process().running());
 }
@@ -141,7 +157,6 @@ TEST_F(ExplorerLeak, PermissionRequestsAreDenied) {
   };
   ASSERT_TRUE(answered("geo=")) << server().log_text();
   ASSERT_TRUE(answered("notify=")) << server().log_text();
-  std::this_thread::sleep_for(milliseconds(300));
   for (const auto& r : server().requests()) {
     EXPECT_EQ(r.target.find("granted"), std::string::npos) << r.target;
   }
@@ -166,7 +181,7 @@ TEST_F(ExplorerLeak, PageCannotResizeMoveOrCloseTheMainWindow) {
                 click_script("open", 600)));
   ASSERT_TRUE(x().click_at(34, kButtonY));  // Home reloads the menu
   ASSERT_TRUE(server().wait_for_path("/kids/after")) << server().log_text();
-  std::this_thread::sleep_for(kQuietPeriod);
+  ASSERT_TRUE(home_round_trip()) << server().log_text();
   const auto after = x().geometry(*window);
   ASSERT_TRUE(after.has_value());
   EXPECT_EQ(after->x, before->x);
@@ -183,7 +198,7 @@ TEST_F(ExplorerLeak, CloseRequestsFromOutsideAreRefused) {
   ASSERT_TRUE(window.has_value());
   ASSERT_TRUE(x().send_close_request(*window));
   ASSERT_TRUE(x().key("alt+F4"));
-  std::this_thread::sleep_for(kQuietPeriod);
+  ASSERT_TRUE(home_round_trip()) << server().log_text();
   EXPECT_TRUE(explorer().process().running());
   EXPECT_FALSE(x().search(kMainWindow).empty());
 }

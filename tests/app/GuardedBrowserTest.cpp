@@ -50,7 +50,7 @@ bool GuardedBrowserTest::home_round_trip() {
     return count;
   };
   const std::size_t before = menu_requests();
-  if (!x().click_at(34, kButtonY)) return false;
+  if (!wait_until_painted() || !x().click_at(34, kButtonY)) return false;
   return wait_until([&] { return menu_requests() > before; }, kEventTimeout);
 }
 
