@@ -52,10 +52,9 @@ TEST_F(ExplorerLeak, NoContextMenuByMouseOrKeyboardInEitherFrame) {
   const std::string on_letter =
       "<script>document.addEventListener('keydown', function (e) {"
       " if (e.key.length === 1) report('key-' + e.key); });</script>";
-  open_in_main_frame(
-      "/kids/plain.html",
-      kBlueStyle + report_script(ReportThrough::HiddenFrame, kBlueStyle) + on_letter,
-      kBlueStyle + report_script(ReportThrough::MenuLink, kBlueStyle) + on_letter);
+  open_in_main_frame("/kids/plain.html",
+                     kBlueStyle + report_script(ReportThrough::HiddenFrame, kBlueStyle) + on_letter,
+                     kBlueStyle + report_script(ReportThrough::MenuLink, kBlueStyle) + on_letter);
   // Until the start-up message has gone.
   ASSERT_TRUE(wait_until([this] { return foreign_pixels(screenshot("plain")) == 0; }, kEventTimeout,
                          milliseconds(500)));

@@ -34,7 +34,7 @@ bool GuardedBrowserTest::wait_until_painted() {
 }
 
 ::testing::AssertionResult GuardedBrowserTest::never_requested(const std::string& path,
-                                                                const std::string& marker) {
+                                                               const std::string& marker) {
   if (!server().wait_for_request([&](const ServedRequest& r) { return r.target == marker; }))
     return ::testing::AssertionFailure() << "the marker " << marker << " never came";
   if (server().was_requested(path))
@@ -56,8 +56,9 @@ bool GuardedBrowserTest::home_round_trip() {
 
 std::string GuardedBrowserTest::report_script(ReportThrough through, const std::string& style) {
   write_page("/kids/seen", "Seen", style);
-  const std::string common = "<script>var reports = 0; function report(what) { reports++;"
-                             " var target = '/kids/seen?' + reports + '-' + what;";
+  const std::string common =
+      "<script>var reports = 0; function report(what) { reports++;"
+      " var target = '/kids/seen?' + reports + '-' + what;";
   if (through == ReportThrough::HiddenFrame) {
     return "<iframe id='seen' style='display:none'></iframe>" + common +
            " document.getElementById('seen').src = target; }</script>";
