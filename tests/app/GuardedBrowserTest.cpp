@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 #include "Polling.h"
 

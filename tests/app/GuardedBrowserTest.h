@@ -61,8 +61,9 @@ class GuardedBrowserTest : public ExplorerTest {
   // click (its window system events are handled in order).
   bool home_round_trip();
   // How a page's report reaches the server: a hidden frame of a page in the
-  // main frame navigates, or the menu page clicks a link (number 001) that
-  // opens the report in the main frame.
+  // main frame navigates, or the menu page clicks a link (number 001 to
+  // leak.localhost, as the menu of `open_in_main_frame` admits) that opens
+  // the report in the main frame.
   enum class ReportThrough { HiddenFrame, MenuLink };
   // A script function `report(what)`: each call asks for
   // "/kids/seen?N-what" (N counting the calls from 1) through a navigation,
