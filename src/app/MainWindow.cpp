@@ -53,7 +53,7 @@ RequestOrigin request_origin(NavigationOrigin origin) {
 MainWindow::MainWindow(const Locations& locations)
     : m_locations(locations),
       m_state(RunStartupSettingsSteps(locations)),
-      m_store(locations.TEWinDir),
+      m_store(locations.SettingsDir),
       m_guard(m_state.settings, m_state.prohibitedLog, *this, m_clock),
       m_logo([](const auto& cr, double w, double h) { pictures::logo(cr, w, h); }, 108, 44,
              HandCursor::Off),
@@ -307,8 +307,8 @@ void MainWindow::wire_frames() {
   nav.NavigateComplete2 = [this](const std::string&, const std::optional<std::string>& body) {
     m_greenDot.set_visible(m_guard.NavFrameNavigateComplete2(body));
   };
-  nav.DownloadBegin = [this] { ShowLoadingLabel(); };
-  nav.DownloadComplete = [this] { NavFrameDownloadComplete(); };
+  nav.LoadStarted = [this] { ShowLoadingLabel(); };
+  nav.LoadFinished = [this] { on_nav_frame_loaded(); };
   // The title may arrive after the load has finished: the same check then.
   nav.TitleChange = [this](const std::string& title) {
     if (TitleReportsMissingPage(title)) m_guard.SetPendingNavURL(ErrorPagePath());
@@ -321,8 +321,8 @@ void MainWindow::wire_frames() {
     return WebBrowserBeforeNavigate2(url, m_webbrowser.CurrentNavigationOrigin());
   };
   main.NewWindow2 = [this] { return WebBrowserNewWindow2(); };
-  main.DownloadComplete = [this] { webbrowserDownloadComplete(m_webbrowser); };
-  main.TitleChange = [this](const std::string&) { webbrowserDownloadComplete(m_webbrowser); };
+  main.LoadFinished = [this] { on_page_loaded(m_webbrowser); };
+  main.TitleChange = [this](const std::string&) { on_page_loaded(m_webbrowser); };
   main.StatusTextChange = [this](const std::string& text) { webbrowserStatusTextChange(text); };
   main.ProgressChange = [this](int progress, int max) { webbrowserProgressChange(progress, max); };
   main.CommandStateChange = [this](BrowserCommand command, bool enable) {
@@ -466,8 +466,8 @@ bool MainWindow::ShowNewBrowserTimerTimer() {
   return false;
 }
 
-void MainWindow::webbrowserDownloadComplete(EmbeddedWB& sender) {
-  guarded("webbrowserDownloadComplete", [&] {
+void MainWindow::on_page_loaded(EmbeddedWB& sender) {
+  guarded("on_page_loaded", [&] {
     if (TitleReportsMissingPage(sender.LocationName())) m_guard.SetPendingMainURL(ErrorPagePath());
   });
 }
@@ -508,8 +508,8 @@ void MainWindow::NavFrameStatusTextChange(const std::string& text) {
   });
 }
 
-void MainWindow::NavFrameDownloadComplete() {
-  guarded("NavFrameDownloadComplete", [this] {
+void MainWindow::on_nav_frame_loaded() {
+  guarded("on_nav_frame_loaded", [this] {
     HideLoadingLabel();
     if (TitleReportsMissingPage(m_navFrame.LocationName()))
       m_guard.SetPendingNavURL(ErrorPagePath());
@@ -645,7 +645,7 @@ void MainWindow::CloseProgram() {
   m_closeAllowed = true;
   m_kiosk.stop();
   iconify();
-  guarded("closing", [this] { m_configDownload->HttpCli2().Abort(); });
+  guarded("closing", [this] { m_configDownload->http_client().Abort(); });
   guarded("closing", [this] { m_navFrame.Stop(); });
   guarded("closing", [this] { m_webbrowser.Stop(); });
   guarded("closing", [this] { m_startup.StopProbe(); });

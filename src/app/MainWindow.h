@@ -89,7 +89,7 @@ class MainWindow : public Gtk::Window,
   // --- pop-up window ---
   NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url,
                                               NavigationOrigin origin) override;
-  void webbrowserDownloadComplete(EmbeddedWB& sender) override;
+  void on_page_loaded(EmbeddedWB& sender) override;
   void webbrowserStatusTextChange(const std::string& text) override;
   void webbrowserLoadFailed(const std::string& url) override;
   void webbrowserProgressChange(int progress, int progress_max) override;
@@ -136,7 +136,7 @@ class MainWindow : public Gtk::Window,
   void ShowLoadingLabel();
   void HideLoadingLabel();
   void NavFrameStatusTextChange(const std::string& text);
-  void NavFrameDownloadComplete();
+  void on_nav_frame_loaded();
   void NavFrameLoadFailed(const std::string& url);
   EmbeddedWB* WebBrowserNewWindow2();
   bool QueueTimerTimer();

@@ -46,7 +46,7 @@ bool StartupChain::StartupTimerTimer() {
     m_host.SetToolbarButtons(false);
 
     m_probe = std::make_unique<EmbeddedWB>();
-    m_probe->events().DownloadComplete = [this] { ConnectionBrowserDownloadComplete(); };
+    m_probe->events().LoadFinished = [this] { on_connection_probe_loaded(); };
     m_check.Start();
     schedule_connection_timer(m_check.interval());
   });
@@ -78,7 +78,7 @@ bool StartupChain::ConnectionTimerTimer() {
   return !rescheduled && m_check.running();
 }
 
-void StartupChain::ConnectionBrowserDownloadComplete() {
+void StartupChain::on_connection_probe_loaded() {
   if (!m_check.End()) return;  // the check has already ended
   m_connectionTimer.disconnect();
   // The rest runs once the probe's own event has returned: the probe view

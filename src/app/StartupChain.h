@@ -51,7 +51,7 @@ class StartupChain {
  private:
   bool StartupTimerTimer();
   bool ConnectionTimerTimer();
-  void ConnectionBrowserDownloadComplete();
+  void on_connection_probe_loaded();
   void FinishStartup();
   void schedule_connection_timer(int interval);
 

@@ -138,16 +138,16 @@ struct EmbeddedWB::Callbacks {
   static void load_changed(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
     auto* self = static_cast<EmbeddedWB*>(data);
     if (event == WEBKIT_LOAD_STARTED) {
-      guarded("DownloadBegin", [&] {
-        if (self->m_events.DownloadBegin) self->m_events.DownloadBegin();
+      guarded("LoadStarted", [&] {
+        if (self->m_events.LoadStarted) self->m_events.LoadStarted();
       });
     } else if (event == WEBKIT_LOAD_FINISHED) {
       const std::string url = text_or_empty(webkit_web_view_get_uri(view));
       guarded("ProgressChange", [&] {
         if (self->m_events.ProgressChange) self->m_events.ProgressChange(-1, 100);
       });
-      guarded("DownloadComplete", [&] {
-        if (self->m_events.DownloadComplete) self->m_events.DownloadComplete();
+      guarded("LoadFinished", [&] {
+        if (self->m_events.LoadFinished) self->m_events.LoadFinished();
       });
       self->request_body(url);
     }

@@ -64,7 +64,7 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
     return Verdict::Cancel;
   }
   // A link of the menu page: it opens in the main frame under its rules.
-  m_meta.GetURLNumber(url);
+  m_meta.SetURLNumberFromLink(url);
   ExtractMetaData(m_meta.NavPageHTML());
   m_pending_main_url = ModifyURL(url);
   m_meta.SetCurrentSiteURL(m_pending_main_url);

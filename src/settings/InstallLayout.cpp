@@ -47,7 +47,7 @@ Locations CurrentLocations() {
     std::error_code ec;
     return std::filesystem::is_directory(dir, ec);
   });
-  locations.TEWinDir = ConfigStore::DefaultTEWinDir();
+  locations.SettingsDir = ConfigStore::DefaultSettingsDir();
   locations.StateDir = StateDirFor(environment("XDG_STATE_HOME"), environment("HOME"));
   locations.SystemDir = system_folder();
   return locations;

@@ -32,7 +32,7 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
   state.settings.set_locked(std::move(system.locked));
   state.systemSettingsProblems = std::move(system.problems);
 
-  const ConfigStore store(locations.TEWinDir);
+  const ConfigStore store(locations.SettingsDir);
   merge(state.saveFailures, store.LoadConfig(state.settings).save);
 
   Settings& s = state.settings;

@@ -10,10 +10,10 @@ namespace tovali {
 
 // Where the program keeps and finds things.
 struct Locations {
-  std::string ProgramDir;  // folder of the supplied pages, ending with "/"
-  std::string TEWinDir;    // folder of the settings copies, ending with "/"
-  std::string SystemDir;   // the administrator's folder, ending with "/"; "" for none
-  std::string StateDir;    // folder of the refused-URL log and the generated pages, ending with "/"
+  std::string ProgramDir;   // folder of the supplied pages, ending with "/"
+  std::string SettingsDir;  // folder of the settings copies, ending with "/"
+  std::string SystemDir;    // the administrator's folder, ending with "/"; "" for none
+  std::string StateDir;  // folder of the refused-URL log and the generated pages, ending with "/"
 };
 
 // What the start-up settings steps produce.

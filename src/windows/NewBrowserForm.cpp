@@ -65,8 +65,8 @@ void NewBrowserForm::wire_browser() {
     ShowMsgPanel(kNoMoreWindowsMessage);
     return nullptr;
   };
-  events.DownloadComplete = [this] { m_host.webbrowserDownloadComplete(m_browser); };
-  events.TitleChange = [this](const std::string&) { m_host.webbrowserDownloadComplete(m_browser); };
+  events.LoadFinished = [this] { m_host.on_page_loaded(m_browser); };
+  events.TitleChange = [this](const std::string&) { m_host.on_page_loaded(m_browser); };
   events.StatusTextChange = [this](const std::string& text) {
     m_host.webbrowserStatusTextChange(text);
   };

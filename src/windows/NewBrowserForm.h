@@ -27,7 +27,7 @@ class PopupHost {
   // `origin`: whether the view is asking about the program's own request.
   virtual NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url,
                                                       NavigationOrigin origin) = 0;
-  virtual void webbrowserDownloadComplete(EmbeddedWB& sender) = 0;
+  virtual void on_page_loaded(EmbeddedWB& sender) = 0;
   virtual void webbrowserStatusTextChange(const std::string& text) = 0;
   virtual void webbrowserLoadFailed(const std::string& url) = 0;
   virtual void webbrowserProgressChange(int progress, int progress_max) = 0;
