@@ -43,10 +43,10 @@ NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window
   m_overlay.add_overlay(m_msgPanel);
   add(m_overlay);
 
-  m_back.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::back_buttonClick));
-  m_forward.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::forward_buttonClick));
-  m_stop.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::stop_buttonClick));
-  m_print.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::print_buttonClick));
+  m_back.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_back_clicked));
+  m_forward.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_forward_clicked));
+  m_stop.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_stop_clicked));
+  m_print.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_print_clicked));
   m_close.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::Button1Click));
   wire_browser();
   m_overlay.show_all();
@@ -67,12 +67,10 @@ void NewBrowserForm::wire_browser() {
   };
   events.LoadFinished = [this] { m_host.on_page_loaded(m_browser); };
   events.TitleChange = [this](const std::string&) { m_host.on_page_loaded(m_browser); };
-  events.StatusTextChange = [this](const std::string& text) {
-    m_host.webbrowserStatusTextChange(text);
-  };
-  events.LoadFailed = [this](const std::string& url) { m_host.webbrowserLoadFailed(url); };
+  events.StatusTextChange = [this](const std::string& text) { m_host.on_status_text_change(text); };
+  events.LoadFailed = [this](const std::string& url) { m_host.on_load_failed(url); };
   events.ProgressChange = [this](int progress, int max) {
-    m_host.webbrowserProgressChange(progress, max);
+    m_host.on_progress_change(progress, max);
   };
   events.CommandStateChange = [this](BrowserCommand command, bool enable) {
     if (command == BrowserCommand::NavigateBack) m_back.set_enabled(enable);
@@ -96,25 +94,25 @@ bool NewBrowserForm::on_delete_event(GdkEventAny*) {
   return true;
 }
 
-void NewBrowserForm::back_buttonClick() {
+void NewBrowserForm::on_back_clicked() {
   guarded("pop-up Back", [this] {
     m_host.PrepareHistoryStep();
     m_browser.GoBack();
   });
 }
 
-void NewBrowserForm::forward_buttonClick() {
+void NewBrowserForm::on_forward_clicked() {
   guarded("pop-up Forward", [this] {
     m_host.PrepareHistoryStep();
     m_browser.GoForward();
   });
 }
 
-void NewBrowserForm::stop_buttonClick() {
+void NewBrowserForm::on_stop_clicked() {
   guarded("pop-up Stop", [this] { m_browser.Stop(); });
 }
 
-void NewBrowserForm::print_buttonClick() {
+void NewBrowserForm::on_print_clicked() {
   guarded("pop-up Print", [this] {
     const PrintMode mode = m_host.settings().value("show_print_settings") == "1"
                                ? PrintMode::WithDialog

@@ -28,9 +28,9 @@ class PopupHost {
   virtual NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url,
                                                       NavigationOrigin origin) = 0;
   virtual void on_page_loaded(EmbeddedWB& sender) = 0;
-  virtual void webbrowserStatusTextChange(const std::string& text) = 0;
-  virtual void webbrowserLoadFailed(const std::string& url) = 0;
-  virtual void webbrowserProgressChange(int progress, int progress_max) = 0;
+  virtual void on_status_text_change(const std::string& text) = 0;
+  virtual void on_load_failed(const std::string& url) = 0;
+  virtual void on_progress_change(int progress, int progress_max) = 0;
   // Back and Forward: the next navigation is a trusted history step.
   virtual void PrepareHistoryStep() = 0;
   virtual const Settings& settings() const = 0;
@@ -62,10 +62,10 @@ class NewBrowserForm : public Gtk::Window {
 
  private:
   void wire_browser();
-  void back_buttonClick();
-  void forward_buttonClick();
-  void stop_buttonClick();
-  void print_buttonClick();
+  void on_back_clicked();
+  void on_forward_clicked();
+  void on_stop_clicked();
+  void on_print_clicked();
   void Button1Click();
 
   PopupHost& m_host;
