@@ -24,7 +24,7 @@ void KioskLock::install_event_filter(std::function<void()> on_left_press) {
   gdk_event_handler_set(&KioskLock::filter_event, this, nullptr);
 }
 
-// `ApplicationEvents1Message`: runs before any window sees an event.
+// Sees every event of the program before any window does.
 void KioskLock::filter_event(GdkEvent* event, gpointer data) {
   auto* self = static_cast<KioskLock*>(data);
   switch (event->type) {

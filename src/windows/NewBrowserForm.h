@@ -54,8 +54,8 @@ class NewBrowserForm : public Gtk::Window {
   // Shows the window modally; returns when it has been closed.
   void ShowModal();
 
-  void ShowMsgPanel(const std::string& text) { m_msgPanel.ShowMsgPanel(text); }
-  MessagePanel& msg_panel() { return m_msgPanel; }
+  void ShowMsgPanel(const std::string& text) { m_msg_panel.ShowMsgPanel(text); }
+  MessagePanel& msg_panel() { return m_msg_panel; }
 
  protected:
   bool on_delete_event(GdkEventAny* event) override;
@@ -66,24 +66,24 @@ class NewBrowserForm : public Gtk::Window {
   void on_forward_clicked();
   void on_stop_clicked();
   void on_print_clicked();
-  void Button1Click();
+  void on_close_clicked();
 
   PopupHost& m_host;
   EmbeddedWB m_browser;
-  Glib::RefPtr<Glib::MainLoop> m_modalLoop;
+  Glib::RefPtr<Glib::MainLoop> m_modal_loop;
 
   Gtk::Overlay m_overlay;
   Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL};
-  Gtk::EventBox m_topBar;  // Panel5
-  Gtk::Box m_topBox{Gtk::ORIENTATION_HORIZONTAL};
-  Gtk::Box m_toolbar{Gtk::ORIENTATION_HORIZONTAL};  // ToolBar1
+  Gtk::EventBox m_top_bar;
+  Gtk::Box m_top_box{Gtk::ORIENTATION_HORIZONTAL};
+  Gtk::Box m_toolbar{Gtk::ORIENTATION_HORIZONTAL};
   ToolbarButton m_back{"Back", {"go-previous"}};
   ToolbarButton m_forward{"Forward", {"go-next"}};
   ToolbarButton m_stop{"Stop", {"process-stop"}};
   ToolbarButton m_print{"Print", {"document-print"}};
   ToolbarButton m_close{"Close", {"window-close", "application-exit"}};
   PictureArea m_logo;
-  MessagePanel m_msgPanel{HandCursor::Off};
+  MessagePanel m_msg_panel{HandCursor::Off};
 };
 
 }  // namespace tovali
