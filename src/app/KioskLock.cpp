@@ -49,7 +49,7 @@ void KioskLock::filter_event(GdkEvent* event, gpointer data) {
 void KioskLock::start() {
   if (m_timer.connected()) return;
   m_timer = Glib::signal_timeout().connect(
-      sigc::mem_fun(*this, &KioskLock::PreventSwitchTimerTimer), kPreventSwitchMs);
+      sigc::mem_fun(*this, &KioskLock::on_prevent_switch_timer), kPreventSwitchMs);
 }
 
 void KioskLock::stop() {
@@ -57,7 +57,7 @@ void KioskLock::stop() {
   release_keyboard();
 }
 
-bool KioskLock::PreventSwitchTimerTimer() {
+bool KioskLock::on_prevent_switch_timer() {
   try {
     const bool lock = m_settings.value("prevent_switch") == "1";
     // A modal window of the program (pop-up, prompt, setup, control panel,

@@ -27,7 +27,8 @@ class KioskLock {
   // left-button press before the event goes on to its window.
   void install_event_filter(std::function<void()> on_left_press);
 
-  // Starts and stops `PreventSwitchTimer`; stopping releases the keyboard.
+  // Starts and stops the timer that keeps the program in front (see
+  // on_prevent_switch_timer); stopping releases the keyboard.
   void start();
   void stop();
   bool running() const { return m_timer.connected(); }
@@ -49,7 +50,7 @@ class KioskLock {
   void UpdateCtrlAltDel();
 
  private:
-  bool PreventSwitchTimerTimer();
+  bool on_prevent_switch_timer();
   static void filter_event(GdkEvent* event, gpointer data);
   // Sticks the shown windows to every desktop (or unsticks them when the
   // lock is off).

@@ -57,7 +57,7 @@ class StartupChain {
 
   StartupHost& m_host;
   ConnectionCheck m_check;
-  std::unique_ptr<EmbeddedWB> m_probe;  // `ConnectionBrowser`
+  std::unique_ptr<EmbeddedWB> m_probe;  // the connection check's hidden view
   sigc::connection m_startupTimer;
   sigc::connection m_connectionTimer;
   sigc::connection m_probeDisposal;

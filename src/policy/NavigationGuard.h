@@ -64,7 +64,7 @@ enum class NewWindowDecision {
 //      through GuardEffects::navigate.
 //  - navigation frame finished loading: NavFrameNavigateComplete2(body outer
 //      HTML), or NavFrameNavigateComplete2(std::nullopt) when the body could
-//      not be read; the result tells whether to show `GreenDotImage`.
+//      not be read; the result tells whether to show the green dot.
 //  - every left mouse-button press anywhere in the program: MouseDown().
 //  - start-up and every save of the setup dialog: UpdateLists().
 //  - buttons: SetPendingMainURL / SetPendingNavURL / SetCurrentSiteURL /
@@ -133,7 +133,7 @@ class NavigationGuard {
   // emptied). Returns true when the green dot is to be shown.
   bool NavFrameNavigateComplete2(std::optional<std::string> body_html);
 
-  // Records a left mouse-button press now (`LastMouseDownTime`).
+  // Records a left mouse-button press now.
   void MouseDown();
 
   // Reloads the parent's lists from the settings.

@@ -36,7 +36,7 @@ class ControlPanelForm : public Gtk::Dialog {
 };
 
 // Opens the control panel on top of `parent` and returns when it has closed
-// (the main window's ToolsImageDblClick).
+// (a double click on the tools picture of the main window).
 void OpenControlPanel(Gtk::Window* parent, ControlPanelHost& host);
 
 }  // namespace tovali
