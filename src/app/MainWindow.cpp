@@ -53,7 +53,7 @@ RequestOrigin request_origin(NavigationOrigin origin) {
 MainWindow::MainWindow(const Locations& locations)
     : m_locations(locations),
       m_state(RunStartupSettingsSteps(locations)),
-      m_store(locations.SettingsDir),
+      m_store(locations.settings_dir),
       m_guard(m_state.settings, m_state.prohibitedLog, *this, m_clock),
       m_logo([](const auto& cr, double w, double h) { pictures::logo(cr, w, h); }, 108, 44,
              HandCursor::Off),
@@ -88,7 +88,7 @@ MainWindow::MainWindow(const Locations& locations)
   build_layout();
   wire_frames();
   std::vector<std::string> own_pages;
-  for (const std::string& path : ProgramPagePaths(m_locations.ProgramDir, m_locations.StateDir))
+  for (const std::string& path : ProgramPagePaths(m_locations.ProgramDir, m_locations.state_dir))
     own_pages.push_back(to_engine_url(path));
   m_guard.SetProgramPages(std::move(own_pages));
   UpdateLists();
@@ -108,7 +108,7 @@ MainWindow::~MainWindow() {
   m_queue_timer.disconnect();
   m_show_new_browser_timer.disconnect();
   m_popup.reset();
-  SaveProhibitedLogNow();
+  save_prohibited_log_now();
 }
 
 void MainWindow::cover_monitor() {
@@ -362,7 +362,7 @@ void MainWindow::UpdateLists() {
   m_guard.UpdateLists();
 }
 
-void MainWindow::SetToolbarButtons(bool enabled) {
+void MainWindow::set_toolbar_buttons(bool enabled) {
   m_stop.set_enabled(enabled);
   m_home.set_enabled(enabled);
   m_email.set_enabled(enabled);
@@ -422,13 +422,13 @@ void MainWindow::set_nav_frame_width(int pixels) {
 }
 
 std::string MainWindow::ErrorPagePath() {
-  return to_engine_url(WriteErrorPage(m_locations.StateDir));
+  return to_engine_url(WriteErrorPage(m_locations.state_dir));
 }
 
 std::string MainWindow::MoreSitesPath() {
-  const auto path = WriteMoreSitesPage(m_locations.StateDir, m_state.settings);
+  const auto path = WriteMoreSitesPage(m_locations.state_dir, m_state.settings);
   if (!path) {
-    std::cerr << "tovali-explorer: cannot write " << m_locations.StateDir << "moresites.html\n";
+    std::cerr << "tovali-explorer: cannot write " << m_locations.state_dir << "moresites.html\n";
     return std::string();  // nothing is queued; the frame keeps its page
   }
   return to_engine_url(*path);
@@ -497,8 +497,8 @@ void MainWindow::on_progress_change(int progress, int progress_max) {
   }
 }
 
-void MainWindow::PrepareHistoryStep() {
-  m_guard.PrepareHistoryStep();
+void MainWindow::prepare_history_step() {
+  m_guard.prepare_history_step();
 }
 
 // ---------------------------------------------------------- navigation frame
@@ -559,14 +559,14 @@ void MainWindow::on_home_clicked() {
 
 void MainWindow::on_back_clicked() {
   guarded("Back", [this] {
-    PrepareHistoryStep();
+    prepare_history_step();
     m_main_frame.GoBack();
   });
 }
 
 void MainWindow::on_forward_clicked() {
   guarded("Forward", [this] {
-    PrepareHistoryStep();
+    prepare_history_step();
     m_main_frame.GoForward();
   });
 }
@@ -660,13 +660,13 @@ bool MainWindow::on_delete_event(GdkEventAny*) {
   return false;
 }
 
-void MainWindow::SaveProhibitedLogNow() {
+void MainWindow::save_prohibited_log_now() {
   if (!SaveProhibitedLog(m_locations, m_state.prohibitedLog))
-    std::cerr << "tovali-explorer: cannot save " << m_locations.StateDir << "prohurl.log\n";
+    std::cerr << "tovali-explorer: cannot save " << m_locations.state_dir << "prohurl.log\n";
 }
 
-void MainWindow::EndSession() {
-  SaveProhibitedLogNow();
+void MainWindow::end_session() {
+  save_prohibited_log_now();
   m_close_allowed = true;
 }
 

@@ -61,7 +61,7 @@ class MainWindow : public Gtk::Window,
   void UpdateCtrlAltDel() override;
   void UpdateLists() override;
   std::string ProgramDir() const override { return m_locations.ProgramDir; }
-  std::string StateDir() const override { return m_locations.StateDir; }
+  std::string state_dir() const override { return m_locations.state_dir; }
   const ProhibitedLog& prohibited_log() const override { return m_state.prohibitedLog; }
   SaveReport startup_save_report() const override { return m_state.saveFailures; }
   std::string system_settings_problems() const override { return m_state.systemSettingsProblems; }
@@ -80,9 +80,9 @@ class MainWindow : public Gtk::Window,
 
   // --- start-up chain ---
   NavigationGuard& guard() override { return m_guard; }
-  bool MsgPanelVisible() const override { return m_msg_panel.panel_visible(); }
-  void SetMsgPanelTimer(bool on) override { m_msg_panel.SetMsgPanelTimer(on); }
-  void SetToolbarButtons(bool enabled) override;
+  bool msg_panel_visible() const override { return m_msg_panel.panel_visible(); }
+  void set_msg_panel_timer(bool on) override { m_msg_panel.set_msg_panel_timer(on); }
+  void set_toolbar_buttons(bool enabled) override;
   void GetRemoteConfig() override;
   std::string HomeSite() override;
 
@@ -93,15 +93,15 @@ class MainWindow : public Gtk::Window,
   void on_status_text_change(const std::string& text) override;
   void on_load_failed(const std::string& url) override;
   void on_progress_change(int progress, int progress_max) override;
-  void PrepareHistoryStep() override;
+  void prepare_history_step() override;
 
   // --- configuration download ---
   void set_status_text(const std::string& text) override;
 
   // Saves the refused-URL log (the first step of tearing the window down).
-  void SaveProhibitedLogNow();
+  void save_prohibited_log_now();
   // The session is ending (SIGTERM and the like): save and leave at once.
-  void EndSession();
+  void end_session();
 
   EmbeddedWB& nav_frame() { return m_nav_frame; }
   EmbeddedWB& main_frame() { return m_main_frame; }

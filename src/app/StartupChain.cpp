@@ -43,7 +43,7 @@ bool StartupChain::StartupTimerTimer() {
     const std::string start_page = to_engine_url(StartPagePath(m_host.ProgramDir()));
     guard.SetPendingMainURL(start_page);
     guard.SetCurrentSiteURL(start_page);
-    m_host.SetToolbarButtons(false);
+    m_host.set_toolbar_buttons(false);
 
     m_probe = std::make_unique<EmbeddedWB>();
     m_probe->events().LoadFinished = [this] { on_connection_probe_loaded(); };
@@ -63,10 +63,10 @@ bool StartupChain::ConnectionTimerTimer() {
   bool rescheduled = false;
   guarded("ConnectionTimer", [&] {
     const int before = m_check.interval();
-    const auto actions = m_check.Tick(m_host.MsgPanelVisible(), m_probe && m_probe->Busy());
+    const auto actions = m_check.Tick(m_host.msg_panel_visible(), m_probe && m_probe->Busy());
     if (actions.show_waiting_message) {
       m_host.ShowMsgPanel(ConnectionCheck::kWaitingMessage);
-      m_host.SetMsgPanelTimer(false);
+      m_host.set_msg_panel_timer(false);
     }
     if (actions.navigate_probe && m_probe) m_probe->Navigate(ConnectionCheck::kProbeURL);
     if (actions.next_interval != before) {
@@ -103,12 +103,12 @@ void StartupChain::FinishStartup() {
     guard.SetCurrentSiteURL(url);
 
     m_host.ShowMsgPanel(kLoadingMessage);
-    m_host.SetMsgPanelTimer(false);
+    m_host.set_msg_panel_timer(false);
   });
   guarded("configuration download", [this] { m_host.GetRemoteConfig(); });
   guarded("start-up", [this] {
-    m_host.SetMsgPanelTimer(true);
-    m_host.SetToolbarButtons(true);
+    m_host.set_msg_panel_timer(true);
+    m_host.set_toolbar_buttons(true);
     if (auto notice = UpdateNotice(m_host.settings())) m_host.ShowMsgPanel(*notice);
     m_host.guard().SetPendingNavURL(m_host.HomeSite());
     m_finished = true;

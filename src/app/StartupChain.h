@@ -21,9 +21,9 @@ class StartupHost {
   virtual std::string ProgramDir() const = 0;
   virtual NavigationGuard& guard() = 0;
   virtual void ShowMsgPanel(const std::string& text) = 0;
-  virtual bool MsgPanelVisible() const = 0;
-  virtual void SetMsgPanelTimer(bool on) = 0;
-  virtual void SetToolbarButtons(bool enabled) = 0;
+  virtual bool msg_panel_visible() const = 0;
+  virtual void set_msg_panel_timer(bool on) = 0;
+  virtual void set_toolbar_buttons(bool enabled) = 0;
   // Downloads and merges the remote configuration; returns when done.
   virtual void GetRemoteConfig() = 0;
   virtual std::string HomeSite() = 0;

@@ -52,7 +52,7 @@ int run_download_command(const std::string& settings_dir, const std::vector<std:
   }
   Gio::init();
   Locations locations = CurrentLocations();
-  locations.SettingsDir = settings_dir;
+  locations.settings_dir = settings_dir;
   StartupState state = RunStartupSettingsSteps(locations);
   report_save_failures(state.saveFailures, err);
   report_system_settings_problems(state.systemSettingsProblems, err);

@@ -118,7 +118,7 @@ void NavigationGuard::QueueTrustedMainURL(std::string url) {
   m_pending_main_url = std::move(url);
 }
 
-void NavigationGuard::PrepareHistoryStep() {
+void NavigationGuard::prepare_history_step() {
   m_trusted_url.clear();
   m_trust = Trust::HistoryStep;
 }

@@ -70,12 +70,12 @@ enum class NewWindowDecision {
 //  - buttons: SetPendingMainURL / SetPendingNavURL / SetCurrentSiteURL /
 //      SetURLNumber, and ExtractMetaData for fixed rules (e-mail, help from
 //      the web, main page); QueueTrustedMainURL for the program's own pages
-//      (local help, the error page); PrepareHistoryStep before Back and
+//      (local help, the error page); prepare_history_step before Back and
 //      Forward step the history.
 //
 // Trust belongs to one navigation of the program's own: the queued trusted
 // URL when the browser asks about it as the queue's request, or a step that
-// the browser reports as back/forward after PrepareHistoryStep. The first
+// the browser reports as back/forward after prepare_history_step. The first
 // main-frame navigation asked about after the trust was given uses it up or,
 // when it is another navigation, drops it: a page never borrows it.
 class NavigationGuard {
@@ -156,7 +156,7 @@ class NavigationGuard {
   // Back or Forward is about to step the main frame's (or the pop-up's)
   // history: the step, when the browser reports it as back/forward, is
   // trusted and first restores the link rules saved for its URL.
-  void PrepareHistoryStep();
+  void prepare_history_step();
 
   // True while trust is waiting for its navigation.
   bool TrustedNavigation() const { return m_trust != Trust::None; }

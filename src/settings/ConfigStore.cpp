@@ -29,7 +29,7 @@ ConfigStore::ConfigStore(std::string settings_dir) : m_dir(std::move(settings_di
   if (m_dir.empty() || m_dir.back() != '/') m_dir += '/';
 }
 
-std::string ConfigStore::DefaultSettingsDir() {
+std::string ConfigStore::default_settings_dir() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   std::string base;
   // Only an absolute XDG_CONFIG_HOME counts; a relative one is ignored.

@@ -31,7 +31,7 @@ struct LoadReport {
   SaveReport save;  // filled when the defaults were written and saved
 };
 
-// The three scrambled copies of the settings below one folder (`SettingsDir`):
+// The three scrambled copies of the settings below one folder (`settings_dir`):
 // "finalg.dat", "system/stlber.dat" and "config/rushol.dat", read
 // first-usable and all written at every save.
 class ConfigStore {
@@ -41,9 +41,9 @@ class ConfigStore {
 
   // $XDG_CONFIG_HOME/tovali-explorer/, else $HOME/.config/tovali-explorer/
   // (ending with "/"). Reads the environment; creates nothing.
-  static std::string DefaultSettingsDir();
+  static std::string default_settings_dir();
 
-  const std::string& SettingsDir() const { return m_dir; }
+  const std::string& settings_dir() const { return m_dir; }
 
   // The copies' paths, in the order they are tried and written.
   std::array<std::string, 3> CopyPaths() const;

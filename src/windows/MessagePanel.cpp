@@ -73,7 +73,7 @@ void MessagePanel::HideMsgPanel() {
   apply();
 }
 
-void MessagePanel::SetMsgPanelTimer(bool on) {
+void MessagePanel::set_msg_panel_timer(bool on) {
   m_model.SetStayTimer(on);
   if (on)
     restart_stay_timer();

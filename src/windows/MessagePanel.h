@@ -23,7 +23,7 @@ class MessagePanel : public AccessibleButton<Gtk::DrawingArea> {
   void ShowMsgPanel(const std::string& text);
   void HideMsgPanel();
   // Turns the five-second timer that hides the panel off or on again.
-  void SetMsgPanelTimer(bool on);
+  void set_msg_panel_timer(bool on);
   bool panel_visible() const { return m_model.visible(); }
   const MessagePanelModel& model() const { return m_model; }
 

@@ -96,14 +96,14 @@ bool NewBrowserForm::on_delete_event(GdkEventAny*) {
 
 void NewBrowserForm::on_back_clicked() {
   guarded("pop-up Back", [this] {
-    m_host.PrepareHistoryStep();
+    m_host.prepare_history_step();
     m_browser.GoBack();
   });
 }
 
 void NewBrowserForm::on_forward_clicked() {
   guarded("pop-up Forward", [this] {
-    m_host.PrepareHistoryStep();
+    m_host.prepare_history_step();
     m_browser.GoForward();
   });
 }

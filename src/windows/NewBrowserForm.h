@@ -32,7 +32,7 @@ class PopupHost {
   virtual void on_load_failed(const std::string& url) = 0;
   virtual void on_progress_change(int progress, int progress_max) = 0;
   // Back and Forward: the next navigation is a trusted history step.
-  virtual void PrepareHistoryStep() = 0;
+  virtual void prepare_history_step() = 0;
   virtual const Settings& settings() const = 0;
 };
 

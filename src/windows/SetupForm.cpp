@@ -470,13 +470,13 @@ EmbeddedWB& SetupForm::browser() {
     // way to the local error page rather than leave the last page up under
     // the new caption.
     m_browser->events().LoadFailed = [this](const std::string& url) {
-      const std::string error_page = to_engine_url(WriteErrorPage(m_host.StateDir()));
+      const std::string error_page = to_engine_url(WriteErrorPage(m_host.state_dir()));
       if (!equals_ignore_case(url, error_page)) m_browser->Navigate(error_page);
     };
     // It keeps to the setup help page, the error page and the feedback site.
     m_browser->events().BeforeNavigate2 =
         [guard = SetupBrowserGuard({to_engine_url(m_host.ProgramDir() + kHelpPath),
-                                    to_engine_url(m_host.StateDir() + "error.html")},
+                                    to_engine_url(m_host.state_dir() + "error.html")},
                                    kFeedbackURL)](const std::string& url) {
           return guard.BeforeNavigate2(url) == Verdict::Proceed ? NavigationVerdict::Proceed
                                                                 : NavigationVerdict::Cancel;

@@ -571,7 +571,7 @@ TEST(SetupForm, BrowserTabShowsTheErrorPageWhenAPageFails) {
   testing::TempDir state;
   auto host = factory_host();
   host.program_dir = program.path();
-  host.state_dir = state.path();
+  host.state_folder = state.path();
   SetupForm form(nullptr, host);
   form.show();
   form.on_help_clicked();
