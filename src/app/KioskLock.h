@@ -61,9 +61,9 @@ class KioskLock {
 
   Gtk::Window& m_main;
   const Settings& m_settings;
-  std::function<void()> m_onLeftPress;
+  std::function<void()> m_on_left_press;
   sigc::connection m_timer;
-  GdkWindow* m_keyboardWindow = nullptr;  // where the keyboard grab is held
+  GdkWindow* m_keyboard_window = nullptr;  // where the keyboard grab is held
 };
 
 }  // namespace tovali

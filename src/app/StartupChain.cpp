@@ -23,13 +23,13 @@ std::string extract_domain(const std::string& url) {
 StartupChain::StartupChain(StartupHost& host) : m_host(host) {}
 
 StartupChain::~StartupChain() {
-  m_startupTimer.disconnect();
-  m_connectionTimer.disconnect();
-  m_probeDisposal.disconnect();
+  m_startup_timer.disconnect();
+  m_connection_timer.disconnect();
+  m_probe_disposal.disconnect();
 }
 
 void StartupChain::Start() {
-  m_startupTimer =
+  m_startup_timer =
       Glib::signal_timeout().connect(sigc::mem_fun(*this, &StartupChain::StartupTimerTimer), 10);
 }
 
@@ -54,8 +54,8 @@ bool StartupChain::StartupTimerTimer() {
 }
 
 void StartupChain::schedule_connection_timer(int interval) {
-  m_connectionTimer.disconnect();
-  m_connectionTimer = Glib::signal_timeout().connect(
+  m_connection_timer.disconnect();
+  m_connection_timer = Glib::signal_timeout().connect(
       sigc::mem_fun(*this, &StartupChain::ConnectionTimerTimer), interval);
 }
 
@@ -80,11 +80,11 @@ bool StartupChain::ConnectionTimerTimer() {
 
 void StartupChain::on_connection_probe_loaded() {
   if (!m_check.End()) return;  // the check has already ended
-  m_connectionTimer.disconnect();
+  m_connection_timer.disconnect();
   // The rest runs once the probe's own event has returned: the probe view
   // can then be destroyed, and the configuration download's wait does not
   // run inside the engine's callback.
-  m_probeDisposal = Glib::signal_idle().connect([this] {
+  m_probe_disposal = Glib::signal_idle().connect([this] {
     m_probe.reset();
     FinishStartup();
     return false;

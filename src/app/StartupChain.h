@@ -58,9 +58,9 @@ class StartupChain {
   StartupHost& m_host;
   ConnectionCheck m_check;
   std::unique_ptr<EmbeddedWB> m_probe;  // the connection check's hidden view
-  sigc::connection m_startupTimer;
-  sigc::connection m_connectionTimer;
-  sigc::connection m_probeDisposal;
+  sigc::connection m_startup_timer;
+  sigc::connection m_connection_timer;
+  sigc::connection m_probe_disposal;
   bool m_finished = false;
 };
 

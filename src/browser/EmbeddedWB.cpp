@@ -354,9 +354,9 @@ bool EmbeddedWB::Navigate(const std::string& url) {
   // A request the engine has not asked about yet is not repeated; after a
   // few seconds without an answer it may be issued again.
   constexpr std::int64_t kAnswerWaitUs = 3 * G_USEC_PER_SEC;
-  if (target == m_requested && now - m_requestedAt < kAnswerWaitUs) return true;
+  if (target == m_requested && now - m_requested_at < kAnswerWaitUs) return true;
   m_requested = target;
-  m_requestedAt = now;
+  m_requested_at = now;
   webkit_web_view_load_uri(m_engine->view, target.c_str());
   return true;
 }

@@ -148,7 +148,7 @@ class EmbeddedWB {
   BodyCapture m_capture = BodyCapture::Off;
   std::optional<std::string> m_body;
   std::string m_requested;  // issued, before-navigate not yet raised
-  std::int64_t m_requestedAt = 0;
+  std::int64_t m_requested_at = 0;
   NavigationOrigin m_origin = NavigationOrigin::Page;
   NavigationKind m_kind = NavigationKind::Request;
 };

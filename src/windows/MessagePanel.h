@@ -42,9 +42,9 @@ class MessagePanel : public AccessibleButton<Gtk::DrawingArea> {
 
   MessagePanelModel m_model;
   HandCursor m_cursor;
-  sigc::connection m_sizeTimer;
-  sigc::connection m_hideTimer;
-  sigc::connection m_stayTimer;
+  sigc::connection m_size_timer;
+  sigc::connection m_hide_timer;
+  sigc::connection m_stay_timer;
 };
 
 }  // namespace tovali
