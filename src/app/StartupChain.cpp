@@ -30,14 +30,14 @@ StartupChain::~StartupChain() {
 
 void StartupChain::Start() {
   m_startup_timer =
-      Glib::signal_timeout().connect(sigc::mem_fun(*this, &StartupChain::StartupTimerTimer), 10);
+      Glib::signal_timeout().connect(sigc::mem_fun(*this, &StartupChain::on_startup_timer), 10);
 }
 
 void StartupChain::StopProbe() {
   if (m_probe) guarded("stopping the probe", [this] { m_probe->Stop(); });
 }
 
-bool StartupChain::StartupTimerTimer() {
+bool StartupChain::on_startup_timer() {
   guarded("StartupTimer", [this] {
     NavigationGuard& guard = m_host.guard();
     const std::string start_page = to_engine_url(StartPagePath(m_host.ProgramDir()));
@@ -56,10 +56,10 @@ bool StartupChain::StartupTimerTimer() {
 void StartupChain::schedule_connection_timer(int interval) {
   m_connection_timer.disconnect();
   m_connection_timer = Glib::signal_timeout().connect(
-      sigc::mem_fun(*this, &StartupChain::ConnectionTimerTimer), interval);
+      sigc::mem_fun(*this, &StartupChain::on_connection_timer), interval);
 }
 
-bool StartupChain::ConnectionTimerTimer() {
+bool StartupChain::on_connection_timer() {
   bool rescheduled = false;
   guarded("ConnectionTimer", [&] {
     const int before = m_check.interval();

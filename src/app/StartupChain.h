@@ -49,8 +49,8 @@ class StartupChain {
   bool finished() const { return m_finished; }
 
  private:
-  bool StartupTimerTimer();
-  bool ConnectionTimerTimer();
+  bool on_startup_timer();
+  bool on_connection_timer();
   void on_connection_probe_loaded();
   void FinishStartup();
   void schedule_connection_timer(int interval);

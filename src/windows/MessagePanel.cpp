@@ -84,11 +84,11 @@ void MessagePanel::set_msg_panel_timer(bool on) {
 void MessagePanel::restart_stay_timer() {
   m_stay_timer.disconnect();
   if (!m_model.stay_timer()) return;
-  m_stay_timer = Glib::signal_timeout().connect(
-      sigc::mem_fun(*this, &MessagePanel::MsgPanelTimerTimer), MessagePanelModel::kStayMs);
+  m_stay_timer = Glib::signal_timeout().connect(sigc::mem_fun(*this, &MessagePanel::on_stay_timer),
+                                                MessagePanelModel::kStayMs);
 }
 
-bool MessagePanel::MsgPanelTimerTimer() {
+bool MessagePanel::on_stay_timer() {
   return guarded_value("message panel", false, [this] {
     m_model.StayTimerFired();
     apply();
@@ -96,7 +96,7 @@ bool MessagePanel::MsgPanelTimerTimer() {
   });
 }
 
-bool MessagePanel::MsgPanelSizeTimerTimer() {
+bool MessagePanel::on_size_timer() {
   return guarded_value("message panel", false, [this] {
     m_model.SizeTick();
     apply();
@@ -104,7 +104,7 @@ bool MessagePanel::MsgPanelSizeTimerTimer() {
   });
 }
 
-bool MessagePanel::HideMsgPanelTimerTimer() {
+bool MessagePanel::on_hide_timer() {
   return guarded_value("message panel", false, [this] {
     m_model.HideTick();
     apply();
@@ -116,11 +116,11 @@ bool MessagePanel::HideMsgPanelTimerTimer() {
 void MessagePanel::apply() {
   if (m_model.size_timer() && !m_size_timer.connected())
     m_size_timer = Glib::signal_timeout().connect(
-        sigc::mem_fun(*this, &MessagePanel::MsgPanelSizeTimerTimer), MessagePanelModel::kTickMs);
+        sigc::mem_fun(*this, &MessagePanel::on_size_timer), MessagePanelModel::kTickMs);
   if (!m_model.size_timer()) m_size_timer.disconnect();
   if (m_model.hide_timer() && !m_hide_timer.connected())
     m_hide_timer = Glib::signal_timeout().connect(
-        sigc::mem_fun(*this, &MessagePanel::HideMsgPanelTimerTimer), MessagePanelModel::kTickMs);
+        sigc::mem_fun(*this, &MessagePanel::on_hide_timer), MessagePanelModel::kTickMs);
   if (!m_model.hide_timer()) m_hide_timer.disconnect();
   if (!m_model.stay_timer()) m_stay_timer.disconnect();
 

@@ -35,9 +35,9 @@ class MessagePanel : public AccessibleButton<Gtk::DrawingArea> {
  private:
   void apply();
   void LocateMsgPanel();
-  bool MsgPanelSizeTimerTimer();
-  bool HideMsgPanelTimerTimer();
-  bool MsgPanelTimerTimer();
+  bool on_size_timer();
+  bool on_hide_timer();
+  bool on_stay_timer();
   void restart_stay_timer();
 
   MessagePanelModel m_model;
