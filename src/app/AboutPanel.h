@@ -21,19 +21,19 @@ class AboutPanel : public Gtk::Fixed {
 
   AboutPanel();
 
-  // `Image1`: a click on the picture (the main window hides its message
-  // panel then).
+  // A click on the large picture (the main window hides its message panel
+  // then).
   sigc::signal<void>& signal_picture_clicked() { return m_picture.signal_clicked(); }
   Gtk::Label& version_label() { return m_version; }
   // Centres the panel in a window of the given size and shows it.
   void ShowCentred(int window_width, int window_height);
 
  private:
-  PictureArea m_picture;  // Image1
-  PictureArea m_logo;     // Image2
+  PictureArea m_picture;
+  PictureArea m_logo;
   Gtk::Label m_maker;
-  Gtk::Label m_version;          // version_label
-  Gtk::Button m_close{"Close"};  // Button1
+  Gtk::Label m_version;
+  Gtk::Button m_close{"Close"};
 };
 
 }  // namespace tovali

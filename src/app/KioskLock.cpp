@@ -14,17 +14,17 @@ KioskLock::KioskLock(Gtk::Window& main_window, const Settings& settings)
 
 KioskLock::~KioskLock() {
   stop();
-  if (m_onLeftPress)
+  if (m_on_left_press)
     gdk_event_handler_set([](GdkEvent* event, gpointer) { gtk_main_do_event(event); }, nullptr,
                           nullptr);
 }
 
 void KioskLock::install_event_filter(std::function<void()> on_left_press) {
-  m_onLeftPress = std::move(on_left_press);
+  m_on_left_press = std::move(on_left_press);
   gdk_event_handler_set(&KioskLock::filter_event, this, nullptr);
 }
 
-// `ApplicationEvents1Message`: runs before any window sees an event.
+// Sees every event of the program before any window does.
 void KioskLock::filter_event(GdkEvent* event, gpointer data) {
   auto* self = static_cast<KioskLock*>(data);
   switch (event->type) {
@@ -32,9 +32,9 @@ void KioskLock::filter_event(GdkEvent* event, gpointer data) {
     case GDK_2BUTTON_PRESS:
     case GDK_3BUTTON_PRESS:
       if (event->button.button == 3) return;  // dropped: reaches no window
-      if (event->type == GDK_BUTTON_PRESS && event->button.button == 1 && self->m_onLeftPress) {
+      if (event->type == GDK_BUTTON_PRESS && event->button.button == 1 && self->m_on_left_press) {
         try {
-          self->m_onLeftPress();
+          self->m_on_left_press();
         } catch (...) {
           std::cerr << "tovali-explorer: error while recording a click\n";
         }
@@ -49,7 +49,7 @@ void KioskLock::filter_event(GdkEvent* event, gpointer data) {
 void KioskLock::start() {
   if (m_timer.connected()) return;
   m_timer = Glib::signal_timeout().connect(
-      sigc::mem_fun(*this, &KioskLock::PreventSwitchTimerTimer), kPreventSwitchMs);
+      sigc::mem_fun(*this, &KioskLock::on_prevent_switch_timer), kPreventSwitchMs);
 }
 
 void KioskLock::stop() {
@@ -57,7 +57,7 @@ void KioskLock::stop() {
   release_keyboard();
 }
 
-bool KioskLock::PreventSwitchTimerTimer() {
+bool KioskLock::on_prevent_switch_timer() {
   try {
     const bool lock = m_settings.value("prevent_switch") == "1";
     // A modal window of the program (pop-up, prompt, setup, control panel,
@@ -147,20 +147,20 @@ void KioskLock::hold_keyboard(bool lock, Gtk::Window& front) {
   if (!keyboard) return;
   // A grab of the program's own (a menu, a combo box's list) is left alone;
   // when it ends, the next tick grabs again.
-  if (gdk_display_device_is_grabbed(display, keyboard) && m_keyboardWindow == gdk_window->gobj())
+  if (gdk_display_device_is_grabbed(display, keyboard) && m_keyboard_window == gdk_window->gobj())
     return;
-  if (gdk_display_device_is_grabbed(display, keyboard) && !m_keyboardWindow) return;
+  if (gdk_display_device_is_grabbed(display, keyboard) && !m_keyboard_window) return;
   // Events still go to the program's window that has the focus.
   if (gdk_seat_grab(seat, gdk_window->gobj(), GDK_SEAT_CAPABILITY_KEYBOARD, TRUE, nullptr, nullptr,
                     nullptr, nullptr) == GDK_GRAB_SUCCESS)
-    m_keyboardWindow = gdk_window->gobj();
+    m_keyboard_window = gdk_window->gobj();
   else
-    m_keyboardWindow = nullptr;
+    m_keyboard_window = nullptr;
 }
 
 void KioskLock::release_keyboard() {
-  if (!m_keyboardWindow) return;
-  m_keyboardWindow = nullptr;
+  if (!m_keyboard_window) return;
+  m_keyboard_window = nullptr;
   GdkDisplay* display = gdk_display_get_default();
   GdkSeat* seat = display ? gdk_display_get_default_seat(display) : nullptr;
   GdkDevice* keyboard = seat ? gdk_seat_get_keyboard(seat) : nullptr;

@@ -27,7 +27,8 @@ class KioskLock {
   // left-button press before the event goes on to its window.
   void install_event_filter(std::function<void()> on_left_press);
 
-  // Starts and stops `PreventSwitchTimer`; stopping releases the keyboard.
+  // Starts and stops the timer that keeps the program in front (see
+  // on_prevent_switch_timer); stopping releases the keyboard.
   void start();
   void stop();
   bool running() const { return m_timer.connected(); }
@@ -49,7 +50,7 @@ class KioskLock {
   void UpdateCtrlAltDel();
 
  private:
-  bool PreventSwitchTimerTimer();
+  bool on_prevent_switch_timer();
   static void filter_event(GdkEvent* event, gpointer data);
   // Sticks the shown windows to every desktop (or unsticks them when the
   // lock is off).
@@ -60,9 +61,9 @@ class KioskLock {
 
   Gtk::Window& m_main;
   const Settings& m_settings;
-  std::function<void()> m_onLeftPress;
+  std::function<void()> m_on_left_press;
   sigc::connection m_timer;
-  GdkWindow* m_keyboardWindow = nullptr;  // where the keyboard grab is held
+  GdkWindow* m_keyboard_window = nullptr;  // where the keyboard grab is held
 };
 
 }  // namespace tovali

@@ -53,25 +53,24 @@ RequestOrigin request_origin(NavigationOrigin origin) {
 MainWindow::MainWindow(const Locations& locations)
     : m_locations(locations),
       m_state(RunStartupSettingsSteps(locations)),
-      m_store(locations.TEWinDir),
+      m_store(locations.settings_dir),
       m_guard(m_state.settings, m_state.prohibitedLog, *this, m_clock),
       m_logo([](const auto& cr, double w, double h) { pictures::logo(cr, w, h); }, 108, 44,
              HandCursor::Off),
-      m_closeButton([](const auto& cr, double w, double h) { pictures::close_box(cr, w, h); }, 16,
-                    14, HandCursor::On),
+      m_close_button([](const auto& cr, double w, double h) { pictures::close_box(cr, w, h); }, 16,
+                     14, HandCursor::On),
       m_progress([this](const auto& cr, double w,
-                        double h) { pictures::progress_bar(cr, w, h, m_progressFill); },
+                        double h) { pictures::progress_bar(cr, w, h, m_progress_fill); },
                  85, 14),
-      m_toolsImage([](const auto& cr, double w, double h) { pictures::tools(cr, w, h); }, 18, 18),
-      m_redDot(
+      m_tools_image([](const auto& cr, double w, double h) { pictures::tools(cr, w, h); }, 18, 18),
+      m_red_dot(
           [](const auto& cr, double w, double) { pictures::dot(cr, w, pictures::DotColour::Red); },
           17, 17),
-      m_greenDot([](const auto& cr, double w,
-                    double) { pictures::dot(cr, w, pictures::DotColour::Green); },
-                 17, 17),
+      m_green_dot([](const auto& cr, double w,
+                     double) { pictures::dot(cr, w, pictures::DotColour::Green); },
+                  17, 17),
       m_kiosk(*this, m_state.settings),
       m_startup(*this) {
-  // `FormCreate`.
   set_title(kCaption);
   set_name("MainWindow");
   set_decorated(false);
@@ -89,27 +88,27 @@ MainWindow::MainWindow(const Locations& locations)
   build_layout();
   wire_frames();
   std::vector<std::string> own_pages;
-  for (const std::string& path : ProgramPagePaths(m_locations.ProgramDir, m_locations.StateDir))
+  for (const std::string& path : ProgramPagePaths(m_locations.ProgramDir, m_locations.state_dir))
     own_pages.push_back(to_engine_url(path));
   m_guard.SetProgramPages(std::move(own_pages));
   UpdateLists();
   UpdateControls();
   UpdateCtrlAltDel();
-  m_configDownload = std::make_unique<ConfigDownload>(
-      m_state.settings, m_store, m_state.SiteBaseURL, *this, [this] { return m_closeAllowed; });
+  m_config_download = std::make_unique<ConfigDownload>(
+      m_state.settings, m_store, m_state.SiteBaseURL, *this, [this] { return m_close_allowed; });
   m_kiosk.install_event_filter([this] { m_guard.MouseDown(); });
   m_kiosk.start();
-  m_queueTimer =
-      Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::QueueTimerTimer), 200);
+  m_queue_timer =
+      Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::on_queue_timer), 200);
   m_startup.Start();
 }
 
 MainWindow::~MainWindow() {
-  // `FormDestroy`.
-  m_queueTimer.disconnect();
-  m_showNewBrowserTimer.disconnect();
+  // Stop the timers and the pop-up first, then save the refused-URL log.
+  m_queue_timer.disconnect();
+  m_show_new_browser_timer.disconnect();
   m_popup.reset();
-  SaveProhibitedLogNow();
+  save_prohibited_log_now();
 }
 
 void MainWindow::cover_monitor() {
@@ -135,167 +134,169 @@ void MainWindow::build_layout() {
   build_left_strip();
   build_status_line();
 
-  m_navFramePanel.pack_start(m_navFrame.widget(), Gtk::PACK_EXPAND_WIDGET);
-  m_navFramePanel.set_size_request(1, -1);
-  m_mainPanel.pack_start(m_webbrowser.widget(), Gtk::PACK_EXPAND_WIDGET);
-  m_splitter.pack1(m_navFramePanel, false, false);
-  m_splitter.pack2(m_mainPanel, true, false);
+  m_nav_frame_panel.pack_start(m_nav_frame.widget(), Gtk::PACK_EXPAND_WIDGET);
+  m_nav_frame_panel.set_size_request(1, -1);
+  m_main_panel.pack_start(m_main_frame.widget(), Gtk::PACK_EXPAND_WIDGET);
+  m_splitter.pack1(m_nav_frame_panel, false, false);
+  m_splitter.pack2(m_main_panel, true, false);
   m_splitter.set_wide_handle(true);
   // The navigation frame gets its width once the splitter has its size.
   m_splitter.signal_size_allocate().connect([this](Gtk::Allocation& allocation) {
-    if (m_navFramePlaced || allocation.get_width() <= 1) return;
-    m_navFramePlaced = true;
-    Glib::signal_idle().connect_once([this] { m_splitter.set_position(m_pendingNavFrameWidth); });
+    if (m_nav_frame_placed || allocation.get_width() <= 1) return;
+    m_nav_frame_placed = true;
+    Glib::signal_idle().connect_once(
+        [this] { m_splitter.set_position(m_pending_nav_frame_width); });
   });
-  m_middle.pack_start(m_loadingFrame, Gtk::PACK_SHRINK);
+  m_middle.pack_start(m_loading_frame, Gtk::PACK_SHRINK);
   m_middle.pack_start(m_splitter, Gtk::PACK_EXPAND_WIDGET);
 
-  m_layout.pack_start(m_topPanel, Gtk::PACK_SHRINK);
+  m_layout.pack_start(m_top_panel, Gtk::PACK_SHRINK);
   m_layout.pack_start(m_middle, Gtk::PACK_EXPAND_WIDGET);
-  m_layout.pack_start(m_statusLine, Gtk::PACK_SHRINK);
+  m_layout.pack_start(m_status_line, Gtk::PACK_SHRINK);
   m_overlay.add(m_layout);
   m_overlay.add_overlay(m_about);
-  m_overlay.add_overlay(m_msgPanel);
+  m_overlay.add_overlay(m_msg_panel);
   add(m_overlay);
   m_layout.show_all();
   m_overlay.show();
-  m_loadingLabel.hide();
-  m_showBox.hide();
-  m_greenDot.hide();
+  m_loading_label.hide();
+  m_show_box.hide();
+  m_green_dot.hide();
 
-  m_about.signal_picture_clicked().connect(sigc::mem_fun(*this, &MainWindow::Image7Click));
+  m_about.signal_picture_clicked().connect(
+      sigc::mem_fun(*this, &MainWindow::on_about_picture_clicked));
 }
 
 void MainWindow::build_toolbar() {
-  m_topPanel.override_background_color(kSilver);
-  m_topPanel.set_size_request(-1, 50);
+  m_top_panel.override_background_color(kSilver);
+  m_top_panel.set_size_request(-1, 50);
   for (ToolbarButton* button : {&m_home, &m_back, &m_forward, &m_stop, &m_print, &m_email})
-    m_toolbar1.pack_start(*button, Gtk::PACK_SHRINK);
+    m_site_buttons.pack_start(*button, Gtk::PACK_SHRINK);
   m_back.set_enabled(false);
   m_forward.set_enabled(false);
 
-  m_helpMenu.append(m_helpLocal);
-  m_helpMenu.append(m_helpWeb);
-  m_helpMenu.append(m_helpSeparator);
-  m_helpMenu.append(m_helpAbout);
-  m_helpMenu.show_all();
-  m_helpArrow.set_popup(m_helpMenu);
-  m_helpArrow.set_relief(Gtk::RELIEF_NONE);
-  m_helpArrow.set_valign(Gtk::ALIGN_START);
-  m_helpArrow.set_size_request(14, ToolbarButton::kHeight);
-  m_helpArrow.set_name("help_menu");
-  m_toolbar2.pack_start(m_help, Gtk::PACK_SHRINK);
-  m_toolbar2.pack_start(m_helpArrow, Gtk::PACK_SHRINK);
+  m_help_menu.append(m_help_local);
+  m_help_menu.append(m_help_web);
+  m_help_menu.append(m_help_separator);
+  m_help_menu.append(m_help_about);
+  m_help_menu.show_all();
+  m_help_arrow.set_popup(m_help_menu);
+  m_help_arrow.set_relief(Gtk::RELIEF_NONE);
+  m_help_arrow.set_valign(Gtk::ALIGN_START);
+  m_help_arrow.set_size_request(14, ToolbarButton::kHeight);
+  m_help_arrow.set_name("help_menu");
+  m_help_buttons.pack_start(m_help, Gtk::PACK_SHRINK);
+  m_help_buttons.pack_start(m_help_arrow, Gtk::PACK_SHRINK);
 
   m_logo.set_valign(Gtk::ALIGN_START);
-  m_closeButton.set_valign(Gtk::ALIGN_START);
-  m_closeButton.set_no_show_all(true);
-  m_rightCorner.pack_start(m_logo, Gtk::PACK_SHRINK);
-  m_rightCorner.pack_start(m_closeButton, Gtk::PACK_SHRINK);
+  m_close_button.set_valign(Gtk::ALIGN_START);
+  m_close_button.set_no_show_all(true);
+  m_right_corner.pack_start(m_logo, Gtk::PACK_SHRINK);
+  m_right_corner.pack_start(m_close_button, Gtk::PACK_SHRINK);
 
-  m_topBox.pack_start(m_toolbar1, Gtk::PACK_SHRINK);
-  m_topBox.pack_start(m_toolbar2, Gtk::PACK_SHRINK, 8);
-  m_topBox.pack_end(m_rightCorner, Gtk::PACK_SHRINK);
-  m_topPanel.add(m_topBox);
+  m_top_box.pack_start(m_site_buttons, Gtk::PACK_SHRINK);
+  m_top_box.pack_start(m_help_buttons, Gtk::PACK_SHRINK, 8);
+  m_top_box.pack_end(m_right_corner, Gtk::PACK_SHRINK);
+  m_top_panel.add(m_top_box);
 
-  m_home.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::home_buttonClick));
-  m_back.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::back_buttonClick));
-  m_forward.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::forward_buttonClick));
-  m_stop.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::stop_buttonClick));
-  m_print.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::print_buttonClick));
-  m_email.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::email_buttonClick));
-  m_help.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::TovaliHelp1Click));
-  m_helpLocal.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::TovaliHelp1Click));
-  m_helpWeb.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::help_buttonClick));
-  m_helpAbout.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::Image8DblClick));
-  m_logo.signal_double_clicked().connect(sigc::mem_fun(*this, &MainWindow::Image8DblClick));
-  m_closeButton.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::Image6Click));
-  m_logo.present_as_button("About Tovali Explorer", [this] { Image8DblClick(); });
-  m_closeButton.present_as_button("Close", [this] { Image6Click(); });
+  m_home.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_home_clicked));
+  m_back.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_back_clicked));
+  m_forward.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_forward_clicked));
+  m_stop.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_stop_clicked));
+  m_print.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_print_clicked));
+  m_email.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_email_clicked));
+  m_help.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_local_help_clicked));
+  m_help_local.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::on_local_help_clicked));
+  m_help_web.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::on_web_help_clicked));
+  m_help_about.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::show_about));
+  m_logo.signal_double_clicked().connect(sigc::mem_fun(*this, &MainWindow::show_about));
+  m_close_button.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_close_clicked));
+  m_logo.present_as_button("About Tovali Explorer", [this] { show_about(); });
+  m_close_button.present_as_button("Close", [this] { on_close_clicked(); });
 }
 
 void MainWindow::build_left_strip() {
-  m_loadingFrame.override_background_color(kSilver);
-  m_loadingFrame.set_size_request(16, -1);
-  m_loadingLabel.set_text(vertical_word("loading"));
-  m_hideLabel.set_text(vertical_word("hide"));
-  m_showLabel.set_text(vertical_word("show"));
-  m_loadingLabel.set_size_request(16, 128);
-  m_hideLabel.set_size_request(16, 80);
-  m_showLabel.set_size_request(16, 80);
-  for (Gtk::Label* label : {&m_loadingLabel, &m_hideLabel, &m_showLabel}) {
+  m_loading_frame.override_background_color(kSilver);
+  m_loading_frame.set_size_request(16, -1);
+  m_loading_label.set_text(vertical_word("loading"));
+  m_hide_label.set_text(vertical_word("hide"));
+  m_show_label.set_text(vertical_word("show"));
+  m_loading_label.set_size_request(16, 128);
+  m_hide_label.set_size_request(16, 80);
+  m_show_label.set_size_request(16, 80);
+  for (Gtk::Label* label : {&m_loading_label, &m_hide_label, &m_show_label}) {
     label->set_valign(Gtk::ALIGN_START);
     label->set_justify(Gtk::JUSTIFY_CENTER);
   }
-  m_loadingLabel.set_no_show_all(true);
-  m_hideBox.add(m_hideLabel);
-  m_showBox.add(m_showLabel);
-  m_hideBox.set_name("hide_label");
-  m_showBox.set_name("show_label");
-  m_showBox.set_no_show_all(true);
-  m_showLabel.show();
-  for (Gtk::EventBox* box : {&m_hideBox, &m_showBox}) {
+  m_loading_label.set_no_show_all(true);
+  m_hide_box.add(m_hide_label);
+  m_show_box.add(m_show_label);
+  m_hide_box.set_name("hide_label");
+  m_show_box.set_name("show_label");
+  m_show_box.set_no_show_all(true);
+  m_show_label.show();
+  for (Gtk::EventBox* box : {&m_hide_box, &m_show_box}) {
     box->override_background_color(kSilver);
     box->signal_realize().connect([box] {
       box->get_window()->set_cursor(Gdk::Cursor::create(box->get_display(), "pointer"));
     });
   }
-  m_hideBox.signal_button_press_event().connect([this](GdkEventButton* event) {
-    if (event->button == 1 && event->type == GDK_BUTTON_PRESS) hide_labelClick();
+  m_hide_box.signal_button_press_event().connect([this](GdkEventButton* event) {
+    if (event->button == 1 && event->type == GDK_BUTTON_PRESS) on_hide_nav_frame_clicked();
     return true;
   });
-  m_hideBox.present_as_button("Hide", [this] { hide_labelClick(); });
-  m_showBox.present_as_button("Show", [this] { show_labelClick(); });
-  m_showBox.signal_button_press_event().connect([this](GdkEventButton* event) {
-    if (event->button == 1 && event->type == GDK_BUTTON_PRESS) show_labelClick();
+  m_hide_box.present_as_button("Hide", [this] { on_hide_nav_frame_clicked(); });
+  m_show_box.present_as_button("Show", [this] { on_show_nav_frame_clicked(); });
+  m_show_box.signal_button_press_event().connect([this](GdkEventButton* event) {
+    if (event->button == 1 && event->type == GDK_BUTTON_PRESS) on_show_nav_frame_clicked();
     return true;
   });
-  m_loadingBox.pack_start(m_loadingLabel, Gtk::PACK_SHRINK);
-  m_loadingBox.pack_start(m_hideBox, Gtk::PACK_SHRINK);
-  m_loadingBox.pack_start(m_showBox, Gtk::PACK_SHRINK);
-  m_loadingFrame.add(m_loadingBox);
+  m_loading_box.pack_start(m_loading_label, Gtk::PACK_SHRINK);
+  m_loading_box.pack_start(m_hide_box, Gtk::PACK_SHRINK);
+  m_loading_box.pack_start(m_show_box, Gtk::PACK_SHRINK);
+  m_loading_frame.add(m_loading_box);
 }
 
 void MainWindow::build_status_line() {
-  m_statusLine.set_size_request(-1, 20);
+  m_status_line.set_size_request(-1, 20);
   m_progress.set_valign(Gtk::ALIGN_CENTER);
-  m_progress.set_name("ProgressBar1");
-  m_statusFrame.set_shadow_type(Gtk::SHADOW_IN);
-  m_statusText.set_xalign(0.0);
-  m_statusText.set_ellipsize(Pango::ELLIPSIZE_END);
-  m_statusText.set_name("StatusText");
-  m_statusFrame.add(m_statusText);
-  m_toolsImage.set_valign(Gtk::ALIGN_CENTER);
-  m_toolsImage.set_name("ToolsImage");
-  m_dots.add(m_redDot);
-  m_dots.add_overlay(m_greenDot);
-  m_greenDot.set_no_show_all(true);
+  m_progress.set_name("progress_bar");
+  m_status_frame.set_shadow_type(Gtk::SHADOW_IN);
+  m_status_text.set_xalign(0.0);
+  m_status_text.set_ellipsize(Pango::ELLIPSIZE_END);
+  m_status_text.set_name("StatusText");
+  m_status_frame.add(m_status_text);
+  m_tools_image.set_valign(Gtk::ALIGN_CENTER);
+  m_tools_image.set_name("ToolsImage");
+  m_dots.add(m_red_dot);
+  m_dots.add_overlay(m_green_dot);
+  m_green_dot.set_no_show_all(true);
   m_dots.set_valign(Gtk::ALIGN_CENTER);
-  m_statusRight.set_size_request(40, -1);
-  m_statusRight.pack_start(m_toolsImage, Gtk::PACK_SHRINK, 2);
-  m_statusRight.pack_start(m_dots, Gtk::PACK_SHRINK);
-  m_statusLine.pack_start(m_progress, Gtk::PACK_SHRINK, 2);
-  m_statusLine.pack_start(m_statusFrame, Gtk::PACK_EXPAND_WIDGET);
-  m_statusLine.pack_start(m_statusRight, Gtk::PACK_SHRINK);
-  m_toolsImage.signal_double_clicked().connect(
-      sigc::mem_fun(*this, &MainWindow::ToolsImageDblClick));
-  m_toolsImage.present_as_button("Tools", [this] { ToolsImageDblClick(); });
+  m_status_right.set_size_request(40, -1);
+  m_status_right.pack_start(m_tools_image, Gtk::PACK_SHRINK, 2);
+  m_status_right.pack_start(m_dots, Gtk::PACK_SHRINK);
+  m_status_line.pack_start(m_progress, Gtk::PACK_SHRINK, 2);
+  m_status_line.pack_start(m_status_frame, Gtk::PACK_EXPAND_WIDGET);
+  m_status_line.pack_start(m_status_right, Gtk::PACK_SHRINK);
+  m_tools_image.signal_double_clicked().connect(
+      sigc::mem_fun(*this, &MainWindow::on_tools_double_clicked));
+  m_tools_image.present_as_button("Tools", [this] { on_tools_double_clicked(); });
 }
 
 void MainWindow::wire_frames() {
-  EmbeddedWBEvents& nav = m_navFrame.events();
+  EmbeddedWBEvents& nav = m_nav_frame.events();
   nav.BeforeNavigate2 = [this](const std::string& url) {
     // The engine asks about the program's own request some time after the
     // Navigate call (the old control asked within it), so another navigation
     // of the frame may have come first and emptied the mailbox. The
     // program's own request is the one it queued.
-    if (m_navFrame.CurrentNavigationOrigin() == NavigationOrigin::Program &&
+    if (m_nav_frame.CurrentNavigationOrigin() == NavigationOrigin::Program &&
         m_guard.PendingNavURL().empty())
       m_guard.SetPendingNavURL(url);
-    const NavigationStep step = m_navFrame.CurrentNavigationKind() == NavigationKind::Redirect
+    const NavigationStep step = m_nav_frame.CurrentNavigationKind() == NavigationKind::Redirect
                                     ? NavigationStep::Redirect
                                     : NavigationStep::Request;
-    const RequestOrigin origin = request_origin(m_navFrame.CurrentNavigationOrigin());
+    const RequestOrigin origin = request_origin(m_nav_frame.CurrentNavigationOrigin());
     return m_guard.NavFrameBeforeNavigate2(url, origin, step) == Verdict::Cancel
                ? NavigationVerdict::Cancel
                : NavigationVerdict::Proceed;
@@ -305,31 +306,31 @@ void MainWindow::wire_frames() {
     return nullptr;
   };
   nav.NavigateComplete2 = [this](const std::string&, const std::optional<std::string>& body) {
-    m_greenDot.set_visible(m_guard.NavFrameNavigateComplete2(body));
+    m_green_dot.set_visible(m_guard.NavFrameNavigateComplete2(body));
   };
-  nav.DownloadBegin = [this] { ShowLoadingLabel(); };
-  nav.DownloadComplete = [this] { NavFrameDownloadComplete(); };
+  nav.LoadStarted = [this] { show_loading_label(); };
+  nav.LoadFinished = [this] { on_nav_frame_loaded(); };
   // The title may arrive after the load has finished: the same check then.
   nav.TitleChange = [this](const std::string& title) {
     if (TitleReportsMissingPage(title)) m_guard.SetPendingNavURL(ErrorPagePath());
   };
-  nav.StatusTextChange = [this](const std::string& text) { NavFrameStatusTextChange(text); };
-  nav.LoadFailed = [this](const std::string& url) { NavFrameLoadFailed(url); };
+  nav.StatusTextChange = [this](const std::string& text) { on_nav_frame_status_text(text); };
+  nav.LoadFailed = [this](const std::string& url) { on_nav_frame_load_failed(url); };
 
-  EmbeddedWBEvents& main = m_webbrowser.events();
+  EmbeddedWBEvents& main = m_main_frame.events();
   main.BeforeNavigate2 = [this](const std::string& url) {
-    return WebBrowserBeforeNavigate2(url, m_webbrowser.CurrentNavigationOrigin());
+    return WebBrowserBeforeNavigate2(url, m_main_frame.CurrentNavigationOrigin());
   };
-  main.NewWindow2 = [this] { return WebBrowserNewWindow2(); };
-  main.DownloadComplete = [this] { webbrowserDownloadComplete(m_webbrowser); };
-  main.TitleChange = [this](const std::string&) { webbrowserDownloadComplete(m_webbrowser); };
-  main.StatusTextChange = [this](const std::string& text) { webbrowserStatusTextChange(text); };
-  main.ProgressChange = [this](int progress, int max) { webbrowserProgressChange(progress, max); };
+  main.NewWindow2 = [this] { return on_main_frame_new_window(); };
+  main.LoadFinished = [this] { on_page_loaded(m_main_frame); };
+  main.TitleChange = [this](const std::string&) { on_page_loaded(m_main_frame); };
+  main.StatusTextChange = [this](const std::string& text) { on_status_text_change(text); };
+  main.ProgressChange = [this](int progress, int max) { on_progress_change(progress, max); };
   main.CommandStateChange = [this](BrowserCommand command, bool enable) {
     if (command == BrowserCommand::NavigateBack) m_back.set_enabled(enable);
     if (command == BrowserCommand::NavigateForward) m_forward.set_enabled(enable);
   };
-  main.LoadFailed = [this](const std::string& url) { webbrowserLoadFailed(url); };
+  main.LoadFailed = [this](const std::string& url) { on_load_failed(url); };
 }
 
 // ---------------------------------------------------------------- settings
@@ -343,14 +344,14 @@ SaveReport MainWindow::SaveConfig() {
 
 void MainWindow::UpdateControls() {
   const Settings& s = m_state.settings;
-  m_closeButton.set_visible(s.value("show_close_main") == "1");
+  m_close_button.set_visible(s.value("show_close_main") == "1");
   const bool hide_nav = s.value("hide_navframe") == "1";
-  m_navFramePanel.set_visible(!hide_nav);
-  m_loadingFrame.set_visible(!hide_nav);
+  m_nav_frame_panel.set_visible(!hide_nav);
+  m_loading_frame.set_visible(!hide_nav);
   const bool email = s.value("enable_email_button") == "1";
   m_email.set_visible(email);
   m_print.set_enabled(s.value("enable_print_button") == "1");
-  m_webbrowser.SetSilent(s.value("silent_mode") == "1" ? DialogMode::Silent : DialogMode::Shown);
+  m_main_frame.SetSilent(s.value("silent_mode") == "1" ? DialogMode::Silent : DialogMode::Shown);
 }
 
 void MainWindow::UpdateCtrlAltDel() {
@@ -361,14 +362,14 @@ void MainWindow::UpdateLists() {
   m_guard.UpdateLists();
 }
 
-void MainWindow::SetToolbarButtons(bool enabled) {
+void MainWindow::set_toolbar_buttons(bool enabled) {
   m_stop.set_enabled(enabled);
   m_home.set_enabled(enabled);
   m_email.set_enabled(enabled);
 }
 
 void MainWindow::GetRemoteConfig() {
-  const RemoteConfigResult result = m_configDownload->GetRemoteConfig();
+  const RemoteConfigResult result = m_config_download->GetRemoteConfig();
   for (const std::string& refusal : result.refusals)
     std::cerr << "tovali-explorer: configuration refused from " << refusal << "\n";
   if (result.outcome == RemoteConfigOutcome::Applied && !result.save.ok())
@@ -377,7 +378,7 @@ void MainWindow::GetRemoteConfig() {
 }
 
 void MainWindow::set_status_text(const std::string& text) {
-  m_statusText.set_text(text);
+  m_status_text.set_text(text);
 }
 
 std::string MainWindow::HomeSite() {
@@ -389,13 +390,13 @@ std::string MainWindow::HomeSite() {
 void MainWindow::navigate(BrowserTarget target, const std::string& url) {
   switch (target) {
     case BrowserTarget::MainFrame:
-      m_webbrowser.Navigate(url);
+      m_main_frame.Navigate(url);
       break;
     case BrowserTarget::PopupBrowser:
       if (m_popup) m_popup->NewBrowser().Navigate(url);
       break;
     case BrowserTarget::NavFrame:
-      m_navFrame.Navigate(url);
+      m_nav_frame.Navigate(url);
       break;
   }
 }
@@ -409,31 +410,31 @@ void MainWindow::ShowMsgPanel(const std::string& text) {
     m_popup->ShowMsgPanel(text);
     return;
   }
-  m_msgPanel.ShowMsgPanel(text);
+  m_msg_panel.ShowMsgPanel(text);
 }
 
 void MainWindow::set_nav_frame_width(int pixels) {
-  if (!m_navFramePlaced) {
-    m_pendingNavFrameWidth = pixels;
+  if (!m_nav_frame_placed) {
+    m_pending_nav_frame_width = pixels;
     return;
   }
   m_splitter.set_position(pixels);
 }
 
 std::string MainWindow::ErrorPagePath() {
-  return to_engine_url(WriteErrorPage(m_locations.StateDir));
+  return to_engine_url(WriteErrorPage(m_locations.state_dir));
 }
 
 std::string MainWindow::MoreSitesPath() {
-  const auto path = WriteMoreSitesPage(m_locations.StateDir, m_state.settings);
+  const auto path = WriteMoreSitesPage(m_locations.state_dir, m_state.settings);
   if (!path) {
-    std::cerr << "tovali-explorer: cannot write " << m_locations.StateDir << "moresites.html\n";
+    std::cerr << "tovali-explorer: cannot write " << m_locations.state_dir << "moresites.html\n";
     return std::string();  // nothing is queued; the frame keeps its page
   }
   return to_engine_url(*path);
 }
 
-bool MainWindow::QueueTimerTimer() {
+bool MainWindow::on_queue_timer() {
   guarded("QueueTimer", [this] { m_guard.QueueTimerTimer(); });
   return true;
 }
@@ -447,143 +448,143 @@ NavigationVerdict MainWindow::WebBrowserBeforeNavigate2(const std::string& url,
              : NavigationVerdict::Proceed;
 }
 
-EmbeddedWB* MainWindow::WebBrowserNewWindow2() {
+EmbeddedWB* MainWindow::on_main_frame_new_window() {
   if (m_guard.WebBrowserNewWindow2() != NewWindowDecision::OpenPopup) return nullptr;
-  m_popup = std::make_unique<NewBrowserForm>(*this, m_webbrowser, *this);
+  m_popup = std::make_unique<NewBrowserForm>(*this, m_main_frame, *this);
   if (m_state.settings.value("prevent_switch") == "1") m_popup->set_keep_above(true);
-  m_showNewBrowserTimer.disconnect();
-  m_showNewBrowserTimer = Glib::signal_timeout().connect(
-      sigc::mem_fun(*this, &MainWindow::ShowNewBrowserTimerTimer), 10);
+  m_show_new_browser_timer.disconnect();
+  m_show_new_browser_timer =
+      Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::on_show_popup_timer), 10);
   return &m_popup->NewBrowser();
 }
 
-bool MainWindow::ShowNewBrowserTimerTimer() {
-  if (!m_showNewBrowserTimer.connected() || !m_popup) return false;
-  m_showNewBrowserTimer.disconnect();
+bool MainWindow::on_show_popup_timer() {
+  if (!m_show_new_browser_timer.connected() || !m_popup) return false;
+  m_show_new_browser_timer.disconnect();
   guarded("pop-up window", [this] { m_popup->ShowModal(); });
   // Freed once the modal loop has returned; its view goes with it.
   m_popup.reset();
   return false;
 }
 
-void MainWindow::webbrowserDownloadComplete(EmbeddedWB& sender) {
-  guarded("webbrowserDownloadComplete", [&] {
+void MainWindow::on_page_loaded(EmbeddedWB& sender) {
+  guarded("on_page_loaded", [&] {
     if (TitleReportsMissingPage(sender.LocationName())) m_guard.SetPendingMainURL(ErrorPagePath());
   });
 }
 
-void MainWindow::webbrowserStatusTextChange(const std::string& text) {
-  guarded("webbrowserStatusTextChange", [&] {
+void MainWindow::on_status_text_change(const std::string& text) {
+  guarded("on_status_text_change", [&] {
     if (StatusNamesInternalPage(text)) m_guard.QueueTrustedMainURL(ErrorPagePath());
-    m_statusText.set_text(text);
+    m_status_text.set_text(text);
   });
 }
 
 // The engine could not load a page in the main frame (or the pop-up): the
 // local error page takes its place, as for the old control's error pages.
-void MainWindow::webbrowserLoadFailed(const std::string& url) {
-  guarded("webbrowserLoadFailed", [&] {
+void MainWindow::on_load_failed(const std::string& url) {
+  guarded("on_load_failed", [&] {
     const std::string error_page = ErrorPagePath();
     if (equals_ignore_case(url, error_page)) return;  // never loop on itself
     m_guard.QueueTrustedMainURL(error_page);
   });
 }
 
-void MainWindow::webbrowserProgressChange(int progress, int progress_max) {
+void MainWindow::on_progress_change(int progress, int progress_max) {
   if (const std::optional<double> fill = ProgressFill(progress, progress_max)) {
-    m_progressFill = *fill;
+    m_progress_fill = *fill;
     m_progress.queue_draw();
   }
 }
 
-void MainWindow::PrepareHistoryStep() {
-  m_guard.PrepareHistoryStep();
+void MainWindow::prepare_history_step() {
+  m_guard.prepare_history_step();
 }
 
 // ---------------------------------------------------------- navigation frame
 
-void MainWindow::NavFrameStatusTextChange(const std::string& text) {
-  guarded("NavFrameStatusTextChange", [&] {
+void MainWindow::on_nav_frame_status_text(const std::string& text) {
+  guarded("on_nav_frame_status_text", [&] {
     if (StatusNamesInternalPage(text)) m_guard.SetPendingNavURL(ErrorPagePath());
   });
 }
 
-void MainWindow::NavFrameDownloadComplete() {
-  guarded("NavFrameDownloadComplete", [this] {
-    HideLoadingLabel();
-    if (TitleReportsMissingPage(m_navFrame.LocationName()))
+void MainWindow::on_nav_frame_loaded() {
+  guarded("on_nav_frame_loaded", [this] {
+    hide_loading_label();
+    if (TitleReportsMissingPage(m_nav_frame.LocationName()))
       m_guard.SetPendingNavURL(ErrorPagePath());
   });
 }
 
-void MainWindow::NavFrameLoadFailed(const std::string& url) {
-  guarded("NavFrameLoadFailed", [&] {
+void MainWindow::on_nav_frame_load_failed(const std::string& url) {
+  guarded("on_nav_frame_load_failed", [&] {
     const std::string error_page = ErrorPagePath();
     if (equals_ignore_case(url, error_page)) return;
     m_guard.SetPendingNavURL(error_page);
   });
 }
 
-void MainWindow::ShowLoadingLabel() {
-  m_hideBox.hide();
-  m_loadingLabel.show();
+void MainWindow::show_loading_label() {
+  m_hide_box.hide();
+  m_loading_label.show();
 }
 
-void MainWindow::HideLoadingLabel() {
-  m_loadingLabel.hide();
-  if (!m_showBox.get_visible()) m_hideBox.show();
+void MainWindow::hide_loading_label() {
+  m_loading_label.hide();
+  if (!m_show_box.get_visible()) m_hide_box.show();
 }
 
-void MainWindow::hide_labelClick() {
-  m_savedNavFrameWidth = m_splitter.get_position();
+void MainWindow::on_hide_nav_frame_clicked() {
+  m_saved_nav_frame_width = m_splitter.get_position();
   m_splitter.set_position(1);
-  m_hideBox.hide();
-  m_showBox.show();
+  m_hide_box.hide();
+  m_show_box.show();
 }
 
-void MainWindow::show_labelClick() {
-  m_splitter.set_position(m_savedNavFrameWidth > 0 ? m_savedNavFrameWidth : 150);
-  m_showBox.hide();
-  m_hideBox.show();
+void MainWindow::on_show_nav_frame_clicked() {
+  m_splitter.set_position(m_saved_nav_frame_width > 0 ? m_saved_nav_frame_width : 150);
+  m_show_box.hide();
+  m_hide_box.show();
 }
 
 // ------------------------------------------------------------------ buttons
 
-void MainWindow::home_buttonClick() {
+void MainWindow::on_home_clicked() {
   guarded("Home", [this] {
-    ShowLoadingLabel();
+    show_loading_label();
     m_guard.SetPendingNavURL(HomeSite());
   });
 }
 
-void MainWindow::back_buttonClick() {
+void MainWindow::on_back_clicked() {
   guarded("Back", [this] {
-    PrepareHistoryStep();
-    m_webbrowser.GoBack();
+    prepare_history_step();
+    m_main_frame.GoBack();
   });
 }
 
-void MainWindow::forward_buttonClick() {
+void MainWindow::on_forward_clicked() {
   guarded("Forward", [this] {
-    PrepareHistoryStep();
-    m_webbrowser.GoForward();
+    prepare_history_step();
+    m_main_frame.GoForward();
   });
 }
 
-void MainWindow::stop_buttonClick() {
-  guarded("Stop", [this] { m_webbrowser.Stop(); });
+void MainWindow::on_stop_clicked() {
+  guarded("Stop", [this] { m_main_frame.Stop(); });
 }
 
-void MainWindow::print_buttonClick() {
+void MainWindow::on_print_clicked() {
   guarded("Print", [this] {
     const PrintMode mode = m_state.settings.value("show_print_settings") == "1"
                                ? PrintMode::WithDialog
                                : PrintMode::WithoutDialog;
-    m_webbrowser.Print(mode, [this] { ShowMsgPanel("\r\rPrinting..."); });
+    m_main_frame.Print(mode, [this] { ShowMsgPanel("\r\rPrinting..."); });
   });
 }
 
-void MainWindow::email_buttonClick() {
+void MainWindow::on_email_clicked() {
   guarded("E-mail", [this] {
     m_guard.SetURLNumber("001");
     const std::string url = m_state.settings.value("email_url");
@@ -594,13 +595,13 @@ void MainWindow::email_buttonClick() {
   });
 }
 
-void MainWindow::TovaliHelp1Click() {
+void MainWindow::on_local_help_clicked() {
   guarded("Help", [this] {
     m_guard.QueueTrustedMainURL(to_engine_url(m_locations.ProgramDir + "help.html"));
   });
 }
 
-void MainWindow::help_buttonClick() {
+void MainWindow::on_web_help_clicked() {
   guarded("Help From The Web", [this] {
     m_guard.SetURLNumber("001");
     const std::string url = m_state.SiteBaseURL + m_state.SitePath + "/help.php3";
@@ -610,22 +611,22 @@ void MainWindow::help_buttonClick() {
   });
 }
 
-void MainWindow::Image8DblClick() {
+void MainWindow::show_about() {
   int width = 0;
   int height = 0;
   get_size(width, height);
   m_about.ShowCentred(width, height);
 }
 
-void MainWindow::Image6Click() {
+void MainWindow::on_close_clicked() {
   CloseProgram();
 }
 
-void MainWindow::Image7Click() {
-  m_msgPanel.HideMsgPanel();
+void MainWindow::on_about_picture_clicked() {
+  m_msg_panel.HideMsgPanel();
 }
 
-void MainWindow::ToolsImageDblClick() {
+void MainWindow::on_tools_double_clicked() {
   guarded("control panel", [this] { OpenControlPanel(this, *this); });
 }
 
@@ -642,31 +643,31 @@ void MainWindow::OpenSetup() {
 
 void MainWindow::CloseProgram() {
   if (m_state.settings.value("req_pw_close") == "1" && !GetPassword()) return;
-  m_closeAllowed = true;
+  m_close_allowed = true;
   m_kiosk.stop();
   iconify();
-  guarded("closing", [this] { m_configDownload->HttpCli2().Abort(); });
-  guarded("closing", [this] { m_navFrame.Stop(); });
-  guarded("closing", [this] { m_webbrowser.Stop(); });
+  guarded("closing", [this] { m_config_download->http_client().Abort(); });
+  guarded("closing", [this] { m_nav_frame.Stop(); });
+  guarded("closing", [this] { m_main_frame.Stop(); });
   guarded("closing", [this] { m_startup.StopProbe(); });
   close();
 }
 
 bool MainWindow::on_delete_event(GdkEventAny*) {
-  // `FormClose`: only CloseProgram may close the window.
-  if (!m_closeAllowed) return true;
+  // Only CloseProgram may close the window.
+  if (!m_close_allowed) return true;
   hide();
   return false;
 }
 
-void MainWindow::SaveProhibitedLogNow() {
+void MainWindow::save_prohibited_log_now() {
   if (!SaveProhibitedLog(m_locations, m_state.prohibitedLog))
-    std::cerr << "tovali-explorer: cannot save " << m_locations.StateDir << "prohurl.log\n";
+    std::cerr << "tovali-explorer: cannot save " << m_locations.state_dir << "prohurl.log\n";
 }
 
-void MainWindow::EndSession() {
-  SaveProhibitedLogNow();
-  m_closeAllowed = true;
+void MainWindow::end_session() {
+  save_prohibited_log_now();
+  m_close_allowed = true;
 }
 
 }  // namespace tovali

@@ -61,7 +61,7 @@ class MainWindow : public Gtk::Window,
   void UpdateCtrlAltDel() override;
   void UpdateLists() override;
   std::string ProgramDir() const override { return m_locations.ProgramDir; }
-  std::string StateDir() const override { return m_locations.StateDir; }
+  std::string state_dir() const override { return m_locations.state_dir; }
   const ProhibitedLog& prohibited_log() const override { return m_state.prohibitedLog; }
   SaveReport startup_save_report() const override { return m_state.saveFailures; }
   std::string system_settings_problems() const override { return m_state.systemSettingsProblems; }
@@ -80,34 +80,35 @@ class MainWindow : public Gtk::Window,
 
   // --- start-up chain ---
   NavigationGuard& guard() override { return m_guard; }
-  bool MsgPanelVisible() const override { return m_msgPanel.panel_visible(); }
-  void SetMsgPanelTimer(bool on) override { m_msgPanel.SetMsgPanelTimer(on); }
-  void SetToolbarButtons(bool enabled) override;
+  bool msg_panel_visible() const override { return m_msg_panel.panel_visible(); }
+  void set_msg_panel_timer(bool on) override { m_msg_panel.set_msg_panel_timer(on); }
+  void set_toolbar_buttons(bool enabled) override;
   void GetRemoteConfig() override;
   std::string HomeSite() override;
 
   // --- pop-up window ---
   NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url,
                                               NavigationOrigin origin) override;
-  void webbrowserDownloadComplete(EmbeddedWB& sender) override;
-  void webbrowserStatusTextChange(const std::string& text) override;
-  void webbrowserLoadFailed(const std::string& url) override;
-  void webbrowserProgressChange(int progress, int progress_max) override;
-  void PrepareHistoryStep() override;
+  void on_page_loaded(EmbeddedWB& sender) override;
+  void on_status_text_change(const std::string& text) override;
+  void on_load_failed(const std::string& url) override;
+  void on_progress_change(int progress, int progress_max) override;
+  void prepare_history_step() override;
 
   // --- configuration download ---
   void set_status_text(const std::string& text) override;
 
-  // Saves the refused-URL log (the first step of `FormDestroy`).
-  void SaveProhibitedLogNow();
+  // Saves the refused-URL log (the first step of tearing the window down).
+  void save_prohibited_log_now();
   // The session is ending (SIGTERM and the like): save and leave at once.
-  void EndSession();
+  void end_session();
 
-  EmbeddedWB& NavFrame() { return m_navFrame; }
-  EmbeddedWB& webbrowser() { return m_webbrowser; }
+  EmbeddedWB& nav_frame() { return m_nav_frame; }
+  EmbeddedWB& main_frame() { return m_main_frame; }
 
  protected:
-  bool on_delete_event(GdkEventAny* event) override;  // `FormClose`
+  // Lets the window close only once CloseProgram has begun.
+  bool on_delete_event(GdkEventAny* event) override;
 
  private:
   void build_layout();
@@ -119,99 +120,99 @@ class MainWindow : public Gtk::Window,
   void apply_window_level();
 
   // Handlers.
-  void home_buttonClick();
-  void back_buttonClick();
-  void forward_buttonClick();
-  void stop_buttonClick();
-  void print_buttonClick();
-  void email_buttonClick();
-  void TovaliHelp1Click();
-  void help_buttonClick();
-  void Image8DblClick();
-  void Image6Click();
-  void Image7Click();
-  void ToolsImageDblClick();
-  void hide_labelClick();
-  void show_labelClick();
-  void ShowLoadingLabel();
-  void HideLoadingLabel();
-  void NavFrameStatusTextChange(const std::string& text);
-  void NavFrameDownloadComplete();
-  void NavFrameLoadFailed(const std::string& url);
-  EmbeddedWB* WebBrowserNewWindow2();
-  bool QueueTimerTimer();
-  bool ShowNewBrowserTimerTimer();
+  void on_home_clicked();
+  void on_back_clicked();
+  void on_forward_clicked();
+  void on_stop_clicked();
+  void on_print_clicked();
+  void on_email_clicked();
+  void on_local_help_clicked();
+  void on_web_help_clicked();
+  void show_about();
+  void on_close_clicked();
+  void on_about_picture_clicked();
+  void on_tools_double_clicked();
+  void on_hide_nav_frame_clicked();
+  void on_show_nav_frame_clicked();
+  void show_loading_label();
+  void hide_loading_label();
+  void on_nav_frame_status_text(const std::string& text);
+  void on_nav_frame_loaded();
+  void on_nav_frame_load_failed(const std::string& url);
+  EmbeddedWB* on_main_frame_new_window();
+  bool on_queue_timer();
+  bool on_show_popup_timer();
 
   Locations m_locations;
   StartupState m_state;
   ConfigStore m_store;
   SteadyClock m_clock;
   NavigationGuard m_guard;
-  bool m_closeAllowed = false;   // `CloseAllowed`
-  int m_savedNavFrameWidth = 0;  // `SavedNavFrameWidth`
-  bool m_navFramePlaced = false;
-  int m_pendingNavFrameWidth = kNavFrameWidth;
+  bool m_close_allowed = false;     // set once CloseProgram has begun
+  int m_saved_nav_frame_width = 0;  // the width before the frame was hidden
+  bool m_nav_frame_placed = false;
+  int m_pending_nav_frame_width = kNavFrameWidth;
 
   // Frames.
-  EmbeddedWB m_navFrame{BodyCapture::On};   // `NavFrame`
-  EmbeddedWB m_webbrowser;                  // `webbrowser`
-  std::unique_ptr<NewBrowserForm> m_popup;  // `NewBrowserForm`
+  EmbeddedWB m_nav_frame{BodyCapture::On};
+  EmbeddedWB m_main_frame;
+  std::unique_ptr<NewBrowserForm> m_popup;
 
   // Layout.
   Gtk::Overlay m_overlay;
   Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL};
-  Gtk::EventBox m_topPanel;  // Panel5
-  Gtk::Box m_topBox{Gtk::ORIENTATION_HORIZONTAL};
-  Gtk::Box m_toolbar1{Gtk::ORIENTATION_HORIZONTAL};
+  Gtk::EventBox m_top_panel;
+  Gtk::Box m_top_box{Gtk::ORIENTATION_HORIZONTAL};
+  Gtk::Box m_site_buttons{Gtk::ORIENTATION_HORIZONTAL};
   ToolbarButton m_home{"Home", {"go-home"}};
   ToolbarButton m_back{"Back", {"go-previous"}};
   ToolbarButton m_forward{"Forward", {"go-next"}};
   ToolbarButton m_stop{"Stop", {"process-stop"}};
   ToolbarButton m_print{"Print", {"document-print"}};
   ToolbarButton m_email{"E-mail", {"mail-send", "mail-message-new", "internet-mail"}};
-  Gtk::Box m_toolbar2{Gtk::ORIENTATION_HORIZONTAL};
+  Gtk::Box m_help_buttons{Gtk::ORIENTATION_HORIZONTAL};
   ToolbarButton m_help{"Help", {"help-browser", "help-contents"}};
-  Gtk::MenuButton m_helpArrow;
-  Gtk::Menu m_helpMenu;  // PopupMenu1
-  Gtk::MenuItem m_helpLocal{"Tovali Explorer Help"};
-  Gtk::MenuItem m_helpWeb{"Help From The Web"};
-  Gtk::SeparatorMenuItem m_helpSeparator;
-  Gtk::MenuItem m_helpAbout{"About Tovali Explorer"};
-  Gtk::Box m_rightCorner{Gtk::ORIENTATION_HORIZONTAL};
-  PictureArea m_logo;         // logo_image
-  PictureArea m_closeButton;  // close_button
+  Gtk::MenuButton m_help_arrow;
+  Gtk::Menu m_help_menu;
+  Gtk::MenuItem m_help_local{"Tovali Explorer Help"};
+  Gtk::MenuItem m_help_web{"Help From The Web"};
+  Gtk::SeparatorMenuItem m_help_separator;
+  Gtk::MenuItem m_help_about{"About Tovali Explorer"};
+  Gtk::Box m_right_corner{Gtk::ORIENTATION_HORIZONTAL};
+  PictureArea m_logo;
+  PictureArea m_close_button;
 
   Gtk::Box m_middle{Gtk::ORIENTATION_HORIZONTAL};
-  Gtk::EventBox m_loadingFrame;  // a_loading_frame
-  Gtk::Box m_loadingBox{Gtk::ORIENTATION_VERTICAL};
-  Gtk::Label m_loadingLabel;  // a_loading_label
-  AccessibleButton<Gtk::EventBox> m_hideBox;
-  Gtk::Label m_hideLabel;  // hide_label
-  AccessibleButton<Gtk::EventBox> m_showBox;
-  Gtk::Label m_showLabel;                               // show_label
-  Gtk::Paned m_splitter{Gtk::ORIENTATION_HORIZONTAL};   // Splitter1
-  Gtk::Box m_navFramePanel{Gtk::ORIENTATION_VERTICAL};  // NavFramePanel
-  Gtk::Box m_mainPanel{Gtk::ORIENTATION_VERTICAL};      // Panel4
+  Gtk::EventBox m_loading_frame;
+  Gtk::Box m_loading_box{Gtk::ORIENTATION_VERTICAL};
+  Gtk::Label m_loading_label;
+  AccessibleButton<Gtk::EventBox> m_hide_box;
+  Gtk::Label m_hide_label;
+  AccessibleButton<Gtk::EventBox> m_show_box;
+  Gtk::Label m_show_label;
+  Gtk::Paned m_splitter{Gtk::ORIENTATION_HORIZONTAL};
+  Gtk::Box m_nav_frame_panel{Gtk::ORIENTATION_VERTICAL};
+  Gtk::Box m_main_panel{Gtk::ORIENTATION_VERTICAL};
 
-  Gtk::Box m_statusLine{Gtk::ORIENTATION_HORIZONTAL};  // Panel2
-  double m_progressFill = 0.0;
-  PictureArea m_progress;  // ProgressBar1
-  Gtk::Frame m_statusFrame;
-  Gtk::Label m_statusText;                              // StatusText
-  Gtk::Box m_statusRight{Gtk::ORIENTATION_HORIZONTAL};  // Panel3
-  PictureArea m_toolsImage;                             // ToolsImage
+  Gtk::Box m_status_line{Gtk::ORIENTATION_HORIZONTAL};
+  double m_progress_fill = 0.0;
+  PictureArea m_progress;
+  Gtk::Frame m_status_frame;
+  Gtk::Label m_status_text;
+  Gtk::Box m_status_right{Gtk::ORIENTATION_HORIZONTAL};
+  PictureArea m_tools_image;
   Gtk::Overlay m_dots;
-  PictureArea m_redDot;    // RedDotImage
-  PictureArea m_greenDot;  // GreenDotImage
+  PictureArea m_red_dot;
+  PictureArea m_green_dot;
 
   AboutPanel m_about;
-  MessagePanel m_msgPanel{HandCursor::On};
+  MessagePanel m_msg_panel{HandCursor::On};
 
   KioskLock m_kiosk;
   StartupChain m_startup;
-  std::unique_ptr<ConfigDownload> m_configDownload;
-  sigc::connection m_queueTimer;
-  sigc::connection m_showNewBrowserTimer;
+  std::unique_ptr<ConfigDownload> m_config_download;
+  sigc::connection m_queue_timer;
+  sigc::connection m_show_new_browser_timer;
 };
 
 }  // namespace tovali

@@ -23,30 +23,30 @@ std::string extract_domain(const std::string& url) {
 StartupChain::StartupChain(StartupHost& host) : m_host(host) {}
 
 StartupChain::~StartupChain() {
-  m_startupTimer.disconnect();
-  m_connectionTimer.disconnect();
-  m_probeDisposal.disconnect();
+  m_startup_timer.disconnect();
+  m_connection_timer.disconnect();
+  m_probe_disposal.disconnect();
 }
 
 void StartupChain::Start() {
-  m_startupTimer =
-      Glib::signal_timeout().connect(sigc::mem_fun(*this, &StartupChain::StartupTimerTimer), 10);
+  m_startup_timer =
+      Glib::signal_timeout().connect(sigc::mem_fun(*this, &StartupChain::on_startup_timer), 10);
 }
 
 void StartupChain::StopProbe() {
   if (m_probe) guarded("stopping the probe", [this] { m_probe->Stop(); });
 }
 
-bool StartupChain::StartupTimerTimer() {
+bool StartupChain::on_startup_timer() {
   guarded("StartupTimer", [this] {
     NavigationGuard& guard = m_host.guard();
     const std::string start_page = to_engine_url(StartPagePath(m_host.ProgramDir()));
     guard.SetPendingMainURL(start_page);
     guard.SetCurrentSiteURL(start_page);
-    m_host.SetToolbarButtons(false);
+    m_host.set_toolbar_buttons(false);
 
     m_probe = std::make_unique<EmbeddedWB>();
-    m_probe->events().DownloadComplete = [this] { ConnectionBrowserDownloadComplete(); };
+    m_probe->events().LoadFinished = [this] { on_connection_probe_loaded(); };
     m_check.Start();
     schedule_connection_timer(m_check.interval());
   });
@@ -54,19 +54,19 @@ bool StartupChain::StartupTimerTimer() {
 }
 
 void StartupChain::schedule_connection_timer(int interval) {
-  m_connectionTimer.disconnect();
-  m_connectionTimer = Glib::signal_timeout().connect(
-      sigc::mem_fun(*this, &StartupChain::ConnectionTimerTimer), interval);
+  m_connection_timer.disconnect();
+  m_connection_timer = Glib::signal_timeout().connect(
+      sigc::mem_fun(*this, &StartupChain::on_connection_timer), interval);
 }
 
-bool StartupChain::ConnectionTimerTimer() {
+bool StartupChain::on_connection_timer() {
   bool rescheduled = false;
   guarded("ConnectionTimer", [&] {
     const int before = m_check.interval();
-    const auto actions = m_check.Tick(m_host.MsgPanelVisible(), m_probe && m_probe->Busy());
+    const auto actions = m_check.Tick(m_host.msg_panel_visible(), m_probe && m_probe->Busy());
     if (actions.show_waiting_message) {
       m_host.ShowMsgPanel(ConnectionCheck::kWaitingMessage);
-      m_host.SetMsgPanelTimer(false);
+      m_host.set_msg_panel_timer(false);
     }
     if (actions.navigate_probe && m_probe) m_probe->Navigate(ConnectionCheck::kProbeURL);
     if (actions.next_interval != before) {
@@ -78,13 +78,13 @@ bool StartupChain::ConnectionTimerTimer() {
   return !rescheduled && m_check.running();
 }
 
-void StartupChain::ConnectionBrowserDownloadComplete() {
+void StartupChain::on_connection_probe_loaded() {
   if (!m_check.End()) return;  // the check has already ended
-  m_connectionTimer.disconnect();
+  m_connection_timer.disconnect();
   // The rest runs once the probe's own event has returned: the probe view
   // can then be destroyed, and the configuration download's wait does not
   // run inside the engine's callback.
-  m_probeDisposal = Glib::signal_idle().connect([this] {
+  m_probe_disposal = Glib::signal_idle().connect([this] {
     m_probe.reset();
     FinishStartup();
     return false;
@@ -103,12 +103,12 @@ void StartupChain::FinishStartup() {
     guard.SetCurrentSiteURL(url);
 
     m_host.ShowMsgPanel(kLoadingMessage);
-    m_host.SetMsgPanelTimer(false);
+    m_host.set_msg_panel_timer(false);
   });
   guarded("configuration download", [this] { m_host.GetRemoteConfig(); });
   guarded("start-up", [this] {
-    m_host.SetMsgPanelTimer(true);
-    m_host.SetToolbarButtons(true);
+    m_host.set_msg_panel_timer(true);
+    m_host.set_toolbar_buttons(true);
     if (auto notice = UpdateNotice(m_host.settings())) m_host.ShowMsgPanel(*notice);
     m_host.guard().SetPendingNavURL(m_host.HomeSite());
     m_finished = true;

@@ -21,9 +21,9 @@ class StartupHost {
   virtual std::string ProgramDir() const = 0;
   virtual NavigationGuard& guard() = 0;
   virtual void ShowMsgPanel(const std::string& text) = 0;
-  virtual bool MsgPanelVisible() const = 0;
-  virtual void SetMsgPanelTimer(bool on) = 0;
-  virtual void SetToolbarButtons(bool enabled) = 0;
+  virtual bool msg_panel_visible() const = 0;
+  virtual void set_msg_panel_timer(bool on) = 0;
+  virtual void set_toolbar_buttons(bool enabled) = 0;
   // Downloads and merges the remote configuration; returns when done.
   virtual void GetRemoteConfig() = 0;
   virtual std::string HomeSite() = 0;
@@ -49,18 +49,18 @@ class StartupChain {
   bool finished() const { return m_finished; }
 
  private:
-  bool StartupTimerTimer();
-  bool ConnectionTimerTimer();
-  void ConnectionBrowserDownloadComplete();
+  bool on_startup_timer();
+  bool on_connection_timer();
+  void on_connection_probe_loaded();
   void FinishStartup();
   void schedule_connection_timer(int interval);
 
   StartupHost& m_host;
   ConnectionCheck m_check;
-  std::unique_ptr<EmbeddedWB> m_probe;  // `ConnectionBrowser`
-  sigc::connection m_startupTimer;
-  sigc::connection m_connectionTimer;
-  sigc::connection m_probeDisposal;
+  std::unique_ptr<EmbeddedWB> m_probe;  // the connection check's hidden view
+  sigc::connection m_startup_timer;
+  sigc::connection m_connection_timer;
+  sigc::connection m_probe_disposal;
   bool m_finished = false;
 };
 

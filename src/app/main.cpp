@@ -19,7 +19,7 @@ tovali::MainWindow* g_window = nullptr;
 // The session is ending: the refused URLs are saved, then the program leaves
 // at once (modal windows may be running their own loops).
 gboolean on_session_end(gpointer) {
-  if (g_window) g_window->EndSession();
+  if (g_window) g_window->end_session();
   std::cout.flush();
   std::exit(0);
   return G_SOURCE_REMOVE;

@@ -138,16 +138,16 @@ struct EmbeddedWB::Callbacks {
   static void load_changed(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
     auto* self = static_cast<EmbeddedWB*>(data);
     if (event == WEBKIT_LOAD_STARTED) {
-      guarded("DownloadBegin", [&] {
-        if (self->m_events.DownloadBegin) self->m_events.DownloadBegin();
+      guarded("LoadStarted", [&] {
+        if (self->m_events.LoadStarted) self->m_events.LoadStarted();
       });
     } else if (event == WEBKIT_LOAD_FINISHED) {
       const std::string url = text_or_empty(webkit_web_view_get_uri(view));
       guarded("ProgressChange", [&] {
         if (self->m_events.ProgressChange) self->m_events.ProgressChange(-1, 100);
       });
-      guarded("DownloadComplete", [&] {
-        if (self->m_events.DownloadComplete) self->m_events.DownloadComplete();
+      guarded("LoadFinished", [&] {
+        if (self->m_events.LoadFinished) self->m_events.LoadFinished();
       });
       self->request_body(url);
     }
@@ -354,9 +354,9 @@ bool EmbeddedWB::Navigate(const std::string& url) {
   // A request the engine has not asked about yet is not repeated; after a
   // few seconds without an answer it may be issued again.
   constexpr std::int64_t kAnswerWaitUs = 3 * G_USEC_PER_SEC;
-  if (target == m_requested && now - m_requestedAt < kAnswerWaitUs) return true;
+  if (target == m_requested && now - m_requested_at < kAnswerWaitUs) return true;
   m_requested = target;
-  m_requestedAt = now;
+  m_requested_at = now;
   webkit_web_view_load_uri(m_engine->view, target.c_str());
   return true;
 }

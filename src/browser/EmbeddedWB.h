@@ -54,18 +54,19 @@ struct EmbeddedWBEvents {
   std::function<EmbeddedWB*()> NewWindow2;
   // A load has finished and, with BodyCapture::On, the body's outer HTML
   // has been read (nullopt when there is no HTML body). Raised after
-  // DownloadComplete.
+  // LoadFinished.
   std::function<void(const std::string& url, const std::optional<std::string>& body)>
       NavigateComplete2;
-  std::function<void()> DownloadBegin;
-  // A load has ended, successfully or not. LocationName() is current.
-  std::function<void()> DownloadComplete;
-  // The page's title has changed (it may arrive after DownloadComplete).
+  // A page load has started (not a file download: those are refused).
+  std::function<void()> LoadStarted;
+  // A page load has ended, successfully or not. LocationName() is current.
+  std::function<void()> LoadFinished;
+  // The page's title has changed (it may arrive after LoadFinished).
   std::function<void(const std::string& title)> TitleChange;
   // The text the status line would show: the hovered link's URL or "".
   std::function<void(const std::string& text)> StatusTextChange;
   // The load's estimated progress of progress_max; progress -1 once the
-  // load has ended (raised before DownloadComplete).
+  // load has ended (raised before LoadFinished).
   std::function<void(int progress, int progress_max)> ProgressChange;
   std::function<void(BrowserCommand command, bool enable)> CommandStateChange;
   // The engine failed to load `url` (not the program's own cancellations).
@@ -147,7 +148,7 @@ class EmbeddedWB {
   BodyCapture m_capture = BodyCapture::Off;
   std::optional<std::string> m_body;
   std::string m_requested;  // issued, before-navigate not yet raised
-  std::int64_t m_requestedAt = 0;
+  std::int64_t m_requested_at = 0;
   NavigationOrigin m_origin = NavigationOrigin::Page;
   NavigationKind m_kind = NavigationKind::Request;
 };

@@ -32,11 +32,11 @@ WebEngine& WebEngine::instance() {
 }
 
 WebEngine::WebEngine()
-    : m_dataDir(join(g_get_user_data_dir(), "tovali-explorer")),
-      m_cacheDir(join(g_get_user_cache_dir(), "tovali-explorer")) {
+    : m_data_dir(join(g_get_user_data_dir(), "tovali-explorer")),
+      m_cache_dir(join(g_get_user_cache_dir(), "tovali-explorer")) {
   WebKitWebsiteDataManager* data =
-      webkit_website_data_manager_new("base-data-directory", m_dataDir.c_str(),
-                                      "base-cache-directory", m_cacheDir.c_str(), nullptr);
+      webkit_website_data_manager_new("base-data-directory", m_data_dir.c_str(),
+                                      "base-cache-directory", m_cache_dir.c_str(), nullptr);
   m_context = webkit_web_context_new_with_website_data_manager(data);
   g_object_unref(data);
   webkit_web_context_set_cache_model(m_context, WEBKIT_CACHE_MODEL_WEB_BROWSER);

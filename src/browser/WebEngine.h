@@ -19,8 +19,8 @@ class WebEngine {
   WebKitSettings* view_settings() const { return m_settings; }
 
   // Folders of the website data, for the record.
-  const std::string& data_dir() const { return m_dataDir; }
-  const std::string& cache_dir() const { return m_cacheDir; }
+  const std::string& data_dir() const { return m_data_dir; }
+  const std::string& cache_dir() const { return m_cache_dir; }
 
  private:
   WebEngine();
@@ -28,8 +28,8 @@ class WebEngine {
 
   WebKitWebContext* m_context = nullptr;
   WebKitSettings* m_settings = nullptr;
-  std::string m_dataDir;
-  std::string m_cacheDir;
+  std::string m_data_dir;
+  std::string m_cache_dir;
 };
 
 }  // namespace tovali

@@ -44,7 +44,7 @@ void report_save_failures(const SaveReport& report, std::ostream& err) {
 
 }  // namespace
 
-int run_download_command(const std::string& te_win_dir, const std::vector<std::string>& args,
+int run_download_command(const std::string& settings_dir, const std::vector<std::string>& args,
                          std::ostream& out, std::ostream& err) {
   if (!args.empty()) {
     err << "Usage: tovali-settings download\n";
@@ -52,15 +52,15 @@ int run_download_command(const std::string& te_win_dir, const std::vector<std::s
   }
   Gio::init();
   Locations locations = CurrentLocations();
-  locations.TEWinDir = te_win_dir;
+  locations.settings_dir = settings_dir;
   StartupState state = RunStartupSettingsSteps(locations);
   report_save_failures(state.saveFailures, err);
   report_system_settings_problems(state.systemSettingsProblems, err);
-  const ConfigStore store(te_win_dir);
+  const ConfigStore store(settings_dir);
 
   PrintedStatus status(out);
   ConfigDownload download(state.settings, store, state.SiteBaseURL, status, [] { return false; });
-  download.HttpCli2().events().OnStateChange = [&status](HttpCli& cli) {
+  download.http_client().events().OnStateChange = [&status](HttpCli& cli) {
     if (cli.State() == HttpState::Starting) status.request_started();
   };
 
@@ -99,10 +99,11 @@ int run_download_command(const std::string& te_win_dir, const std::vector<std::s
   return 1;
 }
 
-SettingsTool::Command make_download_command(const std::string& te_win_dir) {
-  return [te_win_dir](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return run_download_command(te_win_dir, args, out, err);
-  };
+SettingsTool::Command make_download_command(const std::string& settings_dir) {
+  return
+      [settings_dir](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+        return run_download_command(settings_dir, args, out, err);
+      };
 }
 
 }  // namespace tovali

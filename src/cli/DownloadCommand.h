@@ -18,11 +18,11 @@ namespace tovali {
 // count. Exit status 0 when a site answered 200 and its document was applied
 // and saved, or when download_config is "0" (nothing printed then); 1
 // otherwise; 2 for a wrong call.
-int run_download_command(const std::string& te_win_dir, const std::vector<std::string>& args,
+int run_download_command(const std::string& settings_dir, const std::vector<std::string>& args,
                          std::ostream& out, std::ostream& err);
 
-// The command as the front end registers it, over the settings below `te_win_dir`.
-SettingsTool::Command make_download_command(const std::string& te_win_dir);
+// The command as the front end registers it, over the settings below `settings_dir`.
+SettingsTool::Command make_download_command(const std::string& settings_dir);
 
 // Its line in the usage text.
 inline constexpr const char* kDownloadUsage =

@@ -92,7 +92,7 @@ int RulesTool::judge(const std::string& menu_file, const std::string& link_url,
   NavigationGuard guard(settings, log, effects, clock);
   guard.UpdateLists();
   // The click on LINK_URL in the navigation frame.
-  guard.link_meta_data().GetURLNumber(link_url);
+  guard.link_meta_data().SetURLNumberFromLink(link_url);
   guard.ExtractMetaData(menu_body(file).second);
   guard.SetCurrentSiteURL(ModifyURL(link_url));
 

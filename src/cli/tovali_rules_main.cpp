@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
       if (!system.problems.empty()) std::cerr << "tovali-rules: " << system.problems;
       settings.set_locked(std::move(system.locked));
       // Reads the first usable copy; with none, the defaults in memory.
-      tovali::ConfigStore(tovali::ConfigStore::DefaultTEWinDir()).ReadConfig(settings);
+      tovali::ConfigStore(tovali::ConfigStore::default_settings_dir()).ReadConfig(settings);
       return settings;
     });
     const std::vector<std::string> args(argv + 1, argv + argc);

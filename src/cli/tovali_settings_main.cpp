@@ -11,10 +11,10 @@
 
 int main(int argc, char** argv) {
   try {
-    tovali::SettingsTool tool{tovali::ConfigStore(tovali::ConfigStore::DefaultTEWinDir()),
+    tovali::SettingsTool tool{tovali::ConfigStore(tovali::ConfigStore::default_settings_dir()),
                               tovali::system_folder()};
     tool.add_command("download", tovali::kDownloadUsage,
-                     tovali::make_download_command(tovali::ConfigStore::DefaultTEWinDir()));
+                     tovali::make_download_command(tovali::ConfigStore::default_settings_dir()));
     tool.add_command("hash-password", tovali::kHashPasswordUsage,
                      tovali::make_hash_password_command());
     const std::vector<std::string> args(argv + 1, argv + argc);

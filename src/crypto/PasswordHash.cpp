@@ -61,7 +61,7 @@ bool password_matches_hash(std::string_view password, std::string_view hash) {
 std::optional<std::string> hash_password(std::string_view password) {
   if (!usable_phrase(password)) return std::nullopt;
   char setting[CRYPT_GENSALT_OUTPUT_SIZE];
-  // A null `rbytes` makes libcrypt take the salt from the system's random
+  // A null random-bytes argument makes libcrypt take the salt from the system's random
   // source; a count of 0 is its default cost.
   if (crypt_gensalt_rn("$y$", 0, nullptr, 0, setting, sizeof setting) == nullptr) {
     return std::nullopt;

@@ -26,8 +26,8 @@ ConfigDownload::ConfigDownload(Settings& settings, const ConfigStore& store,
                                std::string& SiteBaseURL, StatusReporter& status,
                                std::function<bool()> CloseAllowed, const std::string& system_dir)
     : m_trust(load_trust(system_dir, m_socket, m_crypto)),
-      m_http_cli2(m_socket, m_main_loop),
-      m_remote(RemoteConfigParts{settings, store, SiteBaseURL, m_http_cli2, m_main_loop, m_proxy,
+      m_http_client(m_socket, m_main_loop),
+      m_remote(RemoteConfigParts{settings, store, SiteBaseURL, m_http_client, m_main_loop, m_proxy,
                                  status, std::move(CloseAllowed), &m_trust}) {}
 
 }  // namespace tovali

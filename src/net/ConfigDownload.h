@@ -14,7 +14,7 @@
 
 namespace tovali {
 
-// The configuration download wired to GIO: owns HttpCli2, its socket, the
+// The configuration download wired to GIO: owns the HTTP client, its socket, the
 // main-loop glue and the desktop proxy lookup. Create it after Gio::init(),
 // on the thread that runs the default GLib main context.
 //
@@ -29,7 +29,7 @@ namespace tovali {
 //     that handler (never re-entered); the call runs the main loop while it
 //     waits, so timers, clicks and browser events go on meanwhile; once it
 //     returns, the window enables its buttons and loads the home page;
-//   - its close command sets CloseAllowed and calls HttpCli2().Abort(), which
+//   - its close command sets CloseAllowed and calls http_client().Abort(), which
 //     ends a running wait at once.
 class ConfigDownload {
  public:
@@ -40,7 +40,7 @@ class ConfigDownload {
   // See RemoteConfig::GetRemoteConfig.
   RemoteConfigResult GetRemoteConfig() { return m_remote.GetRemoteConfig(); }
 
-  HttpCli& HttpCli2() { return m_http_cli2; }
+  HttpCli& http_client() { return m_http_client; }
   const DownloadTrust& trust() const { return m_trust; }
   RemoteConfig& remote_config() { return m_remote; }
 
@@ -50,7 +50,7 @@ class ConfigDownload {
   GioProxySource m_proxy;
   SodiumPrimitives m_crypto;
   DownloadTrust m_trust;
-  HttpCli m_http_cli2;
+  HttpCli m_http_client;
   RemoteConfig m_remote;
 };
 

@@ -6,7 +6,7 @@ namespace tovali {
 
 // Where the navigation queue sends a URL.
 enum class BrowserTarget {
-  MainFrame,     // the main frame (`webbrowser`)
+  MainFrame,     // the main frame
   PopupBrowser,  // the pop-up window's browser (`NewBrowser`)
   NavFrame,      // the navigation frame (`NavFrame`)
 };

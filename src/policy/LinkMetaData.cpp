@@ -57,7 +57,7 @@ std::optional<int> LinkMetaData::ExtractMetaData(std::string_view text) {
   return scan.width;
 }
 
-void LinkMetaData::GetURLNumber(std::string_view url) {
+void LinkMetaData::SetURLNumberFromLink(std::string_view url) {
   m_url_number = url_number_of(url);
 }
 

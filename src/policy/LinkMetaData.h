@@ -35,7 +35,7 @@ class LinkMetaData {
   // Sets `URLNumber` from the URL of a clicked menu link: characters 5 to 7
   // as written when the URL begins "HTTP" but not "HTTP://" (any letter
   // case), otherwise empty.
-  void GetURLNumber(std::string_view url);
+  void SetURLNumberFromLink(std::string_view url);
 
   // Records `URLNumber` and the nine lists for an admitted URL (one "/" at
   // its end dropped; letter case ignored). A URL saved again moves to the

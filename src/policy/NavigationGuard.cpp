@@ -64,7 +64,7 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
     return Verdict::Cancel;
   }
   // A link of the menu page: it opens in the main frame under its rules.
-  m_meta.GetURLNumber(url);
+  m_meta.SetURLNumberFromLink(url);
   ExtractMetaData(m_meta.NavPageHTML());
   m_pending_main_url = ModifyURL(url);
   m_meta.SetCurrentSiteURL(m_pending_main_url);
@@ -118,7 +118,7 @@ void NavigationGuard::QueueTrustedMainURL(std::string url) {
   m_pending_main_url = std::move(url);
 }
 
-void NavigationGuard::PrepareHistoryStep() {
+void NavigationGuard::prepare_history_step() {
   m_trusted_url.clear();
   m_trust = Trust::HistoryStep;
 }

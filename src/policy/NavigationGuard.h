@@ -64,18 +64,18 @@ enum class NewWindowDecision {
 //      through GuardEffects::navigate.
 //  - navigation frame finished loading: NavFrameNavigateComplete2(body outer
 //      HTML), or NavFrameNavigateComplete2(std::nullopt) when the body could
-//      not be read; the result tells whether to show `GreenDotImage`.
+//      not be read; the result tells whether to show the green dot.
 //  - every left mouse-button press anywhere in the program: MouseDown().
 //  - start-up and every save of the setup dialog: UpdateLists().
 //  - buttons: SetPendingMainURL / SetPendingNavURL / SetCurrentSiteURL /
 //      SetURLNumber, and ExtractMetaData for fixed rules (e-mail, help from
 //      the web, main page); QueueTrustedMainURL for the program's own pages
-//      (local help, the error page); PrepareHistoryStep before Back and
+//      (local help, the error page); prepare_history_step before Back and
 //      Forward step the history.
 //
 // Trust belongs to one navigation of the program's own: the queued trusted
 // URL when the browser asks about it as the queue's request, or a step that
-// the browser reports as back/forward after PrepareHistoryStep. The first
+// the browser reports as back/forward after prepare_history_step. The first
 // main-frame navigation asked about after the trust was given uses it up or,
 // when it is another navigation, drops it: a page never borrows it.
 class NavigationGuard {
@@ -133,7 +133,7 @@ class NavigationGuard {
   // emptied). Returns true when the green dot is to be shown.
   bool NavFrameNavigateComplete2(std::optional<std::string> body_html);
 
-  // Records a left mouse-button press now (`LastMouseDownTime`).
+  // Records a left mouse-button press now.
   void MouseDown();
 
   // Reloads the parent's lists from the settings.
@@ -156,7 +156,7 @@ class NavigationGuard {
   // Back or Forward is about to step the main frame's (or the pop-up's)
   // history: the step, when the browser reports it as back/forward, is
   // trusted and first restores the link rules saved for its URL.
-  void PrepareHistoryStep();
+  void prepare_history_step();
 
   // True while trust is waiting for its navigation.
   bool TrustedNavigation() const { return m_trust != Trust::None; }

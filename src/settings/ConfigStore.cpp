@@ -25,11 +25,11 @@ std::string SaveReport::describe() const {
   return out;
 }
 
-ConfigStore::ConfigStore(std::string te_win_dir) : m_dir(std::move(te_win_dir)) {
+ConfigStore::ConfigStore(std::string settings_dir) : m_dir(std::move(settings_dir)) {
   if (m_dir.empty() || m_dir.back() != '/') m_dir += '/';
 }
 
-std::string ConfigStore::DefaultTEWinDir() {
+std::string ConfigStore::default_settings_dir() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   std::string base;
   // Only an absolute XDG_CONFIG_HOME counts; a relative one is ignored.

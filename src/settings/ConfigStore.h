@@ -31,19 +31,19 @@ struct LoadReport {
   SaveReport save;  // filled when the defaults were written and saved
 };
 
-// The three scrambled copies of the settings below one folder (`TEWinDir`):
+// The three scrambled copies of the settings below one folder (`settings_dir`):
 // "finalg.dat", "system/stlber.dat" and "config/rushol.dat", read
 // first-usable and all written at every save.
 class ConfigStore {
  public:
-  // `te_win_dir` must end with "/".
-  explicit ConfigStore(std::string te_win_dir);
+  // `settings_dir` must end with "/".
+  explicit ConfigStore(std::string settings_dir);
 
   // $XDG_CONFIG_HOME/tovali-explorer/, else $HOME/.config/tovali-explorer/
   // (ending with "/"). Reads the environment; creates nothing.
-  static std::string DefaultTEWinDir();
+  static std::string default_settings_dir();
 
-  const std::string& TEWinDir() const { return m_dir; }
+  const std::string& settings_dir() const { return m_dir; }
 
   // The copies' paths, in the order they are tried and written.
   std::array<std::string, 3> CopyPaths() const;

@@ -47,8 +47,8 @@ Locations CurrentLocations() {
     std::error_code ec;
     return std::filesystem::is_directory(dir, ec);
   });
-  locations.TEWinDir = ConfigStore::DefaultTEWinDir();
-  locations.StateDir = StateDirFor(environment("XDG_STATE_HOME"), environment("HOME"));
+  locations.settings_dir = ConfigStore::default_settings_dir();
+  locations.state_dir = StateDirFor(environment("XDG_STATE_HOME"), environment("HOME"));
   locations.SystemDir = system_folder();
   return locations;
 }

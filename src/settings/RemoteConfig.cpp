@@ -58,7 +58,7 @@ bool merge_config_document(Settings& settings, std::string_view document) {
 }
 
 RemoteConfig::RemoteConfig(RemoteConfigParts parts) : m_parts(std::move(parts)) {
-  HttpCliConfig& config = m_parts.HttpCli2.config();
+  HttpCliConfig& config = m_parts.client.config();
   config.Proxy.clear();
   config.ProxyPort = "80";
   config.Agent = "Mozilla/3.0 (compatible)";
@@ -66,26 +66,26 @@ RemoteConfig::RemoteConfig(RemoteConfigParts parts) : m_parts(std::move(parts)) 
   config.NoCache = true;
   config.ContentTypePost = "application/x-www-form-urlencoded";
   config.MultiThreaded = true;
-  HttpCliEvents& events = m_parts.HttpCli2.events();
-  events.OnDocBegin = [this](HttpCli& sender) { HttpCli2DocBegin(sender); };
+  HttpCliEvents& events = m_parts.client.events();
+  events.OnDocBegin = [this](HttpCli& sender) { on_doc_begin(sender); };
   events.OnDocData = [this](HttpCli& sender, const char* buffer, std::size_t len) {
-    HttpCli2DocData(sender, buffer, len);
+    on_doc_data(sender, buffer, len);
   };
-  events.OnDocEnd = [this](HttpCli& sender) { HttpCli2DocEnd(sender); };
+  events.OnDocEnd = [this](HttpCli& sender) { on_doc_end(sender); };
 }
 
 RemoteConfig::~RemoteConfig() {
-  HttpCliEvents& events = m_parts.HttpCli2.events();
+  HttpCliEvents& events = m_parts.client.events();
   events.OnDocBegin = nullptr;
   events.OnDocData = nullptr;
   events.OnDocEnd = nullptr;
 }
 
-void RemoteConfig::HttpCli2DocBegin(HttpCli&) {
+void RemoteConfig::on_doc_begin(HttpCli&) {
   m_http_doc.clear();
 }
 
-void RemoteConfig::HttpCli2DocData(HttpCli& sender, const char* buffer, std::size_t len) {
+void RemoteConfig::on_doc_data(HttpCli& sender, const char* buffer, std::size_t len) {
   if (m_http_doc.size() + len > kMaxHttpDocBytes) {
     m_http_doc.clear();
     sender.Abort();
@@ -94,7 +94,7 @@ void RemoteConfig::HttpCli2DocData(HttpCli& sender, const char* buffer, std::siz
   m_http_doc.append(buffer, len);
 }
 
-void RemoteConfig::HttpCli2DocEnd(HttpCli&) {
+void RemoteConfig::on_doc_end(HttpCli&) {
   if (!m_fetching_signature) m_parts.status.set_status_text(kGotText);
 }
 
@@ -104,7 +104,7 @@ void RemoteConfig::GetProxySettings() {
     if (proxy == "direct://") return;
     const HttpUrlParts parts = split_http_url(proxy);
     if (!equals_ignore_case(parts.scheme, "http") || parts.host.empty()) continue;
-    HttpCliConfig& config = m_parts.HttpCli2.config();
+    HttpCliConfig& config = m_parts.client.config();
     config.Proxy = parts.host;
     if (!parts.port.empty()) config.ProxyPort = parts.port;
     return;
@@ -151,15 +151,15 @@ RemoteConfigResult RemoteConfig::GetRemoteConfig() {
   for (int i = 0; i < count; ++i) {
     m_parts.SiteBaseURL = settings.value("site-" + std::to_string(i));
     m_parts.status.set_status_text(i == 0 ? kPrimaryText : kSecondaryText);
-    m_parts.HttpCli2.config().URL = config_url(m_parts.SiteBaseURL);
+    m_parts.client.config().URL = config_url(m_parts.SiteBaseURL);
     m_http_doc.clear();
     if (m_parts.trust && !m_parts.trust->problem().empty()) {
       refuse(i, m_parts.trust->problem(), result);
       continue;
     }
-    const int status = GetHttpFile(m_parts.HttpCli2);
-    if (status == 404 && m_parts.HttpCli2.SecurityFailure()) {
-      refuse(i, m_parts.HttpCli2.ReasonPhrase(), result);
+    const int status = GetHttpFile(m_parts.client);
+    if (status == 404 && m_parts.client.SecurityFailure()) {
+      refuse(i, m_parts.client.ReasonPhrase(), result);
     }
     if (status == 200 && document_trusted(i, result)) {
       if (!merge_config_document(settings, m_http_doc)) {
@@ -182,10 +182,10 @@ bool RemoteConfig::document_trusted(int site, RemoteConfigResult& result) {
   if (!m_parts.trust || !m_parts.trust->requires_signature()) return true;
   std::string document = std::move(m_http_doc);
   m_http_doc.clear();
-  HttpCliConfig& config = m_parts.HttpCli2.config();
+  HttpCliConfig& config = m_parts.client.config();
   config.URL += ".minisig";
   m_fetching_signature = true;
-  const int status = GetHttpFile(m_parts.HttpCli2);
+  const int status = GetHttpFile(m_parts.client);
   m_fetching_signature = false;
   const std::string signature = std::move(m_http_doc);
   m_http_doc.clear();
@@ -193,7 +193,7 @@ bool RemoteConfig::document_trusted(int site, RemoteConfigResult& result) {
   if (status != 200) {
     problem = "no signature at " + config.URL + " (" +
               (status == 0 ? std::string("not fetched")
-                           : std::to_string(status) + " " + m_parts.HttpCli2.ReasonPhrase()) +
+                           : std::to_string(status) + " " + m_parts.client.ReasonPhrase()) +
               ")";
   } else {
     problem = m_parts.trust->signature_problem(document, signature);

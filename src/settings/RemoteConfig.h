@@ -43,7 +43,7 @@ struct RemoteConfigParts {
   Settings& settings;
   const ConfigStore& store;            // SaveConfig after a merge
   std::string& SiteBaseURL;            // set to each site tried
-  HttpCli& HttpCli2;                   // configured and bound by RemoteConfig
+  HttpCli& client;                     // configured and bound by RemoteConfig
   EventPump& pump;                     // runs the main loop while waiting
   ProxySource& proxy;                  // the desktop's proxy setting
   StatusReporter& status;              // the status line
@@ -88,7 +88,7 @@ class RemoteConfig {
   // this is aborted and counts as failed, so that it cannot exhaust memory.
   static constexpr std::size_t kMaxHttpDocBytes = 4 * 1024 * 1024;
 
-  // Configures parts.HttpCli2 (ProxyPort "80", Agent, Accept, NoCache, ...,
+  // Configures parts.client (ProxyPort "80", Agent, Accept, NoCache, ...,
   // no Proxy) and binds its document events to this object, which must then
   // outlive every request on it.
   explicit RemoteConfig(RemoteConfigParts parts);
@@ -101,7 +101,7 @@ class RemoteConfig {
   RemoteConfigResult GetRemoteConfig();
 
   // Copies the desktop's proxy for the first configuration site into
-  // HttpCli2: "direct://" leaves it alone, "http://HOST:PORT" sets Proxy and
+  // the client: "direct://" leaves it alone, "http://HOST:PORT" sets Proxy and
   // ProxyPort, "http://HOST" sets Proxy only.
   void GetProxySettings();
 
@@ -111,9 +111,9 @@ class RemoteConfig {
   // aborted) or the request could not start.
   int GetHttpFile(HttpCli& client);
 
-  void HttpCli2DocBegin(HttpCli& sender);
-  void HttpCli2DocData(HttpCli& sender, const char* buffer, std::size_t len);
-  void HttpCli2DocEnd(HttpCli& sender);
+  void on_doc_begin(HttpCli& sender);
+  void on_doc_data(HttpCli& sender, const char* buffer, std::size_t len);
+  void on_doc_end(HttpCli& sender);
 
   const std::string& HttpDoc() const { return m_http_doc; }
 

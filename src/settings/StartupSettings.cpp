@@ -22,7 +22,7 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
   state.SiteBaseURL = state.DefaultSiteBaseURL;
   state.SitePath = kSitePath;
 
-  const std::string log_path = locations.StateDir + "prohurl.log";
+  const std::string log_path = locations.state_dir + "prohurl.log";
   std::error_code ec;
   if (std::filesystem::exists(log_path, ec)) {
     state.prohibitedLogUnreadable = !state.prohibitedLog.load(log_path);
@@ -32,7 +32,7 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
   state.settings.set_locked(std::move(system.locked));
   state.systemSettingsProblems = std::move(system.problems);
 
-  const ConfigStore store(locations.TEWinDir);
+  const ConfigStore store(locations.settings_dir);
   merge(state.saveFailures, store.LoadConfig(state.settings).save);
 
   Settings& s = state.settings;
@@ -61,17 +61,17 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
 bool CreateStateDir(const Locations& locations, std::string* error) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  if (fs::is_directory(locations.StateDir, ec)) return true;
-  fs::create_directories(locations.StateDir, ec);
-  if (!ec) fs::permissions(locations.StateDir, fs::perms::owner_all, ec);
-  if (ec && error) *error = "cannot create " + locations.StateDir + ": " + ec.message();
+  if (fs::is_directory(locations.state_dir, ec)) return true;
+  fs::create_directories(locations.state_dir, ec);
+  if (!ec) fs::permissions(locations.state_dir, fs::perms::owner_all, ec);
+  if (ec && error) *error = "cannot create " + locations.state_dir + ": " + ec.message();
   return !ec;
 }
 
 bool SaveProhibitedLog(const Locations& locations, const ProhibitedLog& log) {
   // The folder may have been removed while the program ran.
   CreateStateDir(locations);
-  return log.save(locations.StateDir + "prohurl.log");
+  return log.save(locations.state_dir + "prohurl.log");
 }
 
 std::string ExecutableDir() {

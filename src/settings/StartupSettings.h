@@ -10,10 +10,10 @@ namespace tovali {
 
 // Where the program keeps and finds things.
 struct Locations {
-  std::string ProgramDir;  // folder of the supplied pages, ending with "/"
-  std::string TEWinDir;    // folder of the settings copies, ending with "/"
-  std::string SystemDir;   // the administrator's folder, ending with "/"; "" for none
-  std::string StateDir;    // folder of the refused-URL log and the generated pages, ending with "/"
+  std::string ProgramDir;    // folder of the supplied pages, ending with "/"
+  std::string settings_dir;  // folder of the settings copies, ending with "/"
+  std::string SystemDir;     // the administrator's folder, ending with "/"; "" for none
+  std::string state_dir;  // folder of the refused-URL log and the generated pages, ending with "/"
 };
 
 // What the start-up settings steps produce.
@@ -36,7 +36,7 @@ struct StartupState {
 inline constexpr const char* kSitePath = "/tovali/v200/group1";
 
 // Runs the start-up settings steps in order: site defaults, the refused-URL
-// log from StateDir + "prohurl.log", the administrator's locks from
+// log from state_dir + "prohurl.log", the administrator's locks from
 // SystemDir + "settings.conf", LoadConfig, the site list (only the
 // lines whose names are missing), the default password unless `nopassword`
 // is "1" (and the password is not locked). Saves where a step changed the settings. Never throws.

@@ -2,12 +2,12 @@
 
 namespace tovali {
 
-PanelAfterClick CloseButtonClick(ControlPanelHost& host) {
+PanelAfterClick close_picture_clicked(ControlPanelHost& host) {
   host.CloseProgram();
   return PanelAfterClick::Close;
 }
 
-PanelAfterClick SetupButtonClick(ControlPanelHost& host) {
+PanelAfterClick setup_picture_clicked(ControlPanelHost& host) {
   if (host.settings().value("req_pw_config") == "1" && !host.GetPassword()) {
     return PanelAfterClick::StayOpen;
   }
@@ -15,7 +15,7 @@ PanelAfterClick SetupButtonClick(ControlPanelHost& host) {
   return PanelAfterClick::Close;
 }
 
-PanelAfterClick ok_imageClick() {
+PanelAfterClick ok_picture_clicked() {
   return PanelAfterClick::Close;
 }
 

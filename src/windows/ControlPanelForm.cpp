@@ -28,22 +28,22 @@ ControlPanelForm::ControlPanelForm(Gtk::Window* parent, ControlPanelHost& host) 
   get_content_area()->set_border_width(0);
   get_action_area()->hide();
 
-  m_close_image.signal_clicked().connect([this] { CloseButtonClick(); });
-  m_setup_image.signal_clicked().connect([this] { SetupButtonClick(); });
-  m_ok_image.signal_clicked().connect([this] { ok_imageClick(); });
+  m_close_image.signal_clicked().connect([this] { on_close_picture_clicked(); });
+  m_setup_image.signal_clicked().connect([this] { on_setup_picture_clicked(); });
+  m_ok_image.signal_clicked().connect([this] { on_ok_picture_clicked(); });
   show_all_children();
 }
 
-void ControlPanelForm::CloseButtonClick() {
-  if (tovali::CloseButtonClick(m_host) == PanelAfterClick::Close) response(Gtk::RESPONSE_OK);
+void ControlPanelForm::on_close_picture_clicked() {
+  if (tovali::close_picture_clicked(m_host) == PanelAfterClick::Close) response(Gtk::RESPONSE_OK);
 }
 
-void ControlPanelForm::SetupButtonClick() {
-  if (tovali::SetupButtonClick(m_host) == PanelAfterClick::Close) response(Gtk::RESPONSE_OK);
+void ControlPanelForm::on_setup_picture_clicked() {
+  if (tovali::setup_picture_clicked(m_host) == PanelAfterClick::Close) response(Gtk::RESPONSE_OK);
 }
 
-void ControlPanelForm::ok_imageClick() {
-  if (tovali::ok_imageClick() == PanelAfterClick::Close) response(Gtk::RESPONSE_OK);
+void ControlPanelForm::on_ok_picture_clicked() {
+  if (tovali::ok_picture_clicked() == PanelAfterClick::Close) response(Gtk::RESPONSE_OK);
 }
 
 void ControlPanelForm::run_modal() {

@@ -23,9 +23,9 @@ class ControlPanelForm : public Gtk::Dialog {
   StarBurstPicture& ok_image() { return m_ok_image; }
 
  private:
-  void CloseButtonClick();
-  void SetupButtonClick();
-  void ok_imageClick();
+  void on_close_picture_clicked();
+  void on_setup_picture_clicked();
+  void on_ok_picture_clicked();
 
   ControlPanelHost& m_host;
   Gtk::EventBox m_background;
@@ -36,7 +36,7 @@ class ControlPanelForm : public Gtk::Dialog {
 };
 
 // Opens the control panel on top of `parent` and returns when it has closed
-// (the main window's ToolsImageDblClick).
+// (a double click on the tools picture of the main window).
 void OpenControlPanel(Gtk::Window* parent, ControlPanelHost& host);
 
 }  // namespace tovali

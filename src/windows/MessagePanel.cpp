@@ -56,9 +56,9 @@ MessagePanel::MessagePanel(HandCursor cursor) : m_cursor(cursor) {
 }
 
 MessagePanel::~MessagePanel() {
-  m_sizeTimer.disconnect();
-  m_hideTimer.disconnect();
-  m_stayTimer.disconnect();
+  m_size_timer.disconnect();
+  m_hide_timer.disconnect();
+  m_stay_timer.disconnect();
 }
 
 void MessagePanel::ShowMsgPanel(const std::string& text) {
@@ -73,22 +73,22 @@ void MessagePanel::HideMsgPanel() {
   apply();
 }
 
-void MessagePanel::SetMsgPanelTimer(bool on) {
+void MessagePanel::set_msg_panel_timer(bool on) {
   m_model.SetStayTimer(on);
   if (on)
     restart_stay_timer();
   else
-    m_stayTimer.disconnect();
+    m_stay_timer.disconnect();
 }
 
 void MessagePanel::restart_stay_timer() {
-  m_stayTimer.disconnect();
+  m_stay_timer.disconnect();
   if (!m_model.stay_timer()) return;
-  m_stayTimer = Glib::signal_timeout().connect(
-      sigc::mem_fun(*this, &MessagePanel::MsgPanelTimerTimer), MessagePanelModel::kStayMs);
+  m_stay_timer = Glib::signal_timeout().connect(sigc::mem_fun(*this, &MessagePanel::on_stay_timer),
+                                                MessagePanelModel::kStayMs);
 }
 
-bool MessagePanel::MsgPanelTimerTimer() {
+bool MessagePanel::on_stay_timer() {
   return guarded_value("message panel", false, [this] {
     m_model.StayTimerFired();
     apply();
@@ -96,7 +96,7 @@ bool MessagePanel::MsgPanelTimerTimer() {
   });
 }
 
-bool MessagePanel::MsgPanelSizeTimerTimer() {
+bool MessagePanel::on_size_timer() {
   return guarded_value("message panel", false, [this] {
     m_model.SizeTick();
     apply();
@@ -104,7 +104,7 @@ bool MessagePanel::MsgPanelSizeTimerTimer() {
   });
 }
 
-bool MessagePanel::HideMsgPanelTimerTimer() {
+bool MessagePanel::on_hide_timer() {
   return guarded_value("message panel", false, [this] {
     m_model.HideTick();
     apply();
@@ -114,15 +114,15 @@ bool MessagePanel::HideMsgPanelTimerTimer() {
 
 // Brings the widget and the step timers in line with the model.
 void MessagePanel::apply() {
-  if (m_model.size_timer() && !m_sizeTimer.connected())
-    m_sizeTimer = Glib::signal_timeout().connect(
-        sigc::mem_fun(*this, &MessagePanel::MsgPanelSizeTimerTimer), MessagePanelModel::kTickMs);
-  if (!m_model.size_timer()) m_sizeTimer.disconnect();
-  if (m_model.hide_timer() && !m_hideTimer.connected())
-    m_hideTimer = Glib::signal_timeout().connect(
-        sigc::mem_fun(*this, &MessagePanel::HideMsgPanelTimerTimer), MessagePanelModel::kTickMs);
-  if (!m_model.hide_timer()) m_hideTimer.disconnect();
-  if (!m_model.stay_timer()) m_stayTimer.disconnect();
+  if (m_model.size_timer() && !m_size_timer.connected())
+    m_size_timer = Glib::signal_timeout().connect(
+        sigc::mem_fun(*this, &MessagePanel::on_size_timer), MessagePanelModel::kTickMs);
+  if (!m_model.size_timer()) m_size_timer.disconnect();
+  if (m_model.hide_timer() && !m_hide_timer.connected())
+    m_hide_timer = Glib::signal_timeout().connect(
+        sigc::mem_fun(*this, &MessagePanel::on_hide_timer), MessagePanelModel::kTickMs);
+  if (!m_model.hide_timer()) m_hide_timer.disconnect();
+  if (!m_model.stay_timer()) m_stay_timer.disconnect();
 
   if (m_model.visible()) {
     set_size_request(std::max(m_model.width(), 1), std::max(m_model.height(), 1));

@@ -22,8 +22,8 @@ class MessagePanel : public AccessibleButton<Gtk::DrawingArea> {
 
   void ShowMsgPanel(const std::string& text);
   void HideMsgPanel();
-  // Turns the five-second timer (`MsgPanelTimer`) off or on again.
-  void SetMsgPanelTimer(bool on);
+  // Turns the five-second timer that hides the panel off or on again.
+  void set_msg_panel_timer(bool on);
   bool panel_visible() const { return m_model.visible(); }
   const MessagePanelModel& model() const { return m_model; }
 
@@ -35,16 +35,16 @@ class MessagePanel : public AccessibleButton<Gtk::DrawingArea> {
  private:
   void apply();
   void LocateMsgPanel();
-  bool MsgPanelSizeTimerTimer();
-  bool HideMsgPanelTimerTimer();
-  bool MsgPanelTimerTimer();
+  bool on_size_timer();
+  bool on_hide_timer();
+  bool on_stay_timer();
   void restart_stay_timer();
 
   MessagePanelModel m_model;
   HandCursor m_cursor;
-  sigc::connection m_sizeTimer;
-  sigc::connection m_hideTimer;
-  sigc::connection m_stayTimer;
+  sigc::connection m_size_timer;
+  sigc::connection m_hide_timer;
+  sigc::connection m_stay_timer;
 };
 
 }  // namespace tovali

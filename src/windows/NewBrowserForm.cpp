@@ -23,37 +23,37 @@ NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window
   set_name("NewBrowserForm");
   BorderIcons::keep(*this, TitleButtons::MaximiseOnly);
 
-  m_topBar.override_background_color(Gdk::RGBA("#c0c0c0"));
-  m_topBar.set_size_request(-1, 50);
+  m_top_bar.override_background_color(Gdk::RGBA("#c0c0c0"));
+  m_top_bar.set_size_request(-1, 50);
   m_toolbar.set_margin_start(1);
   m_toolbar.set_margin_top(1);
   for (ToolbarButton* button : {&m_back, &m_forward, &m_stop, &m_print, &m_close})
     m_toolbar.pack_start(*button, Gtk::PACK_SHRINK);
   m_back.set_enabled(false);
   m_forward.set_enabled(false);
-  m_topBox.pack_start(m_toolbar, Gtk::PACK_SHRINK);
+  m_top_box.pack_start(m_toolbar, Gtk::PACK_SHRINK);
   m_logo.set_halign(Gtk::ALIGN_END);
   m_logo.set_valign(Gtk::ALIGN_START);
-  m_topBox.pack_end(m_logo, Gtk::PACK_SHRINK);
-  m_topBar.add(m_topBox);
+  m_top_box.pack_end(m_logo, Gtk::PACK_SHRINK);
+  m_top_bar.add(m_top_box);
 
-  m_layout.pack_start(m_topBar, Gtk::PACK_SHRINK);
+  m_layout.pack_start(m_top_bar, Gtk::PACK_SHRINK);
   m_layout.pack_start(m_browser.widget(), Gtk::PACK_EXPAND_WIDGET);
   m_overlay.add(m_layout);
-  m_overlay.add_overlay(m_msgPanel);
+  m_overlay.add_overlay(m_msg_panel);
   add(m_overlay);
 
-  m_back.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::back_buttonClick));
-  m_forward.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::forward_buttonClick));
-  m_stop.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::stop_buttonClick));
-  m_print.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::print_buttonClick));
-  m_close.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::Button1Click));
+  m_back.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_back_clicked));
+  m_forward.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_forward_clicked));
+  m_stop.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_stop_clicked));
+  m_print.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_print_clicked));
+  m_close.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_close_clicked));
   wire_browser();
   m_overlay.show_all();
 }
 
 NewBrowserForm::~NewBrowserForm() {
-  if (m_modalLoop && m_modalLoop->is_running()) m_modalLoop->quit();
+  if (m_modal_loop && m_modal_loop->is_running()) m_modal_loop->quit();
 }
 
 void NewBrowserForm::wire_browser() {
@@ -65,14 +65,12 @@ void NewBrowserForm::wire_browser() {
     ShowMsgPanel(kNoMoreWindowsMessage);
     return nullptr;
   };
-  events.DownloadComplete = [this] { m_host.webbrowserDownloadComplete(m_browser); };
-  events.TitleChange = [this](const std::string&) { m_host.webbrowserDownloadComplete(m_browser); };
-  events.StatusTextChange = [this](const std::string& text) {
-    m_host.webbrowserStatusTextChange(text);
-  };
-  events.LoadFailed = [this](const std::string& url) { m_host.webbrowserLoadFailed(url); };
+  events.LoadFinished = [this] { m_host.on_page_loaded(m_browser); };
+  events.TitleChange = [this](const std::string&) { m_host.on_page_loaded(m_browser); };
+  events.StatusTextChange = [this](const std::string& text) { m_host.on_status_text_change(text); };
+  events.LoadFailed = [this](const std::string& url) { m_host.on_load_failed(url); };
   events.ProgressChange = [this](int progress, int max) {
-    m_host.webbrowserProgressChange(progress, max);
+    m_host.on_progress_change(progress, max);
   };
   events.CommandStateChange = [this](BrowserCommand command, bool enable) {
     if (command == BrowserCommand::NavigateBack) m_back.set_enabled(enable);
@@ -81,40 +79,40 @@ void NewBrowserForm::wire_browser() {
 }
 
 void NewBrowserForm::ShowModal() {
-  m_modalLoop = Glib::MainLoop::create(false);
+  m_modal_loop = Glib::MainLoop::create(false);
   auto hidden = signal_hide().connect([this] {
-    if (m_modalLoop->is_running()) m_modalLoop->quit();
+    if (m_modal_loop->is_running()) m_modal_loop->quit();
   });
   show();
   present();
-  m_modalLoop->run();
+  m_modal_loop->run();
   hidden.disconnect();
 }
 
 bool NewBrowserForm::on_delete_event(GdkEventAny*) {
-  Button1Click();
+  on_close_clicked();
   return true;
 }
 
-void NewBrowserForm::back_buttonClick() {
+void NewBrowserForm::on_back_clicked() {
   guarded("pop-up Back", [this] {
-    m_host.PrepareHistoryStep();
+    m_host.prepare_history_step();
     m_browser.GoBack();
   });
 }
 
-void NewBrowserForm::forward_buttonClick() {
+void NewBrowserForm::on_forward_clicked() {
   guarded("pop-up Forward", [this] {
-    m_host.PrepareHistoryStep();
+    m_host.prepare_history_step();
     m_browser.GoForward();
   });
 }
 
-void NewBrowserForm::stop_buttonClick() {
+void NewBrowserForm::on_stop_clicked() {
   guarded("pop-up Stop", [this] { m_browser.Stop(); });
 }
 
-void NewBrowserForm::print_buttonClick() {
+void NewBrowserForm::on_print_clicked() {
   guarded("pop-up Print", [this] {
     const PrintMode mode = m_host.settings().value("show_print_settings") == "1"
                                ? PrintMode::WithDialog
@@ -123,7 +121,7 @@ void NewBrowserForm::print_buttonClick() {
   });
 }
 
-void NewBrowserForm::Button1Click() {
+void NewBrowserForm::on_close_clicked() {
   hide();
 }
 

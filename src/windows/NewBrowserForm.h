@@ -27,12 +27,12 @@ class PopupHost {
   // `origin`: whether the view is asking about the program's own request.
   virtual NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url,
                                                       NavigationOrigin origin) = 0;
-  virtual void webbrowserDownloadComplete(EmbeddedWB& sender) = 0;
-  virtual void webbrowserStatusTextChange(const std::string& text) = 0;
-  virtual void webbrowserLoadFailed(const std::string& url) = 0;
-  virtual void webbrowserProgressChange(int progress, int progress_max) = 0;
+  virtual void on_page_loaded(EmbeddedWB& sender) = 0;
+  virtual void on_status_text_change(const std::string& text) = 0;
+  virtual void on_load_failed(const std::string& url) = 0;
+  virtual void on_progress_change(int progress, int progress_max) = 0;
   // Back and Forward: the next navigation is a trusted history step.
-  virtual void PrepareHistoryStep() = 0;
+  virtual void prepare_history_step() = 0;
   virtual const Settings& settings() const = 0;
 };
 
@@ -54,36 +54,36 @@ class NewBrowserForm : public Gtk::Window {
   // Shows the window modally; returns when it has been closed.
   void ShowModal();
 
-  void ShowMsgPanel(const std::string& text) { m_msgPanel.ShowMsgPanel(text); }
-  MessagePanel& msg_panel() { return m_msgPanel; }
+  void ShowMsgPanel(const std::string& text) { m_msg_panel.ShowMsgPanel(text); }
+  MessagePanel& msg_panel() { return m_msg_panel; }
 
  protected:
   bool on_delete_event(GdkEventAny* event) override;
 
  private:
   void wire_browser();
-  void back_buttonClick();
-  void forward_buttonClick();
-  void stop_buttonClick();
-  void print_buttonClick();
-  void Button1Click();
+  void on_back_clicked();
+  void on_forward_clicked();
+  void on_stop_clicked();
+  void on_print_clicked();
+  void on_close_clicked();
 
   PopupHost& m_host;
   EmbeddedWB m_browser;
-  Glib::RefPtr<Glib::MainLoop> m_modalLoop;
+  Glib::RefPtr<Glib::MainLoop> m_modal_loop;
 
   Gtk::Overlay m_overlay;
   Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL};
-  Gtk::EventBox m_topBar;  // Panel5
-  Gtk::Box m_topBox{Gtk::ORIENTATION_HORIZONTAL};
-  Gtk::Box m_toolbar{Gtk::ORIENTATION_HORIZONTAL};  // ToolBar1
+  Gtk::EventBox m_top_bar;
+  Gtk::Box m_top_box{Gtk::ORIENTATION_HORIZONTAL};
+  Gtk::Box m_toolbar{Gtk::ORIENTATION_HORIZONTAL};
   ToolbarButton m_back{"Back", {"go-previous"}};
   ToolbarButton m_forward{"Forward", {"go-next"}};
   ToolbarButton m_stop{"Stop", {"process-stop"}};
   ToolbarButton m_print{"Print", {"document-print"}};
   ToolbarButton m_close{"Close", {"window-close", "application-exit"}};
   PictureArea m_logo;
-  MessagePanel m_msgPanel{HandCursor::Off};
+  MessagePanel m_msg_panel{HandCursor::Off};
 };
 
 }  // namespace tovali

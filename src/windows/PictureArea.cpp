@@ -25,7 +25,7 @@ void PictureArea::on_realize() {
 bool PictureArea::on_button_press_event(GdkEventButton* event) {
   if (event->button != 1) return false;
   if (event->type == GDK_BUTTON_PRESS) m_clicked.emit();
-  if (event->type == GDK_2BUTTON_PRESS) m_doubleClicked.emit();
+  if (event->type == GDK_2BUTTON_PRESS) m_double_clicked.emit();
   return true;
 }
 

@@ -20,7 +20,7 @@ class PictureArea : public AccessibleButton<Gtk::DrawingArea> {
   PictureArea(Painter painter, int width, int height, HandCursor cursor = HandCursor::Off);
 
   sigc::signal<void>& signal_clicked() { return m_clicked; }
-  sigc::signal<void>& signal_double_clicked() { return m_doubleClicked; }
+  sigc::signal<void>& signal_double_clicked() { return m_double_clicked; }
 
  protected:
   bool on_draw(const Cairo::RefPtr<Cairo::Context>& cr) override;
@@ -31,7 +31,7 @@ class PictureArea : public AccessibleButton<Gtk::DrawingArea> {
   Painter m_painter;
   HandCursor m_cursor;
   sigc::signal<void> m_clicked;
-  sigc::signal<void> m_doubleClicked;
+  sigc::signal<void> m_double_clicked;
 };
 
 }  // namespace tovali

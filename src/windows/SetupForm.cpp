@@ -80,7 +80,7 @@ SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
   get_action_area()->hide();
   show_all_children();
 
-  FormCreate();
+  fill_controls();
 }
 
 SetupForm::~SetupForm() = default;
@@ -129,8 +129,8 @@ void SetupForm::build_general() {
   main_group.pack_start(add_entry("load_main_url"), Gtk::PACK_SHRINK);
   add_check(main_group, "load_main_default", "Check here to use default location");
 
-  check("download_config").signal_toggled().connect([this] { download_configClick(); });
-  check("use_global_meta_data").signal_toggled().connect([this] { download_configClick(); });
+  check("download_config").signal_toggled().connect([this] { on_download_config_clicked(); });
+  check("use_global_meta_data").signal_toggled().connect([this] { on_download_config_clicked(); });
 }
 
 void SetupForm::build_password() {
@@ -159,14 +159,14 @@ void SetupForm::build_password() {
     fields->attach(*field, 1, top, 1, 1);
     ++top;
   }
-  m_current_password.set_name("CurrentPassword");
-  m_new_password.set_name("NewPassword");
-  m_new_password_again.set_name("NewPasswordAgain");
+  m_current_password.set_name("current_password");
+  m_new_password.set_name("new_password");
+  m_new_password_again.set_name("new_password_again");
   group.pack_start(*fields, Gtk::PACK_SHRINK);
   m_set_password = Gtk::manage(new Gtk::Button("Set Password"));
-  m_set_password->set_name("Button3");
+  m_set_password->set_name("set_password_button");
   m_set_password->set_halign(Gtk::ALIGN_END);
-  m_set_password->signal_clicked().connect([this] { Button3Click(); });
+  m_set_password->signal_clicked().connect([this] { on_set_password_clicked(); });
   group.pack_start(*m_set_password, Gtk::PACK_SHRINK);
 
   auto& note = make_label(
@@ -246,25 +246,25 @@ void SetupForm::build_downloads() {
 void SetupForm::build_browser() {
   m_label_panel.set_name("label_panel");
   m_label_panel.set_size_request(-1, 121);
-  m_label9.set_name("Label9");
-  m_label9.set_line_wrap(true);
-  m_label9.set_max_width_chars(60);
-  m_label9.set_xalign(0);
-  m_label9.set_yalign(0);
-  m_label9.set_selectable(true);
+  m_feedback_label.set_name("feedback_label");
+  m_feedback_label.set_line_wrap(true);
+  m_feedback_label.set_max_width_chars(60);
+  m_feedback_label.set_xalign(0);
+  m_feedback_label.set_yalign(0);
+  m_feedback_label.set_selectable(true);
   m_label_panel.set_border_width(8);
-  m_label_panel.pack_start(m_label9, Gtk::PACK_EXPAND_WIDGET);
+  m_label_panel.pack_start(m_feedback_label, Gtk::PACK_EXPAND_WIDGET);
 
-  m_back.set_name("Button9");
-  m_forward.set_name("Button10");
+  m_back.set_name("browser_back");
+  m_forward.set_name("browser_forward");
   m_browser_bar.set_size_request(-1, 20);
   m_browser_bar.pack_end(m_forward, Gtk::PACK_SHRINK);
   m_browser_bar.pack_end(m_back, Gtk::PACK_SHRINK);
   m_back.signal_clicked().connect([this] {
-    if (m_webbrowser1) m_webbrowser1->GoBack();
+    if (m_browser) m_browser->GoBack();
   });
   m_forward.signal_clicked().connect([this] {
-    if (m_webbrowser1) m_webbrowser1->GoForward();
+    if (m_browser) m_browser->GoForward();
   });
 
   m_browser_page.pack_start(m_label_panel, Gtk::PACK_SHRINK);
@@ -272,11 +272,11 @@ void SetupForm::build_browser() {
 }
 
 void SetupForm::build_bottom_bar() {
-  m_save_button.set_name("SaveButton");
-  m_cancel_button.set_name("Button2");
-  m_help_button.set_name("Button7");
-  m_apply_button.set_name("ApplyButton");
-  m_feedback_button.set_name("Button1");
+  m_save_button.set_name("ok_button");
+  m_cancel_button.set_name("cancel_button");
+  m_help_button.set_name("help_button");
+  m_apply_button.set_name("apply_button");
+  m_feedback_button.set_name("feedback_button");
   m_bottom.pack_start(m_save_button, Gtk::PACK_SHRINK);
   m_bottom.pack_start(m_cancel_button, Gtk::PACK_SHRINK);
   m_bottom.pack_start(m_help_button, Gtk::PACK_SHRINK);
@@ -288,15 +288,15 @@ void SetupForm::build_bottom_bar() {
   m_feedback_question.set_justify(Gtk::JUSTIFY_RIGHT);
   m_apply_button.set_no_show_all(true);
 
-  m_save_button.signal_clicked().connect([this] { SaveButtonClick(); });
+  m_save_button.signal_clicked().connect([this] { on_ok_clicked(); });
   m_cancel_button.signal_clicked().connect([this] { response(Gtk::RESPONSE_CANCEL); });
-  m_help_button.signal_clicked().connect([this] { Button7Click(); });
-  m_apply_button.signal_clicked().connect([this] { ApplyButtonClick(); });
-  m_feedback_button.signal_clicked().connect([this] { Button1Click(); });
+  m_help_button.signal_clicked().connect([this] { on_help_clicked(); });
+  m_apply_button.signal_clicked().connect([this] { on_apply_clicked(); });
+  m_feedback_button.signal_clicked().connect([this] { on_feedback_clicked(); });
   m_save_button.set_can_default(true);
 }
 
-void SetupForm::FormCreate() {
+void SetupForm::fill_controls() {
   m_filling = true;
   m_browser_page.hide();
   m_tabs.set_current_page(0);
@@ -426,12 +426,12 @@ void SetupForm::message(std::string_view text) {
   ShowMessage(*this, text);
 }
 
-void SetupForm::download_configClick() {
+void SetupForm::on_download_config_clicked() {
   if (m_filling) return;
   if (!check("download_config").get_active()) message(kConfigurationWarning);
 }
 
-void SetupForm::ApplyButtonClick() {
+void SetupForm::on_apply_clicked() {
   m_moresites_grid.commit_pending_edit();
   SetupModel model = read_model();
   ApplySetup(model, m_host, [this](std::string_view text) { message(text); });
@@ -441,12 +441,12 @@ void SetupForm::ApplyButtonClick() {
   check("default_home_location").set_active(model.default_home_location);
 }
 
-void SetupForm::SaveButtonClick() {
-  ApplyButtonClick();
+void SetupForm::on_ok_clicked() {
+  on_apply_clicked();
   response(Gtk::RESPONSE_OK);
 }
 
-void SetupForm::Button3Click() {
+void SetupForm::on_set_password_clicked() {
   // The current password is compared as typed (PasswordMatches knows a
   // stored password in another encoding); it shows no stored value, so the
   // display map of the other fields must not rewrite it.
@@ -461,30 +461,30 @@ void SetupForm::Button3Click() {
   }
 }
 
-EmbeddedWB& SetupForm::webbrowser1() {
-  if (!m_webbrowser1) {
+EmbeddedWB& SetupForm::browser() {
+  if (!m_browser) {
     // The view is made on first use: an idle web view costs a process.
-    m_webbrowser1 = std::make_unique<EmbeddedWB>();
-    m_webbrowser1->events().NewWindow2 = [] { return nullptr; };  // webbrowser1NewWindow2
+    m_browser = std::make_unique<EmbeddedWB>();
+    m_browser->events().NewWindow2 = [] { return nullptr; };  // opens no window
     // A page that cannot be loaded (the feedback site is down, say) gives
     // way to the local error page rather than leave the last page up under
     // the new caption.
-    m_webbrowser1->events().LoadFailed = [this](const std::string& url) {
-      const std::string error_page = to_engine_url(WriteErrorPage(m_host.StateDir()));
-      if (!equals_ignore_case(url, error_page)) m_webbrowser1->Navigate(error_page);
+    m_browser->events().LoadFailed = [this](const std::string& url) {
+      const std::string error_page = to_engine_url(WriteErrorPage(m_host.state_dir()));
+      if (!equals_ignore_case(url, error_page)) m_browser->Navigate(error_page);
     };
     // It keeps to the setup help page, the error page and the feedback site.
-    m_webbrowser1->events().BeforeNavigate2 =
+    m_browser->events().BeforeNavigate2 =
         [guard = SetupBrowserGuard({to_engine_url(m_host.ProgramDir() + kHelpPath),
-                                    to_engine_url(m_host.StateDir() + "error.html")},
+                                    to_engine_url(m_host.state_dir() + "error.html")},
                                    kFeedbackURL)](const std::string& url) {
           return guard.BeforeNavigate2(url) == Verdict::Proceed ? NavigationVerdict::Proceed
                                                                 : NavigationVerdict::Cancel;
         };
-    m_browser_page.pack_start(m_webbrowser1->widget(), Gtk::PACK_EXPAND_WIDGET);
-    m_webbrowser1->widget().show();
+    m_browser_page.pack_start(m_browser->widget(), Gtk::PACK_EXPAND_WIDGET);
+    m_browser->widget().show();
   }
-  return *m_webbrowser1;
+  return *m_browser;
 }
 
 void SetupForm::show_browser_tab(const char* caption) {
@@ -493,20 +493,21 @@ void SetupForm::show_browser_tab(const char* caption) {
   m_tabs.set_current_page(m_tabs.page_num(m_browser_page));
 }
 
-void SetupForm::Button7Click() {
+void SetupForm::on_help_clicked() {
   m_label_panel.hide();
   show_browser_tab("Help");
-  webbrowser1().Navigate(m_host.ProgramDir() + kHelpPath);
+  browser().Navigate(m_host.ProgramDir() + kHelpPath);
 }
 
-void SetupForm::Button1Click() {
-  m_label9.set_text(std::string("Below is a web browser window which will navigate to the Morvek "
-                                "Tovali Explorer feedback web page. You can also use your normal "
-                                "web browser to go to the feedback page at ") +
-                    kFeedbackURL + "\n\n");
+void SetupForm::on_feedback_clicked() {
+  m_feedback_label.set_text(
+      std::string("Below is a web browser window which will navigate to the Morvek "
+                  "Tovali Explorer feedback web page. You can also use your normal "
+                  "web browser to go to the feedback page at ") +
+      kFeedbackURL + "\n\n");
   m_label_panel.show();
   show_browser_tab("Feedback Browser");
-  webbrowser1().Navigate(kFeedbackURL);
+  browser().Navigate(kFeedbackURL);
 }
 
 void SetupForm::run_modal() {

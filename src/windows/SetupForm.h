@@ -40,28 +40,28 @@ class SetupForm : public Gtk::Dialog {
   void run_modal();
 
   // The handlers, public so that tests can drive them.
-  void SaveButtonClick();
-  void ApplyButtonClick();
-  void Button3Click();
-  void Button7Click();
-  void Button1Click();
+  void on_ok_clicked();
+  void on_apply_clicked();
+  void on_set_password_clicked();
+  void on_help_clicked();
+  void on_feedback_clicked();
 
   // Named controls, for tests.
   Gtk::Notebook& tabs() { return m_tabs; }
   Gtk::CheckButton& check(const std::string& name);
   Gtk::Entry& entry(const std::string& name);
   MoreSitesGrid& moresites_grid() { return m_moresites_grid; }
-  Gtk::Entry& CurrentPassword() { return m_current_password; }
-  Gtk::Entry& NewPassword() { return m_new_password; }
-  Gtk::Entry& NewPasswordAgain() { return m_new_password_again; }
-  Gtk::Button& SetPasswordButton() { return *m_set_password; }
+  Gtk::Entry& current_password() { return m_current_password; }
+  Gtk::Entry& new_password() { return m_new_password; }
+  Gtk::Entry& new_password_again() { return m_new_password_again; }
+  Gtk::Button& set_password_button() { return *m_set_password; }
   MemoView& memo(const std::string& name);
   RefusedSitesPage& refused_sites() { return m_refused_sites; }
   Gtk::Widget& browser_page() { return m_browser_page; }
-  Gtk::Label& Label9() { return m_label9; }
+  Gtk::Label& feedback_label() { return m_feedback_label; }
   Gtk::Widget& label_panel() { return m_label_panel; }
   // The Browser tab's view; nullptr until Help or Send Feedback made it.
-  EmbeddedWB* webbrowser1_view() { return m_webbrowser1.get(); }
+  EmbeddedWB* browser_view() { return m_browser.get(); }
   // The warnings raised while filling, not yet shown.
   int pending_configuration_warnings() const { return m_load_warnings; }
 
@@ -76,16 +76,16 @@ class SetupForm : public Gtk::Dialog {
   void build_browser();
   void build_bottom_bar();
 
-  void FormCreate();
+  void fill_controls();
   // Makes the controls of the keys that the administrator locked insensitive,
   // with the tooltip "Set by the administrator".
   void show_locks();
   void show_model(const SetupModel& model);
   SetupModel read_model() const;
-  void download_configClick();
+  void on_download_config_clicked();
   void AddToMoreSites();
   void show_browser_tab(const char* caption);
-  EmbeddedWB& webbrowser1();
+  EmbeddedWB& browser();
   void message(std::string_view text);
 
   SetupHost& m_host;
@@ -116,11 +116,11 @@ class SetupForm : public Gtk::Dialog {
   MemoView m_prohibited_file_exts_memo{"prohibited_file_exts_memo"};
 
   Gtk::Box m_label_panel{Gtk::ORIENTATION_VERTICAL, 0};
-  Gtk::Label m_label9;
+  Gtk::Label m_feedback_label;
   Gtk::Box m_browser_bar{Gtk::ORIENTATION_HORIZONTAL, 2};
   Gtk::Button m_back{"< Back"};
   Gtk::Button m_forward{"Forward >"};
-  std::unique_ptr<EmbeddedWB> m_webbrowser1;
+  std::unique_ptr<EmbeddedWB> m_browser;
 
   Gtk::Box m_bottom{Gtk::ORIENTATION_HORIZONTAL, 6};
   Gtk::Button m_save_button{"OK"};

@@ -35,7 +35,7 @@ class SetupHost {
 
   // The folder the program writes its pages to (the error page), ending
   // with "/".
-  virtual std::string StateDir() const = 0;
+  virtual std::string state_dir() const = 0;
 
   // The refused URLs, oldest first.
   virtual const ProhibitedLog& prohibited_log() const = 0;

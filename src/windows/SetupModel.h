@@ -51,7 +51,7 @@ struct SetupModel {
 // Data rows of the grid as designed: four empty rows below the heading.
 inline constexpr int kDesignGridRows = 4;
 
-// The dialog after FormCreate has filled it.
+// The dialog after fill_controls has filled it.
 struct SetupLoad {
   SetupModel model;
   // How many times the configuration warning was raised while filling (a

@@ -10,7 +10,7 @@ ToolbarButton::ToolbarButton(const std::string& caption,
                              std::initializer_list<const char*> icon_names)
     : Gtk::Box(Gtk::ORIENTATION_VERTICAL, 1), m_caption(caption) {
   m_icon = pictures::theme_icon(icon_names, 24);
-  m_greyedIcon = pictures::greyed(m_icon);
+  m_greyed_icon = pictures::greyed(m_icon);
   if (m_icon) m_image.set(m_icon);
   // The greyed picture is the whole disabled look; the theme's own dimming
   // on top of it would wash it out.
@@ -34,7 +34,7 @@ ToolbarButton::ToolbarButton(const std::string& caption,
 
 void ToolbarButton::set_enabled(bool enabled) {
   m_button.set_sensitive(enabled);
-  const Glib::RefPtr<Gdk::Pixbuf>& picture = enabled ? m_icon : m_greyedIcon;
+  const Glib::RefPtr<Gdk::Pixbuf>& picture = enabled ? m_icon : m_greyed_icon;
   if (picture) m_image.set(picture);
 }
 

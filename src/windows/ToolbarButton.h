@@ -31,7 +31,7 @@ class ToolbarButton : public Gtk::Box {
   Gtk::Button m_button;
   Gtk::Image m_image;
   Glib::RefPtr<Gdk::Pixbuf> m_icon;
-  Glib::RefPtr<Gdk::Pixbuf> m_greyedIcon;
+  Glib::RefPtr<Gdk::Pixbuf> m_greyed_icon;
   Gtk::Label m_caption;
 };
 

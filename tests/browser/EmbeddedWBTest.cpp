@@ -123,7 +123,7 @@ TEST_F(EmbeddedWBTest, CancelStopsTheNavigationWithoutAFailure) {
                                                     : NavigationVerdict::Proceed;
   };
   view.events().LoadFailed = [&](const std::string&) { ++failures; };
-  view.events().DownloadComplete = [&] { ++completions; };
+  view.events().LoadFinished = [&] { ++completions; };
   const std::string first = page("first.html", "<title>First</title><p>first</p>");
   const std::string blocked = page("blocked.html", "<title>Blocked</title>");
   view.Navigate(first);
@@ -160,7 +160,7 @@ TEST_F(EmbeddedWBTest, RequestRepeatedBeforeTheEngineAsksIsIssuedOnce) {
     ++asked;
     return NavigationVerdict::Proceed;
   };
-  view.events().DownloadComplete = [&] { ++completions; };
+  view.events().LoadFinished = [&] { ++completions; };
   const std::string url = page("once.html", "<p>once</p>");
   for (int i = 0; i < 3; ++i) view.Navigate(url);
   ASSERT_TRUE(pump_until([&] { return completions == 1; }));
@@ -176,7 +176,7 @@ TEST_F(EmbeddedWBTest, BeforeNavigateTellsWhoStartedTheNavigation) {
     asked.emplace_back(url, view.CurrentNavigationOrigin());
     return NavigationVerdict::Proceed;
   };
-  view.events().DownloadComplete = [&] { ++completions; };
+  view.events().LoadFinished = [&] { ++completions; };
   const std::string third = page("third.html", "<p>third</p>");
   // A script's navigation.
   const std::string second =
@@ -204,7 +204,7 @@ TEST_F(EmbeddedWBTest, MissingPageRaisesLoadFailedAndStillCompletes) {
   std::string failed;
   int completions = 0;
   view.events().LoadFailed = [&](const std::string& url) { failed = url; };
-  view.events().DownloadComplete = [&] { ++completions; };
+  view.events().LoadFinished = [&] { ++completions; };
   const std::string missing = to_engine_url(m_pages->path() + "missing.html");
   view.Navigate(missing);
   ASSERT_TRUE(pump_until([&] { return completions == 1; }));

@@ -73,12 +73,12 @@ TEST_F(LinkMetaDataTest, GlobalRulesAndPageFormOneText) {
   EXPECT_EQ(list(meta, RuleCode::AD), (TextList{"001"}));
 }
 
-TEST_F(LinkMetaDataTest, GetURLNumber) {
-  meta.GetURLNumber("HTTP001://www.example.com/");
+TEST_F(LinkMetaDataTest, SetURLNumberFromLink) {
+  meta.SetURLNumberFromLink("HTTP001://www.example.com/");
   EXPECT_EQ(meta.URLNumber(), "001");
-  meta.GetURLNumber("http://www.example.com/");
+  meta.SetURLNumberFromLink("http://www.example.com/");
   EXPECT_EQ(meta.URLNumber(), "");
-  meta.GetURLNumber("javascript:void(0)");
+  meta.SetURLNumberFromLink("javascript:void(0)");
   EXPECT_EQ(meta.URLNumber(), "");
 }
 
@@ -114,7 +114,7 @@ TEST_F(LinkMetaDataTest, AnOddLinkNumberComesBackAsItWas) {
   // A record keeps the number itself, not the first three characters of
   // its text, so short numbers and "***" survive Back and Forward.
   for (const char* link : {"HTTPx", "http:x", "HTTP***://www.example.com/", "HTTP001://x/"}) {
-    meta.GetURLNumber(link);
+    meta.SetURLNumberFromLink(link);
     const std::string number = meta.URLNumber();
     meta.SaveMetaData("http://www.example.com/");
     meta.SetURLNumber("555");

@@ -140,7 +140,7 @@ TEST_F(NavigationGuardTest, AboutPagesAreCancelledQuietlyAndDropTrust) {
     guard.QueueTrustedMainURL("file:///opt/tovali/help.html");
     EXPECT_EQ(guard.WebBrowserBeforeNavigate2(url), Verdict::Cancel) << url;
     EXPECT_FALSE(guard.TrustedNavigation()) << url;
-    guard.PrepareHistoryStep();
+    guard.prepare_history_step();
     EXPECT_EQ(guard.WebBrowserBeforeNavigate2(url, RequestOrigin::History), Verdict::Cancel) << url;
     EXPECT_FALSE(guard.HistoryStep()) << url;
   }
@@ -253,7 +253,7 @@ TEST(NavigationGuardTrust, OnlyTheProgramsOwnNavigationIsTrusted) {
           guard.QueueTrustedMainURL(effects.ErrorPagePath());
           break;
         case Step::HistoryStep:
-          guard.PrepareHistoryStep();
+          guard.prepare_history_step();
           break;
         case Step::Asked:
           EXPECT_EQ(guard.WebBrowserBeforeNavigate2(e.url, e.origin), e.verdict)
@@ -274,7 +274,7 @@ TEST_F(NavigationGuardTest, OnlyAReportedHistoryStepRestoresSavedRules) {
   ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
   click_menu_link("http002://www.other.example/");
   ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.other.example/"), Verdict::Proceed);
-  guard.PrepareHistoryStep();
+  guard.prepare_history_step();
   // A same-document step raises no navigation; the page's link comes next.
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/", RequestOrigin::LinkClick),
             Verdict::Cancel);
@@ -343,7 +343,7 @@ TEST_F(NavigationGuardTest, BackAndForwardRestoreTheSavedRules) {
   ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.other.example/"), Verdict::Proceed);
 
   // Back: the button prepares the step; the browser reports it as one.
-  guard.PrepareHistoryStep();
+  guard.prepare_history_step();
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/", RequestOrigin::History),
             Verdict::Proceed);
   EXPECT_FALSE(guard.HistoryStep());

@@ -23,10 +23,10 @@ TEST(ConfigStore, CopiesLiveBelowTheXdgConfigFolder) {
   const char* old_xdg = std::getenv("XDG_CONFIG_HOME");
   const std::string saved = old_xdg ? old_xdg : "";
   ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
-  EXPECT_EQ(ConfigStore::DefaultTEWinDir(), "/cfg/tovali-explorer/");
+  EXPECT_EQ(ConfigStore::default_settings_dir(), "/cfg/tovali-explorer/");
   ::setenv("XDG_CONFIG_HOME", "relative", 1);
   ::setenv("HOME", "/home/kid", 1);
-  EXPECT_EQ(ConfigStore::DefaultTEWinDir(), "/home/kid/.config/tovali-explorer/");
+  EXPECT_EQ(ConfigStore::default_settings_dir(), "/home/kid/.config/tovali-explorer/");
   if (old_xdg) {
     ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
   } else {

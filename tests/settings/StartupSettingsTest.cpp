@@ -169,13 +169,13 @@ TEST(StartupSettings, AnUnreadableLogLeavesTheLogEmpty) {
 TEST(StartupSettings, TheLogIsSavedIntoAStateFolderThatIsMissing) {
   Folders f;
   Locations locations = f.locations();
-  locations.StateDir = f.state.path() + "state/tovali-explorer/";
+  locations.state_dir = f.state.path() + "state/tovali-explorer/";
   ProhibitedLog log;
   log.append("http://refused.example/");
   ASSERT_TRUE(SaveProhibitedLog(locations, log));
   EXPECT_EQ(f.state.read("state/tovali-explorer/prohurl.log"), "http://refused.example/\r\n");
   struct stat st;
-  ASSERT_EQ(::stat(locations.StateDir.c_str(), &st), 0);
+  ASSERT_EQ(::stat(locations.state_dir.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);  // the child's log is the user's alone
 }
 

@@ -11,12 +11,12 @@ namespace {
 
 TEST(ControlPanelActions, CloseAlwaysClosesThePanel) {
   FakePanelHost host;
-  EXPECT_EQ(CloseButtonClick(host), PanelAfterClick::Close);
+  EXPECT_EQ(close_picture_clicked(host), PanelAfterClick::Close);
   EXPECT_EQ(host.calls, std::vector<std::string>{"CloseProgram"});
 }
 
 TEST(ControlPanelActions, OkClosesThePanel) {
-  EXPECT_EQ(ok_imageClick(), PanelAfterClick::Close);
+  EXPECT_EQ(ok_picture_clicked(), PanelAfterClick::Close);
 }
 
 TEST(ControlPanelActions, SetupAsksForThePasswordOnlyWhenRequired) {
@@ -37,7 +37,7 @@ TEST(ControlPanelActions, SetupAsksForThePasswordOnlyWhenRequired) {
     FakePanelHost host;
     if (c.req_pw_config) host.m_settings.set_value("req_pw_config", c.req_pw_config);
     host.password_answer = c.answer;
-    EXPECT_EQ(SetupButtonClick(host), c.after);
+    EXPECT_EQ(setup_picture_clicked(host), c.after);
     EXPECT_EQ(host.calls, c.calls);
   }
 }

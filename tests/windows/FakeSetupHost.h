@@ -20,7 +20,7 @@ class FakeSetupHost : public SetupHost {
   void UpdateCtrlAltDel() override { calls.push_back("UpdateCtrlAltDel"); }
   void UpdateLists() override { calls.push_back("UpdateLists"); }
   std::string ProgramDir() const override { return program_dir; }
-  std::string StateDir() const override { return state_dir; }
+  std::string state_dir() const override { return state_folder; }
   const ProhibitedLog& prohibited_log() const override { return log; }
   std::string system_settings_problems() const override { return system_problems; }
 
@@ -29,7 +29,7 @@ class FakeSetupHost : public SetupHost {
   TextList saved_lines;
   std::vector<std::string> calls;
   std::string program_dir = "/nowhere/";
-  std::string state_dir = "/nowhere/";
+  std::string state_folder = "/nowhere/";
   ProhibitedLog log;
   std::string system_problems;
 };

@@ -172,7 +172,7 @@ TEST(SetupForm, EveryTextOfEveryTab) {
         << "tab " << page;
   }
   // The bottom bar (Apply is there but never shown) and the Browser tab.
-  form.Button1Click();
+  form.on_feedback_clicked();
   test::pump();
   std::vector<std::string> expected{"OK",
                                     "Cancel",
@@ -180,7 +180,7 @@ TEST(SetupForm, EveryTextOfEveryTab) {
                                     "Are you having problems or do you want additional features?",
                                     "Send Feedback",
                                     "Feedback Browser",
-                                    form.Label9().get_text(),
+                                    form.feedback_label().get_text(),
                                     "< Back",
                                     "Forward >",
                                     "Refused Sites"};
@@ -194,7 +194,7 @@ TEST(SetupForm, EveryTextOfEveryTab) {
     if (auto it = std::find(all.begin(), all.end(), text); it != all.end()) all.erase(it);
   }
   EXPECT_EQ(all, sorted(expected));
-  form.webbrowser1_view()->Stop();
+  form.browser_view()->Stop();
 }
 
 TEST(SetupForm, FillsEveryControl) {
@@ -232,8 +232,8 @@ TEST(SetupForm, LockedControlsAreInsensitiveAndApplyLeavesThemAlone) {
   EXPECT_EQ(form.entry("email_url").get_text(), "http://school.test/");
   std::vector<Gtk::Widget*> locked = {
       &form.check("req_pw_close"), &form.entry("email_url"), &form.memo("prohibited_domains_memo"),
-      &form.CurrentPassword(),     &form.NewPassword(),      &form.NewPasswordAgain(),
-      &form.SetPasswordButton()};
+      &form.current_password(),    &form.new_password(),     &form.new_password_again(),
+      &form.set_password_button()};
   for (Gtk::Widget* control : locked) {
     EXPECT_FALSE(control->get_sensitive()) << control->get_name();
     EXPECT_EQ(control->get_tooltip_text(), kSetByAdministrator) << control->get_name();
@@ -244,7 +244,7 @@ TEST(SetupForm, LockedControlsAreInsensitiveAndApplyLeavesThemAlone) {
     EXPECT_TRUE(control->get_sensitive()) << control->get_name();
     EXPECT_EQ(control->get_tooltip_text(), "") << control->get_name();
   }
-  form.ApplyButtonClick();
+  form.on_apply_clicked();
   EXPECT_EQ(host.saved_lines[1], "req_pw_close=0");  // the user's line, untouched
   EXPECT_EQ(Settings(host.saved_lines).value("email_url"), "http://mail.example.com/");
   EXPECT_FALSE(Settings(host.saved_lines).has("num_cust_prohibited_domains"));
@@ -314,7 +314,7 @@ TEST(SetupForm, ApplyStoresWhatTheIssueLists) {
   form.moresites_grid().set_rows({{"A", "x"}, {"", "y"}, {"B", "z"}, {}});
   form.memo("prohibited_domains_memo").set_lines({"a", "", " b"});
   MessageCatcher messages;
-  form.ApplyButtonClick();
+  form.on_apply_clicked();
   const Settings& s = host.settings();
   EXPECT_EQ(s.value("enable_email_button"), "0");
   EXPECT_FALSE(s.has("email_url"));
@@ -342,7 +342,7 @@ TEST(SetupForm, ChangingPreventSwitchShowsTheRestartMessage) {
   MessageCatcher messages;
   Script script({[&] {
     // OK: apply, the restart message, then the dialog closes.
-    form.SaveButtonClick();
+    form.on_ok_clicked();
     return true;
   }});
   const int response = form.run();
@@ -371,20 +371,20 @@ TEST(SetupForm, SetPasswordMessagesAndFields) {
     SetupForm form(nullptr, host);
     form.show();
     test::pump();
-    form.CurrentPassword().set_text(c.current);
-    form.NewPassword().set_text(c.new1);
-    form.NewPasswordAgain().set_text(c.new2);
+    form.current_password().set_text(c.current);
+    form.new_password().set_text(c.new1);
+    form.new_password_again().set_text(c.new2);
     MessageCatcher messages;
-    form.Button3Click();
+    form.on_set_password_clicked();
     EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message}) << c.current;
     EXPECT_EQ(host.settings().has("password"), c.stored != nullptr);
     if (c.stored) {
       EXPECT_EQ(host.settings().value("password"), c.stored);
     }
-    EXPECT_EQ(form.NewPassword().get_text().empty(), c.fields_emptied || !*c.new1);
+    EXPECT_EQ(form.new_password().get_text().empty(), c.fields_emptied || !*c.new1);
     if (c.fields_emptied) {
-      EXPECT_TRUE(form.NewPasswordAgain().get_text().empty());
-      EXPECT_EQ(form.get_focus(), &form.NewPassword());
+      EXPECT_TRUE(form.new_password_again().get_text().empty());
+      EXPECT_EQ(form.get_focus(), &form.new_password());
     }
   }
 }
@@ -398,11 +398,11 @@ TEST(SetupForm, CurrentPasswordIsComparedAsTyped) {
   form.show();
   test::pump();
   ASSERT_EQ(form.entry("email_url").get_text(), "caf\xC3\xA9");
-  form.CurrentPassword().set_text("caf\xC3\xA9");
-  form.NewPassword().set_text("Rose");
-  form.NewPasswordAgain().set_text("Rose");
+  form.current_password().set_text("caf\xC3\xA9");
+  form.new_password().set_text("Rose");
+  form.new_password_again().set_text("Rose");
   MessageCatcher messages;
-  form.Button3Click();
+  form.on_set_password_clicked();
   EXPECT_EQ(messages.texts(), std::vector<std::string>{kPasswordChanged});
   EXPECT_EQ(host.settings().value("password"), "Rose");
 }
@@ -449,7 +449,7 @@ TEST(SetupForm, GridTabMovesBetweenCellsAndGrows) {
   grid.edit_cell(4, 1);
   test::pump();
   MessageCatcher messages;
-  form.ApplyButtonClick();
+  form.on_apply_clicked();
   EXPECT_EQ(host.settings().value("num_moresites"), "2");
   EXPECT_EQ(grid.rows()[4].description, "Pond");
 }
@@ -504,7 +504,7 @@ TEST(SetupForm, RefusedSitesAddToMoreSites) {
   EXPECT_EQ(form.moresites_grid().rows()[0],
             (MoreSitesRow{"games.test", "http://www.games.test/play"}));
   MessageCatcher messages;
-  form.ApplyButtonClick();
+  form.on_apply_clicked();
   EXPECT_EQ(host.settings().value("num_moresites"), "1");
   EXPECT_EQ(host.settings().value("ms_desc-0"), "games.test");
   EXPECT_EQ(host.settings().value("ms_url-0"), "http://www.games.test/play");
@@ -528,7 +528,7 @@ TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
   form.show();
   test::pump();
   EXPECT_FALSE(form.browser_page().get_visible());
-  form.Button7Click();
+  form.on_help_clicked();
   test::pump();
   EXPECT_TRUE(form.browser_page().get_visible());
   EXPECT_EQ(form.tabs().get_tab_label_text(form.browser_page()), "Help");
@@ -541,26 +541,26 @@ TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
   form.get_size(w, h);
   EXPECT_EQ(w, 640);
   EXPECT_EQ(h, 480);
-  ASSERT_NE(form.webbrowser1_view(), nullptr);
+  ASSERT_NE(form.browser_view(), nullptr);
   EXPECT_TRUE(test::pump_until([&] {
-    const std::string url = form.webbrowser1_view()->LocationURL();
+    const std::string url = form.browser_view()->LocationURL();
     return url.size() > 15 && url.substr(url.size() - 15) == "/setuphelp.html" &&
-           !form.webbrowser1_view()->Busy();
+           !form.browser_view()->Busy();
   }));
   test::screenshot("setup_help");
 
-  form.Button1Click();
+  form.on_feedback_clicked();
   test::pump();
   EXPECT_EQ(form.tabs().get_tab_label_text(form.browser_page()), "Feedback Browser");
   EXPECT_TRUE(form.label_panel().get_visible());
-  EXPECT_EQ(form.Label9().get_text(),
+  EXPECT_EQ(form.feedback_label().get_text(),
             std::string("Below is a web browser window which will navigate to the Morvek Tovali "
                         "Explorer feedback web page. You can also use your normal web browser to "
                         "go to the feedback page at ") +
                 kFeedbackURL + "\n\n");
   EXPECT_EQ(std::string(kFeedbackURL).substr(std::string(kFeedbackURL).size() - 16),
             "/tovali/feedback");
-  form.webbrowser1_view()->Stop();
+  form.browser_view()->Stop();
 }
 
 // A page of the Browser tab that cannot be loaded gives way to the local
@@ -571,15 +571,15 @@ TEST(SetupForm, BrowserTabShowsTheErrorPageWhenAPageFails) {
   testing::TempDir state;
   auto host = factory_host();
   host.program_dir = program.path();
-  host.state_dir = state.path();
+  host.state_folder = state.path();
   SetupForm form(nullptr, host);
   form.show();
-  form.Button7Click();
+  form.on_help_clicked();
   ASSERT_TRUE(test::pump_until([&] {
-    const std::string url = form.webbrowser1_view()->LocationURL();
+    const std::string url = form.browser_view()->LocationURL();
     return url.size() > 11 && url.substr(url.size() - 11) == "/error.html" &&
-           !form.webbrowser1_view()->Busy();
-  })) << form.webbrowser1_view()->LocationURL();
+           !form.browser_view()->Busy();
+  })) << form.browser_view()->LocationURL();
   EXPECT_EQ(state.read("error.html"), ErrorPageText());
   EXPECT_FALSE(std::filesystem::exists(program.path() + "error.html"));
   EXPECT_EQ(form.tabs().get_tab_label_text(form.browser_page()), "Help");
@@ -593,17 +593,16 @@ TEST(SetupForm, PagesInTheBrowserTabOpenNoNewWindow) {
   host.program_dir = program.path();
   SetupForm form(nullptr, host);
   form.show();
-  form.Button7Click();
-  ASSERT_TRUE(test::pump_until([&] {
-    return !form.webbrowser1_view()->Busy() && !form.webbrowser1_view()->LocationURL().empty();
-  }));
+  form.on_help_clicked();
+  ASSERT_TRUE(test::pump_until(
+      [&] { return !form.browser_view()->Busy() && !form.browser_view()->LocationURL().empty(); }));
   const auto windows_before = Gtk::Window::list_toplevels().size();
   // A page asks for two new windows, then marks that it has asked.
-  form.webbrowser1_view()->RunScript(
+  form.browser_view()->RunScript(
       "window.open('about:blank'); var a = document.createElement('a');"
       "a.href = 'about:blank'; a.target = '_blank'; document.body.appendChild(a); a.click();"
       "document.title = 'asked';");
-  ASSERT_TRUE(test::pump_until([&] { return form.webbrowser1_view()->LocationName() == "asked"; }));
+  ASSERT_TRUE(test::pump_until([&] { return form.browser_view()->LocationName() == "asked"; }));
   test::pump();
   EXPECT_EQ(Gtk::Window::list_toplevels().size(), windows_before);
 }
@@ -616,7 +615,7 @@ TEST(SetupForm, TextsInAnotherEncodingSurviveAnApply) {
   SetupForm form(nullptr, host);
   EXPECT_EQ(form.entry("email_url").get_text(), "http://mail.test/caf\xC3\xA9");
   MessageCatcher messages;
-  form.ApplyButtonClick();
+  form.on_apply_clicked();
   EXPECT_EQ(host.settings().value("email_url"), "http://mail.test/caf\xE9");
   EXPECT_EQ(host.settings().value("cust_pu-0"), "http://x.test/\xFC");
 }

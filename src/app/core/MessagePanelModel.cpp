@@ -3,27 +3,27 @@
 namespace tovali {
 
 void MessagePanelModel::Show(const std::string& text) {
-  m_stayTimer = false;
-  m_labelVisible = false;
+  m_stay_timer = false;
+  m_label_visible = false;
   m_text = text;
   m_width = 0;
   m_height = 0;
   m_visible = true;
-  m_hideTimer = false;  // a shrink still running would hide the new message
-  m_sizeTimer = true;
-  m_stayTimer = true;
+  m_hide_timer = false;  // a shrink still running would hide the new message
+  m_size_timer = true;
+  m_stay_timer = true;
 }
 
 void MessagePanelModel::Hide() {
-  m_labelVisible = false;
-  m_hideTimer = true;
+  m_label_visible = false;
+  m_hide_timer = true;
 }
 
 void MessagePanelModel::SizeTick() {
   m_width += kGrowWidth;
   if (m_width == kFullWidth) {
-    m_sizeTimer = false;
-    m_labelVisible = true;
+    m_size_timer = false;
+    m_label_visible = true;
   }
   m_height += kGrowHeight;
 }
@@ -33,12 +33,12 @@ void MessagePanelModel::HideTick() {
   m_height -= kShrinkHeight;
   if (m_width <= 0) {
     m_visible = false;
-    m_hideTimer = false;
+    m_hide_timer = false;
   }
 }
 
 void MessagePanelModel::StayTimerFired() {
-  m_stayTimer = false;
+  m_stay_timer = false;
   Hide();
 }
 

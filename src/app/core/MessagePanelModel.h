@@ -43,7 +43,7 @@ class MessagePanelModel {
   void StayTimerFired();
   // Keeps the current message up until the next Show (or re-enables the
   // usual stay time).
-  void SetStayTimer(bool on) { m_stayTimer = on; }
+  void SetStayTimer(bool on) { m_stay_timer = on; }
 
   // Centre of a window of outer size W x H for the current panel size,
   // truncated towards zero.
@@ -51,22 +51,22 @@ class MessagePanelModel {
 
   const std::string& text() const { return m_text; }
   bool visible() const { return m_visible; }
-  bool label_visible() const { return m_labelVisible; }
+  bool label_visible() const { return m_label_visible; }
   int width() const { return m_width; }
   int height() const { return m_height; }
-  bool size_timer() const { return m_sizeTimer; }
-  bool hide_timer() const { return m_hideTimer; }
-  bool stay_timer() const { return m_stayTimer; }
+  bool size_timer() const { return m_size_timer; }
+  bool hide_timer() const { return m_hide_timer; }
+  bool stay_timer() const { return m_stay_timer; }
 
  private:
   std::string m_text;
   bool m_visible = false;
-  bool m_labelVisible = false;
+  bool m_label_visible = false;
   int m_width = 0;
   int m_height = 0;
-  bool m_sizeTimer = false;
-  bool m_hideTimer = false;
-  bool m_stayTimer = false;
+  bool m_size_timer = false;
+  bool m_hide_timer = false;
+  bool m_stay_timer = false;
 };
 
 // Message texts break lines at CR only; a label wants LF.
