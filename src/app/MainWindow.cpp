@@ -650,7 +650,9 @@ void MainWindow::CloseProgram() {
   guarded("closing", [this] { m_nav_frame.Stop(); });
   guarded("closing", [this] { m_main_frame.Stop(); });
   guarded("closing", [this] { m_startup.StopProbe(); });
-  close();
+  // Hidden directly: a close request would be dropped by GTK while the
+  // control panel (modal, open around this call) still holds its grab.
+  hide();
 }
 
 bool MainWindow::on_delete_event(GdkEventAny*) {
