@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <deque>
 
 #include "net/Base64.h"
 #include "net/HttpCli.h"
@@ -16,6 +15,7 @@
 #include "net/MainLoopPoster.h"
 #include "net/ReceiveBuffer.h"
 #include "net/SocketErrors.h"
+#include "support/ScriptedSocket.h"
 
 namespace tovali {
 namespace {
@@ -276,51 +276,6 @@ TEST(SocketErrors, DescriptionsFromPlatformErrors) {
   EXPECT_EQ(socket_error_description(11004), "No Data");
   EXPECT_EQ(socket_error_description(10000), "Not a WinSock error");
 }
-
-// A socket that records calls and answers nothing by itself.
-class ScriptedSocket : public Socket {
- public:
-  void set_listener(SocketListener* listener) override { this->listener = listener; }
-  bool start_lookup(const std::string& host, int& error) override {
-    lookups.push_back(host);
-    if (refuse_lookup) error = EAGAIN;
-    return !refuse_lookup;
-  }
-  void cancel_lookup() override { ++cancels; }
-  bool start_connect(const std::string& address, int port, int&) override {
-    connects.push_back(address + ":" + std::to_string(port));
-    return true;
-  }
-  void start_tls(const std::string& host, int port) override {
-    tls_starts.push_back(host + ":" + std::to_string(port));
-  }
-  void send(std::string bytes) override { sent += bytes; }
-  void read_some(std::size_t max_bytes) override { reads.push_back(max_bytes); }
-  void close() override { ++closes; }
-
-  SocketListener* listener = nullptr;
-  bool refuse_lookup = false;
-  std::vector<std::string> lookups;
-  std::vector<std::string> connects;
-  std::vector<std::size_t> reads;
-  std::vector<std::string> tls_starts;
-  std::string sent;
-  int cancels = 0;
-  int closes = 0;
-};
-
-class QueuePoster : public MainLoopPoster {
- public:
-  void post(std::function<void()> task) override { tasks.push_back(std::move(task)); }
-  void run_all() {
-    while (!tasks.empty()) {
-      auto task = std::move(tasks.front());
-      tasks.pop_front();
-      task();
-    }
-  }
-  std::deque<std::function<void()>> tasks;
-};
 
 TEST(HttpCliStateMachine, ALookupThatCannotStartEndsTheRequestAsFailed) {
   ScriptedSocket socket;
