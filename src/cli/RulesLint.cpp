@@ -124,6 +124,7 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
   std::stable_sort(found.begin(), found.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<LintWarning> warnings;
+  warnings.reserve(found.size());
   for (auto& [at, message] : found) {
     warnings.push_back(LintWarning{lines.line_of(offset + at), std::move(message)});
   }

@@ -4,7 +4,8 @@
 
 namespace tovali {
 
-SetupBrowserGuard::SetupBrowserGuard(std::vector<std::string> local_pages, std::string feedback_url)
+SetupBrowserGuard::SetupBrowserGuard(std::vector<std::string> local_pages,
+                                     const std::string& feedback_url)
     : m_local_pages(std::move(local_pages)), m_feedback_domain(WebDomain(feedback_url)) {}
 
 Verdict SetupBrowserGuard::BeforeNavigate2(std::string_view url) const {

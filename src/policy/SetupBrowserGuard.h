@@ -16,7 +16,7 @@ class SetupBrowserGuard {
   // `local_pages`: the local pages as the browser reports them ("file://"
   // URLs); `feedback_url`: the feedback page, whose web domain (http or
   // https) admits the feedback site's own pages.
-  SetupBrowserGuard(std::vector<std::string> local_pages, std::string feedback_url);
+  SetupBrowserGuard(std::vector<std::string> local_pages, const std::string& feedback_url);
 
   // A navigation of the setup dialog's browser, any sub-frame included:
   // Proceed for the local pages (any "#fragment") and for http(s) pages of

@@ -28,7 +28,7 @@ std::string SuppliedPagesDir(const std::string& executable_dir,
   const std::filesystem::path installed =
       (std::filesystem::path(executable_dir) / ".." / "share" / kProgramFolderName)
           .lexically_normal();
-  const std::string candidate = with_slash(installed.string());
+  std::string candidate = with_slash(installed.string());
   if (folder_exists(candidate)) return candidate;
   return with_slash(executable_dir);
 }

@@ -168,7 +168,8 @@ bool MessagePanel::on_draw(const Cairo::RefPtr<Cairo::Context>& cr) {
   int line_height = 0;
   one_line->get_pixel_size(line_width, line_height);
   if (line_height > kLinePixels)
-    pango_layout_set_line_spacing(layout->gobj(), static_cast<float>(kLinePixels) / line_height);
+    pango_layout_set_line_spacing(
+        layout->gobj(), static_cast<float>(kLinePixels) / static_cast<float>(line_height));
   layout->set_width(kLabelWidth * PANGO_SCALE);
   layout->set_wrap(Pango::WRAP_WORD_CHAR);
   layout->set_alignment(Pango::ALIGN_CENTER);

@@ -310,6 +310,7 @@ void SetupForm::fill_controls() {
     auto rows = read_model().moresites_grid;
     tovali::AddToMoreSites(rows, MoreSitesRowFor(site));
     std::vector<MoreSitesRow> shown;
+    shown.reserve(rows.size());
     for (const auto& r : rows)
       shown.push_back({m_display.show(r.description), m_display.show(r.url)});
     m_moresites_grid.set_rows(shown);

@@ -60,7 +60,7 @@ bool WritePageFile(const std::string& path, const std::string& text, std::string
 }
 
 std::string WriteErrorPage(const std::string& dir) {
-  const std::string path = dir + "error.html";
+  std::string path = dir + "error.html";
   WritePageFile(path, ErrorPageText());
   return path;
 }
