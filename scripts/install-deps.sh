@@ -15,6 +15,7 @@ packages=(
   adwaita-icon-theme fonts-dejavu-core
   dbus at-spi2-core python3-pyatspi
   dpkg-dev file
+  clang libclang-rt-14-dev clang-format clang-tidy
   "$@"
 )
 
