@@ -15,7 +15,16 @@ cmake -S . -B "$build_dir" -DTOVALI_SANITIZE=address,undefined -DTOVALI_BUILD_GU
 cmake --build "$build_dir" -j "$(nproc)"
 
 # A report of either sanitizer ends the test process with an error.
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
+asan_options=abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cd "$build_dir"
-ctest --output-on-failure -j "$(nproc)" --timeout 600
+status=0
+ASAN_OPTIONS=$asan_options:detect_leaks=1 \
+  ctest --output-on-failure -j "$(nproc)" --timeout 600 -E '^Https\.' || status=1
+# The HTTPS tests run without the leak check: LeakSanitizer's own tracer
+# crashes at the exit of a process that loaded GIO's TLS module (a fault of
+# the tool, reported as "LeakSanitizer has encountered a fatal error").
+# Memory errors are still checked.
+ASAN_OPTIONS=$asan_options:detect_leaks=0 \
+  ctest --output-on-failure -j "$(nproc)" --timeout 600 -R '^Https\.' || status=1
+exit $status
