@@ -16,7 +16,9 @@ int weekday_from_monday(int year, int month, int day) {
   if (month < 3) year -= 1;
   const int sunday_based =
       (year + year / 4 - year / 100 + year / 400 + kOffsets[(month - 1) % 12] + day) % 7;
-  return (sunday_based + 6) % 7;
+  // C++ remainders keep the sign: a negative year or day must still name a
+  // day of the table.
+  return ((sunday_based + 6) % 7 + 7) % 7;
 }
 
 HttpTransport transport_for(const std::string& scheme) {

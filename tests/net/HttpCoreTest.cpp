@@ -70,6 +70,27 @@ TEST(Base64, EncodesWithPadding) {
   for (const auto& [in, out] : cases) EXPECT_EQ(base64_encode(in), out) << in;
 }
 
+// The weekday comes from the date itself; dates no calendar holds (a
+// negative year or day) still name a day of the week.
+TEST(HttpRequest, DateOfTheModifiedSinceLine) {
+  const struct {
+    HttpDateTime when;
+    const char* text;
+  } cases[] = {
+      {{2026, 12, 10, 8, 5, 3}, "Thu, 10 Dec 2026 08:05:03"},
+      {{2000, 2, 29, 23, 59, 59}, "Tue, 29 Feb 2000 23:59:59"},
+      {{1970, 1, 1, 0, 0, 0}, "Thu, 01 Jan 1970 00:00:00"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(format_http_date(c.when), c.text);
+  for (const HttpDateTime odd :
+       {HttpDateTime{-1, 1, 1, 0, 0, 0}, HttpDateTime{2026, 1, -30, 0, 0, 0},
+        HttpDateTime{-400, 3, -1, 0, 0, 0}}) {
+    const std::string text = format_http_date(odd);
+    const std::string day = text.substr(0, 3);
+    EXPECT_NE(std::string("MonTueWedThuFriSatSun").find(day), std::string::npos) << text;
+  }
+}
+
 TEST(HttpRequest, EveryOptionalLineInItsPlace) {
   HttpCliConfig config;
   config.URL = "http://ann:pw@site.example:8080/doc?x=1";
