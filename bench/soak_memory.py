@@ -31,7 +31,6 @@ exit, also on Ctrl-C.
 
 import argparse
 import os
-import signal
 import sys
 import time
 
@@ -265,32 +264,12 @@ def parse_args(argv):
 
 def main(argv):
     args = parse_args(argv)
-
-    def on_terminate(signum, _frame):
-        raise KeyboardInterrupt  # ends the run; tear_down stops everything
-
-    signal.signal(signal.SIGTERM, on_terminate)
-    signal.signal(signal.SIGHUP, on_terminate)
-    common.become_subreaper()
     bench = SoakBench(args)
-    try:
-        bench.check_prerequisites()
-        bench.set_up()
-        print(f"Sample site on 127.0.0.1:{bench.port}, display {bench.display_name}, "
-              f"{args.clicks} clicks, samples after {args.first} and {args.clicks}.", flush=True)
-        samples = bench.run()
-        return 0 if report(samples, check_target=not args.smoke) else 1
-    except common.BenchError as e:
-        print(f"soak_memory: {e}", file=sys.stderr)
-        return 1
-    except KeyboardInterrupt:
-        print("soak_memory: interrupted", file=sys.stderr)
-        return 1
-    finally:
-        signal.signal(signal.SIGINT, signal.SIG_IGN)
-        signal.signal(signal.SIGTERM, signal.SIG_IGN)
-        bench.tear_down()
-
+    return common.run_bench(
+        "soak_memory", bench,
+        lambda: f"Sample site on 127.0.0.1:{bench.port}, display {bench.display_name}, "
+                f"{args.clicks} clicks, samples after {args.first} and {args.clicks}.",
+        lambda: report(bench.run(), check_target=not args.smoke))
 
 if __name__ == "__main__":
     sys.exit(main(sys.argv[1:]))

@@ -712,30 +712,29 @@ def parse_args(argv):
     return args
 
 
-def main(argv):
-    args = parse_args(argv)
+def run_bench(name, bench, describe, measure):
+    """Runs `bench` under the signal handling every benchmark script needs:
+    SIGTERM and SIGHUP end the run, and its processes are stopped whatever
+    happens. `describe()` gives the line printed once it is set up;
+    `measure()` runs it and says whether the targets were met. Returns the
+    exit status: 0 when met, 1 otherwise or on an error."""
 
     def on_terminate(signum, _frame):
-        raise KeyboardInterrupt  # ends the runs; tear_down stops everything
+        raise KeyboardInterrupt  # ends the run; tear_down stops everything
 
     signal.signal(signal.SIGTERM, on_terminate)
     signal.signal(signal.SIGHUP, on_terminate)
     become_subreaper()
-    bench = Bench(args)
     try:
         bench.check_prerequisites()
         bench.set_up()
-        print(f"Sample site on 127.0.0.1:{bench.port}, display {bench.display_name}, "
-              f"{'smoke run' if args.smoke else f'{args.runs} runs + {args.warmup} warm-up'} "
-              "of each.", flush=True)
-        results = bench.run()
-        ok = report(results, check_targets=not args.smoke)
-        return 0 if ok else 1
+        print(describe(), flush=True)
+        return 0 if measure() else 1
     except BenchError as e:
-        print(f"startup_memory: {e}", file=sys.stderr)
+        print(f"{name}: {e}", file=sys.stderr)
         return 1
     except KeyboardInterrupt:
-        print("startup_memory: interrupted", file=sys.stderr)
+        print(f"{name}: interrupted", file=sys.stderr)
         return 1
     finally:
         # A second Ctrl-C must not leave processes behind.
@@ -743,6 +742,16 @@ def main(argv):
         signal.signal(signal.SIGTERM, signal.SIG_IGN)
         bench.tear_down()
 
+
+def main(argv):
+    args = parse_args(argv)
+    bench = Bench(args)
+    runs = "smoke run" if args.smoke else f"{args.runs} runs + {args.warmup} warm-up"
+    return run_bench(
+        "startup_memory", bench,
+        lambda: f"Sample site on 127.0.0.1:{bench.port}, display {bench.display_name}, "
+                f"{runs} of each.",
+        lambda: report(bench.run(), check_targets=not args.smoke))
 
 if __name__ == "__main__":
     sys.exit(main(sys.argv[1:]))
