@@ -55,6 +55,25 @@ bool all_white(const std::optional<Image>& image) {
   return image && image->count(is_white) == image->width * image->height;
 }
 
+bool is_green(Rgb c) {
+  return c.r < 40 && c.g > 150 && c.b < 40;
+}
+bool is_ink(Rgb c) {
+  return c.r < 160 && c.g < 160 && c.b < 160;
+}
+
+// Nothing but the green of the key page below.
+bool all_green(const std::optional<Image>& image) {
+  return image && image->count(is_green) == image->width * image->height;
+}
+
+// A main-frame page all green, that asks the server for "/key" when a key
+// reaches it.
+const char kGreenKeyPage[] =
+    "<style>html,body{margin:0;height:100%;background:#00c000}</style>"
+    "<script>document.addEventListener('keydown', function () {"
+    " fetch('/key?' + Date.now()); });</script>";
+
 bool same_pixels(const std::optional<Image>& a, const std::optional<Image>& b) {
   return a && b && a->width == b->width && a->height == b->height && a->rgb == b->rgb;
 }
@@ -66,6 +85,22 @@ class ExplorerMessage : public GuardedBrowserTest {
   }
   // The main window covers the 1280 by 800 screen.
   Box main_box() { return text_box(0, 0, 1280, 800); }
+
+  // Shows the green key page in the main frame, once it is drawn.
+  void show_green_key_page() {
+    write_site_file("key", "");
+    open_in_main_frame("/kids/green.html", kGreenKeyPage);
+    ASSERT_TRUE(wait_until([&] { return all_green(grab_box(main_box(), "green")); }, kEventTimeout,
+                           milliseconds(200)));
+  }
+
+  // A key typed into the green page, once the page has asked for "/key": by
+  // then the program has handled everything that came before the key.
+  void press_key_in_page() {
+    ASSERT_TRUE(x().click_at(kMainFrameX, kMainFrameY));
+    ASSERT_TRUE(x().key("x"));
+    ASSERT_TRUE(server().wait_for_path("/key")) << server().log_text();
+  }
 };
 
 // The configuration file's `program-version` above the program's own 200
@@ -213,20 +248,6 @@ TEST_F(ExplorerMessage, RefusedFirstPageOfThePopupShowsTheRefusalInThePopup) {
   EXPECT_FALSE(server().was_requested("/kids/shop.html")) << server().log_text();
 }
 
-bool is_green(Rgb c) {
-  return c.r < 40 && c.g > 150 && c.b < 40;
-}
-bool is_ink(Rgb c) {
-  return c.r < 160 && c.g < 160 && c.b < 160;
-}
-
-// A main-frame page all green, that asks the server for "/key" when a key
-// reaches it.
-const char kGreenKeyPage[] =
-    "<style>html,body{margin:0;height:100%;background:#00c000}</style>"
-    "<script>document.addEventListener('keydown', function () {"
-    " fetch('/key?' + Date.now()); });</script>";
-
 // With "show_print_settings" on, Print opens the print dialog. It lists only
 // the print service's printers: no "Print to File" printer (here, with no
 // print service, the list is empty). Cancelling it prints nothing, and no
@@ -234,14 +255,7 @@ const char kGreenKeyPage[] =
 TEST_F(ExplorerMessage, PrintDialogListsNoFilePrinterAndItsCancelShowsNoNotice) {
   set_setting("prevent_switch", "0");
   set_setting("show_print_settings", "1");
-  write_site_file("key", "");
-  open_in_main_frame("/kids/green.html", kGreenKeyPage);
-  ASSERT_TRUE(wait_until(
-      [&] {
-        const auto box = grab_box(main_box(), "green");
-        return box && box->count(is_green) == box->width * box->height;
-      },
-      kEventTimeout, milliseconds(200)));
+  ASSERT_NO_FATAL_FAILURE(show_green_key_page());
 
   ASSERT_TRUE(x().click_at(4 * 69 + 34, kButtonY));
   const auto dialog = x().wait_for_window("^Print$", kEventTimeout);
@@ -268,12 +282,8 @@ TEST_F(ExplorerMessage, PrintDialogListsNoFilePrinterAndItsCancelShowsNoNotice) 
   ASSERT_TRUE(x().wait_for_no_window("^Print$"));
   // After the dialog is gone, a key reaches the page: by the time the page
   // has asked for "/key", a notice would have been up since the cancel.
-  ASSERT_TRUE(x().click_at(kMainFrameX, kMainFrameY));
-  ASSERT_TRUE(x().key("x"));
-  ASSERT_TRUE(server().wait_for_path("/key")) << server().log_text();
-  const auto box = grab_box(main_box(), "after-cancel");
-  ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(box->count(is_green), box->width * box->height) << "a notice followed the cancel";
+  ASSERT_NO_FATAL_FAILURE(press_key_in_page());
+  EXPECT_TRUE(all_green(grab_box(main_box(), "after-cancel"))) << "a notice followed the cancel";
   EXPECT_TRUE(explorer().process().running());
 }
 
@@ -282,21 +292,10 @@ TEST_F(ExplorerMessage, PrintDialogListsNoFilePrinterAndItsCancelShowsNoNotice) 
 // "Printing..." notice is shown.
 TEST_F(ExplorerMessage, PrintWithoutAPrinterShowsNoNoticeAndWritesNoFile) {
   set_setting("prevent_switch", "0");
-  write_site_file("key", "");
-  open_in_main_frame("/kids/green.html", kGreenKeyPage);
-  ASSERT_TRUE(wait_until(
-      [&] {
-        const auto box = grab_box(main_box(), "green");
-        return box && box->count(is_green) == box->width * box->height;
-      },
-      kEventTimeout, milliseconds(200)));
+  ASSERT_NO_FATAL_FAILURE(show_green_key_page());
   ASSERT_TRUE(x().click_at(4 * 69 + 34, kButtonY));
-  ASSERT_TRUE(x().click_at(kMainFrameX, kMainFrameY));
-  ASSERT_TRUE(x().key("x"));
-  ASSERT_TRUE(server().wait_for_path("/key")) << server().log_text();
-  const auto box = grab_box(main_box(), "after-print");
-  ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(box->count(is_green), box->width * box->height) << "a notice without a printer";
+  ASSERT_NO_FATAL_FAILURE(press_key_in_page());
+  EXPECT_TRUE(all_green(grab_box(main_box(), "after-print"))) << "a notice without a printer";
   // GTK's file printer writes "output.pdf" into the home folder by default.
   EXPECT_FALSE(std::filesystem::exists(env().home() + "/output.pdf"));
   EXPECT_TRUE(explorer().process().running());

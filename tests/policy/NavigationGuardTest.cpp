@@ -61,6 +61,16 @@ class NavigationGuardTest : public ::testing::Test {
     ASSERT_EQ(guard.NavFrameBeforeNavigate2(link, RequestOrigin::LinkClick), Verdict::Cancel);
   }
 
+  // Sites 001 and 002 of the menu page opened one after the other, so a
+  // history step has rules saved under each URL.
+  void open_two_sites() {
+    guard.NavFrameNavigateComplete2(std::string(kMenuPage));
+    click_menu_link("http001://www.example.com/");
+    ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
+    click_menu_link("http002://www.other.example/");
+    ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.other.example/"), Verdict::Proceed);
+  }
+
   Settings settings;
   ProhibitedLog log;
   FakeEffects effects;
@@ -269,11 +279,7 @@ TEST(NavigationGuardTrust, OnlyTheProgramsOwnNavigationIsTrusted) {
 // A history step restores the rules saved for its URL only when the browser
 // reports the navigation as the step.
 TEST_F(NavigationGuardTest, OnlyAReportedHistoryStepRestoresSavedRules) {
-  guard.NavFrameNavigateComplete2(std::string(kMenuPage));
-  click_menu_link("http001://www.example.com/");
-  ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
-  click_menu_link("http002://www.other.example/");
-  ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.other.example/"), Verdict::Proceed);
+  open_two_sites();
   guard.prepare_history_step();
   // A same-document step raises no navigation; the page's link comes next.
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/", RequestOrigin::LinkClick),
@@ -336,11 +342,7 @@ TEST_F(NavigationGuardTest, NavigationFrameOpensOnlyClickedLinks) {
 }
 
 TEST_F(NavigationGuardTest, BackAndForwardRestoreTheSavedRules) {
-  guard.NavFrameNavigateComplete2(std::string(kMenuPage));
-  click_menu_link("http001://www.example.com/");
-  ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
-  click_menu_link("http002://www.other.example/");
-  ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://www.other.example/"), Verdict::Proceed);
+  open_two_sites();
 
   // Back: the button prepares the step; the browser reports it as one.
   guard.prepare_history_step();
