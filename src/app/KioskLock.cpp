@@ -98,23 +98,33 @@ bool KioskLock::has_focus(Gtk::Window& window) {
   if (!gdk_window || !GDK_IS_X11_WINDOW(gdk_window->gobj())) return window.is_active();
   // While the program holds the keyboard, GTK keeps the window it grabbed
   // on as focused whatever has the focus: ask the X server.
+  GdkDisplay* gdk_display = gdk_window_get_display(gdk_window->gobj());
   Display* display = GDK_WINDOW_XDISPLAY(gdk_window->gobj());
   const ::Window own = GDK_WINDOW_XID(gdk_window->gobj());
+  // The focused window may be destroyed at any moment (a closing dialog,
+  // another client): an X error about it must not end the program, which
+  // GDK does for any error nobody expected.
+  gdk_x11_display_error_trap_push(gdk_display);
   ::Window focus = 0;
   int revert = 0;
   XGetInputFocus(display, &focus, &revert);
+  bool found = false;
   // The focus may be on a window inside the program's window.
   for (int depth = 0; focus > PointerRoot && depth < 16; ++depth) {
-    if (focus == own) return true;
+    if (focus == own) {
+      found = true;
+      break;
+    }
     ::Window root = 0, parent = 0;
     ::Window* children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(display, focus, &root, &parent, &children, &count)) return false;
+    if (!XQueryTree(display, focus, &root, &parent, &children, &count)) break;
     if (children) XFree(children);
-    if (parent == root) return false;
+    if (parent == root) break;
     focus = parent;
   }
-  return false;
+  gdk_x11_display_error_trap_pop_ignored(gdk_display);
+  return found;
 }
 
 void KioskLock::hold_on_every_desktop(bool lock) {
