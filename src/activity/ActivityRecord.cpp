@@ -54,7 +54,9 @@ void ActivityRecord::add_request(const LocalDate& date, std::string_view url,
   }
 }
 
-DayActivity& ActivityRecord::day(const LocalDate& date) { return m_days[date.days_since_epoch()]; }
+DayActivity& ActivityRecord::day(const LocalDate& date) {
+  return m_days[date.days_since_epoch()];
+}
 
 const DayActivity* ActivityRecord::find(const LocalDate& date) const {
   const auto found = m_days.find(date.days_since_epoch());

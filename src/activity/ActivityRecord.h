@@ -32,8 +32,8 @@ struct HostActivity {
 // Everything recorded for one date.
 struct DayActivity {
   std::uint64_t seconds_used = 0;
-  int extra_minutes = 0;  // granted by "Add 15 minutes today"
-  bool warned = false;    // the five-minute warning was shown
+  int extra_minutes = 0;                      // granted by "Add 15 minutes today"
+  bool warned = false;                        // the five-minute warning was shown
   std::map<std::string, HostActivity> hosts;  // by host name, ascending
 
   friend bool operator==(const DayActivity& a, const DayActivity& b) {

@@ -2,8 +2,8 @@
 
 namespace tovali {
 
-std::vector<std::string> activity_report_lines(const ActivityRecord& record,
-                                               const LocalDate& today, long days) {
+std::vector<std::string> activity_report_lines(const ActivityRecord& record, const LocalDate& today,
+                                               long days) {
   std::vector<std::string> lines;
   const long last = today.days_since_epoch();
   const long first = last - days + 1;

@@ -14,7 +14,7 @@ namespace tovali {
 // host in ascending byte order of the host name, then the line
 // "DATE<TAB>*<TAB>MINUTES<TAB>0" with the whole minutes used that date.
 // Dates after `today` are left out. `days` below 1 gives no lines.
-std::vector<std::string> activity_report_lines(const ActivityRecord& record,
-                                               const LocalDate& today, long days);
+std::vector<std::string> activity_report_lines(const ActivityRecord& record, const LocalDate& today,
+                                               long days);
 
 }  // namespace tovali

@@ -28,7 +28,8 @@ bool read_bounded(const fs::path& path, std::size_t limit, std::string* text) {
 
 }  // namespace
 
-ActivityStore::ActivityStore(std::string state_dir) : m_folder(std::move(state_dir) + "activity/") {}
+ActivityStore::ActivityStore(std::string state_dir)
+    : m_folder(std::move(state_dir) + "activity/") {}
 
 std::string ActivityStore::path_of(const LocalDate& date) const {
   return m_folder + date.text() + kSuffix;
@@ -52,6 +53,7 @@ ActivityRecord ActivityStore::load(const LocalDate& today, StoreAccess access,
       if (access == StoreAccess::Tidy) fs::remove(it->path(), ignored);
       continue;
     }
+    if (access == StoreAccess::Tidy) remove_leftover_temporaries(path);
     std::string text;
     std::string problem;
     if (!read_bounded(it->path(), DayFile::kMaxFileSize, &text)) {
@@ -63,7 +65,10 @@ ActivityRecord ActivityStore::load(const LocalDate& today, StoreAccess access,
       record.set_day(*date, std::move(*day));
       continue;
     }
-    std::string line = path + ": damaged (" + problem + ")";
+    std::string line = path;
+    line += ": damaged (";
+    line += problem;
+    line += ")";
     if (access == StoreAccess::Tidy) {
       std::error_code rename_error;
       fs::rename(it->path(), path + ".damaged", rename_error);

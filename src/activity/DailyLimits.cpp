@@ -45,7 +45,8 @@ std::optional<int> parse_minutes(std::string_view text, bool* bad) {
 }  // namespace
 
 bool Bedtime::contains(int minute_of_day) const {
-  if (start_minute <= end_minute) return minute_of_day >= start_minute && minute_of_day < end_minute;
+  if (start_minute <= end_minute)
+    return minute_of_day >= start_minute && minute_of_day < end_minute;
   return minute_of_day >= start_minute || minute_of_day < end_minute;
 }
 

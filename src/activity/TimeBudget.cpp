@@ -1,6 +1,7 @@
 #include "activity/TimeBudget.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tovali {
 

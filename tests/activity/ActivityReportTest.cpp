@@ -23,9 +23,8 @@ TEST(ActivityReport, NewestDateFirstHostsByNameThenTheMinutesUsed) {
   record.add_opened(LocalDate{2026, 12, 11}, "http://future.test/");
 
   const std::vector<std::string> all = {
-      "2026-12-10\tads.test\t0\t1",  "2026-12-10\tgames.test\t0\t0",
-      "2026-12-10\tzoo.test\t2\t0",  "2026-12-10\t*\t45\t0",
-      "2026-12-09\t*\t0\t0",         "2026-12-03\ta.test\t1\t0",
+      "2026-12-10\tads.test\t0\t1", "2026-12-10\tgames.test\t0\t0", "2026-12-10\tzoo.test\t2\t0",
+      "2026-12-10\t*\t45\t0",       "2026-12-09\t*\t0\t0",          "2026-12-03\ta.test\t1\t0",
       "2026-12-03\t*\t0\t0",
   };
   EXPECT_EQ(activity_report_lines(record, today, 14), all);

@@ -89,6 +89,7 @@ TEST_F(ActivityStoreTest, DaysRoundTripAndOldDaysAreRemoved) {
     ASSERT_TRUE(m_store.save_day(record, date));
   }
   m_state.write("activity/notes.txt", "not a day");
+  m_state.write(file(kToday) + ".Ab12cd", "a write cut short");
 
   ActivityLoadReport report;
   const ActivityRecord read_only = m_store.load(kToday, StoreAccess::ReadOnly, &report);
@@ -103,6 +104,7 @@ TEST_F(ActivityStoreTest, DaysRoundTripAndOldDaysAreRemoved) {
   EXPECT_FALSE(exists(file(too_old)));
   EXPECT_TRUE(exists(file(oldest_kept)));
   EXPECT_TRUE(exists("activity/notes.txt"));
+  EXPECT_FALSE(exists(file(kToday) + ".Ab12cd"));
 }
 
 TEST_F(ActivityStoreTest, ADamagedFileIsReportedAndSetAsideLosingOnlyItsDay) {
@@ -114,10 +116,10 @@ TEST_F(ActivityStoreTest, ADamagedFileIsReportedAndSetAsideLosingOnlyItsDay) {
   const std::string damaged[] = {
       "",
       "garbage\n",
-      good.substr(0, good.size() - 3),                    // cut short
-      good + "used\t-1\n",                                // a negative count
-      good + "host\ta.test\t1\t0\t0\t0\t0\t0\n",          // a host twice
-      good + "host\tb.test\t1\t0\t0\t0\t0\n",             // a field missing
+      good.substr(0, good.size() - 3),                                   // cut short
+      good + "used\t-1\n",                                               // a negative count
+      good + "host\ta.test\t1\t0\t0\t0\t0\t0\n",                         // a host twice
+      good + "host\tb.test\t1\t0\t0\t0\t0\n",                            // a field missing
       good + "host\t" + std::string(600, 'x') + "\t1\t0\t0\t0\t0\t0\n",  // too long
       std::string(DayFile::kMaxFileSize + 1, '\n'),
   };

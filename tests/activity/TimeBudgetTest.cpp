@@ -56,10 +56,10 @@ TEST(DailyLimits, BedtimeMayCrossMidnight) {
     bool in_night;
     bool in_nap;
   };
-  for (const Case c : {Case{0, true, false}, Case{6 * 60 + 59, true, false},
-                       Case{7 * 60, false, false}, Case{13 * 60, false, true},
-                       Case{14 * 60, false, false}, Case{20 * 60 + 29, false, false},
-                       Case{20 * 60 + 30, true, false}, Case{1439, true, false}}) {
+  for (const Case c :
+       {Case{0, true, false}, Case{6 * 60 + 59, true, false}, Case{7 * 60, false, false},
+        Case{13 * 60, false, true}, Case{14 * 60, false, false}, Case{20 * 60 + 29, false, false},
+        Case{20 * 60 + 30, true, false}, Case{1439, true, false}}) {
     EXPECT_EQ(night.contains(c.minute), c.in_night) << c.minute;
     EXPECT_EQ(nap.contains(c.minute), c.in_nap) << c.minute;
   }
@@ -147,9 +147,9 @@ TEST_F(TimeBudgetTest, BedtimeAcrossMidnightEndsTheTimeUntilItsEnd) {
     LocalMoment at;
     bool up;
   };
-  for (const Case c : {Case{{m_day1, 20 * 60 + 59}, false}, Case{{m_day1, 21 * 60}, true},
-                       Case{{m_day2, 0}, true}, Case{{m_day2, 6 * 60 + 59}, true},
-                       Case{{m_day2, 7 * 60}, false}}) {
+  for (const Case c :
+       {Case{{m_day1, 20 * 60 + 59}, false}, Case{{m_day1, 21 * 60}, true}, Case{{m_day2, 0}, true},
+        Case{{m_day2, 6 * 60 + 59}, true}, Case{{m_day2, 7 * 60}, false}}) {
     run(seconds{3}, c.at);
     EXPECT_EQ(m_budget->time_is_up(), c.up) << c.at.date.text() << " " << c.at.minute_of_day;
     EXPECT_EQ(m_budget->in_bedtime(), c.up);
