@@ -36,9 +36,9 @@ class ActivityStore {
   // Reads every day file into a record, leaving out the dates that are no
   // longer kept on `today`. A damaged file is told in `report` and its date
   // left out; with StoreAccess::Tidy it is renamed to its name + ".damaged"
-  // (replacing an older one), the files of dates no longer kept are
-  // removed, and so are the temporaries of writes that were cut short. A missing folder gives an
-  // empty record. Never throws.
+  // (replacing an older one), and the files of dates no longer kept and the
+  // temporaries of writes that were cut short are removed. A missing folder
+  // gives an empty record. Never throws.
   ActivityRecord load(const LocalDate& today, StoreAccess access,
                       ActivityLoadReport* report = nullptr) const;
 

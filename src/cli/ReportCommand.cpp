@@ -1,6 +1,5 @@
 #include "cli/ReportCommand.h"
 
-#include <cstdlib>
 #include <ostream>
 
 #include "activity/ActivityReport.h"
@@ -22,18 +21,13 @@ long days_of(const std::string& text) {
   return days;
 }
 
-std::string environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
 }  // namespace
 
 int run_report_command(const std::vector<std::string>& args, const std::string& state_dir,
                        const LocalDate& today, std::ostream& out, std::ostream& err) {
-  long days = kReportDays;
-  if (args.size() == 2 && args[0] == "--days") days = days_of(args[1]);
-  if (!args.empty() && (args.size() != 2 || days == 0)) {
+  const bool with_days = args.size() == 2 && args[0] == "--days";
+  const long days = with_days ? days_of(args[1]) : kReportDays;
+  if ((!args.empty() && !with_days) || days == 0) {
     err << "Usage: tovali-settings report [--days N]\n";
     return 2;
   }
@@ -47,8 +41,8 @@ int run_report_command(const std::vector<std::string>& args, const std::string& 
 
 SettingsTool::Command make_report_command() {
   return [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const std::string state_dir = StateDirFor(environment("XDG_STATE_HOME"), environment("HOME"));
-    return run_report_command(args, state_dir, local_moment_now().date, out, err);
+    return run_report_command(args, CurrentLocations().state_dir, local_moment_now().date, out,
+                              err);
   };
 }
 

@@ -177,6 +177,7 @@ TEST_F(SettingsToolTest, WrongCallsPrintUsageAndExitTwo) {
                                                        {"report", "--days", "-3"},
                                                        {"report", "--days", "2x"},
                                                        {"report", "2"},
+                                                       {"report", "--day", "2"},
                                                        {"report", "--days", "2", "--days", "3"}};
   for (const auto& call : calls) {
     const auto r = tool(call);
