@@ -6,6 +6,7 @@
 
 #include "cli/DownloadCommand.h"
 #include "cli/HashPasswordCommand.h"
+#include "cli/ReportCommand.h"
 #include "cli/SettingsTool.h"
 #include "settings/SystemFolder.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
                      tovali::make_download_command(tovali::ConfigStore::default_settings_dir()));
     tool.add_command("hash-password", tovali::kHashPasswordUsage,
                      tovali::make_hash_password_command());
+    tool.add_command("report", tovali::kReportUsage, tovali::make_report_command());
     const std::vector<std::string> args(argv + 1, argv + argc);
     return tool.run(args, std::cout, std::cerr);
   } catch (const std::exception& e) {

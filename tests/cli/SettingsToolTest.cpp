@@ -7,6 +7,7 @@
 
 #include "RunCommand.h"
 #include "TempDir.h"
+#include "activity/ActivityStore.h"
 #include "crypto/PasswordHash.h"
 #include "settings/ConfigStore.h"
 
@@ -22,8 +23,9 @@ class SettingsToolTest : public ::testing::Test {
   // /etc/tovali-explorer never takes part.
   CommandResult tool(std::vector<std::string> args) {
     args.insert(args.begin(), TOVALI_SETTINGS_EXE);
-    return testing::run_command(
-        args, {{"XDG_CONFIG_HOME", m_home.path() + "cfg"}, {"TOVALI_SYSTEM_DIR", system_dir()}});
+    return testing::run_command(args, {{"XDG_CONFIG_HOME", m_home.path() + "cfg"},
+                                       {"XDG_STATE_HOME", m_home.path() + "state"},
+                                       {"TOVALI_SYSTEM_DIR", system_dir()}});
   }
   // `tovali-settings hash-password` reading `input` from standard input.
   CommandResult hash_password(const std::string& input) {
@@ -126,9 +128,57 @@ TEST_F(SettingsToolTest, HashPasswordPrintsAYescryptHashOfTheFirstLine) {
   EXPECT_NE(tool({"--help"}).out.find("hash-password"), std::string::npos);
 }
 
+TEST_F(SettingsToolTest, ReportPrintsTheActivityOfTheLastDaysNewestFirst) {
+  EXPECT_EQ(tool({"report"}).exit_status, 0);  // no record yet
+  EXPECT_EQ(tool({"report"}).out, "");
+
+  const ActivityStore store(m_home.path() + "state/tovali-explorer/");
+  // Dates are the machine's local ones; a run that crosses midnight retries.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const LocalDate today = local_moment_now().date;
+    const auto before = [&](long days) {
+      return LocalDate::from_days(today.days_since_epoch() - days);
+    };
+    ActivityRecord record;
+    record.add_opened(today, "http://zoo.test/");
+    record.add_refused(today, "http://ads.test/");
+    record.day(today).seconds_used = 125;
+    record.add_opened(before(20), "http://old.test/");
+    for (const LocalDate& date : {today, before(20)}) ASSERT_TRUE(store.save_day(record, date));
+    m_home.write("state/tovali-explorer/activity/" + before(1).text() + ".txt", "damaged");
+
+    const auto recent = tool({"report"});
+    const auto month = tool({"report", "--days", "21"});
+    if (local_moment_now().date != today) continue;
+    const std::string today_lines = today.text() + "\tads.test\t0\t1\n" + today.text() +
+                                    "\tzoo.test\t1\t0\n" + today.text() + "\t*\t2\t0\n";
+    EXPECT_EQ(recent.exit_status, 0);
+    EXPECT_EQ(recent.out, today_lines);
+    EXPECT_NE(recent.err.find(before(1).text() + ".txt: damaged"), std::string::npos) << recent.err;
+    EXPECT_EQ(month.out, today_lines + before(20).text() + "\told.test\t1\t0\n" +
+                             before(20).text() + "\t*\t0\t0\n");
+    // Reporting never moves the damaged file: the program sets it aside.
+    EXPECT_EQ(m_home.read("state/tovali-explorer/activity/" + before(1).text() + ".txt"),
+              "damaged");
+    return;
+  }
+  FAIL() << "the date changed during both attempts";
+}
+
 TEST_F(SettingsToolTest, WrongCallsPrintUsageAndExitTwo) {
-  const std::vector<std::vector<std::string>> calls = {
-      {}, {"frobnicate"}, {"get"}, {"set", "k"}, {"list", "extra"}, {"set", "a=b", "c"}};
+  const std::vector<std::vector<std::string>> calls = {{},
+                                                       {"frobnicate"},
+                                                       {"get"},
+                                                       {"set", "k"},
+                                                       {"list", "extra"},
+                                                       {"set", "a=b", "c"},
+                                                       {"report", "--days"},
+                                                       {"report", "--days", "0"},
+                                                       {"report", "--days", "-3"},
+                                                       {"report", "--days", "2x"},
+                                                       {"report", "2"},
+                                                       {"report", "--day", "2"},
+                                                       {"report", "--days", "2", "--days", "3"}};
   for (const auto& call : calls) {
     const auto r = tool(call);
     EXPECT_EQ(r.exit_status, 2) << (call.empty() ? "" : call[0]);

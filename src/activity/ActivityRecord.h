@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "activity/LocalDate.h"
+
+namespace tovali {
+
+// What a grown-up answered to a child's request for a page.
+enum class RequestAnswer { NoAnswer, AllowedOnce, AllowedAlways, Declined };
+
+// The counts of one host on one date.
+struct HostActivity {
+  std::uint64_t opened = 0;  // pages opened in the main frame or a pop-up
+  std::uint64_t refused = 0;
+  std::uint64_t asked = 0;  // grown-up requests, whatever their answer
+  std::uint64_t allowed_once = 0;
+  std::uint64_t allowed_always = 0;
+  std::uint64_t declined = 0;
+
+  friend bool operator==(const HostActivity& a, const HostActivity& b) {
+    return a.opened == b.opened && a.refused == b.refused && a.asked == b.asked &&
+           a.allowed_once == b.allowed_once && a.allowed_always == b.allowed_always &&
+           a.declined == b.declined;
+  }
+};
+
+// Everything recorded for one date.
+struct DayActivity {
+  std::uint64_t seconds_used = 0;
+  int extra_minutes = 0;                      // granted by "Add 15 minutes today"
+  bool warned = false;                        // the five-minute warning was shown
+  std::map<std::string, HostActivity> hosts;  // by host name, ascending
+
+  friend bool operator==(const DayActivity& a, const DayActivity& b) {
+    return a.seconds_used == b.seconds_used && a.extra_minutes == b.extra_minutes &&
+           a.warned == b.warned && a.hosts == b.hosts;
+  }
+};
+
+// The activity of the child per date, in memory. Bounded: at most
+// kMaxHostsPerDay hosts per date (later hosts count under kOtherHosts) and
+// host names of at most kMaxHostLength characters.
+class ActivityRecord {
+ public:
+  static constexpr std::size_t kMaxHostsPerDay = 1000;
+  static constexpr std::size_t kMaxHostLength = 255;
+  // Days kept: today and the 89 before it.
+  static constexpr long kDaysKept = 90;
+  // The host that counts what does not fit under the bound.
+  static constexpr const char* kOtherHosts = "(other hosts)";
+  // The host of pages without one (the program's own pages, "about:" ...).
+  static constexpr const char* kNoHost = "(no host)";
+
+  // The host a URL is recorded under: its domain as the guards see it
+  // (ExtractDomain), lower-cased and cut to kMaxHostLength; kNoHost when it
+  // has none.
+  static std::string host_of(std::string_view url);
+
+  // A page opened in the main frame or a pop-up on `date`.
+  void add_opened(const LocalDate& date, std::string_view url);
+  // A refused navigation on `date`.
+  void add_refused(const LocalDate& date, std::string_view url);
+  // A grown-up request for `url` on `date` and its answer.
+  void add_request(const LocalDate& date, std::string_view url, RequestAnswer answer);
+
+  // The date's record, created empty when missing.
+  DayActivity& day(const LocalDate& date);
+  // The date's record, or nullptr.
+  const DayActivity* find(const LocalDate& date) const;
+  // Replaces the date's record (hosts beyond the bounds are dropped).
+  void set_day(const LocalDate& date, DayActivity activity);
+
+  // Drops the dates more than kDaysKept - 1 days before `today`; returns them.
+  std::map<long, DayActivity> prune(const LocalDate& today);
+
+  // Every date, keyed by LocalDate::days_since_epoch, oldest first.
+  const std::map<long, DayActivity>& days() const { return m_days; }
+
+ private:
+  HostActivity& host(const LocalDate& date, std::string_view url);
+
+  std::map<long, DayActivity> m_days;
+};
+
+}  // namespace tovali

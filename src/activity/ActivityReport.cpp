@@ -1,0 +1,24 @@
+#include "activity/ActivityReport.h"
+
+namespace tovali {
+
+std::vector<std::string> activity_report_lines(const ActivityRecord& record, const LocalDate& today,
+                                               long days) {
+  std::vector<std::string> lines;
+  const long last = today.days_since_epoch();
+  const long first = last - days + 1;
+  const auto& all = record.days();
+  for (auto it = all.upper_bound(last); it != all.begin();) {
+    --it;
+    if (it->first < first) break;
+    const std::string date = LocalDate::from_days(it->first).text() + "\t";
+    for (const auto& [host, counts] : it->second.hosts) {
+      lines.push_back(date + host + "\t" + std::to_string(counts.opened) + "\t" +
+                      std::to_string(counts.refused));
+    }
+    lines.push_back(date + "*\t" + std::to_string(it->second.seconds_used / 60) + "\t0");
+  }
+  return lines;
+}
+
+}  // namespace tovali

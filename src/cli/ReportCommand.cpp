@@ -1,0 +1,49 @@
+#include "cli/ReportCommand.h"
+
+#include <ostream>
+
+#include "activity/ActivityReport.h"
+#include "activity/ActivityStore.h"
+#include "settings/InstallLayout.h"
+
+namespace tovali {
+
+namespace {
+
+// A whole number of days from 1 to 99999, or 0.
+long days_of(const std::string& text) {
+  if (text.empty() || text.size() > 5) return 0;
+  long days = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return 0;
+    days = days * 10 + (c - '0');
+  }
+  return days;
+}
+
+}  // namespace
+
+int run_report_command(const std::vector<std::string>& args, const std::string& state_dir,
+                       const LocalDate& today, std::ostream& out, std::ostream& err) {
+  const bool with_days = args.size() == 2 && args[0] == "--days";
+  const long days = with_days ? days_of(args[1]) : kReportDays;
+  if ((!args.empty() && !with_days) || days == 0) {
+    err << "Usage: tovali-settings report [--days N]\n";
+    return 2;
+  }
+  ActivityLoadReport report;
+  const ActivityRecord record =
+      ActivityStore(state_dir).load(today, StoreAccess::ReadOnly, &report);
+  for (const auto& problem : report.problems) err << "tovali-settings: " << problem << '\n';
+  for (const auto& line : activity_report_lines(record, today, days)) out << line << '\n';
+  return 0;
+}
+
+SettingsTool::Command make_report_command() {
+  return [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return run_report_command(args, CurrentLocations().state_dir, local_moment_now().date, out,
+                              err);
+  };
+}
+
+}  // namespace tovali

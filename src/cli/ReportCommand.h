@@ -1,0 +1,30 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "activity/LocalDate.h"
+#include "cli/SettingsTool.h"
+
+namespace tovali {
+
+// `tovali-settings report [--days N]`: prints the activity record of the
+// state folder `state_dir` as activity_report_lines gives them for the last
+// N dates up to `today` (default kReportDays), one per line. The folder is
+// only read; damaged day files are told on `err`. Exit status 0; 2 for a
+// wrong call (usage on `err`).
+int run_report_command(const std::vector<std::string>& args, const std::string& state_dir,
+                       const LocalDate& today, std::ostream& out, std::ostream& err);
+
+// The command as the front end registers it: the state folder from
+// XDG_STATE_HOME and HOME, today from the local clock.
+SettingsTool::Command make_report_command();
+
+inline constexpr long kReportDays = 14;
+
+// Its line in the usage text.
+inline constexpr const char* kReportUsage =
+    "report [--days N] print the child's activity of the last N days (default 14)";
+
+}  // namespace tovali

@@ -1,0 +1,141 @@
+#include "activity/ActivityStore.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "TempDir.h"
+#include "activity/DayFile.h"
+
+namespace tovali {
+namespace {
+
+using testing::TempDir;
+
+const LocalDate kToday{2026, 12, 10};
+
+LocalDate days_before(const LocalDate& date, long days) {
+  return LocalDate::from_days(date.days_since_epoch() - days);
+}
+
+TEST(LocalDate, TextAndDayNumbersRoundTrip) {
+  for (const char* text : {"1970-01-01", "2024-02-29", "2026-12-31", "2000-03-01", "1969-12-31"}) {
+    const auto date = LocalDate::parse(text);
+    ASSERT_TRUE(date) << text;
+    EXPECT_EQ(date->text(), text);
+    EXPECT_EQ(LocalDate::from_days(date->days_since_epoch()), *date);
+  }
+  EXPECT_EQ(LocalDate::parse("2026-12-10")->days_since_epoch() -
+                LocalDate::parse("2026-09-11")->days_since_epoch(),
+            90);
+  for (const char* bad : {"2026-02-29", "2026-13-01", "2026-12-00", "2026-1-10", "2026-12-10x",
+                          "0999-01-01", "2026/12/10", ""}) {
+    EXPECT_FALSE(LocalDate::parse(bad)) << bad;
+  }
+}
+
+TEST(ActivityRecord, CountsPerHostWithinTheBounds) {
+  ActivityRecord record;
+  record.add_opened(kToday, "https://www.Example.com/a");
+  record.add_opened(kToday, "http://example.com:8080/b");
+  record.add_refused(kToday, "http://ads.example.com/x");
+  record.add_request(kToday, "http://games.test/", RequestAnswer::AllowedOnce);
+  record.add_request(kToday, "http://games.test/", RequestAnswer::Declined);
+  record.add_request(kToday, "http://games.test/", RequestAnswer::NoAnswer);
+  record.add_opened(kToday, "file:///usr/share/tovali-explorer/menu.html");
+  record.add_opened(kToday, "about:blank");
+  record.add_refused(kToday, "http://x\ty.test/");
+  const auto& hosts = record.find(kToday)->hosts;
+  EXPECT_EQ(hosts.at("example.com").opened, 1u);
+  EXPECT_EQ(hosts.at("example.com").refused, 1u);
+  EXPECT_EQ(hosts.at("example.com:8080").opened, 1u);
+  EXPECT_EQ(hosts.at("games.test"), (HostActivity{0, 0, 3, 1, 0, 1}));
+  EXPECT_EQ(hosts.at(ActivityRecord::kNoHost).opened, 2u);
+  EXPECT_EQ(hosts.at("x?y.test").refused, 1u);
+
+  ActivityRecord big;
+  for (int i = 0; i < 1100; ++i) big.add_opened(kToday, "http://h" + std::to_string(i) + ".test/");
+  big.add_opened(kToday, "http://h0.test/again");
+  big.add_opened(kToday, "http://" + std::string(400, 'a') + "/");
+  const auto& many = big.find(kToday)->hosts;
+  EXPECT_EQ(many.size(), ActivityRecord::kMaxHostsPerDay);
+  EXPECT_EQ(many.at("h0.test").opened, 2u);
+  EXPECT_EQ(many.at(ActivityRecord::kOtherHosts).opened, 1100u - 999 + 1);
+  EXPECT_LE(DayFile::format(*big.find(kToday)).size(), DayFile::kMaxFileSize);
+}
+
+class ActivityStoreTest : public ::testing::Test {
+ protected:
+  std::string file(const LocalDate& date) const { return "activity/" + date.text() + ".txt"; }
+  bool exists(const std::string& relative) const {
+    return std::filesystem::exists(m_state.path() + relative);
+  }
+  TempDir m_state;
+  ActivityStore m_store{m_state.path()};
+};
+
+TEST_F(ActivityStoreTest, DaysRoundTripAndOldDaysAreRemoved) {
+  ActivityRecord record;
+  record.day(kToday).seconds_used = 3723;
+  record.day(kToday).extra_minutes = 30;
+  record.day(kToday).warned = true;
+  record.add_request(kToday, "http://a.test/", RequestAnswer::AllowedAlways);
+  record.add_refused(kToday, "http://b.test/");
+  const LocalDate oldest_kept = days_before(kToday, ActivityRecord::kDaysKept - 1);
+  const LocalDate too_old = days_before(kToday, ActivityRecord::kDaysKept);
+  for (const LocalDate& date : {oldest_kept, too_old}) record.add_opened(date, "http://c.test/");
+  for (const LocalDate& date : {kToday, oldest_kept, too_old}) {
+    ASSERT_TRUE(m_store.save_day(record, date));
+  }
+  m_state.write("activity/notes.txt", "not a day");
+  m_state.write(file(kToday) + ".Ab12cd", "a write cut short");
+
+  ActivityLoadReport report;
+  const ActivityRecord read_only = m_store.load(kToday, StoreAccess::ReadOnly, &report);
+  EXPECT_TRUE(report.ok());
+  EXPECT_EQ(*read_only.find(kToday), *record.find(kToday));
+  EXPECT_EQ(*read_only.find(oldest_kept), *record.find(oldest_kept));
+  EXPECT_EQ(read_only.find(too_old), nullptr);
+  EXPECT_TRUE(exists(file(too_old)));
+
+  const ActivityRecord tidied = m_store.load(kToday, StoreAccess::Tidy, &report);
+  EXPECT_EQ(tidied.days().size(), 2u);
+  EXPECT_FALSE(exists(file(too_old)));
+  EXPECT_TRUE(exists(file(oldest_kept)));
+  EXPECT_TRUE(exists("activity/notes.txt"));
+  EXPECT_FALSE(exists(file(kToday) + ".Ab12cd"));
+}
+
+TEST_F(ActivityStoreTest, ADamagedFileIsReportedAndSetAsideLosingOnlyItsDay) {
+  const LocalDate yesterday = days_before(kToday, 1);
+  ActivityRecord record;
+  record.add_opened(yesterday, "http://a.test/");
+  ASSERT_TRUE(m_store.save_day(record, yesterday));
+  const std::string good = DayFile::format(*record.find(yesterday));
+  const std::string damaged[] = {
+      "",
+      "garbage\n",
+      good.substr(0, good.size() - 3),                                   // cut short
+      good + "used\t-1\n",                                               // a negative count
+      good + "host\ta.test\t1\t0\t0\t0\t0\t0\n",                         // a host twice
+      good + "host\tb.test\t1\t0\t0\t0\t0\n",                            // a field missing
+      good + "host\t" + std::string(600, 'x') + "\t1\t0\t0\t0\t0\t0\n",  // too long
+      std::string(DayFile::kMaxFileSize + 1, '\n'),
+  };
+  for (const std::string& text : damaged) {
+    SCOPED_TRACE(text.substr(0, 60));
+    m_state.write(file(kToday), text);
+    ActivityLoadReport report;
+    const ActivityRecord read = m_store.load(kToday, StoreAccess::Tidy, &report);
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_NE(report.problems[0].find(kToday.text() + ".txt: damaged"), std::string::npos);
+    EXPECT_EQ(read.find(kToday), nullptr);
+    EXPECT_EQ(*read.find(yesterday), *record.find(yesterday));
+    EXPECT_FALSE(exists(file(kToday)));
+    EXPECT_EQ(m_state.read(file(kToday) + ".damaged"), text);
+  }
+}
+
+}  // namespace
+}  // namespace tovali
