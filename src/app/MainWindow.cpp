@@ -55,6 +55,9 @@ MainWindow::MainWindow(const Locations& locations)
       m_state(RunStartupSettingsSteps(locations)),
       m_store(locations.settings_dir),
       m_guard(m_state.settings, m_state.prohibitedLog, *this, m_clock),
+      m_browser_buttons(
+          m_main_frame, m_state.settings, "",
+          {[this] { prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }}),
       m_logo([](const auto& cr, double w, double h) { pictures::logo(cr, w, h); }, 108, 44,
              HandCursor::Off),
       m_close_button([](const auto& cr, double w, double h) { pictures::close_box(cr, w, h); }, 16,
@@ -170,10 +173,9 @@ void MainWindow::build_layout() {
 void MainWindow::build_toolbar() {
   m_top_panel.override_background_color(kSilver);
   m_top_panel.set_size_request(-1, 50);
-  for (ToolbarButton* button : {&m_home, &m_back, &m_forward, &m_stop, &m_print, &m_email})
-    m_site_buttons.pack_start(*button, Gtk::PACK_SHRINK);
-  m_back.set_enabled(false);
-  m_forward.set_enabled(false);
+  m_site_buttons.pack_start(m_home, Gtk::PACK_SHRINK);
+  m_site_buttons.pack_start(m_browser_buttons, Gtk::PACK_SHRINK);
+  m_site_buttons.pack_start(m_email, Gtk::PACK_SHRINK);
 
   m_help_menu.append(m_help_local);
   m_help_menu.append(m_help_web);
@@ -200,10 +202,6 @@ void MainWindow::build_toolbar() {
   m_top_panel.add(m_top_box);
 
   m_home.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_home_clicked));
-  m_back.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_back_clicked));
-  m_forward.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_forward_clicked));
-  m_stop.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_stop_clicked));
-  m_print.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_print_clicked));
   m_email.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_email_clicked));
   m_help.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_local_help_clicked));
   m_help_local.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::on_local_help_clicked));
@@ -326,10 +324,6 @@ void MainWindow::wire_frames() {
   main.TitleChange = [this](const std::string&) { on_page_loaded(m_main_frame); };
   main.StatusTextChange = [this](const std::string& text) { on_status_text_change(text); };
   main.ProgressChange = [this](int progress, int max) { on_progress_change(progress, max); };
-  main.CommandStateChange = [this](BrowserCommand command, bool enable) {
-    if (command == BrowserCommand::NavigateBack) m_back.set_enabled(enable);
-    if (command == BrowserCommand::NavigateForward) m_forward.set_enabled(enable);
-  };
   main.LoadFailed = [this](const std::string& url) { on_load_failed(url); };
 }
 
@@ -350,7 +344,7 @@ void MainWindow::UpdateControls() {
   m_loading_frame.set_visible(!hide_nav);
   const bool email = s.value("enable_email_button") == "1";
   m_email.set_visible(email);
-  m_print.set_enabled(s.value("enable_print_button") == "1");
+  m_browser_buttons.set_print_enabled(s.value("enable_print_button") == "1");
   m_main_frame.SetSilent(s.value("silent_mode") == "1" ? DialogMode::Silent : DialogMode::Shown);
 }
 
@@ -363,7 +357,7 @@ void MainWindow::UpdateLists() {
 }
 
 void MainWindow::set_toolbar_buttons(bool enabled) {
-  m_stop.set_enabled(enabled);
+  m_browser_buttons.set_stop_enabled(enabled);
   m_home.set_enabled(enabled);
   m_email.set_enabled(enabled);
 }
@@ -554,33 +548,6 @@ void MainWindow::on_home_clicked() {
   guarded("Home", [this] {
     show_loading_label();
     m_guard.SetPendingNavURL(HomeSite());
-  });
-}
-
-void MainWindow::on_back_clicked() {
-  guarded("Back", [this] {
-    prepare_history_step();
-    m_main_frame.GoBack();
-  });
-}
-
-void MainWindow::on_forward_clicked() {
-  guarded("Forward", [this] {
-    prepare_history_step();
-    m_main_frame.GoForward();
-  });
-}
-
-void MainWindow::on_stop_clicked() {
-  guarded("Stop", [this] { m_main_frame.Stop(); });
-}
-
-void MainWindow::on_print_clicked() {
-  guarded("Print", [this] {
-    const PrintMode mode = m_state.settings.value("show_print_settings") == "1"
-                               ? PrintMode::WithDialog
-                               : PrintMode::WithoutDialog;
-    m_main_frame.Print(mode, [this] { ShowMsgPanel("\r\rPrinting..."); });
   });
 }
 

@@ -27,6 +27,7 @@
 #include "settings/StartupSettings.h"
 #include "settings/StatusReporter.h"
 #include "windows/AccessibleButton.h"
+#include "windows/BrowserToolbar.h"
 #include "windows/ControlPanelHost.h"
 #include "windows/MessagePanel.h"
 #include "windows/NewBrowserForm.h"
@@ -121,10 +122,6 @@ class MainWindow : public Gtk::Window,
 
   // Handlers.
   void on_home_clicked();
-  void on_back_clicked();
-  void on_forward_clicked();
-  void on_stop_clicked();
-  void on_print_clicked();
   void on_email_clicked();
   void on_local_help_clicked();
   void on_web_help_clicked();
@@ -165,10 +162,7 @@ class MainWindow : public Gtk::Window,
   Gtk::Box m_top_box{Gtk::ORIENTATION_HORIZONTAL};
   Gtk::Box m_site_buttons{Gtk::ORIENTATION_HORIZONTAL};
   ToolbarButton m_home{"Home", {"go-home"}};
-  ToolbarButton m_back{"Back", {"go-previous"}};
-  ToolbarButton m_forward{"Forward", {"go-next"}};
-  ToolbarButton m_stop{"Stop", {"process-stop"}};
-  ToolbarButton m_print{"Print", {"document-print"}};
+  BrowserToolbar m_browser_buttons;
   ToolbarButton m_email{"E-mail", {"mail-send", "mail-message-new", "internet-mail"}};
   Gtk::Box m_help_buttons{Gtk::ORIENTATION_HORIZONTAL};
   ToolbarButton m_help{"Help", {"help-browser", "help-contents"}};

@@ -4,8 +4,6 @@
 
 #include <gtkmm/widget.h>
 
-#include "browser/CallbackGuard.h"
-#include "settings/Settings.h"
 #include "windows/BorderIcons.h"
 #include "windows/ShellPictures.h"
 
@@ -14,6 +12,9 @@ namespace tovali {
 NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window& parent)
     : m_host(host),
       m_browser(related),
+      m_browser_buttons(
+          m_browser, host.settings(), "pop-up ",
+          {[this] { m_host.prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }}),
       m_logo([](const auto& cr, double w, double h) { pictures::logo(cr, w, h); }, 108, 44) {
   set_title(kCaption);
   set_default_size(640, 480);
@@ -27,10 +28,8 @@ NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window
   m_top_bar.set_size_request(-1, 50);
   m_toolbar.set_margin_start(1);
   m_toolbar.set_margin_top(1);
-  for (ToolbarButton* button : {&m_back, &m_forward, &m_stop, &m_print, &m_close})
-    m_toolbar.pack_start(*button, Gtk::PACK_SHRINK);
-  m_back.set_enabled(false);
-  m_forward.set_enabled(false);
+  m_toolbar.pack_start(m_browser_buttons, Gtk::PACK_SHRINK);
+  m_toolbar.pack_start(m_close, Gtk::PACK_SHRINK);
   m_top_box.pack_start(m_toolbar, Gtk::PACK_SHRINK);
   m_logo.set_halign(Gtk::ALIGN_END);
   m_logo.set_valign(Gtk::ALIGN_START);
@@ -43,10 +42,6 @@ NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window
   m_overlay.add_overlay(m_msg_panel);
   add(m_overlay);
 
-  m_back.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_back_clicked));
-  m_forward.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_forward_clicked));
-  m_stop.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_stop_clicked));
-  m_print.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_print_clicked));
   m_close.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_close_clicked));
   wire_browser();
   m_overlay.show_all();
@@ -72,10 +67,6 @@ void NewBrowserForm::wire_browser() {
   events.ProgressChange = [this](int progress, int max) {
     m_host.on_progress_change(progress, max);
   };
-  events.CommandStateChange = [this](BrowserCommand command, bool enable) {
-    if (command == BrowserCommand::NavigateBack) m_back.set_enabled(enable);
-    if (command == BrowserCommand::NavigateForward) m_forward.set_enabled(enable);
-  };
 }
 
 void NewBrowserForm::ShowModal() {
@@ -92,33 +83,6 @@ void NewBrowserForm::ShowModal() {
 bool NewBrowserForm::on_delete_event(GdkEventAny*) {
   on_close_clicked();
   return true;
-}
-
-void NewBrowserForm::on_back_clicked() {
-  guarded("pop-up Back", [this] {
-    m_host.prepare_history_step();
-    m_browser.GoBack();
-  });
-}
-
-void NewBrowserForm::on_forward_clicked() {
-  guarded("pop-up Forward", [this] {
-    m_host.prepare_history_step();
-    m_browser.GoForward();
-  });
-}
-
-void NewBrowserForm::on_stop_clicked() {
-  guarded("pop-up Stop", [this] { m_browser.Stop(); });
-}
-
-void NewBrowserForm::on_print_clicked() {
-  guarded("pop-up Print", [this] {
-    const PrintMode mode = m_host.settings().value("show_print_settings") == "1"
-                               ? PrintMode::WithDialog
-                               : PrintMode::WithoutDialog;
-    m_browser.Print(mode, [this] { ShowMsgPanel("\r\rPrinting..."); });
-  });
 }
 
 void NewBrowserForm::on_close_clicked() {

@@ -10,6 +10,7 @@
 #include <gtkmm/window.h>
 
 #include "browser/EmbeddedWB.h"
+#include "windows/BrowserToolbar.h"
 #include "windows/MessagePanel.h"
 #include "windows/PictureArea.h"
 #include "windows/ToolbarButton.h"
@@ -62,10 +63,6 @@ class NewBrowserForm : public Gtk::Window {
 
  private:
   void wire_browser();
-  void on_back_clicked();
-  void on_forward_clicked();
-  void on_stop_clicked();
-  void on_print_clicked();
   void on_close_clicked();
 
   PopupHost& m_host;
@@ -77,10 +74,7 @@ class NewBrowserForm : public Gtk::Window {
   Gtk::EventBox m_top_bar;
   Gtk::Box m_top_box{Gtk::ORIENTATION_HORIZONTAL};
   Gtk::Box m_toolbar{Gtk::ORIENTATION_HORIZONTAL};
-  ToolbarButton m_back{"Back", {"go-previous"}};
-  ToolbarButton m_forward{"Forward", {"go-next"}};
-  ToolbarButton m_stop{"Stop", {"process-stop"}};
-  ToolbarButton m_print{"Print", {"document-print"}};
+  BrowserToolbar m_browser_buttons;
   ToolbarButton m_close{"Close", {"window-close", "application-exit"}};
   PictureArea m_logo;
   MessagePanel m_msg_panel{HandCursor::Off};
