@@ -41,7 +41,7 @@ AboutPanel::AboutPanel()
   for (Gtk::Widget* child : get_children()) child->show_all();
 }
 
-void AboutPanel::ShowCentred(int window_width, int window_height) {
+void AboutPanel::show_centred(int window_width, int window_height) {
   const PanelPlace place = CentreInWindow(window_width, window_height, kWidth, kHeight);
   set_margin_start(std::max(place.left, 0));
   set_margin_top(std::max(place.top, 0));

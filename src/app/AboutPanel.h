@@ -26,7 +26,7 @@ class AboutPanel : public Gtk::Fixed {
   sigc::signal<void>& signal_picture_clicked() { return m_picture.signal_clicked(); }
   Gtk::Label& version_label() { return m_version; }
   // Centres the panel in a window of the given size and shows it.
-  void ShowCentred(int window_width, int window_height);
+  void show_centred(int window_width, int window_height);
 
  private:
   PictureArea m_picture;

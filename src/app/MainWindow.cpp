@@ -455,7 +455,7 @@ EmbeddedWB* MainWindow::on_main_frame_new_window() {
 bool MainWindow::on_show_popup_timer() {
   if (!m_show_new_browser_timer.connected() || !m_popup) return false;
   m_show_new_browser_timer.disconnect();
-  guarded("pop-up window", [this] { m_popup->ShowModal(); });
+  guarded("pop-up window", [this] { m_popup->show_modal(); });
   // Freed once the modal loop has returned; its view goes with it.
   m_popup.reset();
   return false;
@@ -582,7 +582,7 @@ void MainWindow::show_about() {
   int width = 0;
   int height = 0;
   get_size(width, height);
-  m_about.ShowCentred(width, height);
+  m_about.show_centred(width, height);
 }
 
 void MainWindow::on_close_clicked() {

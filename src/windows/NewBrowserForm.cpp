@@ -69,7 +69,7 @@ void NewBrowserForm::wire_browser() {
   };
 }
 
-void NewBrowserForm::ShowModal() {
+void NewBrowserForm::show_modal() {
   m_modal_loop = Glib::MainLoop::create(false);
   auto hidden = signal_hide().connect([this] {
     if (m_modal_loop->is_running()) m_modal_loop->quit();

@@ -53,7 +53,7 @@ class NewBrowserForm : public Gtk::Window {
   EmbeddedWB& NewBrowser() { return m_browser; }
 
   // Shows the window modally; returns when it has been closed.
-  void ShowModal();
+  void show_modal();
 
   void ShowMsgPanel(const std::string& text) { m_msg_panel.ShowMsgPanel(text); }
   MessagePanel& msg_panel() { return m_msg_panel; }
