@@ -39,6 +39,12 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
   // always continues a queued page (the home site's menu page, say) and is
   // no request of its own: it neither empties the mailbox nor is a link.
   const bool redirect = step == NavigationStep::Redirect;
+  if (origin == RequestOrigin::Queue) {
+    // The browser asks about the queue's request some time after the tick
+    // that issued it, so another navigation of the frame may have come
+    // first and emptied the mailbox.
+    if (m_pending_nav_url.empty()) m_pending_nav_url = std::string(url);
+  }
   std::string expected;
   if (!redirect) {
     expected = std::move(m_pending_nav_url);
@@ -64,11 +70,15 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
     return Verdict::Cancel;
   }
   // A link of the menu page: it opens in the main frame under its rules.
+  follow_menu_link(url);
+  return Verdict::Cancel;
+}
+
+void NavigationGuard::follow_menu_link(std::string_view url) {
   m_meta.SetURLNumberFromLink(url);
   ExtractMetaData(m_meta.NavPageHTML());
   m_pending_main_url = ModifyURL(url);
   m_meta.SetCurrentSiteURL(m_pending_main_url);
-  return Verdict::Cancel;
 }
 
 Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, RequestOrigin origin) {
@@ -112,10 +122,53 @@ bool NavigationGuard::take_trust(std::string_view url, RequestOrigin origin) {
   return false;
 }
 
-void NavigationGuard::QueueTrustedMainURL(std::string url) {
+void NavigationGuard::open_program_page(std::string url) {
   m_trusted_url = url;
   m_trust = Trust::QueuedURL;
   m_pending_main_url = std::move(url);
+}
+
+void NavigationGuard::open_site(std::string url, std::string_view extra_rules) {
+  SetURLNumber("001");
+  ExtractMetaData("<!--URL001:AD:" + ExtractDomain(url) + "-->" + std::string(extra_rules));
+  SetCurrentSiteURL(url);
+  m_pending_main_url = std::move(url);
+}
+
+void NavigationGuard::open_start_page(std::string url) {
+  SetCurrentSiteURL(url);
+  m_pending_main_url = std::move(url);
+}
+
+void NavigationGuard::open_menu_page(std::string url) {
+  m_pending_nav_url = std::move(url);
+}
+
+void NavigationGuard::queue_error_page(GuardedFrame frame, Trust trust) {
+  std::string error_page = m_effects.ErrorPagePath();
+  if (frame == GuardedFrame::Navigation)
+    m_pending_nav_url = std::move(error_page);
+  else if (trust == Trust::QueuedURL)
+    open_program_page(std::move(error_page));
+  else
+    m_pending_main_url = std::move(error_page);
+}
+
+void NavigationGuard::page_missing(GuardedFrame frame) {
+  queue_error_page(frame, Trust::None);
+}
+
+void NavigationGuard::internal_page_named(GuardedFrame frame) {
+  queue_error_page(frame, Trust::QueuedURL);
+}
+
+void NavigationGuard::load_failed(GuardedFrame frame, std::string_view url) {
+  const std::string error_page = m_effects.ErrorPagePath();
+  if (equals_ignore_case(url, error_page)) return;
+  if (frame == GuardedFrame::Navigation)
+    m_pending_nav_url = error_page;
+  else
+    open_program_page(error_page);
 }
 
 void NavigationGuard::prepare_history_step() {
