@@ -40,6 +40,7 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
   // no request of its own: it neither empties the mailbox nor is a link.
   const bool redirect = step == NavigationStep::Redirect;
   if (origin == RequestOrigin::Queue) {
+    answered(BrowserTarget::NavFrame, url);
     // The browser asks about the queue's request some time after the tick
     // that issued it, so another navigation of the frame may have come
     // first and emptied the mailbox.
@@ -82,6 +83,7 @@ void NavigationGuard::follow_menu_link(std::string_view url) {
 }
 
 Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, RequestOrigin origin) {
+  if (origin == RequestOrigin::Queue) answered(BrowserTarget::MainFrame, url);
   const bool history_step = m_trust == Trust::HistoryStep;
   const bool trusted = take_trust(url, origin);
   if (trusted) m_meta.SetCurrentSiteURL(std::string(url));
@@ -211,19 +213,36 @@ void NavigationGuard::QueueTimerTimer() {
     // The URL is copied: the navigate call may re-enter the guard.
     const std::string url = m_pending_main_url;
     m_issued_main_url = url;
-    try {
-      m_effects.navigate(target, url);
-    } catch (const std::exception&) {
-      // The mailbox stays full; the next tick tries again.
-    }
+    issue(target, url);
   }
   if (!m_pending_nav_url.empty()) {
     const std::string url = m_pending_nav_url;
-    try {
-      m_effects.navigate(BrowserTarget::NavFrame, url);
-    } catch (const std::exception&) {
-    }
+    issue(BrowserTarget::NavFrame, url);
   }
+}
+
+void NavigationGuard::issue(BrowserTarget target, const std::string& url) {
+  // A pop-up that is gone took its requests with it; a new one has none.
+  if (!m_effects.popup_exists()) issued_to(BrowserTarget::PopupBrowser) = {};
+  IssuedURL& issued = issued_to(target);
+  const Clock::TimePoint now = m_clock.now();
+  if (issued.url == url && now - issued.at < kRepeatWindow) return;
+  // Recorded first: the browser may ask within the navigate call.
+  issued = {url, now};
+  try {
+    m_effects.navigate(target, url);
+  } catch (const std::exception&) {
+    issued_to(target) = {};  // the mailbox stays full; the next tick tries again
+  }
+}
+
+void NavigationGuard::answered(BrowserTarget target, std::string_view url) {
+  // The main frame and the pop-up's browser ask alike: the question is the
+  // pop-up's when only the pop-up's request is that URL.
+  if (target == BrowserTarget::MainFrame && !same_target(url, issued_to(target).url) &&
+      same_target(url, issued_to(BrowserTarget::PopupBrowser).url))
+    target = BrowserTarget::PopupBrowser;
+  issued_to(target) = {};
 }
 
 bool NavigationGuard::NavFrameNavigateComplete2(std::optional<std::string> body_html) {

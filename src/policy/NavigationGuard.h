@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -133,7 +136,11 @@ class NavigationGuard {
   // One tick of the navigation queue: `PendingMainURL` goes to the pop-up's
   // browser while the pop-up exists and is visible, else to the main frame;
   // `PendingNavURL` goes to the navigation frame. The mailboxes stay full
-  // until the target's next before-navigate. A navigate error is dropped.
+  // until the target's next before-navigate. A URL that was issued to the
+  // same target less than kRepeatWindow ago and that the browser has not
+  // asked about as the queue's request since is not issued again (the
+  // browser would ask about it twice); after that window it is. A navigate
+  // error is dropped and the URL counts as not issued.
   void QueueTimerTimer();
 
   // The navigation frame completed a load. `body_html`: its body element's
@@ -213,11 +220,22 @@ class NavigationGuard {
   const LinkMetaData& link_meta_data() const { return m_meta; }
   const ParentLists& parent_lists() const { return m_parent; }
 
+  // How long a queued URL that was issued to a target and not yet asked
+  // about by the browser is not issued to it again.
+  static constexpr std::chrono::seconds kRepeatWindow{3};
+
  private:
   // Tests set the state they start from through it.
   friend struct NavigationGuardTestAccess;
 
   enum class Trust { None, QueuedURL, HistoryStep };
+
+  // The last URL the queue issued to one target, while the browser has not
+  // asked about it as the queue's request.
+  struct IssuedURL {
+    std::string url;  // empty: none waiting
+    Clock::TimePoint at{};
+  };
 
   // Replaces the link rules with those of `text` (global rules first when
   // enabled) and applies a width comment through the effects.
@@ -225,6 +243,15 @@ class NavigationGuard {
   void SetCurrentSiteURL(std::string url) { m_meta.SetCurrentSiteURL(std::move(url)); }
   void SetURLNumber(std::string number) { m_meta.SetURLNumber(std::move(number)); }
 
+  // Issues `url` to `target` unless it is a repeat still within
+  // kRepeatWindow.
+  void issue(BrowserTarget target, const std::string& url);
+  // The browser asked about `url` as the queue's request of `target` (of
+  // the main frame or the pop-up for MainFrame).
+  void answered(BrowserTarget target, std::string_view url);
+  IssuedURL& issued_to(BrowserTarget target) {
+    return m_issued.at(static_cast<std::size_t>(target));
+  }
   void queue_error_page(GuardedFrame frame, Trust trust);
 
   // Takes the trust given for the navigation now asked about: true when it
@@ -242,7 +269,8 @@ class NavigationGuard {
   std::string m_issued_main_url;  // what the last tick issued from PendingMainURL
   std::string m_pending_nav_url;
   Trust m_trust = Trust::None;
-  std::string m_trusted_url;  // with Trust::QueuedURL
+  std::string m_trusted_url;          // with Trust::QueuedURL
+  std::array<IssuedURL, 3> m_issued;  // by BrowserTarget
   std::vector<std::string> m_program_pages;
   std::optional<Clock::TimePoint> m_last_mouse_down;
 };

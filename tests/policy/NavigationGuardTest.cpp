@@ -541,6 +541,7 @@ TEST_F(NavigationGuardTest, QueueTickSendsEachMailboxToItsFrame) {
   };
   for (const Case& c : cases) {
     effects.navigations.clear();
+    clock.advance(NavigationGuard::kRepeatWindow);  // no case repeats the one before
     effects.popup_created = c.popup_exists;
     effects.popup_shown = c.popup_visible;
     guard.open_site("http://main.example/");
@@ -554,6 +555,78 @@ TEST_F(NavigationGuardTest, QueueTickSendsEachMailboxToItsFrame) {
   EXPECT_NO_THROW(guard.QueueTimerTimer());
   EXPECT_EQ(guard.PendingMainURL(), "http://main.example/");
   EXPECT_EQ(guard.PendingNavURL(), "http://nav.example/");
+}
+
+// The browser asks about the queue's request some time after the tick that
+// issued it; until then the ticks issue the full mailbox again. The guard
+// issues a URL to a target once until the browser has asked about it, or
+// again once the repeat window has passed without an answer.
+TEST_F(NavigationGuardTest, QueueIssuesAURLOnceUntilTheBrowserAsks) {
+  guard.open_site("http://main.example/");
+  guard.open_menu_page("http://nav.example/");
+  const Sent both{{BrowserTarget::MainFrame, "http://main.example/"},
+                  {BrowserTarget::NavFrame, "http://nav.example/"}};
+  guard.QueueTimerTimer();
+  for (int tick = 0; tick < 14; ++tick) {
+    clock.advance(200ms);
+    guard.QueueTimerTimer();
+  }
+  clock.advance(199ms);
+  guard.QueueTimerTimer();
+  EXPECT_EQ(effects.navigations, both);
+  clock.advance(1ms);  // the window has passed
+  guard.QueueTimerTimer();
+  EXPECT_EQ(effects.navigations.size(), 4u);
+
+  // Asked about: the same URL queued again goes out at once.
+  effects.navigations.clear();
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://MAIN.example", RequestOrigin::Queue),
+            Verdict::Proceed);
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2("http://nav.example/", RequestOrigin::Queue),
+            Verdict::Proceed);
+  guard.open_site("http://main.example/");
+  guard.open_menu_page("http://nav.example/");
+  guard.QueueTimerTimer();
+  guard.QueueTimerTimer();
+  EXPECT_EQ(effects.navigations, both);
+}
+
+// A repeat is the same URL to the same target's browser within the window.
+TEST_F(NavigationGuardTest, OnlyTheSameURLToTheSameBrowserIsARepeat) {
+  guard.open_site("http://main.example/");
+  effects.fail_navigate = true;
+  guard.QueueTimerTimer();  // not issued
+  effects.fail_navigate = false;
+  guard.QueueTimerTimer();
+  effects.popup_created = true;
+  effects.popup_shown = true;
+  guard.QueueTimerTimer();  // the pop-up's browser has had no request
+  guard.QueueTimerTimer();
+  // That pop-up closes and another one opens: its browser is new.
+  effects.popup_created = false;
+  effects.popup_shown = false;
+  guard.QueueTimerTimer();
+  effects.popup_created = true;
+  effects.popup_shown = true;
+  guard.QueueTimerTimer();
+  guard.open_site("http://other.example/");
+  guard.QueueTimerTimer();
+  EXPECT_EQ(effects.navigations, (Sent{{BrowserTarget::MainFrame, "http://main.example/"},
+                                       {BrowserTarget::PopupBrowser, "http://main.example/"},
+                                       {BrowserTarget::PopupBrowser, "http://main.example/"},
+                                       {BrowserTarget::PopupBrowser, "http://other.example/"}}));
+  // The pop-up's browser asks about its request: the main frame's is still
+  // waiting for its question.
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://other.example/", RequestOrigin::Queue),
+            Verdict::Proceed);
+  effects.navigations.clear();
+  effects.popup_shown = false;
+  guard.open_site("http://main.example/");
+  guard.QueueTimerTimer();
+  effects.popup_shown = true;
+  guard.open_site("http://other.example/");
+  guard.QueueTimerTimer();
+  EXPECT_EQ(effects.navigations, (Sent{{BrowserTarget::PopupBrowser, "http://other.example/"}}));
 }
 
 // The e-mail button, help from the web and the configured main page: the
