@@ -11,7 +11,6 @@
 #include "app/core/StartupPlan.h"
 #include "browser/CallbackGuard.h"
 #include "crypto/PasswordHash.h"
-#include "policy/UrlText.h"
 #include "windows/ControlPanelForm.h"
 #include "windows/PasswordChange.h"
 #include "windows/PasswordForm.h"
@@ -284,13 +283,6 @@ void MainWindow::build_status_line() {
 void MainWindow::wire_frames() {
   EmbeddedWBEvents& nav = m_nav_frame.events();
   nav.BeforeNavigate2 = [this](const std::string& url) {
-    // The engine asks about the program's own request some time after the
-    // Navigate call (the old control asked within it), so another navigation
-    // of the frame may have come first and emptied the mailbox. The
-    // program's own request is the one it queued.
-    if (m_nav_frame.CurrentNavigationOrigin() == NavigationOrigin::Program &&
-        m_guard.PendingNavURL().empty())
-      m_guard.SetPendingNavURL(url);
     const NavigationStep step = m_nav_frame.CurrentNavigationKind() == NavigationKind::Redirect
                                     ? NavigationStep::Redirect
                                     : NavigationStep::Request;
@@ -310,7 +302,7 @@ void MainWindow::wire_frames() {
   nav.LoadFinished = [this] { on_nav_frame_loaded(); };
   // The title may arrive after the load has finished: the same check then.
   nav.TitleChange = [this](const std::string& title) {
-    if (TitleReportsMissingPage(title)) m_guard.SetPendingNavURL(ErrorPagePath());
+    if (TitleReportsMissingPage(title)) m_guard.page_missing(GuardedFrame::Navigation);
   };
   nav.StatusTextChange = [this](const std::string& text) { on_nav_frame_status_text(text); };
   nav.LoadFailed = [this](const std::string& url) { on_nav_frame_load_failed(url); };
@@ -463,13 +455,13 @@ bool MainWindow::on_show_popup_timer() {
 
 void MainWindow::on_page_loaded(EmbeddedWB& sender) {
   guarded("on_page_loaded", [&] {
-    if (TitleReportsMissingPage(sender.LocationName())) m_guard.SetPendingMainURL(ErrorPagePath());
+    if (TitleReportsMissingPage(sender.LocationName())) m_guard.page_missing(GuardedFrame::Main);
   });
 }
 
 void MainWindow::on_status_text_change(const std::string& text) {
   guarded("on_status_text_change", [&] {
-    if (StatusNamesInternalPage(text)) m_guard.QueueTrustedMainURL(ErrorPagePath());
+    if (StatusNamesInternalPage(text)) m_guard.internal_page_named(GuardedFrame::Main);
     m_status_text.set_text(text);
   });
 }
@@ -477,11 +469,7 @@ void MainWindow::on_status_text_change(const std::string& text) {
 // The engine could not load a page in the main frame (or the pop-up): the
 // local error page takes its place, as for the old control's error pages.
 void MainWindow::on_load_failed(const std::string& url) {
-  guarded("on_load_failed", [&] {
-    const std::string error_page = ErrorPagePath();
-    if (equals_ignore_case(url, error_page)) return;  // never loop on itself
-    m_guard.QueueTrustedMainURL(error_page);
-  });
+  guarded("on_load_failed", [&] { m_guard.load_failed(GuardedFrame::Main, url); });
 }
 
 void MainWindow::on_progress_change(int progress, int progress_max) {
@@ -499,7 +487,7 @@ void MainWindow::prepare_history_step() {
 
 void MainWindow::on_nav_frame_status_text(const std::string& text) {
   guarded("on_nav_frame_status_text", [&] {
-    if (StatusNamesInternalPage(text)) m_guard.SetPendingNavURL(ErrorPagePath());
+    if (StatusNamesInternalPage(text)) m_guard.internal_page_named(GuardedFrame::Navigation);
   });
 }
 
@@ -507,16 +495,12 @@ void MainWindow::on_nav_frame_loaded() {
   guarded("on_nav_frame_loaded", [this] {
     hide_loading_label();
     if (TitleReportsMissingPage(m_nav_frame.LocationName()))
-      m_guard.SetPendingNavURL(ErrorPagePath());
+      m_guard.page_missing(GuardedFrame::Navigation);
   });
 }
 
 void MainWindow::on_nav_frame_load_failed(const std::string& url) {
-  guarded("on_nav_frame_load_failed", [&] {
-    const std::string error_page = ErrorPagePath();
-    if (equals_ignore_case(url, error_page)) return;
-    m_guard.SetPendingNavURL(error_page);
-  });
+  guarded("on_nav_frame_load_failed", [&] { m_guard.load_failed(GuardedFrame::Navigation, url); });
 }
 
 void MainWindow::show_loading_label() {
@@ -547,34 +531,27 @@ void MainWindow::on_show_nav_frame_clicked() {
 void MainWindow::on_home_clicked() {
   guarded("Home", [this] {
     show_loading_label();
-    m_guard.SetPendingNavURL(HomeSite());
+    m_guard.open_menu_page(HomeSite());
   });
 }
 
 void MainWindow::on_email_clicked() {
   guarded("E-mail", [this] {
-    m_guard.SetURLNumber("001");
-    const std::string url = m_state.settings.value("email_url");
-    m_guard.SetCurrentSiteURL(url);
-    m_guard.ExtractMetaData("<!--URL001:AD:" + ExtractDomain(url) + "-->" +
-                            m_state.settings.value("email-meta-data"));
-    m_guard.SetPendingMainURL(url);
+    m_guard.open_site(m_state.settings.value("email_url"),
+                      m_state.settings.value("email-meta-data"));
   });
 }
 
 void MainWindow::on_local_help_clicked() {
   guarded("Help", [this] {
-    m_guard.QueueTrustedMainURL(to_engine_url(m_locations.ProgramDir + "help.html"));
+    m_guard.open_program_page(to_engine_url(m_locations.ProgramDir + "help.html"));
   });
 }
 
 void MainWindow::on_web_help_clicked() {
   guarded("Help From The Web", [this] {
-    m_guard.SetURLNumber("001");
-    const std::string url = m_state.SiteBaseURL + m_state.SitePath + "/help.php3";
-    m_guard.SetPendingMainURL(url);
-    m_guard.ExtractMetaData("<!--URL001:AD:" + ExtractDomain(m_state.SiteBaseURL) + "-->");
-    m_guard.SetCurrentSiteURL(url);
+    // The site path begins with "/": the URL's domain is the site's.
+    m_guard.open_site(m_state.SiteBaseURL + m_state.SitePath + "/help.php3");
   });
 }
 

@@ -8,17 +8,9 @@
 #include "browser/CallbackGuard.h"
 #include "browser/EmbeddedWB.h"
 #include "policy/NavigationGuard.h"
-#include "policy/UrlText.h"
 #include "settings/Settings.h"
 
 namespace tovali {
-
-namespace {
-
-std::string extract_domain(const std::string& url) {
-  return ExtractDomain(url);
-}
-}  // namespace
 
 StartupChain::StartupChain(StartupHost& host) : m_host(host) {}
 
@@ -41,8 +33,7 @@ bool StartupChain::on_startup_timer() {
   guarded("StartupTimer", [this] {
     NavigationGuard& guard = m_host.guard();
     const std::string start_page = to_engine_url(StartPagePath(m_host.ProgramDir()));
-    guard.SetPendingMainURL(start_page);
-    guard.SetCurrentSiteURL(start_page);
+    guard.open_start_page(start_page);
     m_host.set_toolbar_buttons(false);
 
     m_probe = std::make_unique<EmbeddedWB>();
@@ -94,13 +85,11 @@ void StartupChain::on_connection_probe_loaded() {
 void StartupChain::FinishStartup() {
   guarded("start-up", [this] {
     NavigationGuard& guard = m_host.guard();
-    const FirstMainPage page =
-        ChooseFirstMainPage(m_host.settings(), m_host.ProgramDir(), &extract_domain);
-    if (!page.meta_text.empty()) guard.ExtractMetaData(page.meta_text);
-    if (page.url_number) guard.SetURLNumber(*page.url_number);
-    const std::string url = page.url_number ? page.url : to_engine_url(page.url);
-    guard.SetPendingMainURL(url);
-    guard.SetCurrentSiteURL(url);
+    const FirstMainPage page = ChooseFirstMainPage(m_host.settings(), m_host.ProgramDir());
+    if (page.kind == FirstPageKind::Site)
+      guard.open_site(page.url);
+    else
+      guard.open_start_page(to_engine_url(page.url));
 
     m_host.ShowMsgPanel(kLoadingMessage);
     m_host.set_msg_panel_timer(false);
@@ -110,7 +99,7 @@ void StartupChain::FinishStartup() {
     m_host.set_msg_panel_timer(true);
     m_host.set_toolbar_buttons(true);
     if (auto notice = UpdateNotice(m_host.settings())) m_host.ShowMsgPanel(*notice);
-    m_host.guard().SetPendingNavURL(m_host.HomeSite());
+    m_host.guard().open_menu_page(m_host.HomeSite());
     m_finished = true;
   });
 }

@@ -349,15 +349,8 @@ std::string to_engine_url(const std::string& url_or_path) {
 
 bool EmbeddedWB::Navigate(const std::string& url) {
   if (url.empty()) return false;
-  const std::string target = to_engine_url(url);
-  const std::int64_t now = g_get_monotonic_time();
-  // A request the engine has not asked about yet is not repeated; after a
-  // few seconds without an answer it may be issued again.
-  constexpr std::int64_t kAnswerWaitUs = 3 * G_USEC_PER_SEC;
-  if (target == m_requested && now - m_requested_at < kAnswerWaitUs) return true;
-  m_requested = target;
-  m_requested_at = now;
-  webkit_web_view_load_uri(m_engine->view, target.c_str());
+  m_requested = to_engine_url(url);
+  webkit_web_view_load_uri(m_engine->view, m_requested.c_str());
   return true;
 }
 

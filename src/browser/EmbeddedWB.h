@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -95,10 +94,9 @@ class EmbeddedWB {
   Gtk::Widget& widget();
 
   // Starts loading `url`: a URL, or an absolute local path (loaded as the
-  // file:// URL of that path). Returns false for an empty URL.
-  // The engine asks before-navigate some time after this call, not within
-  // it; until it has asked, a repeated request for the same URL is not
-  // issued again (it would reach the before-navigate handler twice).
+  // file:// URL of that path). Returns false for an empty URL. Every call
+  // is a load of its own: the engine asks before-navigate some time after
+  // it, not within it, once for each call.
   bool Navigate(const std::string& url);
   // Steps in the history; false when there is no page in that direction.
   bool GoBack();
@@ -148,7 +146,6 @@ class EmbeddedWB {
   BodyCapture m_capture = BodyCapture::Off;
   std::optional<std::string> m_body;
   std::string m_requested;  // issued, before-navigate not yet raised
-  std::int64_t m_requested_at = 0;
   NavigationOrigin m_origin = NavigationOrigin::Page;
   NavigationKind m_kind = NavigationKind::Request;
 };

@@ -92,9 +92,8 @@ int RulesTool::judge(const std::string& menu_file, const std::string& link_url,
   NavigationGuard guard(settings, log, effects, clock);
   guard.UpdateLists();
   // The click on LINK_URL in the navigation frame.
-  guard.link_meta_data().SetURLNumberFromLink(link_url);
-  guard.ExtractMetaData(menu_body(file).second);
-  guard.SetCurrentSiteURL(ModifyURL(link_url));
+  guard.NavFrameNavigateComplete2(std::string(menu_body(file).second));
+  guard.follow_menu_link(link_url);
 
   for (const std::string& url : urls) {
     const int messages_before = effects.messages;

@@ -39,6 +39,13 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
   // always continues a queued page (the home site's menu page, say) and is
   // no request of its own: it neither empties the mailbox nor is a link.
   const bool redirect = step == NavigationStep::Redirect;
+  if (origin == RequestOrigin::Queue) {
+    answered(BrowserTarget::NavFrame, url);
+    // The browser asks about the queue's request some time after the tick
+    // that issued it, so another navigation of the frame may have come
+    // first and emptied the mailbox.
+    if (m_pending_nav_url.empty()) m_pending_nav_url = std::string(url);
+  }
   std::string expected;
   if (!redirect) {
     expected = std::move(m_pending_nav_url);
@@ -64,14 +71,19 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
     return Verdict::Cancel;
   }
   // A link of the menu page: it opens in the main frame under its rules.
+  follow_menu_link(url);
+  return Verdict::Cancel;
+}
+
+void NavigationGuard::follow_menu_link(std::string_view url) {
   m_meta.SetURLNumberFromLink(url);
   ExtractMetaData(m_meta.NavPageHTML());
   m_pending_main_url = ModifyURL(url);
   m_meta.SetCurrentSiteURL(m_pending_main_url);
-  return Verdict::Cancel;
 }
 
 Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, RequestOrigin origin) {
+  if (origin == RequestOrigin::Queue) answered(BrowserTarget::MainFrame, url);
   const bool history_step = m_trust == Trust::HistoryStep;
   const bool trusted = take_trust(url, origin);
   if (trusted) m_meta.SetCurrentSiteURL(std::string(url));
@@ -112,10 +124,53 @@ bool NavigationGuard::take_trust(std::string_view url, RequestOrigin origin) {
   return false;
 }
 
-void NavigationGuard::QueueTrustedMainURL(std::string url) {
+void NavigationGuard::open_program_page(std::string url) {
   m_trusted_url = url;
   m_trust = Trust::QueuedURL;
   m_pending_main_url = std::move(url);
+}
+
+void NavigationGuard::open_site(std::string url, std::string_view extra_rules) {
+  SetURLNumber("001");
+  ExtractMetaData("<!--URL001:AD:" + ExtractDomain(url) + "-->" + std::string(extra_rules));
+  SetCurrentSiteURL(url);
+  m_pending_main_url = std::move(url);
+}
+
+void NavigationGuard::open_start_page(std::string url) {
+  SetCurrentSiteURL(url);
+  m_pending_main_url = std::move(url);
+}
+
+void NavigationGuard::open_menu_page(std::string url) {
+  m_pending_nav_url = std::move(url);
+}
+
+void NavigationGuard::queue_error_page(GuardedFrame frame, Trust trust) {
+  std::string error_page = m_effects.ErrorPagePath();
+  if (frame == GuardedFrame::Navigation)
+    m_pending_nav_url = std::move(error_page);
+  else if (trust == Trust::QueuedURL)
+    open_program_page(std::move(error_page));
+  else
+    m_pending_main_url = std::move(error_page);
+}
+
+void NavigationGuard::page_missing(GuardedFrame frame) {
+  queue_error_page(frame, Trust::None);
+}
+
+void NavigationGuard::internal_page_named(GuardedFrame frame) {
+  queue_error_page(frame, Trust::QueuedURL);
+}
+
+void NavigationGuard::load_failed(GuardedFrame frame, std::string_view url) {
+  const std::string error_page = m_effects.ErrorPagePath();
+  if (equals_ignore_case(url, error_page)) return;
+  if (frame == GuardedFrame::Navigation)
+    m_pending_nav_url = error_page;
+  else
+    open_program_page(error_page);
 }
 
 void NavigationGuard::prepare_history_step() {
@@ -158,19 +213,36 @@ void NavigationGuard::QueueTimerTimer() {
     // The URL is copied: the navigate call may re-enter the guard.
     const std::string url = m_pending_main_url;
     m_issued_main_url = url;
-    try {
-      m_effects.navigate(target, url);
-    } catch (const std::exception&) {
-      // The mailbox stays full; the next tick tries again.
-    }
+    issue(target, url);
   }
   if (!m_pending_nav_url.empty()) {
     const std::string url = m_pending_nav_url;
-    try {
-      m_effects.navigate(BrowserTarget::NavFrame, url);
-    } catch (const std::exception&) {
-    }
+    issue(BrowserTarget::NavFrame, url);
   }
+}
+
+void NavigationGuard::issue(BrowserTarget target, const std::string& url) {
+  // A pop-up that is gone took its requests with it; a new one has none.
+  if (!m_effects.popup_exists()) issued_to(BrowserTarget::PopupBrowser) = {};
+  IssuedURL& issued = issued_to(target);
+  const Clock::TimePoint now = m_clock.now();
+  if (issued.url == url && now - issued.at < kRepeatWindow) return;
+  // Recorded first: the browser may ask within the navigate call.
+  issued = {url, now};
+  try {
+    m_effects.navigate(target, url);
+  } catch (const std::exception&) {
+    issued_to(target) = {};  // the mailbox stays full; the next tick tries again
+  }
+}
+
+void NavigationGuard::answered(BrowserTarget target, std::string_view url) {
+  // The main frame and the pop-up's browser ask alike: the question is the
+  // pop-up's when only the pop-up's request is that URL.
+  if (target == BrowserTarget::MainFrame && !same_target(url, issued_to(target).url) &&
+      same_target(url, issued_to(BrowserTarget::PopupBrowser).url))
+    target = BrowserTarget::PopupBrowser;
+  issued_to(target) = {};
 }
 
 bool NavigationGuard::NavFrameNavigateComplete2(std::optional<std::string> body_html) {

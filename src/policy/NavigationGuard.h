@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +40,12 @@ enum class NavigationStep {
   Redirect,  // the server answered the admitted navigation with a redirect
 };
 
+// Which mailbox of the guard a frame's page belongs to.
+enum class GuardedFrame {
+  Main,        // the main frame or the pop-up's browser (`PendingMainURL`)
+  Navigation,  // the navigation frame (`PendingNavURL`)
+};
+
 // What happens to a page's request for a new window.
 enum class NewWindowDecision {
   Refuse,     // cancel; the guard has already shown the refusal message
@@ -67,11 +76,11 @@ enum class NewWindowDecision {
 //      not be read; the result tells whether to show the green dot.
 //  - every left mouse-button press anywhere in the program: MouseDown().
 //  - start-up and every save of the setup dialog: UpdateLists().
-//  - buttons: SetPendingMainURL / SetPendingNavURL / SetCurrentSiteURL /
-//      SetURLNumber, and ExtractMetaData for fixed rules (e-mail, help from
-//      the web, main page); QueueTrustedMainURL for the program's own pages
-//      (local help, the error page); prepare_history_step before Back and
-//      Forward step the history.
+//  - buttons, start-up and the frames' error reports: one intent each
+//      (open_site, open_program_page, open_start_page, open_menu_page,
+//      prepare_history_step, page_missing, internal_page_named,
+//      load_failed); the guard sets the link rules, the trust and the
+//      mailboxes itself.
 //
 // Trust belongs to one navigation of the program's own: the queued trusted
 // URL when the browser asks about it as the queue's request, or a step that
@@ -99,7 +108,9 @@ class NavigationGuard {
   // rewritten into the frame itself when it is an "HTTPNAV:" link, and
   // otherwise becomes a main-frame navigation under the link rules read
   // afresh from `NavPageHTML`. Every other navigation (a script's, a
-  // frame's, a dropped URL) is cancelled silently. A redirect continues the
+  // frame's, a dropped URL) is cancelled silently. The queue's own request
+  // (`origin` Queue) asked about after another navigation of the frame has
+  // emptied the mailbox is the one it queued. A redirect continues the
   // navigation the frame was already loading (the queued one): its target
   // loads in the frame, unless its domain is blocked; the mailbox is left
   // alone.
@@ -125,7 +136,11 @@ class NavigationGuard {
   // One tick of the navigation queue: `PendingMainURL` goes to the pop-up's
   // browser while the pop-up exists and is visible, else to the main frame;
   // `PendingNavURL` goes to the navigation frame. The mailboxes stay full
-  // until the target's next before-navigate. A navigate error is dropped.
+  // until the target's next before-navigate. A URL that was issued to the
+  // same target less than kRepeatWindow ago and that the browser has not
+  // asked about as the queue's request since is not issued again (the
+  // browser would ask about it twice); after that window it is. A navigate
+  // error is dropped and the URL counts as not issued.
   void QueueTimerTimer();
 
   // The navigation frame completed a load. `body_html`: its body element's
@@ -139,19 +154,48 @@ class NavigationGuard {
   // Reloads the parent's lists from the settings.
   void UpdateLists();
 
-  // Replaces the link rules with those of `text` (global rules first when
-  // enabled) and applies a width comment through the effects.
-  void ExtractMetaData(std::string_view text);
-
   const std::string& PendingMainURL() const { return m_pending_main_url; }
-  void SetPendingMainURL(std::string url) { m_pending_main_url = std::move(url); }
   const std::string& PendingNavURL() const { return m_pending_nav_url; }
-  void SetPendingNavURL(std::string url) { m_pending_nav_url = std::move(url); }
 
-  // Queues `url` for the main frame (`PendingMainURL`) and trusts it: when
-  // the browser asks about it as the queue's request, it skips the link
-  // rules (the parent's lists still apply) and becomes the `CurrentSiteURL`.
-  void QueueTrustedMainURL(std::string url);
+  // Opens `url` in the main frame as the current site under link number
+  // 001, whose rules admit the URL's domain, followed by the URL comments of
+  // `extra_rules` (the global rules first when enabled). A width comment
+  // among them is applied. An empty `url` queues nothing but still sets the
+  // rules.
+  void open_site(std::string url, std::string_view extra_rules = {});
+
+  // Queues `url`, a page of the program's own (local help, the error page),
+  // for the main frame and trusts it: when the browser asks about it as the
+  // queue's request, it skips the link rules (the parent's lists still
+  // apply) and becomes the `CurrentSiteURL`.
+  void open_program_page(std::string url);
+
+  // Queues the program's start page `url` for the main frame as the current
+  // site, untrusted: it is judged as any navigation (a local page of the
+  // program passes the link rules), and the link rules stay as they are.
+  void open_start_page(std::string url);
+
+  // Opens the child's own menu link `url` (a link of the menu page) in the
+  // main frame as the current site, under the link rules read afresh from
+  // `NavPageHTML` with the link's number.
+  void follow_menu_link(std::string_view url);
+
+  // Queues `url` (the home site's menu page) for the navigation frame.
+  void open_menu_page(std::string url);
+
+  // The page of `frame` proved missing (its title says so): the error page
+  // is queued for that frame. For the main frame it is queued untrusted and
+  // the current site stays.
+  void page_missing(GuardedFrame frame);
+
+  // The status line of `frame` names one of the browser's internal pages:
+  // the error page is queued for that frame (trusted for the main frame).
+  void internal_page_named(GuardedFrame frame);
+
+  // The browser could not load `url` in `frame`: the error page is queued
+  // for that frame (trusted for the main frame), unless `url` is the error
+  // page itself, which would only fail again.
+  void load_failed(GuardedFrame frame, std::string_view url);
 
   // Back or Forward is about to step the main frame's (or the pop-up's)
   // history: the step, when the browser reports it as back/forward, is
@@ -171,16 +215,44 @@ class NavigationGuard {
   bool IsProgramPage(std::string_view url) const;
 
   const std::string& CurrentSiteURL() const { return m_meta.CurrentSiteURL(); }
-  void SetCurrentSiteURL(std::string url) { m_meta.SetCurrentSiteURL(std::move(url)); }
   const std::string& URLNumber() const { return m_meta.URLNumber(); }
-  void SetURLNumber(std::string number) { m_meta.SetURLNumber(std::move(number)); }
 
-  LinkMetaData& link_meta_data() { return m_meta; }
   const LinkMetaData& link_meta_data() const { return m_meta; }
   const ParentLists& parent_lists() const { return m_parent; }
 
+  // How long a queued URL that was issued to a target and not yet asked
+  // about by the browser is not issued to it again.
+  static constexpr std::chrono::seconds kRepeatWindow{3};
+
  private:
+  // Tests set the state they start from through it.
+  friend struct NavigationGuardTestAccess;
+
   enum class Trust { None, QueuedURL, HistoryStep };
+
+  // The last URL the queue issued to one target, while the browser has not
+  // asked about it as the queue's request.
+  struct IssuedURL {
+    std::string url;  // empty: none waiting
+    Clock::TimePoint at{};
+  };
+
+  // Replaces the link rules with those of `text` (global rules first when
+  // enabled) and applies a width comment through the effects.
+  void ExtractMetaData(std::string_view text);
+  void SetCurrentSiteURL(std::string url) { m_meta.SetCurrentSiteURL(std::move(url)); }
+  void SetURLNumber(std::string number) { m_meta.SetURLNumber(std::move(number)); }
+
+  // Issues `url` to `target` unless it is a repeat still within
+  // kRepeatWindow.
+  void issue(BrowserTarget target, const std::string& url);
+  // The browser asked about `url` as the queue's request of `target` (of
+  // the main frame or the pop-up for MainFrame).
+  void answered(BrowserTarget target, std::string_view url);
+  IssuedURL& issued_to(BrowserTarget target) {
+    return m_issued.at(static_cast<std::size_t>(target));
+  }
+  void queue_error_page(GuardedFrame frame, Trust trust);
 
   // Takes the trust given for the navigation now asked about: true when it
   // is that navigation. Trust is gone afterwards either way.
@@ -197,7 +269,8 @@ class NavigationGuard {
   std::string m_issued_main_url;  // what the last tick issued from PendingMainURL
   std::string m_pending_nav_url;
   Trust m_trust = Trust::None;
-  std::string m_trusted_url;  // with Trust::QueuedURL
+  std::string m_trusted_url;          // with Trust::QueuedURL
+  std::array<IssuedURL, 3> m_issued;  // by BrowserTarget
   std::vector<std::string> m_program_pages;
   std::optional<Clock::TimePoint> m_last_mouse_down;
 };

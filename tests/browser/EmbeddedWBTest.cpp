@@ -152,22 +152,6 @@ TEST_F(EmbeddedWBTest, MenuLinkSchemesReachBeforeNavigateAsWritten) {
   EXPECT_EQ(asked[1].substr(0, 19), "httpnav://MORESITES");
 }
 
-TEST_F(EmbeddedWBTest, RequestRepeatedBeforeTheEngineAsksIsIssuedOnce) {
-  EmbeddedWB view;
-  int asked = 0;
-  int completions = 0;
-  view.events().BeforeNavigate2 = [&](const std::string&) {
-    ++asked;
-    return NavigationVerdict::Proceed;
-  };
-  view.events().LoadFinished = [&] { ++completions; };
-  const std::string url = page("once.html", "<p>once</p>");
-  for (int i = 0; i < 3; ++i) view.Navigate(url);
-  ASSERT_TRUE(pump_until([&] { return completions == 1; }));
-  pump_for(std::chrono::milliseconds(500));
-  EXPECT_EQ(asked, 1);
-}
-
 TEST_F(EmbeddedWBTest, BeforeNavigateTellsWhoStartedTheNavigation) {
   EmbeddedWB view;
   std::vector<std::pair<std::string, NavigationOrigin>> asked;

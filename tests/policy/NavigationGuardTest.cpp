@@ -11,9 +11,20 @@
 #include "settings/Settings.h"
 
 namespace tovali {
+
+// The states the tests start from that no intent of the guard sets alone.
+struct NavigationGuardTestAccess {
+  static void set_url_number(NavigationGuard& guard, std::string number) {
+    guard.SetURLNumber(std::move(number));
+  }
+  static void empty_main_mailbox(NavigationGuard& guard) { guard.m_pending_main_url.clear(); }
+};
+
 namespace {
 
 using namespace std::chrono_literals;
+using Access = NavigationGuardTestAccess;
+using Sent = std::vector<std::pair<BrowserTarget, std::string>>;
 
 class FakeClock : public Clock {
  public:
@@ -115,25 +126,25 @@ TEST_F(NavigationGuardTest, RefusalMessageDependsOnTheLastClick) {
 
 TEST_F(NavigationGuardTest, SilentRefusalsAndErrorPages) {
   struct Case {
-    const char* number;
+    const char* link;  // the menu link opened before
     const char* url;
     bool message;
     bool logged;
   };
   const Case cases[] = {
-      {"", "res://ieframe.dll/dnserror.htm", true, false},
-      {"001", "RES://ieframe.dll/dnserror.htm", false, false},
-      {"001", "http://banner.ads.example/x", false, false},
-      {"002", "http://banner.ads.example/x", true, true},
+      {"http://www.example.com/", "res://ieframe.dll/dnserror.htm", true, false},
+      {"http001://www.example.com/", "RES://ieframe.dll/dnserror.htm", false, false},
+      {"http001://www.example.com/", "http://banner.ads.example/x", false, false},
+      {"http002://www.other.example/", "http://banner.ads.example/x", true, true},
   };
-  guard.ExtractMetaData(kMenuPage);
+  guard.NavFrameNavigateComplete2(std::string(kMenuPage));
   for (const Case& c : cases) {
     effects.messages.clear();
     const std::size_t logged_before = log.size();
-    guard.SetURLNumber(c.number);
+    guard.follow_menu_link(c.link);
     EXPECT_EQ(guard.WebBrowserBeforeNavigate2(c.url), Verdict::Cancel) << c.url;
-    EXPECT_EQ(effects.messages.size(), c.message ? 1u : 0u) << c.number << " " << c.url;
-    EXPECT_EQ(log.size() - logged_before, c.logged ? 1u : 0u) << c.number << " " << c.url;
+    EXPECT_EQ(effects.messages.size(), c.message ? 1u : 0u) << c.link << " " << c.url;
+    EXPECT_EQ(log.size() - logged_before, c.logged ? 1u : 0u) << c.link << " " << c.url;
   }
 }
 
@@ -147,7 +158,7 @@ TEST_F(NavigationGuardTest, TheLogKeepsTheLast500Refusals) {
 
 TEST_F(NavigationGuardTest, AboutPagesAreCancelledQuietlyAndDropTrust) {
   for (const char* url : {"about:config", "ABOUT:plugins", "About:"}) {
-    guard.QueueTrustedMainURL("file:///opt/tovali/help.html");
+    guard.open_program_page("file:///opt/tovali/help.html");
     EXPECT_EQ(guard.WebBrowserBeforeNavigate2(url), Verdict::Cancel) << url;
     EXPECT_FALSE(guard.TrustedNavigation()) << url;
     guard.prepare_history_step();
@@ -163,13 +174,13 @@ TEST_F(NavigationGuardTest, TrustedNavigationSkipsTheLinkRulesButNotTheParentLis
   settings.set_value("num_cust_prohibited_domains", "1");
   settings.set_value("cust_pd-0", "bad.example");
   guard.UpdateLists();
-  guard.SetURLNumber("001");
-  guard.QueueTrustedMainURL("http://any.example.net/help");
+  guard.open_site("http://www.example.com/");
+  guard.open_program_page("http://any.example.net/help");
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("HTTP://ANY.example.net/help/", RequestOrigin::Queue),
             Verdict::Proceed);
   EXPECT_EQ(guard.CurrentSiteURL(), "HTTP://ANY.example.net/help/");
   EXPECT_FALSE(guard.TrustedNavigation());
-  guard.QueueTrustedMainURL("http://www.bad.example/");
+  guard.open_program_page("http://www.bad.example/");
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.bad.example/", RequestOrigin::Queue),
             Verdict::Cancel);
   EXPECT_FALSE(guard.TrustedNavigation());
@@ -249,18 +260,18 @@ TEST(NavigationGuardTrust, OnlyTheProgramsOwnNavigationIsTrusted) {
     NavigationGuard guard{settings, log, effects, clock};
     guard.UpdateLists();
     guard.SetProgramPages({error_page});
-    guard.ExtractMetaData("<!--URL001:AD:example.com-->");
-    guard.SetURLNumber("001");
-    guard.SetCurrentSiteURL("http://www.example.com/");
+    guard.open_site("http://www.example.com/");
     int asked = 0;
     for (const Event& e : c.events) {
       switch (e.step) {
         case Step::ProgramRequest:
-          guard.QueueTrustedMainURL(e.url);
+          guard.open_program_page(e.url);
           break;
         case Step::FailedLoad:
+          guard.load_failed(GuardedFrame::Main, "http://gone.example.net/");
+          break;
         case Step::HoverResText:
-          guard.QueueTrustedMainURL(effects.ErrorPagePath());
+          guard.internal_page_named(GuardedFrame::Main);
           break;
         case Step::HistoryStep:
           guard.prepare_history_step();
@@ -310,8 +321,7 @@ TEST_F(NavigationGuardTest, LocalFilesOnlyTheProgramsOwnPages) {
   };
   for (const auto& c : cases) {
     for (const RequestOrigin origin : {RequestOrigin::Page, RequestOrigin::Queue}) {
-      guard.SetURLNumber("");
-      guard.QueueTrustedMainURL(c.url);
+      guard.open_program_page(c.url);
       EXPECT_EQ(guard.WebBrowserBeforeNavigate2(c.url, origin), c.verdict) << c.url;
     }
   }
@@ -327,8 +337,8 @@ TEST_F(NavigationGuardTest, NavigationFrameOpensOnlyClickedLinks) {
                           "httpnav://menu.example.com/more.html", "file:///etc/passwd"}) {
     for (const RequestOrigin origin :
          {RequestOrigin::Page, RequestOrigin::History, RequestOrigin::Queue}) {
-      guard.SetPendingNavURL("http://home.example.com/menu.html");
-      guard.SetURLNumber("-");
+      guard.open_menu_page("http://home.example.com/menu.html");
+      Access::set_url_number(guard, "-");
       EXPECT_EQ(guard.NavFrameBeforeNavigate2(url, origin), Verdict::Cancel) << url;
       EXPECT_EQ(guard.PendingMainURL(), "") << url;
       EXPECT_EQ(guard.PendingNavURL(), "") << url;
@@ -336,7 +346,7 @@ TEST_F(NavigationGuardTest, NavigationFrameOpensOnlyClickedLinks) {
     }
   }
   // The frame's own queued page still loads, whoever the engine says asked.
-  guard.SetPendingNavURL("http://home.example.com/menu.html");
+  guard.open_menu_page("http://home.example.com/menu.html");
   EXPECT_EQ(guard.NavFrameBeforeNavigate2("http://home.example.com/menu.html", RequestOrigin::Page),
             Verdict::Proceed);
 }
@@ -373,8 +383,8 @@ TEST_F(NavigationGuardTest, NavigationFrameLetsItsQueuedURLThrough) {
       {"http://home.example.com/a", "http://home.example.com/b", Verdict::Cancel},
   };
   for (const Case& c : cases) {
-    guard.SetPendingNavURL(c.queued);
-    guard.SetPendingMainURL("");
+    guard.open_menu_page(c.queued);
+    Access::empty_main_mailbox(guard);
     EXPECT_EQ(guard.NavFrameBeforeNavigate2(c.reported, RequestOrigin::LinkClick), c.verdict)
         << c.queued << " " << c.reported;
     if (c.verdict == Verdict::Cancel) {
@@ -403,9 +413,9 @@ TEST_F(NavigationGuardTest, NavigationFrameLinks) {
       {"javascript:window.close()", "", "javascript:window.close()", ""},
   };
   for (const Case& c : cases) {
-    guard.SetPendingNavURL("http://home.example.com/menu.html");
-    guard.SetPendingMainURL("");
-    guard.SetURLNumber("-");
+    guard.open_menu_page("http://home.example.com/menu.html");
+    Access::empty_main_mailbox(guard);
+    Access::set_url_number(guard, "-");
     EXPECT_EQ(guard.NavFrameBeforeNavigate2(c.url, RequestOrigin::LinkClick), Verdict::Cancel)
         << c.url;
     EXPECT_EQ(guard.PendingNavURL(), c.pending_nav) << c.url;
@@ -419,11 +429,11 @@ TEST_F(NavigationGuardTest, NavigationFrameLinks) {
 // navigation frame (the same URL as a request of its own is a menu link).
 TEST_F(NavigationGuardTest, RedirectOfTheQueuedPageStaysInTheNavigationFrame) {
   guard.NavFrameNavigateComplete2(std::string(kMenuPage));
-  guard.SetPendingNavURL("http://home.example.com/tovali/teindex.php3");
+  guard.open_menu_page("http://home.example.com/tovali/teindex.php3");
   ASSERT_EQ(guard.NavFrameBeforeNavigate2("http://home.example.com/tovali/teindex.php3",
                                           RequestOrigin::Queue),
             Verdict::Proceed);
-  guard.SetURLNumber("-");
+  Access::set_url_number(guard, "-");
 
   struct Case {
     const char* target;
@@ -439,9 +449,9 @@ TEST_F(NavigationGuardTest, RedirectOfTheQueuedPageStaysInTheNavigationFrame) {
        "http://home.example.com/tovali/menu.html"},
   };
   for (const Case& c : cases) {
-    guard.SetPendingMainURL("");
+    Access::empty_main_mailbox(guard);
     // Home was pressed meanwhile: a redirect leaves that request queued.
-    guard.SetPendingNavURL("http://home.example.com/tovali/home-again.php3");
+    guard.open_menu_page("http://home.example.com/tovali/home-again.php3");
     // The engine reports a redirect as no click; the request is the child's.
     const RequestOrigin origin =
         c.step == NavigationStep::Redirect ? RequestOrigin::Page : RequestOrigin::LinkClick;
@@ -474,8 +484,8 @@ TEST_F(NavigationGuardTest, AnUnreadableMenuPageLeavesOnlyTheGlobalRules) {
 }
 
 TEST_F(NavigationGuardTest, SubFrameNavigationEmptiesTheMainMailbox) {
-  guard.SetCurrentSiteURL("http://www.example.com/");
-  guard.QueueTrustedMainURL("http://www.example.com/queued");
+  guard.follow_menu_link("http://www.example.com/");
+  guard.open_program_page("http://www.example.com/queued");
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://frames.example.com/sub"), Verdict::Proceed);
   EXPECT_EQ(guard.PendingMainURL(), "");
   EXPECT_FALSE(guard.TrustedNavigation());
@@ -499,22 +509,21 @@ TEST_F(NavigationGuardTest, LateQuestionAboutAnIssuedURLKeepsANewerOne) {
   };
   for (const auto& c : cases) {
     effects.navigations.clear();
-    guard.SetPendingMainURL("file:///opt/tovali/welcome.html");
+    guard.open_start_page("file:///opt/tovali/welcome.html");
     guard.QueueTimerTimer();
-    guard.SetPendingMainURL("http://main.example/");
+    guard.open_site("http://main.example/");
     guard.WebBrowserBeforeNavigate2(c.asked, c.origin);
     EXPECT_EQ(guard.PendingMainURL(), c.left) << c.asked;
   }
   // The newer URL goes out on the next tick; the question about it empties
   // the mailbox.
-  guard.SetPendingMainURL("file:///opt/tovali/welcome.html");
+  guard.open_start_page("file:///opt/tovali/welcome.html");
   guard.QueueTimerTimer();
-  guard.SetPendingMainURL("http://main.example/");
+  guard.open_site("http://main.example/");
   guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Queue);
   effects.navigations.clear();
   guard.QueueTimerTimer();
-  EXPECT_EQ(effects.navigations, (std::vector<std::pair<BrowserTarget, std::string>>{
-                                     {BrowserTarget::MainFrame, "http://main.example/"}}));
+  EXPECT_EQ(effects.navigations, (Sent{{BrowserTarget::MainFrame, "http://main.example/"}}));
   guard.WebBrowserBeforeNavigate2("http://main.example/", RequestOrigin::Queue);
   EXPECT_EQ(guard.PendingMainURL(), "");
 }
@@ -532,20 +541,161 @@ TEST_F(NavigationGuardTest, QueueTickSendsEachMailboxToItsFrame) {
   };
   for (const Case& c : cases) {
     effects.navigations.clear();
+    clock.advance(NavigationGuard::kRepeatWindow);  // no case repeats the one before
     effects.popup_created = c.popup_exists;
     effects.popup_shown = c.popup_visible;
-    guard.SetPendingMainURL("http://main.example/");
-    guard.SetPendingNavURL("http://nav.example/");
+    guard.open_site("http://main.example/");
+    guard.open_menu_page("http://nav.example/");
     guard.QueueTimerTimer();
-    EXPECT_EQ(effects.navigations, (std::vector<std::pair<BrowserTarget, std::string>>{
-                                       {c.main_target, "http://main.example/"},
-                                       {BrowserTarget::NavFrame, "http://nav.example/"}}));
+    EXPECT_EQ(effects.navigations, (Sent{{c.main_target, "http://main.example/"},
+                                         {BrowserTarget::NavFrame, "http://nav.example/"}}));
   }
   // A failing navigate call leaves the mailboxes full for the next tick.
   effects.fail_navigate = true;
   EXPECT_NO_THROW(guard.QueueTimerTimer());
   EXPECT_EQ(guard.PendingMainURL(), "http://main.example/");
   EXPECT_EQ(guard.PendingNavURL(), "http://nav.example/");
+}
+
+// The browser asks about the queue's request some time after the tick that
+// issued it; until then the ticks issue the full mailbox again. The guard
+// issues a URL to a target once until the browser has asked about it, or
+// again once the repeat window has passed without an answer.
+TEST_F(NavigationGuardTest, QueueIssuesAURLOnceUntilTheBrowserAsks) {
+  guard.open_site("http://main.example/");
+  guard.open_menu_page("http://nav.example/");
+  const Sent both{{BrowserTarget::MainFrame, "http://main.example/"},
+                  {BrowserTarget::NavFrame, "http://nav.example/"}};
+  guard.QueueTimerTimer();
+  for (int tick = 0; tick < 14; ++tick) {
+    clock.advance(200ms);
+    guard.QueueTimerTimer();
+  }
+  clock.advance(199ms);
+  guard.QueueTimerTimer();
+  EXPECT_EQ(effects.navigations, both);
+  clock.advance(1ms);  // the window has passed
+  guard.QueueTimerTimer();
+  EXPECT_EQ(effects.navigations.size(), 4u);
+
+  // Asked about: the same URL queued again goes out at once.
+  effects.navigations.clear();
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://MAIN.example", RequestOrigin::Queue),
+            Verdict::Proceed);
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2("http://nav.example/", RequestOrigin::Queue),
+            Verdict::Proceed);
+  guard.open_site("http://main.example/");
+  guard.open_menu_page("http://nav.example/");
+  guard.QueueTimerTimer();
+  guard.QueueTimerTimer();
+  EXPECT_EQ(effects.navigations, both);
+}
+
+// A repeat is the same URL to the same target's browser within the window.
+TEST_F(NavigationGuardTest, OnlyTheSameURLToTheSameBrowserIsARepeat) {
+  guard.open_site("http://main.example/");
+  effects.fail_navigate = true;
+  guard.QueueTimerTimer();  // not issued
+  effects.fail_navigate = false;
+  guard.QueueTimerTimer();
+  effects.popup_created = true;
+  effects.popup_shown = true;
+  guard.QueueTimerTimer();  // the pop-up's browser has had no request
+  guard.QueueTimerTimer();
+  // That pop-up closes and another one opens: its browser is new.
+  effects.popup_created = false;
+  effects.popup_shown = false;
+  guard.QueueTimerTimer();
+  effects.popup_created = true;
+  effects.popup_shown = true;
+  guard.QueueTimerTimer();
+  guard.open_site("http://other.example/");
+  guard.QueueTimerTimer();
+  EXPECT_EQ(effects.navigations, (Sent{{BrowserTarget::MainFrame, "http://main.example/"},
+                                       {BrowserTarget::PopupBrowser, "http://main.example/"},
+                                       {BrowserTarget::PopupBrowser, "http://main.example/"},
+                                       {BrowserTarget::PopupBrowser, "http://other.example/"}}));
+  // The pop-up's browser asks about its request: the main frame's is still
+  // waiting for its question.
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://other.example/", RequestOrigin::Queue),
+            Verdict::Proceed);
+  effects.navigations.clear();
+  effects.popup_shown = false;
+  guard.open_site("http://main.example/");
+  guard.QueueTimerTimer();
+  effects.popup_shown = true;
+  guard.open_site("http://other.example/");
+  guard.QueueTimerTimer();
+  EXPECT_EQ(effects.navigations, (Sent{{BrowserTarget::PopupBrowser, "http://other.example/"}}));
+}
+
+// The e-mail button, help from the web and the configured main page: the
+// site's domain under link number 001, and the extra rules after it.
+TEST_F(NavigationGuardTest, AnOpenedSiteIsAdmittedUnderNumber001) {
+  guard.open_site("http://mail.example.com/inbox",
+                  "<!--URL001:AD:cdn.example--><!--NavFrameWidth=220-->");
+  EXPECT_EQ(guard.URLNumber(), "001");
+  EXPECT_EQ(guard.CurrentSiteURL(), "http://mail.example.com/inbox");
+  EXPECT_EQ(guard.PendingMainURL(), "http://mail.example.com/inbox");
+  EXPECT_EQ(effects.widths, (std::vector<int>{220}));
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://mail.example.com/inbox", RequestOrigin::Queue),
+            Verdict::Proceed);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://img.cdn.example/a.png"), Verdict::Proceed);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://other.example/"), Verdict::Cancel);
+
+  // The start page becomes the current site; the rules stay and no trust is
+  // given.
+  guard.SetProgramPages({"file:///opt/tovali/welcome.html"});
+  guard.open_start_page("file:///opt/tovali/welcome.html");
+  EXPECT_EQ(guard.CurrentSiteURL(), "file:///opt/tovali/welcome.html");
+  EXPECT_FALSE(guard.TrustedNavigation());
+  EXPECT_EQ(
+      guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Queue),
+      Verdict::Proceed);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
+}
+
+// A frame's page that is missing, names an internal page or failed to load
+// is replaced by the error page in the same frame.
+TEST_F(NavigationGuardTest, TheErrorPageReplacesAFramesFailedPage) {
+  enum class Report { Missing, InternalPage, Failed };
+  const std::string error_page = effects.ErrorPagePath();
+  const struct {
+    GuardedFrame frame;
+    Report report;
+    const char* failed_url;
+    std::string main;
+    std::string nav;
+    bool trusted;
+  } cases[] = {
+      {GuardedFrame::Main, Report::Missing, "", error_page, "", false},
+      {GuardedFrame::Main, Report::InternalPage, "", error_page, "", true},
+      {GuardedFrame::Main, Report::Failed, "http://gone.example/", error_page, "", true},
+      {GuardedFrame::Main, Report::Failed, "FILE:///opt/tovali/error.html", "", "", false},
+      {GuardedFrame::Navigation, Report::Missing, "", "", error_page, false},
+      {GuardedFrame::Navigation, Report::InternalPage, "", "", error_page, false},
+      {GuardedFrame::Navigation, Report::Failed, "http://gone.example/", "", error_page, false},
+      {GuardedFrame::Navigation, Report::Failed, "file:///opt/tovali/error.html", "", "", false},
+  };
+  for (const auto& c : cases) {
+    NavigationGuard fresh{settings, log, effects, clock};
+    switch (c.report) {
+      case Report::Missing:
+        fresh.page_missing(c.frame);
+        break;
+      case Report::InternalPage:
+        fresh.internal_page_named(c.frame);
+        break;
+      case Report::Failed:
+        fresh.load_failed(c.frame, c.failed_url);
+        break;
+    }
+    const int index = static_cast<int>(&c - cases);
+    EXPECT_EQ(fresh.PendingMainURL(), c.main) << index;
+    EXPECT_EQ(fresh.PendingNavURL(), c.nav) << index;
+    EXPECT_EQ(fresh.TrustedNavigation(), c.trusted) << index;
+  }
 }
 
 TEST_F(NavigationGuardTest, NewWindowRequests) {

@@ -8,17 +8,10 @@ std::string StartPagePath(const std::string& program_dir) {
   return program_dir + "welcome.html";
 }
 
-FirstMainPage ChooseFirstMainPage(const Settings& settings, const std::string& program_dir,
-                                  std::string (*domain)(const std::string&)) {
-  FirstMainPage page;
-  if (settings.value("load_main_default") == "1") {
-    page.url = StartPagePath(program_dir);
-    return page;
-  }
-  page.url = settings.value("load_main_url");
-  page.meta_text = "<!--URL001:AD:" + domain(page.url) + "-->";
-  page.url_number = "001";
-  return page;
+FirstMainPage ChooseFirstMainPage(const Settings& settings, const std::string& program_dir) {
+  if (settings.value("load_main_default") == "1")
+    return {StartPagePath(program_dir), FirstPageKind::StartPage};
+  return {settings.value("load_main_url"), FirstPageKind::Site};
 }
 
 std::optional<std::string> UpdateNotice(const Settings& settings) {

@@ -16,17 +16,21 @@ inline constexpr const char* kMakerWebAddress = "http://www.tovali.example.org";
 inline constexpr const char* kLoadingMessage =
     "Welcome To Tovali Explorer! \r\r\rLoading configuration...";
 
-// The first page of the main frame once the connection check has ended.
-struct FirstMainPage {
-  std::string url;                        // for PendingMainURL and CurrentSiteURL
-  std::string meta_text;                  // for ExtractMetaData; empty: none
-  std::optional<std::string> url_number;  // for URLNumber; nullopt: unchanged
+// What the first page of the main frame is.
+enum class FirstPageKind {
+  StartPage,  // the program's start page (a local file path)
+  Site,       // a site, opened under link number 001 admitting its domain
 };
 
-// `load_main_default` "1": the start page; otherwise `load_main_url`, its
-// domain admitted under link number 001. `domain` is ExtractDomain.
-FirstMainPage ChooseFirstMainPage(const Settings& settings, const std::string& program_dir,
-                                  std::string (*domain)(const std::string&));
+// The first page of the main frame once the connection check has ended.
+struct FirstMainPage {
+  std::string url;
+  FirstPageKind kind = FirstPageKind::StartPage;
+};
+
+// `load_main_default` "1": the start page; otherwise the site
+// `load_main_url`.
+FirstMainPage ChooseFirstMainPage(const Settings& settings, const std::string& program_dir);
 
 // The start page in the folder of the supplied pages.
 std::string StartPagePath(const std::string& program_dir);

@@ -5,35 +5,24 @@
 namespace tovali {
 namespace {
 
-std::string fake_domain(const std::string& url) {
-  return "[" + url + "]";
-}
-
 TEST(FirstMainPage, DefaultIsTheStartPage) {
   Settings settings;
   settings.set_value("load_main_default", "1");
   settings.set_value("load_main_url", "http://x.example/");
-  const auto page = ChooseFirstMainPage(settings, "/opt/te/", fake_domain);
+  const auto page = ChooseFirstMainPage(settings, "/opt/te/");
   EXPECT_EQ(page.url, "/opt/te/welcome.html");
-  EXPECT_EQ(page.meta_text, "");
-  EXPECT_FALSE(page.url_number.has_value());
+  EXPECT_EQ(page.kind, FirstPageKind::StartPage);
 }
 
-TEST(FirstMainPage, ConfiguredPageIsAdmittedUnderLinkNumber001) {
+TEST(FirstMainPage, OtherwiseTheConfiguredSite) {
   Settings settings;
+  EXPECT_EQ(ChooseFirstMainPage(settings, "/opt/te/").kind, FirstPageKind::Site);
+  EXPECT_EQ(ChooseFirstMainPage(settings, "/opt/te/").url, "");
   settings.set_value("load_main_default", "0");
   settings.set_value("load_main_url", "http://www.kids.example/start");
-  const auto page = ChooseFirstMainPage(settings, "/opt/te/", fake_domain);
+  const auto page = ChooseFirstMainPage(settings, "/opt/te/");
   EXPECT_EQ(page.url, "http://www.kids.example/start");
-  EXPECT_EQ(page.meta_text, "<!--URL001:AD:[http://www.kids.example/start]-->");
-  EXPECT_EQ(page.url_number, std::optional<std::string>("001"));
-}
-
-TEST(FirstMainPage, EmptyConfiguredPageGivesEmptyURLAndNumber001) {
-  Settings settings;
-  const auto page = ChooseFirstMainPage(settings, "/opt/te/", fake_domain);
-  EXPECT_EQ(page.url, "");
-  EXPECT_EQ(page.url_number, std::optional<std::string>("001"));
+  EXPECT_EQ(page.kind, FirstPageKind::Site);
 }
 
 TEST(UpdateNotice, OnlyAboveTwoHundred) {
