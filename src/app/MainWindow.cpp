@@ -12,6 +12,7 @@
 #include "browser/CallbackGuard.h"
 #include "crypto/PasswordHash.h"
 #include "policy/UrlText.h"
+#include "settings/SettingsKeys.h"
 #include "windows/ControlPanelForm.h"
 #include "windows/PasswordChange.h"
 #include "windows/PasswordForm.h"
@@ -81,7 +82,7 @@ MainWindow::MainWindow(const Locations& locations)
   if (!m_state.systemSettingsProblems.empty())
     std::cerr << "tovali-explorer: " << m_state.systemSettingsProblems;
   if (PasswordHashInForce(m_state.settings) &&
-      !is_supported_password_hash(m_state.settings.value("password_hash")))
+      !is_supported_password_hash(m_state.settings.value(keys::password_hash)))
     std::cerr << "tovali-explorer: password_hash in the administrator's settings is not a "
                  "yescrypt ($y$) or SHA-512 ($6$) hash; no password is accepted\n";
   apply_window_level();
@@ -126,7 +127,7 @@ void MainWindow::cover_monitor() {
 }
 
 void MainWindow::apply_window_level() {
-  set_keep_above(m_state.settings.value("prevent_switch") == "1");
+  set_keep_above(m_state.settings.is_on(keys::prevent_switch));
 }
 
 void MainWindow::build_layout() {
@@ -344,14 +345,14 @@ SaveReport MainWindow::SaveConfig() {
 
 void MainWindow::UpdateControls() {
   const Settings& s = m_state.settings;
-  m_close_button.set_visible(s.value("show_close_main") == "1");
-  const bool hide_nav = s.value("hide_navframe") == "1";
+  m_close_button.set_visible(s.is_on(keys::show_close_main));
+  const bool hide_nav = s.is_on(keys::hide_navframe);
   m_nav_frame_panel.set_visible(!hide_nav);
   m_loading_frame.set_visible(!hide_nav);
-  const bool email = s.value("enable_email_button") == "1";
+  const bool email = s.is_on(keys::enable_email_button);
   m_email.set_visible(email);
-  m_print.set_enabled(s.value("enable_print_button") == "1");
-  m_main_frame.SetSilent(s.value("silent_mode") == "1" ? DialogMode::Silent : DialogMode::Shown);
+  m_print.set_enabled(s.is_on(keys::enable_print_button));
+  m_main_frame.SetSilent(s.is_on(keys::silent_mode) ? DialogMode::Silent : DialogMode::Shown);
 }
 
 void MainWindow::UpdateCtrlAltDel() {
@@ -451,7 +452,7 @@ NavigationVerdict MainWindow::WebBrowserBeforeNavigate2(const std::string& url,
 EmbeddedWB* MainWindow::on_main_frame_new_window() {
   if (m_guard.WebBrowserNewWindow2() != NewWindowDecision::OpenPopup) return nullptr;
   m_popup = std::make_unique<NewBrowserForm>(*this, m_main_frame, *this);
-  if (m_state.settings.value("prevent_switch") == "1") m_popup->set_keep_above(true);
+  if (m_state.settings.is_on(keys::prevent_switch)) m_popup->set_keep_above(true);
   m_show_new_browser_timer.disconnect();
   m_show_new_browser_timer =
       Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::on_show_popup_timer), 10);
@@ -577,7 +578,7 @@ void MainWindow::on_stop_clicked() {
 
 void MainWindow::on_print_clicked() {
   guarded("Print", [this] {
-    const PrintMode mode = m_state.settings.value("show_print_settings") == "1"
+    const PrintMode mode = m_state.settings.is_on(keys::show_print_settings)
                                ? PrintMode::WithDialog
                                : PrintMode::WithoutDialog;
     m_main_frame.Print(mode, [this] { ShowMsgPanel("\r\rPrinting..."); });
@@ -587,10 +588,10 @@ void MainWindow::on_print_clicked() {
 void MainWindow::on_email_clicked() {
   guarded("E-mail", [this] {
     m_guard.SetURLNumber("001");
-    const std::string url = m_state.settings.value("email_url");
+    const std::string url = m_state.settings.value(keys::email_url);
     m_guard.SetCurrentSiteURL(url);
     m_guard.ExtractMetaData("<!--URL001:AD:" + ExtractDomain(url) + "-->" +
-                            m_state.settings.value("email-meta-data"));
+                            m_state.settings.value(keys::email_meta_data));
     m_guard.SetPendingMainURL(url);
   });
 }
@@ -642,7 +643,7 @@ void MainWindow::OpenSetup() {
 // ------------------------------------------------------------------ closing
 
 void MainWindow::CloseProgram() {
-  if (m_state.settings.value("req_pw_close") == "1" && !GetPassword()) return;
+  if (m_state.settings.is_on(keys::req_pw_close) && !GetPassword()) return;
   m_close_allowed = true;
   m_kiosk.stop();
   iconify();

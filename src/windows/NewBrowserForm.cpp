@@ -6,6 +6,7 @@
 
 #include "browser/CallbackGuard.h"
 #include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 #include "windows/BorderIcons.h"
 #include "windows/ShellPictures.h"
 
@@ -114,7 +115,7 @@ void NewBrowserForm::on_stop_clicked() {
 
 void NewBrowserForm::on_print_clicked() {
   guarded("pop-up Print", [this] {
-    const PrintMode mode = m_host.settings().value("show_print_settings") == "1"
+    const PrintMode mode = m_host.settings().is_on(keys::show_print_settings)
                                ? PrintMode::WithDialog
                                : PrintMode::WithoutDialog;
     m_browser.Print(mode, [this] { ShowMsgPanel("\r\rPrinting..."); });
