@@ -6,6 +6,7 @@
 #include <glibmm/main.h>
 
 #include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 
 namespace tovali {
 
@@ -59,7 +60,7 @@ void KioskLock::stop() {
 
 bool KioskLock::on_prevent_switch_timer() {
   try {
-    const bool lock = m_settings.value("prevent_switch") == "1";
+    const bool lock = m_settings.is_on(keys::prevent_switch);
     // A modal window of the program (pop-up, prompt, setup, control panel,
     // print dialog) is what the program shows in front.
     Gtk::Window* front = nullptr;
@@ -179,7 +180,7 @@ void KioskLock::release_keyboard() {
 
 void KioskLock::UpdateCtrlAltDel() {
   // Read for the record; there is no platform flag to set (see header).
-  (void)m_settings.value("disable_ctrl_alt_del");
+  (void)m_settings.value(keys::disable_ctrl_alt_del);
 }
 
 }  // namespace tovali

@@ -11,6 +11,7 @@
 #include "app/core/StartupPlan.h"
 #include "browser/CallbackGuard.h"
 #include "crypto/PasswordHash.h"
+#include "settings/SettingsKeys.h"
 #include "windows/ControlPanelForm.h"
 #include "windows/PasswordChange.h"
 #include "windows/PasswordForm.h"
@@ -83,7 +84,7 @@ MainWindow::MainWindow(const Locations& locations)
   if (!m_state.systemSettingsProblems.empty())
     std::cerr << "tovali-explorer: " << m_state.systemSettingsProblems;
   if (PasswordHashInForce(m_state.settings) &&
-      !is_supported_password_hash(m_state.settings.value("password_hash")))
+      !is_supported_password_hash(m_state.settings.value(keys::password_hash)))
     std::cerr << "tovali-explorer: password_hash in the administrator's settings is not a "
                  "yescrypt ($y$) or SHA-512 ($6$) hash; no password is accepted\n";
   apply_window_level();
@@ -128,7 +129,7 @@ void MainWindow::cover_monitor() {
 }
 
 void MainWindow::apply_window_level() {
-  set_keep_above(m_state.settings.value("prevent_switch") == "1");
+  set_keep_above(m_state.settings.is_on(keys::prevent_switch));
 }
 
 void MainWindow::build_layout() {
@@ -330,14 +331,14 @@ SaveReport MainWindow::SaveConfig() {
 
 void MainWindow::UpdateControls() {
   const Settings& s = m_state.settings;
-  m_close_button.set_visible(s.value("show_close_main") == "1");
-  const bool hide_nav = s.value("hide_navframe") == "1";
+  m_close_button.set_visible(s.is_on(keys::show_close_main));
+  const bool hide_nav = s.is_on(keys::hide_navframe);
   m_nav_frame_panel.set_visible(!hide_nav);
   m_loading_frame.set_visible(!hide_nav);
-  const bool email = s.value("enable_email_button") == "1";
+  const bool email = s.is_on(keys::enable_email_button);
   m_email.set_visible(email);
-  m_browser_buttons.set_print_enabled(s.value("enable_print_button") == "1");
-  m_main_frame.SetSilent(s.value("silent_mode") == "1" ? DialogMode::Silent : DialogMode::Shown);
+  m_browser_buttons.set_print_enabled(s.is_on(keys::enable_print_button));
+  m_main_frame.SetSilent(s.is_on(keys::silent_mode) ? DialogMode::Silent : DialogMode::Shown);
 }
 
 void MainWindow::UpdateCtrlAltDel() {
@@ -437,7 +438,7 @@ NavigationVerdict MainWindow::WebBrowserBeforeNavigate2(const std::string& url,
 EmbeddedWB* MainWindow::on_main_frame_new_window() {
   if (m_guard.WebBrowserNewWindow2() != NewWindowDecision::OpenPopup) return nullptr;
   m_popup = std::make_unique<NewBrowserForm>(*this, m_main_frame, *this);
-  if (m_state.settings.value("prevent_switch") == "1") m_popup->set_keep_above(true);
+  if (m_state.settings.is_on(keys::prevent_switch)) m_popup->set_keep_above(true);
   m_show_new_browser_timer.disconnect();
   m_show_new_browser_timer =
       Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::on_show_popup_timer), 10);
@@ -537,8 +538,8 @@ void MainWindow::on_home_clicked() {
 
 void MainWindow::on_email_clicked() {
   guarded("E-mail", [this] {
-    m_guard.open_site(m_state.settings.value("email_url"),
-                      m_state.settings.value("email-meta-data"));
+    m_guard.open_site(m_state.settings.value(keys::email_url),
+                      m_state.settings.value(keys::email_meta_data));
   });
 }
 
@@ -586,7 +587,7 @@ void MainWindow::OpenSetup() {
 // ------------------------------------------------------------------ closing
 
 void MainWindow::CloseProgram() {
-  if (m_state.settings.value("req_pw_close") == "1" && !GetPassword()) return;
+  if (m_state.settings.is_on(keys::req_pw_close) && !GetPassword()) return;
   m_close_allowed = true;
   m_kiosk.stop();
   iconify();

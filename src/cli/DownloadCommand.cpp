@@ -8,6 +8,7 @@
 #include "net/ConfigDownload.h"
 #include "settings/InstallLayout.h"
 #include "settings/ScrambledFile.h"
+#include "settings/SettingsKeys.h"
 #include "settings/StatusReporter.h"
 #include "settings/SystemFolder.h"
 
@@ -83,8 +84,9 @@ int run_download_command(const std::string& settings_dir, const std::vector<std:
   }
   for (const int site : result.too_many_lines) {
     err << "tovali-settings: the configuration from site-" << site << " ("
-        << state.settings.value("site-" + std::to_string(site)) << ") would leave more than "
-        << kMaxCountedLines << " settings lines; it was not applied\n";
+        << state.settings.value(std::string(keys::site_prefix) + std::to_string(site))
+        << ") would leave more than " << kMaxCountedLines
+        << " settings lines; it was not applied\n";
   }
   switch (result.outcome) {
     case RemoteConfigOutcome::Disabled:

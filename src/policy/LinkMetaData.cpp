@@ -7,6 +7,7 @@
 #include "policy/MetaDataScanner.h"
 #include "policy/UrlText.h"
 #include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 
 namespace tovali {
 
@@ -42,8 +43,8 @@ LinkMetaData::LinkMetaData(const Settings& settings)
 
 std::optional<int> LinkMetaData::ExtractMetaData(std::string_view text) {
   MetaDataScan scan;
-  if (m_settings.is_on("use_global_meta_data")) {
-    std::string whole = m_settings.value("global-meta-data");
+  if (m_settings.is_on(keys::use_global_meta_data)) {
+    std::string whole = m_settings.value(keys::global_meta_data);
     whole.append(text);
     scan = ScanMetaData(whole);
   } else {
@@ -74,7 +75,7 @@ std::optional<int> LinkMetaData::LoadMetaData(std::string_view url) {
   // Keep the record alive while the current rules are replaced.
   const Record record = found->second;
   m_url_number = record.url_number;
-  if (!m_settings.is_on("use_global_meta_data") && record.rules->round_trips()) {
+  if (!m_settings.is_on(keys::use_global_meta_data) && record.rules->round_trips()) {
     // Scanning the rebuilt record would give back exactly these lists.
     m_rules = record.rules;
     return std::nullopt;

@@ -7,6 +7,7 @@
 #include "policy/UrlText.h"
 #include "settings/ProhibitedLog.h"
 #include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 #include "settings/TextList.h"
 
 namespace tovali {
@@ -193,7 +194,7 @@ void NavigationGuard::report_refusal(std::string_view url) {
 }
 
 NewWindowDecision NavigationGuard::WebBrowserNewWindow2() {
-  if (!m_settings.is_on("allow_new_window")) {
+  if (!m_settings.is_on(keys::allow_new_window)) {
     m_effects.ShowMsgPanel(kNewWindowMessage);
     return NewWindowDecision::Refuse;
   }

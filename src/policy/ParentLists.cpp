@@ -1,5 +1,7 @@
 #include "policy/ParentLists.h"
 
+#include "settings/SettingsKeys.h"
+
 namespace tovali {
 
 namespace {
@@ -29,9 +31,12 @@ void LoadListValues(const Settings& settings, std::string_view count_key, std::s
 ParentLists::ParentLists() : m_blocked_nav{kBlockedNavDomain}, m_blocked_nav_set(m_blocked_nav) {}
 
 void ParentLists::UpdateLists(const Settings& settings) {
-  LoadListValues(settings, "num_cust_prohibited_domains", "cust_pd-", LetterCase::Upper, m_domains);
-  LoadListValues(settings, "num_cust_prohibited_urls", "cust_pu-", LetterCase::Upper, m_urls);
-  LoadListValues(settings, "num_prohibited_file_exts", "pext-", LetterCase::Upper, m_exts);
+  LoadListValues(settings, keys::num_cust_prohibited_domains.name(), keys::cust_pd_prefix,
+                 LetterCase::Upper, m_domains);
+  LoadListValues(settings, keys::num_cust_prohibited_urls.name(), keys::cust_pu_prefix,
+                 LetterCase::Upper, m_urls);
+  LoadListValues(settings, keys::num_prohibited_file_exts.name(), keys::pext_prefix,
+                 LetterCase::Upper, m_exts);
   m_domain_set = HashedStringSet(without_empty(m_domains));
   m_url_set = HashedStringSet(without_empty(m_urls));
   m_ext_set = HashedStringSet(without_empty(m_exts));

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <exception>
 
-#include "BuildConfig.h"
 #include "settings/AtomicFile.h"
 #include "settings/ScrambledFile.h"
+#include "settings/SettingsKeys.h"
 
 namespace tovali {
 
@@ -61,27 +61,7 @@ int ConfigStore::FirstUsableCopy() const {
 }
 
 TextList ConfigStore::DefaultLines() {
-  return {
-      "password=marigold",
-      "req_pw_close=0",
-      "req_pw_config=0",
-      "enable_email_button=0",
-      std::string("email_url=") + build::kEmailUrl,
-      "allow_new_window=1",
-      "prevent_switch=1",
-      "disable_ctrl_alt_del=1",
-      "show_close_main=0",
-      "download_config=1",
-      "hide_navframe=0",
-      "load_main_default=1",
-      "silent_mode=0",
-      "use_global_meta_data=1",
-      "enable_print_button=1",
-      "default_home_location=1",
-      "num_prohibited_file_exts=2",
-      "pext-0=exe",
-      "pext-1=zip",
-  };
+  return factory_default_lines();
 }
 
 LoadSource ConfigStore::ReadConfig(Settings& settings) const {

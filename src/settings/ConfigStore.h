@@ -71,7 +71,7 @@ class ConfigStore {
   // Writes the nineteen default keys into `settings`, in order, then saves.
   SaveReport LoadDefaults(Settings& settings) const;
 
-  // The default lines alone, in their fixed order.
+  // The default lines alone, in their fixed order (factory_default_lines).
   static TextList DefaultLines();
 
  private:

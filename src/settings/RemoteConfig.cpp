@@ -11,6 +11,7 @@
 #include "net/ProxySource.h"
 #include "settings/DownloadTrust.h"
 #include "settings/ScrambledFile.h"
+#include "settings/SettingsKeys.h"
 #include "settings/StartupSettings.h"
 #include "settings/StatusReporter.h"
 #include "settings/TextList.h"
@@ -99,7 +100,7 @@ void RemoteConfig::on_doc_end(HttpCli&) {
 }
 
 void RemoteConfig::GetProxySettings() {
-  const std::string url = config_url(m_parts.settings.value("site-0"));
+  const std::string url = config_url(m_parts.settings.value(std::string(keys::site_prefix) + "0"));
   for (const std::string& proxy : m_parts.proxy.proxies_for(url)) {
     if (proxy == "direct://") return;
     const HttpUrlParts parts = split_http_url(proxy);
@@ -136,20 +137,20 @@ int RemoteConfig::GetHttpFile(HttpCli& client) {
 RemoteConfigResult RemoteConfig::GetRemoteConfig() {
   RemoteConfigResult result;
   Settings& settings = m_parts.settings;
-  if (settings.value("download_config") == "0") return result;
+  if (!settings.is_on(keys::download_config)) return result;
   try {
     GetProxySettings();
   } catch (const std::exception&) {
     // The download goes on without a proxy.
   }
-  const int count = settings.count("num-sites");
+  const int count = settings.count(keys::num_sites);
   if (count <= 0) {
     m_parts.status.set_status_text(kFailedText);
     result.outcome = RemoteConfigOutcome::NoSites;
     return result;
   }
   for (int i = 0; i < count; ++i) {
-    m_parts.SiteBaseURL = settings.value("site-" + std::to_string(i));
+    m_parts.SiteBaseURL = settings.value(std::string(keys::site_prefix) + std::to_string(i));
     m_parts.status.set_status_text(i == 0 ? kPrimaryText : kSecondaryText);
     m_parts.client.config().URL = config_url(m_parts.SiteBaseURL);
     m_http_doc.clear();

@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include "settings/SettingsKeys.h"
+
 #include <algorithm>
 #include <climits>
 #include <unordered_map>
@@ -172,7 +174,7 @@ void Settings::set_values(const std::vector<NamedValue>& writes) {
 
 bool Settings::is_on(std::string_view key) const {
   const auto v = value(key);
-  if (equals_ignore_case(key, "download_config")) return v != "0";
+  if (switch_rule(key) == SwitchRule::OffWhenZero) return v != "0";
   return v == "1";
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/SettingKey.h"
 #include "settings/TextList.h"
 
 namespace tovali {
@@ -34,13 +35,16 @@ class Settings {
 
   // Value of the first line whose name matches `key`; "" when missing.
   std::string value(std::string_view key) const;
+  std::string value(SettingKey key) const { return value(key.name()); }
 
   // True when a line with that name exists (even with an empty value).
   bool has(std::string_view key) const;
+  bool has(SettingKey key) const { return has(key.name()); }
 
   // A non-empty value replaces the first matching line in place, or is
   // appended as a new line; the empty value deletes the first matching line.
   void set_value(std::string_view key, std::string_view value);
+  void set_value(SettingKey key, std::string_view value) { set_value(key.name(), value); }
 
   // The same as set_value for every write in order, in time linear in the
   // number of lines and writes (set_value alone searches the list).
@@ -49,12 +53,16 @@ class Settings {
   // Deletes the first matching line, if any.
   void remove(std::string_view key) { set_value(key, ""); }
 
-  // Switch: on exactly when the value is "1". `download_config` is the
-  // exception: it is off only when exactly "0" (missing means on).
+  // Switch: the rule of the key in the table of settings/SettingsKeys.h:
+  // on exactly when the value is "1", except `download_config`, which is
+  // off only when exactly "0" (missing means on). Names the table does not
+  // know follow the "1" rule.
   bool is_on(std::string_view key) const;
+  bool is_on(SettingKey key) const { return is_on(key.name()); }
 
   // Count: the value as a decimal integer; 0 when missing or not a number.
   int count(std::string_view key) const;
+  int count(SettingKey key) const { return count(key.name()); }
 
   // Numbered list: entries prefix+"0" .. prefix+(count-1), in order, read by
   // name (a missing entry reads as ""); upper-cased on request. A count of 0
@@ -62,6 +70,10 @@ class Settings {
   // kMaxListEntries.
   TextList list(std::string_view count_key, std::string_view prefix,
                 LetterCase letter_case = LetterCase::AsStored) const;
+  TextList list(SettingKey count_key, std::string_view prefix,
+                LetterCase letter_case = LetterCase::AsStored) const {
+    return list(count_key.name(), prefix, letter_case);
+  }
 
   // The user's lines, as saved to the copies (locks not applied).
   const TextList& lines() const { return m_lines; }
@@ -76,6 +88,7 @@ class Settings {
 
   // True when the administrator has locked `key`.
   bool is_locked(std::string_view key) const;
+  bool is_locked(SettingKey key) const { return is_locked(key.name()); }
 
   // The values in force as lines: the user's lines with the first line of
   // each locked name replaced by the locked line (removed when the locked

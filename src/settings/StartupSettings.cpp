@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "BuildConfig.h"
+#include "settings/SettingsKeys.h"
 #include "settings/SystemSettings.h"
 
 namespace tovali {
@@ -36,12 +37,14 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
   merge(state.saveFailures, store.LoadConfig(state.settings).save);
 
   Settings& s = state.settings;
-  if (s.count("num-sites") == 0) {
+  if (s.count(keys::num_sites) == 0) {
     // Only the missing names are added: a line behind an existing
     // "num-sites" would be shadowed by it and pile up at every start.
     bool changed = false;
-    const std::pair<const char*, std::string> lines[] = {
-        {"num-sites", "2"}, {"site-0", build::kPrimarySite}, {"site-1", build::kSecondarySite}};
+    const std::string site = std::string(keys::site_prefix);
+    const std::pair<std::string, std::string> lines[] = {{std::string(keys::num_sites.name()), "2"},
+                                                         {site + "0", build::kPrimarySite},
+                                                         {site + "1", build::kSecondarySite}};
     for (const auto& [name, value] : lines) {
       if (!s.has(name)) {
         s.set_value(name, value);
@@ -51,8 +54,9 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
     if (changed) merge(state.saveFailures, store.SaveConfig(s));
   }
 
-  if (s.value("password").empty() && s.value("nopassword") != "1" && !s.is_locked("password")) {
-    s.set_value("password", "marigold");
+  if (s.value(keys::password).empty() && !s.is_on(keys::nopassword) &&
+      !s.is_locked(keys::password)) {
+    s.set_value(keys::password, factory_default(keys::password));
     merge(state.saveFailures, store.SaveConfig(s));
   }
   return state;

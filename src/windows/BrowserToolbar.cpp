@@ -4,6 +4,7 @@
 
 #include "browser/CallbackGuard.h"
 #include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 
 namespace tovali {
 
@@ -60,9 +61,8 @@ void BrowserToolbar::on_stop_clicked() {
 
 void BrowserToolbar::on_print_clicked() {
   guarded(m_print_where.c_str(), [this] {
-    const PrintMode mode = m_settings.value("show_print_settings") == "1"
-                               ? PrintMode::WithDialog
-                               : PrintMode::WithoutDialog;
+    const PrintMode mode = m_settings.is_on(keys::show_print_settings) ? PrintMode::WithDialog
+                                                                       : PrintMode::WithoutDialog;
     m_browser.Print(mode, [this] {
       if (m_hooks.on_printing) m_hooks.on_printing();
     });

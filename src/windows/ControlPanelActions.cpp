@@ -1,5 +1,7 @@
 #include "windows/ControlPanelActions.h"
 
+#include "settings/SettingsKeys.h"
+
 namespace tovali {
 
 PanelAfterClick close_picture_clicked(ControlPanelHost& host) {
@@ -8,7 +10,7 @@ PanelAfterClick close_picture_clicked(ControlPanelHost& host) {
 }
 
 PanelAfterClick setup_picture_clicked(ControlPanelHost& host) {
-  if (host.settings().value("req_pw_config") == "1" && !host.GetPassword()) {
+  if (host.settings().is_on(keys::req_pw_config) && !host.GetPassword()) {
     return PanelAfterClick::StayOpen;
   }
   host.OpenSetup();

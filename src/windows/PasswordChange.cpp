@@ -1,16 +1,17 @@
 #include "windows/PasswordChange.h"
 
+#include "settings/SettingsKeys.h"
 #include "windows/DisplayText.h"
 #include "windows/SetupApply.h"
 
 namespace tovali {
 
 bool PasswordHashInForce(const Settings& settings) {
-  return settings.is_locked("password_hash") && !settings.value("password_hash").empty();
+  return settings.is_locked(keys::password_hash) && !settings.value(keys::password_hash).empty();
 }
 
 bool PasswordChangeLocked(const Settings& settings) {
-  return PasswordHashInForce(settings) || settings.is_locked("password");
+  return PasswordHashInForce(settings) || settings.is_locked(keys::password);
 }
 
 bool PasswordMatches(std::string_view typed_text, const Settings& settings,
@@ -19,9 +20,9 @@ bool PasswordMatches(std::string_view typed_text, const Settings& settings,
   // it was when the password was set.
   const std::string typed = SingleLineValue(typed_text);
   if (PasswordHashInForce(settings)) {
-    return check_hash && check_hash(typed, settings.value("password_hash"));
+    return check_hash && check_hash(typed, settings.value(keys::password_hash));
   }
-  const std::string password = settings.value("password");
+  const std::string password = settings.value(keys::password);
   if (typed == password) return true;
   // A password stored in another encoding can only be typed as its UTF-8
   // reading; accept exactly that reading.
@@ -51,7 +52,7 @@ PasswordChangeOutcome SetPassword(SetupHost& host, std::string_view current,
     outcome.message = kNewPasswordsDiffer;
     return outcome;
   }
-  host.settings().set_value("password", stored);
+  host.settings().set_value(keys::password, stored);
   outcome.result = PasswordChangeResult::Changed;
   outcome.save = host.SaveConfig();
   outcome.message = outcome.save.ok()

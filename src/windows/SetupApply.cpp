@@ -1,22 +1,38 @@
 #include "windows/SetupApply.h"
 
+#include <algorithm>
 #include <string>
+
+#include "settings/SettingsKeys.h"
 
 namespace tovali {
 namespace {
 
 // Writes `key` unless the administrator locked it.
-void store(Settings& settings, std::string_view key, std::string_view value) {
+void store(Settings& settings, SettingKey key, std::string_view value) {
   if (!settings.is_locked(key)) settings.set_value(key, value);
 }
 
-void store_check(Settings& settings, const char* key, bool checked) {
+void store_check(Settings& settings, SettingKey key, bool checked) {
   store(settings, key, checked ? "1" : "0");
 }
 
+// Writes one check box, after forcing its state when its companion text is
+// empty, then the text.
+void store_setup_check(Settings& s, SetupModel& m, const SetupCheck& box) {
+  bool& checked = m.*box.member;
+  if (box.text && (m.*box.text).empty() && box.when_text_empty != WhenTextEmpty::Keep &&
+      !s.is_locked(box.key)) {
+    // A forced check is not forced on a control that the administrator keeps.
+    checked = box.when_text_empty == WhenTextEmpty::Check;
+  }
+  store_check(s, box.key, checked);
+  if (box.text) store(s, box.text_key, m.*box.text);
+}
+
 // Stores the non-empty lines, untrimmed, as prefix+0.., then the count.
-void store_lines(Settings& settings, const TextList& lines, const char* count_key,
-                 const char* prefix) {
+void store_lines(Settings& settings, const TextList& lines, SettingKey count_key,
+                 std::string_view prefix) {
   if (ListLocked(settings, count_key, {prefix})) return;
   int count = 0;
   for (const auto& line : lines) {
@@ -59,54 +75,33 @@ Restart StoreSetupModel(SetupModel& m, Settings& s) {
     row.url = SingleLineValue(row.url);
   }
 
-  const bool was_on = s.value("prevent_switch") == "1";
+  const bool was_on = s.is_on(keys::prevent_switch);
   const Restart restart = was_on != m.prevent_switch ? Restart::Needed : Restart::NotNeeded;
 
-  if (!s.has("pw")) store(s, "pw", kFactoryPassword);
+  if (!s.has(keys::pw)) store(s, keys::pw, kFactoryPassword);
 
-  store_check(s, "use_global_meta_data", m.use_global_meta_data);
-  store_check(s, "silent_mode", m.silent_mode);
-  store_check(s, "show_print_settings", m.show_print_settings);
-  store_check(s, "req_pw_close", m.req_pw_close);
-  store_check(s, "req_pw_config", m.req_pw_config);
+  std::vector<const SetupCheck*> in_store_order;
+  for (const SetupCheck& box : SetupChecks()) in_store_order.push_back(&box);
+  std::sort(in_store_order.begin(), in_store_order.end(),
+            [](const SetupCheck* a, const SetupCheck* b) { return a->store_rank < b->store_rank; });
+  for (const SetupCheck* box : in_store_order) store_setup_check(s, m, *box);
 
-  // A forced check is not forced on a control that the administrator keeps.
-  if (m.email_url.empty() && !s.is_locked("enable_email_button")) m.enable_email_button = false;
-  store_check(s, "enable_email_button", m.enable_email_button);
-  store(s, "email_url", m.email_url);
-
-  store_check(s, "enable_print_button", m.enable_print_button);
-  store_check(s, "allow_new_window", m.allow_new_window);
-  store_check(s, "prevent_switch", m.prevent_switch);
-  store_check(s, "show_close_main", m.show_close_main);
-  store_check(s, "download_config", m.download_config);
-  store_check(s, "hide_navframe", m.hide_navframe);
-  store_check(s, "disable_ctrl_alt_del", m.disable_ctrl_alt_del);
-
-  if (m.load_main_url.empty() && !s.is_locked("load_main_default")) m.load_main_default = true;
-  store_check(s, "load_main_default", m.load_main_default);
-  store(s, "load_main_url", m.load_main_url);
-
-  if (m.home_button_url.empty() && !s.is_locked("default_home_location")) {
-    m.default_home_location = true;
-  }
-  store_check(s, "default_home_location", m.default_home_location);
-  store(s, "home_button_url", m.home_button_url);
-
-  if (!ListLocked(s, "num_moresites", {"ms_desc-", "ms_url-"})) {
+  if (!ListLocked(s, keys::num_moresites, {keys::ms_desc_prefix, keys::ms_url_prefix})) {
     int sites = 0;
     for (const auto& row : m.moresites_grid) {
       if (row.description.empty() || row.url.empty()) continue;
       ++sites;
-      s.set_value("ms_desc-" + std::to_string(sites - 1), row.description);
-      s.set_value("ms_url-" + std::to_string(sites - 1), row.url);
+      const std::string number = std::to_string(sites - 1);
+      s.set_value(std::string(keys::ms_desc_prefix) + number, row.description);
+      s.set_value(std::string(keys::ms_url_prefix) + number, row.url);
     }
-    s.set_value("num_moresites", std::to_string(sites));
+    s.set_value(keys::num_moresites, std::to_string(sites));
   }
 
-  store_lines(s, m.prohibited_domains_memo, "num_cust_prohibited_domains", "cust_pd-");
-  store_lines(s, m.prohibited_urls_memo, "num_cust_prohibited_urls", "cust_pu-");
-  store_lines(s, m.prohibited_file_exts_memo, "num_prohibited_file_exts", "pext-");
+  store_lines(s, m.prohibited_domains_memo, keys::num_cust_prohibited_domains,
+              keys::cust_pd_prefix);
+  store_lines(s, m.prohibited_urls_memo, keys::num_cust_prohibited_urls, keys::cust_pu_prefix);
+  store_lines(s, m.prohibited_file_exts_memo, keys::num_prohibited_file_exts, keys::pext_prefix);
   return restart;
 }
 

@@ -32,6 +32,10 @@ std::string SingleLineValue(std::string_view text);
 // key, or an entry whose name begins with one of `prefixes`.
 bool ListLocked(const Settings& settings, std::string_view count_key,
                 std::initializer_list<std::string_view> prefixes);
+inline bool ListLocked(const Settings& settings, SettingKey count_key,
+                       std::initializer_list<std::string_view> prefixes) {
+  return ListLocked(settings, count_key.name(), prefixes);
+}
 
 // Apply steps 1 to 9, on the settings list in memory: notes whether a restart
 // is needed (`prevent_switch` differs from its box), adds `pw` when missing,

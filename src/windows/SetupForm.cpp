@@ -7,6 +7,7 @@
 #include "browser/EmbeddedWB.h"
 #include "policy/SetupBrowserGuard.h"
 #include "policy/UrlText.h"
+#include "settings/SettingsKeys.h"
 #include "windows/BorderIcons.h"
 #include "windows/MessageBox.h"
 #include "windows/PasswordChange.h"
@@ -85,15 +86,22 @@ SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
 
 SetupForm::~SetupForm() = default;
 
-Gtk::CheckButton& SetupForm::add_check(Gtk::Box& box, const char* name, const char* caption) {
-  auto* check = Gtk::manage(new Gtk::CheckButton(caption));
-  check->set_name(name);
-  box.pack_start(*check, Gtk::PACK_SHRINK);
-  m_checks[name] = check;
-  return *check;
+void SetupForm::add_checks(Gtk::Box& box, SetupPlace place) {
+  for (const SetupCheck& entry : SetupChecks()) {
+    if (entry.place != place) continue;
+    const std::string name(entry.key.name());
+    auto* check = Gtk::manage(new Gtk::CheckButton(entry.caption));
+    check->set_name(name);
+    box.pack_start(*check, Gtk::PACK_SHRINK);
+    m_checks[name] = check;
+    if (entry.warning == CheckWarning::Configuration) {
+      check->signal_toggled().connect([this] { on_download_config_clicked(); });
+    }
+  }
 }
 
-Gtk::Entry& SetupForm::add_entry(const char* name) {
+Gtk::Entry& SetupForm::add_entry(SettingKey key) {
+  const std::string name(key.name());
   auto* entry = Gtk::manage(new Gtk::Entry());
   entry->set_name(name);
   m_entries[name] = entry;
@@ -115,28 +123,17 @@ MemoView& SetupForm::memo(const std::string& name) {
 
 void SetupForm::build_general() {
   m_general.set_border_width(10);
-  add_check(m_general, "silent_mode", "Prevent Browser From Showing Dialog Popups");
-  add_check(m_general, "allow_new_window", "Allow New Windows To Popup");
-  add_check(m_general, "prevent_switch", "Prevent Switching To Other Programs (Requires Restart)");
-  add_check(m_general, "disable_ctrl_alt_del", "Disable Ctrl-Alt-Del (N/A for Windows NT)");
-  add_check(m_general, "download_config", "Download Configuration File On Startup");
-  add_check(m_general, "use_global_meta_data",
-            "Use Site Include/Exclude Settings From Downloaded Config");
-  add_check(m_general, "hide_navframe", "Hide Navigation Frame");
+  add_checks(m_general, SetupPlace::General);
   auto& main_group = make_group(m_general, "");
   main_group.pack_start(make_label("Load main frame (right frame) from this URL:"),
                         Gtk::PACK_SHRINK);
-  main_group.pack_start(add_entry("load_main_url"), Gtk::PACK_SHRINK);
-  add_check(main_group, "load_main_default", "Check here to use default location");
-
-  check("download_config").signal_toggled().connect([this] { on_download_config_clicked(); });
-  check("use_global_meta_data").signal_toggled().connect([this] { on_download_config_clicked(); });
+  main_group.pack_start(add_entry(keys::load_main_url), Gtk::PACK_SHRINK);
+  add_checks(main_group, SetupPlace::MainFrame);
 }
 
 void SetupForm::build_password() {
   m_password.set_border_width(10);
-  add_check(m_password, "req_pw_close", "Require Password To Close Program");
-  add_check(m_password, "req_pw_config", "Require Password To Enter Setup");
+  add_checks(m_password, SetupPlace::Password);
 
   auto* row = Gtk::manage(new Gtk::Box(Gtk::ORIENTATION_HORIZONTAL, 12));
   m_password.pack_start(*row, Gtk::PACK_SHRINK);
@@ -185,21 +182,20 @@ void SetupForm::build_buttons() {
   home.pack_start(make_label("On startup and when Home button is clicked, load\n"
                              "navigation frame (left frame) from this URL:"),
                   Gtk::PACK_SHRINK);
-  home.pack_start(add_entry("home_button_url"), Gtk::PACK_SHRINK);
-  add_check(home, "default_home_location", "Check here to use default location");
+  home.pack_start(add_entry(keys::home_button_url), Gtk::PACK_SHRINK);
+  add_checks(home, SetupPlace::HomeSite);
 
   auto& email = make_group(m_buttons, "E-mail Button: ");
-  add_check(email, "enable_email_button", "Enable Email Button (For Web-based Email)");
+  add_checks(email, SetupPlace::EmailButton);
   email.pack_start(make_label("When email button is clicked, load this URL:"), Gtk::PACK_SHRINK);
-  email.pack_start(add_entry("email_url"), Gtk::PACK_SHRINK);
+  email.pack_start(add_entry(keys::email_url), Gtk::PACK_SHRINK);
 
   auto* row = Gtk::manage(new Gtk::Box(Gtk::ORIENTATION_HORIZONTAL, 12));
   m_buttons.pack_start(*row, Gtk::PACK_SHRINK);
   auto& print = make_group(*row, "Print Button: ");
-  add_check(print, "enable_print_button", "Enable Print Button");
-  add_check(print, "show_print_settings", "Show Print Settings");
+  add_checks(print, SetupPlace::PrintButton);
   auto& close = make_group(*row, "Close Button: ");
-  add_check(close, "show_close_main", "Show Close Button In Main Window");
+  add_checks(close, SetupPlace::CloseButton);
   close.set_valign(Gtk::ALIGN_START);
 }
 
@@ -331,12 +327,16 @@ void SetupForm::show_locks() {
   for (const auto& [name, control] : m_entries) {
     if (settings.is_locked(name)) lock(*control);
   }
-  if (ListLocked(settings, "num_moresites", {"ms_desc-", "ms_url-"})) lock(m_moresites_grid);
-  if (ListLocked(settings, "num_cust_prohibited_domains", {"cust_pd-"})) {
+  if (ListLocked(settings, keys::num_moresites, {keys::ms_desc_prefix, keys::ms_url_prefix})) {
+    lock(m_moresites_grid);
+  }
+  if (ListLocked(settings, keys::num_cust_prohibited_domains, {keys::cust_pd_prefix})) {
     lock(m_prohibited_domains_memo);
   }
-  if (ListLocked(settings, "num_cust_prohibited_urls", {"cust_pu-"})) lock(m_prohibited_urls_memo);
-  if (ListLocked(settings, "num_prohibited_file_exts", {"pext-"})) {
+  if (ListLocked(settings, keys::num_cust_prohibited_urls, {keys::cust_pu_prefix})) {
+    lock(m_prohibited_urls_memo);
+  }
+  if (ListLocked(settings, keys::num_prohibited_file_exts, {keys::pext_prefix})) {
     lock(m_prohibited_file_exts_memo);
   }
   if (PasswordChangeLocked(settings)) {
@@ -350,27 +350,10 @@ void SetupForm::show_locks() {
 }
 
 void SetupForm::show_model(const SetupModel& m) {
-  const std::pair<const char*, bool> checks[] = {
-      {"silent_mode", m.silent_mode},
-      {"allow_new_window", m.allow_new_window},
-      {"prevent_switch", m.prevent_switch},
-      {"disable_ctrl_alt_del", m.disable_ctrl_alt_del},
-      {"download_config", m.download_config},
-      {"use_global_meta_data", m.use_global_meta_data},
-      {"hide_navframe", m.hide_navframe},
-      {"load_main_default", m.load_main_default},
-      {"req_pw_close", m.req_pw_close},
-      {"req_pw_config", m.req_pw_config},
-      {"default_home_location", m.default_home_location},
-      {"enable_email_button", m.enable_email_button},
-      {"enable_print_button", m.enable_print_button},
-      {"show_print_settings", m.show_print_settings},
-      {"show_close_main", m.show_close_main},
-  };
-  for (const auto& [name, value] : checks) check(name).set_active(value);
-  entry("load_main_url").set_text(m_display.show(m.load_main_url));
-  entry("home_button_url").set_text(m_display.show(m.home_button_url));
-  entry("email_url").set_text(m_display.show(m.email_url));
+  for (const SetupCheck& box : SetupChecks()) {
+    check(box.key).set_active(m.*box.member);
+    if (box.text) entry(box.text_key).set_text(m_display.show(m.*box.text));
+  }
 
   std::vector<MoreSitesRow> rows;
   for (const auto& r : m.moresites_grid) {
@@ -389,26 +372,13 @@ void SetupForm::show_model(const SetupModel& m) {
 
 SetupModel SetupForm::read_model() const {
   SetupModel m;
-  auto on = [this](const char* name) { return m_checks.at(name)->get_active(); };
-  auto text = [this](const char* name) { return m_display.back(m_entries.at(name)->get_text()); };
-  m.silent_mode = on("silent_mode");
-  m.allow_new_window = on("allow_new_window");
-  m.prevent_switch = on("prevent_switch");
-  m.disable_ctrl_alt_del = on("disable_ctrl_alt_del");
-  m.download_config = on("download_config");
-  m.use_global_meta_data = on("use_global_meta_data");
-  m.hide_navframe = on("hide_navframe");
-  m.load_main_url = text("load_main_url");
-  m.load_main_default = on("load_main_default");
-  m.req_pw_close = on("req_pw_close");
-  m.req_pw_config = on("req_pw_config");
-  m.home_button_url = text("home_button_url");
-  m.default_home_location = on("default_home_location");
-  m.enable_email_button = on("enable_email_button");
-  m.email_url = text("email_url");
-  m.enable_print_button = on("enable_print_button");
-  m.show_print_settings = on("show_print_settings");
-  m.show_close_main = on("show_close_main");
+  for (const SetupCheck& box : SetupChecks()) {
+    const std::string name(box.key.name());
+    m.*box.member = m_checks.at(name)->get_active();
+    if (box.text) {
+      m.*box.text = m_display.back(m_entries.at(std::string(box.text_key.name()))->get_text());
+    }
+  }
   for (const auto& r : m_moresites_grid.rows()) {
     m.moresites_grid.push_back({m_display.back(r.description), m_display.back(r.url)});
   }
@@ -429,7 +399,7 @@ void SetupForm::message(std::string_view text) {
 
 void SetupForm::on_download_config_clicked() {
   if (m_filling) return;
-  if (!check("download_config").get_active()) message(kConfigurationWarning);
+  if (!check(keys::download_config).get_active()) message(kConfigurationWarning);
 }
 
 void SetupForm::on_apply_clicked() {
@@ -437,9 +407,9 @@ void SetupForm::on_apply_clicked() {
   SetupModel model = read_model();
   ApplySetup(model, m_host, [this](std::string_view text) { message(text); });
   // Show the switches that the apply forced on or off.
-  check("enable_email_button").set_active(model.enable_email_button);
-  check("load_main_default").set_active(model.load_main_default);
-  check("default_home_location").set_active(model.default_home_location);
+  for (const SetupCheck& box : SetupChecks()) {
+    if (box.when_text_empty != WhenTextEmpty::Keep) check(box.key).set_active(model.*box.member);
+  }
 }
 
 void SetupForm::on_ok_clicked() {

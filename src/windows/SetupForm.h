@@ -49,7 +49,9 @@ class SetupForm : public Gtk::Dialog {
   // Named controls, for tests.
   Gtk::Notebook& tabs() { return m_tabs; }
   Gtk::CheckButton& check(const std::string& name);
+  Gtk::CheckButton& check(SettingKey key) { return check(std::string(key.name())); }
   Gtk::Entry& entry(const std::string& name);
+  Gtk::Entry& entry(SettingKey key) { return entry(std::string(key.name())); }
   MoreSitesGrid& moresites_grid() { return m_moresites_grid; }
   Gtk::Entry& current_password() { return m_current_password; }
   Gtk::Entry& new_password() { return m_new_password; }
@@ -66,8 +68,9 @@ class SetupForm : public Gtk::Dialog {
   int pending_configuration_warnings() const { return m_load_warnings; }
 
  private:
-  Gtk::CheckButton& add_check(Gtk::Box& box, const char* name, const char* caption);
-  Gtk::Entry& add_entry(const char* name);
+  // Adds the check boxes of `place` (see SetupChecks) to `box`, in order.
+  void add_checks(Gtk::Box& box, SetupPlace place);
+  Gtk::Entry& add_entry(SettingKey key);
   void build_general();
   void build_password();
   void build_buttons();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/SettingKey.h"
 #include "settings/Settings.h"
 #include "settings/TextList.h"
 
@@ -47,6 +48,44 @@ struct SetupModel {
   TextList prohibited_urls_memo;
   TextList prohibited_file_exts_memo;
 };
+
+// Where the setup dialog shows a check box.
+enum class SetupPlace {
+  General,
+  MainFrame,
+  Password,
+  HomeSite,
+  EmailButton,
+  PrintButton,
+  CloseButton
+};
+
+// Whether a change of the check box may raise the configuration warning.
+enum class CheckWarning { None, Configuration };
+
+// What applying does to a check box whose companion text is empty (unless
+// the administrator locked the check box).
+enum class WhenTextEmpty { Keep, Uncheck, Check };
+
+// One check box of the setup dialog: the settings key it mirrors ("1"
+// checked, "0" unchecked), its caption, its model member and place, and
+// optionally the text field stored right after it.
+struct SetupCheck {
+  SettingKey key;
+  const char* caption;
+  bool SetupModel::*member;
+  SetupPlace place;
+  // Position among the check boxes when applying writes them (a missing
+  // line is appended, so this order shows in the stored copies).
+  int store_rank;
+  CheckWarning warning = CheckWarning::None;
+  SettingKey text_key{""};  // empty name: no companion text
+  std::string SetupModel::*text = nullptr;
+  WhenTextEmpty when_text_empty = WhenTextEmpty::Keep;
+};
+
+// Every check box of the setup dialog, in the order each place shows them.
+const std::vector<SetupCheck>& SetupChecks();
 
 // Data rows of the grid as designed: four empty rows below the heading.
 inline constexpr int kDesignGridRows = 4;

@@ -60,6 +60,37 @@ TEST(ApplySetup, StoresSwitchesAsOneOrZero) {
   for (const auto& [key, value] : expected) EXPECT_EQ(s.value(key), value) << key;
 }
 
+// Lines missing from the settings are appended in one fixed order, which is
+// what the stored copies show.
+TEST(ApplySetup, AppendsMissingLinesInTheirFixedOrder) {
+  Settings s;
+  SetupModel m;
+  StoreSetupModel(m, s);
+  const TextList expected = {
+      "pw=marigold",
+      "use_global_meta_data=0",
+      "silent_mode=0",
+      "show_print_settings=0",
+      "req_pw_close=0",
+      "req_pw_config=0",
+      "enable_email_button=0",
+      "enable_print_button=0",
+      "allow_new_window=0",
+      "prevent_switch=0",
+      "show_close_main=0",
+      "download_config=0",
+      "hide_navframe=0",
+      "disable_ctrl_alt_del=0",
+      "load_main_default=1",
+      "default_home_location=1",
+      "num_moresites=0",
+      "num_cust_prohibited_domains=0",
+      "num_cust_prohibited_urls=0",
+      "num_prohibited_file_exts=0",
+  };
+  EXPECT_EQ(s.lines(), expected);
+}
+
 TEST(ApplySetup, LineBreaksFromAPasteNeverSplitAValue) {
   FakeSetupHost host;
   host.settings().assign({"req_pw_close=1"});

@@ -1,5 +1,7 @@
 #include "app/core/GeneratedPages.h"
 
+#include "settings/SettingsKeys.h"
+
 #include <cstdio>
 #include <fstream>
 
@@ -17,8 +19,8 @@ std::string ErrorPageText() {
 }
 
 std::string MoreSitesPageText(const Settings& settings) {
-  const TextList descriptions = settings.list("num_moresites", "ms_desc-");
-  const TextList urls = settings.list("num_moresites", "ms_url-");
+  const TextList descriptions = settings.list(keys::num_moresites, keys::ms_desc_prefix);
+  const TextList urls = settings.list(keys::num_moresites, keys::ms_url_prefix);
   TextList lines = {
       "<HTML>",
       "<HEAD><TITLE>Tovali Explorer - More Sites</TITLE></HEAD>",
@@ -40,7 +42,7 @@ std::string MoreSitesPageText(const Settings& settings) {
 
 std::string HomeSiteURL(const Settings& settings, const std::string& site_base_url,
                         const std::string& site_path) {
-  if (settings.value("default_home_location") != "1") return settings.value("home_button_url");
+  if (!settings.is_on(keys::default_home_location)) return settings.value(keys::home_button_url);
   return site_base_url + site_path + "/teindex.php3?" + kHomeQueryWord;
 }
 

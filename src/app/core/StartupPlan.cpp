@@ -1,6 +1,7 @@
 #include "app/core/StartupPlan.h"
 
 #include "BuildConfig.h"
+#include "settings/SettingsKeys.h"
 
 namespace tovali {
 
@@ -9,13 +10,13 @@ std::string StartPagePath(const std::string& program_dir) {
 }
 
 FirstMainPage ChooseFirstMainPage(const Settings& settings, const std::string& program_dir) {
-  if (settings.value("load_main_default") == "1")
+  if (settings.is_on(keys::load_main_default))
     return {StartPagePath(program_dir), FirstPageKind::StartPage};
-  return {settings.value("load_main_url"), FirstPageKind::Site};
+  return {settings.value(keys::load_main_url), FirstPageKind::Site};
 }
 
 std::optional<std::string> UpdateNotice(const Settings& settings) {
-  if (settings.count("program-version") <= kOwnProgramVersion) return std::nullopt;
+  if (settings.count(keys::program_version) <= kOwnProgramVersion) return std::nullopt;
   return std::string("Please update Tovali Explorer -- Go to ") + kMakerWebAddress +
          " with a standard web browser.";
 }
