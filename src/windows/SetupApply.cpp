@@ -41,6 +41,22 @@ bool ListLocked(const Settings& settings, std::string_view count_key,
   return false;
 }
 
+bool MoreSitesLocked(const Settings& settings) {
+  return ListLocked(settings, "num_moresites", {"ms_desc-", "ms_url-"});
+}
+
+void StoreMoreSites(const std::vector<MoreSitesRow>& rows, Settings& s) {
+  if (MoreSitesLocked(s)) return;
+  int sites = 0;
+  for (const auto& row : rows) {
+    if (row.description.empty() || row.url.empty()) continue;
+    ++sites;
+    s.set_value("ms_desc-" + std::to_string(sites - 1), row.description);
+    s.set_value("ms_url-" + std::to_string(sites - 1), row.url);
+  }
+  s.set_value("num_moresites", std::to_string(sites));
+}
+
 std::string SingleLineValue(std::string_view text) {
   std::string value;
   value.reserve(text.size());
@@ -93,16 +109,7 @@ Restart StoreSetupModel(SetupModel& m, Settings& s) {
   store_check(s, "default_home_location", m.default_home_location);
   store(s, "home_button_url", m.home_button_url);
 
-  if (!ListLocked(s, "num_moresites", {"ms_desc-", "ms_url-"})) {
-    int sites = 0;
-    for (const auto& row : m.moresites_grid) {
-      if (row.description.empty() || row.url.empty()) continue;
-      ++sites;
-      s.set_value("ms_desc-" + std::to_string(sites - 1), row.description);
-      s.set_value("ms_url-" + std::to_string(sites - 1), row.url);
-    }
-    s.set_value("num_moresites", std::to_string(sites));
-  }
+  StoreMoreSites(m.moresites_grid, s);
 
   store_lines(s, m.prohibited_domains_memo, "num_cust_prohibited_domains", "cust_pd-");
   store_lines(s, m.prohibited_urls_memo, "num_cust_prohibited_urls", "cust_pu-");

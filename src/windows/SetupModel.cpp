@@ -48,21 +48,26 @@ SetupLoad LoadSetupModel(const Settings& settings) {
   load_check(m.default_home_location, settings, "default_home_location");
   load_check(m.disable_ctrl_alt_del, settings, "disable_ctrl_alt_del");
 
-  // The settings list bounds the count, so a damaged count cannot stall us.
-  const TextList descriptions = settings.list("num_moresites", "ms_desc-");
-  const TextList urls = settings.list("num_moresites", "ms_url-");
-  if (!descriptions.empty()) {
-    for (std::size_t i = 0; i < descriptions.size(); ++i) {
-      m.moresites_grid.push_back({descriptions[i], urls[i]});
-    }
-  } else {
-    m.moresites_grid.assign(kDesignGridRows, MoreSitesRow{});
-  }
+  m.moresites_grid = LoadMoreSites(settings);
 
   m.prohibited_domains_memo = load_memo(settings, "num_cust_prohibited_domains", "cust_pd-");
   m.prohibited_urls_memo = load_memo(settings, "num_cust_prohibited_urls", "cust_pu-");
   m.prohibited_file_exts_memo = load_memo(settings, "num_prohibited_file_exts", "pext-");
   return load;
+}
+
+std::vector<MoreSitesRow> LoadMoreSites(const Settings& settings) {
+  // The settings list bounds the count, so a damaged count cannot stall us.
+  const TextList descriptions = settings.list("num_moresites", "ms_desc-");
+  const TextList urls = settings.list("num_moresites", "ms_url-");
+  std::vector<MoreSitesRow> rows;
+  if (!descriptions.empty()) {
+    for (std::size_t i = 0; i < descriptions.size(); ++i)
+      rows.push_back({descriptions[i], urls[i]});
+  } else {
+    rows.assign(kDesignGridRows, MoreSitesRow{});
+  }
+  return rows;
 }
 
 bool EntersLastRow(int row, int row_count) {
