@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "AccessibilityProbe.h"
-#include "GuardedBrowserTest.h"
+#include "AccessibleBrowserTest.h"
 #include "Polling.h"
 
 namespace tovali::testing {
@@ -19,18 +18,8 @@ namespace {
 
 using std::chrono::milliseconds;
 
-class ExplorerGrownUp : public GuardedBrowserTest {
+class ExplorerGrownUp : public AccessibleBrowserTest {
  protected:
-  void SetUp() override {
-    if (!AccessibilityProbe::available())
-      GTEST_SKIP() << "dbus-daemon or python3-pyatspi is missing";
-    GuardedBrowserTest::SetUp();
-    if (IsSkipped() || HasFatalFailure()) return;
-    std::string error;
-    m_probe = AccessibilityProbe::start(env(), temp().path(), &error);
-    ASSERT_TRUE(m_probe) << error;
-  }
-
   // A site that the menu's rules do not admit.
   std::string asked_url() { return url("/kids/asked.html", "other.localhost"); }
 
@@ -117,8 +106,6 @@ class ExplorerGrownUp : public GuardedBrowserTest {
     for (const auto& r : server().requests()) count += r.path() == "/kids/asked.html" ? 1 : 0;
     return count;
   }
-
-  std::unique_ptr<AccessibilityProbe> m_probe;
 };
 
 TEST_F(ExplorerGrownUp, AlwaysAddsTheSiteToMoreSitesAndOpensIt) {
