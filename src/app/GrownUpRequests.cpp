@@ -35,9 +35,11 @@ void GrownUpRequests::ask(Gtk::Window& parent) {
 }
 
 void GrownUpRequests::open_trusted(const std::string& url) {
-  // The queue sends it to the pop-up while that is shown (whose panel
-  // offered the button then), else to the main frame.
-  m_guard.QueueTrustedMainURL(url);
+  // Trusted as the program's own pages are: the link rules are skipped,
+  // the parent's lists still apply. The queue sends it to the pop-up while
+  // that is shown (whose panel offered the button then), else to the main
+  // frame.
+  m_guard.open_program_page(url);
 }
 
 void GrownUpRequests::allow_always(Gtk::Window& parent, const std::string& url) {
