@@ -159,6 +159,8 @@ void MainWindow::build_layout() {
   m_overlay.add(m_layout);
   m_overlay.add_overlay(m_about);
   m_overlay.add_overlay(m_msg_panel);
+  m_overlay.add_overlay(m_msg_panel.ask_button());
+  m_msg_panel.on_ask = [this] { m_grown_up.ask(*this); };
   add(m_overlay);
   m_layout.show_all();
   m_overlay.show();
@@ -393,11 +395,12 @@ void MainWindow::ShowMsgPanel(const std::string& text) {
   // asks about its first page before that: a refusal of that page belongs in
   // the pop-up's panel too, where the child will see it once it is up, not
   // in the main window's panel behind the modal pop-up.
+  const PanelButton button = m_grown_up.button_for(text);
   if (popup_exists()) {
-    m_popup->ShowMsgPanel(text);
+    m_popup->ShowMsgPanel(text, button);
     return;
   }
-  m_msg_panel.ShowMsgPanel(text);
+  m_msg_panel.ShowMsgPanel(text, button);
 }
 
 void MainWindow::set_nav_frame_width(int pixels) {
@@ -438,6 +441,9 @@ NavigationVerdict MainWindow::WebBrowserBeforeNavigate2(const std::string& url,
 EmbeddedWB* MainWindow::on_main_frame_new_window() {
   if (m_guard.WebBrowserNewWindow2() != NewWindowDecision::OpenPopup) return nullptr;
   m_popup = std::make_unique<NewBrowserForm>(*this, m_main_frame, *this);
+  m_popup->msg_panel().on_ask = [this] {
+    if (m_popup) m_grown_up.ask(*m_popup);
+  };
   if (m_state.settings.is_on(keys::prevent_switch)) m_popup->set_keep_above(true);
   m_show_new_browser_timer.disconnect();
   m_show_new_browser_timer =

@@ -17,6 +17,7 @@
 #include <gtkmm/window.h>
 
 #include "app/AboutPanel.h"
+#include "app/GrownUpRequests.h"
 #include "app/KioskLock.h"
 #include "app/StartupChain.h"
 #include "browser/EmbeddedWB.h"
@@ -145,6 +146,7 @@ class MainWindow : public Gtk::Window,
   ConfigStore m_store;
   SteadyClock m_clock;
   NavigationGuard m_guard;
+  GrownUpRequests m_grown_up{*this, m_guard};
   bool m_close_allowed = false;     // set once CloseProgram has begun
   int m_saved_nav_frame_width = 0;  // the width before the frame was hidden
   bool m_nav_frame_placed = false;

@@ -188,6 +188,7 @@ bool NavigationGuard::IsProgramPage(std::string_view url) const {
 
 void NavigationGuard::report_refusal(std::string_view url) {
   if (!begins_upper(url, "RES://")) m_log.append(url);
+  m_refused_url = url;
   const bool clicked_just_now =
       m_last_mouse_down && m_clock.now() - *m_last_mouse_down < kOneSecond;
   m_effects.ShowMsgPanel(clicked_just_now ? kClickedLinkMessage : kRedirectMessage);

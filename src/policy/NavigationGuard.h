@@ -214,6 +214,10 @@ class NavigationGuard {
   // True when `url` is one of them (a "#fragment" aside).
   bool IsProgramPage(std::string_view url) const;
 
+  // The URL of the last refusal that was reported to the child ("" before
+  // the first).
+  const std::string& RefusedURL() const { return m_refused_url; }
+
   const std::string& CurrentSiteURL() const { return m_meta.CurrentSiteURL(); }
   const std::string& URLNumber() const { return m_meta.URLNumber(); }
 
@@ -272,6 +276,7 @@ class NavigationGuard {
   std::string m_trusted_url;          // with Trust::QueuedURL
   std::array<IssuedURL, 3> m_issued;  // by BrowserTarget
   std::vector<std::string> m_program_pages;
+  std::string m_refused_url;
   std::optional<Clock::TimePoint> m_last_mouse_down;
 };
 

@@ -9,6 +9,7 @@
 #include <gtkmm/window.h>
 #include <pangomm/layout.h>
 
+#include "activity/GrownUpRequest.h"
 #include "browser/CallbackGuard.h"
 #include "windows/ShellPictures.h"
 
@@ -22,6 +23,8 @@ constexpr int kLabelWidth = 137;
 constexpr int kLabelHeight = 97;
 constexpr int kFontPixels = 13;
 constexpr int kLinePixels = 16;
+// The "Ask a grown-up" button's top, below the text box.
+constexpr int kAskButtonTop = kLabelTop + kLabelHeight + 4;
 
 }  // namespace
 
@@ -53,6 +56,20 @@ MessagePanel::MessagePanel(HandCursor cursor) : m_cursor(cursor) {
   set_name("MsgPanel");
   present_as_button("Message", [this] { HideMsgPanel(); });
   hide();
+
+  m_ask.set_label(kAskGrownUpCaption);
+  m_ask.set_name("AskGrownUp");
+  m_ask.set_halign(Gtk::ALIGN_START);
+  m_ask.set_valign(Gtk::ALIGN_START);
+  m_ask.set_size_request(kLabelWidth, -1);
+  m_ask.set_no_show_all(true);
+  m_ask.hide();
+  m_ask.signal_clicked().connect([this] {
+    guarded("ask a grown-up", [this] {
+      HideMsgPanel();
+      if (on_ask) on_ask();
+    });
+  });
 }
 
 MessagePanel::~MessagePanel() {
@@ -61,7 +78,8 @@ MessagePanel::~MessagePanel() {
   m_stay_timer.disconnect();
 }
 
-void MessagePanel::ShowMsgPanel(const std::string& text) {
+void MessagePanel::ShowMsgPanel(const std::string& text, PanelButton button) {
+  m_button = button;
   m_model.Show(text);
   set_accessible_name(spoken_text(text));
   restart_stay_timer();
@@ -69,6 +87,7 @@ void MessagePanel::ShowMsgPanel(const std::string& text) {
 }
 
 void MessagePanel::HideMsgPanel() {
+  m_button = PanelButton::None;
   m_model.Hide();
   apply();
 }
@@ -132,6 +151,18 @@ void MessagePanel::apply() {
   } else {
     hide();
   }
+  place_ask_button();
+}
+
+// The button shows under the text box, as wide as it, while the text shows.
+void MessagePanel::place_ask_button() {
+  if (m_button != PanelButton::AskGrownUp || !m_model.visible() || !m_model.label_visible()) {
+    m_ask.hide();
+    return;
+  }
+  m_ask.set_margin_start(std::max(get_margin_start() + kLabelLeft, 0));
+  m_ask.set_margin_top(std::max(get_margin_top() + kAskButtonTop, 0));
+  m_ask.show();
 }
 
 void MessagePanel::LocateMsgPanel() {

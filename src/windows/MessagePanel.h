@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include <gtkmm/button.h>
 #include <gtkmm/drawingarea.h>
 
 #include "app/core/MessagePanelModel.h"
@@ -15,17 +17,25 @@ namespace tovali {
 // or goes at once when clicked. Add it as an overlay child over the whole
 // window; the steps themselves are MessagePanelModel's. Assistive
 // technologies see it as a button named by its text that hides it.
+//
+// A message can come with the button "Ask a grown-up" under its text, shown
+// while the text shows; add `ask_button()` as an overlay child after the
+// panel. Pressing it hides the panel and calls `on_ask`.
+enum class PanelButton { None, AskGrownUp };
+
 class MessagePanel : public AccessibleButton<Gtk::DrawingArea> {
  public:
   explicit MessagePanel(HandCursor cursor);
   ~MessagePanel() override;
 
-  void ShowMsgPanel(const std::string& text);
+  void ShowMsgPanel(const std::string& text, PanelButton button = PanelButton::None);
   void HideMsgPanel();
   // Turns the five-second timer that hides the panel off or on again.
   void set_msg_panel_timer(bool on);
   bool panel_visible() const { return m_model.visible(); }
   const MessagePanelModel& model() const { return m_model; }
+  Gtk::Button& ask_button() { return m_ask; }
+  std::function<void()> on_ask;
 
  protected:
   bool on_draw(const Cairo::RefPtr<Cairo::Context>& cr) override;
@@ -35,6 +45,7 @@ class MessagePanel : public AccessibleButton<Gtk::DrawingArea> {
  private:
   void apply();
   void LocateMsgPanel();
+  void place_ask_button();
   bool on_size_timer();
   bool on_hide_timer();
   bool on_stay_timer();
@@ -42,6 +53,8 @@ class MessagePanel : public AccessibleButton<Gtk::DrawingArea> {
 
   MessagePanelModel m_model;
   HandCursor m_cursor;
+  PanelButton m_button = PanelButton::None;
+  Gtk::Button m_ask;
   sigc::connection m_size_timer;
   sigc::connection m_hide_timer;
   sigc::connection m_stay_timer;

@@ -40,6 +40,7 @@ NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window
   m_layout.pack_start(m_browser.widget(), Gtk::PACK_EXPAND_WIDGET);
   m_overlay.add(m_layout);
   m_overlay.add_overlay(m_msg_panel);
+  m_overlay.add_overlay(m_msg_panel.ask_button());
   add(m_overlay);
 
   m_close.signal_clicked().connect(sigc::mem_fun(*this, &NewBrowserForm::on_close_clicked));

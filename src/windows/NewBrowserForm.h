@@ -55,7 +55,9 @@ class NewBrowserForm : public Gtk::Window {
   // Shows the window modally; returns when it has been closed.
   void show_modal();
 
-  void ShowMsgPanel(const std::string& text) { m_msg_panel.ShowMsgPanel(text); }
+  void ShowMsgPanel(const std::string& text, PanelButton button = PanelButton::None) {
+    m_msg_panel.ShowMsgPanel(text, button);
+  }
   MessagePanel& msg_panel() { return m_msg_panel; }
 
  protected:

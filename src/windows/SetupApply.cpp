@@ -57,6 +57,22 @@ bool ListLocked(const Settings& settings, std::string_view count_key,
   return false;
 }
 
+bool MoreSitesLocked(const Settings& settings) {
+  return ListLocked(settings, keys::num_moresites, {keys::ms_desc_prefix, keys::ms_url_prefix});
+}
+
+void StoreMoreSites(const std::vector<MoreSitesRow>& rows, Settings& s) {
+  if (MoreSitesLocked(s)) return;
+  int sites = 0;
+  for (const auto& row : rows) {
+    if (row.description.empty() || row.url.empty()) continue;
+    ++sites;
+    s.set_value(std::string(keys::ms_desc_prefix) + std::to_string(sites - 1), row.description);
+    s.set_value(std::string(keys::ms_url_prefix) + std::to_string(sites - 1), row.url);
+  }
+  s.set_value(keys::num_moresites, std::to_string(sites));
+}
+
 std::string SingleLineValue(std::string_view text) {
   std::string value;
   value.reserve(text.size());
@@ -86,17 +102,7 @@ Restart StoreSetupModel(SetupModel& m, Settings& s) {
             [](const SetupCheck* a, const SetupCheck* b) { return a->store_rank < b->store_rank; });
   for (const SetupCheck* box : in_store_order) store_setup_check(s, m, *box);
 
-  if (!ListLocked(s, keys::num_moresites, {keys::ms_desc_prefix, keys::ms_url_prefix})) {
-    int sites = 0;
-    for (const auto& row : m.moresites_grid) {
-      if (row.description.empty() || row.url.empty()) continue;
-      ++sites;
-      const std::string number = std::to_string(sites - 1);
-      s.set_value(std::string(keys::ms_desc_prefix) + number, row.description);
-      s.set_value(std::string(keys::ms_url_prefix) + number, row.url);
-    }
-    s.set_value(keys::num_moresites, std::to_string(sites));
-  }
+  StoreMoreSites(m.moresites_grid, s);
 
   store_lines(s, m.prohibited_domains_memo, keys::num_cust_prohibited_domains,
               keys::cust_pd_prefix);

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/ConfigStore.h"
 #include "settings/Settings.h"
@@ -36,6 +37,13 @@ inline bool ListLocked(const Settings& settings, SettingKey count_key,
                        std::initializer_list<std::string_view> prefixes) {
   return ListLocked(settings, count_key.name(), prefixes);
 }
+
+// True when the administrator locked any key of the "More Sites" list.
+bool MoreSitesLocked(const Settings& settings);
+
+// Stores the grid rows with both cells filled as `ms_desc-N`/`ms_url-N` and
+// their count, unless MoreSitesLocked (then nothing changes).
+void StoreMoreSites(const std::vector<MoreSitesRow>& rows, Settings& settings);
 
 // Apply steps 1 to 9, on the settings list in memory: notes whether a restart
 // is needed (`prevent_switch` differs from its box), adds `pw` when missing,

@@ -77,16 +77,7 @@ SetupLoad LoadSetupModel(const Settings& settings) {
     if (box.text) m.*box.text = settings.value(box.text_key);
   }
 
-  // The settings list bounds the count, so a damaged count cannot stall us.
-  const TextList descriptions = settings.list(keys::num_moresites, keys::ms_desc_prefix);
-  const TextList urls = settings.list(keys::num_moresites, keys::ms_url_prefix);
-  if (!descriptions.empty()) {
-    for (std::size_t i = 0; i < descriptions.size(); ++i) {
-      m.moresites_grid.push_back({descriptions[i], urls[i]});
-    }
-  } else {
-    m.moresites_grid.assign(kDesignGridRows, MoreSitesRow{});
-  }
+  m.moresites_grid = LoadMoreSites(settings);
 
   m.prohibited_domains_memo =
       load_memo(settings, keys::num_cust_prohibited_domains, keys::cust_pd_prefix);
@@ -95,6 +86,20 @@ SetupLoad LoadSetupModel(const Settings& settings) {
   m.prohibited_file_exts_memo =
       load_memo(settings, keys::num_prohibited_file_exts, keys::pext_prefix);
   return load;
+}
+
+std::vector<MoreSitesRow> LoadMoreSites(const Settings& settings) {
+  // The settings list bounds the count, so a damaged count cannot stall us.
+  const TextList descriptions = settings.list(keys::num_moresites, keys::ms_desc_prefix);
+  const TextList urls = settings.list(keys::num_moresites, keys::ms_url_prefix);
+  std::vector<MoreSitesRow> rows;
+  if (!descriptions.empty()) {
+    for (std::size_t i = 0; i < descriptions.size(); ++i)
+      rows.push_back({descriptions[i], urls[i]});
+  } else {
+    rows.assign(kDesignGridRows, MoreSitesRow{});
+  }
+  return rows;
 }
 
 bool EntersLastRow(int row, int row_count) {

@@ -104,6 +104,10 @@ struct SetupLoad {
 // exactly as stored; a missing entry gives an empty line).
 SetupLoad LoadSetupModel(const Settings& settings);
 
+// The "More Sites" grid as stored: n rows for `num_moresites` n > 0, else
+// four empty rows.
+std::vector<MoreSitesRow> LoadMoreSites(const Settings& settings);
+
 // The configuration warning applies after `download_config` or
 // `use_global_meta_data` changed state when `download_config` is unchecked.
 bool ConfigurationWarningApplies(const SetupModel& model);

@@ -7,25 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "AccessibilityProbe.h"
-#include "GuardedBrowserTest.h"
+#include "AccessibleBrowserTest.h"
 #include "Polling.h"
 
 namespace tovali::testing {
 namespace {
 
-class ExplorerAccessibility : public GuardedBrowserTest {
+class ExplorerAccessibility : public AccessibleBrowserTest {
  protected:
-  void SetUp() override {
-    if (!AccessibilityProbe::available())
-      GTEST_SKIP() << "dbus-daemon or python3-pyatspi is missing";
-    GuardedBrowserTest::SetUp();
-    if (IsSkipped() || HasFatalFailure()) return;
-    std::string error;
-    m_probe = AccessibilityProbe::start(env(), temp().path(), &error);
-    ASSERT_TRUE(m_probe) << error;
-  }
-
   // Starts the program and waits until its status line is on the bus.
   std::vector<AccessibleNode> start_and_read_tree() {
     start_with_menu(menu_page({}, {}));
@@ -52,8 +41,6 @@ class ExplorerAccessibility : public GuardedBrowserTest {
               "'" + (n.showing ? "" : " (hidden)") + "\n";
     return text;
   }
-
-  std::unique_ptr<AccessibilityProbe> m_probe;
 };
 
 TEST_F(ExplorerAccessibility, EveryControlIsANamedButtonOrMenuItem) {

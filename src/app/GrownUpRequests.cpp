@@ -1,0 +1,63 @@
+#include "app/GrownUpRequests.h"
+
+#include <iostream>
+#include <optional>
+
+#include "activity/ActivityStore.h"
+#include "activity/GrownUpRequest.h"
+#include "activity/LocalDate.h"
+#include "windows/AllowSiteDialog.h"
+#include "windows/MessageBox.h"
+#include "windows/SetupApply.h"
+
+namespace tovali {
+
+GrownUpRequests::GrownUpRequests(SetupHost& host, NavigationGuard& guard)
+    : m_host(host), m_guard(guard) {
+  on_grown_up_request = [this](const std::string& url, RequestAnswer answer) {
+    record_in_day_file(url, answer);
+  };
+}
+
+PanelButton GrownUpRequests::button_for(const std::string& message) {
+  if (!OffersGrownUpRequest(message) || m_guard.RefusedURL().empty()) return PanelButton::None;
+  m_url = m_guard.RefusedURL();
+  return PanelButton::AskGrownUp;
+}
+
+void GrownUpRequests::ask(Gtk::Window& parent) {
+  const std::string url = m_url;
+  if (url.empty()) return;
+  const std::optional<AllowSiteChoice> choice = AskGrownUp(parent, m_host.settings(), url);
+  if (choice == AllowSiteChoice::JustThisTime) open_trusted(url);
+  if (choice == AllowSiteChoice::Always) allow_always(parent, url);
+  if (on_grown_up_request) on_grown_up_request(url, AnswerFor(choice));
+}
+
+void GrownUpRequests::open_trusted(const std::string& url) {
+  // Trusted as the program's own pages are: the link rules are skipped,
+  // the parent's lists still apply. The queue sends it to the pop-up while
+  // that is shown (whose panel offered the button then), else to the main
+  // frame.
+  m_guard.open_program_page(url);
+}
+
+void GrownUpRequests::allow_always(Gtk::Window& parent, const std::string& url) {
+  if (AddAllowedSite(m_host.settings(), url) == MoreSitesWrite::Added) {
+    const SaveReport report = m_host.SaveConfig();
+    if (!report.ok()) ShowMessage(parent, SaveFailureMessage(report));
+  }
+  open_trusted(url);
+}
+
+void GrownUpRequests::record_in_day_file(const std::string& url, RequestAnswer answer) {
+  const LocalDate today = local_moment_now().date;
+  const ActivityStore store(m_host.state_dir());
+  ActivityRecord record = store.load(today, StoreAccess::Tidy);
+  record.add_request(today, url, answer);
+  std::string error;
+  if (!store.save_day(record, today, &error))
+    std::cerr << "tovali-explorer: activity record not saved: " << error << "\n";
+}
+
+}  // namespace tovali
