@@ -21,4 +21,18 @@ std::vector<std::string> activity_report_lines(const ActivityRecord& record, con
   return lines;
 }
 
+std::vector<RecentDay> recent_days(const ActivityRecord& record, const LocalDate& today,
+                                   long days) {
+  std::vector<RecentDay> result;
+  const long last = today.days_since_epoch();
+  for (long day = last - days + 1; day <= last; ++day) {
+    RecentDay recent;
+    recent.date = LocalDate::from_days(day);
+    recent.activity = record.find(recent.date);
+    if (recent.activity) recent.minutes = recent.activity->seconds_used / 60;
+    result.push_back(recent);
+  }
+  return result;
+}
+
 }  // namespace tovali

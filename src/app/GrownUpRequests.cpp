@@ -1,11 +1,8 @@
 #include "app/GrownUpRequests.h"
 
-#include <iostream>
 #include <optional>
 
-#include "activity/ActivityStore.h"
 #include "activity/GrownUpRequest.h"
-#include "activity/LocalDate.h"
 #include "windows/AllowSiteDialog.h"
 #include "windows/MessageBox.h"
 #include "windows/SetupApply.h"
@@ -13,11 +10,7 @@
 namespace tovali {
 
 GrownUpRequests::GrownUpRequests(SetupHost& host, NavigationGuard& guard)
-    : m_host(host), m_guard(guard) {
-  on_grown_up_request = [this](const std::string& url, RequestAnswer answer) {
-    record_in_day_file(url, answer);
-  };
-}
+    : m_host(host), m_guard(guard) {}
 
 PanelButton GrownUpRequests::button_for(const std::string& message) {
   if (!OffersGrownUpRequest(message) || m_guard.RefusedURL().empty()) return PanelButton::None;
@@ -48,16 +41,6 @@ void GrownUpRequests::allow_always(Gtk::Window& parent, const std::string& url) 
     if (!report.ok()) ShowMessage(parent, SaveFailureMessage(report));
   }
   open_trusted(url);
-}
-
-void GrownUpRequests::record_in_day_file(const std::string& url, RequestAnswer answer) {
-  const LocalDate today = local_moment_now().date;
-  const ActivityStore store(m_host.state_dir());
-  ActivityRecord record = store.load(today, StoreAccess::Tidy);
-  record.add_request(today, url, answer);
-  std::string error;
-  if (!store.save_day(record, today, &error))
-    std::cerr << "tovali-explorer: activity record not saved: " << error << "\n";
 }
 
 }  // namespace tovali

@@ -29,9 +29,8 @@ class GrownUpRequests {
   // site?"; the answer is applied and recorded.
   void ask(Gtk::Window& parent);
 
-  // Receives every request and its answer. Until the main window shares its
-  // activity record, the default adds it to today's day file in the state
-  // folder.
+  // Receives every request and its answer (the main window records it in
+  // the activity record).
   std::function<void(const std::string& url, RequestAnswer answer)> on_grown_up_request;
 
  private:
@@ -39,7 +38,6 @@ class GrownUpRequests {
   // trusted navigation.
   void open_trusted(const std::string& url);
   void allow_always(Gtk::Window& parent, const std::string& url);
-  void record_in_day_file(const std::string& url, RequestAnswer answer);
 
   SetupHost& m_host;
   NavigationGuard& m_guard;

@@ -55,6 +55,11 @@ MainWindow::MainWindow(const Locations& locations)
       m_state(RunStartupSettingsSteps(locations)),
       m_store(locations.settings_dir),
       m_guard(m_state.settings, m_state.prohibitedLog, *this, m_clock),
+      m_daily_time(m_locations.state_dir, m_state.settings, m_guard,
+                   {[this](const std::string& text) { ShowMsgPanel(text); },
+                    [this] {
+                      if (m_popup) m_popup->hide();
+                    }}),
       m_browser_buttons(
           m_main_frame, m_state.settings, "",
           {[this] { prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }}),
@@ -104,6 +109,7 @@ MainWindow::MainWindow(const Locations& locations)
   m_queue_timer =
       Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::on_queue_timer), 200);
   m_startup.Start();
+  m_daily_time.start();
 }
 
 MainWindow::~MainWindow() {
@@ -112,6 +118,7 @@ MainWindow::~MainWindow() {
   m_show_new_browser_timer.disconnect();
   m_popup.reset();
   save_prohibited_log_now();
+  m_daily_time.save_now();
 }
 
 void MainWindow::cover_monitor() {
@@ -161,6 +168,10 @@ void MainWindow::build_layout() {
   m_overlay.add_overlay(m_msg_panel);
   m_overlay.add_overlay(m_msg_panel.ask_button());
   m_msg_panel.on_ask = [this] { m_grown_up.ask(*this); };
+  m_grown_up.on_grown_up_request = [this](const std::string& url, RequestAnswer answer) {
+    m_daily_time.record_request(url, answer);
+    m_daily_time.save_now();
+  };
   add(m_overlay);
   m_layout.show_all();
   m_overlay.show();
@@ -273,6 +284,7 @@ void MainWindow::build_status_line() {
   m_green_dot.set_no_show_all(true);
   m_dots.set_valign(Gtk::ALIGN_CENTER);
   m_status_right.set_size_request(40, -1);
+  m_status_line.pack_start(m_daily_time.label(), Gtk::PACK_SHRINK, 4);
   m_status_right.pack_start(m_tools_image, Gtk::PACK_SHRINK, 2);
   m_status_right.pack_start(m_dots, Gtk::PACK_SHRINK);
   m_status_line.pack_start(m_progress, Gtk::PACK_SHRINK, 2);
@@ -316,6 +328,9 @@ void MainWindow::wire_frames() {
   };
   main.NewWindow2 = [this] { return on_main_frame_new_window(); };
   main.LoadFinished = [this] { on_page_loaded(m_main_frame); };
+  main.NavigateComplete2 = [this](const std::string& url, const std::optional<std::string>&) {
+    m_daily_time.page_opened(url);
+  };
   main.TitleChange = [this](const std::string&) { on_page_loaded(m_main_frame); };
   main.StatusTextChange = [this](const std::string& text) { on_status_text_change(text); };
   main.ProgressChange = [this](int progress, int max) { on_progress_change(progress, max); };
@@ -433,9 +448,10 @@ bool MainWindow::on_queue_timer() {
 
 NavigationVerdict MainWindow::WebBrowserBeforeNavigate2(const std::string& url,
                                                         NavigationOrigin origin) {
-  return m_guard.WebBrowserBeforeNavigate2(url, request_origin(origin)) == Verdict::Cancel
-             ? NavigationVerdict::Cancel
-             : NavigationVerdict::Proceed;
+  if (m_guard.WebBrowserBeforeNavigate2(url, request_origin(origin)) == Verdict::Proceed)
+    return NavigationVerdict::Proceed;
+  m_daily_time.page_refused(url);
+  return NavigationVerdict::Cancel;
 }
 
 EmbeddedWB* MainWindow::on_main_frame_new_window() {
@@ -443,6 +459,10 @@ EmbeddedWB* MainWindow::on_main_frame_new_window() {
   m_popup = std::make_unique<NewBrowserForm>(*this, m_main_frame, *this);
   m_popup->msg_panel().on_ask = [this] {
     if (m_popup) m_grown_up.ask(*m_popup);
+  };
+  m_popup->NewBrowser().events().NavigateComplete2 = [this](const std::string& url,
+                                                            const std::optional<std::string>&) {
+    m_daily_time.page_opened(url);
   };
   if (m_state.settings.is_on(keys::prevent_switch)) m_popup->set_keep_above(true);
   m_show_new_browser_timer.disconnect();
@@ -578,14 +598,19 @@ void MainWindow::on_about_picture_clicked() {
 }
 
 void MainWindow::on_tools_double_clicked() {
-  guarded("control panel", [this] { OpenControlPanel(this, *this); });
+  guarded("control panel", [this] {
+    const auto paused = m_daily_time.parent_window_open();
+    OpenControlPanel(this, *this);
+  });
 }
 
 bool MainWindow::GetPassword() {
+  const auto paused = m_daily_time.parent_window_open();
   return tovali::GetPassword(this, m_state.settings);
 }
 
 void MainWindow::OpenSetup() {
+  const auto paused = m_daily_time.parent_window_open();
   SetupForm setup(this, *this);
   setup.run_modal();
 }
@@ -620,6 +645,7 @@ void MainWindow::save_prohibited_log_now() {
 
 void MainWindow::end_session() {
   save_prohibited_log_now();
+  m_daily_time.save_now();
   m_close_allowed = true;
 }
 

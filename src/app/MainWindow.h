@@ -17,6 +17,7 @@
 #include <gtkmm/window.h>
 
 #include "app/AboutPanel.h"
+#include "app/DailyTime.h"
 #include "app/GrownUpRequests.h"
 #include "app/KioskLock.h"
 #include "app/StartupChain.h"
@@ -67,6 +68,10 @@ class MainWindow : public Gtk::Window,
   const ProhibitedLog& prohibited_log() const override { return m_state.prohibitedLog; }
   SaveReport startup_save_report() const override { return m_state.saveFailures; }
   std::string system_settings_problems() const override { return m_state.systemSettingsProblems; }
+  const ActivityRecord* activity_record() const override { return &m_daily_time.record(); }
+  std::string activity_problems() const override { return m_daily_time.load_problems(); }
+  void UpdateDailyLimits() override { m_daily_time.update_limits(); }
+  void AddExtraMinutes() override { m_daily_time.add_extra_minutes(); }
   void CloseProgram() override;
   bool GetPassword() override;
   void OpenSetup() override;
@@ -104,6 +109,10 @@ class MainWindow : public Gtk::Window,
   void save_prohibited_log_now();
   // The session is ending (SIGTERM and the like): save and leave at once.
   void end_session();
+
+  // The child's daily time and activity record (a grown-up's answer to a
+  // request is recorded through it).
+  DailyTime& daily_time() { return m_daily_time; }
 
   EmbeddedWB& nav_frame() { return m_nav_frame; }
   EmbeddedWB& main_frame() { return m_main_frame; }
@@ -147,6 +156,7 @@ class MainWindow : public Gtk::Window,
   SteadyClock m_clock;
   NavigationGuard m_guard;
   GrownUpRequests m_grown_up{*this, m_guard};
+  DailyTime m_daily_time;
   bool m_close_allowed = false;     // set once CloseProgram has begun
   int m_saved_nav_frame_width = 0;  // the width before the frame was hidden
   bool m_nav_frame_placed = false;

@@ -66,7 +66,7 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
   if (redirect || equals_ignore_case(url, expected)) return Verdict::Proceed;
   // Only the child's click in the menu page opens a link; a script, a frame
   // or a URL dropped onto the frame opens nothing.
-  if (origin != RequestOrigin::LinkClick) return Verdict::Cancel;
+  if (origin != RequestOrigin::LinkClick || TimeIsUp()) return Verdict::Cancel;
   if (begins_upper(url, "HTTPNAV:")) {
     m_pending_nav_url = ModifyURL(url);
     return Verdict::Cancel;
@@ -95,6 +95,11 @@ Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, Request
   const bool newer_queued =
       origin == RequestOrigin::Queue && m_pending_main_url != m_issued_main_url;
   if (!newer_queued) m_pending_main_url.clear();
+  if (TimeIsUp()) {
+    if (is_local_page(url, m_time_up_page)) return Verdict::Proceed;
+    if (m_pending_main_url.empty()) m_pending_main_url = m_time_up_page;
+    return Verdict::Cancel;
+  }
   if (history_step && trusted) {
     if (const std::optional<int> width = m_meta.LoadMetaData(url)) {
       m_effects.set_nav_frame_width(*width);
@@ -186,6 +191,11 @@ bool NavigationGuard::IsProgramPage(std::string_view url) const {
   return false;
 }
 
+void NavigationGuard::BeginTimeUp(std::string page_url) {
+  m_time_up_page = std::move(page_url);
+  m_pending_main_url = m_time_up_page;
+}
+
 void NavigationGuard::report_refusal(std::string_view url) {
   if (!begins_upper(url, "RES://")) m_log.append(url);
   m_refused_url = url;
@@ -195,6 +205,7 @@ void NavigationGuard::report_refusal(std::string_view url) {
 }
 
 NewWindowDecision NavigationGuard::WebBrowserNewWindow2() {
+  if (TimeIsUp()) return NewWindowDecision::Drop;
   if (!m_settings.is_on(keys::allow_new_window)) {
     m_effects.ShowMsgPanel(kNewWindowMessage);
     return NewWindowDecision::Refuse;

@@ -218,6 +218,16 @@ class NavigationGuard {
   // the first).
   const std::string& RefusedURL() const { return m_refused_url; }
 
+  // Time is up for the child: until EndTimeUp, `page_url` (the generated
+  // time-up page, as the browser reports it) is queued for the main frame
+  // and is the only page it admits; every other navigation of the main frame
+  // and the pop-up, every new window and every link clicked in the
+  // navigation frame is cancelled silently (nothing logged, no message), and
+  // a cancelled main-frame navigation queues the page again.
+  void BeginTimeUp(std::string page_url);
+  void EndTimeUp() { m_time_up_page.clear(); }
+  bool TimeIsUp() const { return !m_time_up_page.empty(); }
+
   const std::string& CurrentSiteURL() const { return m_meta.CurrentSiteURL(); }
   const std::string& URLNumber() const { return m_meta.URLNumber(); }
 
@@ -277,6 +287,8 @@ class NavigationGuard {
   std::array<IssuedURL, 3> m_issued;  // by BrowserTarget
   std::vector<std::string> m_program_pages;
   std::string m_refused_url;
+
+  std::string m_time_up_page;  // set while time is up
   std::optional<Clock::TimePoint> m_last_mouse_down;
 };
 

@@ -55,6 +55,8 @@ std::vector<SettingSpec> make_table() {
       plain(keys::email_meta_data, K::Text),
       plain(keys::global_meta_data, K::Text),
       plain(keys::program_version, K::Number),
+      plain(keys::daily_minutes, K::Number),
+      plain(keys::bedtime, K::Text),
       numbered(keys::num_sites, keys::site_prefix),
       numbered(keys::num_moresites, keys::ms_desc_prefix),
       numbered(keys::num_cust_prohibited_domains, keys::cust_pd_prefix),

@@ -39,6 +39,9 @@ inline constexpr SettingKey download_config{"download_config"};
 inline constexpr SettingKey use_global_meta_data{"use_global_meta_data"};
 inline constexpr SettingKey global_meta_data{"global-meta-data"};
 inline constexpr SettingKey program_version{"program-version"};
+// Daily time: minutes a day (empty or "0": no limit), bedtime "HH:MM-HH:MM".
+inline constexpr SettingKey daily_minutes{"daily_minutes"};
+inline constexpr SettingKey bedtime{"bedtime"};
 // Counts of the numbered lists; each list's entries are named prefix+"0"..
 inline constexpr SettingKey num_sites{"num-sites"};
 inline constexpr std::string_view site_prefix = "site-";

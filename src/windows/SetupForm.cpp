@@ -3,6 +3,7 @@
 #include <gtkmm/cssprovider.h>
 #include <gtkmm/scrolledwindow.h>
 
+#include "activity/LocalDate.h"
 #include "app/core/GeneratedPages.h"
 #include "browser/EmbeddedWB.h"
 #include "policy/SetupBrowserGuard.h"
@@ -66,8 +67,14 @@ SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
   m_browser_tab_label = Gtk::manage(new Gtk::Label("Browser"));
   m_tabs.append_page(m_browser_page, *m_browser_tab_label);
   m_tabs.append_page(m_refused_sites, "Refused Sites");
+  m_tabs.append_page(m_time_page, "Time");
+  m_tabs.append_page(m_activity_page, "Activity");
+  m_time_page.on_add_minutes = [this] {
+    m_host.AddExtraMinutes();
+    m_activity_page.show_record(m_host.activity_record(), local_moment_now().date);
+  };
   m_tabs.set_name("tabs");
-  // Seven tabs do not fit 640 pixels in every theme; never widen the dialog.
+  // Nine tabs do not fit 640 pixels in every theme; never widen the dialog.
   m_tabs.set_scrollable(true);
   auto css = Gtk::CssProvider::create();
   css->load_from_data("notebook tab { padding: 4px 8px; }");
@@ -311,6 +318,8 @@ void SetupForm::fill_controls() {
       shown.push_back({m_display.show(r.description), m_display.show(r.url)});
     m_moresites_grid.set_rows(shown);
   };
+  m_time_page.fill(m_host.settings());
+  m_activity_page.show_record(m_host.activity_record(), local_moment_now().date);
   show_locks();
   m_filling = false;
 }
@@ -403,6 +412,12 @@ void SetupForm::on_download_config_clicked() {
 }
 
 void SetupForm::on_apply_clicked() {
+  apply();
+}
+
+bool SetupForm::apply() {
+  if (!m_time_page.store(m_host.settings(), [this](std::string_view text) { message(text); }))
+    return false;
   m_moresites_grid.commit_pending_edit();
   SetupModel model = read_model();
   ApplySetup(model, m_host, [this](std::string_view text) { message(text); });
@@ -410,11 +425,12 @@ void SetupForm::on_apply_clicked() {
   for (const SetupCheck& box : SetupChecks()) {
     if (box.when_text_empty != WhenTextEmpty::Keep) check(box.key).set_active(model.*box.member);
   }
+  m_host.UpdateDailyLimits();
+  return true;
 }
 
 void SetupForm::on_ok_clicked() {
-  on_apply_clicked();
-  response(Gtk::RESPONSE_OK);
+  if (apply()) response(Gtk::RESPONSE_OK);
 }
 
 void SetupForm::on_set_password_clicked() {
@@ -486,6 +502,10 @@ void SetupForm::run_modal() {
   if (!startup_problem.empty()) message(startup_problem);
   const auto system_problem = SystemSettingsProblemMessage(m_host.system_settings_problems());
   if (!system_problem.empty()) message(system_problem);
+  const std::string activity_problems = m_host.activity_problems();
+  if (!activity_problems.empty())
+    message("Some of the child's activity records were damaged and have been set aside:\n" +
+            activity_problems);
   for (int i = 0; i < m_load_warnings; ++i) message(kConfigurationWarning);
   m_load_warnings = 0;
   run();

@@ -18,8 +18,10 @@
 #include "windows/MemoView.h"
 #include "windows/MoreSitesGrid.h"
 #include "windows/RefusedSitesPage.h"
+#include "windows/SetupActivityPage.h"
 #include "windows/SetupHost.h"
 #include "windows/SetupModel.h"
+#include "windows/SetupTimePage.h"
 
 namespace tovali {
 
@@ -29,7 +31,8 @@ class EmbeddedWB;
 inline constexpr const char* kFeedbackURL = "http://www.example.com/tovali/feedback";
 
 // The setup dialog "Tovali Explorer Setup": every setting of the program on
-// six tabs (and the refused sites on a seventh), applied by OK.
+// eight tabs (and the refused sites and the child's activity on two more),
+// applied by OK.
 class SetupForm : public Gtk::Dialog {
  public:
   SetupForm(Gtk::Window* parent, SetupHost& host);
@@ -59,6 +62,8 @@ class SetupForm : public Gtk::Dialog {
   Gtk::Button& set_password_button() { return *m_set_password; }
   MemoView& memo(const std::string& name);
   RefusedSitesPage& refused_sites() { return m_refused_sites; }
+  SetupTimePage& time_page() { return m_time_page; }
+  SetupActivityPage& activity_page() { return m_activity_page; }
   Gtk::Widget& browser_page() { return m_browser_page; }
   Gtk::Label& feedback_label() { return m_feedback_label; }
   Gtk::Widget& label_panel() { return m_label_panel; }
@@ -90,6 +95,9 @@ class SetupForm : public Gtk::Dialog {
   void show_browser_tab(const char* caption);
   EmbeddedWB& browser();
   void message(std::string_view text);
+  // The whole apply; false when the time settings were refused (nothing
+  // applied then).
+  bool apply();
 
   SetupHost& m_host;
   DisplayTextMap m_display;
@@ -106,6 +114,8 @@ class SetupForm : public Gtk::Dialog {
   Gtk::Box m_browser_page{Gtk::ORIENTATION_VERTICAL, 0};
   Gtk::Label* m_browser_tab_label = nullptr;  // owned by the notebook
   RefusedSitesPage m_refused_sites;
+  SetupTimePage m_time_page;
+  SetupActivityPage m_activity_page;
 
   std::map<std::string, Gtk::CheckButton*> m_checks;
   std::map<std::string, Gtk::Entry*> m_entries;

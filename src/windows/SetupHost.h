@@ -8,6 +8,8 @@
 
 namespace tovali {
 
+class ActivityRecord;
+
 // What the setup dialog needs of the main window. The main window owns the
 // settings list and re-applies it; the dialog only edits it.
 class SetupHost {
@@ -47,6 +49,19 @@ class SetupHost {
   // What was wrong with the administrator's settings file at start-up ("" when
   // nothing); the dialog tells the parent.
   virtual std::string system_settings_problems() const { return {}; }
+
+  // The child's activity per date; nullptr when the program keeps none.
+  virtual const ActivityRecord* activity_record() const { return nullptr; }
+
+  // The activity files that were damaged at start-up and set aside, one
+  // line each ("" when none); the dialog tells the parent.
+  virtual std::string activity_problems() const { return {}; }
+
+  // Re-applies `daily_minutes` and `bedtime`.
+  virtual void UpdateDailyLimits() {}
+
+  // Gives the child 15 more minutes today ("Add 15 minutes today").
+  virtual void AddExtraMinutes() {}
 };
 
 }  // namespace tovali

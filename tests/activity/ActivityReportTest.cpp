@@ -37,5 +37,26 @@ TEST(ActivityReport, NewestDateFirstHostsByNameThenTheMinutesUsed) {
   EXPECT_TRUE(activity_report_lines(ActivityRecord{}, today, 14).empty());
 }
 
+TEST(ActivityReport, RecentDaysListEveryDateOldestFirst) {
+  const LocalDate today{2027, 1, 2};  // the range crosses a year end
+  ActivityRecord record;
+  record.day(today).seconds_used = 10 * 60 + 59;
+  record.add_opened(LocalDate{2026, 12, 30}, "http://zoo.test/");
+  record.day(LocalDate{2026, 12, 29}).seconds_used = 600;  // before the range
+  record.day(LocalDate{2027, 1, 3}).seconds_used = 600;    // after today
+
+  const std::vector<RecentDay> days = recent_days(record, today, 4);
+  ASSERT_EQ(days.size(), 4u);
+  EXPECT_EQ(days[0].date, (LocalDate{2026, 12, 30}));
+  ASSERT_NE(days[0].activity, nullptr);
+  EXPECT_EQ(days[0].activity->hosts.at("zoo.test").opened, 1u);
+  EXPECT_EQ(days[0].minutes, 0u);
+  EXPECT_EQ(days[1].date, (LocalDate{2026, 12, 31}));
+  EXPECT_EQ(days[1].activity, nullptr);
+  EXPECT_EQ(days[3].date, today);
+  EXPECT_EQ(days[3].minutes, 10u);
+  EXPECT_TRUE(recent_days(record, today, 0).empty());
+}
+
 }  // namespace
 }  // namespace tovali

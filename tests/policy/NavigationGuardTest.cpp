@@ -724,5 +724,45 @@ TEST_F(NavigationGuardTest, NewWindowRequests) {
   }
 }
 
+TEST_F(NavigationGuardTest, TimeUpAdmitsOnlyItsPageAndRefusesTheChildSilently) {
+  const std::string page = "file:///state/timeup.html";
+  settings.set_value("allow_new_window", "1");
+  open_two_sites();
+  guard.BeginTimeUp(page);
+  EXPECT_TRUE(guard.TimeIsUp());
+  EXPECT_EQ(guard.PendingMainURL(), page);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("FILE:///state/timeup.html#top", RequestOrigin::Queue),
+            Verdict::Proceed);
+
+  // A menu link, a link of the page, a step back, the program's own trusted
+  // page and a new window: all refused without a word, and the time-up page
+  // comes back after a main-frame refusal.
+  guard.MouseDown();
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2("http001://www.example.com/", RequestOrigin::LinkClick),
+            Verdict::Cancel);
+  EXPECT_EQ(guard.PendingMainURL().find("example.com"), std::string::npos);
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2("httpnav://www.example.com/", RequestOrigin::LinkClick),
+            Verdict::Cancel);
+  EXPECT_TRUE(guard.PendingNavURL().empty());
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/", RequestOrigin::LinkClick),
+            Verdict::Cancel);
+  EXPECT_EQ(guard.PendingMainURL(), page);
+  guard.prepare_history_step();
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/", RequestOrigin::History),
+            Verdict::Cancel);
+  guard.open_program_page("file:///opt/tovali/error.html");
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("file:///opt/tovali/error.html", RequestOrigin::Queue),
+            Verdict::Cancel);
+  EXPECT_EQ(guard.WebBrowserNewWindow2(), NewWindowDecision::Drop);
+  EXPECT_TRUE(effects.messages.empty());
+  EXPECT_EQ(log.entries().size(), 0u);
+
+  // The parent added time: the child's links work again.
+  guard.EndTimeUp();
+  EXPECT_FALSE(guard.TimeIsUp());
+  click_menu_link("http001://www.example.com/");
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
+}
+
 }  // namespace
 }  // namespace tovali

@@ -57,6 +57,11 @@ std::string SettingsCommand::list() const {
   return run_command({settings_tool_path(), "list"}, m_env.overrides(), kCommandTimeoutSeconds).out;
 }
 
+std::string SettingsCommand::report() const {
+  return run_command({settings_tool_path(), "report"}, m_env.overrides(), kCommandTimeoutSeconds)
+      .out;
+}
+
 bool ExplorerProcess::available() {
   return ::access(explorer_path().c_str(), X_OK) == 0;
 }

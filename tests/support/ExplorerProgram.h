@@ -26,6 +26,8 @@ class SettingsCommand {
   std::optional<std::string> get(const std::string& key) const;
   // `tovali-settings list`.
   std::string list() const;
+  // `tovali-settings report`: the child's activity of the last 14 days.
+  std::string report() const;
 
  private:
   const TestEnvironment& m_env;

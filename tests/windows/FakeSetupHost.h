@@ -23,6 +23,10 @@ class FakeSetupHost : public SetupHost {
   std::string state_dir() const override { return state_folder; }
   const ProhibitedLog& prohibited_log() const override { return log; }
   std::string system_settings_problems() const override { return system_problems; }
+  const ActivityRecord* activity_record() const override { return record; }
+  std::string activity_problems() const override { return damaged_activity; }
+  void UpdateDailyLimits() override { ++daily_limit_updates; }
+  void AddExtraMinutes() override { ++extra_minutes_added; }
 
   Settings m_settings;
   SaveReport next_save;
@@ -32,6 +36,10 @@ class FakeSetupHost : public SetupHost {
   std::string state_folder = "/nowhere/";
   ProhibitedLog log;
   std::string system_problems;
+  const ActivityRecord* record = nullptr;
+  std::string damaged_activity;
+  int daily_limit_updates = 0;
+  int extra_minutes_added = 0;
 };
 
 }  // namespace tovali::test

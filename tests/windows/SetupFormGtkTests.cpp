@@ -12,6 +12,8 @@
 #include "FakeSetupHost.h"
 #include "GtkFixture.h"
 #include "TempDir.h"
+#include "activity/ActivityRecord.h"
+#include "activity/LocalDate.h"
 #include "app/core/GeneratedPages.h"
 #include "browser/EmbeddedWB.h"
 #include "windows/PasswordChange.h"
@@ -96,7 +98,7 @@ TEST(SetupForm, LooksAsDesigned) {
   EXPECT_EQ(h, 480);
   EXPECT_EQ(visible_tab_labels(form.tabs()),
             (std::vector<std::string>{"General", "Password", "Buttons", "Site Access", "Downloads",
-                                      "Refused Sites"}));
+                                      "Refused Sites", "Time", "Activity"}));
   EXPECT_EQ(form.tabs().get_current_page(), 0);
 
   const std::pair<const char*, const char*> captions[] = {
@@ -183,15 +185,21 @@ TEST(SetupForm, EveryTextOfEveryTab) {
                                     form.feedback_label().get_text(),
                                     "< Back",
                                     "Forward >",
-                                    "Refused Sites"};
+                                    "Refused Sites",
+                                    "Time",
+                                    "Activity"};
   for (const auto& page : pages) expected.insert(expected.end(), page.begin(), page.end());
   for (const char* tab : {"General", "Password", "Buttons", "Site Access", "Downloads"}) {
     expected.push_back(tab);
   }
   auto all = texts_in(*form.get_content_area());
-  // The Refused Sites tab's own texts are checked with that tab.
-  for (const auto& text : texts_in(form.refused_sites())) {
-    if (auto it = std::find(all.begin(), all.end(), text); it != all.end()) all.erase(it);
+  // The Refused Sites, Time and Activity tabs' own texts are checked with
+  // those tabs.
+  for (Gtk::Widget* tab : std::initializer_list<Gtk::Widget*>{
+           &form.refused_sites(), &form.time_page(), &form.activity_page()}) {
+    for (const auto& text : texts_in(*tab)) {
+      if (auto it = std::find(all.begin(), all.end(), text); it != all.end()) all.erase(it);
+    }
   }
   EXPECT_EQ(all, sorted(expected));
   form.browser_view()->Stop();
@@ -266,6 +274,120 @@ TEST(SetupForm, AProblemWithTheAdministratorsFileIsToldBeforeTheDialogShows) {
   EXPECT_EQ(
       messages.texts()[0].rfind("Tovali Explorer could not use all of the administrator's", 0), 0u);
   EXPECT_NE(messages.texts()[0].find("\n" + host.system_problems), std::string::npos);
+}
+
+TEST(SetupForm, TimeTabStoresGoodValuesAndRefusesBadOnes) {
+  struct Case {
+    const char* minutes;
+    const char* bedtime;
+    bool stored;
+    const char* problem;  // a part of the message when refused
+  };
+  const Case cases[] = {
+      {" 45 ", "20:30-07:00", true, ""},
+      {"0", "", true, ""},
+      {"", "", true, ""},
+      {"ninety", "", false, "Minutes per day must be a whole number from 0 to 1440."},
+      {"1441", "", false, "Minutes per day"},
+      {"30", "21:00-21:00", false, "Bedtime must be written HH:MM-HH:MM"},
+      {"30", "9pm", false, "Bedtime must be written HH:MM-HH:MM"},
+  };
+  for (const Case& c : cases) {
+    auto host = factory_host();
+    host.settings().set_value("daily_minutes", "60");
+    SetupForm form(nullptr, host);
+    form.show();
+    test::pump();
+    EXPECT_EQ(form.time_page().daily_minutes().get_text(), "60");
+    form.time_page().daily_minutes().set_text(c.minutes);
+    form.time_page().bedtime().set_text(c.bedtime);
+    MessageCatcher messages;
+    form.on_apply_clicked();
+    test::pump();
+    if (c.stored) {
+      EXPECT_TRUE(messages.texts().empty()) << c.minutes;
+      EXPECT_EQ(Settings(host.saved_lines).value("daily_minutes"),
+                c.minutes[0] == ' ' ? "45" : c.minutes);
+      EXPECT_EQ(Settings(host.saved_lines).value("bedtime"), c.bedtime);
+      EXPECT_EQ(host.daily_limit_updates, 1);
+    } else {
+      ASSERT_EQ(messages.texts().size(), 1u) << c.minutes << " " << c.bedtime;
+      EXPECT_EQ(messages.texts()[0].rfind("The time settings were not saved.", 0), 0u);
+      EXPECT_NE(messages.texts()[0].find(c.problem), std::string::npos) << messages.texts()[0];
+      EXPECT_TRUE(host.calls.empty());  // nothing else applied either
+      EXPECT_EQ(host.settings().value("daily_minutes"), "60");
+      EXPECT_EQ(host.daily_limit_updates, 0);
+    }
+  }
+}
+
+TEST(SetupForm, ActivityTabShowsTheLastFourteenDaysAndTheHostsOfOne) {
+  const LocalDate today = local_moment_now().date;
+  const LocalDate yesterday = LocalDate::from_days(today.days_since_epoch() - 1);
+  ActivityRecord record;
+  record.day(today).seconds_used = 20 * 60;
+  record.add_opened(today, "http://zoo.example/");
+  record.add_refused(today, "http://shop.example/");
+  record.day(yesterday).seconds_used = 40 * 60;
+  record.add_opened(yesterday, "http://games.example/");
+  auto host = factory_host();
+  host.record = &record;
+  SetupForm form(nullptr, host);
+  form.show();
+  test::pump();
+
+  // Each row's cells as text, separated by spaces.
+  const auto rows = [](Gtk::TreeView& view, std::initializer_list<int> columns) {
+    std::vector<std::string> texts;
+    GtkTreeModel* model = view.get_model()->gobj();
+    for (const auto& row : view.get_model()->children()) {
+      std::string line;
+      for (int column : columns) {
+        GValue value = G_VALUE_INIT;
+        GValue as_text = G_VALUE_INIT;
+        gtk_tree_model_get_value(model, const_cast<GtkTreeIter*>(row.gobj()), column, &value);
+        g_value_init(&as_text, G_TYPE_STRING);
+        g_value_transform(&value, &as_text);
+        line += std::string(line.empty() ? "" : " ") + g_value_get_string(&as_text);
+        g_value_unset(&as_text);
+        g_value_unset(&value);
+      }
+      texts.push_back(line);
+    }
+    return texts;
+  };
+  SetupActivityPage& page = form.activity_page();
+  const auto days = rows(page.days_view(), {0, 1, 2});
+  ASSERT_EQ(days.size(), 14u);
+  EXPECT_EQ(days[12], yesterday.text() + " 40 100");
+  EXPECT_EQ(days[13], today.text() + " 20 50");
+  EXPECT_EQ(days[0], LocalDate::from_days(today.days_since_epoch() - 13).text() + " 0 0");
+  EXPECT_EQ(rows(page.hosts_view(), {0, 1, 2}),
+            (std::vector<std::string>{"shop.example 0 1", "zoo.example 1 0"}));
+  page.select_day(12);
+  EXPECT_EQ(rows(page.hosts_view(), {0, 1, 2}), std::vector<std::string>{"games.example 1 0"});
+  page.select_day(0);
+  EXPECT_TRUE(rows(page.hosts_view(), {0}).empty());
+
+  form.time_page().add_minutes_button().clicked();
+  EXPECT_EQ(host.extra_minutes_added, 1);
+  EXPECT_TRUE(host.calls.empty());  // the button applies nothing else
+}
+
+TEST(SetupForm, DamagedActivityFilesAreToldBeforeTheDialogShows) {
+  auto host = factory_host();
+  host.damaged_activity = "2026-12-01.txt: line 3 is not a number\n";
+  MessageCatcher messages;
+  Script script({[] {
+    auto* form = find_window<SetupForm>();
+    if (!form) return false;
+    form->response(Gtk::RESPONSE_CANCEL);
+    return true;
+  }});
+  OpenSetupForm(nullptr, host);
+  ASSERT_EQ(messages.texts().size(), 1u);
+  EXPECT_NE(messages.texts()[0].find("damaged"), std::string::npos);
+  EXPECT_NE(messages.texts()[0].find(host.damaged_activity), std::string::npos);
 }
 
 TEST(SetupForm, ConfigurationWarningBeforeTheDialogShows) {
@@ -535,7 +657,7 @@ TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
   EXPECT_EQ(form.tabs().get_current_page(), 5);
   EXPECT_EQ(visible_tab_labels(form.tabs()),
             (std::vector<std::string>{"General", "Password", "Buttons", "Site Access", "Downloads",
-                                      "Help", "Refused Sites"}));
+                                      "Help", "Refused Sites", "Time", "Activity"}));
   EXPECT_FALSE(form.label_panel().get_visible());
   int w = 0, h = 0;
   form.get_size(w, h);

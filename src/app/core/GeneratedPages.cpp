@@ -40,6 +40,18 @@ std::string MoreSitesPageText(const Settings& settings) {
   return join_crlf(lines);
 }
 
+std::string TimeUpPageText() {
+  return join_crlf({
+      "<HTML>",
+      "<HEAD><TITLE>Tovali Explorer - Time is up</TITLE></HEAD>",
+      "<BODY>",
+      "<P ALIGN=\"CENTER\"><FONT FACE=\"Arial\" SIZE=\"+2\"><BR><BR>" +
+          std::string(kTimeUpMessage) + "</FONT></P>",
+      "</BODY>",
+      "</HTML>",
+  });
+}
+
 std::string HomeSiteURL(const Settings& settings, const std::string& site_base_url,
                         const std::string& site_path) {
   if (!settings.is_on(keys::default_home_location)) return settings.value(keys::home_button_url);
@@ -73,6 +85,12 @@ std::optional<std::string> WriteMoreSitesPage(const std::string& dir, const Sett
   return path;
 }
 
+std::optional<std::string> WriteTimeUpPage(const std::string& dir) {
+  const std::string path = dir + "timeup.html";
+  if (!WritePageFile(path, TimeUpPageText())) return std::nullopt;
+  return path;
+}
+
 bool TitleReportsMissingPage(const std::string& title) {
   return upper_case(title).find("404 NOT FOUND") != std::string::npos;
 }
@@ -83,9 +101,12 @@ bool StatusNamesInternalPage(const std::string& status_text) {
 
 std::vector<std::string> ProgramPagePaths(const std::string& program_dir,
                                           const std::string& state_dir) {
-  return {program_dir + "welcome.html", program_dir + "help.html",
-          program_dir + "setuphelp/setuphelp.html", state_dir + "error.html",
-          state_dir + "moresites.html"};
+  return {program_dir + "welcome.html",
+          program_dir + "help.html",
+          program_dir + "setuphelp/setuphelp.html",
+          state_dir + "error.html",
+          state_dir + "moresites.html",
+          state_dir + "timeup.html"};
 }
 
 }  // namespace tovali

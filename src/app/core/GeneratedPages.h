@@ -36,9 +36,20 @@ std::string WriteErrorPage(const std::string& dir);
 // shows nothing).
 std::optional<std::string> WriteMoreSitesPage(const std::string& dir, const Settings& settings);
 
+// The page shown in the main frame while the child's time is up, every line
+// CR LF ended.
+std::string TimeUpPageText();
+
+// The message of the time-up page.
+inline constexpr const char* kTimeUpMessage = "Time is up for today. See you tomorrow!";
+
+// Writes the time-up page into the folder `dir` (ending in "/") and returns
+// its path; nullopt when the file cannot be written.
+std::optional<std::string> WriteTimeUpPage(const std::string& dir);
+
 // The paths of the program's own pages: the supplied start page, local
-// help and setup help in `program_dir`, the generated error page and "More
-// Sites" page in `state_dir` (both folders ending in "/").
+// help and setup help in `program_dir`, the generated error, "More Sites"
+// and time-up pages in `state_dir` (both folders ending in "/").
 std::vector<std::string> ProgramPagePaths(const std::string& program_dir,
                                           const std::string& state_dir);
 

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <gtkmm/label.h>
+#include <sigc++/connection.h>
+
+#include "activity/ActivityRecord.h"
+#include "activity/ActivityStore.h"
+#include "activity/TimeBudget.h"
+
+namespace tovali {
+
+class NavigationGuard;
+class Settings;
+
+// What the daily time needs of the main window besides the guard.
+struct DailyTimeEffects {
+  std::function<void(const std::string& text)> show_message;  // the message panel
+  std::function<void()> close_popup;                          // time is up
+};
+
+// The child's daily time and activity record in the running program: loads
+// the record from the state folder, ticks the budget once a second, shows
+// the minutes left, the warning and the time-up page, counts the pages and
+// refusals per host and saves the record about once a minute and on exit.
+class DailyTime {
+ public:
+  static constexpr const char* kWarningMessage = "5 minutes left today";
+
+  // All references must outlive the object. Loads the record (a damaged day
+  // file is told on stderr and kept for the setup dialog) and reads the
+  // limits from `daily_minutes` and `bedtime`; start() starts the clock.
+  DailyTime(std::string state_dir, const Settings& settings, NavigationGuard& guard,
+            DailyTimeEffects effects);
+  ~DailyTime();
+  DailyTime(const DailyTime&) = delete;
+  DailyTime& operator=(const DailyTime&) = delete;
+
+  // Starts the one-second timer (and applies time-up at once).
+  void start();
+
+  // The status line's "N minutes left today", hidden without a daily limit.
+  Gtk::Label& label() { return m_label; }
+
+  // While one of these lives a parent's window is open and no time counts.
+  class ParentWindow {
+   public:
+    explicit ParentWindow(DailyTime& owner) : m_owner(&owner) { ++m_owner->m_parent_windows; }
+    ~ParentWindow() { --m_owner->m_parent_windows; }
+    ParentWindow(const ParentWindow&) = delete;
+    ParentWindow& operator=(const ParentWindow&) = delete;
+
+   private:
+    DailyTime* m_owner;
+  };
+  [[nodiscard]] ParentWindow parent_window_open() { return ParentWindow(*this); }
+
+  // Re-reads `daily_minutes` and `bedtime` (after the setup dialog saved).
+  void update_limits();
+  // "Add 15 minutes today".
+  void add_extra_minutes();
+
+  // A page opened in the main frame or the pop-up, a refused navigation,
+  // a grown-up request and its answer: counted under today's date.
+  void page_opened(const std::string& url);
+  void page_refused(const std::string& url);
+  void record_request(const std::string& url, RequestAnswer answer);
+
+  const ActivityRecord& record() const { return m_record; }
+  // What loading found damaged, one line per file; "" when nothing.
+  const std::string& load_problems() const { return m_load_problems; }
+
+  // Writes today's day file; a failure is told on stderr.
+  void save_now();
+
+ private:
+  bool on_timer();
+  void tick();
+  void show_state();
+  void save_day(const LocalDate& date);
+  Counting counting() const { return m_parent_windows > 0 ? Counting::No : Counting::Yes; }
+
+  const Settings& m_settings;
+  NavigationGuard& m_guard;
+  DailyTimeEffects m_effects;
+  std::string m_state_dir;
+  ActivityStore m_store;
+  ActivityRecord m_record;
+  std::unique_ptr<TimeBudget> m_budget;
+  std::string m_load_problems;
+  int m_parent_windows = 0;
+  int m_ticks_since_save = 0;
+  Gtk::Label m_label;
+  sigc::connection m_timer;
+};
+
+}  // namespace tovali

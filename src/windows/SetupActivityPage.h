@@ -1,0 +1,74 @@
+#pragma once
+
+#include <vector>
+
+#include <gtkmm/box.h>
+#include <gtkmm/label.h>
+#include <gtkmm/liststore.h>
+#include <gtkmm/scrolledwindow.h>
+#include <gtkmm/treeview.h>
+
+#include "activity/ActivityRecord.h"
+#include "activity/ActivityReport.h"
+#include "activity/LocalDate.h"
+
+namespace tovali {
+
+// The "Activity" tab: the last 14 days with a bar of the minutes used each
+// day, and the hosts of the selected day with the pages opened and refused.
+class SetupActivityPage : public Gtk::Box {
+ public:
+  static constexpr long kDaysShown = 14;
+
+  SetupActivityPage();
+
+  // Shows the days up to `today` from `record` (none when nullptr) and
+  // selects today. The record must stay unchanged while the page shows it.
+  void show_record(const ActivityRecord* record, const LocalDate& today);
+
+  // Selects the day at `index` (0: the oldest shown).
+  void select_day(int index);
+
+  Gtk::TreeView& days_view() { return m_days_view; }
+  Gtk::TreeView& hosts_view() { return m_hosts_view; }
+
+ private:
+  struct DayColumns : Gtk::TreeModelColumnRecord {
+    DayColumns() {
+      add(date);
+      add(minutes);
+      add(bar);
+      add(index);
+    }
+    Gtk::TreeModelColumn<Glib::ustring> date;
+    Gtk::TreeModelColumn<Glib::ustring> minutes;
+    Gtk::TreeModelColumn<int> bar;  // 0..100, of the longest day shown
+    Gtk::TreeModelColumn<int> index;
+  };
+  struct HostColumns : Gtk::TreeModelColumnRecord {
+    HostColumns() {
+      add(host);
+      add(opened);
+      add(refused);
+    }
+    Gtk::TreeModelColumn<Glib::ustring> host;
+    Gtk::TreeModelColumn<guint64> opened;
+    Gtk::TreeModelColumn<guint64> refused;
+  };
+
+  void show_hosts(int index);
+
+  std::vector<RecentDay> m_days;
+  DayColumns m_day_columns;
+  HostColumns m_host_columns;
+  Glib::RefPtr<Gtk::ListStore> m_day_store;
+  Glib::RefPtr<Gtk::ListStore> m_host_store;
+  Gtk::Label m_caption;
+  Gtk::Box m_lists{Gtk::ORIENTATION_HORIZONTAL, 8};
+  Gtk::ScrolledWindow m_days_scroll;
+  Gtk::TreeView m_days_view;
+  Gtk::ScrolledWindow m_hosts_scroll;
+  Gtk::TreeView m_hosts_view;
+};
+
+}  // namespace tovali
