@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <string>
 
+#include "config/RemoteConfig.h"
 #include "settings/ConfigStore.h"
-#include "settings/RemoteConfig.h"
 #include "settings/ScrambledFile.h"
 #include "settings/Settings.h"
 

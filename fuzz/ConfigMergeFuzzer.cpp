@@ -8,9 +8,9 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "settings/RemoteConfig.h"
+#include "base/TextList.h"
+#include "config/RemoteConfig.h"
 #include "settings/Settings.h"
-#include "settings/TextList.h"
 
 using namespace tovali;
 

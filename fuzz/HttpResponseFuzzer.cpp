@@ -9,10 +9,10 @@
 #include <string_view>
 
 #include "FuzzInput.h"
+#include "ScriptedSocket.h"
 #include "net/HttpCli.h"
 #include "net/HttpException.h"
 #include "net/HttpResponse.h"
-#include "support/ScriptedSocket.h"
 
 using namespace tovali;
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "FuzzInput.h"
+#include "base/TextList.h"
 #include "settings/ScrambledFile.h"
 #include "settings/Settings.h"
-#include "settings/TextList.h"
 
 using namespace tovali;
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "FuzzInput.h"
+#include "base/TextList.h"
 #include "settings/ProhibitedLog.h"
-#include "settings/TextList.h"
 
 using namespace tovali;
 

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# The style gates: clang-format over the C++ sources (no changes allowed) and
-# clang-tidy (.clang-tidy) over src/ at zero findings. clang-tidy reads the
+# The style gates: the layers' includes (scripts/check-layers.py), clang-format
+# over the C++ sources (no changes allowed) and clang-tidy (.clang-tidy) over
+# src/ at zero findings. clang-tidy reads the
 # compile commands of a configured build tree, build/ by default:
 #   scripts/lint.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build}
+
+echo "== layers"
+python3 scripts/check-layers.py
 
 echo "== clang-format"
 git ls-files -z --cached --others --exclude-standard -- \

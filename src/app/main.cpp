@@ -8,9 +8,9 @@
 #include <glibmm/miscutils.h>
 #include <gtkmm/main.h>
 
-#include "app/MainWindow.h"
 #include "settings/InstallLayout.h"
-#include "windows/WidgetMenus.h"
+#include "ui/MainWindow.h"
+#include "ui/WidgetMenus.h"
 
 namespace {
 

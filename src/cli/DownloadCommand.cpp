@@ -5,11 +5,11 @@
 #include <giomm/init.h>
 #include <glibmm/main.h>
 
-#include "net/ConfigDownload.h"
+#include "config/StatusReporter.h"
+#include "gio/ConfigDownload.h"
 #include "settings/InstallLayout.h"
 #include "settings/ScrambledFile.h"
 #include "settings/SettingsKeys.h"
-#include "settings/StatusReporter.h"
 #include "settings/SystemFolder.h"
 
 namespace tovali {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <set>
 
+#include "base/TextList.h"
 #include "policy/LinkRuleSet.h"
 #include "policy/MetaDataScanner.h"
 #include "settings/Settings.h"
-#include "settings/TextList.h"
 
 namespace tovali {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/SignaturePrimitives.h"
+#include "config/SignaturePrimitives.h"
 
 namespace tovali {
 

@@ -1,0 +1,112 @@
+#include "models/GeneratedPages.h"
+
+#include "settings/SettingsKeys.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace tovali {
+
+namespace {
+const char kCrLf[] = "\r\n";
+}
+
+std::string ErrorPageText() {
+  return std::string(
+             "There was a problem getting a web page from the Internet or network. Please try "
+             "again later or contact customer support.") +
+         kCrLf;
+}
+
+std::string MoreSitesPageText(const Settings& settings) {
+  const TextList descriptions = settings.list(keys::num_moresites, keys::ms_desc_prefix);
+  const TextList urls = settings.list(keys::num_moresites, keys::ms_url_prefix);
+  TextList lines = {
+      "<HTML>",
+      "<HEAD><TITLE>Tovali Explorer - More Sites</TITLE></HEAD>",
+      "<BODY>",
+      "<P ALIGN=\"CENTER\"><FONT FACE=\"Arial\" SIZE=\"-1\">",
+  };
+  if (urls.empty()) {
+    lines.push_back("There are no additional sites available.");
+  } else {
+    for (std::size_t i = 0; i < urls.size(); ++i) {
+      const std::string description = i < descriptions.size() ? descriptions[i] : std::string();
+      lines.push_back("<A HREF=\"" + urls[i] + "\">" + description + "</A><BR><BR>");
+    }
+  }
+  lines.push_back("</BODY>");
+  lines.push_back("</HTML>");
+  return join_crlf(lines);
+}
+
+std::string TimeUpPageText() {
+  return join_crlf({
+      "<HTML>",
+      "<HEAD><TITLE>Tovali Explorer - Time is up</TITLE></HEAD>",
+      "<BODY>",
+      "<P ALIGN=\"CENTER\"><FONT FACE=\"Arial\" SIZE=\"+2\"><BR><BR>" +
+          std::string(kTimeUpMessage) + "</FONT></P>",
+      "</BODY>",
+      "</HTML>",
+  });
+}
+
+std::string HomeSiteURL(const Settings& settings, const std::string& site_base_url,
+                        const std::string& site_path) {
+  if (!settings.is_on(keys::default_home_location)) return settings.value(keys::home_button_url);
+  return site_base_url + site_path + "/teindex.php3?" + kHomeQueryWord;
+}
+
+bool WritePageFile(const std::string& path, const std::string& text, std::string* error) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    if (error) *error = "cannot create " + path;
+    return false;
+  }
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.close();
+  if (!out) {
+    if (error) *error = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
+
+std::string WriteErrorPage(const std::string& dir) {
+  std::string path = dir + "error.html";
+  WritePageFile(path, ErrorPageText());
+  return path;
+}
+
+std::optional<std::string> WriteMoreSitesPage(const std::string& dir, const Settings& settings) {
+  const std::string path = dir + "moresites.html";
+  if (!WritePageFile(path, MoreSitesPageText(settings))) return std::nullopt;
+  return path;
+}
+
+std::optional<std::string> WriteTimeUpPage(const std::string& dir) {
+  const std::string path = dir + "timeup.html";
+  if (!WritePageFile(path, TimeUpPageText())) return std::nullopt;
+  return path;
+}
+
+bool TitleReportsMissingPage(const std::string& title) {
+  return upper_case(title).find("404 NOT FOUND") != std::string::npos;
+}
+
+bool StatusNamesInternalPage(const std::string& status_text) {
+  return upper_case(status_text).find("RES://") != std::string::npos;
+}
+
+std::vector<std::string> ProgramPagePaths(const std::string& program_dir,
+                                          const std::string& state_dir) {
+  return {program_dir + "welcome.html",
+          program_dir + "help.html",
+          program_dir + "setuphelp/setuphelp.html",
+          state_dir + "error.html",
+          state_dir + "moresites.html",
+          state_dir + "timeup.html"};
+}
+
+}  // namespace tovali

@@ -1,0 +1,70 @@
+#include "models/GrownUpRequest.h"
+
+#include <algorithm>
+
+#include "models/RefusedSites.h"
+#include "models/SetupApply.h"
+#include "models/SetupModel.h"
+#include "policy/NavigationGuard.h"
+
+namespace tovali {
+
+bool OffersGrownUpRequest(std::string_view message) {
+  return message == NavigationGuard::kClickedLinkMessage ||
+         message == NavigationGuard::kRedirectMessage;
+}
+
+std::string RequestHost(std::string_view url) {
+  const auto scheme_end = url.find("://");
+  if (scheme_end == std::string_view::npos) return {};
+  std::string_view authority = url.substr(scheme_end + 3);
+  authority = authority.substr(0, authority.find_first_of("/?#"));
+  const auto at = authority.rfind('@');
+  if (at != std::string_view::npos) authority.remove_prefix(at + 1);
+  std::string_view host = authority;
+  if (!host.empty() && host.front() == '[') {
+    host =
+        host.substr(0, host.find(']') == std::string_view::npos ? host.size() : host.find(']') + 1);
+  } else {
+    host = host.substr(0, host.find(':'));
+  }
+  std::string lower(host);
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  return lower;
+}
+
+std::string AllowSiteText(std::string_view url) {
+  const std::string host = RequestHost(url);
+  std::string text = "The child asks to open\n" + std::string(url);
+  if (!host.empty()) text += "\non the site " + host + ".";
+  return text;
+}
+
+RequestAnswer AnswerFor(std::optional<AllowSiteChoice> choice) {
+  if (!choice) return RequestAnswer::NoAnswer;
+  switch (*choice) {
+    case AllowSiteChoice::JustThisTime:
+      return RequestAnswer::AllowedOnce;
+    case AllowSiteChoice::Always:
+      return RequestAnswer::AllowedAlways;
+    case AllowSiteChoice::NotNow:
+      break;
+  }
+  return RequestAnswer::Declined;
+}
+
+MoreSitesWrite AddAllowedSite(Settings& settings, std::string_view url) {
+  if (MoreSitesLocked(settings)) return MoreSitesWrite::Locked;
+  std::vector<MoreSitesRow> rows = LoadMoreSites(settings);
+  const std::string single = SingleLineValue(url);
+  const bool listed = std::any_of(rows.begin(), rows.end(),
+                                  [&](const MoreSitesRow& row) { return row.url == single; });
+  if (listed) return MoreSitesWrite::AlreadyListed;
+  AddToMoreSites(rows, MoreSitesRowFor({single, RequestHost(single), 0}));
+  StoreMoreSites(rows, settings);
+  return MoreSitesWrite::Added;
+}
+
+}  // namespace tovali

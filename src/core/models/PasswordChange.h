@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "models/SetupHost.h"
+#include "settings/ConfigStore.h"
+#include "settings/Settings.h"
+
+namespace tovali {
+
+// Checks a password against a crypt(3) hash (the crypto library's
+// password_matches_hash in the program).
+using PasswordHashCheck = std::function<bool(std::string_view password, std::string_view hash)>;
+
+// True when the administrator has set `password_hash` (only a locked,
+// non-empty one counts; the user's settings cannot set it).
+bool PasswordHashInForce(const Settings& settings);
+
+// True when the parent password cannot be changed in setup: the
+// administrator set `password_hash` or locked `password`.
+bool PasswordChangeLocked(const Settings& settings);
+
+// True when `typed` is the parent password: the whole text, exact and
+// case-sensitive. A missing `password` key is the empty password. A stored
+// password that is not UTF-8 also matches its Latin-1 reading, the only form
+// in which it can be typed. Line breaks in `typed` (a paste) are ignored, as
+// they are when the password is set. When PasswordHashInForce, `password`
+// is ignored and `typed` is right exactly when `check_hash` accepts it for
+// the hash (without a check, nothing is right).
+bool PasswordMatches(std::string_view typed, const Settings& settings,
+                     const PasswordHashCheck& check_hash = nullptr);
+
+inline constexpr const char* kCurrentPasswordIncorrect = "Current password is incorrect";
+inline constexpr const char* kNewPasswordsDiffer =
+    "New passwords are not the same. Please re-enter the new password";
+inline constexpr const char* kPasswordChanged =
+    "Password changed. Please record your password in a safe place.";
+
+// Told when the administrator keeps a setting (the tooltip of a locked
+// control in setup, and the answer of a change that is refused).
+inline constexpr const char* kSetByAdministrator = "Set by the administrator";
+
+enum class PasswordChangeResult { CurrentIncorrect, NewPasswordsDiffer, Changed, Locked };
+
+struct PasswordChangeOutcome {
+  PasswordChangeResult result = PasswordChangeResult::CurrentIncorrect;
+  std::string message;  // the message box to show
+  SaveReport save;      // filled when the password was stored
+};
+
+// "Set Password": refused (Locked, nothing stored) when
+// PasswordChangeLocked; otherwise checks the current password, then that both new entries
+// are equal; stores the new password (the empty one removes the key; line
+// breaks from a paste are dropped) and saves at once. A save that fails is
+// told in the message, not hidden.
+PasswordChangeOutcome SetPassword(SetupHost& host, std::string_view current,
+                                  std::string_view new_password,
+                                  std::string_view new_password_again);
+
+}  // namespace tovali

@@ -1,0 +1,151 @@
+#include "models/SetupApply.h"
+
+#include <algorithm>
+#include <string>
+
+#include "settings/SettingsKeys.h"
+
+namespace tovali {
+namespace {
+
+// Writes `key` unless the administrator locked it.
+void store(Settings& settings, SettingKey key, std::string_view value) {
+  if (!settings.is_locked(key)) settings.set_value(key, value);
+}
+
+void store_check(Settings& settings, SettingKey key, bool checked) {
+  store(settings, key, checked ? "1" : "0");
+}
+
+// Writes one check box, after forcing its state when its companion text is
+// empty, then the text.
+void store_setup_check(Settings& s, SetupModel& m, const SetupCheck& box) {
+  bool& checked = m.*box.member;
+  if (box.text && (m.*box.text).empty() && box.when_text_empty != WhenTextEmpty::Keep &&
+      !s.is_locked(box.key)) {
+    // A forced check is not forced on a control that the administrator keeps.
+    checked = box.when_text_empty == WhenTextEmpty::Check;
+  }
+  store_check(s, box.key, checked);
+  if (box.text) store(s, box.text_key, m.*box.text);
+}
+
+// Stores the non-empty lines, untrimmed, as prefix+0.., then the count.
+void store_lines(Settings& settings, const TextList& lines, SettingKey count_key,
+                 std::string_view prefix) {
+  if (ListLocked(settings, count_key, {prefix})) return;
+  int count = 0;
+  for (const auto& line : lines) {
+    if (line.empty()) continue;
+    ++count;
+    settings.set_value(std::string(prefix) + std::to_string(count - 1), line);
+  }
+  settings.set_value(count_key, std::to_string(count));
+}
+
+}  // namespace
+
+bool ListLocked(const Settings& settings, std::string_view count_key,
+                std::initializer_list<std::string_view> prefixes) {
+  if (settings.is_locked(count_key)) return true;
+  for (const auto& line : settings.locked_lines()) {
+    const std::string_view name = std::string_view(line).substr(0, line.find('='));
+    for (const auto prefix : prefixes) {
+      if (starts_with_ignore_case(name, prefix)) return true;
+    }
+  }
+  return false;
+}
+
+bool MoreSitesLocked(const Settings& settings) {
+  return ListLocked(settings, keys::num_moresites, {keys::ms_desc_prefix, keys::ms_url_prefix});
+}
+
+void StoreMoreSites(const std::vector<MoreSitesRow>& rows, Settings& s) {
+  if (MoreSitesLocked(s)) return;
+  int sites = 0;
+  for (const auto& row : rows) {
+    if (row.description.empty() || row.url.empty()) continue;
+    ++sites;
+    s.set_value(std::string(keys::ms_desc_prefix) + std::to_string(sites - 1), row.description);
+    s.set_value(std::string(keys::ms_url_prefix) + std::to_string(sites - 1), row.url);
+  }
+  s.set_value(keys::num_moresites, std::to_string(sites));
+}
+
+std::string SingleLineValue(std::string_view text) {
+  std::string value;
+  value.reserve(text.size());
+  for (const char c : text) {
+    if (c != '\r' && c != '\n') value += c;
+  }
+  return value;
+}
+
+Restart StoreSetupModel(SetupModel& m, Settings& s) {
+  m.email_url = SingleLineValue(m.email_url);
+  m.load_main_url = SingleLineValue(m.load_main_url);
+  m.home_button_url = SingleLineValue(m.home_button_url);
+  for (auto& row : m.moresites_grid) {
+    row.description = SingleLineValue(row.description);
+    row.url = SingleLineValue(row.url);
+  }
+
+  const bool was_on = s.is_on(keys::prevent_switch);
+  const Restart restart = was_on != m.prevent_switch ? Restart::Needed : Restart::NotNeeded;
+
+  if (!s.has(keys::pw)) store(s, keys::pw, kFactoryPassword);
+
+  std::vector<const SetupCheck*> in_store_order;
+  for (const SetupCheck& box : SetupChecks()) in_store_order.push_back(&box);
+  std::sort(in_store_order.begin(), in_store_order.end(),
+            [](const SetupCheck* a, const SetupCheck* b) { return a->store_rank < b->store_rank; });
+  for (const SetupCheck* box : in_store_order) store_setup_check(s, m, *box);
+
+  StoreMoreSites(m.moresites_grid, s);
+
+  store_lines(s, m.prohibited_domains_memo, keys::num_cust_prohibited_domains,
+              keys::cust_pd_prefix);
+  store_lines(s, m.prohibited_urls_memo, keys::num_cust_prohibited_urls, keys::cust_pu_prefix);
+  store_lines(s, m.prohibited_file_exts_memo, keys::num_prohibited_file_exts, keys::pext_prefix);
+  return restart;
+}
+
+std::string SaveFailureMessage(const SaveReport& report) {
+  if (report.ok()) return {};
+  return "The settings could not be saved. They are in force until Tovali Explorer is "
+         "closed.\r" +
+         report.describe();
+}
+
+std::string StartupSaveFailureMessage(const SaveReport& report) {
+  if (report.ok()) return {};
+  return "Tovali Explorer could not write its settings files when it started, so changes "
+         "may be lost at the next start. Check that these files and their folders can be "
+         "written:\r" +
+         report.describe();
+}
+
+std::string SystemSettingsProblemMessage(const std::string& problems) {
+  if (problems.empty()) return {};
+  return "Tovali Explorer could not use all of the administrator's settings file. Ask the "
+         "administrator to mend it:\r" +
+         problems;
+}
+
+ApplyOutcome ApplySetup(SetupModel& model, SetupHost& host, const MessageSink& show) {
+  ApplyOutcome outcome;
+  outcome.restart = StoreSetupModel(model, host.settings());
+  outcome.save = host.SaveConfig();
+  if (!outcome.save.ok() && show) show(SaveFailureMessage(outcome.save));
+  if (outcome.restart == Restart::Needed) {
+    if (show) show(kRestartMessage);
+  } else {
+    host.UpdateControls();
+  }
+  host.UpdateCtrlAltDel();
+  host.UpdateLists();
+  return outcome;
+}
+
+}  // namespace tovali

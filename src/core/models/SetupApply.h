@@ -1,0 +1,78 @@
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "models/SetupHost.h"
+#include "models/SetupModel.h"
+#include "settings/ConfigStore.h"
+#include "settings/Settings.h"
+
+namespace tovali {
+
+// Shows one message box to the parent and returns when it is dismissed.
+using MessageSink = std::function<void(std::string_view text)>;
+
+inline constexpr const char* kRestartMessage =
+    "Shutdown and restart Tovali Explorer for all settings to take affect";
+
+// The factory password written once under `pw`.
+inline constexpr const char* kFactoryPassword = "marigold";
+
+enum class Restart { NotNeeded, Needed };
+
+// A settings value is one line of the settings files. A single-line field can
+// still receive line breaks from a paste; they are dropped (CR and LF), so that
+// the value cannot split into lines of its own, or add a setting, when saved.
+std::string SingleLineValue(std::string_view text);
+
+// True when the administrator locked a key of a numbered list: its count
+// key, or an entry whose name begins with one of `prefixes`.
+bool ListLocked(const Settings& settings, std::string_view count_key,
+                std::initializer_list<std::string_view> prefixes);
+inline bool ListLocked(const Settings& settings, SettingKey count_key,
+                       std::initializer_list<std::string_view> prefixes) {
+  return ListLocked(settings, count_key.name(), prefixes);
+}
+
+// True when the administrator locked any key of the "More Sites" list.
+bool MoreSitesLocked(const Settings& settings);
+
+// Stores the grid rows with both cells filled as `ms_desc-N`/`ms_url-N` and
+// their count, unless MoreSitesLocked (then nothing changes).
+void StoreMoreSites(const std::vector<MoreSitesRow>& rows, Settings& settings);
+
+// Apply steps 1 to 9, on the settings list in memory: notes whether a restart
+// is needed (`prevent_switch` differs from its box), adds `pw` when missing,
+// stores every box and text (line breaks dropped; a check forced where its
+// URL is empty, and `model` updated to show both), the grid rows with both
+// cells filled and the memo lines that are not empty (untrimmed). Keys that
+// the administrator locked are left alone, a list as a whole when any of its
+// keys is locked. Returns whether a restart is needed.
+Restart StoreSetupModel(SetupModel& model, Settings& settings);
+
+struct ApplyOutcome {
+  Restart restart = Restart::NotNeeded;
+  SaveReport save;
+};
+
+// The whole apply: StoreSetupModel, SaveConfig (a failed save is reported
+// through `show`), then the restart message or UpdateControls, then
+// UpdateCtrlAltDel and UpdateLists.
+ApplyOutcome ApplySetup(SetupModel& model, SetupHost& host, const MessageSink& show);
+
+// The message for copies that could not be written ("" when all were).
+std::string SaveFailureMessage(const SaveReport& report);
+
+// The text that tells the parent that the settings copies could not be written
+// at start-up; empty when they were.
+std::string StartupSaveFailureMessage(const SaveReport& report);
+
+// The text that tells the parent what is wrong with the administrator's
+// settings file (`problems` as start-up found them); empty when nothing is.
+std::string SystemSettingsProblemMessage(const std::string& problems);
+
+}  // namespace tovali

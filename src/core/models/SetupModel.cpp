@@ -1,0 +1,115 @@
+#include "models/SetupModel.h"
+
+#include "settings/SettingsKeys.h"
+
+namespace tovali {
+namespace {
+
+// Loads one check box; returns true when its state changed (which raises its
+// click action as a user's click would).
+// Loads one check box; returns true when its state changed (which raises its
+// click action as a user's click would). The dialog shows a box checked
+// exactly when the value is "1", `download_config` included.
+bool load_check(bool& box, const Settings& settings, SettingKey key) {
+  const bool checked = settings.value(key) == "1";
+  const bool changed = checked != box;
+  box = checked;
+  return changed;
+}
+
+TextList load_memo(const Settings& settings, SettingKey count_key, std::string_view prefix) {
+  return settings.list(count_key, prefix, LetterCase::AsStored);
+}
+
+}  // namespace
+
+const std::vector<SetupCheck>& SetupChecks() {
+  using M = SetupModel;
+  using P = SetupPlace;
+  constexpr auto warn = CheckWarning::Configuration;
+  constexpr auto none = CheckWarning::None;
+  static const std::vector<SetupCheck> checks = {
+      {keys::silent_mode, "Prevent Browser From Showing Dialog Popups", &M::silent_mode, P::General,
+       1},
+      {keys::allow_new_window, "Allow New Windows To Popup", &M::allow_new_window, P::General, 7},
+      {keys::prevent_switch, "Prevent Switching To Other Programs (Requires Restart)",
+       &M::prevent_switch, P::General, 8},
+      {keys::disable_ctrl_alt_del, "Disable Ctrl-Alt-Del (N/A for Windows NT)",
+       &M::disable_ctrl_alt_del, P::General, 12},
+      {keys::download_config, "Download Configuration File On Startup", &M::download_config,
+       P::General, 10, warn},
+      {keys::use_global_meta_data, "Use Site Include/Exclude Settings From Downloaded Config",
+       &M::use_global_meta_data, P::General, 0, warn},
+      {keys::hide_navframe, "Hide Navigation Frame", &M::hide_navframe, P::General, 11},
+      {keys::load_main_default, "Check here to use default location", &M::load_main_default,
+       P::MainFrame, 13, none, keys::load_main_url, &M::load_main_url, WhenTextEmpty::Check},
+      {keys::req_pw_close, "Require Password To Close Program", &M::req_pw_close, P::Password, 3},
+      {keys::req_pw_config, "Require Password To Enter Setup", &M::req_pw_config, P::Password, 4},
+      {keys::default_home_location, "Check here to use default location", &M::default_home_location,
+       P::HomeSite, 14, none, keys::home_button_url, &M::home_button_url, WhenTextEmpty::Check},
+      {keys::enable_email_button, "Enable Email Button (For Web-based Email)",
+       &M::enable_email_button, P::EmailButton, 5, none, keys::email_url, &M::email_url,
+       WhenTextEmpty::Uncheck},
+      {keys::enable_print_button, "Enable Print Button", &M::enable_print_button, P::PrintButton,
+       6},
+      {keys::show_print_settings, "Show Print Settings", &M::show_print_settings, P::PrintButton,
+       2},
+      {keys::show_close_main, "Show Close Button In Main Window", &M::show_close_main,
+       P::CloseButton, 9},
+  };
+  return checks;
+}
+
+bool ConfigurationWarningApplies(const SetupModel& model) {
+  return !model.download_config;
+}
+
+SetupLoad LoadSetupModel(const Settings& settings) {
+  SetupLoad load;
+  SetupModel& m = load.model;
+  auto warn_on_change = [&](bool changed) {
+    if (changed && ConfigurationWarningApplies(m)) ++load.configuration_warnings;
+  };
+
+  for (const SetupCheck& box : SetupChecks()) {
+    const bool changed = load_check(m.*box.member, settings, box.key);
+    if (box.warning == CheckWarning::Configuration) warn_on_change(changed);
+    if (box.text) m.*box.text = settings.value(box.text_key);
+  }
+
+  m.moresites_grid = LoadMoreSites(settings);
+
+  m.prohibited_domains_memo =
+      load_memo(settings, keys::num_cust_prohibited_domains, keys::cust_pd_prefix);
+  m.prohibited_urls_memo =
+      load_memo(settings, keys::num_cust_prohibited_urls, keys::cust_pu_prefix);
+  m.prohibited_file_exts_memo =
+      load_memo(settings, keys::num_prohibited_file_exts, keys::pext_prefix);
+  return load;
+}
+
+std::vector<MoreSitesRow> LoadMoreSites(const Settings& settings) {
+  // The settings list bounds the count, so a damaged count cannot stall us.
+  const TextList descriptions = settings.list(keys::num_moresites, keys::ms_desc_prefix);
+  const TextList urls = settings.list(keys::num_moresites, keys::ms_url_prefix);
+  std::vector<MoreSitesRow> rows;
+  if (!descriptions.empty()) {
+    for (std::size_t i = 0; i < descriptions.size(); ++i)
+      rows.push_back({descriptions[i], urls[i]});
+  } else {
+    rows.assign(kDesignGridRows, MoreSitesRow{});
+  }
+  return rows;
+}
+
+bool EntersLastRow(int row, int row_count) {
+  return row >= 0 && row == row_count - 1;
+}
+
+bool moresites_gridEnterRow(std::vector<MoreSitesRow>& rows, int row) {
+  if (!EntersLastRow(row, static_cast<int>(rows.size()))) return false;
+  rows.push_back(MoreSitesRow{});
+  return true;
+}
+
+}  // namespace tovali

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/TextList.h"
+#include "policy/HashedStringSet.h"
+#include "policy/HostEndingSet.h"
+#include "policy/PrefixSet.h"
+
+namespace tovali {
+
+// The nine link rule lists, in their fixed order.
+enum class RuleCode { AD, AU, PU, AS, PS, AT, PT, SD, SS };
+
+inline constexpr std::size_t kRuleListCount = 9;
+inline constexpr std::array<RuleCode, kRuleListCount> kRuleCodes = {
+    RuleCode::AD, RuleCode::AU, RuleCode::PU, RuleCode::AS, RuleCode::PS,
+    RuleCode::AT, RuleCode::PT, RuleCode::SD, RuleCode::SS};
+
+// The two letters of a code ("AD" ... "SS").
+std::string_view code_text(RuleCode code);
+
+// The code written as `text` (exact, upper-case), or nullopt.
+std::optional<RuleCode> code_from_text(std::string_view text);
+
+using RuleLists = std::array<TextList, kRuleListCount>;
+
+// One immutable set of link rules: the nine lists (entries are the link
+// number followed by the upper-cased value) and the lookup structures built
+// from them. Shared by the rules in force and every record saved under them.
+class LinkRuleSet {
+ public:
+  explicit LinkRuleSet(RuleLists lists);
+
+  // An empty set, shared.
+  static std::shared_ptr<const LinkRuleSet> Empty();
+
+  const TextList& list(RuleCode code) const { return m_lists[static_cast<std::size_t>(code)]; }
+  const RuleLists& lists() const { return m_lists; }
+  std::size_t entry_count() const;
+
+  // "Holds" lookups of the four whole-text lists (entries upper-case, so an
+  // upper-cased text is compared exactly).
+  const HashedStringSet& AllowedDomains() const { return m_allowed_domains; }
+  const HashedStringSet& AllowedURLs() const { return m_allowed_urls; }
+  const HashedStringSet& ProhibitedURLs() const { return m_prohibited_urls; }
+  const HashedStringSet& SilentDomains() const { return m_silent_domains; }
+  // "Begins with an entry" lookups.
+  const PrefixSet& AllowedURLPrefixes() const { return m_allowed_prefixes; }
+  const PrefixSet& ProhibitedURLPrefixes() const { return m_prohibited_prefixes; }
+  const PrefixSet& SilentURLPrefixes() const { return m_silent_prefixes; }
+  // Host-ending lookups.
+  const HostEndingSet& AllowedHostSuffixes() const { return m_allowed_suffixes; }
+  const HostEndingSet& ProhibitedHostSuffixes() const { return m_prohibited_suffixes; }
+
+  // The record text: `number_field` followed by one rebuilt URL comment per
+  // entry, lists in the fixed order.
+  std::string record_text(std::string_view number_field) const;
+
+  // True when scanning record_text() gives back exactly these lists and no
+  // width comment (no entry holds "<!--URL" or "<!--NAVFRAMEWIDTH=").
+  bool round_trips() const { return m_round_trips; }
+
+ private:
+  RuleLists m_lists;
+  HashedStringSet m_allowed_domains;
+  HashedStringSet m_allowed_urls;
+  HashedStringSet m_prohibited_urls;
+  HashedStringSet m_silent_domains;
+  PrefixSet m_allowed_prefixes;
+  PrefixSet m_prohibited_prefixes;
+  PrefixSet m_silent_prefixes;
+  HostEndingSet m_allowed_suffixes;
+  HostEndingSet m_prohibited_suffixes;
+  bool m_round_trips = true;
+};
+
+}  // namespace tovali

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <gtkmm/box.h>
+#include <gtkmm/button.h>
+#include <gtkmm/dialog.h>
+#include <gtkmm/label.h>
+
+#include "models/GrownUpRequest.h"
+
+namespace tovali {
+
+// "Allow this site?": names a refused URL and its host and offers "Just this
+// time", "Always" and "Not now".
+class AllowSiteDialog : public Gtk::Dialog {
+ public:
+  AllowSiteDialog(Gtk::Window& parent, const std::string& url);
+
+  // Runs the dialog until a button is pressed; closing it is "Not now".
+  AllowSiteChoice choose();
+
+ private:
+  Gtk::Label m_text;
+  Gtk::Button m_once{kJustThisTimeCaption};
+  Gtk::Button m_always{kAlwaysCaption};
+  Gtk::Button m_not_now{kNotNowCaption};
+};
+
+// Asks for the password on top of `parent` (always, whatever the settings
+// ask for closing or the setup dialog) and then "Allow this site?" for
+// `url`. nullopt when the prompt was cancelled.
+std::optional<AllowSiteChoice> AskGrownUp(Gtk::Window& parent, const Settings& settings,
+                                          const std::string& url);
+
+}  // namespace tovali

@@ -1,0 +1,224 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <gtkmm/box.h>
+#include <gtkmm/button.h>
+#include <gtkmm/eventbox.h>
+#include <gtkmm/frame.h>
+#include <gtkmm/label.h>
+#include <gtkmm/menu.h>
+#include <gtkmm/menubutton.h>
+#include <gtkmm/menuitem.h>
+#include <gtkmm/overlay.h>
+#include <gtkmm/paned.h>
+#include <gtkmm/separatormenuitem.h>
+#include <gtkmm/window.h>
+
+#include "base/Clock.h"
+#include "browser/EmbeddedWB.h"
+#include "config/StatusReporter.h"
+#include "gio/ConfigDownload.h"
+#include "models/ControlPanelHost.h"
+#include "models/SetupHost.h"
+#include "policy/GuardEffects.h"
+#include "policy/NavigationGuard.h"
+#include "settings/StartupSettings.h"
+#include "ui/AboutPanel.h"
+#include "ui/AccessibleButton.h"
+#include "ui/BrowserToolbar.h"
+#include "ui/DailyTime.h"
+#include "ui/GrownUpRequests.h"
+#include "ui/KioskLock.h"
+#include "ui/MessagePanel.h"
+#include "ui/NewBrowserForm.h"
+#include "ui/PictureArea.h"
+#include "ui/StartupChain.h"
+#include "ui/ToolbarButton.h"
+
+namespace tovali {
+
+// The main window: toolbar, navigation frame and main frame, status line,
+// message panel and about panel; owner of the settings, the navigation
+// guard, the start-up chain, the kiosk lock and the pop-up window.
+class MainWindow : public Gtk::Window,
+                   public GuardEffects,
+                   public StartupHost,
+                   public PopupHost,
+                   public ControlPanelHost,
+                   public SetupHost,
+                   public StatusReporter {
+ public:
+  static constexpr const char* kCaption = "Tovali Explorer";
+  static constexpr int kNavFrameWidth = 145;
+
+  explicit MainWindow(const Locations& locations);
+  ~MainWindow() override;
+
+  // --- settings and lists (secondary windows) ---
+  Settings& settings() override { return m_state.settings; }
+  const Settings& settings() const override { return m_state.settings; }
+  SaveReport SaveConfig() override;
+  void UpdateControls() override;
+  void UpdateCtrlAltDel() override;
+  void UpdateLists() override;
+  std::string ProgramDir() const override { return m_locations.ProgramDir; }
+  std::string state_dir() const override { return m_locations.state_dir; }
+  const ProhibitedLog& prohibited_log() const override { return m_state.prohibitedLog; }
+  SaveReport startup_save_report() const override { return m_state.saveFailures; }
+  std::string system_settings_problems() const override { return m_state.systemSettingsProblems; }
+  const ActivityRecord* activity_record() const override { return &m_daily_time.record(); }
+  std::string activity_problems() const override { return m_daily_time.load_problems(); }
+  void UpdateDailyLimits() override { m_daily_time.update_limits(); }
+  void AddExtraMinutes() override { m_daily_time.add_extra_minutes(); }
+  void CloseProgram() override;
+  bool GetPassword() override;
+  void OpenSetup() override;
+
+  // --- navigation guard effects ---
+  void navigate(BrowserTarget target, const std::string& url) override;
+  void ShowMsgPanel(const std::string& text) override;
+  bool popup_exists() const override { return m_popup != nullptr; }
+  bool popup_visible() const override { return m_popup && m_popup->get_visible(); }
+  void set_nav_frame_width(int pixels) override;
+  std::string ErrorPagePath() override;
+  std::string MoreSitesPath() override;
+
+  // --- start-up chain ---
+  NavigationGuard& guard() override { return m_guard; }
+  bool msg_panel_visible() const override { return m_msg_panel.panel_visible(); }
+  void set_msg_panel_timer(bool on) override { m_msg_panel.set_msg_panel_timer(on); }
+  void set_toolbar_buttons(bool enabled) override;
+  void GetRemoteConfig() override;
+  std::string HomeSite() override;
+
+  // --- pop-up window ---
+  NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url,
+                                              NavigationOrigin origin) override;
+  void on_page_loaded(EmbeddedWB& sender) override;
+  void on_status_text_change(const std::string& text) override;
+  void on_load_failed(const std::string& url) override;
+  void on_progress_change(int progress, int progress_max) override;
+  void prepare_history_step() override;
+
+  // --- configuration download ---
+  void set_status_text(const std::string& text) override;
+
+  // Saves the refused-URL log (the first step of tearing the window down).
+  void save_prohibited_log_now();
+  // The session is ending (SIGTERM and the like): save and leave at once.
+  void end_session();
+
+  // The child's daily time and activity record (a grown-up's answer to a
+  // request is recorded through it).
+  DailyTime& daily_time() { return m_daily_time; }
+
+  EmbeddedWB& nav_frame() { return m_nav_frame; }
+  EmbeddedWB& main_frame() { return m_main_frame; }
+
+ protected:
+  // Lets the window close only once CloseProgram has begun.
+  bool on_delete_event(GdkEventAny* event) override;
+
+ private:
+  void build_layout();
+  void build_toolbar();
+  void build_left_strip();
+  void build_status_line();
+  void wire_frames();
+  void cover_monitor();
+  void apply_window_level();
+
+  // Handlers.
+  void on_home_clicked();
+  void on_email_clicked();
+  void on_local_help_clicked();
+  void on_web_help_clicked();
+  void show_about();
+  void on_close_clicked();
+  void on_about_picture_clicked();
+  void on_tools_double_clicked();
+  void on_hide_nav_frame_clicked();
+  void on_show_nav_frame_clicked();
+  void show_loading_label();
+  void hide_loading_label();
+  void on_nav_frame_status_text(const std::string& text);
+  void on_nav_frame_loaded();
+  void on_nav_frame_load_failed(const std::string& url);
+  EmbeddedWB* on_main_frame_new_window();
+  bool on_queue_timer();
+  bool on_show_popup_timer();
+
+  Locations m_locations;
+  StartupState m_state;
+  ConfigStore m_store;
+  SteadyClock m_clock;
+  NavigationGuard m_guard;
+  GrownUpRequests m_grown_up{*this, m_guard};
+  DailyTime m_daily_time;
+  bool m_close_allowed = false;     // set once CloseProgram has begun
+  int m_saved_nav_frame_width = 0;  // the width before the frame was hidden
+  bool m_nav_frame_placed = false;
+  int m_pending_nav_frame_width = kNavFrameWidth;
+
+  // Frames.
+  EmbeddedWB m_nav_frame{BodyCapture::On};
+  EmbeddedWB m_main_frame;
+  std::unique_ptr<NewBrowserForm> m_popup;
+
+  // Layout.
+  Gtk::Overlay m_overlay;
+  Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL};
+  Gtk::EventBox m_top_panel;
+  Gtk::Box m_top_box{Gtk::ORIENTATION_HORIZONTAL};
+  Gtk::Box m_site_buttons{Gtk::ORIENTATION_HORIZONTAL};
+  ToolbarButton m_home{"Home", {"go-home"}};
+  BrowserToolbar m_browser_buttons;
+  ToolbarButton m_email{"E-mail", {"mail-send", "mail-message-new", "internet-mail"}};
+  Gtk::Box m_help_buttons{Gtk::ORIENTATION_HORIZONTAL};
+  ToolbarButton m_help{"Help", {"help-browser", "help-contents"}};
+  Gtk::MenuButton m_help_arrow;
+  Gtk::Menu m_help_menu;
+  Gtk::MenuItem m_help_local{"Tovali Explorer Help"};
+  Gtk::MenuItem m_help_web{"Help From The Web"};
+  Gtk::SeparatorMenuItem m_help_separator;
+  Gtk::MenuItem m_help_about{"About Tovali Explorer"};
+  Gtk::Box m_right_corner{Gtk::ORIENTATION_HORIZONTAL};
+  PictureArea m_logo;
+  PictureArea m_close_button;
+
+  Gtk::Box m_middle{Gtk::ORIENTATION_HORIZONTAL};
+  Gtk::EventBox m_loading_frame;
+  Gtk::Box m_loading_box{Gtk::ORIENTATION_VERTICAL};
+  Gtk::Label m_loading_label;
+  AccessibleButton<Gtk::EventBox> m_hide_box;
+  Gtk::Label m_hide_label;
+  AccessibleButton<Gtk::EventBox> m_show_box;
+  Gtk::Label m_show_label;
+  Gtk::Paned m_splitter{Gtk::ORIENTATION_HORIZONTAL};
+  Gtk::Box m_nav_frame_panel{Gtk::ORIENTATION_VERTICAL};
+  Gtk::Box m_main_panel{Gtk::ORIENTATION_VERTICAL};
+
+  Gtk::Box m_status_line{Gtk::ORIENTATION_HORIZONTAL};
+  double m_progress_fill = 0.0;
+  PictureArea m_progress;
+  Gtk::Frame m_status_frame;
+  Gtk::Label m_status_text;
+  Gtk::Box m_status_right{Gtk::ORIENTATION_HORIZONTAL};
+  PictureArea m_tools_image;
+  Gtk::Overlay m_dots;
+  PictureArea m_red_dot;
+  PictureArea m_green_dot;
+
+  AboutPanel m_about;
+  MessagePanel m_msg_panel{HandCursor::On};
+
+  KioskLock m_kiosk;
+  StartupChain m_startup;
+  std::unique_ptr<ConfigDownload> m_config_download;
+  sigc::connection m_queue_timer;
+  sigc::connection m_show_new_browser_timer;
+};
+
+}  // namespace tovali

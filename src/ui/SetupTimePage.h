@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <gtkmm/box.h>
+#include <gtkmm/button.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/grid.h>
+#include <gtkmm/label.h>
+
+#include "models/SetupApply.h"
+#include "settings/Settings.h"
+
+namespace tovali {
+
+// The "Time" tab: the daily minutes and the bedtime, and "Add 15 minutes
+// today".
+class SetupTimePage : public Gtk::Box {
+ public:
+  static constexpr const char* kAddMinutesCaption = "Add 15 minutes today";
+
+  SetupTimePage();
+
+  // Shows the values of `daily_minutes` and `bedtime`; a key locked by the
+  // administrator cannot be edited.
+  void fill(const Settings& settings);
+
+  // Checks both fields with parse_daily_limits. When they are good, stores
+  // them (trimmed, locked keys left alone) and returns true; otherwise tells
+  // the parent what is wrong through `show`, stores nothing and returns false.
+  bool store(Settings& settings, const MessageSink& show) const;
+
+  // Raised by "Add 15 minutes today".
+  std::function<void()> on_add_minutes;
+
+  Gtk::Entry& daily_minutes() { return m_daily_minutes; }
+  Gtk::Entry& bedtime() { return m_bedtime; }
+  Gtk::Button& add_minutes_button() { return m_add_minutes; }
+
+ private:
+  Gtk::Label m_caption;
+  Gtk::Grid m_grid;
+  Gtk::Label m_daily_minutes_label{"Minutes per day (empty or 0: no limit):"};
+  Gtk::Entry m_daily_minutes;
+  Gtk::Label m_bedtime_label{"Bedtime, HH:MM-HH:MM (empty: none):"};
+  Gtk::Entry m_bedtime;
+  Gtk::Box m_bar{Gtk::ORIENTATION_HORIZONTAL, 4};
+  Gtk::Button m_add_minutes{kAddMinutesCaption};
+};
+
+}  // namespace tovali

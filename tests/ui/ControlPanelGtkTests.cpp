@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FakePanelHost.h"
+#include "GtkFixture.h"
+#include "ui/ControlPanelForm.h"
+
+namespace tovali {
+namespace {
+
+using test::find_window;
+using test::Script;
+
+TEST(ControlPanelForm, LooksAsDesigned) {
+  FakePanelHost host;
+  ControlPanelForm panel(nullptr, host);
+  panel.show();
+  test::pump();
+  EXPECT_EQ(panel.get_title(), "Tovali Explorer");
+  EXPECT_FALSE(panel.get_deletable());
+  int w = 0, h = 0;
+  panel.get_size(w, h);
+  EXPECT_EQ(w, 247);
+  EXPECT_EQ(h, 325);
+  EXPECT_EQ(panel.close_image().get_allocated_width(), 239);
+  EXPECT_EQ(panel.close_image().get_allocated_height(), 100);
+  EXPECT_EQ(panel.setup_image().get_allocated_width(), 180);
+  EXPECT_EQ(panel.setup_image().get_allocated_height(), 98);
+  EXPECT_EQ(panel.ok_image().get_allocated_width(), 239);
+  // Top to bottom: close, setup (right-aligned), OK.
+  int x = 0, y_close = 0, y_setup = 0, y_ok = 0, x_setup = 0;
+  panel.close_image().translate_coordinates(panel, 0, 0, x, y_close);
+  panel.setup_image().translate_coordinates(panel, 0, 0, x_setup, y_setup);
+  panel.ok_image().translate_coordinates(panel, 0, 0, x, y_ok);
+  EXPECT_LT(y_close, y_setup);
+  EXPECT_LT(y_setup, y_ok);
+  EXPECT_GT(x_setup, 40);
+  test::screenshot("control_panel");
+}
+
+struct PanelCase {
+  const char* picture;
+  const char* req_pw_config;
+  bool answer;
+  std::vector<std::string> calls;
+  bool panel_closed;
+};
+
+TEST(ControlPanelForm, PicturesDoTheirActions) {
+  const PanelCase cases[] = {
+      {"Close", "1", false, {"CloseProgram"}, true},
+      {"OK", "1", false, {}, true},
+      {"Setup", "0", false, {"OpenSetup"}, true},
+      {"Setup", "1", true, {"GetPassword", "OpenSetup"}, true},
+      {"Setup", "1", false, {"GetPassword"}, false},
+  };
+  for (const auto& c : cases) {
+    FakePanelHost host;
+    host.m_settings.set_value("req_pw_config", c.req_pw_config);
+    host.password_answer = c.answer;
+    bool still_open_after_click = false;
+    Script script({
+        [&] {
+          auto* panel = find_window<ControlPanelForm>();
+          if (!panel) return false;
+          StarBurstPicture& picture = std::string(c.picture) == "Close"   ? panel->close_image()
+                                      : std::string(c.picture) == "Setup" ? panel->setup_image()
+                                                                          : panel->ok_image();
+          picture.signal_clicked().emit();
+          return true;
+        },
+        [&] {
+          // A click that keeps the panel open: close it with OK to end the test.
+          auto* panel = find_window<ControlPanelForm>();
+          if (!panel) return true;
+          still_open_after_click = true;
+          panel->ok_image().signal_clicked().emit();
+          return true;
+        },
+    });
+    OpenControlPanel(nullptr, host);
+    test::pump_until([&] { return script.finished(); });
+    EXPECT_EQ(host.calls, c.calls) << c.picture;
+    EXPECT_EQ(!still_open_after_click, c.panel_closed) << c.picture;
+  }
+}
+
+}  // namespace
+}  // namespace tovali
