@@ -64,6 +64,17 @@ void collect_texts(GtkWidget* widget, std::vector<std::string>& texts) {
 }
 
 // The texts shown inside `widget`, sorted.
+// Opens the setup dialog for `host` and cancels it as soon as it shows.
+void open_and_cancel_setup(FakeSetupHost& host) {
+  Script script({[] {
+    auto* form = find_window<SetupForm>();
+    if (!form) return false;
+    form->response(Gtk::RESPONSE_CANCEL);
+    return true;
+  }});
+  OpenSetupForm(nullptr, host);
+}
+
 std::vector<std::string> texts_in(Gtk::Widget& widget) {
   std::vector<std::string> texts;
   collect_texts(widget.gobj(), texts);
@@ -263,13 +274,7 @@ TEST(SetupForm, AProblemWithTheAdministratorsFileIsToldBeforeTheDialogShows) {
   auto host = factory_host();
   host.system_problems = "/etc/tovali-explorer/settings.conf: cannot be read (Is a directory)\n";
   MessageCatcher messages;
-  Script script({[] {
-    auto* form = find_window<SetupForm>();
-    if (!form) return false;
-    form->response(Gtk::RESPONSE_CANCEL);
-    return true;
-  }});
-  OpenSetupForm(nullptr, host);
+  open_and_cancel_setup(host);
   ASSERT_EQ(messages.texts().size(), 1u);
   EXPECT_EQ(
       messages.texts()[0].rfind("Tovali Explorer could not use all of the administrator's", 0), 0u);
@@ -378,13 +383,7 @@ TEST(SetupForm, DamagedActivityFilesAreToldBeforeTheDialogShows) {
   auto host = factory_host();
   host.damaged_activity = "2026-12-01.txt: line 3 is not a number\n";
   MessageCatcher messages;
-  Script script({[] {
-    auto* form = find_window<SetupForm>();
-    if (!form) return false;
-    form->response(Gtk::RESPONSE_CANCEL);
-    return true;
-  }});
-  OpenSetupForm(nullptr, host);
+  open_and_cancel_setup(host);
   ASSERT_EQ(messages.texts().size(), 1u);
   EXPECT_NE(messages.texts()[0].find("damaged"), std::string::npos);
   EXPECT_NE(messages.texts()[0].find(host.damaged_activity), std::string::npos);
@@ -394,13 +393,7 @@ TEST(SetupForm, ConfigurationWarningBeforeTheDialogShows) {
   auto host = factory_host();
   host.settings().set_value("download_config", "0");
   MessageCatcher messages;
-  Script script({[] {
-    auto* form = find_window<SetupForm>();
-    if (!form) return false;
-    form->response(Gtk::RESPONSE_CANCEL);
-    return true;
-  }});
-  OpenSetupForm(nullptr, host);
+  open_and_cancel_setup(host);
   ASSERT_EQ(messages.texts(), std::vector<std::string>{kConfigurationWarning});
   EXPECT_FALSE(messages.caught[0].parent_visible);
   EXPECT_TRUE(host.calls.empty());  // Cancel applies nothing
