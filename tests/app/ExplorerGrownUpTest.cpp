@@ -24,13 +24,19 @@ class ExplorerGrownUp : public AccessibleBrowserTest {
   std::string asked_url() { return url("/kids/asked.html", "other.localhost"); }
 
   // The main frame's page sends it to the asked page once loaded: refused.
+  // The menu also links to the "More Sites" page.
   void start_with_refusal() {
     write_page("/kids/asked.html", "Asked", "<p>asked</p>");
     set_setting("prevent_switch", "0");
-    open_in_main_frame("/kids/start.html",
-                       "<script>window.addEventListener('load', function () {"
-                       " setTimeout(function () { location.href = '" +
-                           asked_url() + "'; }, 300); });</script>");
+    open_in_main_frame("/kids/start.html", redirect_to(asked_url()),
+                       "<a href='HTTPNAV://MORESITES'>More Sites</a>");
+  }
+
+  // A page body that sends its frame to `target` once loaded.
+  static std::string redirect_to(const std::string& target) {
+    return "<script>window.addEventListener('load', function () {"
+           " setTimeout(function () { location.href = '" +
+           target + "'; }, 300); });</script>";
   }
 
   bool showing(const std::string& role, const std::string& name) {
@@ -106,6 +112,14 @@ class ExplorerGrownUp : public AccessibleBrowserTest {
     for (const auto& r : server().requests()) count += r.path() == "/kids/asked.html" ? 1 : 0;
     return count;
   }
+
+  ::testing::AssertionResult follow(const std::string& link) {
+    std::string error;
+    const bool followed =
+        wait_until([&] { return m_probe->follow(link, &error); }, kEventTimeout, milliseconds(200));
+    if (!followed) return ::testing::AssertionFailure() << "no link " << link << ": " << error;
+    return ::testing::AssertionSuccess();
+  }
 };
 
 TEST_F(ExplorerGrownUp, AlwaysAddsTheSiteToMoreSitesAndOpensIt) {
@@ -121,6 +135,21 @@ TEST_F(ExplorerGrownUp, AlwaysAddsTheSiteToMoreSitesAndOpensIt) {
   EXPECT_EQ(settings().get("num_moresites"), "1");
   EXPECT_EQ(settings().get("ms_desc-0"), "other.localhost");
   EXPECT_EQ(settings().get("ms_url-0"), asked_url());
+
+  // The child finds it on the "More Sites" page, whose link opens it again.
+  ASSERT_TRUE(follow("More Sites"));
+  ASSERT_TRUE(wait_until(
+      [&] {
+        return state_file("moresites.html")
+                   .find("<A HREF=\"" + asked_url() + "\">other.localhost</A>") !=
+               std::string::npos;
+      },
+      kEventTimeout))
+      << state_file("moresites.html");
+  ASSERT_TRUE(follow("other.localhost"));
+  EXPECT_TRUE(wait_until([&] { return asked_requests() == 2; }, kEventTimeout))
+      << server().log_text();
+  screenshot("opened-from-more-sites");
 }
 
 TEST_F(ExplorerGrownUp, JustThisTimeOpensItOnce) {
@@ -135,6 +164,34 @@ TEST_F(ExplorerGrownUp, JustThisTimeOpensItOnce) {
   EXPECT_TRUE(showing("push button", "Ask a grown-up"));
   EXPECT_EQ(asked_requests(), 1u) << server().log_text();
   EXPECT_NE(settings().get("num_moresites"), "1");
+}
+
+// In the pop-up the refusal shows in the pop-up's own panel, with the
+// button; "Just this time" opens the page there, not in the main frame.
+TEST_F(ExplorerGrownUp, ThePopupsRefusalAsksAndOpensInThePopup) {
+  set_setting("allow_new_window", "1");
+  set_setting("prevent_switch", "0");
+  // The page tells where it opened: a pop-up has the page that opened it.
+  write_page("/kids/asked.html", "Asked",
+             "<p>asked</p><script>new Image().src ="
+             " '/kids/where?' + (window.opener ? 'popup' : 'main');</script>");
+  write_page("/kids/where", "Where", "");
+  write_page("/kids/popped.html", "Popped", redirect_to(asked_url()));
+  open_in_main_frame("/kids/opener.html",
+                     "<script>window.addEventListener('load', function () {"
+                     " setTimeout(function () { window.open('/kids/popped.html'); }, 300);"
+                     " });</script>");
+  ASSERT_TRUE(x().wait_for_window(kPopupWindow, kEventTimeout).has_value());
+  ASSERT_TRUE(server().wait_for_path("/kids/popped.html")) << server().log_text();
+  ask_with_password("marigold");
+  ASSERT_TRUE(press("Just this time"));
+  EXPECT_TRUE(server().wait_for_request([](const ServedRequest& r) {
+    return r.target == "/kids/where?popup";
+  })) << server().log_text();
+  EXPECT_EQ(asked_requests(), 1u) << server().log_text();
+  EXPECT_EQ(recorded_requests(), "1 1 0 0");
+  EXPECT_EQ(x().search(kPopupWindow).size(), 1u);
+  screenshot("opened-in-popup");
 }
 
 TEST_F(ExplorerGrownUp, AWrongPasswordChangesNothing) {

@@ -87,7 +87,16 @@ std::optional<std::vector<AccessibleNode>> AccessibilityProbe::tree() const {
 }
 
 bool AccessibilityProbe::press(const std::string& name, std::string* error) const {
-  const auto r = run_command({kPython, probe_script(), "press", name}, m_env.overrides(),
+  return run("press", name, error);
+}
+
+bool AccessibilityProbe::follow(const std::string& text, std::string* error) const {
+  return run("follow", text, error);
+}
+
+bool AccessibilityProbe::run(const std::string& command, const std::string& argument,
+                             std::string* error) const {
+  const auto r = run_command({kPython, probe_script(), command, argument}, m_env.overrides(),
                              kProbeTimeoutSeconds);
   if (r.exit_status != 0 && error) *error = r.out + r.err;
   return r.exit_status == 0;

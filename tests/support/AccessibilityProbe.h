@@ -37,10 +37,15 @@ class AccessibilityProbe {
   std::optional<std::vector<AccessibleNode>> tree() const;
   // Runs the action of the showing push button called `name`.
   bool press(const std::string& name, std::string* error = nullptr) const;
+  // Follows the first link of a shown page whose text begins with `text`, as
+  // the child's click on it would.
+  bool follow(const std::string& text, std::string* error = nullptr) const;
 
  private:
   AccessibilityProbe(std::unique_ptr<ChildProcess> bus, const TestEnvironment& env)
       : m_bus(std::move(bus)), m_env(env) {}
+  // Runs the probe script's `command` with `argument`; true on exit status 0.
+  bool run(const std::string& command, const std::string& argument, std::string* error) const;
 
   std::unique_ptr<ChildProcess> m_bus;
   const TestEnvironment& m_env;
