@@ -1,5 +1,7 @@
 #include "ui/AllowSiteDialog.h"
 
+#include "models/PasswordChange.h"
+#include "models/SetupApply.h"
 #include "ui/PasswordForm.h"
 
 namespace tovali {
@@ -10,7 +12,7 @@ constexpr int kAlways = 2;
 constexpr int kNotNow = 3;
 }  // namespace
 
-AllowSiteDialog::AllowSiteDialog(Gtk::Window& parent, const std::string& url)
+AllowSiteDialog::AllowSiteDialog(Gtk::Window& parent, const std::string& url, AlwaysOffer always)
     : Gtk::Dialog(kAllowSiteCaption, parent, true) {
   set_name("AllowSiteDialog");
   set_position(Gtk::WIN_POS_CENTER_ON_PARENT);
@@ -28,6 +30,10 @@ AllowSiteDialog::AllowSiteDialog(Gtk::Window& parent, const std::string& url)
   add_action_widget(m_once, kOnce);
   add_action_widget(m_always, kAlways);
   add_action_widget(m_not_now, kNotNow);
+  if (always == AlwaysOffer::SetByAdministrator) {
+    m_always.set_sensitive(false);
+    m_always.set_tooltip_text(kSetByAdministrator);
+  }
   m_not_now.set_can_default(true);
   set_default(m_not_now);
   show_all_children();
@@ -47,7 +53,9 @@ AllowSiteChoice AllowSiteDialog::choose() {
 std::optional<AllowSiteChoice> AskGrownUp(Gtk::Window& parent, const Settings& settings,
                                           const std::string& url) {
   if (!GetPassword(&parent, settings)) return std::nullopt;
-  AllowSiteDialog dialog(parent, url);
+  AllowSiteDialog dialog(
+      parent, url,
+      MoreSitesLocked(settings) ? AlwaysOffer::SetByAdministrator : AlwaysOffer::Offered);
   return dialog.choose();
 }
 

@@ -12,14 +12,21 @@
 
 namespace tovali {
 
+// Whether "Always" can add to the "More Sites" list, which the administrator
+// may have locked.
+enum class AlwaysOffer { Offered, SetByAdministrator };
+
 // "Allow this site?": names a refused URL and its host and offers "Just this
-// time", "Always" and "Not now".
+// time", "Always" and "Not now". With the list locked, "Always" shows but
+// cannot be pressed and says why.
 class AllowSiteDialog : public Gtk::Dialog {
  public:
-  AllowSiteDialog(Gtk::Window& parent, const std::string& url);
+  AllowSiteDialog(Gtk::Window& parent, const std::string& url, AlwaysOffer always);
 
   // Runs the dialog until a button is pressed; closing it is "Not now".
   AllowSiteChoice choose();
+
+  Gtk::Button& always_button() { return m_always; }
 
  private:
   Gtk::Label m_text;
