@@ -33,4 +33,14 @@ int errno_from_gio_error(const Glib::Error& error) {
   // clang-format on
 }
 
+int errno_from_current_exception() noexcept {
+  try {
+    throw;
+  } catch (const Glib::Error& e) {
+    return errno_from_gio_error(e);
+  } catch (...) {
+    return EIO;
+  }
+}
+
 }  // namespace tovali

@@ -139,11 +139,8 @@ bool GioSocket::start_lookup(const std::string& host, int& error) {
                 resolver->lookup_by_name_finish(result);
             address = pick_address(found);
             if (address.empty()) failure = EINVAL;
-          } catch (const Glib::Error& e) {
-            failure = errno_from_gio_error(e);
-            if (failure == 0) failure = EIO;
           } catch (...) {
-            failure = EIO;
+            failure = errno_from_current_exception();
           }
           if (generation != impl->lookup_generation) return;
           impl->lookup_cancellable.reset();
@@ -151,10 +148,8 @@ bool GioSocket::start_lookup(const std::string& host, int& error) {
         },
         impl->lookup_cancellable);
     return true;
-  } catch (const Glib::Error& e) {
-    error = errno_from_gio_error(e);
   } catch (...) {
-    error = EIO;
+    error = errno_from_current_exception();
   }
   return false;
 }
@@ -191,10 +186,8 @@ bool GioSocket::start_connect(const std::string& address, int port, int& error) 
                             try {
                               connection = client->connect_finish(result);
                               if (!connection) failure = EIO;
-                            } catch (const Glib::Error& e) {
-                              failure = errno_from_gio_error(e);
                             } catch (...) {
-                              failure = EIO;
+                              failure = errno_from_current_exception();
                             }
                             if (generation != impl->connection_generation) {
                               if (connection) {
@@ -210,10 +203,8 @@ bool GioSocket::start_connect(const std::string& address, int port, int& error) 
                             notify(impl, [&](SocketListener& l) { l.socket_connected(failure); });
                           });
     return true;
-  } catch (const Glib::Error& e) {
-    error = errno_from_gio_error(e);
   } catch (...) {
-    error = EIO;
+    error = errno_from_current_exception();
   }
   return false;
 }
@@ -232,10 +223,8 @@ void GioSocket::send(std::string bytes) {
           try {
             gsize written = 0;
             stream->write_all_finish(result, written);
-          } catch (const Glib::Error& e) {
-            failure = errno_from_gio_error(e);
           } catch (...) {
-            failure = EIO;
+            failure = errno_from_current_exception();
           }
           if (generation != impl->connection_generation || failure == 0) return;
           notify(impl, [&](SocketListener& l) { l.socket_closed(failure); });
@@ -260,10 +249,8 @@ void GioSocket::read_some(std::size_t max_bytes) {
           int failure = 0;
           try {
             count = stream->read_finish(result);
-          } catch (const Glib::Error& e) {
-            failure = errno_from_gio_error(e);
           } catch (...) {
-            failure = EIO;
+            failure = errno_from_current_exception();
           }
           if (generation != impl->connection_generation) return;
           if (failure != 0 || count <= 0) {
