@@ -31,4 +31,13 @@ void BorderIcons::keep(Gtk::Window& window, TitleButtons buttons) {
   if (window.get_realized()) apply(window, buttons);
 }
 
+void BorderIcons::keep_fixed_modal(Gtk::Window& window, Gtk::Window* parent) {
+  window.set_modal(true);
+  if (parent) window.set_transient_for(*parent);
+  window.set_position(Gtk::WIN_POS_CENTER);
+  window.set_deletable(false);
+  window.set_resizable(false);
+  keep(window, TitleButtons::None);
+}
+
 }  // namespace tovali

@@ -19,6 +19,10 @@ class BorderIcons {
  public:
   // Applies `buttons` to `window`; call before the window is realised.
   static void keep(Gtk::Window& window, TitleButtons buttons);
+
+  // A fixed window of the parent's: modal over `parent` (when given),
+  // centred, neither resizable nor closable from its title bar, caption only.
+  static void keep_fixed_modal(Gtk::Window& window, Gtk::Window* parent);
 };
 
 }  // namespace tovali

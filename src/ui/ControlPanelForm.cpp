@@ -8,12 +8,7 @@ namespace tovali {
 ControlPanelForm::ControlPanelForm(Gtk::Window* parent, ControlPanelHost& host) : m_host(host) {
   set_title("Tovali Explorer");
   set_name("ControlPanelForm");
-  set_modal(true);
-  if (parent) set_transient_for(*parent);
-  set_position(Gtk::WIN_POS_CENTER);
-  set_deletable(false);
-  set_resizable(false);
-  BorderIcons::keep(*this, TitleButtons::None);
+  BorderIcons::keep_fixed_modal(*this, parent);
   set_size_request(247, 325);
   override_background_color(Gdk::RGBA("white"));
   m_background.override_background_color(Gdk::RGBA("white"));

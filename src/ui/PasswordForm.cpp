@@ -9,12 +9,7 @@ namespace tovali {
 PasswordForm::PasswordForm(Gtk::Window* parent) {
   set_title("Enter Password");
   set_name("PasswordForm");
-  set_modal(true);
-  if (parent) set_transient_for(*parent);
-  set_position(Gtk::WIN_POS_CENTER);
-  set_deletable(false);
-  set_resizable(false);
-  BorderIcons::keep(*this, TitleButtons::None);
+  BorderIcons::keep_fixed_modal(*this, parent);
   set_size_request(149, 186);
 
   m_password_panel.set_shadow_type(Gtk::SHADOW_IN);

@@ -43,14 +43,9 @@ const char* const kHelpPath = "setuphelp/setuphelp.html";
 SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
   set_title("Tovali Explorer Setup");
   set_name("SetupForm");
-  set_modal(true);
-  if (parent) set_transient_for(*parent);
-  set_position(Gtk::WIN_POS_CENTER);
-  set_deletable(false);
+  BorderIcons::keep_fixed_modal(*this, parent);
   set_default_size(640, 480);
   set_size_request(640, 480);
-  set_resizable(false);
-  BorderIcons::keep(*this, TitleButtons::None);
 
   build_general();
   build_password();
