@@ -2,11 +2,9 @@
 
 #include <unistd.h>
 
-#include <filesystem>
 #include <sstream>
 
 #include "HarnessPaths.h"
-#include "Polling.h"
 #include "RunCommand.h"
 
 namespace tovali::testing {
@@ -34,8 +32,7 @@ std::vector<std::string> split(const std::string& line, char separator) {
 bool AccessibilityProbe::available() {
   static const bool found = [] {
     if (::access(kPython, X_OK) != 0) return false;
-    if (run_command({"/bin/sh", "-c", "command -v dbus-daemon"}, {}, 10).exit_status != 0)
-      return false;
+    if (!SessionBus::available()) return false;
     return run_command({kPython, "-c", "import pyatspi"}, {}, 30).exit_status == 0;
   }();
   return found;
@@ -44,24 +41,8 @@ bool AccessibilityProbe::available() {
 std::unique_ptr<AccessibilityProbe> AccessibilityProbe::start(TestEnvironment& env,
                                                               const std::string& dir,
                                                               std::string* error) {
-  const std::string socket = dir + "session-bus";
-  ProcessOptions options;
-  options.argv = {"dbus-daemon", "--session", "--nofork", "--address=unix:path=" + socket};
-  options.env = env.entries();
-  options.output_path = dir + "session-bus.log";
-  auto bus = ChildProcess::start(options, error);
+  auto bus = SessionBus::start(env, dir, error);
   if (!bus) return nullptr;
-  const bool listening = wait_until(
-      [&] {
-        std::error_code ec;
-        return std::filesystem::is_socket(socket, ec);
-      },
-      kStartTimeout);
-  if (!listening) {
-    if (error) *error = "the session bus did not start (" + options.output_path + ")";
-    return nullptr;
-  }
-  env.set("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + socket);
   env.unset("NO_AT_BRIDGE");
   return std::unique_ptr<AccessibilityProbe>(new AccessibilityProbe(std::move(bus), env));
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ChildProcess.h"
+#include "SessionBus.h"
 #include "TestEnvironment.h"
 
 namespace tovali::testing {
@@ -42,12 +42,12 @@ class AccessibilityProbe {
   bool follow(const std::string& text, std::string* error = nullptr) const;
 
  private:
-  AccessibilityProbe(std::unique_ptr<ChildProcess> bus, const TestEnvironment& env)
+  AccessibilityProbe(std::unique_ptr<SessionBus> bus, const TestEnvironment& env)
       : m_bus(std::move(bus)), m_env(env) {}
   // Runs the probe script's `command` with `argument`; true on exit status 0.
   bool run(const std::string& command, const std::string& argument, std::string* error) const;
 
-  std::unique_ptr<ChildProcess> m_bus;
+  std::unique_ptr<SessionBus> m_bus;
   const TestEnvironment& m_env;
 };
 
