@@ -40,6 +40,15 @@ bool same_target(const std::string& reported, const std::string& requested) {
   return a.size() == b.size() && g_ascii_strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
 }
 
+// The host of a URL ("" when it has none).
+std::string host_of(const std::string& url) {
+  GUri* uri = g_uri_parse(url.c_str(), G_URI_FLAGS_NONE, nullptr);
+  if (!uri) return std::string();
+  std::string host = text_or_empty(g_uri_get_host(uri));
+  g_uri_unref(uri);
+  return host;
+}
+
 // Who started a navigation that the program did not request.
 NavigationOrigin origin_of(WebKitNavigationAction* action) {
   switch (webkit_navigation_action_get_navigation_type(action)) {
@@ -137,7 +146,9 @@ struct EmbeddedWB::Callbacks {
 
   static void load_changed(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
     auto* self = static_cast<EmbeddedWB*>(data);
-    if (event == WEBKIT_LOAD_STARTED) {
+    if (event == WEBKIT_LOAD_COMMITTED) {
+      self->m_tls_retried.clear();
+    } else if (event == WEBKIT_LOAD_STARTED) {
       guarded("LoadStarted", [&] {
         if (self->m_events.LoadStarted) self->m_events.LoadStarted();
       });
@@ -163,6 +174,43 @@ struct EmbeddedWB::Callbacks {
       });
     }
     return TRUE;  // never the engine's own error page
+  }
+
+  // The engine refused the server's certificate. When ca.pem vouches for it
+  // for this host, the certificate is allowed for the host and the same URL
+  // is loaded again, once: a second refusal of that URL before any page of
+  // the view has committed goes on to load-failed (the error page).
+  static gboolean tls_errors(WebKitWebView*, gchar* failing_uri, GTlsCertificate* certificate,
+                             GTlsCertificateFlags, gpointer data) {
+    auto* self = static_cast<EmbeddedWB*>(data);
+    const std::string url = text_or_empty(failing_uri);
+    const bool retry = guarded_value("load-failed-with-tls-errors", false, [&] {
+      const std::string host = host_of(url);
+      if (url == self->m_tls_retried) return false;
+      WebEngine& engine = WebEngine::instance();
+      if (engine.tls_trust().verdict(certificate, host) != CertificateVerdict::Accepted)
+        return false;
+      webkit_web_context_allow_tls_certificate_for_host(engine.context(), certificate,
+                                                        host.c_str());
+      return true;
+    });
+    if (!retry) return FALSE;
+    self->m_tls_retried = url;
+    // The failed load ends after this handler; the new one starts after it.
+    auto token = std::weak_ptr<EmbeddedWB*>(self->m_engine->alive);
+    g_idle_add_full(
+        G_PRIORITY_DEFAULT_IDLE,
+        [](gpointer raw) -> gboolean {
+          auto* pending = static_cast<std::pair<std::weak_ptr<EmbeddedWB*>, std::string>*>(raw);
+          const std::shared_ptr<EmbeddedWB*> alive = pending->first.lock();
+          if (alive && *alive) (*alive)->Navigate(pending->second);
+          return G_SOURCE_REMOVE;
+        },
+        new std::pair<std::weak_ptr<EmbeddedWB*>, std::string>(token, url),
+        [](gpointer raw) {
+          delete static_cast<std::pair<std::weak_ptr<EmbeddedWB*>, std::string>*>(raw);
+        });
+    return TRUE;  // no load-failed: the page comes with the next load
   }
 
   static void progress(WebKitWebView* view, GParamSpec*, gpointer data) {
@@ -299,6 +347,7 @@ void EmbeddedWB::init(void* raw_view, BodyCapture capture) {
   g_signal_connect(view, "create", G_CALLBACK(Callbacks::create), this);
   g_signal_connect(view, "load-changed", G_CALLBACK(Callbacks::load_changed), this);
   g_signal_connect(view, "load-failed", G_CALLBACK(Callbacks::load_failed), this);
+  g_signal_connect(view, "load-failed-with-tls-errors", G_CALLBACK(Callbacks::tls_errors), this);
   g_signal_connect(view, "notify::estimated-load-progress", G_CALLBACK(Callbacks::progress), this);
   g_signal_connect(view, "notify::title", G_CALLBACK(Callbacks::title_changed), this);
   g_signal_connect(view, "mouse-target-changed", G_CALLBACK(Callbacks::mouse_target), this);

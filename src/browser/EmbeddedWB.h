@@ -69,7 +69,9 @@ struct EmbeddedWBEvents {
   std::function<void(int progress, int progress_max)> ProgressChange;
   std::function<void(BrowserCommand command, bool enable)> CommandStateChange;
   // The engine failed to load `url` (not the program's own cancellations).
-  // The engine's error page is suppressed; the old page stays.
+  // The engine's error page is suppressed; the old page stays. A server
+  // certificate that only the administrator's ca.pem vouches for is no
+  // failure: the URL is loaded again, once (WebEngine::tls_trust()).
   std::function<void(const std::string& url)> LoadFailed;
 };
 
@@ -146,6 +148,9 @@ class EmbeddedWB {
   BodyCapture m_capture = BodyCapture::Off;
   std::optional<std::string> m_body;
   std::string m_requested;  // issued, before-navigate not yet raised
+  // The URL loaded again after ca.pem vouched for its certificate; cleared
+  // when a page commits.
+  std::string m_tls_retried;
   NavigationOrigin m_origin = NavigationOrigin::Page;
   NavigationKind m_kind = NavigationKind::Request;
 };

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "browser/TlsTrust.h"
+
 typedef struct _WebKitWebContext WebKitWebContext;
 typedef struct _WebKitSettings WebKitSettings;
 
@@ -18,6 +20,16 @@ class WebEngine {
   WebKitWebContext* context() const { return m_context; }
   WebKitSettings* view_settings() const { return m_settings; }
 
+  // The authorities trusted beyond the system's store (see TlsTrust): a page
+  // whose certificate only they vouch for is loaded again once its
+  // certificate has been allowed for its host.
+  const TlsTrust& tls_trust() const { return m_tls_trust; }
+  // Trusts the certificates of `pem_path` (the administrator's ca.pem) from
+  // now on; false, with `problem` set, when the file cannot be used.
+  bool trust_authorities_in(const std::string& pem_path, std::string& problem) {
+    return m_tls_trust.load(pem_path, problem);
+  }
+
   // Folders of the website data, for the record.
   const std::string& data_dir() const { return m_data_dir; }
   const std::string& cache_dir() const { return m_cache_dir; }
@@ -28,6 +40,7 @@ class WebEngine {
 
   WebKitWebContext* m_context = nullptr;
   WebKitSettings* m_settings = nullptr;
+  TlsTrust m_tls_trust;
   std::string m_data_dir;
   std::string m_cache_dir;
 };

@@ -7,12 +7,15 @@
 #include <glibmm/main.h>
 
 #include "browser/CallbackGuard.h"
+#include "browser/WebEngine.h"
+#include "config/TrustFiles.h"
 #include "crypto/PasswordHash.h"
 #include "models/GeneratedPages.h"
 #include "models/PasswordChange.h"
 #include "models/ProgressFill.h"
 #include "models/StartupPlan.h"
 #include "settings/SettingsKeys.h"
+#include "settings/SystemFolder.h"
 #include "ui/ControlPanelForm.h"
 #include "ui/PasswordForm.h"
 #include "ui/SetupForm.h"
@@ -104,6 +107,7 @@ MainWindow::MainWindow(const Locations& locations)
   UpdateCtrlAltDel();
   m_config_download = std::make_unique<ConfigDownload>(
       m_state.settings, m_store, m_state.SiteBaseURL, *this, [this] { return m_close_allowed; });
+  trust_administrator_authorities();
   m_kiosk.install_event_filter([this] { m_guard.MouseDown(); });
   m_kiosk.start();
   m_queue_timer =
@@ -133,6 +137,18 @@ void MainWindow::cover_monitor() {
   set_resizable(false);
   move(area.get_x(), area.get_y());
   maximize();  // with a window manager; without one the size above holds
+}
+
+// The pages trust what the configuration download trusts: the system's
+// store and the administrator's ca.pem. When the administrator's files
+// cannot be used the download trusts no site and reports why; the pages then
+// get no extra authority either.
+void MainWindow::trust_administrator_authorities() {
+  const TrustFiles files = read_trust_files(system_folder());
+  if (!files.problem.empty() || files.ca_file.empty()) return;
+  std::string problem;
+  if (!WebEngine::instance().trust_authorities_in(files.ca_file, problem))
+    std::cerr << "tovali-explorer: cannot read " << files.ca_file << ": " << problem << "\n";
 }
 
 void MainWindow::apply_window_level() {

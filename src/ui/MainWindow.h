@@ -129,6 +129,7 @@ class MainWindow : public Gtk::Window,
   void wire_frames();
   void cover_monitor();
   void apply_window_level();
+  void trust_administrator_authorities();
 
   // Handlers.
   void on_home_clicked();
