@@ -10,7 +10,7 @@ void apply(Gtk::Window& window, TitleButtons buttons) {
   auto gdk_window = window.get_window();
   if (!gdk_window) return;
   if (buttons == TitleButtons::None) {
-    gdk_window->set_decorations(Gdk::DECOR_BORDER | Gdk::DECOR_TITLE);
+    gdk_window->set_decorations(Gdk::DECOR_BORDER);
     gdk_window->set_functions(Gdk::FUNC_MOVE);
   } else {
     gdk_window->set_decorations(Gdk::DECOR_BORDER | Gdk::DECOR_TITLE | Gdk::DECOR_RESIZEH |

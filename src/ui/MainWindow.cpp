@@ -171,7 +171,12 @@ void MainWindow::build_layout() {
     if (m_nav_frame_placed || allocation.get_width() <= 1) return;
     m_nav_frame_placed = true;
     Glib::signal_idle().connect_once(
-        [this] { m_splitter.set_position(m_pending_nav_frame_width); });
+        [this] { m_splitter.set_position(m_nav_frame_hidden ? 1 : m_pending_nav_frame_width); });
+  });
+  // While the administrator hides the navigation frame the splitter stays at
+  // the left edge, and a drag of it uncovers nothing.
+  m_splitter.property_position().signal_changed().connect([this] {
+    if (m_nav_frame_hidden && m_splitter.get_position() > 1) m_splitter.set_position(1);
   });
   m_middle.pack_start(m_loading_frame, Gtk::PACK_SHRINK);
   m_middle.pack_start(m_splitter, Gtk::PACK_EXPAND_WIDGET);
@@ -369,8 +374,8 @@ void MainWindow::UpdateControls() {
   const Settings& s = m_state.settings;
   m_close_button.set_visible(s.is_on(keys::show_close_main));
   const bool hide_nav = s.is_on(keys::hide_navframe);
-  m_nav_frame_panel.set_visible(!hide_nav);
   m_loading_frame.set_visible(!hide_nav);
+  hide_nav_frame(hide_nav ? NavFrameState::Hidden : NavFrameState::Shown);
   const bool email = s.is_on(keys::enable_email_button);
   m_email.set_visible(email);
   m_browser_buttons.set_print_enabled(s.is_on(keys::enable_print_button));
@@ -437,8 +442,19 @@ void MainWindow::ShowMsgPanel(const std::string& text) {
   m_msg_panel.ShowMsgPanel(text, button);
 }
 
+// The navigation frame's panel stays in the splitter, one pixel wide, so
+// that the splitter stays visible; the width it had comes back with it.
+void MainWindow::hide_nav_frame(NavFrameState state) {
+  const bool hidden = state == NavFrameState::Hidden;
+  if (hidden == m_nav_frame_hidden) return;
+  if (hidden && m_nav_frame_placed) m_pending_nav_frame_width = m_splitter.get_position();
+  m_nav_frame_hidden = hidden;
+  m_nav_frame.widget().set_visible(!hidden);
+  if (m_nav_frame_placed) m_splitter.set_position(hidden ? 1 : m_pending_nav_frame_width);
+}
+
 void MainWindow::set_nav_frame_width(int pixels) {
-  if (!m_nav_frame_placed) {
+  if (!m_nav_frame_placed || m_nav_frame_hidden) {
     m_pending_nav_frame_width = pixels;
     return;
   }

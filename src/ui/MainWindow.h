@@ -140,6 +140,9 @@ class MainWindow : public Gtk::Window,
   void on_close_clicked();
   void on_about_picture_clicked();
   void on_tools_double_clicked();
+  enum class NavFrameState { Shown, Hidden };
+  // Applies hide_navframe: the frame goes, the splitter stays.
+  void hide_nav_frame(NavFrameState state);
   void on_hide_nav_frame_clicked();
   void on_show_nav_frame_clicked();
   void show_loading_label();
@@ -161,6 +164,7 @@ class MainWindow : public Gtk::Window,
   bool m_close_allowed = false;     // set once CloseProgram has begun
   int m_saved_nav_frame_width = 0;  // the width before the frame was hidden
   bool m_nav_frame_placed = false;
+  bool m_nav_frame_hidden = false;  // hide_navframe is on
   int m_pending_nav_frame_width = kNavFrameWidth;
 
   // Frames.

@@ -195,6 +195,38 @@ TEST_F(ExplorerShell, WidthCommentHideAndShowSizeTheNavigationFrame) {
       wait_until([&] { return blue_at(16 + 240, "restored"); }, kEventTimeout, milliseconds(300)));
 }
 
+// With `hide_navframe` "1" the navigation frame and the strip beside it are
+// gone; the splitter stays at the left edge, and dragging it uncovers nothing.
+TEST_F(ExplorerShell, HiddenNavigationFrameLeavesTheSplitter) {
+  set_setting("hide_navframe", "1");
+  open_in_main_frame("/kids/blue.html", "<style>html,body{background:#3366cc}</style>");
+  constexpr int kRow = 700;
+  const auto first_blue_column = [this](const std::string& name) {
+    const auto row = XTool::read_region(screenshot(name), 0, kRow, 400, 1);
+    if (!row) return -1;
+    for (int x = 0; x < row->width; ++x) {
+      const Rgb c = row->at(x, 0);
+      if (c.r == 0x33 && c.g == 0x66 && c.b == 0xcc) return x;
+    }
+    return -1;
+  };
+  int first = -1;
+  ASSERT_TRUE(wait_until(
+      [&] {
+        first = first_blue_column("hidden");
+        return first >= 0;
+      },
+      kEventTimeout, milliseconds(300)))
+      << "the page never showed";
+  // The splitter's few pixels, then the page.
+  EXPECT_GE(first, 3);
+  EXPECT_LE(first, 12);
+
+  ASSERT_TRUE(x().drag(first / 2, kRow, 300, kRow));
+  ASSERT_TRUE(home_round_trip());
+  EXPECT_EQ(first_blue_column("after-drag"), first);
+}
+
 // With `silent_mode` "1" the main frame's script dialogs are suppressed and
 // the script goes on at once; otherwise the dialog waits for the child.
 class ExplorerSilentMode : public ExplorerShell, public ::testing::WithParamInterface<bool> {};
