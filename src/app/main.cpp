@@ -99,8 +99,9 @@ class ExplorerProgram {
 int main(int argc, char** argv) {
   gdk_set_allowed_backends("x11");
   Gio::init();
-  auto app = Gtk::Application::create(tovali::build::kAppId);
+  // GTK takes its own options (--display=...) out of argv here, as before.
+  auto app = Gtk::Application::create(argc, argv, tovali::build::kAppId);
   ExplorerProgram program(app);
-  const int status = app->run(argc, argv);
+  const int status = app->run();
   return status != 0 ? status : program.exit_status();
 }
