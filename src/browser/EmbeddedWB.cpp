@@ -7,6 +7,7 @@
 
 #include "browser/CallbackGuard.h"
 #include "browser/RealPrinters.h"
+#include "browser/TlsTrust.h"
 #include "browser/WebEngine.h"
 
 namespace tovali {
@@ -401,6 +402,10 @@ bool EmbeddedWB::Navigate(const std::string& url) {
   m_requested = to_engine_url(url);
   webkit_web_view_load_uri(m_engine->view, m_requested.c_str());
   return true;
+}
+
+bool EmbeddedWB::trust_authorities_in(const std::string& pem_path, std::string& problem) {
+  return WebEngine::instance().trust_authorities_in(pem_path, problem);
 }
 
 bool EmbeddedWB::GoBack() {

@@ -131,6 +131,11 @@ class EmbeddedWB {
   // could not be read or has not arrived yet).
   const std::optional<std::string>& BodyHTML() const { return m_body; }
 
+  // Makes every view trust the certificates of `pem_path` (the
+  // administrator's ca.pem) beyond the system's store, from now on; false,
+  // with `problem` set and no extra trust, when the file cannot be used.
+  static bool trust_authorities_in(const std::string& pem_path, std::string& problem);
+
   // Runs `script` in the page's main frame (for tests and diagnostics).
   void RunScript(const std::string& script);
 

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <string>
+#include <gio/gio.h>
 
-typedef struct _GTlsCertificate GTlsCertificate;
-typedef struct _GTlsDatabase GTlsDatabase;
+#include <string>
 
 namespace tovali {
 

@@ -2,6 +2,8 @@
 
 #include <webkit2/webkit2.h>
 
+#include "browser/TlsTrust.h"
+
 namespace tovali {
 
 namespace {
@@ -33,7 +35,8 @@ WebEngine& WebEngine::instance() {
 
 WebEngine::WebEngine()
     : m_data_dir(join(g_get_user_data_dir(), "tovali-explorer")),
-      m_cache_dir(join(g_get_user_cache_dir(), "tovali-explorer")) {
+      m_cache_dir(join(g_get_user_cache_dir(), "tovali-explorer")),
+      m_tls_trust(std::make_unique<TlsTrust>()) {
   WebKitWebsiteDataManager* data =
       webkit_website_data_manager_new("base-data-directory", m_data_dir.c_str(),
                                       "base-cache-directory", m_cache_dir.c_str(), nullptr);
@@ -55,6 +58,10 @@ WebEngine::WebEngine()
   webkit_settings_set_enable_write_console_messages_to_stdout(m_settings, FALSE);
   // Pages may ask for new windows; the new-window guard decides.
   webkit_settings_set_javascript_can_open_windows_automatically(m_settings, TRUE);
+}
+
+bool WebEngine::trust_authorities_in(const std::string& pem_path, std::string& problem) {
+  return m_tls_trust->load(pem_path, problem);
 }
 
 }  // namespace tovali

@@ -1,13 +1,14 @@
 #pragma once
 
+#include <memory>
 #include <string>
-
-#include "browser/TlsTrust.h"
 
 typedef struct _WebKitWebContext WebKitWebContext;
 typedef struct _WebKitSettings WebKitSettings;
 
 namespace tovali {
+
+class TlsTrust;
 
 // The engine state every view shares: one web context (website data kept
 // under the user's XDG data and cache folders, downloads refused) and one
@@ -23,12 +24,10 @@ class WebEngine {
   // The authorities trusted beyond the system's store (see TlsTrust): a page
   // whose certificate only they vouch for is loaded again once its
   // certificate has been allowed for its host.
-  const TlsTrust& tls_trust() const { return m_tls_trust; }
+  const TlsTrust& tls_trust() const { return *m_tls_trust; }
   // Trusts the certificates of `pem_path` (the administrator's ca.pem) from
   // now on; false, with `problem` set, when the file cannot be used.
-  bool trust_authorities_in(const std::string& pem_path, std::string& problem) {
-    return m_tls_trust.load(pem_path, problem);
-  }
+  bool trust_authorities_in(const std::string& pem_path, std::string& problem);
 
   // Folders of the website data, for the record.
   const std::string& data_dir() const { return m_data_dir; }
@@ -40,9 +39,9 @@ class WebEngine {
 
   WebKitWebContext* m_context = nullptr;
   WebKitSettings* m_settings = nullptr;
-  TlsTrust m_tls_trust;
   std::string m_data_dir;
   std::string m_cache_dir;
+  std::unique_ptr<TlsTrust> m_tls_trust;
 };
 
 }  // namespace tovali

@@ -7,7 +7,6 @@
 #include <glibmm/main.h>
 
 #include "browser/CallbackGuard.h"
-#include "browser/WebEngine.h"
 #include "config/TrustFiles.h"
 #include "crypto/PasswordHash.h"
 #include "models/GeneratedPages.h"
@@ -147,7 +146,7 @@ void MainWindow::trust_administrator_authorities() {
   const TrustFiles files = read_trust_files(system_folder());
   if (!files.problem.empty() || files.ca_file.empty()) return;
   std::string problem;
-  if (!WebEngine::instance().trust_authorities_in(files.ca_file, problem))
+  if (!EmbeddedWB::trust_authorities_in(files.ca_file, problem))
     std::cerr << "tovali-explorer: cannot read " << files.ca_file << ": " << problem << "\n";
 }
 
