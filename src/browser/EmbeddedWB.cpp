@@ -78,6 +78,29 @@ bool response_is_download(WebKitResponsePolicyDecision* decision) {
   return value.find("attachment") != std::string::npos;
 }
 
+// The isolated script world that watches the clicks on "javascript:" links
+// (ScriptLinks::AskFirst): the page's own scripts cannot see its message
+// handler, so they cannot pass anything off as a click.
+constexpr char kScriptLinkWorld[] = "tovali-script-links";
+constexpr char kScriptLinkHandler[] = "scriptLink";
+
+// Stops the default action of a click on a "javascript:" link (the engine
+// would run it without asking) and asks the program; the link runs in its
+// own frame only when the program answers true. The page's own click
+// handlers still run.
+constexpr char kScriptLinkWatcher[] = R"JS(
+addEventListener('click', function (event) {
+  var target = event.target;
+  var link = target && target.closest ? target.closest('a[href], area[href]') : null;
+  if (!link || link.protocol !== 'javascript:') return;
+  event.preventDefault();
+  var href = link.href;
+  window.webkit.messageHandlers.scriptLink.postMessage(href).then(function (run) {
+    if (run === true) location.href = href;
+  });
+}, true);
+)JS";
+
 }  // namespace
 
 struct EmbeddedWB::Engine {
@@ -133,6 +156,34 @@ struct EmbeddedWB::Callbacks {
         webkit_policy_decision_ignore(decision);
         return TRUE;
     }
+  }
+
+  // A click on a "javascript:" link, reported by kScriptLinkWatcher: asked
+  // as a link click; the answer tells the page whether to run it.
+  static gboolean script_link(WebKitUserContentManager*, JSCValue* message,
+                              WebKitScriptMessageReply* reply, gpointer data) {
+    auto* self = static_cast<EmbeddedWB*>(data);
+    std::string url;
+    if (message && jsc_value_is_string(message)) {
+      gchar* text = jsc_value_to_string(message);
+      url = text_or_empty(text);
+      g_free(text);
+    }
+    NavigationVerdict verdict = NavigationVerdict::Cancel;
+    if (!url.empty()) {
+      self->m_origin = NavigationOrigin::LinkClick;
+      self->m_kind = NavigationKind::Request;
+      verdict = NavigationVerdict::Proceed;
+      guarded("BeforeNavigate2", [&] {
+        if (self->m_events.BeforeNavigate2) verdict = self->m_events.BeforeNavigate2(url);
+      });
+      self->m_origin = NavigationOrigin::Page;
+    }
+    JSCValue* answer = jsc_value_new_boolean(jsc_value_get_context(message),
+                                             verdict == NavigationVerdict::Proceed);
+    webkit_script_message_reply_return_value(reply, answer);
+    g_object_unref(answer);
+    return TRUE;
   }
 
   static GtkWidget* create(WebKitWebView*, WebKitNavigationAction*, gpointer data) {
@@ -322,11 +373,29 @@ struct EmbeddedWB::Callbacks {
   }
 };
 
-EmbeddedWB::EmbeddedWB(BodyCapture capture) : m_engine(std::make_unique<Engine>()) {
+EmbeddedWB::EmbeddedWB(BodyCapture capture, ScriptLinks script_links)
+    : m_engine(std::make_unique<Engine>()) {
   WebEngine& engine = WebEngine::instance();
   GtkWidget* view = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", engine.context(),
                                             "settings", engine.view_settings(), nullptr));
   init(view, capture);
+  if (script_links == ScriptLinks::AskFirst) ask_about_script_links();
+}
+
+void EmbeddedWB::ask_about_script_links() {
+  // Each view made without a content manager of its own gets a new one, so
+  // the watcher stays in this view.
+  WebKitUserContentManager* manager = webkit_web_view_get_user_content_manager(m_engine->view);
+  const std::string signal =
+      std::string("script-message-with-reply-received::") + kScriptLinkHandler;
+  g_signal_connect(manager, signal.c_str(), G_CALLBACK(Callbacks::script_link), this);
+  webkit_user_content_manager_register_script_message_handler_with_reply(
+      manager, kScriptLinkHandler, kScriptLinkWorld);
+  WebKitUserScript* watcher = webkit_user_script_new_for_world(
+      kScriptLinkWatcher, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+      WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kScriptLinkWorld, nullptr, nullptr);
+  webkit_user_content_manager_add_script(manager, watcher);
+  webkit_user_script_unref(watcher);
 }
 
 EmbeddedWB::EmbeddedWB(EmbeddedWB& related, BodyCapture capture)
@@ -375,6 +444,7 @@ EmbeddedWB::~EmbeddedWB() {
   g_signal_handler_disconnect(webkit_web_view_get_back_forward_list(view),
                               m_engine->history_handler);
   g_signal_handlers_disconnect_by_data(view, this);
+  g_signal_handlers_disconnect_by_data(webkit_web_view_get_user_content_manager(view), this);
   webkit_web_view_stop_loading(view);
   // Destroying the widget takes it out of its container and closes its page
   // (and with it the page's web process).
@@ -401,6 +471,10 @@ bool EmbeddedWB::Navigate(const std::string& url) {
   if (url.empty()) return false;
   m_requested = to_engine_url(url);
   webkit_web_view_load_uri(m_engine->view, m_requested.c_str());
+  // The view's address is now the requested one in the engine's own form
+  // (spaces and non-ASCII letters percent-encoded, the host punycoded), as
+  // before-navigate will report it.
+  if (const char* parsed = webkit_web_view_get_uri(m_engine->view)) m_requested = parsed;
   return true;
 }
 

@@ -26,6 +26,15 @@ enum class DialogMode { Shown, Silent };
 // Whether the view reads the page's body after each completed load.
 enum class BodyCapture { Off, On };
 
+// What a click on a "javascript:" link of the view's pages does. The engine
+// runs such a link without asking before-navigate.
+enum class ScriptLinks {
+  Run,       // the engine runs it, as any browser does
+  AskFirst,  // BeforeNavigate2 is asked first, as for a link click
+             // (NavigationOrigin::LinkClick); the link runs in its frame
+             // only when the answer is Proceed
+};
+
 // Who started the navigation a before-navigate event is about, as the engine
 // reports it.
 enum class NavigationOrigin {
@@ -82,7 +91,8 @@ struct EmbeddedWBEvents {
 // every permission request denied, no developer tools, software rendering.
 class EmbeddedWB {
  public:
-  explicit EmbeddedWB(BodyCapture capture = BodyCapture::Off);
+  explicit EmbeddedWB(BodyCapture capture = BodyCapture::Off,
+                      ScriptLinks script_links = ScriptLinks::Run);
   // A view for a new window asked for by `related`'s page; return it from
   // `related`'s NewWindow2 handler to hand the new window over.
   explicit EmbeddedWB(EmbeddedWB& related, BodyCapture capture = BodyCapture::Off);
@@ -98,7 +108,9 @@ class EmbeddedWB {
   // Starts loading `url`: a URL, or an absolute local path (loaded as the
   // file:// URL of that path). Returns false for an empty URL. Every call
   // is a load of its own: the engine asks before-navigate some time after
-  // it, not within it, once for each call.
+  // it, not within it, once for each call, about the URL in the engine's
+  // own form ("my menu.html" as "my%20menu.html"), which it reports as
+  // NavigationOrigin::Program.
   bool Navigate(const std::string& url);
   // Steps in the history; false when there is no page in that direction.
   bool GoBack();
@@ -144,6 +156,7 @@ class EmbeddedWB {
 
  private:
   void init(void* view, BodyCapture capture);
+  void ask_about_script_links();
   void request_body(const std::string& url);
 
   struct Engine;

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <iostream>
+#include <optional>
+#include <string>
 
 #include <glibmm/main.h>
 
@@ -28,18 +30,15 @@ DailyLimits limits_of(const Settings& settings) {
   return limits;
 }
 
-std::string minutes_left_text(int minutes) {
-  return std::to_string(minutes) + (minutes == 1 ? " minute" : " minutes") + " left today";
-}
-
 }  // namespace
 
-DailyTime::DailyTime(std::string state_dir, const Settings& settings, NavigationGuard& guard,
-                     DailyTimeEffects effects)
+DailyTime::DailyTime(std::string state_dir, std::string start_page_url, const Settings& settings,
+                     NavigationGuard& guard, DailyTimeEffects effects)
     : m_settings(settings),
       m_guard(guard),
       m_effects(std::move(effects)),
       m_state_dir(std::move(state_dir)),
+      m_start_page_url(std::move(start_page_url)),
       m_store(m_state_dir) {
   ActivityLoadReport report;
   m_record = m_store.load(local_moment_now().date, StoreAccess::Tidy, &report);
@@ -74,14 +73,15 @@ void DailyTime::tick() {
     save_day(before);  // the day just ended
     m_record.prune(m_budget->today());
   }
-  if (m_budget->take_warning() && m_effects.show_message) m_effects.show_message(kWarningMessage);
+  const std::optional<std::string> warning = m_budget->take_warning();
+  if (warning && m_effects.show_message) m_effects.show_message(*warning);
   show_state();
   if (++m_ticks_since_save >= kSaveEveryTicks) save_now();
 }
 
 void DailyTime::show_state() {
   const std::optional<int> left = m_budget->minutes_left();
-  if (left) m_label.set_text(minutes_left_text(*left));
+  if (left) m_label.set_text(TimeBudget::minutes_left_text(*left));
   m_label.set_visible(left.has_value());
 
   const bool up = m_budget->time_is_up();
@@ -91,7 +91,7 @@ void DailyTime::show_state() {
     if (m_effects.close_popup) m_effects.close_popup();
     m_guard.BeginTimeUp(to_engine_url(page.value_or(m_state_dir + "timeup.html")));
   } else if (!up && m_guard.TimeIsUp()) {
-    m_guard.EndTimeUp();
+    m_guard.EndTimeUp(m_start_page_url);
   }
 }
 

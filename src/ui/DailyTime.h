@@ -28,13 +28,12 @@ struct DailyTimeEffects {
 // refusals per host and saves the record about once a minute and on exit.
 class DailyTime {
  public:
-  static constexpr const char* kWarningMessage = "5 minutes left today";
-
   // All references must outlive the object. Loads the record (a damaged day
   // file is told on stderr and kept for the setup dialog) and reads the
   // limits from `daily_minutes` and `bedtime`; start() starts the clock.
-  DailyTime(std::string state_dir, const Settings& settings, NavigationGuard& guard,
-            DailyTimeEffects effects);
+  // `start_page_url`: where the main frame returns when time is no longer up.
+  DailyTime(std::string state_dir, std::string start_page_url, const Settings& settings,
+            NavigationGuard& guard, DailyTimeEffects effects);
   ~DailyTime();
   DailyTime(const DailyTime&) = delete;
   DailyTime& operator=(const DailyTime&) = delete;
@@ -87,6 +86,7 @@ class DailyTime {
   NavigationGuard& m_guard;
   DailyTimeEffects m_effects;
   std::string m_state_dir;
+  std::string m_start_page_url;
   ActivityStore m_store;
   ActivityRecord m_record;
   std::unique_ptr<TimeBudget> m_budget;

@@ -11,7 +11,6 @@
 #include "crypto/PasswordHash.h"
 #include "models/GeneratedPages.h"
 #include "models/PasswordChange.h"
-#include "models/ProgressFill.h"
 #include "models/StartupPlan.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SystemFolder.h"
@@ -57,7 +56,8 @@ MainWindow::MainWindow(const Locations& locations)
       m_state(RunStartupSettingsSteps(locations)),
       m_store(locations.settings_dir),
       m_guard(m_state.settings, m_state.prohibitedLog, *this, m_clock),
-      m_daily_time(m_locations.state_dir, m_state.settings, m_guard,
+      m_daily_time(m_locations.state_dir, to_engine_url(StartPagePath(m_locations.ProgramDir)),
+                   m_state.settings, m_guard,
                    {[this](const std::string& text) { ShowMsgPanel(text); },
                     [this] {
                       if (m_popup) m_popup->hide();
@@ -70,7 +70,7 @@ MainWindow::MainWindow(const Locations& locations)
       m_close_button([](const auto& cr, double w, double h) { pictures::close_box(cr, w, h); }, 16,
                      14, HandCursor::On),
       m_progress([this](const auto& cr, double w,
-                        double h) { pictures::progress_bar(cr, w, h, m_progress_fill); },
+                        double h) { pictures::progress_bar(cr, w, h, m_progress_fill.fill()); },
                  85, 14),
       m_tools_image([](const auto& cr, double w, double h) { pictures::tools(cr, w, h); }, 18, 18),
       m_red_dot(
@@ -356,6 +356,7 @@ void MainWindow::wire_frames() {
   };
   main.TitleChange = [this](const std::string&) { on_page_loaded(m_main_frame); };
   main.StatusTextChange = [this](const std::string& text) { on_status_text_change(text); };
+  main.LoadStarted = [this] { on_load_started(); };
   main.ProgressChange = [this](int progress, int max) { on_progress_change(progress, max); };
   main.LoadFailed = [this](const std::string& url) { on_load_failed(url); };
 }
@@ -535,11 +536,12 @@ void MainWindow::on_load_failed(const std::string& url) {
   guarded("on_load_failed", [&] { m_guard.load_failed(GuardedFrame::Main, url); });
 }
 
+void MainWindow::on_load_started() {
+  m_progress_fill.load_started();
+}
+
 void MainWindow::on_progress_change(int progress, int progress_max) {
-  if (const std::optional<double> fill = ProgressFill(progress, progress_max)) {
-    m_progress_fill = *fill;
-    m_progress.queue_draw();
-  }
+  if (m_progress_fill.report(progress, progress_max)) m_progress.queue_draw();
 }
 
 void MainWindow::prepare_history_step() {

@@ -21,6 +21,7 @@
 #include "config/StatusReporter.h"
 #include "gio/ConfigDownload.h"
 #include "models/ControlPanelHost.h"
+#include "models/ProgressFill.h"
 #include "models/SetupHost.h"
 #include "policy/GuardEffects.h"
 #include "policy/NavigationGuard.h"
@@ -99,6 +100,7 @@ class MainWindow : public Gtk::Window,
   void on_page_loaded(EmbeddedWB& sender) override;
   void on_status_text_change(const std::string& text) override;
   void on_load_failed(const std::string& url) override;
+  void on_load_started() override;
   void on_progress_change(int progress, int progress_max) override;
   void prepare_history_step() override;
 
@@ -168,7 +170,7 @@ class MainWindow : public Gtk::Window,
   int m_pending_nav_frame_width = kNavFrameWidth;
 
   // Frames.
-  EmbeddedWB m_nav_frame{BodyCapture::On};
+  EmbeddedWB m_nav_frame{BodyCapture::On, ScriptLinks::AskFirst};
   EmbeddedWB m_main_frame;
   std::unique_ptr<NewBrowserForm> m_popup;
 
@@ -206,7 +208,7 @@ class MainWindow : public Gtk::Window,
   Gtk::Box m_main_panel{Gtk::ORIENTATION_VERTICAL};
 
   Gtk::Box m_status_line{Gtk::ORIENTATION_HORIZONTAL};
-  double m_progress_fill = 0.0;
+  ProgressFill m_progress_fill;
   PictureArea m_progress;
   Gtk::Frame m_status_frame;
   Gtk::Label m_status_text;

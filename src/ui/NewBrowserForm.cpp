@@ -65,6 +65,7 @@ void NewBrowserForm::wire_browser() {
   events.TitleChange = [this](const std::string&) { m_host.on_page_loaded(m_browser); };
   events.StatusTextChange = [this](const std::string& text) { m_host.on_status_text_change(text); };
   events.LoadFailed = [this](const std::string& url) { m_host.on_load_failed(url); };
+  events.LoadStarted = [this] { m_host.on_load_started(); };
   events.ProgressChange = [this](int progress, int max) {
     m_host.on_progress_change(progress, max);
   };

@@ -31,6 +31,8 @@ class PopupHost {
   virtual void on_page_loaded(EmbeddedWB& sender) = 0;
   virtual void on_status_text_change(const std::string& text) = 0;
   virtual void on_load_failed(const std::string& url) = 0;
+  // A page load of the view has started; its progress reports follow.
+  virtual void on_load_started() = 0;
   virtual void on_progress_change(int progress, int progress_max) = 0;
   // Back and Forward: the next navigation is a trusted history step.
   virtual void prepare_history_step() = 0;

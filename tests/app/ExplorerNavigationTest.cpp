@@ -104,6 +104,47 @@ TEST_F(ExplorerNavigation, NavigationFrameLinksLoadIntoTheNavigationFrame) {
   EXPECT_EQ(state_file("prohurl.log"), "");
 }
 
+// A home page whose address holds a space and an accented letter: the
+// engine asks about it percent-encoded, and it still loads in the navigation
+// frame, where its script clicks its link into the main frame.
+TEST_F(ExplorerNavigation, AHomePageWithASpaceAndAnAccentLoadsInTheNavigationFrame) {
+  write_page("/kids/zoo.html", "Zoo", "<p>zoo</p>");
+  write_site_file("kids/my menu/m\xC3\xA9.html",
+                  menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
+                            {{"zoo", menu_link("001", "/kids/zoo.html", "zoo.localhost"), "Zoo"}},
+                            click_script("zoo", 600)));
+  write_site_file(std::string(kSitePath) + "teconfig.dat", "program-version=200\r\n");
+  point_sites_at_server();
+  set_setting("default_home_location", "0");
+  set_setting("home_button_url", url("/kids/my menu/m\xC3\xA9.html"));
+  start_explorer();
+  ASSERT_TRUE(server().wait_for_path("/kids/my%20menu/m%C3%A9.html", kStartTimeout))
+      << server().log_text();
+  EXPECT_TRUE(server().wait_for_request([](const ServedRequest& r) {
+    return r.path() == "/kids/zoo.html" && r.host.rfind("zoo.localhost", 0) == 0;
+  })) << server().log_text();
+}
+
+// A "javascript:" link of the menu page does not run in the navigation
+// frame: like every other link it is cancelled there and goes to the main
+// frame. The script would tell the server where it ran; the zoo link, clicked
+// after it, is the marker that its click has been handled.
+TEST_F(ExplorerNavigation, AScriptLinkOfTheMenuDoesNotRunInTheNavigationFrame) {
+  write_page("/kids/zoo.html", "Zoo", "<p>zoo</p>");
+  const std::string script = "javascript:void(new Image().src='" + url("/script-ran") +
+                             "?in='+encodeURIComponent(location.href))";
+  start_with_menu(menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
+                            {{"js", script, "Script"},
+                             {"zoo", menu_link("001", "/kids/zoo.html", "zoo.localhost"), "Zoo"}},
+                            click_script("js", 600) + click_script("zoo", 1600)));
+  ASSERT_TRUE(server().wait_for_path("/kids/zoo.html")) << server().log_text();
+  for (const ServedRequest& r : server().requests()) {
+    if (r.path() == "/script-ran") {
+      EXPECT_EQ(r.target.find("teindex.php3"), std::string::npos) << r.target;
+    }
+  }
+}
+
 TEST_F(ExplorerNavigation, FailingSiteShowsTheErrorPage) {
   const int port = unused_port();
   const std::string down = "HTTP001://down.localhost:" + std::to_string(port) + "/kids/down.html";

@@ -56,6 +56,42 @@ TEST_F(ExplorerShell, ProgressBarFollowsTheLoadAndEmptiesAfterIt) {
   EXPECT_LE(trough, 85);
 }
 
+// Navigations that load nothing: a refused menu link, then an admitted one
+// whose server answers with a redirect to a refused site. Each time the menu
+// page asks for a marker well after the click, when the engine has long
+// reported its progress; the bar must still be empty then.
+TEST_F(ExplorerShell, ProgressBarStaysEmptyAfterARefusedNavigation) {
+  write_page("/kids/shop.html", "Shop", "<p>shop</p>");
+  write_site_file("kids/moved.html", "moved");
+  write_site_file("kids/moved.html.headers",
+                  "Status: 302\r\nLocation: " + url("/kids/shop.html", "shop.localhost") + "\r\n");
+  const auto marker = [](const char* path, int delay_ms) -> std::string {
+    return "<script>window.addEventListener('load', function () { setTimeout(function () {"
+           " new Image().src = '" +
+           std::string(path) + "'; }, " + std::to_string(delay_ms) + "); });</script>";
+  };
+  start_with_menu(
+      menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
+                {{"shop", menu_link("001", "/kids/shop.html", "shop.localhost"), "Shop"},
+                 {"moved", menu_link("001", "/kids/moved.html", "zoo.localhost"), "Moved"}},
+                click_script("shop", 600) + marker("/refused-click-handled", 2600) +
+                    click_script("moved", 4600) + marker("/refused-redirect-handled", 6600)));
+  struct Step {
+    const char* marker;
+    const char* name;
+  };
+  for (const Step step : {Step{"/refused-click-handled", "refused-link"},
+                          Step{"/refused-redirect-handled", "refused-redirect"}}) {
+    ASSERT_TRUE(server().wait_for_path(step.marker)) << server().log_text();
+    const std::optional<Image> row = x().grab(0, kProgressRowY, 200, 1);
+    ASSERT_TRUE(row.has_value());
+    EXPECT_EQ(row->count(is_progress_blue), 0) << "the bar filled after the " << step.name;
+    screenshot(step.name);
+  }
+  EXPECT_TRUE(server().was_requested("/kids/moved.html")) << server().log_text();
+  EXPECT_FALSE(server().was_requested("/kids/shop.html")) << server().log_text();
+}
+
 bool is_dark(Rgb c) {
   return c.r < 120 && c.g < 120 && c.b < 120;
 }

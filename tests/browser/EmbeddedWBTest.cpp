@@ -183,6 +183,67 @@ TEST_F(EmbeddedWBTest, BeforeNavigateTellsWhoStartedTheNavigation) {
   EXPECT_EQ(view.CurrentNavigationOrigin(), NavigationOrigin::Page);
 }
 
+TEST_F(EmbeddedWBTest, TheProgramsOwnNavigationIsKnownInTheEnginesForm) {
+  EmbeddedWB view;
+  std::vector<std::pair<std::string, NavigationOrigin>> asked;
+  view.events().BeforeNavigate2 = [&](const std::string& url) {
+    asked.emplace_back(url, view.CurrentNavigationOrigin());
+    return NavigationVerdict::Cancel;
+  };
+  view.Navigate("HTTP://Menu.Example:8470/my menu/m\xC3\xA9.html?q=a b");
+  ASSERT_TRUE(pump_until([&] { return asked.size() == 1; }));
+  EXPECT_EQ(asked[0], std::make_pair(std::string("http://menu.example:8470/my%20menu/"
+                                                 "m%C3%A9.html?q=a%20b"),
+                                     NavigationOrigin::Program));
+}
+
+// A page whose "javascript:" link (clicked as a hand's click would) changes
+// the title, and whose second link, clicked afterwards, is the marker that
+// the first click has been handled.
+TEST_F(EmbeddedWBTest, ScriptLinksRunOnlyWhenBeforeNavigateLetsThem) {
+  struct Case {
+    ScriptLinks script_links;
+    NavigationVerdict verdict;
+    const char* title;  // once the marker link has been asked about
+    bool asked;         // BeforeNavigate2 was asked about the script link
+  };
+  const Case cases[] = {
+      {ScriptLinks::Run, NavigationVerdict::Cancel, "ran", false},
+      {ScriptLinks::AskFirst, NavigationVerdict::Cancel, "Menu", true},
+      {ScriptLinks::AskFirst, NavigationVerdict::Proceed, "ran", true},
+  };
+  const std::string click =
+      "function hand(id) { document.getElementById(id).dispatchEvent(new MouseEvent('click',"
+      " {bubbles: true, cancelable: true, view: window})); }"
+      "setTimeout(function () { hand('js'); }, 100);"
+      "setTimeout(function () { hand('marker'); }, 600);";
+  const std::string menu =
+      page("menu.html",
+           "<title>Menu</title><a id='js' href=\"JavaScript:document.title='ran';void 0\">"
+           "js</a> <a id='marker' href='marker.html'>marker</a><script>" +
+               click + "</script>");
+  const std::string marker = to_engine_url(m_pages->path() + "marker.html");
+  for (const Case& c : cases) {
+    EmbeddedWB view(BodyCapture::Off, c.script_links);
+    std::vector<std::pair<std::string, NavigationOrigin>> asked;
+    view.events().BeforeNavigate2 = [&](const std::string& url) {
+      asked.emplace_back(url, view.CurrentNavigationOrigin());
+      if (url == menu) return NavigationVerdict::Proceed;
+      return url == marker ? NavigationVerdict::Cancel : c.verdict;
+    };
+    view.Navigate(menu);
+    ASSERT_TRUE(pump_until([&] { return !asked.empty() && asked.back().first == marker; }));
+    pump_until([&] { return view.LocationName() == c.title; }, std::chrono::milliseconds(2000));
+    EXPECT_EQ(view.LocationName(), c.title);
+    std::vector<std::pair<std::string, NavigationOrigin>> expected{
+        {menu, NavigationOrigin::Program}};
+    if (c.asked)
+      expected.emplace_back("javascript:document.title='ran';void 0", NavigationOrigin::LinkClick);
+    expected.emplace_back(marker, NavigationOrigin::LinkClick);
+    EXPECT_EQ(asked, expected);
+  }
+}
+
 TEST_F(EmbeddedWBTest, MissingPageRaisesLoadFailedAndStillCompletes) {
   EmbeddedWB view;
   std::string failed;

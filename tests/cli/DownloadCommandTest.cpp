@@ -52,12 +52,11 @@ TEST(DownloadCommand, PrintsEachStatusTextAndExitsWithTheOutcome) {
        "Could not get configuration\n",
        ""},
       {"download_config is 0", "program-version=205\r\n", true, 0, "", ""},
-      // The body's end shows "Got configuration" before the merge is tried.
+      // A document the merge refuses was never got.
       {"the document would leave more lines than a copy can count",
        "password=evil\r\n" + many_lines(70000), false, 1,
        "Getting configuration from primary site\n"
        "Getting configuration from secondary site\n"
-       "Got configuration\n"
        "Could not get configuration\n",
        "tovali-settings: the configuration from site-1 (http://127.0.0.1:"},
   };
@@ -141,6 +140,11 @@ TEST(DownloadCommand, TheAdministratorsFolderDecidesWhatIsTrusted) {
       {"a ca.pem that cannot be read", "<dir>", "a.pub", 1, refused + "cannot read ", 0},
       {"a ca.pem with a damaged certificate", "<damaged>", "", 1, refused + "cannot read ", 0},
   };
+  // "Got configuration" is said once, and only for a document that was
+  // accepted: not at the end of the document's body, nor of its signature's.
+  const std::string got = "Getting configuration from primary site\nGot configuration\n";
+  const std::string failed =
+      "Getting configuration from primary site\nCould not get configuration\n";
   ::unsetenv("http_proxy");
   ::unsetenv("https_proxy");
   for (const Case& c : cases) {
@@ -168,6 +172,7 @@ TEST(DownloadCommand, TheAdministratorsFolderDecidesWhatIsTrusted) {
     EXPECT_EQ(r.exit_status, c.exit_status) << c.name << "\n" << r.err;
     EXPECT_EQ(r.err.substr(0, c.err.size()), c.err) << c.name;
     EXPECT_EQ(r.err.empty(), c.err.empty()) << c.name << "\n" << r.err;
+    EXPECT_EQ(r.out, c.exit_status == 0 ? got : failed) << c.name;
     Settings after;
     store.ReadConfig(after);
     EXPECT_EQ(after.value("program-version"), c.exit_status == 0 ? "205" : "") << c.name;

@@ -40,14 +40,19 @@ std::optional<int> TimeBudget::minutes_left() const {
   return static_cast<int>((seconds_left() + 59) / 60);
 }
 
-bool TimeBudget::take_warning() {
-  if (!m_limits.daily_minutes || !m_last) return false;
+std::optional<std::string> TimeBudget::take_warning() {
+  if (!m_limits.daily_minutes || !m_last) return std::nullopt;
   const long long left = seconds_left();
-  if (left == 0 || left > kWarningBefore.count()) return false;
+  if (left == 0 || left > kWarningBefore.count()) return std::nullopt;
   DayActivity& day = m_record.day(m_now.date);
-  if (day.warned) return false;
+  if (day.warned) return std::nullopt;
   day.warned = true;
-  return true;
+  // Rounded up as the status line rounds: at most 5 here, at least 1.
+  return minutes_left_text(*minutes_left());
+}
+
+std::string TimeBudget::minutes_left_text(int minutes) {
+  return std::to_string(minutes) + (minutes == 1 ? " minute" : " minutes") + " left today";
 }
 
 bool TimeBudget::in_bedtime() const {

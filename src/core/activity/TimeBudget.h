@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 
 #include "activity/ActivityRecord.h"
 #include "activity/DailyLimits.h"
@@ -50,10 +51,16 @@ class TimeBudget {
   // limit. 0 once the limit is reached.
   std::optional<int> minutes_left() const;
 
-  // True once per date, the first time it is asked when kWarningBefore or
-  // less (and more than nothing) is left: the shell shows "5 minutes left
-  // today" then.
-  bool take_warning();
+  // The warning for the message panel, once per date: the first time it is
+  // asked when kWarningBefore or less (and more than nothing) is left, the
+  // minutes left as minutes_left_text() says them ("5 minutes left today";
+  // "3 minutes left today" when the day started with three). Nullopt at
+  // every other time.
+  std::optional<std::string> take_warning();
+
+  // "N minutes left today", "1 minute left today". Any other count is said
+  // the same way ("0 minutes left today").
+  static std::string minutes_left_text(int minutes);
 
   // True when the daily limit is reached or the last tick's minute lies in
   // the bedtime.

@@ -72,14 +72,12 @@ RemoteConfig::RemoteConfig(RemoteConfigParts parts) : m_parts(std::move(parts)) 
   events.OnDocData = [this](HttpCli& sender, const char* buffer, std::size_t len) {
     on_doc_data(sender, buffer, len);
   };
-  events.OnDocEnd = [this](HttpCli& sender) { on_doc_end(sender); };
 }
 
 RemoteConfig::~RemoteConfig() {
   HttpCliEvents& events = m_parts.client.events();
   events.OnDocBegin = nullptr;
   events.OnDocData = nullptr;
-  events.OnDocEnd = nullptr;
 }
 
 void RemoteConfig::on_doc_begin(HttpCli&) {
@@ -93,10 +91,6 @@ void RemoteConfig::on_doc_data(HttpCli& sender, const char* buffer, std::size_t 
     return;
   }
   m_http_doc.append(buffer, len);
-}
-
-void RemoteConfig::on_doc_end(HttpCli&) {
-  if (!m_fetching_signature) m_parts.status.set_status_text(kGotText);
 }
 
 void RemoteConfig::GetProxySettings() {
@@ -185,9 +179,7 @@ bool RemoteConfig::document_trusted(int site, RemoteConfigResult& result) {
   m_http_doc.clear();
   HttpCliConfig& config = m_parts.client.config();
   config.URL += ".minisig";
-  m_fetching_signature = true;
   const int status = GetHttpFile(m_parts.client);
-  m_fetching_signature = false;
   const std::string signature = std::move(m_http_doc);
   m_http_doc.clear();
   std::string problem;

@@ -69,7 +69,10 @@ bool merge_config_document(Settings& settings, std::string_view document);
 
 // The configuration download of start-up: fetches "teconfig.dat" from the
 // first configuration site that answers 200, merges it into the settings and
-// saves them. The status texts go to the status reporter.
+// saves them. The status texts go to the status reporter; "Got
+// configuration" only once a document was accepted (fetched with 200,
+// trusted and merged), never at the mere end of a response body, which may
+// still be refused.
 //
 // Beyond the classic download: every wait gives up after a time limit (the
 // site counts as failed), HttpDoc is emptied before each attempt, and a
@@ -113,7 +116,6 @@ class RemoteConfig {
 
   void on_doc_begin(HttpCli& sender);
   void on_doc_data(HttpCli& sender, const char* buffer, std::size_t len);
-  void on_doc_end(HttpCli& sender);
 
   const std::string& HttpDoc() const { return m_http_doc; }
 
@@ -134,7 +136,6 @@ class RemoteConfig {
 
   RemoteConfigParts m_parts;
   std::string m_http_doc;
-  bool m_fetching_signature = false;
   std::chrono::milliseconds m_time_limit = kGetHttpFileTimeLimit;
 };
 

@@ -5,6 +5,7 @@
 
 #include "base/TextList.h"
 #include "policy/AdmissionRules.h"
+#include "policy/ReportedForm.h"
 #include "policy/UrlText.h"
 #include "settings/ProhibitedLog.h"
 #include "settings/Settings.h"
@@ -20,12 +21,24 @@ bool ends_with_slash(std::string_view text) {
   return !text.empty() && text.back() == '/';
 }
 
-// The browser reports a requested URL with its scheme (and an HTTP host)
-// lower-cased and may add a "/" after a bare host.
+// True when the browser reports `requested` as `reported`: in its reported
+// form (a space as "%20", a bare host with a "/", ...), apart from letter
+// case and one "/" at the end.
 bool same_target(std::string_view reported, std::string_view requested) {
+  const std::string expected = reported_form_of(requested);
+  std::string_view wanted = expected;
   if (ends_with_slash(reported)) reported.remove_suffix(1);
-  if (ends_with_slash(requested)) requested.remove_suffix(1);
-  return equals_ignore_case(reported, requested);
+  if (ends_with_slash(wanted)) wanted.remove_suffix(1);
+  return equals_ignore_case(reported, wanted);
+}
+
+// True when the navigation frame's `url` is the `queued` one as the browser
+// reports it, apart from letter case; the browser may add one "/".
+bool is_queued_nav_url(std::string_view url, std::string_view queued) {
+  if (queued.empty()) return false;
+  std::string expected = reported_form_of(queued);
+  if (ends_with_slash(url) && !ends_with_slash(expected)) expected.push_back('/');
+  return equals_ignore_case(url, expected);
 }
 
 }  // namespace
@@ -52,7 +65,6 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
     expected = std::move(m_pending_nav_url);
     m_pending_nav_url.clear();
   }
-  if (ends_with_slash(url) && !ends_with_slash(expected)) expected.push_back('/');
 
   if (begins_upper(url, "RES://")) {
     m_pending_nav_url = m_effects.ErrorPagePath();
@@ -63,7 +75,7 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
     return Verdict::Cancel;
   }
   if (m_parent.blocked_nav_set().contains(ExtractDomain(url))) return Verdict::Cancel;
-  if (redirect || equals_ignore_case(url, expected)) return Verdict::Proceed;
+  if (redirect || is_queued_nav_url(url, expected)) return Verdict::Proceed;
   // Only the child's click in the menu page opens a link; a script, a frame
   // or a URL dropped onto the frame opens nothing.
   if (origin != RequestOrigin::LinkClick || TimeIsUp()) return Verdict::Cancel;
@@ -194,6 +206,12 @@ bool NavigationGuard::IsProgramPage(std::string_view url) const {
 void NavigationGuard::BeginTimeUp(std::string page_url) {
   m_time_up_page = std::move(page_url);
   m_pending_main_url = m_time_up_page;
+}
+
+void NavigationGuard::EndTimeUp(std::string start_page_url) {
+  if (!TimeIsUp()) return;
+  m_time_up_page.clear();
+  open_start_page(std::move(start_page_url));
 }
 
 void NavigationGuard::report_refusal(std::string_view url) {

@@ -102,7 +102,9 @@ class NavigationGuard {
                   const Clock& clock);
 
   // Every navigation of the navigation frame: lets through only what was
-  // queued for it (apart from letter case and one added "/"), serves the
+  // queued for it, compared in the form the browser reports it
+  // (reported_form_of: "my menu.html" is asked about as "my%20menu.html"),
+  // apart from letter case and one added "/"; serves the
   // "More Sites" page, replaces "RES://" pages by the error page, drops
   // blocked domains. A link the child clicked (`origin` LinkClick) is
   // rewritten into the frame itself when it is an "HTTPNAV:" link, and
@@ -225,7 +227,11 @@ class NavigationGuard {
   // navigation frame is cancelled silently (nothing logged, no message), and
   // a cancelled main-frame navigation queues the page again.
   void BeginTimeUp(std::string page_url);
-  void EndTimeUp() { m_time_up_page.clear(); }
+  // Time is no longer up (the parent added minutes, the bedtime ended): the
+  // main frame leaves the time-up page at once for `start_page_url` (the
+  // program's start page as the browser reports it), queued as
+  // open_start_page queues it. Does nothing while time is not up.
+  void EndTimeUp(std::string start_page_url);
   bool TimeIsUp() const { return !m_time_up_page.empty(); }
 
   const std::string& CurrentSiteURL() const { return m_meta.CurrentSiteURL(); }

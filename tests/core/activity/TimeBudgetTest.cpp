@@ -126,7 +126,7 @@ TEST_F(TimeBudgetTest, WarnsOnceADateWhenFiveMinutesAreLeft) {
   run(seconds{120}, {m_day1, 600});
   EXPECT_FALSE(m_budget->take_warning());  // 5:01 left
   run(seconds{1}, {m_day1, 602});
-  EXPECT_TRUE(m_budget->take_warning());
+  EXPECT_EQ(m_budget->take_warning(), "5 minutes left today");
   EXPECT_FALSE(m_budget->take_warning());
   m_budget->add_extra_minutes();
   run(seconds{15 * 60}, {m_day1, 603});
@@ -137,8 +137,35 @@ TEST_F(TimeBudgetTest, WarnsOnceADateWhenFiveMinutesAreLeft) {
   EXPECT_EQ(used(m_day2), 2u);
   EXPECT_EQ(m_budget->minutes_left(), 7);
   run(seconds{120}, {m_day2, 2});
-  EXPECT_TRUE(m_budget->take_warning());
+  EXPECT_EQ(m_budget->take_warning(), "5 minutes left today");
   EXPECT_EQ(used(m_day1), 120u + 15 * 60);
+}
+
+TEST_F(TimeBudgetTest, AShortDaySaysTheMinutesThatAreLeftWhenItWarns) {
+  struct Case {
+    const char* daily_minutes;
+    seconds used_before;  // counted before the first question
+    const char* warning;  // what the message panel is told, as the status line says it
+  };
+  const Case cases[] = {
+      {"1", seconds{0}, "1 minute left today"},
+      {"2", seconds{0}, "2 minutes left today"},
+      {"3", seconds{0}, "3 minutes left today"},
+      {"3", seconds{61}, "2 minutes left today"},  // 1:59 left rounds up
+      {"5", seconds{0}, "5 minutes left today"},
+      {"6", seconds{60}, "5 minutes left today"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.daily_minutes) + " after " + std::to_string(c.used_before.count()));
+    m_record = ActivityRecord();
+    make(c.daily_minutes);
+    run(c.used_before + seconds{1}, {m_day1, 600});  // the first tick only starts the count
+    const std::optional<int> left = m_budget->minutes_left();
+    ASSERT_TRUE(left);
+    EXPECT_EQ(m_budget->take_warning(), c.warning);
+    EXPECT_EQ(TimeBudget::minutes_left_text(*left), c.warning);
+    EXPECT_FALSE(m_budget->take_warning());
+  }
 }
 
 TEST_F(TimeBudgetTest, BedtimeAcrossMidnightEndsTheTimeUntilItsEnd) {

@@ -381,6 +381,15 @@ TEST_F(NavigationGuardTest, NavigationFrameLetsItsQueuedURLThrough) {
       {"http://home.example.com/", "http://home.example.com", Verdict::Cancel},
       {"http://home.example.com", "http://home.example.com//", Verdict::Cancel},
       {"http://home.example.com/a", "http://home.example.com/b", Verdict::Cancel},
+      // The browser reports spaces and non-ASCII letters percent-encoded.
+      {"http://home.example.com/my menu.html", "http://home.example.com/my%20menu.html",
+       Verdict::Proceed},
+      {"http://home.example.com/m\xC3\xA9.html?k=\xC3\xA9 t",
+       "http://home.example.com/m%C3%A9.html?k=%C3%A9%20t", Verdict::Proceed},
+      {"http://Home.Example.com:80/my%20menu.html", "http://home.example.com/my%20menu.html",
+       Verdict::Proceed},
+      {"http://home.example.com/my menu.html", "http://home.example.com/my+menu.html",
+       Verdict::Cancel},
   };
   for (const Case& c : cases) {
     guard.open_menu_page(c.queued);
@@ -757,9 +766,18 @@ TEST_F(NavigationGuardTest, TimeUpAdmitsOnlyItsPageAndRefusesTheChildSilently) {
   EXPECT_TRUE(effects.messages.empty());
   EXPECT_EQ(log.entries().size(), 0u);
 
-  // The parent added time: the child's links work again.
-  guard.EndTimeUp();
+  // The parent added time: the main frame goes back to the start page at
+  // once, and the child's links work again.
+  guard.SetProgramPages({"file:///opt/tovali/welcome.html"});
+  guard.EndTimeUp("file:///opt/tovali/welcome.html");
   EXPECT_FALSE(guard.TimeIsUp());
+  EXPECT_EQ(guard.PendingMainURL(), "file:///opt/tovali/welcome.html");
+  guard.QueueTimerTimer();
+  EXPECT_EQ(
+      guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Queue),
+      Verdict::Proceed);
+  guard.EndTimeUp("file:///opt/tovali/welcome.html");  // no longer up: nothing queued
+  EXPECT_EQ(guard.PendingMainURL(), "");
   click_menu_link("http001://www.example.com/");
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
 }
