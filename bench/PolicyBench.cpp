@@ -6,7 +6,9 @@
 #include <malloc.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "policy/AdmissionRules.h"
@@ -116,6 +118,35 @@ BENCHMARK(BM_ExtractMetaData)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// A page of `kib` KiB of URL comments left open, '<!--URL001:XX:a.b.c' * N +
+// '-->': every value runs to the one "-->" at the end, so the values overlap
+// and together hold the square of the page's length. range(0) is the size in
+// KiB, range(1) the list: 0 "AD" (whole texts), 1 "AS" (beginnings), 2 "AT"
+// (host endings). Time and memory must grow linearly with the size.
+std::string overlapping_page(std::int64_t kib, std::string_view code) {
+  const std::string comment = "<!--URL001:" + std::string(code) + ":a.b.c";
+  std::string text;
+  while (text.size() + comment.size() + 3 <= static_cast<std::size_t>(kib) * 1024) text += comment;
+  return text + "-->";
+}
+
+void BM_ExtractOverlappingComments(benchmark::State& state) {
+  Settings settings;
+  LinkMetaData meta(settings);
+  meta.SetURLNumber("001");
+  constexpr std::string_view kCodes[] = {"AD", "AS", "AT"};
+  const std::string page = overlapping_page(state.range(0), kCodes[state.range(1)]);
+  for (auto _ : state) {
+    meta.ExtractMetaData(page);
+    benchmark::DoNotOptimize(Allow_B_URL(meta, "http://a.b.c/"));
+  }
+  state.counters["page_bytes"] = static_cast<double>(page.size());
+  state.counters["entries"] = static_cast<double>(meta.rules().entry_count());
+}
+BENCHMARK(BM_ExtractOverlappingComments)
+    ->ArgsProduct({{16, 32, 64, 128, 1024}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
 
 std::vector<std::string> admitted_urls(int count) {
   std::vector<std::string> urls;

@@ -37,6 +37,33 @@ BENCHMARK(BM_LintMenuPage)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// `tovali-rules lint` on pages of comments left open, '<!--URL001:AD:a.b.c'
+// * N + '-->', of range(0) KiB: every value overlaps the next and warns, so
+// the time and the warnings' size must grow linearly with the page.
+void BM_LintOverlappingComments(benchmark::State& state) {
+  const std::string comment = "<!--URL001:AD:a.b.c";
+  std::string page;
+  while (page.size() + comment.size() + 3 <= static_cast<std::size_t>(state.range(0)) * 1024) {
+    page += comment;
+  }
+  page += "-->";
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    bytes = 0;
+    for (const LintWarning& w : lint_menu_page(page)) bytes += w.text.size();
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.counters["page_bytes"] = static_cast<double>(page.size());
+  state.counters["warning_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_LintOverlappingComments)
+    ->Arg(16)
+    ->Arg(32)
+    ->Arg(64)
+    ->Arg(128)
+    ->Arg(1024)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace tovali
 

@@ -1,6 +1,7 @@
 #include "cli/RulesLint.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 
 #include "base/TextList.h"
@@ -13,6 +14,7 @@ namespace tovali {
 namespace {
 
 constexpr std::string_view kWidthMarker = "<!--NAVFRAMEWIDTH=";
+constexpr std::size_t kMaxQuoted = 200;
 
 // Line numbers of offsets into one text.
 class LineIndex {
@@ -31,15 +33,34 @@ class LineIndex {
   std::vector<std::size_t> m_starts{0};
 };
 
-// True when some URL's two-label domain can equal `value`: a host never holds
-// "/", and a host with two or more dots gives only its last two labels.
-bool can_be_a_domain(std::string_view value) {
-  return value.find('/') == std::string_view::npos &&
-         std::count(value.begin(), value.end(), '.') < 2;
-}
+// Counts of "/" and "." before every offset of one text, so that what a
+// stretch of it holds is known at once: the values of comments left open
+// overlap, and scanning each would take the square of the page's length.
+class CharCounts {
+ public:
+  explicit CharCounts(std::string_view text) : m_slashes(text.size() + 1), m_dots(text.size() + 1) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      m_slashes[i + 1] = m_slashes[i] + (text[i] == '/' ? 1 : 0);
+      m_dots[i + 1] = m_dots[i] + (text[i] == '.' ? 1 : 0);
+    }
+  }
+  // True when some URL's two-label domain can equal text[from, to): a host
+  // never holds "/", and a host with two or more dots gives only its last
+  // two labels.
+  bool can_be_a_domain(std::size_t from, std::size_t to) const {
+    return m_slashes[to] == m_slashes[from] && m_dots[to] - m_dots[from] < 2;
+  }
 
+ private:
+  std::vector<std::uint32_t> m_slashes;
+  std::vector<std::uint32_t> m_dots;
+};
+
+// `text` in double quotes, cut to its first kMaxQuoted characters followed by
+// "..." when longer, so that one warning stays short whatever the value.
 std::string quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
+  if (text.size() <= kMaxQuoted) return "\"" + std::string(text) + "\"";
+  return "\"" + std::string(text.substr(0, kMaxQuoted)) + "...\"";
 }
 
 }  // namespace
@@ -58,6 +79,7 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
   const std::string text = upper_case(body);
   const std::string_view t(text);
   const LineIndex lines(file);
+  const CharCounts counts(t);
   std::vector<std::pair<std::size_t, std::string>> found;  // offset into t, text
   auto warn = [&](std::size_t at, std::string message) {
     found.emplace_back(at, std::move(message));
@@ -77,7 +99,9 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
            "URL comment without \"-->\": its entry is the number " + quoted(c.number) + " alone");
       return;
     }
-    if ((*list == RuleCode::AD || *list == RuleCode::SD) && !can_be_a_domain(*c.value)) {
+    const auto from = static_cast<std::size_t>(c.value->data() - t.data());
+    if ((*list == RuleCode::AD || *list == RuleCode::SD) &&
+        !counts.can_be_a_domain(from, from + c.value->size())) {
       warn(c.position, std::string(code_text(*list)) + " value " + quoted(*c.value) +
                            " is not a two-label domain and never matches");
     }

@@ -107,9 +107,9 @@ TEST_F(RulesToolTest, JudgeWithAPlainLinkUsesTheSameSiteRule) {
 
 struct LintCase {
   const char* name;
-  const char* text;
+  std::string text;
   int status;
-  const char* out;
+  std::string out;
 };
 
 TEST_F(RulesToolTest, Lint) {
@@ -137,6 +137,15 @@ TEST_F(RulesToolTest, Lint) {
        "FILE:1: width \"99\" is not a number from 100 to 300; the width is 100\n"
        "FILE:2: width comment is ignored: only the first one counts\n"},
       {"width-ok.html", "<!--NAVFRAMEWIDTH=100-->", 0, ""},
+      // A warning quotes at most 200 characters of a value.
+      {"long.html", "<!--URL001:AD:" + std::string(250, 'a') + "/-->", 1,
+       "FILE:1: AD value \"" + std::string(200, 'A') +
+           "...\" is not a two-label domain and never matches\n"},
+      // Comments left open overlap: each value runs to the one "-->", so
+      // the first holds two dots and the second one dot.
+      {"overlap.html", "<!--URL001:AD:a.b\n<!--URL001:AD:c.d\n<!--URL001:AD:e-->", 1,
+       "FILE:1: AD value \"A.B\n<!--URL001:AD:C.D\n<!--URL001:AD:E\" is not a two-label domain "
+       "and never matches\n"},
       // "HTTP" near the end of the page: too short for a menu link.
       {"http.html", "HTTP", 0, ""},
       {"http-end.html", "<body>\nx http0", 0, ""},

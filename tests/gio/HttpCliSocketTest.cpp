@@ -120,6 +120,13 @@ struct ResponseCase {
 
 const std::string kLongLine = "X-Long: " + std::string(8200, 'a');
 
+// 200 KiB of short header lines: far past the bound on the header block.
+std::string many_header_lines() {
+  std::string header = "HTTP/1.0 200 OK\r\n";
+  while (header.size() < 200 * 1024) header += "X-More: " + std::string(90, 'm') + "\r\n";
+  return header + "\r\nbody";
+}
+
 std::vector<ResponseCase> response_cases() {
   return {
       {"HTTP/1.1 without Content-Length: the body runs to the close",
@@ -172,6 +179,15 @@ std::vector<ResponseCase> response_cases() {
        {"HTTP/1.0 200 OK\r\n" + kLongLine + "\r\n\r\nbody"},
        404,
        "HTTP line too long",
+       -1,
+       "",
+       "",
+       0,
+       0},
+      {"a header block over 64 KiB",
+       {many_header_lines()},
+       404,
+       "Response header longer than 65536 bytes",
        -1,
        "",
        "",

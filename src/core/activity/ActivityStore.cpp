@@ -1,12 +1,11 @@
 #include "activity/ActivityStore.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 #include "activity/DayFile.h"
 #include "base/AtomicFile.h"
+#include "base/RegularFile.h"
 
 namespace tovali {
 
@@ -16,14 +15,15 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSuffix = ".txt";
 
-// The text of `path`, at most `limit` + 1 bytes of it; false when unreadable.
+// The text of `path`, at most `limit` + 1 bytes of it (DayFile::parse finds
+// a longer one damaged); false when unreadable or not a regular file.
 bool read_bounded(const fs::path& path, std::size_t limit, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  text->assign(limit + 1, '\0');
-  in.read(text->data(), static_cast<std::streamsize>(text->size()));
-  text->resize(static_cast<std::size_t>(in.gcount()));
-  return !in.bad();
+  RegularFileRead read = read_regular_file(path.string(), limit);
+  if (read.outcome != FileReadOutcome::Read && read.outcome != FileReadOutcome::TooLarge) {
+    return false;
+  }
+  *text = std::move(read.text);
+  return true;
 }
 
 }  // namespace

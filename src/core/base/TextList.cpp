@@ -1,7 +1,6 @@
 #include "base/TextList.h"
 
-#include <fstream>
-#include <iterator>
+#include "base/RegularFile.h"
 
 namespace tovali {
 
@@ -62,18 +61,11 @@ TextList split_lines(std::string_view text) {
   return lines;
 }
 
-bool read_text_lines(const std::string& path, TextList& lines) {
-  try {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
-    lines = split_lines(content);
-    return true;
-  } catch (const std::exception&) {
-    // A folder or a device in place of the file fails the read.
-    return false;
-  }
+bool read_text_lines(const std::string& path, std::size_t max_bytes, TextList& lines) {
+  const RegularFileRead read = read_regular_file(path, max_bytes);
+  if (read.outcome != FileReadOutcome::Read) return false;
+  lines = split_lines(read.text);
+  return true;
 }
 
 std::string join_crlf(const TextList& lines) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,9 +29,11 @@ bool holds(const TextList& list, std::string_view text);
 // does not start another line; an empty text gives no lines.
 TextList split_lines(std::string_view text);
 
-// Reads a whole file as lines (CR LF, CR or LF). Returns false when the file
-// cannot be opened or read; `lines` is then left unchanged.
-bool read_text_lines(const std::string& path, TextList& lines);
+// Reads a whole regular file of at most `max_bytes` bytes as lines (CR LF,
+// CR or LF), through read_regular_file. Returns false when the file is
+// missing, cannot be read, is not a regular file (a FIFO or a device returns
+// at once) or is larger; `lines` is then left unchanged.
+bool read_text_lines(const std::string& path, std::size_t max_bytes, TextList& lines);
 
 // Joins lines, each followed by CR LF.
 std::string join_crlf(const TextList& lines);

@@ -1,9 +1,8 @@
 #include "config/TrustFiles.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include <utility>
+
+#include "base/RegularFile.h"
 
 namespace tovali {
 
@@ -12,32 +11,24 @@ namespace {
 enum class FileRead { Missing, Read, Unreadable };
 
 FileRead read_small_file(const std::string& path, std::string& content, std::string& problem) {
-  std::error_code error;
-  const auto status = std::filesystem::status(path, error);
-  if (status.type() == std::filesystem::file_type::not_found) return FileRead::Missing;
-  if (error) {
-    problem = "cannot read " + path + ": " + error.message();
-    return FileRead::Unreadable;
+  RegularFileRead read = read_regular_file(path, TrustFiles::kMaxFileBytes);
+  switch (read.outcome) {
+    case FileReadOutcome::Read:
+      content = std::move(read.text);
+      return FileRead::Read;
+    case FileReadOutcome::Missing:
+      return FileRead::Missing;
+    case FileReadOutcome::NotRegular:
+      problem = "cannot read " + path + ": not a file";
+      return FileRead::Unreadable;
+    case FileReadOutcome::TooLarge:
+      problem = path + " is too large";
+      return FileRead::Unreadable;
+    case FileReadOutcome::Failed:
+      break;
   }
-  if (status.type() != std::filesystem::file_type::regular) {
-    problem = "cannot read " + path + ": not a file";
-    return FileRead::Unreadable;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    problem = "cannot read " + path;
-    return FileRead::Unreadable;
-  }
-  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    problem = "cannot read " + path;
-    return FileRead::Unreadable;
-  }
-  if (content.size() > TrustFiles::kMaxFileBytes) {
-    problem = path + " is too large";
-    return FileRead::Unreadable;
-  }
-  return FileRead::Read;
+  problem = "cannot read " + path + ": " + read.problem;
+  return FileRead::Unreadable;
 }
 
 }  // namespace

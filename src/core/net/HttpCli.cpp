@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <exception>
+#include <string>
 
 #include "net/HttpException.h"
 #include "net/HttpResponse.h"
@@ -50,6 +51,7 @@ void HttpCli::StartGet() {
   m_content_length = -1;
   m_content_type.clear();
   m_header_lines = 0;
+  m_header_bytes = 0;
   m_body_chunks = 0;
   m_relocations = 0;
   m_relocation = false;
@@ -129,6 +131,7 @@ void HttpCli::socket_connected(int error) {
       if (m_target.connection == HttpConnection::ThroughProxy) {
         m_secure_step = SecureStep::Tunnel;
         m_header_lines = 0;
+        m_header_bytes = 0;
         m_socket.send(build_connect_request(m_config, m_target));
         m_socket.read_some(m_buffer.free_space());
       } else {
@@ -161,6 +164,7 @@ void HttpCli::tunnel_data(std::string_view bytes) {
     throw EHttpException("HTTP line too long", EHttpException::kLineTooLong);
   }
   while (const auto line = m_buffer.take_line()) {
+    count_header_bytes(*line);
     if (m_header_lines++ == 0) {
       const auto code = is_status_line(*line) ? parse_status_code(*line) : std::nullopt;
       if (!code || *code < 200 || *code > 299) {
@@ -175,6 +179,7 @@ void HttpCli::tunnel_data(std::string_view bytes) {
       return;
     }
     m_header_lines = 0;
+    m_header_bytes = 0;
     begin_tls();
     return;
   }
@@ -242,7 +247,17 @@ void HttpCli::process_buffer() {
   if (m_state == HttpState::ReceivingBody && !m_buffer.empty()) body_chunk(m_buffer.take_all());
 }
 
+void HttpCli::count_header_bytes(const std::string& line) {
+  m_header_bytes += line.size() + 1;
+  if (m_header_bytes > kMaxHeaderBytes) {
+    throw EHttpException(
+        "Response header longer than " + std::to_string(kMaxHeaderBytes) + " bytes",
+        EHttpException::kBadResponse);
+  }
+}
+
 void HttpCli::header_line(const std::string& line) {
+  count_header_bytes(line);
   ++m_header_lines;
   if (line.find('\0') != std::string::npos) {
     throw EHttpException("NUL byte in the response header", EHttpException::kBadResponse);
@@ -304,6 +319,7 @@ void HttpCli::relocate() {
   apply_relocation(m_target, m_location);
   m_relocation = false;
   m_header_lines = 0;
+  m_header_bytes = 0;
   m_body_chunks = 0;
   m_buffer.clear();
   close_connection();

@@ -57,11 +57,14 @@ struct HttpCliEvents {
 //
 // Beyond the classic component: at most kMaxRelocations relocations in a row;
 // a reset connection, a header cut short, a malformed header (status code or
-// Content-Length not a number, a NUL byte, a line over 8192 bytes) and a
-// lookup that cannot start all end the request as failed (404).
+// Content-Length not a number, a NUL byte, a line over 8192 bytes), a header
+// block over kMaxHeaderBytes (line texts plus one byte per line end, per
+// response, the proxy's answer to CONNECT included) and a lookup that cannot start all end
+// the request as failed (404).
 class HttpCli : private SocketListener {
  public:
   static constexpr int kMaxRelocations = 10;
+  static constexpr std::size_t kMaxHeaderBytes = 65536;
 
   // `socket` and `poster` must outlive the client.
   HttpCli(Socket& socket, MainLoopPoster& poster);
@@ -110,6 +113,9 @@ class HttpCli : private SocketListener {
   void tunnel_data(std::string_view bytes);
   void fail_secure(const std::string& reason);
   void process_buffer();
+  // Adds one header line and its line end to m_header_bytes; throws
+  // EHttpException when the block grows past kMaxHeaderBytes.
+  void count_header_bytes(const std::string& line);
   void header_line(const std::string& line);
   void header_end();
   void relocate();
@@ -142,6 +148,7 @@ class HttpCli : private SocketListener {
   std::string m_location;
   int m_relocations = 0;
   int m_header_lines = 0;
+  std::size_t m_header_bytes = 0;  // of the header block being read
   int m_body_chunks = 0;
   bool m_closed_for_error_status = false;
   // Setting up TLS while State is Connected: the proxy's answer to CONNECT,

@@ -19,10 +19,6 @@ std::string_view record_key(std::string_view url) {
   return url;
 }
 
-bool has_content(const RuleLists& lists) {
-  return std::any_of(lists.begin(), lists.end(), [](const TextList& l) { return !l.empty(); });
-}
-
 }  // namespace
 
 std::size_t LinkMetaData::KeyHash::operator()(const std::string& key) const {
@@ -42,16 +38,18 @@ LinkMetaData::LinkMetaData(const Settings& settings)
     : m_settings(settings), m_rules(LinkRuleSet::Empty()) {}
 
 std::optional<int> LinkMetaData::ExtractMetaData(std::string_view text) {
-  MetaDataScan scan;
+  std::string upper;
   if (m_settings.is_on(keys::use_global_meta_data)) {
-    std::string whole = m_settings.value(keys::global_meta_data);
-    whole.append(text);
-    scan = ScanMetaData(whole);
+    upper = m_settings.value(keys::global_meta_data);
+    upper.append(text);
+    upper = upper_case(upper);
   } else {
-    scan = ScanMetaData(text);
+    upper = upper_case(text);
   }
-  if (has_content(scan.lists)) {
-    m_rules = std::make_shared<const LinkRuleSet>(std::move(scan.lists));
+  RuleScan scan = ScanRules(std::move(upper));
+  if (scan.entry_count() > 0) {
+    m_rules = std::make_shared<const LinkRuleSet>(std::move(scan.text), std::move(scan.lists),
+                                                  scan.round_trips);
   } else {
     m_rules = LinkRuleSet::Empty();
   }

@@ -1,6 +1,6 @@
 #include "policy/LinkRuleSet.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace tovali {
 
@@ -8,18 +8,6 @@ namespace {
 
 constexpr std::array<std::string_view, kRuleListCount> kCodeTexts = {"AD", "AU", "PU", "AS", "PS",
                                                                      "AT", "PT", "SD", "SS"};
-
-bool holds_marker(const RuleLists& lists) {
-  for (const TextList& list : lists) {
-    for (const std::string& entry : list) {
-      if (entry.find("<!--URL") != std::string::npos ||
-          entry.find("<!--NAVFRAMEWIDTH=") != std::string::npos) {
-        return true;
-      }
-    }
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -34,42 +22,54 @@ std::optional<RuleCode> code_from_text(std::string_view text) {
   return std::nullopt;
 }
 
-LinkRuleSet::LinkRuleSet(RuleLists lists)
-    : m_lists(std::move(lists)),
-      m_allowed_domains(list(RuleCode::AD)),
-      m_allowed_urls(list(RuleCode::AU)),
-      m_prohibited_urls(list(RuleCode::PU)),
-      m_silent_domains(list(RuleCode::SD)),
-      m_allowed_prefixes(list(RuleCode::AS)),
-      m_prohibited_prefixes(list(RuleCode::PS)),
-      m_silent_prefixes(list(RuleCode::SS)),
-      m_allowed_suffixes(list(RuleCode::AT)),
-      m_prohibited_suffixes(list(RuleCode::PT)),
-      m_round_trips(!holds_marker(m_lists)) {}
+LinkRuleSet::LinkRuleSet(std::shared_ptr<const std::string> text, RuleEntryLists lists,
+                         bool round_trips)
+    : m_text(std::move(text)),
+      m_entries(std::move(lists)),
+      m_allowed_domains(entries(RuleCode::AD)),
+      m_allowed_urls(entries(RuleCode::AU)),
+      m_prohibited_urls(entries(RuleCode::PU)),
+      m_silent_domains(entries(RuleCode::SD)),
+      m_allowed_prefixes(entries(RuleCode::AS)),
+      m_prohibited_prefixes(entries(RuleCode::PS)),
+      m_silent_prefixes(entries(RuleCode::SS)),
+      m_allowed_suffixes(entries(RuleCode::AT)),
+      m_prohibited_suffixes(entries(RuleCode::PT)),
+      m_round_trips(round_trips) {}
 
 std::shared_ptr<const LinkRuleSet> LinkRuleSet::Empty() {
-  static const std::shared_ptr<const LinkRuleSet> empty =
-      std::make_shared<const LinkRuleSet>(RuleLists{});
+  static const std::shared_ptr<const LinkRuleSet> empty = std::make_shared<const LinkRuleSet>();
   return empty;
+}
+
+TextList LinkRuleSet::list(RuleCode code) const {
+  TextList texts;
+  for (const RuleEntry& entry : entries(code)) texts.push_back(entry.text());
+  return texts;
+}
+
+RuleLists LinkRuleSet::lists() const {
+  RuleLists all;
+  for (std::size_t i = 0; i < kRuleListCount; ++i) all[i] = list(kRuleCodes[i]);
+  return all;
 }
 
 std::size_t LinkRuleSet::entry_count() const {
   std::size_t n = 0;
-  for (const TextList& list : m_lists) n += list.size();
+  for (const auto& list : m_entries) n += list.size();
   return n;
 }
 
 std::string LinkRuleSet::record_text(std::string_view number_field) const {
   std::string text(number_field);
   for (std::size_t i = 0; i < kRuleListCount; ++i) {
-    for (const std::string& entry : m_lists[i]) {
-      const std::string_view e(entry);
+    for (const RuleEntry& entry : m_entries[i]) {
       text.append("<!--URL");
-      text.append(e.substr(0, 3));
+      text.append(entry.number);
       text.push_back(':');
       text.append(kCodeTexts[i]);
       text.push_back(':');
-      text.append(e.substr(std::min<std::size_t>(3, e.size())));
+      text.append(entry.value);
       text.append("-->");
     }
   }

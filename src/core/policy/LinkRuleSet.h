@@ -6,11 +6,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/TextList.h"
 #include "policy/HashedStringSet.h"
 #include "policy/HostEndingSet.h"
 #include "policy/PrefixSet.h"
+#include "policy/RuleEntry.h"
 
 namespace tovali {
 
@@ -29,19 +31,33 @@ std::string_view code_text(RuleCode code);
 std::optional<RuleCode> code_from_text(std::string_view text);
 
 using RuleLists = std::array<TextList, kRuleListCount>;
+using RuleEntryLists = std::array<std::vector<RuleEntry>, kRuleListCount>;
 
 // One immutable set of link rules: the nine lists (entries are the link
-// number followed by the upper-cased value) and the lookup structures built
+// number followed by the upper-cased value, held as views into the scanned,
+// upper-cased text that the set keeps alive) and the lookup structures built
 // from them. Shared by the rules in force and every record saved under them.
+// Building it is linear in the number of entries and the length of the text,
+// however long and overlapping the values are.
 class LinkRuleSet {
  public:
-  explicit LinkRuleSet(RuleLists lists);
+  // An empty set.
+  LinkRuleSet() = default;
+  // `lists` point into `text`. `round_trips` as returned by round_trips().
+  LinkRuleSet(std::shared_ptr<const std::string> text, RuleEntryLists lists, bool round_trips);
+  LinkRuleSet(const LinkRuleSet&) = delete;
+  LinkRuleSet& operator=(const LinkRuleSet&) = delete;
 
   // An empty set, shared.
   static std::shared_ptr<const LinkRuleSet> Empty();
 
-  const TextList& list(RuleCode code) const { return m_lists[static_cast<std::size_t>(code)]; }
-  const RuleLists& lists() const { return m_lists; }
+  const std::vector<RuleEntry>& entries(RuleCode code) const {
+    return m_entries[static_cast<std::size_t>(code)];
+  }
+  // Copies of the entries' texts, which can be as long as the scanned text
+  // each: for checks of small pages.
+  TextList list(RuleCode code) const;
+  RuleLists lists() const;
   std::size_t entry_count() const;
 
   // "Holds" lookups of the four whole-text lists (entries upper-case, so an
@@ -59,7 +75,8 @@ class LinkRuleSet {
   const HostEndingSet& ProhibitedHostSuffixes() const { return m_prohibited_suffixes; }
 
   // The record text: `number_field` followed by one rebuilt URL comment per
-  // entry, lists in the fixed order.
+  // entry, lists in the fixed order. Linear in the total length of the
+  // entries, which for overlapping values can be far more than the page.
   std::string record_text(std::string_view number_field) const;
 
   // True when scanning record_text() gives back exactly these lists and no
@@ -67,7 +84,8 @@ class LinkRuleSet {
   bool round_trips() const { return m_round_trips; }
 
  private:
-  RuleLists m_lists;
+  std::shared_ptr<const std::string> m_text;
+  RuleEntryLists m_entries;
   HashedStringSet m_allowed_domains;
   HashedStringSet m_allowed_urls;
   HashedStringSet m_prohibited_urls;

@@ -1,9 +1,13 @@
 #include "policy/MetaDataScanner.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/TextList.h"
+#include "policy/RuleHash.h"
 #include "settings/Settings.h"
 
 namespace tovali {
@@ -24,7 +28,31 @@ bool is_decimal_integer(std::string_view text) {
   return true;
 }
 
+// Every position of `marker` in `text`, in order.
+std::vector<std::size_t> positions_of(std::string_view text, std::string_view marker) {
+  std::vector<std::size_t> positions;
+  for (std::size_t at = text.find(marker); at != std::string_view::npos;
+       at = text.find(marker, at + 1)) {
+    positions.push_back(at);
+  }
+  return positions;
+}
+
+// True when one of `positions` of a marker of `size` characters lies wholly
+// within text[from, to).
+bool marker_within(const std::vector<std::size_t>& positions, std::size_t size, std::size_t from,
+                   std::size_t to) {
+  const auto it = std::lower_bound(positions.begin(), positions.end(), from);
+  return it != positions.end() && *it + size <= to;
+}
+
 }  // namespace
+
+std::size_t RuleScan::entry_count() const {
+  std::size_t n = 0;
+  for (const auto& list : lists) n += list.size();
+  return n;
+}
 
 int parse_nav_frame_width(std::string_view after_marker) {
   std::string_view value = after_marker.substr(0, 10);
@@ -62,23 +90,55 @@ void ForEachUrlComment(std::string_view t, const std::function<void(const UrlCom
   }
 }
 
-MetaDataScan ScanMetaData(std::string_view original) {
-  const std::string text = upper_case(original);
-  const std::string_view t(text);
-  MetaDataScan scan;
+RuleScan ScanRules(std::string upper_text) {
+  RuleScan scan;
+  const auto text = std::make_shared<const std::string>(std::move(upper_text));
+  const std::string_view t(*text);
 
   const std::size_t width_at = t.find(kWidthMarker);
   if (width_at != std::string_view::npos) {
     scan.width = parse_nav_frame_width(t.substr(width_at + kWidthMarker.size()));
   }
 
-  ForEachUrlComment(t, [&scan](const UrlComment& c) {
+  const TailHashes tails(t);
+  const std::vector<std::size_t> url_markers = positions_of(t, kUrlMarker);
+  const std::vector<std::size_t> width_markers = positions_of(t, kWidthMarker);
+  ForEachUrlComment(t, [&](const UrlComment& c) {
     const std::optional<RuleCode> list = code_from_text(c.code);
     if (!list) return;
-    std::string entry(c.number);
-    if (c.value) entry.append(*c.value);
-    scan.lists[static_cast<std::size_t>(*list)].push_back(std::move(entry));
+    RuleEntry entry;
+    entry.number = c.number;
+    std::uint64_t value_hash = 0;
+    if (c.value) {
+      entry.value = *c.value;
+      const auto from = static_cast<std::size_t>(c.value->data() - t.data());
+      const std::size_t to = from + c.value->size();
+      value_hash = tails.of(from, to);
+      if (marker_within(url_markers, kUrlMarker.size(), from, to) ||
+          marker_within(width_markers, kWidthMarker.size(), from, to)) {
+        scan.round_trips = false;
+      }
+    }
+    entry.hash = RuleHash::join(RuleHash::of(entry.number), entry.number.size(), value_hash);
+    // A marker that begins in the number and ends in the value.
+    const std::string joined = std::string(entry.number).append(entry.value.substr(0, 17));
+    if (joined.find(kUrlMarker) != std::string::npos ||
+        joined.find(kWidthMarker) != std::string::npos) {
+      scan.round_trips = false;
+    }
+    scan.lists[static_cast<std::size_t>(*list)].push_back(entry);
   });
+  scan.text = text;
+  return scan;
+}
+
+MetaDataScan ScanMetaData(std::string_view original) {
+  const RuleScan rules = ScanRules(upper_case(original));
+  MetaDataScan scan;
+  scan.width = rules.width;
+  for (std::size_t i = 0; i < kRuleListCount; ++i) {
+    for (const RuleEntry& entry : rules.lists[i]) scan.lists[i].push_back(entry.text());
+  }
   return scan;
 }
 

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "policy/LinkRuleSet.h"
@@ -15,13 +17,31 @@ struct MetaDataScan {
   std::optional<int> width;  // the first width comment's width (100 to 300)
 };
 
-// Scans `text` (any letter case; an upper-cased copy is read) for URL
-// comments "<!--URL" + 3-character number + separator + 2-letter code +
-// separator + value + "-->" and the first "<!--NAVFRAMEWIDTH=" comment.
-// Each comment gives number + value (the number alone without "-->") in the
-// list of its code; an unknown code is dropped. After a comment the search
-// goes on right after its second separator, so a marker inside a value is
-// found too. Linear in the length of the text.
+// What one scan found, as views into the upper-cased text it keeps.
+struct RuleScan {
+  std::shared_ptr<const std::string> text;  // upper-cased
+  RuleEntryLists lists;                     // entries in the order the comments stand
+  std::optional<int> width;                 // as in MetaDataScan
+  // True when no entry holds "<!--URL" or "<!--NAVFRAMEWIDTH=", so that the
+  // rebuilt comments of the entries scan back to the same lists.
+  bool round_trips = true;
+  std::size_t entry_count() const;
+};
+
+// Scans `upper_text` (already upper-cased) for URL comments "<!--URL" +
+// 3-character number + separator + 2-letter code + separator + value + "-->"
+// and the first "<!--NAVFRAMEWIDTH=" comment. Each comment gives number +
+// value (the number alone without "-->") in the list of its code; an unknown
+// code is dropped. After a comment the search goes on right after its second
+// separator, so a marker inside a value is found too; a value still runs to
+// the first "-->" after it, so the values of such comments overlap. Entries
+// are views into the kept text, hashed from its tails: time and memory are
+// linear in the length of the text, however the values overlap.
+RuleScan ScanRules(std::string upper_text);
+
+// ScanRules on an upper-cased copy of `text`, with the entries copied out as
+// texts. Copies cost the sum of the entries' lengths (for overlapping values
+// the square of the page's length): for tests and small texts.
 MetaDataScan ScanMetaData(std::string_view text);
 
 // One URL comment as the scanner takes it, in an upper-cased text.

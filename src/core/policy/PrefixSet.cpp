@@ -1,36 +1,31 @@
 #include "policy/PrefixSet.h"
 
-#include <algorithm>
+#include "policy/RuleHash.h"
 
 namespace tovali {
 
-namespace {
-
-bool begins_with(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
-
-}  // namespace
-
-PrefixSet::PrefixSet(const TextList& entries) {
-  std::vector<std::string> sorted(entries);
-  std::sort(sorted.begin(), sorted.end());
-  // In sorted order every entry that begins with an earlier kept one follows
-  // it directly (possibly after others that begin with it too).
-  for (std::string& entry : sorted) {
-    if (!m_entries.empty() && begins_with(entry, m_entries.back())) continue;
-    m_entries.push_back(std::move(entry));
+PrefixSet::PrefixSet(const std::vector<RuleEntry>& entries) : m_entries(entries) {
+  for (const RuleEntry& entry : entries) {
+    if (m_lengths.size() <= entry.size()) m_lengths.resize(entry.size() + 1, false);
+    m_lengths[entry.size()] = true;
   }
-  m_entries.shrink_to_fit();
 }
 
 bool PrefixSet::any_prefix_of(std::string_view text) const {
   if (m_entries.empty()) return false;
-  // First entry greater than text; the one before it is the candidate.
-  auto it = std::upper_bound(m_entries.begin(), m_entries.end(), text,
-                             [](std::string_view t, const std::string& e) { return t < e; });
-  if (it == m_entries.begin()) return false;
-  return begins_with(text, *std::prev(it));
+  // h(text[0, length)) for growing lengths: each character adds
+  // (c + 1) * kBase^(its position).
+  std::uint64_t hash = 0;
+  std::uint64_t power = 1;
+  for (std::size_t length = 0; length < m_lengths.size() && length <= text.size(); ++length) {
+    if (length > 0) {
+      const auto c = static_cast<unsigned char>(text[length - 1]);
+      hash = RuleHash::add(hash, RuleHash::mul(power, static_cast<std::uint64_t>(c) + 1));
+      power = RuleHash::mul(power, RuleHash::kBase);
+    }
+    if (m_lengths[length] && m_entries.contains(text.substr(0, length), hash)) return true;
+  }
+  return false;
 }
 
 }  // namespace tovali

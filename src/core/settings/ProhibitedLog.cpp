@@ -11,7 +11,7 @@ void ProhibitedLog::append(std::string_view url) {
 
 bool ProhibitedLog::load(const std::string& path) {
   TextList lines;
-  if (!read_text_lines(path, lines)) {
+  if (!read_text_lines(path, kMaxFileBytes, lines)) {
     m_entries.clear();
     return false;
   }

@@ -115,7 +115,7 @@ bool EncodeAndSave(const std::string& file_name, const TextList& lines, std::str
 bool LoadEncodedFile(const std::string& file_name, TextList& lines) {
   try {
     TextList work;
-    if (!read_text_lines(file_name, work)) return false;
+    if (!read_text_lines(file_name, kMaxSettingsCopyBytes, work)) return false;
     if (work.empty()) {
       lines.clear();
       return true;

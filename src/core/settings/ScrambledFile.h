@@ -16,6 +16,11 @@ namespace tovali {
 // this many non-empty lines.
 constexpr std::size_t kMaxCountedLines = 0xFFFF;
 
+// A settings copy larger than this is not read (it counts as unreadable). A
+// copy the program writes stays far below it: a downloaded configuration is
+// at most 4 MiB, and each byte of a line is written as two hex digits.
+constexpr std::size_t kMaxSettingsCopyBytes = 64 * 1024 * 1024;
+
 // The number of non-empty lines in `lines`, the number the count header holds.
 std::size_t counted_lines(const TextList& lines);
 
@@ -38,10 +43,10 @@ bool EncodeAndSave(const std::string& file_name, const TextList& lines,
 
 // Reads and checks `file_name`. On success `lines` holds the encoded lines
 // without the count header (an empty file is valid and empty). Fails when the
-// file cannot be read, when the count header is shorter than eight characters
-// or not hexadecimal, when a line holds a non-hex character, or when the
-// count of non-empty lines differs from the header; `lines` is then left as
-// it was. Never throws.
+// file cannot be read, is not a regular file (a FIFO or a device fails at
+// once) or holds more than kMaxSettingsCopyBytes, when the count header is shorter than eight
+// characters or not hexadecimal, when a line holds a non-hex character, or when the count of
+// non-empty lines differs from the header; `lines` is then left as it was. Never throws.
 bool LoadEncodedFile(const std::string& file_name, TextList& lines);
 
 // Decodes the encoded lines into `target`, which is cleared first. Lines

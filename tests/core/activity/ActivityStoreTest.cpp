@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "SpecialFiles.h"
 #include "TempDir.h"
 #include "activity/DayFile.h"
 
@@ -134,6 +135,29 @@ TEST_F(ActivityStoreTest, ADamagedFileIsReportedAndSetAsideLosingOnlyItsDay) {
     EXPECT_EQ(*read.find(yesterday), *record.find(yesterday));
     EXPECT_FALSE(exists(file(kToday)));
     EXPECT_EQ(m_state.read(file(kToday) + ".damaged"), text);
+  }
+}
+
+// A FIFO or /dev/zero in place of a day file neither holds the load nor
+// fills memory; the other days load as usual.
+TEST_F(ActivityStoreTest, AFifoOrADeviceInPlaceOfADayFileDoesNotHoldTheLoad) {
+  using testing::SpecialFile;
+  const LocalDate yesterday = days_before(kToday, 1);
+  ActivityRecord record;
+  record.add_opened(yesterday, "http://c.test/");
+  ASSERT_TRUE(m_store.save_day(record, yesterday));
+  for (const SpecialFile kind : {SpecialFile::Fifo, SpecialFile::DevZero}) {
+    std::filesystem::remove(m_state.path() + file(kToday));
+    ASSERT_TRUE(testing::make_special_file(m_state.path() + file(kToday), kind));
+    std::string problem;
+    EXPECT_TRUE(testing::run_in_child(
+        [&] {
+          const ActivityRecord loaded = m_store.load(kToday, StoreAccess::Tidy, nullptr);
+          return loaded.find(kToday) == nullptr && loaded.find(yesterday) != nullptr &&
+                 *loaded.find(yesterday) == *record.find(yesterday);
+        },
+        60, &problem))
+        << testing::special_file_name(kind) << ": " << problem;
   }
 }
 

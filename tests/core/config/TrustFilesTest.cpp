@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "SpecialFiles.h"
 #include "TempDir.h"
 #include "config/TrustFiles.h"
 
@@ -66,6 +67,26 @@ TEST(TrustFiles, AFileThatIsThereButUnusableIsAProblem) {
     EXPECT_TRUE(p.size() >= end.size() && p.compare(p.size() - end.size(), end.size(), end) == 0)
         << c.name << ": " << p;
     EXPECT_FALSE(files.config_key) << c.name;
+  }
+}
+
+// A FIFO or /dev/zero in place of either file is "not a file", found at once.
+TEST(TrustFiles, AFifoOrADeviceInPlaceOfAFileIsAProblemFoundAtOnce) {
+  using testing::SpecialFile;
+  for (const char* name : {"ca.pem", "config-key.pub"}) {
+    for (const SpecialFile kind : {SpecialFile::Fifo, SpecialFile::DevZero}) {
+      TempDir dir;
+      ASSERT_TRUE(testing::make_special_file(dir.path() + name, kind));
+      const std::string expected = "cannot read " + dir.path() + name + ": not a file";
+      std::string problem;
+      EXPECT_TRUE(testing::run_in_child(
+          [&] {
+            const TrustFiles files = read_trust_files(dir.path());
+            return files.problem == expected && !files.config_key && files.ca_file.empty();
+          },
+          60, &problem))
+          << name << ", " << testing::special_file_name(kind) << ": " << problem;
+    }
   }
 }
 

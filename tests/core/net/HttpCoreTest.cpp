@@ -468,5 +468,77 @@ TEST(HttpCliStateMachine, ThroughAProxyTheTunnelOpensBeforeTheHandshake) {
   EXPECT_EQ(socket.sent.substr(0, socket.sent.find("\r\n")), "GET /doc HTTP/1.0");
 }
 
+// HttpCli::kMaxHeaderBytes, written out so that the tests also run against a
+// client without the bound.
+constexpr std::size_t kHeaderBound = 65536;
+
+// A server that sends header lines without end: the client stops reading at
+// the bound on the header block, and what it keeps stays below that bound.
+TEST(HttpCliStateMachine, EndlessHeaderLinesFailTheRequestAtTheBound) {
+  struct Case {
+    const char* name;
+    const char* url;
+    const char* proxy;
+    std::string first_line;
+  };
+  const std::vector<Case> cases = {
+      {"response header", "http://10.1.2.3/x", "", "HTTP/1.0 200 OK\r\n"},
+      {"proxy's answer to CONNECT", "https://site.example/x", "10.0.0.9",
+       "HTTP/1.1 200 Connection established\r\n"},
+  };
+  const std::string line = "X-More: " + std::string(90, 'm') + "\r\n";
+  for (const Case& c : cases) {
+    ScriptedSocket socket;
+    QueuePoster poster;
+    HttpCli cli(socket, poster);
+    cli.config().URL = c.url;
+    cli.config().Proxy = c.proxy;
+    cli.StartGet();
+    socket.listener->socket_connected(0);
+    socket.listener->socket_data(c.first_line);
+    std::size_t sent = c.first_line.size();
+    // Feed until the client stops asking for more; far more than the bound
+    // is offered so that a missing bound shows as a client still reading.
+    while (cli.StatusCode() != 404 && sent < 4 * kHeaderBound) {
+      socket.listener->socket_data(line);
+      sent += line.size();
+    }
+    EXPECT_EQ(cli.StatusCode(), 404) << c.name;
+    EXPECT_EQ(cli.ReasonPhrase(), "Response header longer than 65536 bytes") << c.name;
+    EXPECT_GT(sent, kHeaderBound) << c.name;
+    // Each line end counts as one byte, so a CR LF line is 1% over its count.
+    EXPECT_LE(sent, kHeaderBound * 102 / 100) << c.name;
+    std::size_t kept = 0;
+    for (const std::string& l : cli.RcvdHeader()) kept += l.size();
+    EXPECT_LE(kept, kHeaderBound) << c.name;
+    poster.run_all();
+    EXPECT_EQ(cli.State(), HttpState::Ready) << c.name;
+  }
+}
+
+// A header block just under the bound is read as usual.
+TEST(HttpCliStateMachine, AHeaderBlockJustUnderTheBoundIsRead) {
+  ScriptedSocket socket;
+  QueuePoster poster;
+  HttpCli cli(socket, poster);
+  std::string body;
+  cli.events().OnDocData = [&body](HttpCli&, const char* bytes, std::size_t n) {
+    body.append(bytes, n);
+  };
+  cli.config().URL = "http://10.1.2.3/x";
+  cli.StartGet();
+  socket.listener->socket_connected(0);
+  const std::string status = "HTTP/1.0 200 OK\r\n";
+  socket.listener->socket_data(status);
+  std::size_t sent = status.size();
+  const std::string line = "X-More: " + std::string(90, 'm') + "\r\n";
+  for (; sent + line.size() + 2 <= kHeaderBound; sent += line.size()) {
+    socket.listener->socket_data(line);
+  }
+  socket.listener->socket_data("\r\nbody");
+  EXPECT_EQ(cli.StatusCode(), 200);
+  EXPECT_EQ(body, "body");
+}
+
 }  // namespace
 }  // namespace tovali

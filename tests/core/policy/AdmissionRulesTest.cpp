@@ -297,5 +297,48 @@ TEST(AdmissionRulesTest, AgreesWithStepByStepRulesOnRandomCases) {
   }
 }
 
+// Comments left open run to the next "-->", so their values overlap and hold
+// further comments; the lookups on those long entries (whole texts,
+// beginnings, host endings) still decide as the step-by-step rules do.
+TEST(AdmissionRulesTest, AgreesWithStepByStepRulesWhenValuesOverlap) {
+  std::mt19937 random(11);
+  auto pick = [&](const std::vector<std::string>& from) { return from[random() % from.size()]; };
+  const std::vector<std::string> values = {
+      "a.test", "http://a.test/", "http://a.test/p", ".test", "b.a.test", "http://", ""};
+  for (int round = 0; round < 300; ++round) {
+    std::string comments;
+    const int n = 1 + static_cast<int>(random() % 40);
+    for (int i = 0; i < n; ++i) {
+      comments += "<!--URL" + pick({"001", "002"}) + ":" +
+                  std::string(code_text(kRuleCodes[random() % kRuleListCount])) + ":" +
+                  pick(values);
+      if (random() % 4 == 0) comments += "-->";
+    }
+    if (random() % 2 == 0) comments += "-->";
+    testing::ReferenceState ref;
+    ref.lists = testing::reference_scan(comments).lists;
+    ref.url_number = pick({"001", "002"});
+    LinkRules rules(comments, ref.url_number);
+    // The values of the entries themselves (upper-case, long and holding
+    // markers), their beginnings and host-like endings, and plain URLs.
+    std::vector<std::string> urls = {"http://a.test/", "http://a.test/p/q", "http://b.a.test/"};
+    for (const TextList& list : ref.lists) {
+      for (const std::string& entry : list) {
+        const std::string value = entry.substr(std::min<std::size_t>(3, entry.size()));
+        urls.push_back(value);
+        urls.push_back(value + "/more");
+        urls.push_back("http://x" + value);
+        urls.push_back(value.substr(0, value.size() / 2));
+      }
+    }
+    for (const std::string& url : urls) {
+      ASSERT_EQ(Allow_B_URL(rules.meta, url), testing::reference_allow(ref, url))
+          << comments << " | " << ref.url_number << " | " << url;
+      ASSERT_EQ(SuppressProhibitedPanel(rules.meta, url), testing::reference_suppress(ref, url))
+          << comments << " | " << ref.url_number << " | " << url;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tovali

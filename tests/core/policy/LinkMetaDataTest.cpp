@@ -10,7 +10,7 @@
 namespace tovali {
 namespace {
 
-const TextList& list(const LinkMetaData& meta, RuleCode code) {
+TextList list(const LinkMetaData& meta, RuleCode code) {
   return meta.rules().list(code);
 }
 
@@ -178,6 +178,33 @@ TEST_F(LinkMetaDataTest, LoadEqualsScanningTheRebuiltRecord) {
       }
     }
   }
+}
+
+// Comments left open overlap: every value runs to the one "-->" at the end.
+// The entries are views into one upper-cased copy of the page, not copies of
+// their values (which together would hold 19 * 3000^2 / 2 characters).
+TEST(LinkMetaData, OverlappingValuesAreViewsIntoOneCopyOfThePage) {
+  constexpr std::size_t kComments = 3000;
+  std::string page;
+  for (std::size_t i = 0; i < kComments; ++i) page += "<!--URL001:AD:a.b.c";
+  page += "-->";
+  Settings settings;
+  LinkMetaData meta(settings);
+  meta.ExtractMetaData(page);
+  const std::vector<RuleEntry>& entries = meta.rules().entries(RuleCode::AD);
+  ASSERT_EQ(entries.size(), kComments);
+  const char* first = entries.front().value.data() - 14;  // the page's first character
+  for (std::size_t i = 0; i < kComments; ++i) {
+    const RuleEntry& e = entries[i];
+    EXPECT_EQ(e.number, "001");
+    ASSERT_EQ(e.value.size(), page.size() - 3 - (i * 19 + 14)) << i;
+    EXPECT_EQ(e.value.data(), first + i * 19 + 14) << i;
+  }
+  EXPECT_EQ(entries.back().value, "A.B.C");
+  meta.SetURLNumber("001");
+  EXPECT_TRUE(meta.rules().AllowedDomains().contains("001A.B.C"));
+  EXPECT_TRUE(meta.rules().AllowedDomains().contains("001A.B.C<!--URL001:AD:A.B.C"));
+  EXPECT_FALSE(meta.rules().AllowedDomains().contains("001A.B.C<!--URL001:AD:A.B."));
 }
 
 }  // namespace

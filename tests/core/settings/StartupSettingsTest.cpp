@@ -9,7 +9,9 @@
 #include <filesystem>
 
 #include "BuildConfig.h"
+#include "SpecialFiles.h"
 #include "TempDir.h"
+#include "settings/ScrambledFile.h"
 
 namespace tovali {
 namespace {
@@ -164,6 +166,32 @@ TEST(StartupSettings, AnUnreadableLogLeavesTheLogEmpty) {
   EXPECT_EQ(state.prohibitedLog.size(), 0u);
   EXPECT_EQ(state.settings.value("password"), "marigold");
   EXPECT_FALSE(SaveProhibitedLog(f.locations(), state.prohibitedLog));
+}
+
+// A FIFO or /dev/zero in place of the log or of settings copies is reported
+// like an unreadable file, at once: start-up neither waits for a writer nor
+// reads without end.
+TEST(StartupSettings, AFifoOrADeviceInPlaceOfTheLogOrACopyDoesNotHoldStartUp) {
+  using testing::SpecialFile;
+  for (const SpecialFile kind : {SpecialFile::Fifo, SpecialFile::DevZero}) {
+    Folders f;
+    const auto copies = ConfigStore(f.config.path()).CopyPaths();
+    ASSERT_TRUE(EncodeAndSave(copies[2], {"password=third"}));
+    for (int i = 0; i < 2; ++i) {
+      std::filesystem::create_directories(std::filesystem::path(copies[i]).parent_path());
+      ASSERT_TRUE(testing::make_special_file(copies[i], kind));
+    }
+    ASSERT_TRUE(testing::make_special_file(f.state.path() + "prohurl.log", kind));
+    std::string problem;
+    EXPECT_TRUE(testing::run_in_child(
+        [&f] {
+          const auto state = RunStartupSettingsSteps(f.locations());
+          return state.prohibitedLogUnreadable && state.prohibitedLog.size() == 0 &&
+                 state.settings.value("password") == "third";
+        },
+        60, &problem))
+        << testing::special_file_name(kind) << ": " << problem;
+  }
 }
 
 TEST(StartupSettings, TheLogIsSavedIntoAStateFolderThatIsMissing) {
