@@ -8,6 +8,7 @@
 #include <glibmm/miscutils.h>
 #include <gtkmm/main.h>
 
+#include "psl/LibpslSuffixList.h"
 #include "settings/InstallLayout.h"
 #include "ui/MainWindow.h"
 #include "ui/WidgetMenus.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   Gio::init();
   Glib::set_application_name("Tovali Explorer");
   tovali::BlockWidgetMenus();
+  tovali::LibpslSuffixList::install();
 
   for (int signal_number : {SIGTERM, SIGHUP, SIGINT})
     g_unix_signal_add(signal_number, &on_session_end, nullptr);

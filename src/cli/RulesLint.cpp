@@ -6,6 +6,7 @@
 #include "base/TextList.h"
 #include "policy/LinkRuleSet.h"
 #include "policy/MetaDataScanner.h"
+#include "policy/UrlText.h"
 #include "settings/Settings.h"
 
 namespace tovali {
@@ -13,6 +14,10 @@ namespace tovali {
 namespace {
 
 constexpr std::string_view kWidthMarker = "<!--NAVFRAMEWIDTH=";
+
+std::string quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
 
 // Line numbers of offsets into one text.
 class LineIndex {
@@ -31,15 +36,21 @@ class LineIndex {
   std::vector<std::size_t> m_starts{0};
 };
 
-// True when some URL's two-label domain can equal `value`: a host never holds
-// "/", and a host with two or more dots gives only its last two labels.
-bool can_be_a_domain(std::string_view value) {
-  return value.find('/') == std::string_view::npos &&
-         std::count(value.begin(), value.end(), '.') < 2;
-}
-
-std::string quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
+// The warning for the upper-case "AD" or "SD" value `value` (`written` as
+// the file has it), "" when some URL's domain (ExtractDomain) can equal it.
+// A public suffix is the domain of the bare suffix alone, never of a site.
+std::string domain_value_warning(RuleCode code, std::string_view value, std::string_view written) {
+  if (value.find('/') == std::string_view::npos && is_public_suffix(value)) {
+    return std::string(written) + " is a public suffix and names no site";
+  }
+  const std::string_view domain = domain_of_upper(value);
+  if (domain == value) return std::string();
+  std::string text = std::string(code_text(code)) + " value " + quoted(value) +
+                     " is not a domain and never matches";
+  if (value.find('/') == std::string_view::npos && !domain.empty()) {
+    text += ": the domain of that host is " + quoted(domain);
+  }
+  return text;
 }
 
 }  // namespace
@@ -77,9 +88,11 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
            "URL comment without \"-->\": its entry is the number " + quoted(c.number) + " alone");
       return;
     }
-    if ((*list == RuleCode::AD || *list == RuleCode::SD) && !can_be_a_domain(*c.value)) {
-      warn(c.position, std::string(code_text(*list)) + " value " + quoted(*c.value) +
-                           " is not a two-label domain and never matches");
+    if (*list == RuleCode::AD || *list == RuleCode::SD) {
+      const std::string_view written =
+          body.substr(static_cast<std::size_t>(c.value->data() - t.data()), c.value->size());
+      std::string problem = domain_value_warning(*list, *c.value, written);
+      if (!problem.empty()) warn(c.position, std::move(problem));
     }
   });
 
