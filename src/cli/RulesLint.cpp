@@ -68,6 +68,7 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
   const auto [offset, body] = menu_body(file);
   const std::string text = upper_case(body);
   const std::string_view t(text);
+  const std::string_view written_body = body;  // t as the file has it
   const LineIndex lines(file);
   std::vector<std::pair<std::size_t, std::string>> found;  // offset into t, text
   auto warn = [&](std::size_t at, std::string message) {
@@ -89,8 +90,8 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
       return;
     }
     if (*list == RuleCode::AD || *list == RuleCode::SD) {
-      const std::string_view written =
-          body.substr(static_cast<std::size_t>(c.value->data() - t.data()), c.value->size());
+      const std::string_view written = written_body.substr(
+          static_cast<std::size_t>(c.value->data() - t.data()), c.value->size());
       std::string problem = domain_value_warning(*list, *c.value, written);
       if (!problem.empty()) warn(c.position, std::move(problem));
     }

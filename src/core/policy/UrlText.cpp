@@ -47,12 +47,29 @@ bool has_suffix_labels(std::string_view name) {
   return true;
 }
 
+// The last host name this thread looked up and the answer: one judgement asks
+// for the domain of the same URL up to three times.
+struct LastLookUp {
+  const PublicSuffixList* list = nullptr;
+  std::string name;
+  std::size_t start = 0;
+};
+
 // Where the domain begins in the host name `name`: at its registrable domain
 // when it has one, otherwise at 0 (the whole name is its own domain).
 std::size_t domain_start(std::string_view name) {
-  if (!has_suffix_labels(name)) return 0;
-  const std::size_t start = public_suffix_list().registrable_domain_start(name);
-  return start == std::string_view::npos ? 0 : start;
+  thread_local LastLookUp last;
+  const PublicSuffixList& list = public_suffix_list();
+  if (last.list == &list && last.name == name) return last.start;
+  std::size_t start = 0;
+  if (has_suffix_labels(name)) {
+    start = list.registrable_domain_start(name);
+    if (start == std::string_view::npos) start = 0;
+  }
+  last.list = &list;
+  last.name.assign(name);
+  last.start = start;
+  return start;
 }
 
 // The authority of a URL: the text after its first "://" (all of it when it
@@ -60,7 +77,9 @@ std::size_t domain_start(std::string_view name) {
 std::string_view authority_of(std::string_view url) {
   const std::size_t scheme_end = url.find("://");
   if (scheme_end != std::string_view::npos) url.remove_prefix(scheme_end + 3);
-  return url.substr(0, url.find_first_of("/?#"));
+  std::size_t end = 0;
+  while (end < url.size() && url[end] != '/' && url[end] != '?' && url[end] != '#') ++end;
+  return url.substr(0, end);
 }
 
 }  // namespace
