@@ -14,6 +14,7 @@
 #include "policy/AdmissionRules.h"
 #include "policy/LinkMetaData.h"
 #include "policy/ParentLists.h"
+#include "psl/LibpslSuffixList.h"
 #include "settings/Settings.h"
 
 namespace tovali {
@@ -55,11 +56,12 @@ Settings parent_settings(int count) {
   return Settings(std::move(lines));
 }
 
-// URLs of about 100 characters that no rule admits, refuses or silences, so a
-// judgement goes through every step of every test.
-std::vector<std::string> judged_urls() {
+// `count` (a power of two) URLs of about 100 characters, each on a host of
+// its own, that no rule admits, refuses or silences, so a judgement goes
+// through every step of every test.
+std::vector<std::string> judged_urls(std::size_t count) {
   std::vector<std::string> urls;
-  for (int j = 0; j < 64; ++j) {
+  for (std::size_t j = 0; j < count; ++j) {
     const std::string n = std::to_string(900000 + j);
     urls.push_back("http://www.kids-games-" + n + ".example/puzzles/level-" + n +
                    "/index.html?session=0123456789abcdef&page=" + n + "/");
@@ -67,7 +69,8 @@ std::vector<std::string> judged_urls() {
   return urls;
 }
 
-void BM_JudgeURL(benchmark::State& state) {
+// Judges `urls` in turn under state.range(0) entries per list.
+void judge_in_turn(benchmark::State& state, const std::vector<std::string>& urls) {
   const int count = static_cast<int>(state.range(0));
   Settings settings = parent_settings(count);
   LinkMetaData meta(settings);
@@ -76,10 +79,10 @@ void BM_JudgeURL(benchmark::State& state) {
   meta.SetCurrentSiteURL("http://www.site0.example/");
   ParentLists parent;
   parent.UpdateLists(settings);
-  const std::vector<std::string> urls = judged_urls();
+  const std::size_t mask = urls.size() - 1;
   std::size_t i = 0;
   for (auto _ : state) {
-    const std::string& url = urls[i++ & 63];
+    const std::string& url = urls[i++ & mask];
     bool admitted = Allow_B_URL(meta, url);
     admitted = Cust_Allow_B_URL(parent, url) && admitted;
     const bool silent = SuppressProhibitedPanel(meta, url);
@@ -88,7 +91,20 @@ void BM_JudgeURL(benchmark::State& state) {
   }
   state.counters["entries_per_list"] = static_cast<double>(count);
 }
+
+// 64 hosts judged again and again, as a session's few sites are: the Public
+// Suffix List's answer for each host is remembered after its first time.
+void BM_JudgeURL(benchmark::State& state) {
+  judge_in_turn(state, judged_urls(64));
+}
 BENCHMARK(BM_JudgeURL)->Arg(10)->Arg(10000)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// 65,536 hosts in turn, more than the list remembers: every judgement looks
+// its host up in the Public Suffix List.
+void BM_JudgeURLUnseenHosts(benchmark::State& state) {
+  judge_in_turn(state, judged_urls(1 << 16));
+}
+BENCHMARK(BM_JudgeURLUnseenHosts)->Arg(10)->Arg(10000)->Repetitions(9)->ReportAggregatesOnly(true);
 
 // A menu page of 1 MiB holding 20,000 URL comments among ordinary markup.
 std::string large_menu_page() {
@@ -226,4 +242,12 @@ BENCHMARK(BM_LoadMetaDataGlobalRules)
 }  // namespace
 }  // namespace tovali
 
-BENCHMARK_MAIN();
+// The domain rules consult the real Public Suffix List, as in the programs.
+int main(int argc, char** argv) {
+  tovali::LibpslSuffixList::install();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/RulesLint.h"
+#include "psl/LibpslSuffixList.h"
 
 namespace tovali {
 namespace {
@@ -67,4 +68,12 @@ BENCHMARK(BM_LintOverlappingComments)
 }  // namespace
 }  // namespace tovali
 
-BENCHMARK_MAIN();
+// The domain rules consult the real Public Suffix List, as in the programs.
+int main(int argc, char** argv) {
+  tovali::LibpslSuffixList::install();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -14,9 +14,16 @@
 #include "policy/AdmissionRules.h"
 #include "policy/LinkMetaData.h"
 #include "policy/ParentLists.h"
+#include "psl/LibpslSuffixList.h"
 #include "settings/Settings.h"
 
 using namespace tovali;
+
+// The domain rules consult the real Public Suffix List, as in the programs.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  tovali::LibpslSuffixList::install();
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::FuzzInput input(data, size);

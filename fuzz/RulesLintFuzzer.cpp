@@ -6,8 +6,15 @@
 
 #include "FuzzInput.h"
 #include "cli/RulesLint.h"
+#include "psl/LibpslSuffixList.h"
 
 using namespace tovali;
+
+// The domain rules consult the real Public Suffix List, as in the programs.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  tovali::LibpslSuffixList::install();
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view file(reinterpret_cast<const char*>(data), size);

@@ -18,13 +18,14 @@ ALLOWED = {
     "core/policy": ["settings", "base"],
     "core/activity": ["policy", "settings", "base"],
     "core/models": ["activity", "policy", "settings", "base"],
+    "psl": ["policy"],
     "crypto": ["config", "base"],
     "gio": ["crypto", "config", "net", "settings", "base"],
     "browser": [],
     "ui": ["browser", "gio", "crypto", "models", "activity", "policy", "config", "net",
            "settings", "base"],
-    "app": ["ui", "gio", "models", "activity", "policy", "config", "net", "settings", "base"],
-    "cli": ["gio", "crypto", "models", "activity", "policy", "config", "net", "settings",
+    "app": ["ui", "psl", "gio", "models", "activity", "policy", "config", "net", "settings", "base"],
+    "cli": ["psl", "gio", "crypto", "models", "activity", "policy", "config", "net", "settings",
             "base"],
 }
 # Include path prefix -> the folder it names.

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-gi gir1.2-gtk-3.0
   libsodium-dev minisign openssl
+  libpsl-dev publicsuffix
   xvfb xauth xdotool imagemagick x11-utils libx11-dev openbox
   adwaita-icon-theme fonts-dejavu-core
   dbus at-spi2-core python3-pyatspi

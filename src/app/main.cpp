@@ -16,6 +16,7 @@
 #include <gtkmm/application.h>
 
 #include "BuildConfig.h"
+#include "psl/LibpslSuffixList.h"
 #include "settings/InstallLayout.h"
 #include "ui/MainWindow.h"
 #include "ui/WidgetMenus.h"
@@ -50,6 +51,7 @@ class ExplorerProgram {
   void on_startup() {
     Glib::set_application_name("Tovali Explorer");
     tovali::BlockWidgetMenus();
+    tovali::LibpslSuffixList::install();
     for (int signal_number : {SIGTERM, SIGHUP, SIGINT})
       g_unix_signal_add(signal_number, &on_session_end, nullptr);
     if (!m_app->get_dbus_connection())

@@ -1,12 +1,14 @@
 #include "cli/RulesLint.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <set>
 
 #include "base/TextList.h"
 #include "policy/LinkRuleSet.h"
 #include "policy/MetaDataScanner.h"
+#include "policy/UrlText.h"
 #include "settings/Settings.h"
 
 namespace tovali {
@@ -33,34 +35,57 @@ class LineIndex {
   std::vector<std::size_t> m_starts{0};
 };
 
-// Counts of "/" and "." before every offset of one text, so that what a
-// stretch of it holds is known at once: the values of comments left open
-// overlap, and scanning each would take the square of the page's length.
-class CharCounts {
+// Counts of the characters that no host name holds ("/", spaces, "<", ...)
+// before every offset of one text, so that whether a stretch of it holds one
+// is known at once: the values of comments left open overlap, and scanning
+// each would take the square of the page's length.
+class NonHostCounts {
  public:
-  explicit CharCounts(std::string_view text) : m_slashes(text.size() + 1), m_dots(text.size() + 1) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      m_slashes[i + 1] = m_slashes[i] + (text[i] == '/' ? 1 : 0);
-      m_dots[i + 1] = m_dots[i] + (text[i] == '.' ? 1 : 0);
-    }
+  explicit NonHostCounts(std::string_view text) : m_counts(text.size() + 1) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+      m_counts[i + 1] = m_counts[i] + (in_host(text[i]) ? 0 : 1);
   }
-  // True when some URL's two-label domain can equal text[from, to): a host
-  // never holds "/", and a host with two or more dots gives only its last
-  // two labels.
-  bool can_be_a_domain(std::size_t from, std::size_t to) const {
-    return m_slashes[to] == m_slashes[from] && m_dots[to] - m_dots[from] < 2;
+  bool holds_non_host(std::size_t from, std::size_t to) const {
+    return m_counts[to] != m_counts[from];
   }
 
  private:
-  std::vector<std::uint32_t> m_slashes;
-  std::vector<std::uint32_t> m_dots;
+  // Letters, digits, ".-_", a port's ":", an IPv6 address's brackets, and
+  // the bytes of a name written in another script.
+  static bool in_host(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return std::isalnum(byte) || byte >= 0x80 || c == '.' || c == '-' || c == '_' || c == ':' ||
+           c == '[' || c == ']';
+  }
+
+  std::vector<std::uint32_t> m_counts;
 };
+
+// The longest host name; a longer value is never a domain, whatever it holds.
+constexpr std::size_t kMaxHostName = 253;
 
 // `text` in double quotes, cut to its first kMaxQuoted characters followed by
 // "..." when longer, so that one warning stays short whatever the value.
 std::string quoted(std::string_view text) {
   if (text.size() <= kMaxQuoted) return "\"" + std::string(text) + "\"";
   return "\"" + std::string(text.substr(0, kMaxQuoted)) + "...\"";
+}
+
+// The warning for the upper-case "AD" or "SD" value `value` (`written` as
+// the file has it), "" when some URL's domain (ExtractDomain) can equal it.
+// A public suffix is the domain of the bare suffix alone, never of a site.
+std::string domain_value_warning(RuleCode code, std::string_view value, std::string_view written) {
+  if (value.find('/') == std::string_view::npos && is_public_suffix(value)) {
+    return std::string(written) + " is a public suffix and names no site";
+  }
+  const std::string_view domain = domain_of_upper(value);
+  if (domain == value) return std::string();
+  std::string text = std::string(code_text(code)) + " value " + quoted(value) +
+                     " is not a domain and never matches";
+  if (value.find('/') == std::string_view::npos && !domain.empty()) {
+    text += ": the domain of that host is " + quoted(domain);
+  }
+  return text;
 }
 
 }  // namespace
@@ -78,8 +103,9 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
   const auto [offset, body] = menu_body(file);
   const std::string text = upper_case(body);
   const std::string_view t(text);
+  const std::string_view written_body = body;  // t as the file has it
   const LineIndex lines(file);
-  const CharCounts counts(t);
+  const NonHostCounts non_host(t);
   std::vector<std::pair<std::size_t, std::string>> found;  // offset into t, text
   auto warn = [&](std::size_t at, std::string message) {
     found.emplace_back(at, std::move(message));
@@ -99,11 +125,16 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
            "URL comment without \"-->\": its entry is the number " + quoted(c.number) + " alone");
       return;
     }
-    const auto from = static_cast<std::size_t>(c.value->data() - t.data());
-    if ((*list == RuleCode::AD || *list == RuleCode::SD) &&
-        !counts.can_be_a_domain(from, from + c.value->size())) {
-      warn(c.position, std::string(code_text(*list)) + " value " + quoted(*c.value) +
-                           " is not a two-label domain and never matches");
+    if (*list == RuleCode::AD || *list == RuleCode::SD) {
+      const auto from = static_cast<std::size_t>(c.value->data() - t.data());
+      std::string problem;
+      if (c.value->size() > kMaxHostName || non_host.holds_non_host(from, from + c.value->size())) {
+        problem = std::string(code_text(*list)) + " value " + quoted(*c.value) +
+                  " is not a domain and never matches";
+      } else {
+        problem = domain_value_warning(*list, *c.value, written_body.substr(from, c.value->size()));
+      }
+      if (!problem.empty()) warn(c.position, std::move(problem));
     }
   });
 

@@ -20,12 +20,13 @@ struct LintWarning {
 std::pair<std::size_t, std::string_view> menu_body(std::string_view file);
 
 // Checks the URL comments of a menu file for what can never do what its
-// author meant: an "AD" or "SD" value that no URL's two-label domain can
-// equal, a menu link whose number has no comment of a known code, an unknown
-// code, a comment without "-->", a width comment that gives no width in
-// 100 to 300 or comes after the first one. Warnings are in file order; a
-// value is quoted up to its first 200 characters, then "...". Time and memory
-// are linear in the length of the file.
+// author meant: an "AD" or "SD" value that no URL's domain (ExtractDomain)
+// can equal or that is a public suffix ("co.uk"), a menu link whose number
+// has no comment of a known code, an unknown code, a comment without "-->",
+// a width comment that gives no width in 100 to 300 or comes after the first
+// one. Warnings are in file order; a value is quoted up to its first 200
+// characters, then "...". Time and memory are linear in the length of the
+// file.
 std::vector<LintWarning> lint_menu_page(std::string_view file);
 
 }  // namespace tovali

@@ -5,12 +5,14 @@
 #include <vector>
 
 #include "cli/RulesTool.h"
+#include "psl/LibpslSuffixList.h"
 #include "settings/ConfigStore.h"
 #include "settings/SystemFolder.h"
 #include "settings/SystemSettings.h"
 
 int main(int argc, char** argv) {
   try {
+    tovali::LibpslSuffixList::install();
     const tovali::RulesTool tool([] {
       tovali::Settings settings;
       // The administrator's locks, as the program applies them.

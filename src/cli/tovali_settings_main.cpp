@@ -8,10 +8,12 @@
 #include "cli/HashPasswordCommand.h"
 #include "cli/ReportCommand.h"
 #include "cli/SettingsTool.h"
+#include "psl/LibpslSuffixList.h"
 #include "settings/SystemFolder.h"
 
 int main(int argc, char** argv) {
   try {
+    tovali::LibpslSuffixList::install();
     tovali::SettingsTool tool{tovali::ConfigStore(tovali::ConfigStore::default_settings_dir()),
                               tovali::system_folder()};
     tool.add_command("download", tovali::kDownloadUsage,

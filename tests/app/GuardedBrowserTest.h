@@ -27,7 +27,8 @@ class GuardedBrowserTest : public ExplorerTest {
   std::string url(const std::string& path, const std::string& host = "127.0.0.1") {
     return server().url_for(path, host);
   }
-  // The two-label domain the link rules compare for a host of the server.
+  // The domain the link rules compare for a host of the server (one label
+  // below "localhost").
   std::string domain(const std::string& host) {
     return host + ":" + std::to_string(server().port());
   }

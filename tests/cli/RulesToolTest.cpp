@@ -87,6 +87,29 @@ TEST_F(RulesToolTest, JudgeReadsTheUsersSettings) {
   EXPECT_EQ(std::filesystem::last_write_time(copy), written);
 }
 
+// The parent's prohibited domain refuses the whole site, whether it was
+// written as the site's domain or as the host of one of its pages.
+TEST_F(RulesToolTest, JudgeRefusesAProhibitedSiteWrittenEitherWay) {
+  const std::string menu =
+      page("menu.html", "<body><!--URL001:AD:badsite.co.uk--><!--URL001:AD:goodsite.co.uk-->");
+  for (const char* entry : {"www.badsite.co.uk", "badsite.co.uk"}) {
+    Settings settings;
+    ConfigStore store(settings_dir());
+    store.LoadDefaults(settings);
+    settings.set_value("num_cust_prohibited_domains", "1");
+    settings.set_value("cust_pd-0", entry);
+    ASSERT_TRUE(store.SaveConfig(settings).ok());
+    const CommandResult r = rules({"judge", menu, "http001://www.goodsite.co.uk/",
+                                   "http://www.badsite.co.uk/", "http://badsite.co.uk/",
+                                   "https://shop.badsite.co.uk/", "http://www.goodsite.co.uk/"});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "refused\thttp://www.badsite.co.uk/\nrefused\thttp://badsite.co.uk/\n"
+              "refused\thttps://shop.badsite.co.uk/\nadmitted\thttp://www.goodsite.co.uk/\n")
+        << entry;
+  }
+}
+
 TEST_F(RulesToolTest, JudgeAppliesTheAdministratorsLocks) {
   m_home.write("system/settings.conf", "num_prohibited_file_exts=1\npext-0=pdf\n");
   const std::string menu = page("menu.html", kMenuPage);
@@ -121,10 +144,24 @@ TEST_F(RulesToolTest, Lint) {
        0, ""},
       {"domain.html",
        "<body>\n<!--URL001:AD:www.example.com-->\n<!--URL001:SD:a/b-->\n"
-       "<!--URL001:AD:localhost-->",
+       "<!--URL001:AD:localhost--><!--URL001:AD:127.0.0.1:8470--><!--URL001:AD:[::1]-->\n"
+       "<!--URL001:AD:bbc.co.uk--><!--URL001:SD:someone.github.io--><!--URL001:AD:www.ck-->\n"
+       "<!--URL001:AD:www.bbc.co.uk-->",
        1,
-       "FILE:2: AD value \"WWW.EXAMPLE.COM\" is not a two-label domain and never matches\n"
-       "FILE:3: SD value \"A/B\" is not a two-label domain and never matches\n"},
+       "FILE:2: AD value \"WWW.EXAMPLE.COM\" is not a domain and never matches: the domain of "
+       "that host is \"EXAMPLE.COM\"\n"
+       "FILE:3: SD value \"A/B\" is not a domain and never matches\n"
+       "FILE:6: AD value \"WWW.BBC.CO.UK\" is not a domain and never matches: the domain of that "
+       "host is \"BBC.CO.UK\"\n"},
+      // A public suffix is the domain of no site (the value as written).
+      {"suffix.html",
+       "<body>\n<!--URL001:AD:co.uk-->\n<!--url002:sd:GitHub.io-->\n<!--URL003:AD:b.ck-->\n"
+       "<!--URL004:AD:co.uk:8080-->",
+       1,
+       "FILE:2: co.uk is a public suffix and names no site\n"
+       "FILE:3: GitHub.io is a public suffix and names no site\n"
+       "FILE:4: b.ck is a public suffix and names no site\n"
+       "FILE:5: co.uk:8080 is a public suffix and names no site\n"},
       {"link.html",
        "<body>\n<a href=\"http007://www.example.com/\">x</a>\n<!-- http008://commented -->\n"
        "<!--URL001:AD:example.com-->",
@@ -139,13 +176,13 @@ TEST_F(RulesToolTest, Lint) {
       {"width-ok.html", "<!--NAVFRAMEWIDTH=100-->", 0, ""},
       // A warning quotes at most 200 characters of a value.
       {"long.html", "<!--URL001:AD:" + std::string(250, 'a') + "/-->", 1,
-       "FILE:1: AD value \"" + std::string(200, 'A') +
-           "...\" is not a two-label domain and never matches\n"},
+       "FILE:1: AD value \"" + std::string(200, 'A') + "...\" is not a domain and never matches\n"},
       // Comments left open overlap: each value runs to the one "-->", so
-      // the first holds two dots and the second one dot.
+      // both hold characters that no host name holds.
       {"overlap.html", "<!--URL001:AD:a.b\n<!--URL001:AD:c.d\n<!--URL001:AD:e-->", 1,
-       "FILE:1: AD value \"A.B\n<!--URL001:AD:C.D\n<!--URL001:AD:E\" is not a two-label domain "
-       "and never matches\n"},
+       "FILE:1: AD value \"A.B\n<!--URL001:AD:C.D\n<!--URL001:AD:E\" is not a domain and never "
+       "matches\n"
+       "FILE:2: AD value \"C.D\n<!--URL001:AD:E\" is not a domain and never matches\n"},
       // "HTTP" near the end of the page: too short for a menu link.
       {"http.html", "HTTP", 0, ""},
       {"http-end.html", "<body>\nx http0", 0, ""},

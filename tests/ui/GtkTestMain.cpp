@@ -1,5 +1,6 @@
-// Test main for the window tests: a private X server (Xvfb) unless one is
-// given in TOVALI_TEST_DISPLAY, then GTK on it.
+// Test main for the window tests: the Public Suffix List that every program
+// installs, a private X server (Xvfb) unless one is given in
+// TOVALI_TEST_DISPLAY, then GTK on it.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -12,6 +13,8 @@
 #include <gdk/gdk.h>
 #include <gtest/gtest.h>
 #include <gtkmm/main.h>
+
+#include "psl/LibpslSuffixList.h"
 
 namespace {
 
@@ -45,6 +48,7 @@ std::string start_xvfb() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tovali::LibpslSuffixList::install();
   ::testing::InitGoogleTest(&argc, argv);
   if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   const char* given = std::getenv("TOVALI_TEST_DISPLAY");

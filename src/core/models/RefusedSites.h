@@ -13,11 +13,11 @@ namespace tovali {
 // One refused URL as the "Refused Sites" tab lists it.
 struct RefusedSite {
   std::string url;
-  std::string domain;  // two-label domain, as the domain function gives it
+  std::string domain;  // the site's domain, as the domain function gives it
   int count = 0;       // how often the URL was refused (within the log)
 };
 
-// Gives the two-label domain of a URL.
+// Gives the domain of a URL (the site it belongs to).
 using DomainFunction = std::function<std::string(std::string_view url)>;
 
 // Aggregates the refused-URL log (oldest first): one entry per distinct URL

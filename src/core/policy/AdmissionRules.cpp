@@ -74,14 +74,10 @@ bool Cust_Allow_B_URL(const ParentLists& lists, std::string_view url) {
   }
   if (!lists.url_set().empty() && lists.url_set().contains(u)) return false;
   if (u.empty() || u.back() != '/') return true;
-  // Once more without the final "/". The domain stays the same unless the
-  // URL ends in its first "://".
+  // Once more without the final "/". The domain test need not be repeated:
+  // the host ends at the first "/" after "://", so the shorter URL has the
+  // same domain, or none when the "/" was one of "://".
   const std::string_view shorter = u.substr(0, u.size() - 1);
-  const std::string_view shorter_domain = web_domain_of_upper(shorter);
-  if (shorter_domain != domain && !shorter_domain.empty() && !lists.domain_set().empty() &&
-      lists.domain_set().contains(shorter_domain)) {
-    return false;
-  }
   return lists.url_set().empty() || !lists.url_set().contains(shorter);
 }
 

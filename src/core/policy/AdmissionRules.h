@@ -10,17 +10,16 @@ namespace tovali {
 // True when the link rules in force admit `url` (as the browser reports it):
 // "FILE:", "JAVASCRIPT" and "ABOUT:BLANK" URLs always (the guard lets only
 // the program's own local pages get this far); with an empty `URLNumber` an
-// http(s) URL of the same two-label domain as an http(s) `CurrentSiteURL`;
-// then
-// prohibitions ("PU", "PS", "PT") before allowances ("AD", "AU", "AS", "AT").
-// Changes nothing. Time independent of the number of entries apart from a
-// logarithmic term for the beginnings.
+// http(s) URL of the same domain (ExtractDomain) as an http(s)
+// `CurrentSiteURL`; then prohibitions ("PU", "PS", "PT") before allowances ("AD", "AU", "AS",
+// "AT"). Changes nothing. Time independent of the number of entries apart from a logarithmic term
+// for the beginnings.
 bool Allow_B_URL(const LinkMetaData& meta, std::string_view url);
 
 // True when none of the parent's lists refuses `url`: the extension after
-// the last "." of the whole URL, the two-label domain (http(s) URLs only),
-// the whole URL (and,
-// for a URL ending in "/", the same two tests once more without that "/").
+// the last "." of the whole URL, the domain (ExtractDomain, http(s) URLs
+// only), the whole URL (and, for a URL ending in "/", the same two tests once
+// more without that "/").
 bool Cust_Allow_B_URL(const ParentLists& lists, std::string_view url);
 
 // True when a refusal of `url` is to be silent (no message, no log). Always

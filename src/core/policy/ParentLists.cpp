@@ -1,5 +1,6 @@
 #include "policy/ParentLists.h"
 
+#include "policy/UrlText.h"
 #include "settings/SettingsKeys.h"
 
 namespace tovali {
@@ -21,6 +22,24 @@ TextList without_empty(const TextList& list) {
   return kept;
 }
 
+// The domains the parent's entries name: a host below a site or a whole URL
+// stands for the site's domain, so "www.badsite.co.uk",
+// "http://badsite.co.uk/x" and "badsite.co.uk" all refuse the same site.
+// Spaces typed around an entry do not count.
+TextList domains_of(const TextList& entries) {
+  TextList domains;
+  for (std::string_view entry : entries) {
+    const std::size_t first = entry.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+      domains.emplace_back();
+      continue;
+    }
+    entry = entry.substr(first, entry.find_last_not_of(" \t") + 1 - first);
+    domains.push_back(ExtractDomain(entry));
+  }
+  return domains;
+}
+
 }  // namespace
 
 void LoadListValues(const Settings& settings, std::string_view count_key, std::string_view prefix,
@@ -37,7 +56,7 @@ void ParentLists::UpdateLists(const Settings& settings) {
                  LetterCase::Upper, m_urls);
   LoadListValues(settings, keys::num_prohibited_file_exts.name(), keys::pext_prefix,
                  LetterCase::Upper, m_exts);
-  m_domain_set = HashedStringSet(without_empty(m_domains));
+  m_domain_set = HashedStringSet(without_empty(domains_of(m_domains)));
   m_url_set = HashedStringSet(without_empty(m_urls));
   m_ext_set = HashedStringSet(without_empty(m_exts));
 }

@@ -29,8 +29,10 @@ class ParentLists {
   const TextList& BlockedNavDomains() const { return m_blocked_nav; }
 
   // Hash sets of the non-empty upper-case entries, for "holds" lookups of
-  // upper-case texts. An empty entry (a gap in the numbered keys) refuses
-  // nothing.
+  // upper-case texts; domain_set() holds the domain (ExtractDomain) of each
+  // prohibited domain entry (spaces around it aside), so that an entry
+  // written with the host of a page ("www.badsite.co.uk") refuses its whole
+  // site. An empty entry (a gap in the numbered keys) refuses nothing.
   const HashedStringSet& domain_set() const { return m_domain_set; }
   const HashedStringSet& url_set() const { return m_url_set; }
   const HashedStringSet& ext_set() const { return m_ext_set; }

@@ -20,7 +20,7 @@ class SetupBrowserGuard {
 
   // A navigation of the setup dialog's browser, any sub-frame included:
   // Proceed for the local pages (any "#fragment") and for http(s) pages of
-  // the feedback site's two-label domain; Cancel for everything else.
+  // the feedback site's domain (ExtractDomain); Cancel for everything else.
   Verdict BeforeNavigate2(std::string_view url) const;
 
  private:

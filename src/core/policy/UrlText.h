@@ -5,11 +5,24 @@
 
 namespace tovali {
 
-// The upper-case two-label domain of a URL: the host (text after the first
-// "://", up to the first "/"; user name and port stay part of it),
-// upper-cased; its last two dot-labels when it has more, else the host
-// itself. A file URL with an empty host gives "".
+// The upper-case domain of a URL, the site it belongs to. The host is the
+// text after the first "://" (all of the URL when it has none) up to the
+// first "/", "?" or "#", without a user name ("...@"); the domain is its
+// registrable domain under the installed Public Suffix List
+// (public_suffix_list): "BBC.CO.UK" for www.bbc.co.uk, "EXAMPLE.COM" for
+// a.b.example.com, "SOMEONE.GITHUB.IO" for x.someone.github.io. A written
+// port stays attached ("EXAMPLE.COM:8080"). A host without a registrable
+// domain is its own domain, whole: an IP address ("127.0.0.1", "[::1]"), a
+// single label ("LOCALHOST"), a public suffix itself ("CO.UK"), a name with
+// an empty label or a character no host name has. A file URL with an empty
+// host gives "". Costs one look-up in the list.
 std::string ExtractDomain(std::string_view url);
+
+// True when `domain` (a host name in any letter case, a port may follow) is
+// itself a public suffix of two or more labels ("co.uk", "github.io",
+// "b.ck"): the domain of no site, only of the bare suffix. Single labels
+// ("localhost", "com") and IP addresses are not.
+bool is_public_suffix(std::string_view domain);
 
 // The domain the guards judge a URL by: ExtractDomain of an "http://" or
 // "https://" URL (any letter case), "" for every other URL. A URL of another

@@ -6,6 +6,8 @@
 #include "FakeSetupHost.h"
 #include "base/TextList.h"
 #include "models/SetupApply.h"
+#include "policy/AdmissionRules.h"
+#include "policy/ParentLists.h"
 
 namespace tovali {
 namespace {
@@ -237,6 +239,22 @@ TEST(ApplySetup, EmptyGridStoresZero) {
   m.moresites_grid.assign(4, {});
   ApplySetup(m, host, {});
   EXPECT_EQ(host.settings().value("num_moresites"), "0");
+}
+
+// A prohibited domain typed as the site's domain or as the host of one of its
+// pages refuses the same site once stored.
+TEST(ApplySetup, AProhibitedDomainRefusesItsSiteWrittenEitherWay) {
+  for (const char* line : {"www.badsite.co.uk", "badsite.co.uk", " Badsite.Co.Uk "}) {
+    FakeSetupHost host;
+    SetupModel m = filled_model();
+    m.prohibited_domains_memo = {line};
+    ApplySetup(m, host, {});
+    ParentLists lists;
+    lists.UpdateLists(host.settings());
+    EXPECT_FALSE(Cust_Allow_B_URL(lists, "http://www.badsite.co.uk/")) << line;
+    EXPECT_FALSE(Cust_Allow_B_URL(lists, "http://badsite.co.uk/")) << line;
+    EXPECT_TRUE(Cust_Allow_B_URL(lists, "http://www.goodsite.co.uk/")) << line;
+  }
 }
 
 TEST(ApplySetup, MemoLinesNotEmptyKeptUntrimmed) {

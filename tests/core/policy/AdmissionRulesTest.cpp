@@ -67,8 +67,22 @@ TEST(AdmissionRulesTest, Allow_B_URL) {
       {"<!--URL001:AD:example.com-->", "001", "", "http://www.example.com/", true},
       {"<!--URL002:AD:example.com-->", "001", "", "http://www.example.com/", false},
       {"<!--url001:ad:Example.Com-->", "001", "", "HTTP://WWW.EXAMPLE.COM/", true},
-      // An "AD" value of three labels never matches.
+      // An "AD" value below a site's domain never matches.
       {"<!--URL001:AD:www.example.com-->", "001", "", "http://www.example.com/", false},
+      {"<!--URL001:AD:www.bbc.co.uk-->", "001", "", "http://www.bbc.co.uk/", false},
+      // Domains are registrable domains of the Public Suffix List.
+      {"<!--URL001:AD:bbc.co.uk-->", "001", "", "http://www.bbc.co.uk/", true},
+      {"<!--URL001:AD:bbc.co.uk-->", "001", "", "https://news.bbc.co.uk/x", true},
+      {"<!--URL001:AD:bbc.co.uk-->", "001", "", "http://www.itv.co.uk/", false},
+      {"<!--URL001:AD:someone.github.io-->", "001", "", "https://someone.github.io/a", true},
+      {"<!--URL001:AD:someone.github.io-->", "001", "", "https://other.github.io/", false},
+      // A public suffix admits its bare name, no site under it.
+      {"<!--URL001:AD:co.uk-->", "001", "", "http://www.bbc.co.uk/", false},
+      {"<!--URL001:AD:co.uk-->", "001", "", "http://co.uk/", true},
+      {"<!--URL001:AD:github.io-->", "001", "", "https://someone.github.io/", false},
+      {"", "", "http://www.bbc.co.uk/", "http://news.bbc.co.uk/", true},
+      {"", "", "http://www.bbc.co.uk/", "http://www.itv.co.uk/", false},
+      {"", "", "https://someone.github.io/", "https://other.github.io/", false},
       // Prohibitions beat allowances.
       {"<!--URL001:AD:example.com--><!--URL001:PU:http://www.example.com/bad-->", "001", "",
        "http://www.example.com/bad", false},
@@ -157,6 +171,42 @@ TEST(AdmissionRulesTest, Cust_Allow_B_URL) {
   }
 }
 
+// An entry of the parent's prohibited domains refuses the whole site it
+// names, written as the site's domain, as a host of it or as a page's URL.
+TEST(AdmissionRulesTest, AProhibitedDomainRefusesItsWholeSite) {
+  for (const char* entry : {"badsite.co.uk", "www.badsite.co.uk", "WWW.BadSite.Co.Uk",
+                            "http://www.badsite.co.uk/index.html"}) {
+    Settings settings;
+    settings.set_value("num_cust_prohibited_domains", "1");
+    settings.set_value("cust_pd-0", entry);
+    ParentLists lists;
+    lists.UpdateLists(settings);
+    for (const char* url : {"http://www.badsite.co.uk/", "http://badsite.co.uk",
+                            "http://badsite.co.uk/x", "https://shop.badsite.co.uk/a/b.html"}) {
+      EXPECT_FALSE(Cust_Allow_B_URL(lists, url)) << entry << " | " << url;
+    }
+    // Other sites under the same suffix, and the site on another port.
+    for (const char* url :
+         {"http://www.goodsite.co.uk/", "http://co.uk/", "http://www.badsite.co.uk:8080/"}) {
+      EXPECT_TRUE(Cust_Allow_B_URL(lists, url)) << entry << " | " << url;
+    }
+  }
+}
+
+// A public suffix entered as a prohibited domain refuses only its bare name:
+// it is no site's domain, so no UK site is refused by "co.uk".
+TEST(AdmissionRulesTest, AProhibitedPublicSuffixRefusesNoSite) {
+  Settings settings;
+  settings.set_value("num_cust_prohibited_domains", "2");
+  settings.set_value("cust_pd-0", "co.uk");
+  settings.set_value("cust_pd-1", "github.io");
+  ParentLists lists;
+  lists.UpdateLists(settings);
+  EXPECT_FALSE(Cust_Allow_B_URL(lists, "http://co.uk/"));
+  EXPECT_TRUE(Cust_Allow_B_URL(lists, "http://www.bbc.co.uk/"));
+  EXPECT_TRUE(Cust_Allow_B_URL(lists, "https://someone.github.io/"));
+}
+
 struct SilentCase {
   const char* comments;
   const char* number;
@@ -173,6 +223,8 @@ TEST(AdmissionRulesTest, SuppressProhibitedPanel) {
       {"<!--URL001:SD:ads.example-->", "001", "http://banner.ads.example/x", true},
       {"<!--URL001:SD:ads.example-->", "002", "http://banner.ads.example/x", false},
       {"<!--URL001:SD:www.ads.example-->", "001", "http://www.ads.example/x", false},
+      {"<!--URL001:SD:ads.co.uk-->", "001", "http://banner.ads.co.uk/x", true},
+      {"<!--URL001:SD:co.uk-->", "001", "http://banner.ads.co.uk/x", false},
       {"<!--URL001:SD:ads.example-->", "001", "view-source:http://banner.ads.example/x", false},
       {"<!--URL001:SS:http://track.-->", "001", "HTTP://TRACK.example.com/p", true},
       {"<!--URL001:SS:http://track.-->", "001", "http://www.example.com/", false},

@@ -109,9 +109,12 @@ bool reference_cust_allow(const ReferenceState& s, std::string_view url) {
   if (!url.empty() && url.find('.') != std::string_view::npos) {
     if (holds_non_empty(s.exts, url.substr(url.rfind('.') + 1))) return false;
   }
+  // A prohibited domain entry stands for the domain of what it names.
+  TextList cust_domains;
+  for (const std::string& entry : s.cust_domains) cust_domains.push_back(ExtractDomain(entry));
   std::string u(url);
   for (int pass = 0; pass < 2; ++pass) {
-    if (holds_non_empty(s.cust_domains, web_domain(u))) return false;
+    if (holds_non_empty(cust_domains, web_domain(u))) return false;
     if (holds_non_empty(s.cust_urls, upper_case(u))) return false;
     if (pass == 1 || u.empty() || u.back() != '/') break;
     u.pop_back();
