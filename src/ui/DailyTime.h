@@ -7,8 +7,8 @@
 #include <gtkmm/label.h>
 #include <sigc++/connection.h>
 
+#include "activity/ActivityKeeper.h"
 #include "activity/ActivityRecord.h"
-#include "activity/ActivityStore.h"
 #include "activity/TimeBudget.h"
 
 namespace tovali {
@@ -68,7 +68,7 @@ class DailyTime {
   void page_refused(const std::string& url);
   void record_request(const std::string& url, RequestAnswer answer);
 
-  const ActivityRecord& record() const { return m_record; }
+  const ActivityRecord& record() const { return m_keeper->record(); }
   // What loading found damaged, one line per file; "" when nothing.
   const std::string& load_problems() const { return m_load_problems; }
 
@@ -79,7 +79,8 @@ class DailyTime {
   bool on_timer();
   void tick();
   void show_state();
-  void save_day(const LocalDate& date);
+  // Tells what could not be saved on stderr.
+  static void report_save_errors(const std::string& errors);
   Counting counting() const { return m_parent_windows > 0 ? Counting::No : Counting::Yes; }
 
   const Settings& m_settings;
@@ -87,12 +88,9 @@ class DailyTime {
   DailyTimeEffects m_effects;
   std::string m_state_dir;
   std::string m_start_page_url;
-  ActivityStore m_store;
-  ActivityRecord m_record;
-  std::unique_ptr<TimeBudget> m_budget;
+  std::unique_ptr<ActivityKeeper> m_keeper;
   std::string m_load_problems;
   int m_parent_windows = 0;
-  int m_ticks_since_save = 0;
   Gtk::Label m_label;
   sigc::connection m_timer;
 };

@@ -54,7 +54,7 @@ RequestOrigin request_origin(NavigationOrigin origin) {
 MainWindow::MainWindow(const Locations& locations)
     : m_locations(locations),
       m_state(RunStartupSettingsSteps(locations)),
-      m_store(locations.settings_dir),
+      m_store(m_state.store),
       m_guard(m_state.settings, m_state.prohibitedLog, *this, m_clock),
       m_daily_time(m_locations.state_dir, to_engine_url(StartPagePath(m_locations.ProgramDir)),
                    m_state.settings, m_guard,

@@ -1,5 +1,6 @@
 #include "activity/ActivityRecord.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "policy/UrlText.h"
@@ -73,13 +74,21 @@ void ActivityRecord::set_day(const LocalDate& date, DayActivity activity) {
   m_days[date.days_since_epoch()] = std::move(activity);
 }
 
-std::map<long, DayActivity> ActivityRecord::prune(const LocalDate& today) {
-  const long first_kept = today.days_since_epoch() - (kDaysKept - 1);
-  std::map<long, DayActivity> dropped;
-  while (!m_days.empty() && m_days.begin()->first < first_kept) {
-    dropped.insert(m_days.extract(m_days.begin()));
+DayActivity merge_days(const DayActivity& a, const DayActivity& b) {
+  DayActivity out = a;
+  out.seconds_used = std::max(a.seconds_used, b.seconds_used);
+  out.extra_minutes = std::max(a.extra_minutes, b.extra_minutes);
+  out.warned = a.warned || b.warned;
+  for (const auto& [name, counts] : b.hosts) {
+    HostActivity& merged = out.hosts[name];
+    merged.opened = std::max(merged.opened, counts.opened);
+    merged.refused = std::max(merged.refused, counts.refused);
+    merged.asked = std::max(merged.asked, counts.asked);
+    merged.allowed_once = std::max(merged.allowed_once, counts.allowed_once);
+    merged.allowed_always = std::max(merged.allowed_always, counts.allowed_always);
+    merged.declined = std::max(merged.declined, counts.declined);
   }
-  return dropped;
+  return out;
 }
 
 }  // namespace tovali

@@ -42,7 +42,14 @@ struct DayActivity {
   }
 };
 
-// The activity of the child per date, in memory. Bounded: at most
+// Two records of one date as one: every count, the seconds used and the extra
+// minutes the larger of the two, warned when either was; the hosts of both.
+// Used when a day is saved over what is stored, so nothing stored goes down.
+DayActivity merge_days(const DayActivity& a, const DayActivity& b);
+
+// The activity of the child per date, in memory. Dates are never dropped
+// while the program runs (a wall clock that jumps would take a kept day
+// with it); the store leaves the old ones out at the next load. Bounded: at most
 // kMaxHostsPerDay hosts per date (later hosts count under kOtherHosts) and
 // host names of at most kMaxHostLength characters.
 class ActivityRecord {
@@ -74,9 +81,6 @@ class ActivityRecord {
   const DayActivity* find(const LocalDate& date) const;
   // Replaces the date's record (hosts beyond the bounds are dropped).
   void set_day(const LocalDate& date, DayActivity activity);
-
-  // Drops the dates more than kDaysKept - 1 days before `today`; returns them.
-  std::map<long, DayActivity> prune(const LocalDate& today);
 
   // Every date, keyed by LocalDate::days_since_epoch, oldest first.
   const std::map<long, DayActivity>& days() const { return m_days; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,16 +35,25 @@ class ActivityStore {
   std::string path_of(const LocalDate& date) const;
 
   // Reads every day file into a record, leaving out the dates that are no
-  // longer kept on `today`. A damaged file is told in `report` and its date
-  // left out; with StoreAccess::Tidy it is renamed to its name + ".damaged"
-  // (replacing an older one), and the files of dates no longer kept and the
-  // temporaries of writes that were cut short are removed. A missing folder
-  // gives an empty record. Never throws.
+  // longer kept (first_kept_day of `today` and the newest stored date). A
+  // damaged file is told in `report` and its date left out; with
+  // StoreAccess::Tidy it is renamed to its name + ".damaged" (replacing an
+  // older one), and the files of dates no longer kept and the temporaries of
+  // writes that were cut short are removed. A missing folder gives an empty
+  // record. Never throws.
   ActivityRecord load(const LocalDate& today, StoreAccess access,
                       ActivityLoadReport* report = nullptr) const;
 
+  // The first date kept, in days since the epoch: kDaysKept days back from
+  // the earlier of `today` and the newest stored date. A wall clock set
+  // ahead (a date no day file has yet) or back (before the newest day file)
+  // therefore removes nothing that the true date keeps.
+  static long first_kept_day(const LocalDate& today, const std::optional<LocalDate>& newest_stored);
+
   // Writes the file of `date` from `record` (an empty day when it holds
-  // none). Returns false with `error` set when that fails. Never throws.
+  // none), merged with what the file holds (merge_days), so a stored day
+  // never loses time or counts. Returns false with `error` set when that
+  // fails. Never throws.
   bool save_day(const ActivityRecord& record, const LocalDate& date,
                 std::string* error = nullptr) const;
 

@@ -1,6 +1,7 @@
 #include "base/AtomicFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,7 +15,7 @@ namespace tovali {
 namespace {
 
 // mkstemp fills the six X with letters and digits.
-constexpr std::string_view kTemporarySuffix = ".XXXXXX";
+constexpr std::string_view kRandomPart = "XXXXXX";
 
 bool fail(std::string* error, const std::string& what, int err) {
   if (error) *error = what + ": " + std::strerror(err);
@@ -25,14 +26,41 @@ bool is_letter_or_digit(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-// True when `name` is `base` followed by "." and six letters or digits.
-bool is_temporary_name(std::string_view name, std::string_view base) {
-  if (name.size() != base.size() + kTemporarySuffix.size()) return false;
-  if (name.substr(0, base.size()) != base || name[base.size()] != '.') return false;
-  for (char c : name.substr(base.size() + 1)) {
+bool is_random_part(std::string_view text) {
+  if (text.size() != kRandomPart.size()) return false;
+  for (char c : text) {
     if (!is_letter_or_digit(c)) return false;
   }
   return true;
+}
+
+// True when a process with that id runs (or cannot be asked about).
+bool process_runs(std::string_view digits) {
+  if (digits.empty() || digits.size() > 9) return false;
+  long pid = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return false;
+    pid = pid * 10 + (c - '0');
+  }
+  if (pid <= 0 || pid == ::getpid()) return false;
+  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+}
+
+// True when `name` is a temporary of `base` whose writer is gone: `base` +
+// "." + six letters or digits, or `base` + "." + the id of a process that no
+// longer runs + "." + six letters or digits.
+bool is_leftover_temporary(std::string_view name, std::string_view base) {
+  if (name.size() <= base.size() + 1 || name.substr(0, base.size()) != base ||
+      name[base.size()] != '.') {
+    return false;
+  }
+  const std::string_view rest = name.substr(base.size() + 1);
+  if (is_random_part(rest)) return true;
+  const auto dot = rest.find('.');
+  if (dot == std::string_view::npos || !is_random_part(rest.substr(dot + 1))) return false;
+  const std::string_view pid = rest.substr(0, dot);
+  if (pid.empty() || pid.find_first_not_of("0123456789") != std::string_view::npos) return false;
+  return !process_runs(pid);
 }
 
 }  // namespace
@@ -54,7 +82,7 @@ std::string write_temporary_beside(const std::string& path, std::string_view con
     const auto parent = std::filesystem::path(path).parent_path().string();
     if (!make_directories(parent, error)) return {};
 
-    std::string temp = path + std::string(kTemporarySuffix);
+    std::string temp = path + "." + std::to_string(::getpid()) + "." + std::string(kRandomPart);
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
       fail(error, "cannot create a temporary file beside " + path, errno);
@@ -102,6 +130,24 @@ bool replace_with_temporary(const std::string& temporary, const std::string& pat
     ::unlink(temporary.c_str());
     return fail(error, "cannot replace " + path, err);
   }
+  try {
+    const auto parent = std::filesystem::path(path).parent_path().string();
+    return sync_folder(parent.empty() ? "." : parent, error);
+  } catch (const std::exception& e) {
+    if (error) *error = e.what();
+    return false;
+  }
+}
+
+bool sync_folder(const std::string& dir, std::string* error) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return fail(error, "cannot open folder " + dir, errno);
+  if (::fsync(fd) != 0 && errno != EINVAL) {
+    const int err = errno;
+    ::close(fd);
+    return fail(error, "cannot flush folder " + dir, err);
+  }
+  ::close(fd);
   return true;
 }
 
@@ -121,7 +167,7 @@ void remove_leftover_temporaries(const std::string& path) {
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
       std::error_code status_error;
       if (!it->is_regular_file(status_error) || it->is_symlink(status_error)) continue;
-      if (!is_temporary_name(it->path().filename().string(), base)) continue;
+      if (!is_leftover_temporary(it->path().filename().string(), base)) continue;
       std::error_code remove_error;
       fs::remove(it->path(), remove_error);
     }

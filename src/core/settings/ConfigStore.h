@@ -1,6 +1,9 @@
 #pragma once
 
 #include <array>
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +26,19 @@ struct SaveReport {
   std::string describe() const;
 };
 
-// Which copy LoadConfig used.
-enum class LoadSource { FirstCopy, SecondCopy, ThirdCopy, Defaults };
+// Which copy LoadConfig used. PendingSave: the journal of a save that was
+// cut short after it was committed (see SaveConfig).
+enum class LoadSource { FirstCopy, SecondCopy, ThirdCopy, Defaults, PendingSave };
+
+// The steps of a save, in order, as the step hook of ConfigStore sees them.
+enum class SaveStep {
+  TemporariesWritten,  // the three new copies are beside the old ones
+  JournalWritten,      // the save is committed
+  FirstCopyReplaced,
+  SecondCopyReplaced,
+  ThirdCopyReplaced,
+  JournalRemoved,
+};
 
 struct LoadReport {
   LoadSource source = LoadSource::Defaults;
@@ -34,6 +48,18 @@ struct LoadReport {
 // The three scrambled copies of the settings below one folder (`settings_dir`):
 // "finalg.dat", "system/stlber.dat" and "config/rushol.dat", read
 // first-usable and all written at every save.
+//
+// Several programs may write the copies at once (the browser, any number of
+// tovali-settings). Every save and LoadConfig holds the lock file
+// "settings.lock" in the folder and reads the copies afresh under it, so no
+// writer undoes another's keys. A save is all three copies or none, even
+// when the writer is killed: it first commits the new settings to the
+// journal "settings.journal", then replaces the copies, then removes the
+// journal; a journal found later is finished by the next save or LoadConfig
+// and read in place of the copies until then.
+//
+// The store remembers the lines it last read or wrote; a save writes only
+// what changed since then (see SaveConfig). Copies of a store share nothing.
 class ConfigStore {
  public:
   // `settings_dir` must end with "/".
@@ -47,26 +73,45 @@ class ConfigStore {
 
   // The copies' paths, in the order they are tried and written.
   std::array<std::string, 3> CopyPaths() const;
+  // The lock every writer holds while it saves.
+  std::string LockPath() const { return m_dir + "settings.lock"; }
+  // The committed save that has not yet reached all three copies.
+  std::string JournalPath() const { return m_dir + "settings.journal"; }
 
   // Index of the first copy that passes its check, or -1 when none does.
   int FirstUsableCopy() const;
 
-  // Fills `settings` from the first usable copy; when none is usable, runs
-  // LoadDefaults (which saves all three copies). Never throws.
+  // Under the lock: finishes a committed save found in the journal, then
+  // fills `settings` from the first usable copy; when none is usable, writes
+  // the defaults into `settings` and saves them to all three copies. Without
+  // the lock (held by another writer longer than kLockWait) it reads as
+  // ReadConfig does and saves nothing. Never throws.
   LoadReport LoadConfig(Settings& settings) const;
 
-  // Like LoadConfig but writes nothing: with no usable copy `settings` gets
-  // the defaults in memory only.
+  // Like LoadConfig but writes nothing and takes no lock: a committed save's
+  // journal is read in place of the copies; with no usable copy `settings`
+  // gets the defaults in memory only.
   LoadSource ReadConfig(Settings& settings) const;
 
-  // Writes `settings` to all three copies, each encoded afresh. All three are
-  // written to temporaries beside the copies first and renamed over the
-  // copies only when all three were written; otherwise the temporaries are
-  // removed and every copy stays as it was. Settings with more non-empty
-  // lines than a copy can count are not written at all. Temporaries left
-  // beside the copies by an earlier save that was killed are removed.
-  // Creates missing folders. Never throws; failures are reported.
+  // Saves `settings` to all three copies, each encoded afresh, under the
+  // lock. When this store has read or written the copies before, only the
+  // changes `settings` made since then (changes_between) are applied to the
+  // copies as they are now, so keys another writer saved in between stay;
+  // otherwise `settings` replaces them whole. The three new copies are
+  // written to temporaries first (a failure there leaves every copy as it
+  // was), then committed to the journal, then renamed over the copies, each
+  // flushed with its folder, and read back. The report is ok only when all
+  // three copies hold the new settings. Settings with more non-empty lines
+  // than a copy can count are not written at all. Temporaries of writers
+  // that were killed are removed. Creates missing folders. Never throws;
+  // failures are reported.
   SaveReport SaveConfig(const Settings& settings) const;
+
+  // For fault tests: called after each step of a save.
+  void set_step_hook(std::function<void(SaveStep)> hook) { m_step_hook = std::move(hook); }
+
+  // How long a save waits for another writer's lock.
+  static constexpr std::chrono::milliseconds kLockWait{10000};
 
   // Writes the nineteen default keys into `settings`, in order, then saves.
   SaveReport LoadDefaults(Settings& settings) const;
@@ -78,8 +123,23 @@ class ConfigStore {
   // Index of the first copy that passes its check, its encoded lines in
   // `encoded`; -1 (and `encoded` untouched) when none does.
   int load_first_usable(TextList& encoded) const;
+  // The stored settings: the journal when usable, else the first usable
+  // copy, else nothing (LoadSource::Defaults and `lines` untouched).
+  LoadSource read_stored(TextList& lines) const;
+  // With the lock held: writes `lines` to the three copies through the
+  // journal, as SaveConfig describes.
+  SaveReport commit(const TextList& lines) const;
+  // With the lock held: finishes the save a journal holds, if any.
+  SaveReport finish_pending_save() const;
+  void step_done(SaveStep step) const {
+    if (m_step_hook) m_step_hook(step);
+  }
 
   std::string m_dir;
+  // The lines this store last read from or wrote to the copies: what its
+  // caller's changes are measured against. A cache, hence mutable.
+  mutable std::optional<TextList> m_known;
+  std::function<void(SaveStep)> m_step_hook;
 };
 
 }  // namespace tovali

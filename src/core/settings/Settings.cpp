@@ -172,6 +172,45 @@ void Settings::set_values(const std::vector<NamedValue>& writes) {
   m_lines.resize(kept);
 }
 
+std::vector<NamedValue> changes_between(const TextList& before, const TextList& after) {
+  // The first line of each name, keyed by the upper-cased name.
+  const auto first_values = [](const TextList& lines) {
+    std::unordered_map<std::string, std::size_t> first;
+    first.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      bool has_name = false;
+      const auto name = name_of(lines[i], has_name);
+      if (has_name) first.emplace(upper_case(name), i);
+    }
+    return first;
+  };
+  const auto first_before = first_values(before);
+  const auto first_after = first_values(after);
+  std::vector<NamedValue> writes;
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    bool has_name = false;
+    const auto name = name_of(after[i], has_name);
+    if (!has_name) continue;
+    const auto key = upper_case(name);
+    if (first_after.at(key) != i) continue;
+    const auto old = first_before.find(key);
+    const std::string value = value_of(after[i]);
+    if (old == first_before.end() || value_of(before[old->second]) != value) {
+      writes.push_back({std::string(name), value});
+    }
+  }
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    bool has_name = false;
+    const auto name = name_of(before[i], has_name);
+    if (!has_name) continue;
+    const auto key = upper_case(name);
+    if (first_before.at(key) == i && first_after.count(key) == 0) {
+      writes.push_back({std::string(name), std::string()});
+    }
+  }
+  return writes;
+}
+
 bool Settings::is_on(std::string_view key) const {
   const auto v = value(key);
   if (switch_rule(key) == SwitchRule::OffWhenZero) return v != "0";

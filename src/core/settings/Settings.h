@@ -105,6 +105,14 @@ class Settings {
   TextList m_locked;
 };
 
+// The writes that turn the values of `before` into those of `after`, as
+// Settings::set_values applies them: the first value of every name that
+// `after` gives differently from `before` or newly (in the order of `after`),
+// then an empty value for every name that `after` no longer has. Names are
+// compared without regard to letter case; nameless lines and the lines
+// behind a name's first are not compared. Linear in the number of lines.
+std::vector<NamedValue> changes_between(const TextList& before, const TextList& after);
+
 // Parses a count the way every count key is read: optional sign and decimal
 // digits only, otherwise (or when out of int range) 0.
 int parse_count(std::string_view text);

@@ -33,7 +33,8 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
   state.settings.set_locked(std::move(system.locked));
   state.systemSettingsProblems = std::move(system.problems);
 
-  const ConfigStore store(locations.settings_dir);
+  state.store = ConfigStore(locations.settings_dir);
+  const ConfigStore& store = state.store;
   merge(state.saveFailures, store.LoadConfig(state.settings).save);
 
   Settings& s = state.settings;

@@ -19,6 +19,9 @@ struct Locations {
 // What the start-up settings steps produce.
 struct StartupState {
   Settings settings;
+  // The store that read `settings`: later saves through it write only what
+  // the program changed (ConfigStore::SaveConfig).
+  ConfigStore store{std::string()};
   ProhibitedLog prohibitedLog;
   std::string DefaultSiteBaseURL;
   std::string SiteBaseURL;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "SpecialFiles.h"
@@ -159,6 +160,75 @@ TEST_F(ActivityStoreTest, AFifoOrADeviceInPlaceOfADayFileDoesNotHoldTheLoad) {
         60, &problem))
         << testing::special_file_name(kind) << ": " << problem;
   }
+}
+
+
+TEST_F(ActivityStoreTest, AStartWithTheClockSetWrongRemovesNoDayTheTrueDateKeeps) {
+  const LocalDate oldest_kept = days_before(kToday, ActivityRecord::kDaysKept - 1);
+  const LocalDate too_old = days_before(kToday, ActivityRecord::kDaysKept + 5);
+  const auto later = [](long days) { return days_before(kToday, -days); };
+  struct Case {
+    const char* name;
+    LocalDate started;
+    bool too_old_removed;
+  };
+  for (const Case& c :
+       {Case{"the true date", kToday, true}, Case{"the next morning", later(1), true},
+        Case{"back from 100 days away", later(100), true},
+        Case{"the clock 100 days ahead", later(100), true},
+        Case{"the clock 100 days behind", days_before(kToday, 100), false},
+        Case{"the clock 10 years ahead", later(3653), true}}) {
+    SCOPED_TRACE(c.name);
+    ActivityRecord record;
+    record.day(kToday).seconds_used = 3007;
+    record.add_opened(kToday, "http://games.test/");
+    record.add_opened(oldest_kept, "http://old.test/");
+    record.add_opened(too_old, "http://older.test/");
+    for (const LocalDate& date : {kToday, oldest_kept, too_old}) {
+      ASSERT_TRUE(m_store.save_day(record, date));
+    }
+
+    const ActivityRecord loaded = m_store.load(c.started, StoreAccess::Tidy);
+
+    // Every day the true date keeps is still there, on disk and in memory,
+    // so the time used today goes on from 3007 s once the clock is right.
+    for (const LocalDate& date : {kToday, oldest_kept}) {
+      EXPECT_TRUE(exists(file(date))) << date.text();
+      ASSERT_NE(loaded.find(date), nullptr) << date.text();
+      EXPECT_EQ(*loaded.find(date), *record.find(date));
+    }
+    EXPECT_EQ(exists(file(too_old)), !c.too_old_removed);
+  }
+}
+
+TEST_F(ActivityStoreTest, SavingADayNeverLowersWhatIsStored) {
+  ActivityRecord stored;
+  DayActivity& before = stored.day(kToday);
+  before.seconds_used = 3007;
+  before.extra_minutes = 15;
+  before.warned = true;
+  stored.add_opened(kToday, "http://a.test/");
+  stored.add_opened(kToday, "http://a.test/");
+  ASSERT_TRUE(m_store.save_day(stored, kToday));
+
+  // A record that lost the day: 70 s, another host, one page of a.test.
+  ActivityRecord fresh;
+  fresh.day(kToday).seconds_used = 70;
+  fresh.add_opened(kToday, "http://a.test/");
+  fresh.add_refused(kToday, "http://b.test/");
+  ASSERT_TRUE(m_store.save_day(fresh, kToday));
+
+  const DayActivity saved = *m_store.load(kToday, StoreAccess::ReadOnly).find(kToday);
+  EXPECT_EQ(saved.seconds_used, 3007u);
+  EXPECT_EQ(saved.extra_minutes, 15);
+  EXPECT_TRUE(saved.warned);
+  EXPECT_EQ(saved.hosts.at("a.test").opened, 2u);
+  EXPECT_EQ(saved.hosts.at("b.test").refused, 1u);
+
+  // More time than stored is saved as it is.
+  fresh.day(kToday).seconds_used = 4000;
+  ASSERT_TRUE(m_store.save_day(fresh, kToday));
+  EXPECT_EQ(m_store.load(kToday, StoreAccess::ReadOnly).find(kToday)->seconds_used, 4000u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -181,13 +182,26 @@ TEST(ConfigStore, ASaveRemovesTheTemporariesOfASaveThatWasKilled) {
   TempDir dir;
   const ConfigStore store(dir.path());
   ASSERT_TRUE(store.SaveConfig(Settings({"a=1"})).ok());
-  const std::vector<std::string> leftovers = {"finalg.dat.AbC123", "finalg.dat.x9Y8z7",
+  // A writer that has ended, and one that still runs (this test's parent).
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  ASSERT_GT(ended, 0);
+  ::waitpid(ended, nullptr, 0);
+  const std::string ended_writer = "." + std::to_string(ended) + ".";
+  const std::string running_writer = "." + std::to_string(::getppid()) + ".";
+  const std::vector<std::string> leftovers = {"finalg.dat.AbC123",
+                                              "finalg.dat.x9Y8z7",
                                               "system/stlber.dat.000000",
-                                              "config/rushol.dat.QqQqQq"};
+                                              "config/rushol.dat.QqQqQq",
+                                              "finalg.dat" + ended_writer + "Zz09aB",
+                                              "settings.journal" + ended_writer + "Zz09aB"};
   const std::vector<std::string> kept = {
-      "finalg.dat.bak",    "finalg.dat.AbC12",         "finalg.dat.AbC1234",
-      "finalg.dat.Ab-123", "notes.txt.AbC123",         "system/finalg.dat.AbC123",
-      "stlber.dat.AbC123", "config/rushol.dat.XXXXX~", "finalg.datXAbC123"};
+      "finalg.dat.bak",       "finalg.dat.AbC12",
+      "finalg.dat.AbC1234",   "finalg.dat.Ab-123",
+      "notes.txt.AbC123",     "system/finalg.dat.AbC123",
+      "stlber.dat.AbC123",    "config/rushol.dat.XXXXX~",
+      "finalg.datXAbC123",    "finalg.dat" + running_writer + "Zz09aB",
+      "finalg.dat.12x.Zz09aB"};
   for (const auto& name : leftovers) dir.write(name, "half-written");
   for (const auto& name : kept) dir.write(name, "someone else's");
   std::filesystem::create_directory(dir.path() + "finalg.dat.Folder");
@@ -195,7 +209,8 @@ TEST(ConfigStore, ASaveRemovesTheTemporariesOfASaveThatWasKilled) {
   ASSERT_TRUE(store.SaveConfig(Settings({"a=2"})).ok());
 
   std::vector<std::string> expected = kept;
-  expected.insert(expected.end(), {"finalg.dat", "system/stlber.dat", "config/rushol.dat"});
+  expected.insert(expected.end(),
+                  {"finalg.dat", "system/stlber.dat", "config/rushol.dat", "settings.lock"});
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(files_below(dir.path()), expected);
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() + "finalg.dat.Folder"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tovali {
@@ -139,6 +140,37 @@ TEST(Settings, WithoutLocksTheLinesInForceAreTheUsers) {
   const Settings s({"b=1", "a=2", "b=3", "no name"});
   EXPECT_EQ(s.lines_in_force(), s.lines());
   EXPECT_FALSE(s.is_locked("b"));
+}
+
+TEST(Settings, ChangesBetweenTwoStatesAreTheWritesThatTurnOneIntoTheOther) {
+  struct Case {
+    const char* name;
+    TextList before;
+    TextList after;
+    std::vector<std::pair<std::string, std::string>> writes;
+  };
+  const Case cases[] = {
+      {"nothing changed", {"a=1", "b=2"}, {"a=1", "b=2"}, {}},
+      {"a value changed", {"a=1", "b=2"}, {"a=1", "b=3"}, {{"b", "3"}}},
+      {"a key added and one removed", {"a=1", "b=2"}, {"a=1", "c=3"}, {{"c", "3"}, {"b", ""}}},
+      {"letter case of the name does not count", {"Key=1"}, {"KEY=1"}, {}},
+      {"only the first line of a name counts", {"a=1", "a=2", "note"}, {"a=1", "a=9"}, {}},
+      {"the order of the lines does not count", {"a=1", "b=2"}, {"b=2", "a=1"}, {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::pair<std::string, std::string>> writes;
+    for (const NamedValue& write : changes_between(c.before, c.after))
+      writes.emplace_back(write.name, write.value);
+    EXPECT_EQ(writes, c.writes) << c.name;
+    // Applied to the first state, they give the values of the second.
+    Settings applied(c.before);
+    applied.set_values(changes_between(c.before, c.after));
+    const Settings after(c.after);
+    for (const auto& line : c.after) {
+      const std::string name = line.substr(0, line.find('='));
+      EXPECT_EQ(applied.value(name), after.value(name)) << c.name << " " << name;
+    }
+  }
 }
 
 }  // namespace
