@@ -11,6 +11,7 @@
 #include "settings/ScrambledFile.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SystemFolder.h"
+#include "settings/SystemSettings.h"
 
 namespace tovali {
 
@@ -57,6 +58,11 @@ int run_download_command(const std::string& settings_dir, const std::vector<std:
   StartupState state = RunStartupSettingsSteps(locations);
   report_save_failures(state.saveFailures, err);
   report_system_settings_problems(state.systemSettingsProblems, err);
+  if (state.systemSettingsUnreadable) {
+    err << "tovali-settings: the administrator's " << locations.SystemDir << kSystemSettingsFile
+        << " cannot be read, so no configuration is fetched until it is mended\n";
+    return 1;
+  }
   const ConfigStore store(settings_dir);
 
   PrintedStatus status(out);
@@ -92,6 +98,10 @@ int run_download_command(const std::string& settings_dir, const std::vector<std:
     case RemoteConfigOutcome::Disabled:
       return 0;
     case RemoteConfigOutcome::Applied:
+      for (const std::string& warning : result.value_warnings) {
+        err << "tovali-settings: the configuration from site-" << result.site
+            << " gives a value its key cannot hold: " << warning << " (applied as given)\n";
+      }
       report_save_failures(result.save, err);
       return result.save.ok() ? 0 : 1;
     case RemoteConfigOutcome::NoSites:

@@ -15,9 +15,12 @@ namespace tovali {
 // is shown, and on `err` each site refused for want of trust (a failed
 // secure connection, a missing or wrong signature) and why a site's document
 // was not applied when it would leave more settings lines than a copy can
-// count. Exit status 0 when a site answered 200 and its document was applied
-// and saved, or when download_config is "0" (nothing printed then); 1
-// otherwise; 2 for a wrong call.
+// count, and each line of the applied document that gives a known key a value
+// it cannot hold (config_value_warnings; applied all the same). Exit status 0
+// when a site answered 200 and its document was applied and saved, or when
+// download_config is "0" (nothing printed then); 1 otherwise, and when the
+// administrator's settings.conf exists but cannot be read (nothing fetched);
+// 2 for a wrong call.
 int run_download_command(const std::string& settings_dir, const std::vector<std::string>& args,
                          std::ostream& out, std::ostream& err);
 

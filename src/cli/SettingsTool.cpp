@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "settings/SettingValues.h"
 #include "settings/SystemSettings.h"
 
 namespace tovali {
@@ -18,7 +19,8 @@ std::string SettingsTool::usage() const {
       "\n"
       "  list              print every settings line in force, in order\n"
       "  get KEY           print the value of KEY in force (exit status 1 when missing)\n"
-      "  set KEY VALUE     write VALUE (an empty VALUE deletes KEY) and save\n"
+      "  set KEY VALUE     write VALUE (an empty VALUE deletes KEY) and save; a switch\n"
+      "                    takes 1/0, yes/no, true/false or on/off and is stored as 1/0\n"
       "  unset KEY         delete KEY and save\n"
       "  paths             print the three settings copies, '*' marking the one in use\n";
   for (const auto& [name, entry] : m_extra) text += "  " + entry.first + "\n";
@@ -60,9 +62,12 @@ void report_system_settings_problems(const std::string& problems, std::ostream& 
   }
 }
 
-Settings SettingsTool::read(std::ostream& err) const {
+Settings SettingsTool::read(std::ostream& err, SystemFileState* system_state) const {
   SystemSettingsLoad system = LoadSystemSettings(m_system_dir);
   report_system_settings_problems(system.problems, err);
+  if (system_state) {
+    *system_state = system.unreadable ? SystemFileState::Unreadable : SystemFileState::Read;
+  }
   Settings settings;
   settings.set_locked(std::move(system.locked));
   m_store.ReadConfig(settings);
@@ -87,13 +92,31 @@ int SettingsTool::write(const std::string& key, const std::string& value, std::o
     err << "tovali-settings: a key is a non-empty name without \"=\"\n";
     return 2;
   }
-  Settings settings = read(err);
+  const CheckedValue checked = check_setting_value(key, value);
+  if (checked.check == ValueCheck::WrongForm) {
+    err << "tovali-settings: " << checked.problem << '\n';
+    return 2;
+  }
+  SystemFileState system_state = SystemFileState::Read;
+  Settings settings = read(err, &system_state);
+  // A line of a name the program does not know (left by an older version or
+  // a download) may still be deleted; nothing else is done with such a name.
+  const bool deletes_stored_line = value.empty() && Settings(settings.lines()).has(key);
+  if (checked.check == ValueCheck::UnknownName && !deletes_stored_line) {
+    err << "tovali-settings: " << checked.problem << '\n';
+    return 2;
+  }
+  if (system_state == SystemFileState::Unreadable) {
+    err << "tovali-settings: the administrator's " << m_system_dir << kSystemSettingsFile
+        << " cannot be read, so no setting can be changed until it is mended\n";
+    return 1;
+  }
   if (settings.is_locked(key)) {
     err << "tovali-settings: " << key << " is set by the administrator in " << m_system_dir
         << kSystemSettingsFile << " and cannot be changed here\n";
     return 1;
   }
-  settings.set_value(key, value);
+  settings.set_value(key, checked.check == ValueCheck::Accepted ? checked.value : value);
   const auto report = m_store.SaveConfig(settings);
   for (const auto& failure : report.failures) {
     err << "tovali-settings: could not save " << failure.path << ": " << failure.reason << '\n';

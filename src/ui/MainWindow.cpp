@@ -101,6 +101,11 @@ MainWindow::MainWindow(const Locations& locations)
   for (const std::string& path : ProgramPagePaths(m_locations.ProgramDir, m_locations.state_dir))
     own_pages.push_back(to_engine_url(path));
   m_guard.SetProgramPages(std::move(own_pages));
+  // Without the administrator's locks the kiosk stays closed: no site opens.
+  if (m_state.systemSettingsUnreadable) {
+    CreateStateDir(m_locations);
+    m_guard.CloseToSites(to_engine_url(WriteSettingsUnreadablePage(m_locations.state_dir)));
+  }
   UpdateLists();
   UpdateControls();
   UpdateCtrlAltDel();

@@ -3,6 +3,7 @@
 #include <gtkmm/cellrenderertext.h>
 
 #include "models/DisplayText.h"
+#include "models/PasswordChange.h"
 
 namespace tovali {
 
@@ -56,13 +57,19 @@ RefusedSitesPage::RefusedSitesPage()
   pack_start(m_bar, Gtk::PACK_SHRINK);
 
   m_view.get_selection()->signal_changed().connect(
-      [this] { m_add.set_sensitive(selected().has_value()); });
+      [this] { m_add.set_sensitive(!m_adding_locked && selected().has_value()); });
   m_view.signal_row_activated().connect(
       [this](const Gtk::TreeModel::Path&, Gtk::TreeViewColumn*) { m_add.clicked(); });
   m_add.signal_clicked().connect([this] {
     const auto site = selected();
-    if (site && on_add) on_add(*site);
+    if (site && on_add && !m_adding_locked) on_add(*site);
   });
+}
+
+void RefusedSitesPage::lock_adding() {
+  m_adding_locked = true;
+  m_add.set_sensitive(false);
+  m_add.set_tooltip_text(kSetByAdministrator);
 }
 
 void RefusedSitesPage::set_sites(std::vector<RefusedSite> sites) {

@@ -31,6 +31,10 @@ class RefusedSitesPage : public Gtk::Box {
   // Raised by "Add to More Sites" with a row selected.
   std::function<void(const RefusedSite&)> on_add;
 
+  // Greys "Add to More Sites" for good, with the tooltip "Set by the
+  // administrator" (the administrator has locked the "More Sites" list).
+  void lock_adding();
+
   Gtk::Button& add_button() { return m_add; }
   Gtk::TreeView& view() { return m_view; }
 
@@ -56,6 +60,7 @@ class RefusedSitesPage : public Gtk::Box {
   mutable Gtk::TreeView m_view;  // reading its selection is not const in gtkmm
   Gtk::Box m_bar{Gtk::ORIENTATION_HORIZONTAL, 4};
   Gtk::Button m_add{"Add to More Sites"};
+  bool m_adding_locked = false;
 };
 
 }  // namespace tovali

@@ -168,11 +168,9 @@ void SetupForm::build_password() {
   m_set_password->signal_clicked().connect([this] { on_set_password_clicked(); });
   group.pack_start(*m_set_password, Gtk::PACK_SHRINK);
 
-  auto& note = make_label(
-      "The initial password set upon installation is \"marigold\".  Please enter it for "
-      "\"Current Password\" in order to change it. If you enable passwords, it is recommended "
-      "that you change the password.",
-      true);
+  auto& note = make_label(kFactoryPasswordNote, true);
+  m_password_note = &note;
+  note.set_name("password_note");
   note.set_valign(Gtk::ALIGN_START);
   note.set_max_width_chars(22);
   row->pack_start(note, Gtk::PACK_EXPAND_WIDGET);
@@ -331,8 +329,9 @@ void SetupForm::show_locks() {
   for (const auto& [name, control] : m_entries) {
     if (settings.is_locked(name)) lock(*control);
   }
-  if (ListLocked(settings, keys::num_moresites, {keys::ms_desc_prefix, keys::ms_url_prefix})) {
+  if (MoreSitesLocked(settings)) {
     lock(m_moresites_grid);
+    m_refused_sites.lock_adding();
   }
   if (ListLocked(settings, keys::num_cust_prohibited_domains, {keys::cust_pd_prefix})) {
     lock(m_prohibited_domains_memo);
@@ -343,6 +342,7 @@ void SetupForm::show_locks() {
   if (ListLocked(settings, keys::num_prohibited_file_exts, {keys::pext_prefix})) {
     lock(m_prohibited_file_exts_memo);
   }
+  m_password_note->set_text(PasswordNote(settings));
   if (PasswordChangeLocked(settings)) {
     for (Gtk::Widget* control : {static_cast<Gtk::Widget*>(&m_current_password),
                                  static_cast<Gtk::Widget*>(&m_new_password),

@@ -60,6 +60,7 @@ class SetupForm : public Gtk::Dialog {
   Gtk::Entry& new_password() { return m_new_password; }
   Gtk::Entry& new_password_again() { return m_new_password_again; }
   Gtk::Button& set_password_button() { return *m_set_password; }
+  Gtk::Label& password_note() { return *m_password_note; }
   MemoView& memo(const std::string& name);
   RefusedSitesPage& refused_sites() { return m_refused_sites; }
   SetupTimePage& time_page() { return m_time_page; }
@@ -123,6 +124,7 @@ class SetupForm : public Gtk::Dialog {
   Gtk::Entry m_new_password;
   Gtk::Entry m_new_password_again;
   Gtk::Button* m_set_password = nullptr;  // owned by its group
+  Gtk::Label* m_password_note = nullptr;  // owned by the Password tab
   MoreSitesGrid m_moresites_grid;
   MemoView m_prohibited_domains_memo{"prohibited_domains_memo"};
   MemoView m_prohibited_urls_memo{"prohibited_urls_memo"};

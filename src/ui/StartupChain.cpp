@@ -6,6 +6,7 @@
 
 #include "browser/CallbackGuard.h"
 #include "browser/EmbeddedWB.h"
+#include "models/GeneratedPages.h"
 #include "models/StartupPlan.h"
 #include "policy/NavigationGuard.h"
 #include "settings/Settings.h"
@@ -83,6 +84,18 @@ void StartupChain::on_connection_probe_loaded() {
 }
 
 void StartupChain::FinishStartup() {
+  if (m_host.guard().ClosedToSites()) {
+    // No configuration, no menu and no site: the administrator's message
+    // stays where the child looks, and the toolbar stays disabled.
+    guarded("start-up", [this] {
+      m_host.ShowMsgPanel(kSettingsUnreadableMessage);
+      m_host.set_msg_panel_timer(false);
+    });
+    std::cerr << "tovali-explorer: the administrator's settings cannot be read; the program "
+                 "stays closed and opens no site\n";
+    m_finished = true;
+    return;
+  }
   guarded("start-up", [this] {
     NavigationGuard& guard = m_host.guard();
     const FirstMainPage page = ChooseFirstMainPage(m_host.settings(), m_host.ProgramDir());

@@ -4,12 +4,14 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "RunCommand.h"
 #include "TempDir.h"
 #include "activity/ActivityStore.h"
 #include "crypto/PasswordHash.h"
 #include "settings/ConfigStore.h"
+#include "settings/SystemSettings.h"
 
 namespace tovali {
 namespace {
@@ -51,8 +53,8 @@ TEST_F(SettingsToolTest, ReadsDefaultsWithoutWritingAndSavesEveryChangeToAllCopi
 
   EXPECT_EQ(tool({"set", "Req_Pw_Close", "1"}).exit_status, 0);
   EXPECT_EQ(tool({"get", "REQ_PW_CLOSE"}).out, "1\n");
-  EXPECT_EQ(tool({"set", "note", "a=b \xE9"}).exit_status, 0);
-  EXPECT_EQ(tool({"get", "note"}).out, "a=b \xE9\n");
+  EXPECT_EQ(tool({"set", "ms_desc-0", "a=b \xE9"}).exit_status, 0);
+  EXPECT_EQ(tool({"get", "ms_desc-0"}).out, "a=b \xE9\n");
   EXPECT_EQ(tool({"paths"}).out.substr(0, 2), "* ");
 
   // All three copies hold the change: damage the first two and read again.
@@ -65,15 +67,15 @@ TEST_F(SettingsToolTest, ReadsDefaultsWithoutWritingAndSavesEveryChangeToAllCopi
   EXPECT_EQ(tool({"get", "req_pw_close"}).out, "1\n");
   EXPECT_EQ(tool({"paths"}).out.find("* "), tool({"paths"}).out.find("* " + dir() + "config"));
 
-  EXPECT_EQ(tool({"unset", "note"}).exit_status, 0);
-  EXPECT_EQ(tool({"get", "note"}).exit_status, 1);
+  EXPECT_EQ(tool({"unset", "ms_desc-0"}).exit_status, 0);
+  EXPECT_EQ(tool({"get", "ms_desc-0"}).exit_status, 1);
   EXPECT_EQ(tool({"set", "req_pw_close", ""}).exit_status, 0);
   EXPECT_EQ(tool({"get", "req_pw_close"}).exit_status, 1);
 }
 
 TEST_F(SettingsToolTest, KeysLockedByTheAdministratorShowTheirValueAndCannotBeChanged) {
   ASSERT_EQ(tool({"set", "req_pw_close", "0"}).exit_status, 0);
-  ASSERT_EQ(tool({"set", "note", "mine"}).exit_status, 0);
+  ASSERT_EQ(tool({"set", "ms_desc-0", "mine"}).exit_status, 0);
   m_home.write("system/settings.conf",
                "# school kiosks\r\nREQ_PW_CLOSE=1\r\nsite-9=http://school.test\r\n");
 
@@ -84,27 +86,122 @@ TEST_F(SettingsToolTest, KeysLockedByTheAdministratorShowTheirValueAndCannotBeCh
   EXPECT_EQ(list.out.find("req_pw_close=0"), std::string::npos) << list.out;
   EXPECT_NE(list.out.find("site-9=http://school.test\n"), std::string::npos) << list.out;
 
-  for (const std::vector<std::string>& call : std::vector<std::vector<std::string>>{
-           {"set", "req_pw_close", "0"}, {"unset", "Req_Pw_Close"}, {"set", "site-9", "x"}}) {
+  for (const std::vector<std::string>& call :
+       std::vector<std::vector<std::string>>{{"set", "req_pw_close", "0"},
+                                             {"unset", "Req_Pw_Close"},
+                                             {"set", "site-9", "http://other.test"}}) {
     const auto r = tool(call);
     EXPECT_EQ(r.exit_status, 1) << call[0] << " " << call[1];
     EXPECT_NE(r.err.find(call[1] + " is set by the administrator"), std::string::npos) << r.err;
   }
-  EXPECT_EQ(tool({"set", "note", "other"}).exit_status, 0);  // other keys as before
-  EXPECT_EQ(tool({"get", "note"}).out, "other\n");
+  EXPECT_EQ(tool({"set", "ms_desc-0", "other"}).exit_status, 0);  // other keys as before
+  EXPECT_EQ(tool({"get", "ms_desc-0"}).out, "other\n");
 
   // The copies keep the user's own value: without the lock it is back.
   std::remove((system_dir() + "settings.conf").c_str());
   EXPECT_EQ(tool({"get", "req_pw_close"}).out, "0\n");
 }
 
-TEST_F(SettingsToolTest, ASettingsConfThatCannotBeReadIsReportedAndIgnored) {
+TEST_F(SettingsToolTest, SetRefusesUnknownNamesAndValuesTheirKeyCannotHold) {
+  ASSERT_EQ(tool({"set", "bedtime", "20:30-07:00"}).exit_status, 0);
+  const std::string before = tool({"list"}).out;
+  const struct {
+    std::vector<std::string> call;
+    std::string err;  // the whole of standard error
+  } refused[] = {
+      {{"set", "daily_minutes", "soon"},
+       "tovali-settings: daily_minutes takes a whole number of minutes from 0 to 1440\n"},
+      {{"set", "daily_minutes", "1441"},
+       "tovali-settings: daily_minutes takes a whole number of minutes from 0 to 1440\n"},
+      {{"set", "prevent_switch", "maybe"},
+       "tovali-settings: prevent_switch takes 1 or 0 (or yes/no, true/false, on/off)\n"},
+      {{"set", "bedtime", "25:99-xx"},
+       "tovali-settings: bedtime takes two different times HH:MM-HH:MM (24-hour), such as "
+       "20:30-07:00\n"},
+      {{"set", "ms_url-3", "ftp://files.test/"},
+       "tovali-settings: ms_url-3 takes a web address beginning with http:// or https://\n"},
+      {{"set", "req_pw_clsoe", "1"},
+       "tovali-settings: req_pw_clsoe is not a setting of Tovali Explorer\n"},
+      {{"unset", "req_pw_clsoe"},
+       "tovali-settings: req_pw_clsoe is not a setting of Tovali Explorer\n"},
+      {{"set", "pext-01", "bat"}, "tovali-settings: pext-01 is not a setting of Tovali Explorer\n"},
+  };
+  for (const auto& c : refused) {
+    const auto r = tool(c.call);
+    EXPECT_EQ(r.exit_status, 2) << c.call[1];
+    EXPECT_EQ(r.err, c.err) << c.call[1];
+    EXPECT_TRUE(r.out.empty()) << c.call[1];
+  }
+  EXPECT_EQ(tool({"list"}).out, before);  // nothing was written
+
+  const struct {
+    std::vector<std::string> call;
+    const char* key;
+    const char* stored;
+  } accepted[] = {
+      {{"set", "prevent_switch", "yes"}, "prevent_switch", "1"},
+      {{"set", "Req_Pw_Close", "TRUE"}, "req_pw_close", "1"},
+      {{"set", "silent_mode", "On"}, "silent_mode", "1"},
+      {{"set", "prevent_switch", "No"}, "prevent_switch", "0"},
+      {{"set", "allow_new_window", "false"}, "allow_new_window", "0"},
+      {{"set", "hide_navframe", "OFF"}, "hide_navframe", "0"},
+      {{"set", "daily_minutes", "0090"}, "daily_minutes", "90"},
+      {{"set", "pext-0", "bat"}, "pext-0", "bat"},
+      {{"set", "site-1", "https://school.test"}, "site-1", "https://school.test"},
+      {{"set", "ms_url-3", "http://zoo.test/my page.html"},
+       "ms_url-3",
+       "http://zoo.test/my page.html"},
+  };
+  for (const auto& c : accepted) {
+    const auto r = tool(c.call);
+    EXPECT_EQ(r.exit_status, 0) << c.call[1] << ": " << r.err;
+    EXPECT_EQ(tool({"get", c.key}).out, std::string(c.stored) + "\n") << c.call[1];
+  }
+
+  // A line of a name the program does not know, stored by an older version,
+  // can still be deleted.
+  Settings stored;
+  ConfigStore(dir()).ReadConfig(stored);
+  stored.set_value("old_key", "1");
+  ASSERT_TRUE(ConfigStore(dir()).SaveConfig(stored).ok());
+  EXPECT_EQ(tool({"unset", "old_key"}).exit_status, 0);
+  EXPECT_EQ(tool({"get", "old_key"}).exit_status, 1);
+}
+
+TEST_F(SettingsToolTest, ASettingsConfThatCannotBeReadAllowsReadingButNoChange) {
   ASSERT_EQ(tool({"set", "req_pw_close", "0"}).exit_status, 0);
-  m_home.write("system/settings.conf/inside", "a folder where the file belongs");
-  const auto r = tool({"get", "req_pw_close"});
-  EXPECT_EQ(r.exit_status, 0);
-  EXPECT_EQ(r.out, "0\n");
-  EXPECT_NE(r.err.find(system_dir() + "settings.conf: cannot be read"), std::string::npos) << r.err;
+  const std::string conf = system_dir() + "settings.conf";
+  // A folder where the file belongs, and a file too large to be a settings
+  // list (a file the user may not read cannot be made while tests run as root).
+  const std::function<void()> make_unreadable[] = {
+      [&] { m_home.write("system/settings.conf/inside", "a folder where the file belongs"); },
+      [&] {
+        std::filesystem::remove_all(conf);
+        m_home.write("system/settings.conf",
+                     "req_pw_close=1\n" + std::string(kMaxSystemSettingsBytes, '#') + "\n");
+      }};
+  for (const auto& make : make_unreadable) {
+    make();
+    const auto get = tool({"get", "req_pw_close"});
+    EXPECT_EQ(get.exit_status, 0);
+    EXPECT_EQ(get.out, "0\n");
+    EXPECT_NE(get.err.find(conf + ": cannot be read"), std::string::npos) << get.err;
+    const auto list = tool({"list"});
+    EXPECT_EQ(list.exit_status, 0);
+    EXPECT_NE(list.out.find("req_pw_close=0\n"), std::string::npos) << list.out;
+    EXPECT_NE(list.err.find(conf + ": cannot be read"), std::string::npos) << list.err;
+    for (const std::vector<std::string>& call : std::vector<std::vector<std::string>>{
+             {"set", "req_pw_close", "1"}, {"unset", "req_pw_close"}, {"set", "password", ""}}) {
+      const auto r = tool(call);
+      EXPECT_EQ(r.exit_status, 1) << call[0] << " " << call[1];
+      EXPECT_NE(r.err.find("the administrator's " + conf +
+                           " cannot be read, so no setting can be changed until it is mended"),
+                std::string::npos)
+          << r.err;
+    }
+    EXPECT_EQ(tool({"get", "req_pw_close"}).out, "0\n");
+    EXPECT_EQ(tool({"get", "password"}).out, "marigold\n");
+  }
 }
 
 TEST_F(SettingsToolTest, HashPasswordPrintsAYescryptHashOfTheFirstLine) {
@@ -191,13 +288,13 @@ TEST_F(SettingsToolTest, WrongCallsPrintUsageAndExitTwo) {
 }
 
 TEST_F(SettingsToolTest, AFailedSaveNamesTheCopyAndExitsOne) {
-  ASSERT_EQ(tool({"set", "k", "old"}).exit_status, 0);
+  ASSERT_EQ(tool({"set", "pext-5", "old"}).exit_status, 0);
   std::filesystem::remove_all(dir() + "system");
   m_home.write("cfg/tovali-explorer/system", "a file where the folder belongs");
-  const auto r = tool({"set", "k", "v"});
+  const auto r = tool({"set", "pext-5", "v"});
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_NE(r.err.find("stlber.dat"), std::string::npos) << r.err;
-  EXPECT_EQ(tool({"get", "k"}).out, "old\n");  // the other copies were kept as they were
+  EXPECT_EQ(tool({"get", "pext-5"}).out, "old\n");  // the other copies were kept as they were
 }
 
 }  // namespace

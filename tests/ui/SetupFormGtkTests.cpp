@@ -625,6 +625,45 @@ TEST(SetupForm, RefusedSitesAddToMoreSites) {
   EXPECT_EQ(host.settings().value("ms_url-0"), "http://www.games.test/play");
 }
 
+TEST(SetupForm, TheAdministratorsLocksGreyAddToMoreSitesAndTellWhoSetsThePassword) {
+  const struct {
+    const char* name;
+    TextList locked;
+    bool add_offered;
+    const char* note;
+  } cases[] = {
+      {"no locks", {}, true, kFactoryPasswordNote},
+      {"More Sites locked", {"ms_url-0=http://school.test/"}, false, kFactoryPasswordNote},
+      {"a password hash", {"password_hash=$y$x"}, true, kAdministratorPasswordNote},
+      {"the password locked", {"password=school"}, true, kAdministratorPasswordNote},
+  };
+  for (const auto& c : cases) {
+    auto host = factory_host();
+    host.log.append("http://www.games.test/play");
+    host.settings().set_locked(c.locked);
+    SetupForm form(nullptr, host);
+    form.show();
+    test::pump();
+    EXPECT_EQ(form.password_note().get_text(), c.note) << c.name;
+    EXPECT_EQ(form.password_note().get_text().find("marigold") == Glib::ustring::npos,
+              c.note == kAdministratorPasswordNote)
+        << c.name;
+    auto& page = form.refused_sites();
+    page.select(0);
+    test::pump();
+    EXPECT_EQ(page.add_button().get_sensitive(), c.add_offered) << c.name;
+    EXPECT_EQ(page.add_button().get_tooltip_text(), c.add_offered ? "" : kSetByAdministrator)
+        << c.name;
+    // Even a press that reached the button adds nothing under the lock.
+    page.add_button().clicked();
+    const auto rows = form.moresites_grid().rows();
+    const bool added = std::any_of(rows.begin(), rows.end(), [](const MoreSitesRow& row) {
+      return row.url == "http://www.games.test/play";
+    });
+    EXPECT_EQ(added, c.add_offered) << c.name;
+  }
+}
+
 // Puts the supplied setup help page into a test's program folder; a page
 // that fails to load in the Browser tab writes the error page there, not
 // into the sources.

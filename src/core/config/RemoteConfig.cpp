@@ -13,6 +13,7 @@
 #include "net/HttpUrl.h"
 #include "net/ProxySource.h"
 #include "settings/ScrambledFile.h"
+#include "settings/SettingValues.h"
 #include "settings/SettingsKeys.h"
 #include "settings/StartupSettings.h"
 
@@ -56,6 +57,27 @@ bool merge_config_document(Settings& settings, std::string_view document) {
   if (!why_not_encodable(merged.lines()).empty()) return false;
   settings = std::move(merged);
   return true;
+}
+
+std::vector<std::string> config_value_warnings(const Settings& settings,
+                                               std::string_view document) {
+  std::vector<std::string> warnings;
+  for (const NamedValue& write : config_writes(document)) {
+    if (settings.is_locked(write.name)) continue;
+    CheckedValue checked = check_setting_value(write.name, write.value);
+    if (checked.check == ValueCheck::WrongForm) {
+      warnings.push_back(std::move(checked.problem));
+      continue;
+    }
+    // A switch word other than "1" or "0" is what a person may write; from
+    // the download it is applied as it is and reads as off.
+    const SettingSpec* spec = find_setting(write.name);
+    if (checked.check == ValueCheck::Accepted && spec && spec->kind == SettingKind::Switch &&
+        checked.value != write.value) {
+      warnings.push_back(value_form_text(write.name));
+    }
+  }
+  return warnings;
 }
 
 RemoteConfig::RemoteConfig(RemoteConfigParts parts) : m_parts(std::move(parts)) {
@@ -157,6 +179,7 @@ RemoteConfigResult RemoteConfig::GetRemoteConfig() {
       refuse(i, m_parts.client.ReasonPhrase(), result);
     }
     if (status == 200 && document_trusted(i, result)) {
+      std::vector<std::string> warnings = config_value_warnings(settings, m_http_doc);
       if (!merge_config_document(settings, m_http_doc)) {
         result.too_many_lines.push_back(i);
         continue;
@@ -164,6 +187,7 @@ RemoteConfigResult RemoteConfig::GetRemoteConfig() {
       m_parts.status.set_status_text(kGotText);
       result.outcome = RemoteConfigOutcome::Applied;
       result.site = i;
+      result.value_warnings = std::move(warnings);
       result.save = m_parts.store.SaveConfig(settings);
       return result;
     }

@@ -36,6 +36,9 @@ struct RemoteConfigResult {
   // Sites refused for want of trust (a failed secure connection, a missing
   // or wrong signature, an unusable file of the administrator), with why.
   std::vector<std::string> refusals;
+  // The applied document's writes of a known key with a value the key cannot
+  // hold (config_value_warnings); they were applied all the same.
+  std::vector<std::string> value_warnings;
 };
 
 // What the download works on; the caller owns all of it.
@@ -66,6 +69,16 @@ std::vector<NamedValue> config_writes(std::string_view document);
 // `settings` unchanged, when the merged settings would hold more non-empty
 // lines than a settings copy can count. Linear in the sizes of both.
 bool merge_config_document(Settings& settings, std::string_view document);
+
+// What a person should know about a configuration document: one sentence
+// (CheckedValue::problem) for each of its writes, in document order, that
+// gives a key of the table (or a numbered-list entry) a non-empty value the
+// key cannot hold, or a switch anything but "1" or "0" (a downloaded "yes"
+// is applied as it is and reads as off), leaving out the keys `settings` has
+// locked. Names the
+// program does not know are not told (a document may carry its own). Such
+// writes still apply; this only tells them. Linear in the document.
+std::vector<std::string> config_value_warnings(const Settings& settings, std::string_view document);
 
 // The configuration download of start-up: fetches "teconfig.dat" from the
 // first configuration site that answers 200, merges it into the settings and

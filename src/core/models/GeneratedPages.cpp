@@ -52,6 +52,24 @@ std::string TimeUpPageText() {
   });
 }
 
+std::string SettingsUnreadablePageText() {
+  return join_crlf({
+      "<HTML>",
+      "<HEAD><TITLE>Tovali Explorer</TITLE></HEAD>",
+      "<BODY>",
+      "<P><FONT FACE=\"Arial\" SIZE=\"+1\">" + std::string(kSettingsUnreadableMessage) +
+          "</FONT></P>",
+      "</BODY>",
+      "</HTML>",
+  });
+}
+
+std::string WriteSettingsUnreadablePage(const std::string& dir) {
+  std::string path = dir + "unreadable.html";
+  WritePageFile(path, SettingsUnreadablePageText());
+  return path;
+}
+
 std::string HomeSiteURL(const Settings& settings, const std::string& site_base_url,
                         const std::string& site_path) {
   if (!settings.is_on(keys::default_home_location)) return settings.value(keys::home_button_url);
@@ -106,7 +124,8 @@ std::vector<std::string> ProgramPagePaths(const std::string& program_dir,
           program_dir + "setuphelp/setuphelp.html",
           state_dir + "error.html",
           state_dir + "moresites.html",
-          state_dir + "timeup.html"};
+          state_dir + "timeup.html",
+          state_dir + "unreadable.html"};
 }
 
 }  // namespace tovali

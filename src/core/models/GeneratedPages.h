@@ -47,9 +47,22 @@ inline constexpr const char* kTimeUpMessage = "Time is up for today. See you tom
 // its path; nullopt when the file cannot be written.
 std::optional<std::string> WriteTimeUpPage(const std::string& dir);
 
+// The message shown in place of the menu while the administrator's
+// settings.conf exists but cannot be read.
+inline constexpr const char* kSettingsUnreadableMessage =
+    "This computer's settings cannot be read. Please ask the administrator.";
+
+// The page shown in the navigation frame in place of the menu while the
+// administrator's settings cannot be read, every line CR LF ended.
+std::string SettingsUnreadablePageText();
+
+// Writes that page into the folder `dir` (ending in "/") and returns its
+// path, whether or not the write succeeded.
+std::string WriteSettingsUnreadablePage(const std::string& dir);
+
 // The paths of the program's own pages: the supplied start page, local
-// help and setup help in `program_dir`, the generated error, "More Sites"
-// and time-up pages in `state_dir` (both folders ending in "/").
+// help and setup help in `program_dir`, the generated error, "More Sites",
+// time-up and settings-unreadable pages in `state_dir` (both folders ending in "/").
 std::vector<std::string> ProgramPagePaths(const std::string& program_dir,
                                           const std::string& state_dir);
 

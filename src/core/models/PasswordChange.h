@@ -42,6 +42,20 @@ inline constexpr const char* kPasswordChanged =
 // control in setup, and the answer of a change that is refused).
 inline constexpr const char* kSetByAdministrator = "Set by the administrator";
 
+// The Password tab's note: how to change the password, or, when
+// PasswordChangeLocked, that the administrator sets it.
+inline constexpr const char* kFactoryPasswordNote =
+    "The initial password set upon installation is \"marigold\".  Please enter it for "
+    "\"Current Password\" in order to change it. If you enable passwords, it is recommended "
+    "that you change the password.";
+inline constexpr const char* kAdministratorPasswordNote =
+    "The password is set by the administrator and cannot be changed here.";
+
+// The note for the settings in force.
+inline const char* PasswordNote(const Settings& settings) {
+  return PasswordChangeLocked(settings) ? kAdministratorPasswordNote : kFactoryPasswordNote;
+}
+
 enum class PasswordChangeResult { CurrentIncorrect, NewPasswordsDiffer, Changed, Locked };
 
 struct PasswordChangeOutcome {

@@ -65,6 +65,9 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
     expected = std::move(m_pending_nav_url);
     m_pending_nav_url.clear();
   }
+  if (ClosedToSites()) {
+    return is_local_page(url, m_closed_page) ? Verdict::Proceed : Verdict::Cancel;
+  }
 
   if (begins_upper(url, "RES://")) {
     m_pending_nav_url = m_effects.ErrorPagePath();
@@ -119,6 +122,10 @@ Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, Request
   }
   if (begins_upper(url, "ABOUT:") && !begins_upper(url, "ABOUT:BLANK")) return Verdict::Cancel;
   if (begins_upper(url, "FILE:") && !IsProgramPage(url)) return Verdict::Cancel;
+  if (ClosedToSites()) {
+    return IsProgramPage(url) || begins_upper(url, "ABOUT:BLANK") ? Verdict::Proceed
+                                                                  : Verdict::Cancel;
+  }
 
   if ((trusted || Allow_B_URL(m_meta, url)) && Cust_Allow_B_URL(m_parent, url)) {
     m_meta.SaveMetaData(url);
@@ -214,6 +221,11 @@ void NavigationGuard::EndTimeUp(std::string start_page_url) {
   open_start_page(std::move(start_page_url));
 }
 
+void NavigationGuard::CloseToSites(std::string page_url) {
+  m_closed_page = std::move(page_url);
+  m_pending_nav_url = m_closed_page;
+}
+
 void NavigationGuard::report_refusal(std::string_view url) {
   if (!begins_upper(url, "RES://")) m_log.append(url);
   m_refused_url = url;
@@ -223,7 +235,7 @@ void NavigationGuard::report_refusal(std::string_view url) {
 }
 
 NewWindowDecision NavigationGuard::WebBrowserNewWindow2() {
-  if (TimeIsUp()) return NewWindowDecision::Drop;
+  if (TimeIsUp() || ClosedToSites()) return NewWindowDecision::Drop;
   if (!m_settings.is_on(keys::allow_new_window)) {
     m_effects.ShowMsgPanel(kNewWindowMessage);
     return NewWindowDecision::Refuse;

@@ -234,6 +234,15 @@ class NavigationGuard {
   void EndTimeUp(std::string start_page_url);
   bool TimeIsUp() const { return !m_time_up_page.empty(); }
 
+  // Keeps the kiosk closed for good (the administrator's settings cannot be
+  // read): `page_url`, a page of the program's own telling why, is queued for
+  // the navigation frame and is the only page it loads from then on; the
+  // main frame and the pop-up load only the program's own pages (and
+  // "about:blank"), and no new window opens. Every other navigation is
+  // cancelled silently, so no request reaches any site.
+  void CloseToSites(std::string page_url);
+  bool ClosedToSites() const { return !m_closed_page.empty(); }
+
   const std::string& CurrentSiteURL() const { return m_meta.CurrentSiteURL(); }
   const std::string& URLNumber() const { return m_meta.URLNumber(); }
 
@@ -295,6 +304,7 @@ class NavigationGuard {
   std::string m_refused_url;
 
   std::string m_time_up_page;  // set while time is up
+  std::string m_closed_page;   // set while the kiosk is closed to sites
   std::optional<Clock::TimePoint> m_last_mouse_down;
 };
 

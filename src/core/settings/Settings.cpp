@@ -53,12 +53,29 @@ std::string value_of(const std::string& line) {
 }
 }  // namespace
 
+void Settings::set_locked(TextList locked_lines) {
+  m_locked = std::move(locked_lines);
+  m_locked_index.clear();
+  m_locked_index.reserve(m_locked.size());
+  for (std::size_t i = 0; i < m_locked.size(); ++i) {
+    bool has_name = false;
+    const auto name = name_of(m_locked[i], has_name);
+    if (has_name) m_locked_index.emplace(upper_case(name), i);
+  }
+}
+
+std::size_t Settings::find_locked(std::string_view key) const {
+  if (m_locked_index.empty()) return std::string::npos;
+  const auto it = m_locked_index.find(upper_case(key));
+  return it == m_locked_index.end() ? std::string::npos : it->second;
+}
+
 bool Settings::is_locked(std::string_view key) const {
-  return find_in(m_locked, key) != std::string::npos;
+  return find_locked(key) != std::string::npos;
 }
 
 std::string Settings::value(std::string_view key) const {
-  const auto locked = find_in(m_locked, key);
+  const auto locked = find_locked(key);
   if (locked != std::string::npos) return value_of(m_locked[locked]);
   const auto i = find(key);
   if (i == std::string::npos) return {};
@@ -66,7 +83,7 @@ std::string Settings::value(std::string_view key) const {
 }
 
 bool Settings::has(std::string_view key) const {
-  const auto locked = find_in(m_locked, key);
+  const auto locked = find_locked(key);
   if (locked != std::string::npos) return !value_of(m_locked[locked]).empty();
   return find(key) != std::string::npos;
 }
@@ -81,7 +98,7 @@ TextList Settings::lines_in_force() const {
   for (const auto& line : m_lines) {
     bool has_name = false;
     const auto name = name_of(line, has_name);
-    const auto locked = has_name ? find_in(m_locked, name) : std::string::npos;
+    const auto locked = has_name ? find_locked(name) : std::string::npos;
     if (locked == std::string::npos || placed[locked]) {
       out.push_back(line);
       continue;
@@ -93,7 +110,7 @@ TextList Settings::lines_in_force() const {
     bool has_name = false;
     const auto name = name_of(m_locked[i], has_name);
     // Only the first locked line of a name counts.
-    if (placed[i] || !has_name || find_in(m_locked, name) != i) continue;
+    if (placed[i] || !has_name || find_locked(name) != i) continue;
     if (!value_of(m_locked[i]).empty()) out.push_back(m_locked[i]);
   }
   return out;

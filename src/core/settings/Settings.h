@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/TextList.h"
@@ -83,26 +84,32 @@ class Settings {
 
   // Puts the administrator's name=value lines in force over the user's
   // (the first line of a name counts; lines without a name lock nothing).
-  void set_locked(TextList locked_lines) { m_locked = std::move(locked_lines); }
+  // Linear in the number of lines: the locked names are indexed, so that
+  // every later lookup of a lock takes constant time.
+  void set_locked(TextList locked_lines);
   const TextList& locked_lines() const { return m_locked; }
 
-  // True when the administrator has locked `key`.
+  // True when the administrator has locked `key`. Constant time.
   bool is_locked(std::string_view key) const;
   bool is_locked(SettingKey key) const { return is_locked(key.name()); }
 
   // The values in force as lines: the user's lines with the first line of
   // each locked name replaced by the locked line (removed when the locked
   // value is empty), then the locked names that the user's lines lack, in
-  // the administrator's order.
+  // the administrator's order. Linear in the number of lines.
   TextList lines_in_force() const;
 
  private:
   // Index of the first line of `lines` whose name matches, or npos.
   static std::size_t find_in(const TextList& lines, std::string_view key);
   std::size_t find(std::string_view key) const { return find_in(m_lines, key); }
+  // Index of the first locked line named `key`, or npos.
+  std::size_t find_locked(std::string_view key) const;
 
   TextList m_lines;
   TextList m_locked;
+  // Upper-cased locked name -> index of its first line in m_locked.
+  std::unordered_map<std::string, std::size_t> m_locked_index;
 };
 
 // The writes that turn the values of `before` into those of `after`, as

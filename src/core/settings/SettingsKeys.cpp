@@ -1,5 +1,6 @@
 #include "settings/SettingsKeys.h"
 
+#include <climits>
 #include <string>
 
 #include "BuildConfig.h"
@@ -8,17 +9,32 @@ namespace tovali {
 
 namespace {
 
+// Longest daily time a parent can give: the whole day.
+constexpr long long kMaxMinutesADay = 24 * 60;
+
+// Highest index a numbered list is read up to (Settings::kMaxListEntries - 1).
+constexpr std::size_t kMaxListIndex = 65534;
+
 SettingSpec switch_with_default(SettingKey key, std::string_view value,
                                 SwitchRule rule = SwitchRule::OnWhenOne) {
-  return {key, SettingKind::Switch, true, value, rule, {}, {}};
+  return {key, SettingKind::Switch, true, value, rule, {}, {}, {}};
 }
 
 SettingSpec plain(SettingKey key, SettingKind kind) {
-  return {key, kind, false, {}, SwitchRule::OnWhenOne, {}, {}};
+  return {key, kind, false, {}, SwitchRule::OnWhenOne, {}, {}, {}};
+}
+
+SettingSpec number(SettingKey key, long long max, std::string_view unit) {
+  SettingSpec spec = plain(key, SettingKind::Number);
+  spec.range = {0, max, unit};
+  return spec;
 }
 
 SettingSpec numbered(SettingKey count_key, std::string_view prefix) {
-  return {count_key, SettingKind::NumberedList, false, {}, SwitchRule::OnWhenOne, prefix, {}};
+  SettingSpec spec{
+      count_key, SettingKind::NumberedList, false, {}, SwitchRule::OnWhenOne, prefix, {}, {}};
+  spec.range = {0, kMaxListIndex + 1, "entries"};
+  return spec;
 }
 
 std::vector<SettingSpec> make_table() {
@@ -28,11 +44,11 @@ std::vector<SettingSpec> make_table() {
   file_exts.default_entries = {"exe", "zip"};
   return {
       // The factory lines, in the order they are written.
-      {keys::password, K::Text, true, "marigold", SwitchRule::OnWhenOne, {}, {}},
+      {keys::password, K::Text, true, "marigold", SwitchRule::OnWhenOne, {}, {}, {}},
       switch_with_default(keys::req_pw_close, "0"),
       switch_with_default(keys::req_pw_config, "0"),
       switch_with_default(keys::enable_email_button, "0"),
-      {keys::email_url, K::Url, true, build::kEmailUrl, SwitchRule::OnWhenOne, {}, {}},
+      {keys::email_url, K::Url, true, build::kEmailUrl, SwitchRule::OnWhenOne, {}, {}, {}},
       switch_with_default(keys::allow_new_window, "1"),
       switch_with_default(keys::prevent_switch, "1"),
       switch_with_default(keys::disable_ctrl_alt_del, "1"),
@@ -54,9 +70,9 @@ std::vector<SettingSpec> make_table() {
       plain(keys::home_button_url, K::Url),
       plain(keys::email_meta_data, K::Text),
       plain(keys::global_meta_data, K::Text),
-      plain(keys::program_version, K::Number),
-      plain(keys::daily_minutes, K::Number),
-      plain(keys::bedtime, K::Text),
+      number(keys::program_version, INT_MAX, ""),
+      number(keys::daily_minutes, kMaxMinutesADay, "minutes"),
+      plain(keys::bedtime, K::Bedtime),
       numbered(keys::num_sites, keys::site_prefix),
       numbered(keys::num_moresites, keys::ms_desc_prefix),
       numbered(keys::num_cust_prohibited_domains, keys::cust_pd_prefix),
@@ -74,6 +90,27 @@ const std::vector<SettingSpec>& known_settings() {
 const SettingSpec* find_setting(std::string_view name) {
   for (const SettingSpec& spec : known_settings()) {
     if (equals_ignore_case(spec.key.name(), name)) return &spec;
+  }
+  return nullptr;
+}
+
+const std::vector<ListEntrySpec>& list_entries() {
+  static const std::vector<ListEntrySpec> table = {
+      {keys::site_prefix, SettingKind::Url},     {keys::ms_desc_prefix, SettingKind::Text},
+      {keys::ms_url_prefix, SettingKind::Url},   {keys::cust_pd_prefix, SettingKind::Text},
+      {keys::cust_pu_prefix, SettingKind::Text}, {keys::pext_prefix, SettingKind::Text},
+  };
+  return table;
+}
+
+const ListEntrySpec* find_list_entry(std::string_view name) {
+  for (const ListEntrySpec& entry : list_entries()) {
+    if (!starts_with_ignore_case(name, entry.prefix)) continue;
+    const std::string_view index = name.substr(entry.prefix.size());
+    if (!all_digits(index) || index.size() > 5 || (index.size() > 1 && index[0] == '0')) {
+      return nullptr;
+    }
+    return std::stoul(std::string(index)) <= kMaxListIndex ? &entry : nullptr;
   }
   return nullptr;
 }

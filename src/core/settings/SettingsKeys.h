@@ -56,7 +56,18 @@ inline constexpr SettingKey num_prohibited_file_exts{"num_prohibited_file_exts"}
 inline constexpr std::string_view pext_prefix = "pext-";
 }  // namespace keys
 
-enum class SettingKind { Switch, Text, Url, Number, NumberedList };
+// The form of a key's value: a switch ("1" or "0"), free text on one line,
+// an http(s) address, a whole number within the key's range, the count of a
+// numbered list, or a bedtime "HH:MM-HH:MM".
+enum class SettingKind { Switch, Text, Url, Number, NumberedList, Bedtime };
+
+// The range of a whole-number key and what it counts ("minutes"; "" for a
+// plain number).
+struct NumberRange {
+  long long min = 0;
+  long long max = 0;
+  std::string_view unit;
+};
 
 // How a switch reads: most are on only when "1"; a switch that must stay on
 // unless turned off on purpose is off only when "0" (a missing line is on).
@@ -73,6 +84,14 @@ struct SettingSpec {
   SwitchRule rule = SwitchRule::OnWhenOne;
   std::string_view list_prefix;
   std::vector<std::string_view> default_entries;
+  NumberRange range;  // for SettingKind::Number
+};
+
+// The entries of one numbered list: names `prefix` + index, each holding a
+// value of `kind` (Text or Url).
+struct ListEntrySpec {
+  std::string_view prefix;
+  SettingKind kind;
 };
 
 // The table of every known key; the keys with a default come first, in
@@ -82,6 +101,16 @@ const std::vector<SettingSpec>& known_settings();
 // The entry of the key named `name` (compared without letter case), or
 // nullptr for a name the program does not know (numbered list entries too).
 const SettingSpec* find_setting(std::string_view name);
+
+// The entries of every numbered list, by prefix (`site-`, `ms_desc-`,
+// `ms_url-`, `cust_pd-`, `cust_pu-`, `pext-`).
+const std::vector<ListEntrySpec>& list_entries();
+
+// The entry spec whose prefix begins `name` (without letter case) and is
+// followed by an index in the form the lists are read with: decimal digits
+// without a leading zero ("0", "12"; not "01", "+1"), below
+// Settings::kMaxListEntries. nullptr for any other name.
+const ListEntrySpec* find_list_entry(std::string_view name);
 
 // The rule of the switch named `name`; OnWhenOne for any other name.
 SwitchRule switch_rule(std::string_view name);

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <filesystem>
+#include <iterator>
 
 #include "BuildConfig.h"
 #include "settings/SettingsKeys.h"
@@ -30,6 +31,11 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
   }
 
   SystemSettingsLoad system = LoadSystemSettings(locations.SystemDir);
+  state.systemSettingsUnreadable = system.unreadable;
+  if (system.unreadable) {
+    system.locked.assign(std::begin(kUnreadableSystemSettingsLocks),
+                         std::end(kUnreadableSystemSettingsLocks));
+  }
   state.settings.set_locked(std::move(system.locked));
   state.systemSettingsProblems = std::move(system.problems);
 

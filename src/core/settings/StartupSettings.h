@@ -33,14 +33,24 @@ struct StartupState {
   // What is wrong with the administrator's settings.conf ("" when nothing);
   // the program tells it on standard error and at setup.
   std::string systemSettingsProblems;
+  // settings.conf exists but could not be read: the administrator's locks
+  // are unknown, so the program keeps the kiosk closed (it opens no site)
+  // and the settings hold the locks of kUnreadableSystemSettingsLocks.
+  bool systemSettingsUnreadable = false;
 };
+
+// The locks in force while settings.conf cannot be read: closing the program
+// and entering setup ask for the password, and no configuration is fetched.
+inline constexpr const char* kUnreadableSystemSettingsLocks[] = {
+    "req_pw_close=1", "req_pw_config=1", "download_config=0"};
 
 // The fixed path below every site base.
 inline constexpr const char* kSitePath = "/tovali/v200/group1";
 
 // Runs the start-up settings steps in order: site defaults, the refused-URL
 // log from state_dir + "prohurl.log", the administrator's locks from
-// SystemDir + "settings.conf", LoadConfig, the site list (only the
+// SystemDir + "settings.conf" (kUnreadableSystemSettingsLocks when it
+// exists but cannot be read), LoadConfig, the site list (only the
 // lines whose names are missing), the default password unless `nopassword`
 // is "1" (and the password is not locked). Saves where a step changed the settings. Never throws.
 StartupState RunStartupSettingsSteps(const Locations& locations);

@@ -6,6 +6,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <unordered_set>
+
+#include "settings/SettingValues.h"
 
 namespace tovali {
 
@@ -68,6 +71,7 @@ SystemSettingsText parse_system_settings(std::string_view text) {
     text.remove_prefix(kByteOrderMark.size());
   }
   const TextList lines = split_lines(text);
+  std::unordered_set<std::string> locked_names;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string_view line = lines[i];
     const std::string_view content = trim_blanks(line);
@@ -79,15 +83,14 @@ SystemSettingsText parse_system_settings(std::string_view text) {
       parsed.ignored_lines.push_back(i + 1);
       continue;
     }
-    bool seen = false;
-    for (const auto& locked : parsed.locked) {
-      if (equals_ignore_case(std::string_view(locked).substr(0, locked.find('=')), name)) {
-        seen = true;
-        break;
-      }
+    if (locked_names.count(upper_case(name)) != 0) continue;
+    CheckedValue checked = check_setting_value(name, line.substr(equals + 1));
+    if (checked.check != ValueCheck::Accepted) {
+      parsed.refused_lines.push_back({i + 1, std::move(checked.problem)});
+      continue;
     }
-    if (seen) continue;
-    parsed.locked.push_back(std::string(name) + "=" + std::string(line.substr(equals + 1)));
+    locked_names.insert(upper_case(name));
+    parsed.locked.push_back(std::string(name) + "=" + checked.value);
   }
   return parsed;
 }
@@ -101,14 +104,27 @@ SystemSettingsLoad LoadSystemSettings(const std::string& system_dir) {
   std::string error;
   if (!read_file(path, text, errno_value, error)) {
     if (errno_value == ENOENT) return load;
+    load.unreadable = true;
     load.problems = path + ": cannot be read (" + error + "); none of its settings is in force\n";
     return load;
   }
   SystemSettingsText parsed = parse_system_settings(text);
   load.locked = std::move(parsed.locked);
-  for (const std::size_t line : parsed.ignored_lines) {
-    load.problems +=
-        path + ": line " + std::to_string(line) + " is not name=value and locks nothing\n";
+  // Both lists are in file order; their problems are told in that order.
+  std::size_t ignored = 0;
+  std::size_t refused = 0;
+  while (ignored < parsed.ignored_lines.size() || refused < parsed.refused_lines.size()) {
+    const bool ignored_next = refused == parsed.refused_lines.size() ||
+                              (ignored < parsed.ignored_lines.size() &&
+                               parsed.ignored_lines[ignored] < parsed.refused_lines[refused].line);
+    if (ignored_next) {
+      load.problems += path + ": line " + std::to_string(parsed.ignored_lines[ignored++]) +
+                       " is not name=value and locks nothing\n";
+    } else {
+      const RefusedSystemLine& line = parsed.refused_lines[refused++];
+      load.problems += path + ": line " + std::to_string(line.line) + ": " + line.problem +
+                       "; it locks nothing\n";
+    }
   }
   return load;
 }

@@ -98,6 +98,30 @@ TEST(MergeConfigDocument, ANameWrittenTwiceTakesTheSpellingOfItsLastLine) {
   EXPECT_EQ(settings.lines(), (TextList{"site-0=http://new", "a=1"}));
 }
 
+TEST(MergeConfigDocument, AValueItsKeyCannotHoldStillAppliesAndIsTold) {
+  Settings settings({"prevent_switch=1"});
+  settings.set_locked({"daily_minutes=30"});
+  const std::string document =
+      "prevent_switch=yes\r\n"  // a switch word: not "1", so the switch reads as off
+      "daily_minutes=soon\r\n"  // locked: neither applied nor told
+      "bedtime=late\r\n"
+      "email_url=\r\n"  // deleting a key is no problem
+      "site-0=config.test\r\n"
+      "pext-0=bat\r\n"
+      "school_motto=Learn!\r\n";  // the document's own names are not told
+  EXPECT_EQ(config_value_warnings(settings, document),
+            (std::vector<std::string>{
+                "prevent_switch takes 1 or 0 (or yes/no, true/false, on/off)",
+                "bedtime takes two different times HH:MM-HH:MM (24-hour), such as 20:30-07:00",
+                "site-0 takes a web address beginning with http:// or https://"}));
+  ASSERT_TRUE(merge_config_document(settings, document));
+  EXPECT_EQ(settings.value("prevent_switch"), "yes");
+  EXPECT_FALSE(settings.is_on("prevent_switch"));
+  EXPECT_EQ(settings.value("bedtime"), "late");
+  EXPECT_EQ(settings.value("daily_minutes"), "30");
+  EXPECT_EQ(settings.value("school_motto"), "Learn!");
+}
+
 TEST(MergeConfigDocument, RefusesAMergeThatACopyCannotCount) {
   auto numbered = [](std::size_t from, std::size_t count, const std::string& value) {
     std::string document;

@@ -782,5 +782,46 @@ TEST_F(NavigationGuardTest, TimeUpAdmitsOnlyItsPageAndRefusesTheChildSilently) {
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
 }
 
+TEST_F(NavigationGuardTest, ClosedToSitesLoadsOnlyItsPageAndTheProgramsOwn) {
+  const std::string page = "file:///state/unreadable.html";
+  settings.set_value("allow_new_window", "1");
+  guard.SetProgramPages({"file:///opt/tovali/welcome.html", page});
+  guard.CloseToSites(page);
+  EXPECT_TRUE(guard.ClosedToSites());
+  EXPECT_EQ(guard.PendingNavURL(), page);
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2(page, RequestOrigin::Queue), Verdict::Proceed);
+
+  // The menu page, a site opened by a button or by "Allow this site?", a
+  // trusted program page that is not one of its own, a link of the start
+  // page and a new window: all cancelled without a word.
+  guard.open_menu_page("http://home.test/tovali/v200/group1/teindex.php3?menu");
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2("http://home.test/tovali/v200/group1/teindex.php3?menu",
+                                          RequestOrigin::Queue),
+            Verdict::Cancel);
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2("http001://www.example.com/", RequestOrigin::LinkClick),
+            Verdict::Cancel);
+  EXPECT_TRUE(guard.PendingMainURL().empty());
+  guard.open_site("http://www.example.com/");
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/", RequestOrigin::Queue),
+            Verdict::Cancel);
+  guard.open_program_page("http://home.test/tovali/v200/group1/help.php3");
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://home.test/tovali/v200/group1/help.php3",
+                                            RequestOrigin::Queue),
+            Verdict::Cancel);
+  guard.MouseDown();
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("https://www.example.com/", RequestOrigin::LinkClick),
+            Verdict::Cancel);
+  EXPECT_EQ(guard.WebBrowserNewWindow2(), NewWindowDecision::Drop);
+  EXPECT_TRUE(effects.messages.empty());
+  EXPECT_EQ(log.entries().size(), 0u);
+
+  // The program's own pages still show.
+  guard.open_start_page("file:///opt/tovali/welcome.html");
+  EXPECT_EQ(
+      guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Queue),
+      Verdict::Proceed);
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("about:blank"), Verdict::Proceed);
+}
+
 }  // namespace
 }  // namespace tovali

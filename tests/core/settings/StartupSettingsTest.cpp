@@ -131,13 +131,28 @@ TEST(StartupSettings, LockedValuesHoldWhenTheCopiesAreDeletedOrDamaged) {
   EXPECT_EQ(stored.value("password"), "marigold");
 }
 
-TEST(StartupSettings, AnUnreadableSettingsConfIsReportedAndIgnored) {
+TEST(StartupSettings, AnUnreadableSettingsConfKeepsClosingAndSetupBehindThePassword) {
   Folders f;
+  // The child's copies turn every protection off.
+  ASSERT_TRUE(ConfigStore(f.config.path())
+                  .SaveConfig(Settings(
+                      {"req_pw_close=0", "req_pw_config=0", "download_config=1", "password=mine"}))
+                  .ok());
   std::filesystem::create_directories(f.system.path() + "settings.conf");
   const auto state = RunStartupSettingsSteps(f.locations());
+  EXPECT_TRUE(state.systemSettingsUnreadable);
   EXPECT_NE(state.systemSettingsProblems.find("settings.conf: cannot be read"), std::string::npos);
-  EXPECT_TRUE(state.settings.locked_lines().empty());
-  EXPECT_EQ(state.settings.value("password"), "marigold");
+  EXPECT_TRUE(state.settings.is_on("req_pw_close"));
+  EXPECT_TRUE(state.settings.is_on("req_pw_config"));
+  EXPECT_FALSE(state.settings.is_on("download_config"));
+  EXPECT_EQ(state.settings.value("password"), "mine");
+  // The copies keep the user's lines.
+  EXPECT_EQ(f.stored().value("req_pw_close"), "0");
+
+  std::filesystem::remove_all(f.system.path() + "settings.conf");
+  const auto readable = RunStartupSettingsSteps(f.locations());
+  EXPECT_FALSE(readable.systemSettingsUnreadable);
+  EXPECT_FALSE(readable.settings.is_on("req_pw_close"));
 }
 
 TEST(StartupSettings, TheRefusedUrlLogIsLoadedBoundedAndSaved) {
