@@ -2,6 +2,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <utility>
 
 #include "Polling.h"
 
@@ -30,6 +32,25 @@ bool GuardedBrowserTest::wait_until_painted() {
   return x().wait_for_screen(1238, 776, 24, 24, [](const Image& image) {
     return image.count([](Rgb p) { return p.r < 200; }) > 50;
   });
+}
+
+bool GuardedBrowserTest::main_frame_shows(Rgb colour) {
+  return x().wait_for_screen(kMainFrameX, kMainFrameY, 1, 1, [&](const Image& image) {
+    const Rgb p = image.at(0, 0);
+    return p.r == colour.r && p.g == colour.g && p.b == colour.b;
+  });
+}
+
+bool GuardedBrowserTest::wait_until_screen_settles() {
+  std::optional<Image> last;
+  return wait_until(
+      [&] {
+        auto now = x().grab(0, 0, 1280, 800);
+        const bool same = now && last && now->rgb == last->rgb;
+        last = std::move(now);
+        return same;
+      },
+      kEventTimeout, std::chrono::milliseconds(300));
 }
 
 ::testing::AssertionResult GuardedBrowserTest::never_requested(const std::string& path,

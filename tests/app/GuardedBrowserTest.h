@@ -83,6 +83,13 @@ class GuardedBrowserTest : public ExplorerTest {
   // Waits until the main window has been painted (the tools picture at the
   // end of its status line is drawn): from then on it takes clicks.
   bool wait_until_painted();
+
+  // Waits until the main frame shows `colour` at (kMainFrameX, kMainFrameY).
+  bool main_frame_shows(Rgb colour);
+
+  // Waits until two screenshots a moment apart are the same (nothing is
+  // being drawn), for a screenshot that is looked at by eye.
+  bool wait_until_screen_settles();
 };
 
 }  // namespace tovali::testing

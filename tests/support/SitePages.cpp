@@ -26,6 +26,20 @@ std::string click_script(const std::string& id, int delay_ms) {
          std::to_string(delay_ms) + "); });</script>\n";
 }
 
+std::string step_script(const std::string& step_path) {
+  return "<script>(function () { var done = 'none'; function poll() {"
+         " var r = new XMLHttpRequest(); r.open('GET', '" +
+         step_path +
+         "?' + Date.now());"
+         " r.onloadend = function () { var step = r.responseText.trim();"
+         " var target = document.getElementById(step);"
+         " if (r.status === 200 && step !== done && target) { done = step;"
+         " target.dispatchEvent(new MouseEvent('click',"
+         " {bubbles: true, cancelable: true, view: window})); }"
+         " setTimeout(poll, 100); }; r.send(); }"
+         " window.addEventListener('load', poll); })();</script>\n";
+}
+
 std::string url_comment(const std::string& number, const std::string& code,
                         const std::string& value) {
   return "<!--URL" + number + ":" + code + ":" + value + "-->";

@@ -27,6 +27,15 @@ std::string menu_page(const std::vector<std::string>& comments, const std::vecto
 // that follow their own links without help from xdotool.
 std::string click_script(const std::string& id, int delay_ms = 300);
 
+// A script that clicks elements when the test says so: it asks the page's
+// site for `step_path` every 100 ms (once the page has loaded) and, each
+// time the text served there changes, clicks the element whose id that
+// text is. The test writes the id into the site's file once the program has
+// done what the previous step asked, so that no click depends on how fast
+// the machine is. Write the file with a text that is no id ("none") before
+// the page loads.
+std::string step_script(const std::string& step_path);
+
 // "<!--URL" + number + ":" + code + ":" + value + "-->".
 std::string url_comment(const std::string& number, const std::string& code,
                         const std::string& value);
