@@ -17,6 +17,14 @@ void GuardedBrowserTest::start_with_menu(const std::string& menu_html, const std
   start_explorer();
   ASSERT_TRUE(server().wait_for_path(std::string("/") + kSitePath + "teindex.php3", kStartTimeout))
       << server().log_text();
+  ASSERT_TRUE(wait_for_menu_read()) << "the program did not read the menu page";
+  write_site_file(kMenuReadMarker, "");
+}
+
+bool GuardedBrowserTest::wait_for_menu_read() {
+  return x().wait_for_screen(1262, 780, 16, 17, [](const Image& image) {
+    return image.count([](Rgb p) { return p.g > 150 && p.r < 100 && p.b < 100; }) > 40;
+  });
 }
 
 void GuardedBrowserTest::open_in_main_frame(const std::string& path, const std::string& body,
