@@ -15,6 +15,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils libx11-dev openbox
   adwaita-icon-theme fonts-dejavu-core
   dbus at-spi2-core python3-pyatspi
+  stress-ng
   dpkg-dev file
   clang libclang-rt-14-dev clang-format clang-tidy
   "$@"

@@ -56,7 +56,7 @@ TEST_F(ExplorerDailyTime, TheEndOfTheDailyMinutesShowsTheTimeUpPageAndRefusesLin
                             click_then_report));
   ASSERT_TRUE(server().wait_for_path("/kids/zoo.html")) << server().log_text();
 
-  ASSERT_TRUE(wait_for_file(state_dir() + "timeup.html", std::chrono::seconds(90)));
+  ASSERT_TRUE(wait_for_file(state_dir() + "timeup.html", std::chrono::seconds(45) + kStartTimeout));
   EXPECT_NE(state_file("timeup.html").find("Time is up for today. See you tomorrow!"),
             std::string::npos);
   // Three trips through the navigation queue, each until the menu page has

@@ -56,16 +56,10 @@ TEST_P(ExplorerKioskWith, PreventSwitchDecidesWhoStaysInFront) {
   write_site_file("kids/step.txt", "none");
   write_page("/kids/one.html", "One", "<p>one</p>");
   write_page("/kids/two.html", "Two", "<p>two</p>");
-  start_with_menu(menu_page(
-      {url_comment("001", "AD", domain("kiosk.localhost"))},
-      {{"one", menu_link("001", "/kids/one.html", "kiosk.localhost"), "One"},
-       {"two", menu_link("001", "/kids/two.html", "kiosk.localhost"), "Two"}},
-      "<script>var done = 'none'; function poll() { var r = new XMLHttpRequest();"
-      " r.open('GET', '/kids/step.txt?' + Date.now()); r.onloadend = function () {"
-      " var step = r.responseText.trim(); if (r.status === 200 && step !== done) { done = step;"
-      " document.getElementById(step).dispatchEvent(new MouseEvent('click',"
-      " {bubbles: true, cancelable: true, view: window})); }"
-      " setTimeout(poll, 100); }; r.send(); } window.addEventListener('load', poll);</script>"));
+  start_with_menu(menu_page({url_comment("001", "AD", domain("kiosk.localhost"))},
+                            {{"one", menu_link("001", "/kids/one.html", "kiosk.localhost"), "One"},
+                             {"two", menu_link("001", "/kids/two.html", "kiosk.localhost"), "Two"}},
+                            step_script("/kids/step.txt")));
   const auto main_window = x().wait_for_window(kMainWindow);
   ASSERT_TRUE(main_window);
   ASSERT_TRUE(wait_until_painted());

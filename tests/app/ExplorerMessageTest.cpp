@@ -114,8 +114,9 @@ TEST_P(ExplorerUpdateNotice, ShowsOnlyAboveTheProgramsOwnVersion) {
   const bool notice = version == "201";
   const std::string config = std::string(kSitePath) + "teconfig.dat";
   write_site_file(config, "program-version=" + version + "\r\n");
-  // The download waits, so the loading message can be seen before it ends.
-  write_site_file(config + ".headers", "Delay-Ms: 2500\r\n");
+  // The download waits, so the loading message can be seen before it ends
+  // (also on a busy machine, where the window is drawn late).
+  write_site_file(config + ".headers", "Delay-Ms: 10000\r\n");
   // A blue menu page: once it shows, the program has drawn its window after
   // the notice step.
   write_site_file(std::string(kSitePath) + "teindex.php3",
@@ -153,12 +154,14 @@ TEST_P(ExplorerUpdateNotice, ShowsOnlyAboveTheProgramsOwnVersion) {
   } else {
     // The loading message stays five seconds after the download; a notice
     // would have replaced it before the menu page, asked for after the
-    // notice step, shows in the navigation frame.
+    // notice step, shows in the navigation frame. On a busy machine the
+    // menu page may show after those five seconds: then the panel is empty.
     ASSERT_TRUE(x().wait_for_screen(20, 300, 100, 100, [](const Image& image) {
       return image.width > 0 && image.count([](Rgb p) { return p.b < 180 || p.r > 80; }) == 0;
     })) << "the menu page did not show";
-    EXPECT_TRUE(same_pixels(grab_box(main_box(), "no-notice"), loading))
-        << "the message panel changed after the download";
+    const auto after = grab_box(main_box(), "no-notice");
+    EXPECT_TRUE(same_pixels(after, loading) || (after && !shows_message(after)))
+        << "another message replaced the loading message after the download";
   }
 }
 

@@ -5,7 +5,6 @@
 
 #include <csignal>
 #include <string>
-#include <thread>
 
 #include "ChildProcess.h"
 #include "GuardedBrowserTest.h"
@@ -28,14 +27,14 @@ TEST_F(ExplorerNavigation, StartUpFetchesTheConfigurationThenTheHomeMenu) {
 }
 
 TEST_F(ExplorerNavigation, AdmittedMenuLinkOpensInTheMainFrame) {
-  write_page("/kids/zoo.html", "Zoo", "<p>zoo</p>");
+  write_page("/kids/zoo.html", "Zoo", "<style>html,body{background:#88cc88}</style><p>zoo</p>");
   start_with_menu(menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
                             {{"zoo", menu_link("001", "/kids/zoo.html", "zoo.localhost"), "Zoo"}},
                             click_script("zoo", 800)));
   EXPECT_TRUE(server().wait_for_request([](const ServedRequest& r) {
     return r.path() == "/kids/zoo.html" && r.host.rfind("zoo.localhost", 0) == 0;
   })) << server().log_text();
-  std::this_thread::sleep_for(kQuietPeriod);
+  EXPECT_TRUE(main_frame_shows({0x88, 0xcc, 0x88})) << "the zoo page is not shown";
   screenshot("menu-with-site");
 }
 
@@ -97,7 +96,7 @@ TEST_F(ExplorerNavigation, NavigationFrameLinksLoadIntoTheNavigationFrame) {
   ASSERT_TRUE(wait_for_file(state_dir() + "moresites.html", kEventTimeout));
   EXPECT_NE(state_file("moresites.html").find("<A HREF=\"http://zoo.example/\">Our zoo</A>"),
             std::string::npos);
-  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  wait_until_screen_settles();
   screenshot("more-sites");
   // Neither reached the main frame: nothing was refused.
   ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
@@ -154,7 +153,7 @@ TEST_F(ExplorerNavigation, FailingSiteShowsTheErrorPage) {
   EXPECT_EQ(state_file("error.html"),
             "There was a problem getting a web page from the Internet or network. Please try "
             "again later or contact customer support.\r\n");
-  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  wait_until_screen_settles();
   screenshot("error-page");
 }
 
@@ -172,28 +171,29 @@ TEST_F(ExplorerNavigation, BackRestoresTheRulesOfThePageReturnedTo) {
   const std::string big_link =
       "<a id='next' href='/kids/a2.html' style='display:block;position:fixed;left:0;top:0;"
       "width:100%;height:100%;background:#8c8'>next</a>";
-  write_page("/kids/a1.html", "A1", big_link);
+  // Each page tells the server once it has loaded.
+  const auto loaded = [](const std::string& marker) {
+    return "<script>window.addEventListener('load', function () { new Image().src = '" + marker +
+           "'; });</script>";
+  };
+  write_page("/kids/a1.html", "A1", big_link + loaded("/kids/a1-loaded"));
   write_page("/kids/a2.html", "A2", "<p>a2</p>");
-  write_page("/kids/b1.html", "B1", "<p>b1</p>");
-  const std::string menu = menu_page(
-      {url_comment("001", "AD", domain("a.localhost")),
-       url_comment("002", "AD", domain("b.localhost"))},
-      {{"a", menu_link("001", "/kids/a1.html", "a.localhost"), "A"},
-       {"b", menu_link("002", "/kids/b1.html", "b.localhost"), "B"}},
-      "<script>window.addEventListener('load', function () {"
-      " setTimeout(function () { document.getElementById('a').click(); }, 800);"
-      " setTimeout(function () { document.getElementById('b').click(); }, 3000); });</script>");
+  write_page("/kids/b1.html", "B1", "<p>b1</p>" + loaded("/kids/b1-loaded"));
+  // The menu clicks "a", then "b" once the test has seen a1.html loaded.
+  write_site_file("kids/step.txt", "none");
+  const std::string menu = menu_page({url_comment("001", "AD", domain("a.localhost")),
+                                      url_comment("002", "AD", domain("b.localhost"))},
+                                     {{"a", menu_link("001", "/kids/a1.html", "a.localhost"), "A"},
+                                      {"b", menu_link("002", "/kids/b1.html", "b.localhost"), "B"}},
+                                     step_script("/kids/step.txt"));
   start_with_menu(menu);
   // Which page the main frame shows: a1.html is green all over, b1.html white.
-  const auto main_frame_shows = [this](Rgb colour) {
-    return x().wait_for_screen(kMainFrameX, kMainFrameY, 1, 1, [&](const Image& image) {
-      const Rgb p = image.at(0, 0);
-      return p.r == colour.r && p.g == colour.g && p.b == colour.b;
-    });
-  };
   const Rgb green{0x88, 0xcc, 0x88};
-  ASSERT_TRUE(server().wait_for_path("/kids/a1.html"));
-  ASSERT_TRUE(server().wait_for_path("/kids/b1.html"));
+  write_site_file("kids/step.txt", "a");
+  ASSERT_TRUE(server().wait_for_path("/kids/a1-loaded")) << server().log_text();
+  ASSERT_TRUE(main_frame_shows(green)) << "a1.html is not shown";
+  write_site_file("kids/step.txt", "b");
+  ASSERT_TRUE(server().wait_for_path("/kids/b1-loaded")) << server().log_text();
   ASSERT_TRUE(main_frame_shows({255, 255, 255})) << "b1.html is not shown";
   ASSERT_TRUE(x().click_at(kBackX, kButtonY));
   ASSERT_TRUE(main_frame_shows(green)) << "Back did not return to a1.html";

@@ -37,7 +37,7 @@ bool is_empty_trough(Rgb c) {
 // when the load has ended.
 TEST_F(ExplorerShell, ProgressBarFollowsTheLoadAndEmptiesAfterIt) {
   write_site_file("kids/slow.png", "not really a picture");
-  write_site_file("kids/slow.png.headers", "Delay-Ms: 4000\r\n");
+  write_site_file("kids/slow.png.headers", "Delay-Ms: 10000\r\n");
   open_in_main_frame("/kids/slow.html", "<p>slow</p><img src='/kids/slow.png'>");
   EXPECT_TRUE(x().wait_for_screen(0, kProgressRowY, 200, 1, [](const Image& row) {
     return row.count(is_progress_blue) > 5;
@@ -104,7 +104,7 @@ bool is_coloured(Rgb c) {
 // coloured on it; enabled, it shows its dark outline again.
 TEST_F(ExplorerShell, DisabledToolbarPictureIsClearlyGreyed) {
   const std::string config = std::string(kSitePath) + "teconfig.dat";
-  write_site_file(config + ".headers", "Delay-Ms: 3000\r\n");
+  write_site_file(config + ".headers", "Delay-Ms: 10000\r\n");
   write_site_file(config, "program-version=200\r\n");
   write_site_file(std::string(kSitePath) + "teindex.php3", menu_page({}, {}));
   point_sites_at_server();

@@ -16,11 +16,14 @@ namespace {
 constexpr const char* kAllDesktops = "4294967295";
 
 // A main-frame page that asks the server for "/key?N" at the N-th key
-// other than a modifier.
+// other than a modifier, and for kKeysHeard once it listens.
+constexpr const char* kKeysHeard = "/kids/keys-heard";
 const char kKeyPage[] =
     "<script>var keys = 0; document.addEventListener('keydown', function (e) {"
     " if (/^(Control|Alt|Shift|Meta|OS|Super|Hyper)$/.test(e.key)) return;"
-    " keys += 1; fetch('/key?' + keys); });</script><p>keys</p>";
+    " keys += 1; fetch('/key?' + keys); });"
+    " window.addEventListener('load', function () { fetch('/kids/keys-heard'); });"
+    "</script><p>keys</p>";
 
 class ExplorerWindowManager : public GuardedBrowserTest {
  protected:
@@ -30,7 +33,9 @@ class ExplorerWindowManager : public GuardedBrowserTest {
     if (!start_openbox()) return "";
     set_setting("prevent_switch", prevent_switch);
     write_site_file("key", "");
+    write_site_file("kids/keys-heard", "");
     open_in_main_frame("/kids/keys.html", kKeyPage);
+    EXPECT_TRUE(server().wait_for_path(kKeysHeard)) << server().log_text();
     const auto main = x().wait_for_window(kMainWindow);
     EXPECT_TRUE(main.has_value());
     if (!main) return "";
@@ -39,6 +44,9 @@ class ExplorerWindowManager : public GuardedBrowserTest {
                            kEventTimeout));
     EXPECT_TRUE(wait_until_painted());
     x().click_at(kMainFrameX, kMainFrameY);
+    // The window manager gives the clicked window the focus in its own time.
+    EXPECT_TRUE(wait_until([&] { return x().focused_toplevel() == main; }, kEventTimeout))
+        << x().focused_toplevel().value_or("none");
     return *main;
   }
 
@@ -107,13 +115,14 @@ TEST_F(ExplorerWindowManager, LockHoldsThePopupWhichHasNoMinimise) {
   set_setting("prevent_switch", "1");
   set_setting("allow_new_window", "1");
   write_site_file("key", "");
+  write_site_file("kids/keys-heard", "");
   write_page("/kids/popped.html", "Popped", kKeyPage);
   open_in_main_frame(
       "/kids/opener.html",
       "<a id='pop' href='/kids/popped.html' target='_blank'>pop</a>" + click_script("pop", 600));
   const auto popup = x().wait_for_window(kPopupWindow, kEventTimeout);
   ASSERT_TRUE(popup.has_value());
-  ASSERT_TRUE(server().wait_for_path("/kids/popped.html")) << server().log_text();
+  ASSERT_TRUE(server().wait_for_path(kKeysHeard)) << server().log_text();
   EXPECT_TRUE(wait_until([&] { return x().property(*popup, "_NET_WM_DESKTOP") == kAllDesktops; },
                          kEventTimeout))
       << x().property(*popup, "_NET_WM_DESKTOP").value_or("none");
@@ -124,6 +133,8 @@ TEST_F(ExplorerWindowManager, LockHoldsThePopupWhichHasNoMinimise) {
   const auto where = x().geometry(*popup);
   ASSERT_TRUE(where.has_value());
   ASSERT_TRUE(x().click_at(where->x + where->width / 2, where->y + where->height / 2));
+  ASSERT_TRUE(wait_until([&] { return x().focused_toplevel() == popup; }, kEventTimeout))
+      << x().focused_toplevel().value_or("none");
   ASSERT_TRUE(x().key("ctrl+alt+Right"));
   ASSERT_TRUE(wait_until([&] { return keys_seen() == 1; }, kEventTimeout)) << server().log_text();
   EXPECT_EQ(current_desktop(), "0");

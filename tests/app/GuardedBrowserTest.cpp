@@ -2,6 +2,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <utility>
 
 #include "Polling.h"
 
@@ -15,6 +17,14 @@ void GuardedBrowserTest::start_with_menu(const std::string& menu_html, const std
   start_explorer();
   ASSERT_TRUE(server().wait_for_path(std::string("/") + kSitePath + "teindex.php3", kStartTimeout))
       << server().log_text();
+  ASSERT_TRUE(wait_for_menu_read()) << "the program did not read the menu page";
+  write_site_file(kMenuReadMarker, "");
+}
+
+bool GuardedBrowserTest::wait_for_menu_read() {
+  return x().wait_for_screen(1262, 780, 16, 17, [](const Image& image) {
+    return image.count([](Rgb p) { return p.g > 150 && p.r < 100 && p.b < 100; }) > 40;
+  });
 }
 
 void GuardedBrowserTest::open_in_main_frame(const std::string& path, const std::string& body,
@@ -30,6 +40,25 @@ bool GuardedBrowserTest::wait_until_painted() {
   return x().wait_for_screen(1238, 776, 24, 24, [](const Image& image) {
     return image.count([](Rgb p) { return p.r < 200; }) > 50;
   });
+}
+
+bool GuardedBrowserTest::main_frame_shows(Rgb colour) {
+  return x().wait_for_screen(kMainFrameX, kMainFrameY, 1, 1, [&](const Image& image) {
+    const Rgb p = image.at(0, 0);
+    return p.r == colour.r && p.g == colour.g && p.b == colour.b;
+  });
+}
+
+bool GuardedBrowserTest::wait_until_screen_settles() {
+  std::optional<Image> last;
+  return wait_until(
+      [&] {
+        auto now = x().grab(0, 0, 1280, 800);
+        const bool same = now && last && now->rgb == last->rgb;
+        last = std::move(now);
+        return same;
+      },
+      kEventTimeout, std::chrono::milliseconds(300));
 }
 
 ::testing::AssertionResult GuardedBrowserTest::never_requested(const std::string& path,

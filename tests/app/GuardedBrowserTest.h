@@ -39,7 +39,9 @@ class GuardedBrowserTest : public ExplorerTest {
   }
 
   // Writes the configuration file and the menu page, points the program at
-  // the server, starts it and waits until the menu page has been requested.
+  // the server, starts it and waits until the menu page has been requested
+  // and read (the status line's dot is green); then writes kMenuReadMarker
+  // into the site, which lets click_script click.
   void start_with_menu(const std::string& menu_html, const std::string& config = "");
 
   // Starts the program with a menu whose one link (number 001, admitting the
@@ -84,6 +86,17 @@ class GuardedBrowserTest : public ExplorerTest {
   // Waits until the main window has been painted (the tools picture at the
   // end of its status line is drawn): from then on it takes clicks.
   bool wait_until_painted();
+
+  // Waits until the status line's dot is green: the program has read the
+  // menu page (its link rules are in force).
+  bool wait_for_menu_read();
+
+  // Waits until the main frame shows `colour` at (kMainFrameX, kMainFrameY).
+  bool main_frame_shows(Rgb colour);
+
+  // Waits until two screenshots a moment apart are the same (nothing is
+  // being drawn), for a screenshot that is looked at by eye.
+  bool wait_until_screen_settles();
 };
 
 }  // namespace tovali::testing

@@ -128,6 +128,11 @@ TEST_F(HarnessTest, PointerKeysAndCloseRequestsReachAWindow) {
   ASSERT_TRUE(geometry);
   EXPECT_EQ(geometry->width, 300);
   EXPECT_EQ(geometry->height, 200);
+  // Drawn (its red inside shows): from then on it takes the pointer.
+  const auto red = [](Rgb c) { return c.r > 200 && c.g < 60 && c.b < 60; };
+  ASSERT_TRUE(x().wait_for_screen(geometry->x + 10, geometry->y + 10, 20, 20,
+                                  [&](const Image& image) { return image.count(red) == 400; }))
+      << "the probe window was not drawn";
 
   EXPECT_TRUE(x().click_at(geometry->x + 50, geometry->y + 60));
   EXPECT_TRUE(reports("press button=1 x=" + std::to_string(geometry->x + 50) + " count=1"))
@@ -144,7 +149,7 @@ TEST_F(HarnessTest, PointerKeysAndCloseRequestsReachAWindow) {
   const std::string shot = screenshot("probe");
   const auto inside = XTool::read_region(shot, geometry->x + 10, geometry->y + 10, 20, 20);
   ASSERT_TRUE(inside);
-  EXPECT_EQ(inside->count([](Rgb c) { return c.r > 200 && c.g < 60 && c.b < 60; }), 400);
+  EXPECT_EQ(inside->count(red), 400);
   std::filesystem::remove(shot);
 
   EXPECT_TRUE(x().send_close_request(*window));

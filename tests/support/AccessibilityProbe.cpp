@@ -12,7 +12,7 @@ namespace tovali::testing {
 namespace {
 
 constexpr const char* kPython = "/usr/bin/python3";
-constexpr int kProbeTimeoutSeconds = 30;
+constexpr int kProbeTimeoutSeconds = 120;
 
 std::string probe_script() {
   return source_dir() + "tests/support/atspi_probe.py";

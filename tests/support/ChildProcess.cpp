@@ -12,6 +12,8 @@
 #include <cstring>
 #include <thread>
 
+#include "Polling.h"
+
 namespace tovali::testing {
 
 std::string find_program(const std::string& name) {
@@ -122,7 +124,7 @@ bool ChildProcess::running() {
 }
 
 std::optional<int> ChildProcess::wait_exit(std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  const auto deadline = std::chrono::steady_clock::now() + scaled(timeout);
   while (!reap(WNOHANG)) {
     if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

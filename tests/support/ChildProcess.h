@@ -38,7 +38,8 @@ class ChildProcess {
   // True while the process has not exited (reaps it when it has).
   bool running();
 
-  // Waits up to `timeout` for the process to exit. Returns its wait status
+  // Waits up to `timeout` (scaled by time_factor()) for the process to exit,
+  // returning as soon as it has. Returns its wait status
   // (as waitpid gives it) or nothing when it is still running.
   std::optional<int> wait_exit(std::chrono::milliseconds timeout);
 

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kCommandTimeoutSeconds = 30;
+constexpr int kCommandTimeoutSeconds = 60;
 
 std::string with_slash(const std::string& dir) {
   return dir.empty() || dir.back() == '/' ? dir : dir + "/";

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "Polling.h"
+
 namespace tovali::testing {
 
 CommandResult run_command(const std::vector<std::string>& argv,
@@ -44,7 +46,8 @@ CommandResult run_command(const std::vector<std::string>& argv,
     ::close(err_pipe[0]);
     return result;
   }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
+  const auto deadline =
+      std::chrono::steady_clock::now() + scaled(std::chrono::seconds(timeout_seconds));
   pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
   std::string* sinks[2] = {&result.out, &result.err};
   int open_fds = 2;

@@ -14,7 +14,8 @@ struct CommandResult {
 
 // Runs argv[0] (a path) with the given arguments and extra environment
 // variables, standard input closed, and waits for it (killed after
-// `timeout_seconds`). Captures standard output and error.
+// `timeout_seconds`, scaled by time_factor()). Captures standard output and
+// error.
 CommandResult run_command(const std::vector<std::string>& argv,
                           const std::vector<std::pair<std::string, std::string>>& env = {},
                           int timeout_seconds = 60);

@@ -18,12 +18,30 @@ std::string menu_page(const std::vector<std::string>& comments, const std::vecto
 }
 
 std::string click_script(const std::string& id, int delay_ms) {
-  return "<script>window.addEventListener('load', function () { setTimeout(function () {"
-         " document.getElementById('" +
+  return "<script>window.addEventListener('load', function () { (function ready() {"
+         " var r = new XMLHttpRequest(); r.open('GET', '/" +
+         std::string(kMenuReadMarker) +
+         "?' + Date.now()); r.onloadend = function () {"
+         " if (r.status !== 200) { setTimeout(ready, 100); return; }"
+         " setTimeout(function () { document.getElementById('" +
          id +
          "').dispatchEvent(new MouseEvent('click', {bubbles: true, cancelable: true,"
          " view: window})); }, " +
-         std::to_string(delay_ms) + "); });</script>\n";
+         std::to_string(delay_ms) + "); }; r.send(); })(); });</script>\n";
+}
+
+std::string step_script(const std::string& step_path) {
+  return "<script>(function () { var done = 'none'; function poll() {"
+         " var r = new XMLHttpRequest(); r.open('GET', '" +
+         step_path +
+         "?' + Date.now());"
+         " r.onloadend = function () { var step = r.responseText.trim();"
+         " var target = document.getElementById(step);"
+         " if (r.status === 200 && step !== done && target) { done = step;"
+         " target.dispatchEvent(new MouseEvent('click',"
+         " {bubbles: true, cancelable: true, view: window})); }"
+         " setTimeout(poll, 100); }; r.send(); }"
+         " window.addEventListener('load', poll); })();</script>\n";
 }
 
 std::string url_comment(const std::string& number, const std::string& code,

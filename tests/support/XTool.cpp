@@ -14,7 +14,7 @@ namespace tovali::testing {
 
 namespace {
 
-constexpr int kToolTimeoutSeconds = 20;
+constexpr int kToolTimeoutSeconds = 60;
 
 std::vector<std::string> words(const std::string& text) {
   std::istringstream in(text);

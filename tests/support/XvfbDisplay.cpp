@@ -43,7 +43,7 @@ std::unique_ptr<XvfbDisplay> XvfbDisplay::start(const std::string& log_path, std
   }
   // The server writes its display number and a newline once it is ready.
   std::string reply;
-  const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+  const auto deadline = std::chrono::steady_clock::now() + scaled(kStartTimeout);
   while (reply.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
     pollfd p{fds[0], POLLIN, 0};
     if (::poll(&p, 1, 100) <= 0) continue;

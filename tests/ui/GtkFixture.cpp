@@ -11,6 +11,8 @@
 #include <gtkmm/main.h>
 #include <gtkmm/messagedialog.h>
 
+#include "Polling.h"
+
 namespace tovali::test {
 
 void pump() {
@@ -18,7 +20,7 @@ void pump() {
 }
 
 bool pump_until(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  const auto deadline = std::chrono::steady_clock::now() + testing::scaled(testing::kEventTimeout);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     if (Gtk::Main::events_pending()) {

@@ -11,7 +11,8 @@ namespace tovali::test {
 // Runs pending GTK events until none are left.
 void pump();
 
-// Runs the main loop until `condition` holds (bounded); returns whether it did.
+// Runs the main loop until `condition` holds (bounded by the harness's
+// kEventTimeout, scaled); returns whether it did.
 bool pump_until(const std::function<bool()>& condition);
 
 // The first visible toplevel window of type W, or nullptr.

@@ -103,6 +103,12 @@ class ParentWindowsTest : public ExplorerTest {
     const auto g = x().geometry(main_window);
     ASSERT_TRUE(g.has_value());
     main_geometry = *g;
+    // The tools picture at the end of the status line is drawn: from then on
+    // the window takes clicks (the first paint comes late on a busy machine).
+    ASSERT_TRUE(x().wait_for_screen(
+        g->x + g->width - 42, g->y + g->height - 24, 24, 24,
+        [](const Image& image) { return image.count([](Rgb p) { return p.r < 200; }) > 50; }))
+        << "the main window was not drawn";
   }
 
   // The visible windows titled exactly `title` whose size is width x height.

@@ -3,6 +3,8 @@
 #include <giomm/init.h>
 #include <glibmm/main.h>
 
+#include "Polling.h"
+
 namespace tovali::testing {
 
 void init_gio() {
@@ -10,7 +12,7 @@ void init_gio() {
 }
 
 bool run_until(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
+  const auto deadline = std::chrono::steady_clock::now() + scaled(limit);
   auto context = Glib::MainContext::get_default();
   while (!done()) {
     if (std::chrono::steady_clock::now() >= deadline) return false;

@@ -14,8 +14,9 @@ namespace tovali::testing {
 // Gio::init() once per process.
 void init_gio();
 
-// Runs the default GLib main context until `done` holds or `limit` passed (a
-// guard against a hanging test, not a measurement). Returns done().
+// Runs the default GLib main context until `done` holds or `limit` (scaled by
+// time_factor()) passed (a guard against a hanging test, not a measurement).
+// Returns done().
 bool run_until(const std::function<bool()>& done,
                std::chrono::milliseconds limit = std::chrono::seconds(20));
 
