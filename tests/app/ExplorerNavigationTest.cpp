@@ -119,6 +119,8 @@ TEST_F(ExplorerNavigation, AHomePageWithASpaceAndAnAccentLoadsInTheNavigationFra
   start_explorer();
   ASSERT_TRUE(server().wait_for_path("/kids/my%20menu/m%C3%A9.html", kStartTimeout))
       << server().log_text();
+  ASSERT_TRUE(wait_for_menu_read()) << "the program did not read the menu page";
+  write_site_file(kMenuReadMarker, "");
   EXPECT_TRUE(server().wait_for_request([](const ServedRequest& r) {
     return r.path() == "/kids/zoo.html" && r.host.rfind("zoo.localhost", 0) == 0;
   })) << server().log_text();

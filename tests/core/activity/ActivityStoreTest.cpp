@@ -162,7 +162,6 @@ TEST_F(ActivityStoreTest, AFifoOrADeviceInPlaceOfADayFileDoesNotHoldTheLoad) {
   }
 }
 
-
 TEST_F(ActivityStoreTest, AStartWithTheClockSetWrongRemovesNoDayTheTrueDateKeeps) {
   const LocalDate oldest_kept = days_before(kToday, ActivityRecord::kDaysKept - 1);
   const LocalDate too_old = days_before(kToday, ActivityRecord::kDaysKept + 5);
