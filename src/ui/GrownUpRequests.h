@@ -34,9 +34,7 @@ class GrownUpRequests {
   std::function<void(const std::string& url, RequestAnswer answer)> on_grown_up_request;
 
  private:
-  // Opens `url` once in the frame that refused it, as the program's own
-  // trusted navigation.
-  void open_trusted(const std::string& url);
+  // Adds `url` to the "More Sites" list and opens it as the current site.
   void allow_always(Gtk::Window& parent, const std::string& url);
 
   SetupHost& m_host;
