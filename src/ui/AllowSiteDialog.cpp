@@ -51,8 +51,10 @@ AllowSiteChoice AllowSiteDialog::choose() {
 }
 
 std::optional<AllowSiteChoice> AskGrownUp(Gtk::Window& parent, const Settings& settings,
-                                          const std::string& url) {
+                                          const std::string& url, DailyTime* daily_time) {
   if (!GetPassword(&parent, settings)) return std::nullopt;
+  std::optional<DailyTime::ParentWindow> paused;
+  if (daily_time) paused.emplace(*daily_time);
   AllowSiteDialog dialog(
       parent, url,
       MoreSitesLocked(settings) ? AlwaysOffer::SetByAdministrator : AlwaysOffer::Offered);

@@ -9,6 +9,7 @@
 #include <gtkmm/label.h>
 
 #include "models/GrownUpRequest.h"
+#include "ui/DailyTime.h"
 
 namespace tovali {
 
@@ -37,8 +38,10 @@ class AllowSiteDialog : public Gtk::Dialog {
 
 // Asks for the password on top of `parent` (always, whatever the settings
 // ask for closing or the setup dialog) and then "Allow this site?" for
-// `url`. nullopt when the prompt was cancelled.
+// `url`. nullopt when the prompt was cancelled. `daily_time`, when given,
+// counts on during the prompt (the child can open it) and stops while the
+// dialog that the right password opened shows.
 std::optional<AllowSiteChoice> AskGrownUp(Gtk::Window& parent, const Settings& settings,
-                                          const std::string& url);
+                                          const std::string& url, DailyTime* daily_time = nullptr);
 
 }  // namespace tovali

@@ -9,8 +9,8 @@
 
 namespace tovali {
 
-GrownUpRequests::GrownUpRequests(SetupHost& host, NavigationGuard& guard)
-    : m_host(host), m_guard(guard) {}
+GrownUpRequests::GrownUpRequests(SetupHost& host, NavigationGuard& guard, DailyTime& daily_time)
+    : m_host(host), m_guard(guard), m_daily_time(daily_time) {}
 
 PanelButton GrownUpRequests::button_for(const std::string& message) {
   if (!OffersGrownUpRequest(message) || m_guard.RefusedURL().empty()) return PanelButton::None;
@@ -21,7 +21,8 @@ PanelButton GrownUpRequests::button_for(const std::string& message) {
 void GrownUpRequests::ask(Gtk::Window& parent) {
   const std::string url = m_url;
   if (url.empty()) return;
-  const std::optional<AllowSiteChoice> choice = AskGrownUp(parent, m_host.settings(), url);
+  const std::optional<AllowSiteChoice> choice =
+      AskGrownUp(parent, m_host.settings(), url, &m_daily_time);
   // The queue sends it to the pop-up while that is shown (whose panel
   // offered the button then), else to the main frame.
   if (choice == AllowSiteChoice::JustThisTime) m_guard.open_once(url);

@@ -20,7 +20,8 @@ SetupTimePage::SetupTimePage()
     : Gtk::Box(Gtk::ORIENTATION_VERTICAL, 8),
       m_caption(
           "The time the child may use the program each day. Time counts while the program "
-          "runs, not while a parent's window is open. When it is up, or during bedtime, the "
+          "runs, not while this dialog or \"Allow this site?\" is open after the password. "
+          "When it is up, or during bedtime, the "
           "program shows \"Time is up for today. See you tomorrow!\".") {
   set_name("time_page");
   set_border_width(8);

@@ -80,6 +80,24 @@ TEST_F(ExplorerDailyTime, TheEndOfTheDailyMinutesShowsTheTimeUpPageAndRefusesLin
   EXPECT_GE(std::stol(day.substr(used + 6)), 60) << day;
 }
 
+// The control panel opens without a password: left open, it does not stop
+// the daily time, which runs out behind it.
+TEST_F(ExplorerDailyTime, TheControlPanelLeftOpenRunsTheDailyTimeOut) {
+  set_setting("daily_minutes", "1");
+  preload_today(30);
+  start_with_menu(menu_page({}, {}));
+  ASSERT_TRUE(x().wait_for_window(kMainWindow));
+  ASSERT_TRUE(wait_until_painted());
+  ASSERT_TRUE(x().double_click_at(1250, 789));  // the tools picture
+  // The control panel carries the same caption as the main window.
+  ASSERT_TRUE(wait_until([this] { return x().search(kMainWindow).size() == 2; }, kEventTimeout));
+  screenshot("control-panel-open");
+  ASSERT_TRUE(wait_for_file(state_dir() + "timeup.html", std::chrono::seconds(90)))
+      << "the daily time stood still behind the control panel";
+  EXPECT_EQ(x().search(kMainWindow).size(), 2u);  // the panel was open all along
+  screenshot("time-up-behind-the-control-panel");
+}
+
 // A short session: one site opened, one refused; the report lists both
 // under today's date with the minutes used.
 TEST_F(ExplorerDailyTime, TheReportListsTheHostsOfASession) {
