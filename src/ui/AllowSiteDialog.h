@@ -17,9 +17,11 @@ namespace tovali {
 // may have locked.
 enum class AlwaysOffer { Offered, SetByAdministrator };
 
-// "Allow this site?": names a refused URL and its host and offers "Just this
-// time", "Always" and "Not now". With the list locked, "Always" shows but
-// cannot be pressed and says why.
+// "Allow this site?": names the host of a refused URL first and large, then
+// the URL on one line shortened in the middle, and offers "Just this time",
+// "Always" and "Not now". Its size does not depend on the URL's length, so
+// the host and the buttons stay on the screen. With the list locked,
+// "Always" shows but cannot be pressed and says why.
 class AllowSiteDialog : public Gtk::Dialog {
  public:
   AllowSiteDialog(Gtk::Window& parent, const std::string& url, AlwaysOffer always);
@@ -28,9 +30,15 @@ class AllowSiteDialog : public Gtk::Dialog {
   AllowSiteChoice choose();
 
   Gtk::Button& always_button() { return m_always; }
+  Gtk::Button& once_button() { return m_once; }
+  Gtk::Button& not_now_button() { return m_not_now; }
+  Gtk::Label& host_label() { return m_host; }
+  Gtk::Label& address_label() { return m_address; }
 
  private:
-  Gtk::Label m_text;
+  Gtk::Label m_host;
+  Gtk::Label m_intro{kAllowSiteIntro};
+  Gtk::Label m_address;
   Gtk::Button m_once{kJustThisTimeCaption};
   Gtk::Button m_always{kAlwaysCaption};
   Gtk::Button m_not_now{kNotNowCaption};
