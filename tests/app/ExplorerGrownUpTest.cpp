@@ -254,6 +254,20 @@ TEST_F(ExplorerGrownUp, JustThisTimeRefusesARedirectToWwwOfItsDomain) {
   screenshot("redirect-refused");
 }
 
+// The child can open the password prompt herself: left open, it does not
+// stop the daily time, which runs out behind it.
+TEST_F(ExplorerGrownUp, ThePasswordPromptLeftOpenRunsTheDailyTimeOut) {
+  set_setting("daily_minutes", "1");
+  start_with_refusal();
+  ASSERT_TRUE(press("Ask a grown-up"));
+  ASSERT_TRUE(x().wait_for_window("^Enter Password$", kEventTimeout).has_value())
+      << "no password prompt";
+  ASSERT_TRUE(wait_for_file(state_dir() + "timeup.html", std::chrono::seconds(120)))
+      << "the daily time stood still behind the password prompt";
+  EXPECT_FALSE(x().search("^Enter Password$").empty());  // open all along
+  screenshot("time-up-behind-the-prompt");
+}
+
 TEST_F(ExplorerGrownUp, AWrongPasswordChangesNothing) {
   start_with_refusal();
   ask_with_password("Marigold");
