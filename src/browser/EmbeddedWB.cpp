@@ -301,8 +301,16 @@ struct EmbeddedWB::Callbacks {
     });
   }
 
-  static gboolean script_dialog(WebKitWebView*, WebKitScriptDialog*, gpointer data) {
+  static gboolean script_dialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer data) {
     auto* self = static_cast<EmbeddedWB*>(data);
+    // A page never keeps itself on the screen: whoever navigates away (the
+    // child, the program at time-up) leaves without a "stay on this page"
+    // question. Handled without confirming would mean "stay".
+    if (webkit_script_dialog_get_dialog_type(dialog) ==
+        WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) {
+      webkit_script_dialog_confirm_set_confirmed(dialog, TRUE);
+      return TRUE;
+    }
     // TRUE: handled, nothing shown. FALSE: the engine shows its dialog.
     return self->m_dialogs == DialogMode::Silent ? TRUE : FALSE;
   }

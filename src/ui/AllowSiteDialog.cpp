@@ -10,6 +10,17 @@ namespace {
 constexpr int kOnce = 1;
 constexpr int kAlways = 2;
 constexpr int kNotNow = 3;
+// The widest the host and the address are shown, in characters.
+constexpr int kHostChars = 40;
+constexpr int kAddressChars = 60;
+
+void one_line_shortened(Gtk::Label& label, int max_chars) {
+  label.set_single_line_mode(true);
+  label.set_ellipsize(Pango::ELLIPSIZE_MIDDLE);
+  label.set_max_width_chars(max_chars);
+  label.set_xalign(0);
+  label.set_selectable(false);
+}
 }  // namespace
 
 AllowSiteDialog::AllowSiteDialog(Gtk::Window& parent, const std::string& url, AlwaysOffer always)
@@ -17,16 +28,25 @@ AllowSiteDialog::AllowSiteDialog(Gtk::Window& parent, const std::string& url, Al
   set_name("AllowSiteDialog");
   set_position(Gtk::WIN_POS_CENTER_ON_PARENT);
   set_resizable(false);
-  m_text.set_text(AllowSiteText(url));
-  m_text.set_line_wrap(true);
-  m_text.set_line_wrap_mode(Pango::WRAP_WORD_CHAR);
-  m_text.set_max_width_chars(50);
-  m_text.set_selectable(false);
-  m_text.set_margin_start(12);
-  m_text.set_margin_end(12);
-  m_text.set_margin_top(12);
-  m_text.set_margin_bottom(12);
-  get_content_area()->pack_start(m_text, Gtk::PACK_EXPAND_WIDGET);
+  m_host.set_name("AllowSiteHost");
+  m_host.set_text(AllowSiteHeading(url));
+  Pango::AttrList large;
+  Pango::Attribute scale = Pango::Attribute::create_attr_scale(PANGO_SCALE_XX_LARGE);
+  Pango::Attribute bold = Pango::Attribute::create_attr_weight(Pango::WEIGHT_BOLD);
+  large.insert(scale);
+  large.insert(bold);
+  m_host.set_attributes(large);
+  one_line_shortened(m_host, kHostChars);
+  m_intro.set_xalign(0);
+  m_address.set_name("AllowSiteAddress");
+  m_address.set_text(url);
+  one_line_shortened(m_address, kAddressChars);
+  Gtk::Box& content = *get_content_area();
+  content.set_spacing(6);
+  content.set_border_width(12);
+  content.pack_start(m_host, Gtk::PACK_SHRINK);
+  content.pack_start(m_intro, Gtk::PACK_SHRINK);
+  content.pack_start(m_address, Gtk::PACK_SHRINK);
   add_action_widget(m_once, kOnce);
   add_action_widget(m_always, kAlways);
   add_action_widget(m_not_now, kNotNow);
@@ -51,8 +71,10 @@ AllowSiteChoice AllowSiteDialog::choose() {
 }
 
 std::optional<AllowSiteChoice> AskGrownUp(Gtk::Window& parent, const Settings& settings,
-                                          const std::string& url) {
+                                          const std::string& url, DailyTime* daily_time) {
   if (!GetPassword(&parent, settings)) return std::nullopt;
+  std::optional<DailyTime::ParentWindow> paused;
+  if (daily_time) paused.emplace(*daily_time);
   AllowSiteDialog dialog(
       parent, url,
       MoreSitesLocked(settings) ? AlwaysOffer::SetByAdministrator : AlwaysOffer::Offered);

@@ -9,6 +9,7 @@
 #include <gtkmm/label.h>
 
 #include "models/GrownUpRequest.h"
+#include "ui/DailyTime.h"
 
 namespace tovali {
 
@@ -16,9 +17,11 @@ namespace tovali {
 // may have locked.
 enum class AlwaysOffer { Offered, SetByAdministrator };
 
-// "Allow this site?": names a refused URL and its host and offers "Just this
-// time", "Always" and "Not now". With the list locked, "Always" shows but
-// cannot be pressed and says why.
+// "Allow this site?": names the host of a refused URL first and large, then
+// the URL on one line shortened in the middle, and offers "Just this time",
+// "Always" and "Not now". Its size does not depend on the URL's length, so
+// the host and the buttons stay on the screen. With the list locked,
+// "Always" shows but cannot be pressed and says why.
 class AllowSiteDialog : public Gtk::Dialog {
  public:
   AllowSiteDialog(Gtk::Window& parent, const std::string& url, AlwaysOffer always);
@@ -27,9 +30,15 @@ class AllowSiteDialog : public Gtk::Dialog {
   AllowSiteChoice choose();
 
   Gtk::Button& always_button() { return m_always; }
+  Gtk::Button& once_button() { return m_once; }
+  Gtk::Button& not_now_button() { return m_not_now; }
+  Gtk::Label& host_label() { return m_host; }
+  Gtk::Label& address_label() { return m_address; }
 
  private:
-  Gtk::Label m_text;
+  Gtk::Label m_host;
+  Gtk::Label m_intro{kAllowSiteIntro};
+  Gtk::Label m_address;
   Gtk::Button m_once{kJustThisTimeCaption};
   Gtk::Button m_always{kAlwaysCaption};
   Gtk::Button m_not_now{kNotNowCaption};
@@ -37,8 +46,10 @@ class AllowSiteDialog : public Gtk::Dialog {
 
 // Asks for the password on top of `parent` (always, whatever the settings
 // ask for closing or the setup dialog) and then "Allow this site?" for
-// `url`. nullopt when the prompt was cancelled.
+// `url`. nullopt when the prompt was cancelled. `daily_time`, when given,
+// counts on during the prompt (the child can open it) and stops while the
+// dialog that the right password opened shows.
 std::optional<AllowSiteChoice> AskGrownUp(Gtk::Window& parent, const Settings& settings,
-                                          const std::string& url);
+                                          const std::string& url, DailyTime* daily_time = nullptr);
 
 }  // namespace tovali

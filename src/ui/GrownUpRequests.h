@@ -8,6 +8,7 @@
 #include "activity/ActivityRecord.h"
 #include "models/SetupHost.h"
 #include "policy/NavigationGuard.h"
+#include "ui/DailyTime.h"
 #include "ui/MessagePanel.h"
 
 namespace tovali {
@@ -17,8 +18,8 @@ namespace tovali {
 // entry in the activity record.
 class GrownUpRequests {
  public:
-  // Both must outlive this object.
-  GrownUpRequests(SetupHost& host, NavigationGuard& guard);
+  // All three must outlive this object.
+  GrownUpRequests(SetupHost& host, NavigationGuard& guard, DailyTime& daily_time);
 
   // The button to show with a message about to be shown; remembers the URL
   // that the guard refused last when the message offers the button.
@@ -26,7 +27,9 @@ class GrownUpRequests {
 
   // The child pressed "Ask a grown-up" in the message panel of `parent`
   // (the main window or the pop-up): the password prompt, then "Allow this
-  // site?"; the answer is applied and recorded.
+  // site?"; the answer is applied and recorded. The daily time counts on
+  // during the prompt, which the child can open, and stops while the dialog
+  // that the right password opened shows.
   void ask(Gtk::Window& parent);
 
   // Receives every request and its answer (the main window records it in
@@ -34,13 +37,12 @@ class GrownUpRequests {
   std::function<void(const std::string& url, RequestAnswer answer)> on_grown_up_request;
 
  private:
-  // Opens `url` once in the frame that refused it, as the program's own
-  // trusted navigation.
-  void open_trusted(const std::string& url);
+  // Adds `url` to the "More Sites" list and opens it as the current site.
   void allow_always(Gtk::Window& parent, const std::string& url);
 
   SetupHost& m_host;
   NavigationGuard& m_guard;
+  DailyTime& m_daily_time;
   std::string m_url;
 };
 

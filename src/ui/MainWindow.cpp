@@ -192,10 +192,7 @@ void MainWindow::build_layout() {
   m_overlay.add_overlay(m_about);
   m_overlay.add_overlay(m_msg_panel);
   m_overlay.add_overlay(m_msg_panel.ask_button());
-  m_msg_panel.on_ask = [this] {
-    const auto paused = m_daily_time.parent_window_open();
-    m_grown_up.ask(*this);
-  };
+  m_msg_panel.on_ask = [this] { m_grown_up.ask(*this); };
   m_grown_up.on_grown_up_request = [this](const std::string& url, RequestAnswer answer) {
     m_daily_time.record_request(url, answer);
     m_daily_time.save_now();
@@ -498,9 +495,7 @@ EmbeddedWB* MainWindow::on_main_frame_new_window() {
   if (m_guard.WebBrowserNewWindow2() != NewWindowDecision::OpenPopup) return nullptr;
   m_popup = std::make_unique<NewBrowserForm>(*this, m_main_frame, *this);
   m_popup->msg_panel().on_ask = [this] {
-    if (!m_popup) return;
-    const auto paused = m_daily_time.parent_window_open();
-    m_grown_up.ask(*m_popup);
+    if (m_popup) m_grown_up.ask(*m_popup);
   };
   m_popup->NewBrowser().events().NavigateComplete2 = [this](const std::string& url,
                                                             const std::optional<std::string>&) {
@@ -641,19 +636,18 @@ void MainWindow::on_about_picture_clicked() {
 }
 
 void MainWindow::on_tools_double_clicked() {
-  guarded("control panel", [this] {
-    const auto paused = m_daily_time.parent_window_open();
-    OpenControlPanel(this, *this);
-  });
+  // The panel and its password prompt open without a password: the daily
+  // time counts on.
+  guarded("control panel", [this] { OpenControlPanel(this, *this); });
 }
 
 bool MainWindow::GetPassword() {
-  const auto paused = m_daily_time.parent_window_open();
   return tovali::GetPassword(this, m_state.settings);
 }
 
-void MainWindow::OpenSetup() {
-  const auto paused = m_daily_time.parent_window_open();
+void MainWindow::OpenSetup(TimeWhileOpen time) {
+  std::optional<DailyTime::ParentWindow> paused;
+  if (time == TimeWhileOpen::Stops) paused.emplace(m_daily_time);
   SetupForm setup(this, *this);
   setup.run_modal();
 }

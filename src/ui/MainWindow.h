@@ -75,7 +75,7 @@ class MainWindow : public Gtk::Window,
   void AddExtraMinutes() override { m_daily_time.add_extra_minutes(); }
   void CloseProgram() override;
   bool GetPassword() override;
-  void OpenSetup() override;
+  void OpenSetup(TimeWhileOpen time) override;
 
   // --- navigation guard effects ---
   void navigate(BrowserTarget target, const std::string& url) override;
@@ -161,8 +161,8 @@ class MainWindow : public Gtk::Window,
   ConfigStore m_store;
   SteadyClock m_clock;
   NavigationGuard m_guard;
-  GrownUpRequests m_grown_up{*this, m_guard};
   DailyTime m_daily_time;
+  GrownUpRequests m_grown_up{*this, m_guard, m_daily_time};
   bool m_close_allowed = false;     // set once CloseProgram has begun
   int m_saved_nav_frame_width = 0;  // the width before the frame was hidden
   bool m_nav_frame_placed = false;

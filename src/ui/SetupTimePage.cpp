@@ -1,6 +1,7 @@
 #include "ui/SetupTimePage.h"
 
 #include "activity/DailyLimits.h"
+#include "models/PasswordChange.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 
@@ -20,7 +21,8 @@ SetupTimePage::SetupTimePage()
     : Gtk::Box(Gtk::ORIENTATION_VERTICAL, 8),
       m_caption(
           "The time the child may use the program each day. Time counts while the program "
-          "runs, not while a parent's window is open. When it is up, or during bedtime, the "
+          "runs, not while this dialog or \"Allow this site?\" is open after the password. "
+          "When it is up, or during bedtime, the "
           "program shows \"Time is up for today. See you tomorrow!\".") {
   set_name("time_page");
   set_border_width(8);
@@ -54,8 +56,16 @@ SetupTimePage::SetupTimePage()
 void SetupTimePage::fill(const Settings& settings) {
   m_daily_minutes.set_text(settings.value(keys::daily_minutes));
   m_bedtime.set_text(settings.value(keys::bedtime));
-  m_daily_minutes.set_sensitive(!settings.is_locked(keys::daily_minutes));
-  m_bedtime.set_sensitive(!settings.is_locked(keys::bedtime));
+  const bool minutes_locked = settings.is_locked(keys::daily_minutes);
+  const bool bedtime_locked = settings.is_locked(keys::bedtime);
+  // Extra minutes would stretch a limit the administrator set.
+  const auto show_lock = [](Gtk::Widget& control, bool locked) {
+    control.set_sensitive(!locked);
+    control.set_tooltip_text(locked ? kSetByAdministrator : "");
+  };
+  show_lock(m_daily_minutes, minutes_locked);
+  show_lock(m_bedtime, bedtime_locked);
+  show_lock(m_add_minutes, minutes_locked || bedtime_locked);
 }
 
 bool SetupTimePage::store(Settings& settings, const MessageSink& show) const {

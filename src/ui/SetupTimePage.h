@@ -23,7 +23,8 @@ class SetupTimePage : public Gtk::Box {
   SetupTimePage();
 
   // Shows the values of `daily_minutes` and `bedtime`; a key locked by the
-  // administrator cannot be edited.
+  // administrator cannot be edited, and while either is locked "Add 15
+  // minutes today" cannot be pressed; each says "Set by the administrator".
   void fill(const Settings& settings);
 
   // Checks both fields with parse_daily_limits. When they are good, stores

@@ -80,6 +80,68 @@ TEST_F(ExplorerDailyTime, TheEndOfTheDailyMinutesShowsTheTimeUpPageAndRefusesLin
   EXPECT_GE(std::stol(day.substr(used + 6)), 60) << day;
 }
 
+// The control panel opens without a password: left open, it does not stop
+// the daily time, which runs out behind it.
+TEST_F(ExplorerDailyTime, TheControlPanelLeftOpenRunsTheDailyTimeOut) {
+  set_setting("daily_minutes", "1");
+  preload_today(30);
+  start_with_menu(menu_page({}, {}));
+  ASSERT_TRUE(x().wait_for_window(kMainWindow));
+  ASSERT_TRUE(wait_until_painted());
+  ASSERT_TRUE(x().double_click_at(1250, 789));  // the tools picture
+  // The control panel carries the same caption as the main window.
+  ASSERT_TRUE(wait_until([this] { return x().search(kMainWindow).size() == 2; }, kEventTimeout));
+  screenshot("control-panel-open");
+  ASSERT_TRUE(wait_for_file(state_dir() + "timeup.html", std::chrono::seconds(90)))
+      << "the daily time stood still behind the control panel";
+  EXPECT_EQ(x().search(kMainWindow).size(), 2u);  // the panel was open all along
+  screenshot("time-up-behind-the-control-panel");
+}
+
+// A game page that asks to stay (an onbeforeunload handler) still ends in
+// the time-up page when the daily time runs out, whether the page's script
+// dialogs are suppressed (`silent_mode` "1") or shown ("0"); the server sees
+// no report from it after that. The page is green and reports every 400 ms;
+// a click in it first gives it the child's interaction that the engine asks
+// for before it lets a page ask to stay.
+class ExplorerTimeUpLeavesThePage : public ExplorerDailyTime,
+                                    public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ExplorerTimeUpLeavesThePage, EvenWhenThePageAsksToStay) {
+  const auto green = [](Rgb p) { return p.g > 140 && p.r < 90 && p.b < 110; };
+  set_setting("silent_mode", GetParam() ? "1" : "0");
+  set_setting("daily_minutes", "1");
+  preload_today(35);
+  open_in_main_frame("/kids/game.html",
+                     "<style>html,body{background:#22aa44;height:100%}</style>"
+                     "<script>window.addEventListener('beforeunload', function (e) {"
+                     " e.preventDefault(); e.returnValue = 'stay'; return 'stay'; });"
+                     " var n = 0; setInterval(function () {"
+                     " new Image().src = '/kids/playing?' + (++n); }, 400);</script>");
+  ASSERT_TRUE(x().wait_for_screen(kMainFrameX, kMainFrameY, 100, 100, [&](const Image& image) {
+    return image.width > 0 && image.count(green) == image.width * image.height;
+  })) << "the game never showed";
+  ASSERT_TRUE(x().click_at(kMainFrameX, kMainFrameY));
+  ASSERT_TRUE(wait_for_file(state_dir() + "timeup.html", std::chrono::seconds(90)));
+  // The time-up page is white where the game was green.
+  ASSERT_TRUE(x().wait_for_screen(
+      kMainFrameX, kMainFrameY, 100, 100,
+      [](const Image& image) {
+        return image.width > 0 && image.count([](Rgb p) {
+          return p.r > 240 && p.g > 240 && p.b > 240;
+        }) == image.width * image.height;
+      },
+      std::chrono::seconds(60)))
+      << "the game page stayed";
+  screenshot("time-up");
+  const std::size_t reports = count_of("/kids/playing");
+  ASSERT_TRUE(home_round_trip()) << server().log_text();
+  EXPECT_EQ(count_of("/kids/playing"), reports) << server().log_text();
+}
+
+INSTANTIATE_TEST_SUITE_P(Silent, ExplorerTimeUpLeavesThePage, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "On" : "Off"; });
+
 // A short session: one site opened, one refused; the report lists both
 // under today's date with the minutes used.
 TEST_F(ExplorerDailyTime, TheReportListsTheHostsOfASession) {

@@ -125,6 +125,56 @@ class ExplorerGrownUp : public AccessibleBrowserTest {
     return count;
   }
 
+  // What the asked page does next after "Just this time".
+  enum class NextStep {
+    Script,    // its script goes to another page of its domain
+    Redirect,  // its server answers with a 302 to www. of its domain
+  };
+
+  // "Just this time" after an un-numbered menu link opens the asked address
+  // once; what comes next from it (`step`) is judged by the rules of that
+  // link, which admit only the start page's domain, and is refused. The page
+  // in the main frame reports "/kids/alive" every 400 ms: three reports after
+  // the asked page's request are the marker that the program has decided.
+  void expect_next_step_refused(NextStep step, const std::string& refused_path) {
+    const std::string alive =
+        "<script>var n = 0; setInterval(function () {"
+        " new Image().src = '/kids/alive?' + (++n); }, 400);</script>";
+    if (step == NextStep::Redirect) {
+      write_site_file("kids/asked.html", "moved");
+      write_site_file(
+          "kids/asked.html.headers",
+          "Status: 302\r\nLocation: " + url(refused_path, "www.other.localhost") + "\r\n");
+    } else {
+      write_page("/kids/asked.html", "Asked",
+                 redirect_to(url(refused_path, "other.localhost")) + alive);
+    }
+    write_page(refused_path, "Refused", "<p>refused</p>");
+    write_page("/kids/start.html", "Start", redirect_to(asked_url()) + alive);
+    set_setting("prevent_switch", "0");
+    start_with_menu(menu_page({url_comment("001", "AD", domain("leak.localhost"))},
+                              {{"open", url("/kids/start.html", "start.localhost"), "Open"}},
+                              click_script("open", 600)));
+    ASSERT_TRUE(server().wait_for_path("/kids/start.html")) << server().log_text();
+    ask_with_password("marigold");
+    ASSERT_TRUE(press("Just this time"));
+    ASSERT_TRUE(server().wait_for_path("/kids/asked.html")) << server().log_text();
+    ASSERT_TRUE(wait_until(
+        [&] {
+          std::size_t reports = 0;
+          bool asked = false;
+          for (const auto& r : server().requests()) {
+            asked = asked || r.path() == "/kids/asked.html";
+            reports += asked && r.path() == "/kids/alive" ? 1 : 0;
+          }
+          return reports >= 3;
+        },
+        kEventTimeout))
+        << server().log_text();
+    EXPECT_FALSE(server().was_requested(refused_path)) << server().log_text();
+    EXPECT_EQ(asked_requests(), 1u) << server().log_text();
+  }
+
   ::testing::AssertionResult follow(const std::string& link) {
     std::string error;
     const bool followed =
@@ -204,6 +254,30 @@ TEST_F(ExplorerGrownUp, ThePopupsRefusalAsksAndOpensInThePopup) {
   EXPECT_TRUE(records_requests("1 1 0 0"));
   EXPECT_EQ(x().search(kPopupWindow).size(), 1u);
   screenshot("opened-in-popup");
+}
+
+TEST_F(ExplorerGrownUp, JustThisTimeRefusesTheAskedPagesScriptToItsDomain) {
+  expect_next_step_refused(NextStep::Script, "/kids/next.html");
+  screenshot("script-refused");
+}
+
+TEST_F(ExplorerGrownUp, JustThisTimeRefusesARedirectToWwwOfItsDomain) {
+  expect_next_step_refused(NextStep::Redirect, "/kids/www.html");
+  screenshot("redirect-refused");
+}
+
+// The child can open the password prompt herself: left open, it does not
+// stop the daily time, which runs out behind it.
+TEST_F(ExplorerGrownUp, ThePasswordPromptLeftOpenRunsTheDailyTimeOut) {
+  set_setting("daily_minutes", "1");
+  start_with_refusal();
+  ASSERT_TRUE(press("Ask a grown-up"));
+  ASSERT_TRUE(x().wait_for_window("^Enter Password$", kEventTimeout).has_value())
+      << "no password prompt";
+  ASSERT_TRUE(wait_for_file(state_dir() + "timeup.html", std::chrono::seconds(120)))
+      << "the daily time stood still behind the password prompt";
+  EXPECT_FALSE(x().search("^Enter Password$").empty());  // open all along
+  screenshot("time-up-behind-the-prompt");
 }
 
 TEST_F(ExplorerGrownUp, AWrongPasswordChangesNothing) {

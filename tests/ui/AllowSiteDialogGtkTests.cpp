@@ -59,5 +59,64 @@ TEST(AllowSiteDialog, AlwaysIsOfferedUnlessTheAdministratorLockedMoreSites) {
   }
 }
 
+// A 6,000-character address (a long user name before the real host) keeps
+// the dialog on the screen: the host it opens shows first, the address is
+// one line shortened in the middle, and the three buttons lie inside the
+// dialog.
+TEST(AllowSiteDialog, ALongAddressKeepsTheHostAndTheButtonsOnTheScreen) {
+  const std::string url =
+      "http://www.kids.example%2Fgames%2F" + std::string(5960, 'a') + "@evil.localhost/";
+  ASSERT_GE(url.size(), 6000u);
+  Gtk::Window parent;
+  parent.show();
+  AllowSiteDialog dialog(parent, url, AlwaysOffer::Offered);
+  dialog.show();
+  ASSERT_TRUE(test::pump_until([&] { return dialog.get_mapped(); }));
+  test::pump();
+  test::screenshot("allow_site_dialog_long_address");
+
+  EXPECT_EQ(dialog.host_label().get_text(), "evil.localhost");
+  EXPECT_EQ(dialog.address_label().get_ellipsize(), Pango::ELLIPSIZE_MIDDLE);
+  EXPECT_TRUE(dialog.address_label().get_layout()->is_ellipsized());
+  const Glib::RefPtr<Gdk::Screen> screen = dialog.get_screen();
+  int width = 0;
+  int height = 0;
+  dialog.get_size(width, height);
+  EXPECT_LE(width, screen->get_width());
+  EXPECT_LE(height, screen->get_height());
+  EXPECT_LE(height, 400);  // a fixed size, not one that grows with the address
+  int x = 0;
+  int y = 0;
+  dialog.get_position(x, y);
+  EXPECT_GE(x, 0);
+  EXPECT_GE(y, 0);
+  EXPECT_LE(x + width, screen->get_width());
+  EXPECT_LE(y + height, screen->get_height());
+
+  // The host label sits above the address, and every button inside the
+  // dialog, shown.
+  int host_y = 0;
+  int address_y = 0;
+  int ignored = 0;
+  ASSERT_TRUE(dialog.host_label().translate_coordinates(dialog, 0, 0, ignored, host_y));
+  ASSERT_TRUE(dialog.address_label().translate_coordinates(dialog, 0, 0, ignored, address_y));
+  EXPECT_LT(host_y, address_y);
+  for (Gtk::Button* button :
+       {&dialog.once_button(), &dialog.always_button(), &dialog.not_now_button()}) {
+    SCOPED_TRACE(button->get_label());
+    EXPECT_TRUE(button->get_mapped());
+    int left = 0;
+    int top = 0;
+    ASSERT_TRUE(button->translate_coordinates(dialog, 0, 0, left, top));
+    const Gtk::Allocation size = button->get_allocation();
+    EXPECT_GE(left, 0);
+    EXPECT_GE(top, 0);
+    EXPECT_GT(size.get_width(), 10);
+    EXPECT_GT(size.get_height(), 10);
+    EXPECT_LE(left + size.get_width(), width);
+    EXPECT_LE(top + size.get_height(), height);
+  }
+}
+
 }  // namespace
 }  // namespace tovali

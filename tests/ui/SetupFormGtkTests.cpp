@@ -326,6 +326,27 @@ TEST(SetupForm, TimeTabStoresGoodValuesAndRefusesBadOnes) {
   }
 }
 
+// "Add 15 minutes today" would stretch a limit the administrator set: it is
+// greyed, with the locked controls' tooltip, while either limit is locked.
+TEST(SetupForm, AddMinutesIsLockedWithEitherDailyLimit) {
+  struct Case {
+    const char* locked_line;  // nullptr: nothing locked
+    bool offered;
+  };
+  for (const Case& c :
+       {Case{nullptr, true}, Case{"daily_minutes=60", false}, Case{"bedtime=20:30-07:00", false}}) {
+    SCOPED_TRACE(c.locked_line ? c.locked_line : "no lock");
+    auto host = factory_host();
+    if (c.locked_line) host.settings().set_locked({c.locked_line});
+    SetupForm form(nullptr, host);
+    form.show();
+    test::pump();
+    Gtk::Button& add = form.time_page().add_minutes_button();
+    EXPECT_EQ(add.get_sensitive(), c.offered);
+    EXPECT_EQ(add.get_tooltip_text(), c.offered ? "" : kSetByAdministrator);
+  }
+}
+
 TEST(SetupForm, ActivityTabShowsTheLastFourteenDaysAndTheHostsOfOne) {
   const LocalDate today = local_moment_now().date;
   const LocalDate yesterday = LocalDate::from_days(today.days_since_epoch() - 1);

@@ -10,10 +10,13 @@ PanelAfterClick close_picture_clicked(ControlPanelHost& host) {
 }
 
 PanelAfterClick setup_picture_clicked(ControlPanelHost& host) {
-  if (host.settings().is_on(keys::req_pw_config) && !host.GetPassword()) {
-    return PanelAfterClick::StayOpen;
+  if (!host.settings().is_on(keys::req_pw_config)) {
+    // Open to the child: it must not stop her clock.
+    host.OpenSetup(TimeWhileOpen::Counts);
+    return PanelAfterClick::Close;
   }
-  host.OpenSetup();
+  if (!host.GetPassword()) return PanelAfterClick::StayOpen;
+  host.OpenSetup(TimeWhileOpen::Stops);
   return PanelAfterClick::Close;
 }
 

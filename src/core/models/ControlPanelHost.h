@@ -4,6 +4,10 @@
 
 namespace tovali {
 
+// Whether the child's daily time counts while a parent's window is open: it
+// stops only for what the right password opened.
+enum class TimeWhileOpen { Counts, Stops };
+
 // What the control panel needs of the main window.
 class ControlPanelHost {
  public:
@@ -19,8 +23,9 @@ class ControlPanelHost {
   // the prompt is cancelled (false).
   virtual bool GetPassword() = 0;
 
-  // Shows the setup dialog modally and returns when it has closed.
-  virtual void OpenSetup() = 0;
+  // Shows the setup dialog modally and returns when it has closed; `time`
+  // says whether the daily time counts meanwhile.
+  virtual void OpenSetup(TimeWhileOpen time) = 0;
 };
 
 }  // namespace tovali

@@ -35,11 +35,9 @@ std::string RequestHost(std::string_view url) {
   return lower;
 }
 
-std::string AllowSiteText(std::string_view url) {
-  const std::string host = RequestHost(url);
-  std::string text = "The child asks to open\n" + std::string(url);
-  if (!host.empty()) text += "\non the site " + host + ".";
-  return text;
+std::string AllowSiteHeading(std::string_view url) {
+  std::string host = RequestHost(url);
+  return host.empty() ? std::string("an address without a site name") : host;
 }
 
 RequestAnswer AnswerFor(std::optional<AllowSiteChoice> choice) {

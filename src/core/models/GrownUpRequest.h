@@ -30,8 +30,13 @@ bool OffersGrownUpRequest(std::string_view message);
 // case. "" when the URL has no "://" or no host.
 std::string RequestHost(std::string_view url);
 
-// The text of "Allow this site?" for `url`: the URL and its host.
-std::string AllowSiteText(std::string_view url);
+// The heading of "Allow this site?" for `url`: its host (RequestHost), which
+// the dialog shows first and large, or "an address without a site name"
+// when it has none.
+std::string AllowSiteHeading(std::string_view url);
+
+// The line above the address in "Allow this site?".
+inline constexpr const char* kAllowSiteIntro = "The child asks to open this address:";
 
 // What the activity record keeps of a request: the grown-up's choice, or
 // NoAnswer when the password prompt was cancelled.

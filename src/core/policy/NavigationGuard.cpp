@@ -101,8 +101,9 @@ void NavigationGuard::follow_menu_link(std::string_view url) {
 Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, RequestOrigin origin) {
   if (origin == RequestOrigin::Queue) answered(BrowserTarget::MainFrame, url);
   const bool history_step = m_trust == Trust::HistoryStep;
+  const bool once = m_trust == Trust::QueuedOnce;
   const bool trusted = take_trust(url, origin);
-  if (trusted) m_meta.SetCurrentSiteURL(std::string(url));
+  if (trusted && !once) m_meta.SetCurrentSiteURL(std::string(url));
   // The browser asks about the queue's request some time after the tick
   // that issued it, not within the navigate call. A URL queued in between
   // (the configured main page after the start page, say) has not been
@@ -140,6 +141,7 @@ bool NavigationGuard::take_trust(std::string_view url, RequestOrigin origin) {
   m_trust = Trust::None;
   switch (trust) {
     case Trust::QueuedURL:
+    case Trust::QueuedOnce:
       return origin == RequestOrigin::Queue && same_target(url, m_trusted_url);
     case Trust::HistoryStep:
       return origin == RequestOrigin::History;
@@ -152,6 +154,12 @@ bool NavigationGuard::take_trust(std::string_view url, RequestOrigin origin) {
 void NavigationGuard::open_program_page(std::string url) {
   m_trusted_url = url;
   m_trust = Trust::QueuedURL;
+  m_pending_main_url = std::move(url);
+}
+
+void NavigationGuard::open_once(std::string url) {
+  m_trusted_url = url;
+  m_trust = Trust::QueuedOnce;
   m_pending_main_url = std::move(url);
 }
 

@@ -77,7 +77,7 @@ enum class NewWindowDecision {
 //  - every left mouse-button press anywhere in the program: MouseDown().
 //  - start-up and every save of the setup dialog: UpdateLists().
 //  - buttons, start-up and the frames' error reports: one intent each
-//      (open_site, open_program_page, open_start_page, open_menu_page,
+//      (open_site, open_program_page, open_once, open_start_page, open_menu_page,
 //      prepare_history_step, page_missing, internal_page_named,
 //      load_failed); the guard sets the link rules, the trust and the
 //      mailboxes itself.
@@ -172,6 +172,14 @@ class NavigationGuard {
   // apply) and becomes the `CurrentSiteURL`.
   void open_program_page(std::string url);
 
+  // Queues `url`, a refused address a grown-up allowed "Just this time",
+  // for the main frame (or the pop-up) and trusts it once: when the browser
+  // asks about it as the queue's request, it skips the link rules (the
+  // parent's lists still apply). `CurrentSiteURL` and `URLNumber` stay as
+  // they were, so whatever its page does next (a script's navigation, a
+  // redirect, a link) is judged by the rules in force before the answer.
+  void open_once(std::string url);
+
   // Queues the program's start page `url` for the main frame as the current
   // site, untrusted: it is judged as any navigation (a local page of the
   // program passes the link rules), and the link rules stay as they are.
@@ -257,7 +265,9 @@ class NavigationGuard {
   // Tests set the state they start from through it.
   friend struct NavigationGuardTestAccess;
 
-  enum class Trust { None, QueuedURL, HistoryStep };
+  // QueuedURL becomes the current site when admitted; QueuedOnce leaves the
+  // current site as it was.
+  enum class Trust { None, QueuedURL, QueuedOnce, HistoryStep };
 
   // The last URL the queue issued to one target, while the browser has not
   // asked about it as the queue's request.
@@ -298,7 +308,7 @@ class NavigationGuard {
   std::string m_issued_main_url;  // what the last tick issued from PendingMainURL
   std::string m_pending_nav_url;
   Trust m_trust = Trust::None;
-  std::string m_trusted_url;          // with Trust::QueuedURL
+  std::string m_trusted_url;          // with Trust::QueuedURL and Trust::QueuedOnce
   std::array<IssuedURL, 3> m_issued;  // by BrowserTarget
   std::vector<std::string> m_program_pages;
   std::string m_refused_url;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,15 @@ class FakePanelHost : public ControlPanelHost {
     calls.push_back("GetPassword");
     return password_answer;
   }
-  void OpenSetup() override { calls.push_back("OpenSetup"); }
+  void OpenSetup(TimeWhileOpen time) override {
+    calls.push_back("OpenSetup");
+    setup_time = time;
+  }
 
   Settings m_settings;
   bool password_answer = true;
   std::vector<std::string> calls;
+  std::optional<TimeWhileOpen> setup_time;  // of the last OpenSetup
 };
 
 }  // namespace tovali

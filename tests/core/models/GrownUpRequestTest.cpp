@@ -28,10 +28,11 @@ TEST(RequestHost, HostWithoutUserPortOrPath) {
   for (const auto& [url, host] : cases) EXPECT_EQ(RequestHost(url), host) << url;
 }
 
-TEST(AllowSiteText, NamesTheUrlAndItsHost) {
-  const std::string text = AllowSiteText("http://www.test/p?x=1");
-  EXPECT_NE(text.find("http://www.test/p?x=1"), std::string::npos);
-  EXPECT_NE(text.find("www.test"), std::string::npos);
+// The host after a user name is the one the address opens.
+TEST(AllowSiteHeading, NamesTheHostTheAddressOpens) {
+  EXPECT_EQ(AllowSiteHeading("http://www.test/p?x=1"), "www.test");
+  EXPECT_EQ(AllowSiteHeading("http://www.kids.example%2Fgames@Evil.localhost/"), "evil.localhost");
+  EXPECT_EQ(AllowSiteHeading("about:blank"), "an address without a site name");
 }
 
 TEST(AnswerFor, EveryChoiceAndCancel) {

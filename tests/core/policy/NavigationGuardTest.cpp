@@ -187,6 +187,66 @@ TEST_F(NavigationGuardTest, TrustedNavigationSkipsTheLinkRulesButNotTheParentLis
   EXPECT_EQ(effects.messages.size(), 1u);
 }
 
+// "Just this time" admits the allowed address once. What its page does next
+// (another page, www. of its domain, a redirect, which the browser asks
+// about as the page's own navigations) is judged by the rules in force
+// before: those of an un-numbered link (the same-domain rule of the current
+// site) or of a numbered one. The page can still go back to the site it
+// came from.
+TEST_F(NavigationGuardTest, JustThisTimeAdmitsOneAddressUnderTheRulesBefore) {
+  const struct {
+    const char* link;
+    const char* site;  // the link's target, as the browser reports it
+    const char* number;
+  } cases[] = {
+      {"http://help.zoo.test/", "http://help.zoo.test/", ""},
+      {"http001://www.example.com/", "http://www.example.com/", "001"},
+  };
+  for (const auto& c : cases) {
+    Settings settings;
+    ProhibitedLog log;
+    FakeEffects effects;
+    FakeClock clock;
+    NavigationGuard guard{settings, log, effects, clock};
+    guard.UpdateLists();
+    guard.NavFrameNavigateComplete2(std::string(kMenuPage));
+    guard.MouseDown();
+    ASSERT_EQ(guard.NavFrameBeforeNavigate2(c.link, RequestOrigin::LinkClick), Verdict::Cancel);
+    ASSERT_EQ(guard.WebBrowserBeforeNavigate2(c.site, RequestOrigin::Queue), Verdict::Proceed);
+    ASSERT_EQ(guard.URLNumber(), c.number) << c.link;
+    const char* const allowed = "http://kids.example.net/games/1";
+    ASSERT_EQ(guard.WebBrowserBeforeNavigate2(allowed), Verdict::Cancel) << c.link;
+
+    guard.open_once(allowed);
+    EXPECT_EQ(guard.PendingMainURL(), allowed);
+    EXPECT_EQ(guard.WebBrowserBeforeNavigate2(allowed, RequestOrigin::Queue), Verdict::Proceed)
+        << c.link;
+    EXPECT_EQ(guard.CurrentSiteURL(), c.site) << c.link;
+    EXPECT_EQ(guard.URLNumber(), c.number) << c.link;
+    EXPECT_FALSE(guard.TrustedNavigation()) << c.link;
+    for (const char* next : {"http://kids.example.net/games/2", "http://www.kids.example.net/",
+                             "http://kids.example.net/games/1"}) {
+      EXPECT_EQ(guard.WebBrowserBeforeNavigate2(next), Verdict::Cancel) << c.link << " " << next;
+    }
+    EXPECT_EQ(guard.WebBrowserBeforeNavigate2(c.site), Verdict::Proceed) << c.link;
+  }
+}
+
+// "Always" (the address is now a "More Sites" row) opens it as the current
+// site: after an un-numbered link its domain is admitted from then on.
+TEST_F(NavigationGuardTest, AnAlwaysAllowedPageBecomesTheCurrentSite) {
+  guard.NavFrameNavigateComplete2(std::string(kMenuPage));
+  click_menu_link("http://help.zoo.test/");
+  ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://help.zoo.test/", RequestOrigin::Queue),
+            Verdict::Proceed);
+  guard.open_program_page("http://kids.example.net/games/1");
+  EXPECT_EQ(
+      guard.WebBrowserBeforeNavigate2("http://kids.example.net/games/1", RequestOrigin::Queue),
+      Verdict::Proceed);
+  EXPECT_EQ(guard.CurrentSiteURL(), "http://kids.example.net/games/1");
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.kids.example.net/"), Verdict::Proceed);
+}
+
 // Trust belongs to one navigation of the program's own. Each sequence runs
 // on a fresh guard whose rules admit only example.com (link 001); every
 // navigation asked about is checked.
