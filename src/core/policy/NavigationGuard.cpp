@@ -53,6 +53,12 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
   // always continues a queued page (the home site's menu page, say) and is
   // no request of its own: it neither empties the mailbox nor is a link.
   const bool redirect = step == NavigationStep::Redirect;
+  // The queue issued its URL again while the browser had not yet asked
+  // about it: the browser reports its question about the later navigate
+  // call as the page's. That load replaces the earlier one, so refusing it
+  // would leave the frame empty.
+  if (origin == RequestOrigin::Page && !redirect && awaits_question(url))
+    origin = RequestOrigin::Queue;
   if (origin == RequestOrigin::Queue) {
     answered(BrowserTarget::NavFrame, url);
     // The browser asks about the queue's request some time after the tick
@@ -280,10 +286,17 @@ void NavigationGuard::issue(BrowserTarget target, const std::string& url) {
   if (issued.url == url && now - issued.at < kRepeatWindow) return;
   // Recorded first: the browser may ask within the navigate call.
   issued = {url, now};
+  const bool nav_frame = target == BrowserTarget::NavFrame;
+  if (nav_frame) {
+    if (m_nav_owed_url != url) m_nav_owed = 0;
+    m_nav_owed_url = url;
+    ++m_nav_owed;
+  }
   try {
     m_effects.navigate(target, url);
   } catch (const std::exception&) {
     issued_to(target) = {};  // the mailbox stays full; the next tick tries again
+    if (nav_frame && m_nav_owed > 0) --m_nav_owed;
   }
 }
 
@@ -294,6 +307,11 @@ void NavigationGuard::answered(BrowserTarget target, std::string_view url) {
       same_target(url, issued_to(BrowserTarget::PopupBrowser).url))
     target = BrowserTarget::PopupBrowser;
   issued_to(target) = {};
+  if (target == BrowserTarget::NavFrame && awaits_question(url)) --m_nav_owed;
+}
+
+bool NavigationGuard::awaits_question(std::string_view url) const {
+  return m_nav_owed > 0 && is_queued_nav_url(url, m_nav_owed_url);
 }
 
 bool NavigationGuard::NavFrameNavigateComplete2(std::optional<std::string> body_html) {

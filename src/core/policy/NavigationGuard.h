@@ -112,7 +112,10 @@ class NavigationGuard {
   // afresh from `NavPageHTML`. Every other navigation (a script's, a
   // frame's, a dropped URL) is cancelled silently. The queue's own request
   // (`origin` Queue) asked about after another navigation of the frame has
-  // emptied the mailbox is the one it queued. A redirect continues the
+  // emptied the mailbox is the one it queued. When the queue issued its URL
+  // again before the browser asked, the browser asks about each navigate
+  // call, the later ones as the page's navigation (`origin` Page): those
+  // questions are the queue's request too. A redirect continues the
   // navigation the frame was already loading (the queued one): its target
   // loads in the frame, unless its domain is blocked; the mailbox is left
   // alone.
@@ -288,6 +291,9 @@ class NavigationGuard {
   // The browser asked about `url` as the queue's request of `target` (of
   // the main frame or the pop-up for MainFrame).
   void answered(BrowserTarget target, std::string_view url);
+  // True when `url` is the navigation frame's last issued URL and the
+  // browser still owes a question about one of its navigate calls.
+  bool awaits_question(std::string_view url) const;
   IssuedURL& issued_to(BrowserTarget target) {
     return m_issued.at(static_cast<std::size_t>(target));
   }
@@ -310,6 +316,10 @@ class NavigationGuard {
   Trust m_trust = Trust::None;
   std::string m_trusted_url;          // with Trust::QueuedURL and Trust::QueuedOnce
   std::array<IssuedURL, 3> m_issued;  // by BrowserTarget
+  // The navigation frame's last issued URL and how many of its navigate
+  // calls the browser has not asked about yet.
+  std::string m_nav_owed_url;
+  int m_nav_owed = 0;
   std::vector<std::string> m_program_pages;
   std::string m_refused_url;
 

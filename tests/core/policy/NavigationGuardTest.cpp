@@ -660,6 +660,37 @@ TEST_F(NavigationGuardTest, QueueIssuesAURLOnceUntilTheBrowserAsks) {
   EXPECT_EQ(effects.navigations, both);
 }
 
+// On a busy machine the browser asks about the navigation frame's request
+// only after the repeat window: the queue has issued it again, and the browser
+// asks about both navigate calls, the later one as the page's navigation.
+// Both questions are the queue's request; the load of the later one replaces
+// the earlier, so refusing it would leave the frame empty for good.
+TEST_F(NavigationGuardTest, AMenuPageIssuedTwiceIsLetThroughAtBothQuestions) {
+  const std::string menu = "http://home.example/tovali/teindex.php3?menu";
+  guard.open_menu_page(menu);
+  guard.QueueTimerTimer();
+  clock.advance(NavigationGuard::kRepeatWindow);
+  guard.QueueTimerTimer();
+  ASSERT_EQ(effects.navigations,
+            (Sent{{BrowserTarget::NavFrame, menu}, {BrowserTarget::NavFrame, menu}}));
+  // A script of the frame's old page goes elsewhere meanwhile: refused.
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2("http://home.example/other", RequestOrigin::Page),
+            Verdict::Cancel);
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2(menu, RequestOrigin::Queue), Verdict::Proceed);
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2(menu, RequestOrigin::Page), Verdict::Proceed);
+  // Both questions are answered: the page's own navigation to it is refused.
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2(menu, RequestOrigin::Page), Verdict::Cancel);
+  EXPECT_EQ(guard.PendingNavURL(), "");
+
+  // Issued once and asked about once: nothing more is owed.
+  effects.navigations.clear();
+  guard.open_menu_page(menu);
+  guard.QueueTimerTimer();
+  EXPECT_EQ(effects.navigations, (Sent{{BrowserTarget::NavFrame, menu}}));
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2(menu, RequestOrigin::Queue), Verdict::Proceed);
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2(menu, RequestOrigin::Page), Verdict::Cancel);
+}
+
 // A repeat is the same URL to the same target's browser within the window.
 TEST_F(NavigationGuardTest, OnlyTheSameURLToTheSameBrowserIsARepeat) {
   guard.open_site("http://main.example/");
