@@ -1,5 +1,7 @@
 #include "activity/DailyLimits.h"
 
+#include "settings/SettingValues.h"
+
 namespace tovali {
 
 namespace {
@@ -8,18 +10,6 @@ std::string_view trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
-}
-
-// "HH:MM" (two digits each) as minutes of the day, or -1.
-int clock_minutes(std::string_view text) {
-  if (text.size() != 5 || text[2] != ':') return -1;
-  for (const std::size_t i : {0, 1, 3, 4}) {
-    if (text[i] < '0' || text[i] > '9') return -1;
-  }
-  const int hours = (text[0] - '0') * 10 + (text[1] - '0');
-  const int minutes = (text[3] - '0') * 10 + (text[4] - '0');
-  if (hours > 23 || minutes > 59) return -1;
-  return hours * 60 + minutes;
 }
 
 std::optional<int> parse_minutes(std::string_view text, bool* bad) {

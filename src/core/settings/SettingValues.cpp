@@ -7,6 +7,17 @@
 
 namespace tovali {
 
+int clock_minutes(std::string_view text) {
+  if (text.size() != 5 || text[2] != ':') return -1;
+  for (const std::size_t i : {0, 1, 3, 4}) {
+    if (text[i] < '0' || text[i] > '9') return -1;
+  }
+  const int hours = (text[0] - '0') * 10 + (text[1] - '0');
+  const int minutes = (text[3] - '0') * 10 + (text[4] - '0');
+  if (hours > 23 || minutes > 59) return -1;
+  return hours * 60 + minutes;
+}
+
 namespace {
 
 std::string_view trim_blanks(std::string_view text) {
@@ -37,18 +48,6 @@ std::optional<long long> whole_number(std::string_view text, const NumberRange& 
   const long long value = std::stoll(std::string(text));
   if (value < range.min || value > range.max) return std::nullopt;
   return value;
-}
-
-// "HH:MM" as minutes of the day, or -1.
-int clock_minutes(std::string_view text) {
-  if (text.size() != 5 || text[2] != ':') return -1;
-  for (const std::size_t i : {0, 1, 3, 4}) {
-    if (text[i] < '0' || text[i] > '9') return -1;
-  }
-  const int hours = (text[0] - '0') * 10 + (text[1] - '0');
-  const int minutes = (text[3] - '0') * 10 + (text[4] - '0');
-  if (hours > 23 || minutes > 59) return -1;
-  return hours * 60 + minutes;
 }
 
 bool is_bedtime(std::string_view text) {

@@ -12,6 +12,10 @@ namespace tovali {
 // (the empty text too).
 std::optional<std::string> switch_word_value(std::string_view word);
 
+// "HH:MM" (two digits each, 00:00 to 23:59) as minutes of the day; -1 for
+// any other text.
+int clock_minutes(std::string_view text);
+
 // What a check of one name=value made of it.
 enum class ValueCheck {
   Accepted,     // the value fits its key; CheckedValue::value is what to store
