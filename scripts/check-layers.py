@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Checks that each folder of src/ includes only the folders below it.
 
-The table is the layering of the program (README, "Layers"): a folder may
-include its own headers and those of the folders listed for it. Exits 1 and
-names each include that breaks the table, or a folder missing from it.
+The table is the layering of the program (docs/architecture.md, "Layers"):
+a folder may include its own headers and those of the folders listed for it.
+Exits 1 and names each include that breaks the table, or a folder missing
+from it.
 """
 import os
 import re
