@@ -9,6 +9,8 @@
 #include <gtk/gtk.h>
 #include <gtkmm/messagedialog.h>
 
+#include "BuildConfig.h"
+#include "FactoryLines.h"
 #include "FakeSetupHost.h"
 #include "GtkFixture.h"
 #include "RefusedSitesPageTestAccess.h"
@@ -35,12 +37,7 @@ using test::Script;
 // A host with the factory settings.
 FakeSetupHost factory_host() {
   FakeSetupHost host;
-  host.settings().assign(
-      {"password=marigold", "req_pw_close=0", "req_pw_config=0", "enable_email_button=0",
-       "email_url=http://mail.example.com/", "allow_new_window=1", "prevent_switch=1",
-       "disable_ctrl_alt_del=1", "show_close_main=0", "download_config=1", "hide_navframe=0",
-       "load_main_default=1", "silent_mode=0", "use_global_meta_data=1", "enable_print_button=1",
-       "default_home_location=1", "num_prohibited_file_exts=2", "pext-0=exe", "pext-1=zip"});
+  host.settings().assign(testing::factory_lines());
   return host;
 }
 
@@ -239,7 +236,7 @@ TEST(SetupForm, FillsEveryControl) {
   EXPECT_FALSE(parts.check("req_pw_config").get_active());
   EXPECT_TRUE(parts.check("prevent_switch").get_active());
   EXPECT_EQ(parts.entry("load_main_url").get_text(), "http://main.test/");
-  EXPECT_EQ(parts.entry("email_url").get_text(), "http://mail.example.com/");
+  EXPECT_EQ(parts.entry("email_url").get_text(), build::kEmailUrl);
   EXPECT_EQ(parts.moresites_grid().rows(),
             (std::vector<MoreSitesRow>{{"Zoo", "http://zoo.test/"}, {"", "http://half.test/"}}));
   EXPECT_EQ(parts.memo("prohibited_domains_memo").lines(), (TextList{"bad.test", " worse.test"}));
@@ -276,7 +273,7 @@ TEST(SetupForm, LockedControlsAreInsensitiveAndApplyLeavesThemAlone) {
   }
   parts.on_apply_clicked();
   EXPECT_EQ(host.saved_lines[1], "req_pw_close=0");  // the user's line, untouched
-  EXPECT_EQ(Settings(host.saved_lines).value("email_url"), "http://mail.example.com/");
+  EXPECT_EQ(Settings(host.saved_lines).value("email_url"), build::kEmailUrl);
   EXPECT_FALSE(Settings(host.saved_lines).has("num_cust_prohibited_domains"));
   EXPECT_TRUE(parts.check("req_pw_close").get_active());
 }
