@@ -478,8 +478,7 @@ TEST(SetupForm, ApplyTurnsOffSwitchesWithoutTheirTextAndDropsEmptyRows) {
   EXPECT_EQ(s.value("cust_pd-1"), " b");
   EXPECT_EQ(s.value("pw"), "marigold");
   EXPECT_TRUE(messages.caught.empty());
-  EXPECT_EQ(host.calls, (std::vector<std::string>{"SaveConfig", "UpdateControls",
-                                                  "UpdateCtrlAltDel", "UpdateLists"}));
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"SaveConfig", "UpdateControls", "UpdateLists"}));
   // The forced switches show in the dialog.
   EXPECT_FALSE(parts.check("enable_email_button").get_active());
   EXPECT_TRUE(parts.check("load_main_default").get_active());
@@ -500,8 +499,7 @@ TEST(SetupForm, ChangingPreventSwitchShowsTheRestartMessage) {
   const int response = form.run();
   EXPECT_EQ(response, Gtk::RESPONSE_OK);
   EXPECT_EQ(messages.texts(), std::vector<std::string>{kRestartMessage});
-  EXPECT_EQ(host.calls,
-            (std::vector<std::string>{"SaveConfig", "UpdateCtrlAltDel", "UpdateLists"}));
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"SaveConfig", "UpdateLists"}));
   EXPECT_EQ(host.settings().value("prevent_switch"), "0");
 }
 
