@@ -31,7 +31,7 @@ class CommandLine {
   // Parses `args` (without the program name). Returns the arguments after
   // the options, or nullopt with `problem` saying what is wrong: an option
   // that is not known (named as written), an option given twice, a missing
-  // or refused value. Never throws.
+  // or refused value.
   std::optional<std::vector<std::string>> parse(const std::vector<std::string>& args,
                                                 std::string& problem) const;
 
