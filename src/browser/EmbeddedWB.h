@@ -14,8 +14,7 @@ namespace tovali {
 // What a before-navigate handler wants done with the navigation.
 enum class NavigationVerdict { Proceed, Cancel };
 
-// Browser commands whose availability the view reports (the values of the
-// old control's command-state event).
+// Browser commands whose availability the view reports.
 enum class BrowserCommand { NavigateForward = 1, NavigateBack = 2 };
 
 enum class PrintMode { WithDialog, WithoutDialog };

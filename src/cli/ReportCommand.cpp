@@ -1,9 +1,11 @@
 #include "cli/ReportCommand.h"
 
+#include <optional>
 #include <ostream>
 
 #include "activity/ActivityReport.h"
 #include "activity/ActivityStore.h"
+#include "cli/CommandLine.h"
 #include "settings/InstallLayout.h"
 
 namespace tovali {
@@ -25,9 +27,17 @@ long days_of(const std::string& text) {
 
 int run_report_command(const std::vector<std::string>& args, const std::string& state_dir,
                        const LocalDate& today, std::ostream& out, std::ostream& err) {
-  const bool with_days = args.size() == 2 && args[0] == "--days";
-  const long days = with_days ? days_of(args[1]) : kReportDays;
-  if ((!args.empty() && !with_days) || days == 0) {
+  long days = kReportDays;
+  CommandLine line("tovali-settings");
+  line.add_value("days", [&days](const std::string& value, std::string& problem) {
+    days = days_of(value);
+    if (days == 0) problem = "not a whole number of days from 1 to 99999";
+    return days != 0;
+  });
+  std::string problem;
+  const std::optional<std::vector<std::string>> rest = line.parse(args, problem);
+  if (!rest || !rest->empty()) {
+    if (!rest) err << "tovali-settings: " << problem << '\n';
     err << "Usage: tovali-settings report [--days N]\n";
     return 2;
   }

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
 
+#include "cli/CommandLine.h"
 #include "cli/RulesLint.h"
 #include "policy/AdmissionRules.h"
 #include "policy/NavigationGuard.h"
@@ -67,17 +69,27 @@ std::string RulesTool::usage() {
 
 int RulesTool::run(const std::vector<std::string>& args, std::ostream& out,
                    std::ostream& err) const {
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+  const auto wrong_call = [&](const std::string& problem) {
+    err << "tovali-rules: " << problem << '\n' << usage();
+    return 2;
+  };
+  bool help = false;
+  CommandLine line("tovali-rules");
+  line.add_switch("help", 'h', &help);
+  std::string problem;
+  const std::optional<std::vector<std::string>> rest = line.parse(args, problem);
+  if (!rest) return wrong_call(problem);
+  if (help) {
+    if (!rest->empty()) return wrong_call("wrong call");
     out << usage();
     return 0;
   }
-  if (args.size() >= 4 && args[0] == "judge") {
-    return judge(args[1], args[2], std::vector<std::string>(args.begin() + 3, args.end()), out,
-                 err);
+  if (rest->size() >= 4 && (*rest)[0] == "judge") {
+    return judge((*rest)[1], (*rest)[2], std::vector<std::string>(rest->begin() + 3, rest->end()),
+                 out, err);
   }
-  if (args.size() == 2 && args[0] == "lint") return lint(args[1], out, err);
-  err << "tovali-rules: wrong call\n" << usage();
-  return 2;
+  if (rest->size() == 2 && (*rest)[0] == "lint") return lint((*rest)[1], out, err);
+  return wrong_call("wrong call");
 }
 
 int RulesTool::judge(const std::string& menu_file, const std::string& link_url,

@@ -19,9 +19,11 @@ class RulesTool {
 
   explicit RulesTool(SettingsSource settings) : m_settings(std::move(settings)) {}
 
-  // args: the command and its arguments (without the program name). Exit
-  // status: judge 0; lint 1 when it warned, else 0; 2 for a wrong call
-  // (usage on `err`) or an unreadable file (named with the reason).
+  // args: --help (-h) alone, or the command and its arguments (without the
+  // program name); options are read only before the command. Exit status:
+  // --help 0; judge 0; lint 1 when it warned, else 0; 2 for a wrong call
+  // (what is wrong, an unknown option by name, then the usage on `err`) or
+  // an unreadable file (named with the reason).
   int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
 
   static std::string usage();

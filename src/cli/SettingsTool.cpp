@@ -1,7 +1,9 @@
 #include "cli/SettingsTool.h"
 
+#include <optional>
 #include <ostream>
 
+#include "cli/CommandLine.h"
 #include "settings/SettingValues.h"
 #include "settings/SystemSettings.h"
 
@@ -34,22 +36,35 @@ int SettingsTool::run(const std::vector<std::string>& args, std::ostream& out,
     err << usage();
     return 2;
   };
-  if (args.empty()) return wrong_call();
-  const std::string& command = args[0];
-  const std::size_t n = args.size();
-  if (command == "--help" || command == "-h" || command == "help") {
-    if (n != 1) return wrong_call();
+  bool help = false;
+  CommandLine line("tovali-settings");
+  line.add_switch("help", 'h', &help);
+  std::string problem;
+  const std::optional<std::vector<std::string>> rest = line.parse(args, problem);
+  if (!rest) {
+    err << "tovali-settings: " << problem << '\n';
+    return wrong_call();
+  }
+  const std::size_t n = rest->size();
+  if (help) {
+    if (n != 0) return wrong_call();
+    out << usage();
+    return 0;
+  }
+  if (n == 0) return wrong_call();
+  const std::string& command = (*rest)[0];
+  if (command == "help" && n == 1) {
     out << usage();
     return 0;
   }
   if (command == "list" && n == 1) return list(out, err);
-  if (command == "get" && n == 2) return get(args[1], out, err);
-  if (command == "set" && n == 3) return write(args[1], args[2], err);
-  if (command == "unset" && n == 2) return write(args[1], "", err);
+  if (command == "get" && n == 2) return get((*rest)[1], out, err);
+  if (command == "set" && n == 3) return write((*rest)[1], (*rest)[2], err);
+  if (command == "unset" && n == 2) return write((*rest)[1], "", err);
   if (command == "paths" && n == 1) return paths(out);
   const auto extra = m_extra.find(command);
   if (extra != m_extra.end()) {
-    return extra->second.second(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    return extra->second.second(std::vector<std::string>(rest->begin() + 1, rest->end()), out, err);
   }
   return wrong_call();
 }

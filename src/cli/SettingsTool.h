@@ -27,15 +27,18 @@ class SettingsTool {
   // Adds a command `name` described by `usage_line` in the usage text.
   void add_command(const std::string& name, const std::string& usage_line, Command command);
 
-  // Runs one call. Exit status: 0 success; 1 missing key, failed save, a key
-  // locked by the administrator, or a change while the administrator's
-  // settings.conf exists but cannot be read; 2 wrong call (usage printed on
-  // `err`), or `set`/`unset` of a name that is not a setting or a value its
-  // key cannot hold (the key and the form it takes told on `err`; nothing
-  // is written). `set` stores a switch written yes/true/on as "1" and
-  // no/false/off as "0". `unset` of an unknown name deletes a line of that
-  // name that is stored. `list` and `get` show the values in force (the locks
-  // applied); what is wrong with settings.conf is told on `err`.
+  // Runs one call: --help (-h) or help alone, or a command and its
+  // arguments; options are read only before the command. Exit status: 0
+  // success; 1 missing key, failed save, a key locked by the administrator,
+  // or a change while the administrator's settings.conf exists but cannot be
+  // read; 2 wrong call (usage printed on `err`, after the name of an option
+  // the tool does not know), or `set`/`unset` of a name that is not a
+  // setting or a value its key cannot hold (the key and the form it takes
+  // told on `err`; nothing is written). `set` stores a switch written
+  // yes/true/on as "1" and no/false/off as "0". `unset` of an unknown name
+  // deletes a line of that name that is stored. `list` and `get` show the
+  // values in force (the locks applied); what is wrong with settings.conf is
+  // told on `err`.
   int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
 
   std::string usage() const;

@@ -29,13 +29,10 @@ class AllowSiteDialog : public Gtk::Dialog {
   // Runs the dialog until a button is pressed; closing it is "Not now".
   AllowSiteChoice choose();
 
-  Gtk::Button& always_button() { return m_always; }
-  Gtk::Button& once_button() { return m_once; }
-  Gtk::Button& not_now_button() { return m_not_now; }
-  Gtk::Label& host_label() { return m_host; }
-  Gtk::Label& address_label() { return m_address; }
-
  private:
+  // Tests reach the labels and the buttons through it.
+  friend class AllowSiteDialogTestAccess;
+
   Gtk::Label m_host;
   Gtk::Label m_intro{kAllowSiteIntro};
   Gtk::Label m_address;

@@ -18,11 +18,10 @@ class ControlPanelForm : public Gtk::Dialog {
   // Shows the panel modally until one of its pictures closes it.
   void run_modal();
 
-  StarBurstPicture& close_image() { return m_close_image; }
-  StarBurstPicture& setup_image() { return m_setup_image; }
-  StarBurstPicture& ok_image() { return m_ok_image; }
-
  private:
+  // Tests reach the pictures through it.
+  friend class ControlPanelFormTestAccess;
+
   void on_close_picture_clicked();
   void on_setup_picture_clicked();
   void on_ok_picture_clicked();

@@ -178,9 +178,4 @@ void KioskLock::release_keyboard() {
   if (keyboard && gdk_display_device_is_grabbed(display, keyboard)) gdk_seat_ungrab(seat);
 }
 
-void KioskLock::UpdateCtrlAltDel() {
-  // Read for the record; there is no platform flag to set (see header).
-  (void)m_settings.value(keys::disable_ctrl_alt_del);
-}
-
 }  // namespace tovali

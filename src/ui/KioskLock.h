@@ -40,15 +40,6 @@ class KioskLock {
   // Whether `window` (or a window inside it) has the input focus.
   static bool has_focus(Gtk::Window& window);
 
-  // Applies `disable_ctrl_alt_del`. On the old desktop this set the
-  // screen-saver-running flag that kept the system from acting on
-  // Ctrl+Alt+Del; a Linux desktop has no such flag (like the NT family,
-  // which ignored it), so there is nothing to apply and this does nothing.
-  // The X server's own key combinations are a concern of the desktop
-  // session; the window manager's shortcuts are kept away by the keyboard
-  // grab of the foreground pull (see the class comment).
-  void UpdateCtrlAltDel();
-
  private:
   bool on_prevent_switch_timer();
   static void filter_event(GdkEvent* event, gpointer data);

@@ -108,7 +108,6 @@ MainWindow::MainWindow(const Locations& locations)
   }
   UpdateLists();
   UpdateControls();
-  UpdateCtrlAltDel();
   m_config_download = std::make_unique<ConfigDownload>(
       m_state.settings, m_store, m_state.SiteBaseURL, *this, [this] { return m_close_allowed; });
   trust_administrator_authorities();
@@ -384,10 +383,6 @@ void MainWindow::UpdateControls() {
   m_main_frame.SetSilent(s.is_on(keys::silent_mode) ? DialogMode::Silent : DialogMode::Shown);
 }
 
-void MainWindow::UpdateCtrlAltDel() {
-  m_kiosk.UpdateCtrlAltDel();
-}
-
 void MainWindow::UpdateLists() {
   m_guard.UpdateLists();
 }
@@ -531,7 +526,7 @@ void MainWindow::on_status_text_change(const std::string& text) {
 }
 
 // The engine could not load a page in the main frame (or the pop-up): the
-// local error page takes its place, as for the old control's error pages.
+// local error page takes its place.
 void MainWindow::on_load_failed(const std::string& url) {
   guarded("on_load_failed", [&] { m_guard.load_failed(GuardedFrame::Main, url); });
 }

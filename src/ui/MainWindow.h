@@ -62,7 +62,6 @@ class MainWindow : public Gtk::Window,
   const Settings& settings() const override { return m_state.settings; }
   SaveReport SaveConfig() override;
   void UpdateControls() override;
-  void UpdateCtrlAltDel() override;
   void UpdateLists() override;
   std::string ProgramDir() const override { return m_locations.ProgramDir; }
   std::string state_dir() const override { return m_locations.state_dir; }

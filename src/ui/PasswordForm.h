@@ -23,13 +23,10 @@ class PasswordForm : public Gtk::Dialog {
   // it against the administrator's password hash when one is set.
   bool GetPassword(const Settings& settings);
 
-  // For tests: the controls.
-  Gtk::Entry& PasswordEdit() { return m_password_edit; }
-  Gtk::Label& WrongPassword() { return m_wrong_password; }
-  Gtk::Button& OkButton() { return m_ok; }
-  Gtk::Button& CancelButton() { return m_cancel; }
-
  private:
+  // Tests reach the controls through it.
+  friend class PasswordFormTestAccess;
+
   Gtk::Frame m_password_panel;
   Gtk::Box m_column{Gtk::ORIENTATION_VERTICAL, 4};
   Gtk::Label m_label{"Password:"};

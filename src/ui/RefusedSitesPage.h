@@ -35,10 +35,10 @@ class RefusedSitesPage : public Gtk::Box {
   // administrator" (the administrator has locked the "More Sites" list).
   void lock_adding();
 
-  Gtk::Button& add_button() { return m_add; }
-  Gtk::TreeView& view() { return m_view; }
-
  private:
+  // Tests reach the list and its button through it.
+  friend class RefusedSitesPageTestAccess;
+
   struct Columns : Gtk::TreeModelColumnRecord {
     Columns() {
       add(url);

@@ -29,10 +29,10 @@ class SetupActivityPage : public Gtk::Box {
   // Selects the day at `index` (0: the oldest shown).
   void select_day(int index);
 
-  Gtk::TreeView& days_view() { return m_days_view; }
-  Gtk::TreeView& hosts_view() { return m_hosts_view; }
-
  private:
+  // Tests reach the two lists through it.
+  friend class SetupActivityPageTestAccess;
+
   struct DayColumns : Gtk::TreeModelColumnRecord {
     DayColumns() {
       add(date);

@@ -117,12 +117,6 @@ Gtk::Entry& SetupForm::entry(const std::string& name) {
   return *m_entries.at(name);
 }
 
-MemoView& SetupForm::memo(const std::string& name) {
-  if (name == "prohibited_domains_memo") return m_prohibited_domains_memo;
-  if (name == "prohibited_urls_memo") return m_prohibited_urls_memo;
-  return m_prohibited_file_exts_memo;
-}
-
 void SetupForm::build_general() {
   m_general.set_border_width(10);
   add_checks(m_general, SetupPlace::General);

@@ -42,38 +42,22 @@ class SetupForm : public Gtk::Dialog {
   // modally until OK or Cancel closes it.
   void run_modal();
 
-  // The handlers, public so that tests can drive them.
+ private:
+  // Tests reach the handlers and the controls through it.
+  friend class SetupFormTestAccess;
+
   void on_ok_clicked();
   void on_apply_clicked();
   void on_set_password_clicked();
   void on_help_clicked();
   void on_feedback_clicked();
 
-  // Named controls, for tests.
-  Gtk::Notebook& tabs() { return m_tabs; }
+  // The check box and the entry of a setting, by the setting's name.
   Gtk::CheckButton& check(const std::string& name);
   Gtk::CheckButton& check(SettingKey key) { return check(std::string(key.name())); }
   Gtk::Entry& entry(const std::string& name);
   Gtk::Entry& entry(SettingKey key) { return entry(std::string(key.name())); }
-  MoreSitesGrid& moresites_grid() { return m_moresites_grid; }
-  Gtk::Entry& current_password() { return m_current_password; }
-  Gtk::Entry& new_password() { return m_new_password; }
-  Gtk::Entry& new_password_again() { return m_new_password_again; }
-  Gtk::Button& set_password_button() { return *m_set_password; }
-  Gtk::Label& password_note() { return *m_password_note; }
-  MemoView& memo(const std::string& name);
-  RefusedSitesPage& refused_sites() { return m_refused_sites; }
-  SetupTimePage& time_page() { return m_time_page; }
-  SetupActivityPage& activity_page() { return m_activity_page; }
-  Gtk::Widget& browser_page() { return m_browser_page; }
-  Gtk::Label& feedback_label() { return m_feedback_label; }
-  Gtk::Widget& label_panel() { return m_label_panel; }
-  // The Browser tab's view; nullptr until Help or Send Feedback made it.
-  EmbeddedWB* browser_view() { return m_browser.get(); }
-  // The warnings raised while filling, not yet shown.
-  int pending_configuration_warnings() const { return m_load_warnings; }
 
- private:
   // Adds the check boxes of `place` (see SetupChecks) to `box`, in order.
   void add_checks(Gtk::Box& box, SetupPlace place);
   Gtk::Entry& add_entry(SettingKey key);

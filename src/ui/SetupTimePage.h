@@ -35,11 +35,10 @@ class SetupTimePage : public Gtk::Box {
   // Raised by "Add 15 minutes today".
   std::function<void()> on_add_minutes;
 
-  Gtk::Entry& daily_minutes() { return m_daily_minutes; }
-  Gtk::Entry& bedtime() { return m_bedtime; }
-  Gtk::Button& add_minutes_button() { return m_add_minutes; }
-
  private:
+  // Tests reach the fields and the button through it.
+  friend class SetupTimePageTestAccess;
+
   Gtk::Label m_caption;
   Gtk::Grid m_grid;
   Gtk::Label m_daily_minutes_label{"Minutes per day (empty or 0: no limit):"};

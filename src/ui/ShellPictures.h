@@ -8,7 +8,7 @@
 namespace tovali {
 
 // The pictures of the main window and the pop-up window, drawn at any size
-// so that they stretch like the old bitmaps did.
+// so that they stretch with the space their widgets get.
 namespace pictures {
 
 // The yellow star-burst behind the message panel and the about panel.

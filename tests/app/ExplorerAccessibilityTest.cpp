@@ -60,7 +60,7 @@ TEST_F(ExplorerAccessibility, EveryControlIsANamedButtonOrMenuItem) {
        {"Home", "Back", "Forward", "Stop", "Print", "E-mail", "Help", "Tools", "Hide", "Show",
         "About Tovali Explorer", "Hide the message", "Tovali Explorer Help", "Help From The Web"})
     EXPECT_EQ(names.count(name), 1u) << name << " is missing from\n" << describe(nodes);
-  // The pictures no longer show up as anonymous drawings that do something.
+  // No picture shows up as an anonymous drawing that does something.
   for (const auto& node : nodes) {
     if (node.role == "drawing area") {
       EXPECT_TRUE(node.actions.empty()) << describe(nodes);

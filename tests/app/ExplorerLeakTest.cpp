@@ -1,7 +1,6 @@
-// The real program: the doors a web engine offers beyond the old control stay
-// closed (context menu, downloads, file chooser, page printing, permission
-// requests, developer tools, window geometry), outside close requests are
-// refused, and an ending session saves the refused URLs.
+// The real program: the doors a web engine offers stay closed (context menu, downloads, file
+// chooser, page printing, permission requests, developer tools, window geometry), outside close
+// requests are refused, and an ending session saves the refused URLs.
 #include <sys/wait.h>
 
 #include <csignal>

@@ -241,5 +241,40 @@ TEST_F(RulesToolTest, WrongCallsAndUnreadableFiles) {
             std::string::npos);
 }
 
+// --help and -h print the usage text alone; an option the tool does not
+// know is named before it.
+TEST_F(RulesToolTest, HelpAndUnknownOptions) {
+  for (const char* option : {"--help", "-h"}) {
+    const CommandResult r = rules({option});
+    EXPECT_EQ(r.exit_status, 0) << option;
+    EXPECT_EQ(r.out.rfind("Usage: tovali-rules judge MENU_FILE LINK_URL URL...\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\n       tovali-rules lint MENU_FILE\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, "") << option;
+  }
+  const std::string menu = page("menu.html", kMenuPage);
+  const struct {
+    std::vector<std::string> call;
+    const char* problem;
+  } cases[] = {
+      {{"--strict", "lint", menu}, "Unknown option --strict"},
+      {{"-q"}, "Unknown option -q"},
+      {{"--help", "lint", menu}, "wrong call"},
+      {{"-h", "--help"}, "--help given twice"},
+  };
+  for (const auto& c : cases) {
+    const CommandResult r = rules(c.call);
+    EXPECT_EQ(r.exit_status, 2) << c.problem;
+    EXPECT_EQ(r.err.rfind(std::string("tovali-rules: ") + c.problem + "\nUsage: tovali-rules", 0),
+              0u)
+        << r.err;
+    EXPECT_TRUE(r.out.empty()) << c.problem;
+  }
+  // After the command every argument is its own, even one that looks like
+  // an option.
+  const CommandResult judged = rules({"judge", menu, "http001://www.example.com/", "--help"});
+  EXPECT_EQ(judged.exit_status, 0) << judged.err;
+  EXPECT_EQ(judged.out.substr(judged.out.find('\t')), "\t--help\n") << judged.out;
+}
+
 }  // namespace
 }  // namespace tovali

@@ -287,6 +287,54 @@ TEST_F(SettingsToolTest, WrongCallsPrintUsageAndExitTwo) {
   EXPECT_NE(help.out.find("Usage: tovali-settings"), std::string::npos);
 }
 
+// --help, -h and help print the usage text with every command on standard
+// output; nothing else may follow them.
+TEST_F(SettingsToolTest, HelpPrintsEveryCommand) {
+  for (const std::vector<std::string>& call :
+       {std::vector<std::string>{"--help"}, {"-h"}, {"help"}}) {
+    const auto r = tool(call);
+    EXPECT_EQ(r.exit_status, 0) << call[0];
+    EXPECT_EQ(r.out.rfind("Usage: tovali-settings COMMAND [ARGUMENTS]\n", 0), 0u) << r.out;
+    for (const char* command : {"list", "get KEY", "set KEY VALUE", "unset KEY", "paths",
+                                "download", "hash-password", "report [--days N]", "--help"}) {
+      EXPECT_NE(r.out.find("\n  " + std::string(command) + " "), std::string::npos) << command;
+    }
+    EXPECT_EQ(r.err, "") << call[0];
+  }
+  for (const std::vector<std::string>& call :
+       {std::vector<std::string>{"--help", "list"}, {"-h", "-h"}, {"help", "list"}}) {
+    const auto r = tool(call);
+    EXPECT_EQ(r.exit_status, 2) << call[0] << " " << call[1];
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(r.err.find("Usage: tovali-settings"), std::string::npos);
+  }
+}
+
+// An option the tool does not know is named in the error, before the usage
+// text; a command's arguments that start with "-" are its own, not options.
+TEST_F(SettingsToolTest, AnUnknownOptionIsNamedAndExitsTwo) {
+  const struct {
+    std::vector<std::string> call;
+    const char* named;
+  } cases[] = {
+      {{"--frobnicate"}, "Unknown option --frobnicate"},
+      {{"-x", "list"}, "Unknown option -x"},
+      {{"--days", "3", "report"}, "Unknown option --days"},
+      {{"report", "--weeks", "2"}, "Unknown option --weeks"},
+      {{"report", "--days=2", "--days=3"}, "--days given twice"},
+  };
+  for (const auto& c : cases) {
+    const auto r = tool(c.call);
+    EXPECT_EQ(r.exit_status, 2) << c.named;
+    EXPECT_EQ(r.err.rfind(std::string("tovali-settings: ") + c.named + "\n", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("Usage: tovali-settings"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty()) << c.named;
+  }
+  ASSERT_EQ(tool({"set", "pext-4", "-odd"}).exit_status, 0);
+  EXPECT_EQ(tool({"get", "pext-4"}).out, "-odd\n");
+  EXPECT_EQ(tool({"report", "--days=3"}).exit_status, 0);
+}
+
 TEST_F(SettingsToolTest, AFailedSaveNamesTheCopyAndExitsOne) {
   ASSERT_EQ(tool({"set", "pext-5", "old"}).exit_status, 0);
   std::filesystem::remove_all(dir() + "system");

@@ -143,7 +143,6 @@ ApplyOutcome ApplySetup(SetupModel& model, SetupHost& host, const MessageSink& s
   } else {
     host.UpdateControls();
   }
-  host.UpdateCtrlAltDel();
   host.UpdateLists();
   return outcome;
 }

@@ -61,7 +61,7 @@ struct ApplyOutcome {
 
 // The whole apply: StoreSetupModel, SaveConfig (a failed save is reported
 // through `show`), then the restart message or UpdateControls, then
-// UpdateCtrlAltDel and UpdateLists.
+// UpdateLists.
 ApplyOutcome ApplySetup(SetupModel& model, SetupHost& host, const MessageSink& show);
 
 // The message for copies that could not be written ("" when all were).

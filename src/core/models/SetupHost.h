@@ -26,9 +26,6 @@ class SetupHost {
   // and print buttons, silent mode).
   virtual void UpdateControls() = 0;
 
-  // Re-applies `disable_ctrl_alt_del`.
-  virtual void UpdateCtrlAltDel() = 0;
-
   // Reloads the parent's three prohibition lists from the settings.
   virtual void UpdateLists() = 0;
 

@@ -24,6 +24,8 @@ inline constexpr SettingKey email_url{"email_url"};
 inline constexpr SettingKey email_meta_data{"email-meta-data"};
 inline constexpr SettingKey allow_new_window{"allow_new_window"};
 inline constexpr SettingKey prevent_switch{"prevent_switch"};
+// Shown and stored by the setup dialog; a Linux desktop has no flag for it
+// to set, so nothing else reads it.
 inline constexpr SettingKey disable_ctrl_alt_del{"disable_ctrl_alt_del"};
 inline constexpr SettingKey show_close_main{"show_close_main"};
 inline constexpr SettingKey hide_navframe{"hide_navframe"};

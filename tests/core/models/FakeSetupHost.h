@@ -17,7 +17,6 @@ class FakeSetupHost : public SetupHost {
     return next_save;
   }
   void UpdateControls() override { calls.push_back("UpdateControls"); }
-  void UpdateCtrlAltDel() override { calls.push_back("UpdateCtrlAltDel"); }
   void UpdateLists() override { calls.push_back("UpdateLists"); }
   std::string ProgramDir() const override { return program_dir; }
   std::string state_dir() const override { return state_folder; }

@@ -5,37 +5,17 @@
 #include <set>
 #include <string>
 
-#include "BuildConfig.h"
+#include "FactoryLines.h"
 #include "settings/ConfigStore.h"
 #include "settings/Settings.h"
 
 namespace tovali {
 namespace {
 
-// The lines every stored copy has held since the first release: the table
-// must keep producing exactly these, in this order.
+// The table must keep producing exactly the lines of the stored defaults,
+// in their order.
 TEST(SettingsKeys, FactoryLinesAreTheStoredDefaults) {
-  const TextList expected = {
-      "password=marigold",
-      "req_pw_close=0",
-      "req_pw_config=0",
-      "enable_email_button=0",
-      std::string("email_url=") + build::kEmailUrl,
-      "allow_new_window=1",
-      "prevent_switch=1",
-      "disable_ctrl_alt_del=1",
-      "show_close_main=0",
-      "download_config=1",
-      "hide_navframe=0",
-      "load_main_default=1",
-      "silent_mode=0",
-      "use_global_meta_data=1",
-      "enable_print_button=1",
-      "default_home_location=1",
-      "num_prohibited_file_exts=2",
-      "pext-0=exe",
-      "pext-1=zip",
-  };
+  const TextList expected = testing::factory_lines();
   EXPECT_EQ(factory_default_lines(), expected);
   EXPECT_EQ(ConfigStore::DefaultLines(), expected);
   EXPECT_EQ(factory_default(keys::password), "marigold");

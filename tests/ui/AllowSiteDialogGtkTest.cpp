@@ -3,7 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "AllowSiteDialogTestAccess.h"
 #include "GtkFixture.h"
+#include "PasswordFormTestAccess.h"
 #include "models/PasswordChange.h"
 #include "ui/AllowSiteDialog.h"
 #include "ui/PasswordForm.h"
@@ -36,15 +38,17 @@ TEST(AllowSiteDialog, AlwaysIsOfferedUnlessTheAdministratorLockedMoreSites) {
         [] {
           auto* form = find_window<PasswordForm>();
           if (!form) return false;
-          form->PasswordEdit().set_text("marigold");
-          form->OkButton().clicked();
+          PasswordFormTestAccess parts(*form);
+          parts.password_edit().set_text("marigold");
+          parts.ok_button().clicked();
           return true;
         },
         [&] {
           auto* dialog = find_window<AllowSiteDialog>();
           if (!dialog) return false;
-          sensitive = dialog->always_button().get_sensitive();
-          tooltip = dialog->always_button().get_tooltip_text();
+          AllowSiteDialogTestAccess parts(*dialog);
+          sensitive = parts.always_button().get_sensitive();
+          tooltip = parts.always_button().get_tooltip_text();
           test::screenshot(c.offered ? "allow_site_dialog" : "allow_site_dialog_locked");
           dialog->response(Gtk::RESPONSE_DELETE_EVENT);
           return true;
@@ -70,14 +74,15 @@ TEST(AllowSiteDialog, ALongAddressKeepsTheHostAndTheButtonsOnTheScreen) {
   Gtk::Window parent;
   parent.show();
   AllowSiteDialog dialog(parent, url, AlwaysOffer::Offered);
+  AllowSiteDialogTestAccess parts(dialog);
   dialog.show();
   ASSERT_TRUE(test::pump_until([&] { return dialog.get_mapped(); }));
   test::pump();
   test::screenshot("allow_site_dialog_long_address");
 
-  EXPECT_EQ(dialog.host_label().get_text(), "evil.localhost");
-  EXPECT_EQ(dialog.address_label().get_ellipsize(), Pango::ELLIPSIZE_MIDDLE);
-  EXPECT_TRUE(dialog.address_label().get_layout()->is_ellipsized());
+  EXPECT_EQ(parts.host_label().get_text(), "evil.localhost");
+  EXPECT_EQ(parts.address_label().get_ellipsize(), Pango::ELLIPSIZE_MIDDLE);
+  EXPECT_TRUE(parts.address_label().get_layout()->is_ellipsized());
   const Glib::RefPtr<Gdk::Screen> screen = dialog.get_screen();
   int width = 0;
   int height = 0;
@@ -98,11 +103,11 @@ TEST(AllowSiteDialog, ALongAddressKeepsTheHostAndTheButtonsOnTheScreen) {
   int host_y = 0;
   int address_y = 0;
   int ignored = 0;
-  ASSERT_TRUE(dialog.host_label().translate_coordinates(dialog, 0, 0, ignored, host_y));
-  ASSERT_TRUE(dialog.address_label().translate_coordinates(dialog, 0, 0, ignored, address_y));
+  ASSERT_TRUE(parts.host_label().translate_coordinates(dialog, 0, 0, ignored, host_y));
+  ASSERT_TRUE(parts.address_label().translate_coordinates(dialog, 0, 0, ignored, address_y));
   EXPECT_LT(host_y, address_y);
   for (Gtk::Button* button :
-       {&dialog.once_button(), &dialog.always_button(), &dialog.not_now_button()}) {
+       {&parts.once_button(), &parts.always_button(), &parts.not_now_button()}) {
     SCOPED_TRACE(button->get_label());
     EXPECT_TRUE(button->get_mapped());
     int left = 0;

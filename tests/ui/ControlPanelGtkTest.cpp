@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ControlPanelFormTestAccess.h"
 #include "FakePanelHost.h"
 #include "GtkFixture.h"
 #include "ui/ControlPanelForm.h"
@@ -16,6 +17,7 @@ using test::Script;
 TEST(ControlPanelForm, LooksAsDesigned) {
   FakePanelHost host;
   ControlPanelForm panel(nullptr, host);
+  ControlPanelFormTestAccess parts(panel);
   panel.show();
   test::pump();
   EXPECT_EQ(panel.get_title(), "Tovali Explorer");
@@ -24,16 +26,16 @@ TEST(ControlPanelForm, LooksAsDesigned) {
   panel.get_size(w, h);
   EXPECT_EQ(w, 247);
   EXPECT_EQ(h, 325);
-  EXPECT_EQ(panel.close_image().get_allocated_width(), 239);
-  EXPECT_EQ(panel.close_image().get_allocated_height(), 100);
-  EXPECT_EQ(panel.setup_image().get_allocated_width(), 180);
-  EXPECT_EQ(panel.setup_image().get_allocated_height(), 98);
-  EXPECT_EQ(panel.ok_image().get_allocated_width(), 239);
+  EXPECT_EQ(parts.close_image().get_allocated_width(), 239);
+  EXPECT_EQ(parts.close_image().get_allocated_height(), 100);
+  EXPECT_EQ(parts.setup_image().get_allocated_width(), 180);
+  EXPECT_EQ(parts.setup_image().get_allocated_height(), 98);
+  EXPECT_EQ(parts.ok_image().get_allocated_width(), 239);
   // Top to bottom: close, setup (right-aligned), OK.
   int x = 0, y_close = 0, y_setup = 0, y_ok = 0, x_setup = 0;
-  panel.close_image().translate_coordinates(panel, 0, 0, x, y_close);
-  panel.setup_image().translate_coordinates(panel, 0, 0, x_setup, y_setup);
-  panel.ok_image().translate_coordinates(panel, 0, 0, x, y_ok);
+  parts.close_image().translate_coordinates(panel, 0, 0, x, y_close);
+  parts.setup_image().translate_coordinates(panel, 0, 0, x_setup, y_setup);
+  parts.ok_image().translate_coordinates(panel, 0, 0, x, y_ok);
   EXPECT_LT(y_close, y_setup);
   EXPECT_LT(y_setup, y_ok);
   EXPECT_GT(x_setup, 40);
@@ -65,9 +67,10 @@ TEST(ControlPanelForm, PicturesDoTheirActions) {
         [&] {
           auto* panel = find_window<ControlPanelForm>();
           if (!panel) return false;
-          StarBurstPicture& picture = std::string(c.picture) == "Close"   ? panel->close_image()
-                                      : std::string(c.picture) == "Setup" ? panel->setup_image()
-                                                                          : panel->ok_image();
+          ControlPanelFormTestAccess parts(*panel);
+          StarBurstPicture& picture = std::string(c.picture) == "Close"   ? parts.close_image()
+                                      : std::string(c.picture) == "Setup" ? parts.setup_image()
+                                                                          : parts.ok_image();
           picture.signal_clicked().emit();
           return true;
         },
@@ -76,7 +79,7 @@ TEST(ControlPanelForm, PicturesDoTheirActions) {
           auto* panel = find_window<ControlPanelForm>();
           if (!panel) return true;
           still_open_after_click = true;
-          panel->ok_image().signal_clicked().emit();
+          ControlPanelFormTestAccess(*panel).ok_image().signal_clicked().emit();
           return true;
         },
     });

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GtkFixture.h"
+#include "PasswordFormTestAccess.h"
 #include "ui/PasswordForm.h"
 
 namespace tovali {
@@ -17,6 +18,7 @@ Settings with_password(const char* password) {
 
 TEST(PasswordForm, LooksAsDesigned) {
   PasswordForm form(nullptr);
+  PasswordFormTestAccess parts(form);
   form.show();
   test::pump();
   EXPECT_EQ(form.get_title(), "Enter Password");
@@ -25,13 +27,13 @@ TEST(PasswordForm, LooksAsDesigned) {
   form.get_size(w, h);
   EXPECT_EQ(w, 149);
   EXPECT_EQ(h, 186);
-  EXPECT_FALSE(form.PasswordEdit().get_visibility());
-  EXPECT_EQ(form.PasswordEdit().get_invisible_char(), static_cast<gunichar>('*'));
-  EXPECT_FALSE(form.WrongPassword().get_visible());
-  EXPECT_EQ(form.WrongPassword().get_text(), "Wrong Password");
-  EXPECT_EQ(form.OkButton().get_label(), "OK");
-  EXPECT_EQ(form.CancelButton().get_label(), "Cancel");
-  EXPECT_TRUE(form.OkButton().has_default());
+  EXPECT_FALSE(parts.password_edit().get_visibility());
+  EXPECT_EQ(parts.password_edit().get_invisible_char(), static_cast<gunichar>('*'));
+  EXPECT_FALSE(parts.wrong_password().get_visible());
+  EXPECT_EQ(parts.wrong_password().get_text(), "Wrong Password");
+  EXPECT_EQ(parts.ok_button().get_label(), "OK");
+  EXPECT_EQ(parts.cancel_button().get_label(), "Cancel");
+  EXPECT_TRUE(parts.ok_button().has_default());
   test::screenshot("password_form");
 }
 
@@ -42,17 +44,20 @@ TEST(PasswordForm, WrongThenRightWithEnter) {
       [] {
         auto* form = find_window<PasswordForm>();
         if (!form) return false;
-        form->PasswordEdit().set_text("Marigold");  // differs in case only
-        form->OkButton().clicked();
+        PasswordFormTestAccess parts(*form);
+        parts.password_edit().set_text("Marigold");  // differs in case only
+        parts.ok_button().clicked();
         return true;
       },
       [&] {
         auto* form = find_window<PasswordForm>();
-        if (!form || !form->WrongPassword().get_visible()) return false;
-        wrong_seen = form->PasswordEdit().get_text().empty() && form->PasswordEdit().has_focus();
+        if (!form) return false;
+        PasswordFormTestAccess parts(*form);
+        if (!parts.wrong_password().get_visible()) return false;
+        wrong_seen = parts.password_edit().get_text().empty() && parts.password_edit().has_focus();
         test::screenshot("password_form_wrong");
-        form->PasswordEdit().set_text("marigold");
-        form->PasswordEdit().activate();  // Enter presses the default button
+        parts.password_edit().set_text("marigold");
+        parts.password_edit().activate();  // Enter presses the default button
         return true;
       },
   });
@@ -68,18 +73,22 @@ TEST(PasswordForm, CancelGivesFalseAfterAnyNumberOfAttempts) {
   for (int i = 0; i < 3; ++i) {
     steps.push_back([&attempts, i] {
       auto* form = find_window<PasswordForm>();
-      if (!form || (i > 0 && !form->PasswordEdit().get_text().empty())) return false;
-      if (i > 0 && !form->WrongPassword().get_visible()) return false;
-      form->PasswordEdit().set_text("wrong");
-      form->OkButton().clicked();
+      if (!form) return false;
+      PasswordFormTestAccess parts(*form);
+      if (i > 0 && !parts.password_edit().get_text().empty()) return false;
+      if (i > 0 && !parts.wrong_password().get_visible()) return false;
+      parts.password_edit().set_text("wrong");
+      parts.ok_button().clicked();
       ++attempts;
       return true;
     });
   }
   steps.push_back([] {
     auto* form = find_window<PasswordForm>();
-    if (!form || !form->PasswordEdit().get_text().empty()) return false;
-    form->CancelButton().clicked();
+    if (!form) return false;
+    PasswordFormTestAccess parts(*form);
+    if (!parts.password_edit().get_text().empty()) return false;
+    parts.cancel_button().clicked();
     return true;
   });
   Script script(steps);
@@ -92,7 +101,8 @@ TEST(PasswordForm, EmptyPasswordAcceptsEmptyEntry) {
   Script script({[] {
     auto* form = find_window<PasswordForm>();
     if (!form) return false;
-    form->OkButton().clicked();
+    PasswordFormTestAccess parts(*form);
+    parts.ok_button().clicked();
     return true;
   }});
   EXPECT_TRUE(GetPassword(nullptr, settings));

@@ -274,7 +274,7 @@ TEST(ApplySetup, MemoLinesNotEmptyKeptUntrimmed) {
   EXPECT_EQ(s.value("pext-0"), "exe ");
 }
 
-TEST(ApplySetup, RestartOrUpdateControlsThenCtrlAltDelAndLists) {
+TEST(ApplySetup, RestartOrUpdateControlsThenLists) {
   struct Case {
     const char* stored;  // prevent_switch before, nullptr = missing
     bool box;
@@ -296,12 +296,11 @@ TEST(ApplySetup, RestartOrUpdateControlsThenCtrlAltDelAndLists) {
     EXPECT_EQ(outcome.restart, c.restart);
     if (c.restart == Restart::Needed) {
       EXPECT_EQ(r.messages, std::vector<std::string>{kRestartMessage});
-      EXPECT_EQ(host.calls,
-                (std::vector<std::string>{"SaveConfig", "UpdateCtrlAltDel", "UpdateLists"}));
+      EXPECT_EQ(host.calls, (std::vector<std::string>{"SaveConfig", "UpdateLists"}));
     } else {
       EXPECT_TRUE(r.messages.empty());
-      EXPECT_EQ(host.calls, (std::vector<std::string>{"SaveConfig", "UpdateControls",
-                                                      "UpdateCtrlAltDel", "UpdateLists"}));
+      EXPECT_EQ(host.calls,
+                (std::vector<std::string>{"SaveConfig", "UpdateControls", "UpdateLists"}));
     }
     EXPECT_EQ(host.settings().value("prevent_switch"), c.box ? "1" : "0");
   }

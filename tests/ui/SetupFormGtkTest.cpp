@@ -9,8 +9,14 @@
 #include <gtk/gtk.h>
 #include <gtkmm/messagedialog.h>
 
+#include "BuildConfig.h"
+#include "FactoryLines.h"
 #include "FakeSetupHost.h"
 #include "GtkFixture.h"
+#include "RefusedSitesPageTestAccess.h"
+#include "SetupActivityPageTestAccess.h"
+#include "SetupFormTestAccess.h"
+#include "SetupTimePageTestAccess.h"
 #include "TempDir.h"
 #include "activity/ActivityRecord.h"
 #include "activity/LocalDate.h"
@@ -31,12 +37,7 @@ using test::Script;
 // A host with the factory settings.
 FakeSetupHost factory_host() {
   FakeSetupHost host;
-  host.settings().assign(
-      {"password=marigold", "req_pw_close=0", "req_pw_config=0", "enable_email_button=0",
-       "email_url=http://mail.example.com/", "allow_new_window=1", "prevent_switch=1",
-       "disable_ctrl_alt_del=1", "show_close_main=0", "download_config=1", "hide_navframe=0",
-       "load_main_default=1", "silent_mode=0", "use_global_meta_data=1", "enable_print_button=1",
-       "default_home_location=1", "num_prohibited_file_exts=2", "pext-0=exe", "pext-1=zip"});
+  host.settings().assign(testing::factory_lines());
   return host;
 }
 
@@ -99,6 +100,7 @@ std::vector<std::string> visible_tab_labels(Gtk::Notebook& tabs) {
 TEST(SetupForm, LooksAsDesigned) {
   auto host = factory_host();
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
   test::pump();
   EXPECT_EQ(form.get_title(), "Tovali Explorer Setup");
@@ -107,10 +109,10 @@ TEST(SetupForm, LooksAsDesigned) {
   form.get_size(w, h);
   EXPECT_EQ(w, 640);
   EXPECT_EQ(h, 480);
-  EXPECT_EQ(visible_tab_labels(form.tabs()),
+  EXPECT_EQ(visible_tab_labels(parts.tabs()),
             (std::vector<std::string>{"General", "Password", "Buttons", "Site Access", "Downloads",
                                       "Refused Sites", "Time", "Activity"}));
-  EXPECT_EQ(form.tabs().get_current_page(), 0);
+  EXPECT_EQ(parts.tabs().get_current_page(), 0);
 
   const std::pair<const char*, const char*> captions[] = {
       {"silent_mode", "Prevent Browser From Showing Dialog Popups"},
@@ -130,9 +132,9 @@ TEST(SetupForm, LooksAsDesigned) {
       {"show_close_main", "Show Close Button In Main Window"},
   };
   for (const auto& [name, caption] : captions) {
-    EXPECT_EQ(form.check(name).get_label(), caption) << name;
+    EXPECT_EQ(parts.check(name).get_label(), caption) << name;
   }
-  auto& grid = form.moresites_grid();
+  auto& grid = parts.moresites_grid();
   EXPECT_EQ(grid.get_column(0)->get_title(), "Link Description");
   EXPECT_EQ(grid.get_column(1)->get_title(), "URL (http://...)");
   EXPECT_EQ(grid.get_column(0)->get_fixed_width(), 220);
@@ -141,16 +143,17 @@ TEST(SetupForm, LooksAsDesigned) {
   EXPECT_EQ(grid.row_count(), 4);
   test::screenshot("setup_general");
   for (int page = 1; page < 5; ++page) {
-    form.tabs().set_current_page(page);
+    parts.tabs().set_current_page(page);
     test::screenshot("setup_tab" + std::to_string(page));
   }
-  form.tabs().set_current_page(6);
+  parts.tabs().set_current_page(6);
   test::screenshot("setup_refused");
 }
 
 TEST(SetupForm, EveryTextOfEveryTab) {
   auto host = factory_host();
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
   test::pump();
   const char* const kNoCaption = "";
@@ -181,11 +184,11 @@ TEST(SetupForm, EveryTextOfEveryTab) {
        "(Enter one per line, and do not include the preceding period)"},
   };
   for (std::size_t page = 0; page < pages.size(); ++page) {
-    EXPECT_EQ(texts_in(*form.tabs().get_nth_page(static_cast<int>(page))), sorted(pages[page]))
+    EXPECT_EQ(texts_in(*parts.tabs().get_nth_page(static_cast<int>(page))), sorted(pages[page]))
         << "tab " << page;
   }
   // The bottom bar (Apply is there but never shown) and the Browser tab.
-  form.on_feedback_clicked();
+  parts.on_feedback_clicked();
   test::pump();
   std::vector<std::string> expected{"OK",
                                     "Cancel",
@@ -193,7 +196,7 @@ TEST(SetupForm, EveryTextOfEveryTab) {
                                     "Are you having problems or do you want additional features?",
                                     "Send Feedback",
                                     "Feedback Browser",
-                                    form.feedback_label().get_text(),
+                                    parts.feedback_label().get_text(),
                                     "< Back",
                                     "Forward >",
                                     "Refused Sites",
@@ -207,13 +210,13 @@ TEST(SetupForm, EveryTextOfEveryTab) {
   // The Refused Sites, Time and Activity tabs' own texts are checked with
   // those tabs.
   for (Gtk::Widget* tab : std::initializer_list<Gtk::Widget*>{
-           &form.refused_sites(), &form.time_page(), &form.activity_page()}) {
+           &parts.refused_sites(), &parts.time_page(), &parts.activity_page()}) {
     for (const auto& text : texts_in(*tab)) {
       if (auto it = std::find(all.begin(), all.end(), text); it != all.end()) all.erase(it);
     }
   }
   EXPECT_EQ(all, sorted(expected));
-  form.browser_view()->Stop();
+  parts.browser_view()->Stop();
 }
 
 TEST(SetupForm, FillsEveryControl) {
@@ -228,16 +231,17 @@ TEST(SetupForm, FillsEveryControl) {
   host.settings().set_value("cust_pd-0", "bad.test");
   host.settings().set_value("cust_pd-1", " worse.test");
   SetupForm form(nullptr, host);
-  EXPECT_TRUE(form.check("req_pw_close").get_active());
-  EXPECT_FALSE(form.check("req_pw_config").get_active());
-  EXPECT_TRUE(form.check("prevent_switch").get_active());
-  EXPECT_EQ(form.entry("load_main_url").get_text(), "http://main.test/");
-  EXPECT_EQ(form.entry("email_url").get_text(), "http://mail.example.com/");
-  EXPECT_EQ(form.moresites_grid().rows(),
+  SetupFormTestAccess parts(form);
+  EXPECT_TRUE(parts.check("req_pw_close").get_active());
+  EXPECT_FALSE(parts.check("req_pw_config").get_active());
+  EXPECT_TRUE(parts.check("prevent_switch").get_active());
+  EXPECT_EQ(parts.entry("load_main_url").get_text(), "http://main.test/");
+  EXPECT_EQ(parts.entry("email_url").get_text(), build::kEmailUrl);
+  EXPECT_EQ(parts.moresites_grid().rows(),
             (std::vector<MoreSitesRow>{{"Zoo", "http://zoo.test/"}, {"", "http://half.test/"}}));
-  EXPECT_EQ(form.memo("prohibited_domains_memo").lines(), (TextList{"bad.test", " worse.test"}));
-  EXPECT_EQ(form.memo("prohibited_file_exts_memo").lines(), (TextList{"exe", "zip"}));
-  EXPECT_EQ(form.pending_configuration_warnings(), 0);
+  EXPECT_EQ(parts.memo("prohibited_domains_memo").lines(), (TextList{"bad.test", " worse.test"}));
+  EXPECT_EQ(parts.memo("prohibited_file_exts_memo").lines(), (TextList{"exe", "zip"}));
+  EXPECT_EQ(parts.pending_configuration_warnings(), 0);
 }
 
 TEST(SetupForm, LockedControlsAreInsensitiveAndApplyLeavesThemAlone) {
@@ -245,29 +249,33 @@ TEST(SetupForm, LockedControlsAreInsensitiveAndApplyLeavesThemAlone) {
   host.settings().set_locked({"req_pw_close=1", "email_url=http://school.test/",
                               "cust_pd-0=locked.test", "password_hash=$y$x"});
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
   test::pump();
-  EXPECT_TRUE(form.check("req_pw_close").get_active());  // the value in force
-  EXPECT_EQ(form.entry("email_url").get_text(), "http://school.test/");
-  std::vector<Gtk::Widget*> locked = {
-      &form.check("req_pw_close"), &form.entry("email_url"), &form.memo("prohibited_domains_memo"),
-      &form.current_password(),    &form.new_password(),     &form.new_password_again(),
-      &form.set_password_button()};
+  EXPECT_TRUE(parts.check("req_pw_close").get_active());  // the value in force
+  EXPECT_EQ(parts.entry("email_url").get_text(), "http://school.test/");
+  std::vector<Gtk::Widget*> locked = {&parts.check("req_pw_close"),
+                                      &parts.entry("email_url"),
+                                      &parts.memo("prohibited_domains_memo"),
+                                      &parts.current_password(),
+                                      &parts.new_password(),
+                                      &parts.new_password_again(),
+                                      &parts.set_password_button()};
   for (Gtk::Widget* control : locked) {
     EXPECT_FALSE(control->get_sensitive()) << control->get_name();
     EXPECT_EQ(control->get_tooltip_text(), kSetByAdministrator) << control->get_name();
   }
   for (Gtk::Widget* control :
-       std::vector<Gtk::Widget*>{&form.check("req_pw_config"), &form.entry("home_button_url"),
-                                 &form.memo("prohibited_urls_memo"), &form.moresites_grid()}) {
+       std::vector<Gtk::Widget*>{&parts.check("req_pw_config"), &parts.entry("home_button_url"),
+                                 &parts.memo("prohibited_urls_memo"), &parts.moresites_grid()}) {
     EXPECT_TRUE(control->get_sensitive()) << control->get_name();
     EXPECT_EQ(control->get_tooltip_text(), "") << control->get_name();
   }
-  form.on_apply_clicked();
+  parts.on_apply_clicked();
   EXPECT_EQ(host.saved_lines[1], "req_pw_close=0");  // the user's line, untouched
-  EXPECT_EQ(Settings(host.saved_lines).value("email_url"), "http://mail.example.com/");
+  EXPECT_EQ(Settings(host.saved_lines).value("email_url"), build::kEmailUrl);
   EXPECT_FALSE(Settings(host.saved_lines).has("num_cust_prohibited_domains"));
-  EXPECT_TRUE(form.check("req_pw_close").get_active());
+  EXPECT_TRUE(parts.check("req_pw_close").get_active());
 }
 
 TEST(SetupForm, AProblemWithTheAdministratorsFileIsToldBeforeTheDialogShows) {
@@ -301,13 +309,15 @@ TEST(SetupForm, TimeTabStoresGoodValuesAndRefusesBadOnes) {
     auto host = factory_host();
     host.settings().set_value("daily_minutes", "60");
     SetupForm form(nullptr, host);
+    SetupFormTestAccess parts(form);
     form.show();
     test::pump();
-    EXPECT_EQ(form.time_page().daily_minutes().get_text(), "60");
-    form.time_page().daily_minutes().set_text(c.minutes);
-    form.time_page().bedtime().set_text(c.bedtime);
+    SetupTimePageTestAccess time(parts.time_page());
+    EXPECT_EQ(time.daily_minutes().get_text(), "60");
+    time.daily_minutes().set_text(c.minutes);
+    time.bedtime().set_text(c.bedtime);
     MessageCatcher messages;
-    form.on_apply_clicked();
+    parts.on_apply_clicked();
     test::pump();
     if (c.stored) {
       EXPECT_TRUE(messages.texts().empty()) << c.minutes;
@@ -339,9 +349,10 @@ TEST(SetupForm, AddMinutesIsLockedWithEitherDailyLimit) {
     auto host = factory_host();
     if (c.locked_line) host.settings().set_locked({c.locked_line});
     SetupForm form(nullptr, host);
+    SetupFormTestAccess parts(form);
     form.show();
     test::pump();
-    Gtk::Button& add = form.time_page().add_minutes_button();
+    Gtk::Button& add = SetupTimePageTestAccess(parts.time_page()).add_minutes_button();
     EXPECT_EQ(add.get_sensitive(), c.offered);
     EXPECT_EQ(add.get_tooltip_text(), c.offered ? "" : kSetByAdministrator);
   }
@@ -359,6 +370,7 @@ TEST(SetupForm, ActivityTabShowsTheLastFourteenDaysAndTheHostsOfOne) {
   auto host = factory_host();
   host.record = &record;
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
   test::pump();
 
@@ -382,20 +394,21 @@ TEST(SetupForm, ActivityTabShowsTheLastFourteenDaysAndTheHostsOfOne) {
     }
     return texts;
   };
-  SetupActivityPage& page = form.activity_page();
-  const auto days = rows(page.days_view(), {0, 1, 2});
+  SetupActivityPage& page = parts.activity_page();
+  SetupActivityPageTestAccess lists(page);
+  const auto days = rows(lists.days_view(), {0, 1, 2});
   ASSERT_EQ(days.size(), 14u);
   EXPECT_EQ(days[12], yesterday.text() + " 40 100");
   EXPECT_EQ(days[13], today.text() + " 20 50");
   EXPECT_EQ(days[0], LocalDate::from_days(today.days_since_epoch() - 13).text() + " 0 0");
-  EXPECT_EQ(rows(page.hosts_view(), {0, 1, 2}),
+  EXPECT_EQ(rows(lists.hosts_view(), {0, 1, 2}),
             (std::vector<std::string>{"shop.example 0 1", "zoo.example 1 0"}));
   page.select_day(12);
-  EXPECT_EQ(rows(page.hosts_view(), {0, 1, 2}), std::vector<std::string>{"games.example 1 0"});
+  EXPECT_EQ(rows(lists.hosts_view(), {0, 1, 2}), std::vector<std::string>{"games.example 1 0"});
   page.select_day(0);
-  EXPECT_TRUE(rows(page.hosts_view(), {0}).empty());
+  EXPECT_TRUE(rows(lists.hosts_view(), {0}).empty());
 
-  form.time_page().add_minutes_button().clicked();
+  SetupTimePageTestAccess(parts.time_page()).add_minutes_button().clicked();
   EXPECT_EQ(host.extra_minutes_added, 1);
   EXPECT_TRUE(host.calls.empty());  // the button applies nothing else
 }
@@ -423,12 +436,13 @@ TEST(SetupForm, ConfigurationWarningBeforeTheDialogShows) {
 TEST(SetupForm, ConfigurationWarningOnClicks) {
   auto host = factory_host();
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
   MessageCatcher messages;
-  form.check("download_config").set_active(false);       // warns
-  form.check("use_global_meta_data").set_active(false);  // warns: download still off
-  form.check("download_config").set_active(true);        // no warning
-  form.check("use_global_meta_data").set_active(true);   // no warning
+  parts.check("download_config").set_active(false);       // warns
+  parts.check("use_global_meta_data").set_active(false);  // warns: download still off
+  parts.check("download_config").set_active(true);        // no warning
+  parts.check("use_global_meta_data").set_active(true);   // no warning
   test::pump_until([&] { return messages.caught.size() >= 2; });
   test::pump();
   EXPECT_EQ(messages.texts(),
@@ -436,21 +450,22 @@ TEST(SetupForm, ConfigurationWarningOnClicks) {
   EXPECT_EQ(messages.caught[0].parent_title, "Tovali Explorer Setup");
 }
 
-TEST(SetupForm, ApplyStoresWhatTheIssueLists) {
+TEST(SetupForm, ApplyTurnsOffSwitchesWithoutTheirTextAndDropsEmptyRows) {
   auto host = factory_host();
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
   test::pump();
-  form.check("enable_email_button").set_active(true);
-  form.entry("email_url").set_text("");
-  form.check("load_main_default").set_active(false);
-  form.entry("load_main_url").set_text("");
-  form.check("default_home_location").set_active(false);
-  form.entry("home_button_url").set_text("");
-  form.moresites_grid().set_rows({{"A", "x"}, {"", "y"}, {"B", "z"}, {}});
-  form.memo("prohibited_domains_memo").set_lines({"a", "", " b"});
+  parts.check("enable_email_button").set_active(true);
+  parts.entry("email_url").set_text("");
+  parts.check("load_main_default").set_active(false);
+  parts.entry("load_main_url").set_text("");
+  parts.check("default_home_location").set_active(false);
+  parts.entry("home_button_url").set_text("");
+  parts.moresites_grid().set_rows({{"A", "x"}, {"", "y"}, {"B", "z"}, {}});
+  parts.memo("prohibited_domains_memo").set_lines({"a", "", " b"});
   MessageCatcher messages;
-  form.on_apply_clicked();
+  parts.on_apply_clicked();
   const Settings& s = host.settings();
   EXPECT_EQ(s.value("enable_email_button"), "0");
   EXPECT_FALSE(s.has("email_url"));
@@ -463,29 +478,28 @@ TEST(SetupForm, ApplyStoresWhatTheIssueLists) {
   EXPECT_EQ(s.value("cust_pd-1"), " b");
   EXPECT_EQ(s.value("pw"), "marigold");
   EXPECT_TRUE(messages.caught.empty());
-  EXPECT_EQ(host.calls, (std::vector<std::string>{"SaveConfig", "UpdateControls",
-                                                  "UpdateCtrlAltDel", "UpdateLists"}));
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"SaveConfig", "UpdateControls", "UpdateLists"}));
   // The forced switches show in the dialog.
-  EXPECT_FALSE(form.check("enable_email_button").get_active());
-  EXPECT_TRUE(form.check("load_main_default").get_active());
+  EXPECT_FALSE(parts.check("enable_email_button").get_active());
+  EXPECT_TRUE(parts.check("load_main_default").get_active());
 }
 
 TEST(SetupForm, ChangingPreventSwitchShowsTheRestartMessage) {
   auto host = factory_host();
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
-  form.check("prevent_switch").set_active(false);
+  parts.check("prevent_switch").set_active(false);
   MessageCatcher messages;
   Script script({[&] {
     // OK: apply, the restart message, then the dialog closes.
-    form.on_ok_clicked();
+    parts.on_ok_clicked();
     return true;
   }});
   const int response = form.run();
   EXPECT_EQ(response, Gtk::RESPONSE_OK);
   EXPECT_EQ(messages.texts(), std::vector<std::string>{kRestartMessage});
-  EXPECT_EQ(host.calls,
-            (std::vector<std::string>{"SaveConfig", "UpdateCtrlAltDel", "UpdateLists"}));
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"SaveConfig", "UpdateLists"}));
   EXPECT_EQ(host.settings().value("prevent_switch"), "0");
 }
 
@@ -505,22 +519,23 @@ TEST(SetupForm, SetPasswordMessagesAndFields) {
   for (const auto& c : cases) {
     auto host = factory_host();
     SetupForm form(nullptr, host);
+    SetupFormTestAccess parts(form);
     form.show();
     test::pump();
-    form.current_password().set_text(c.current);
-    form.new_password().set_text(c.new1);
-    form.new_password_again().set_text(c.new2);
+    parts.current_password().set_text(c.current);
+    parts.new_password().set_text(c.new1);
+    parts.new_password_again().set_text(c.new2);
     MessageCatcher messages;
-    form.on_set_password_clicked();
+    parts.on_set_password_clicked();
     EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message}) << c.current;
     EXPECT_EQ(host.settings().has("password"), c.stored != nullptr);
     if (c.stored) {
       EXPECT_EQ(host.settings().value("password"), c.stored);
     }
-    EXPECT_EQ(form.new_password().get_text().empty(), c.fields_emptied || !*c.new1);
+    EXPECT_EQ(parts.new_password().get_text().empty(), c.fields_emptied || !*c.new1);
     if (c.fields_emptied) {
-      EXPECT_TRUE(form.new_password_again().get_text().empty());
-      EXPECT_EQ(form.get_focus(), &form.new_password());
+      EXPECT_TRUE(parts.new_password_again().get_text().empty());
+      EXPECT_EQ(form.get_focus(), &parts.new_password());
     }
   }
 }
@@ -531,14 +546,15 @@ TEST(SetupForm, CurrentPasswordIsComparedAsTyped) {
   host.settings().set_value("password", "caf\xC3\xA9");
   host.settings().set_value("email_url", "caf\xE9");
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
   test::pump();
-  ASSERT_EQ(form.entry("email_url").get_text(), "caf\xC3\xA9");
-  form.current_password().set_text("caf\xC3\xA9");
-  form.new_password().set_text("Rose");
-  form.new_password_again().set_text("Rose");
+  ASSERT_EQ(parts.entry("email_url").get_text(), "caf\xC3\xA9");
+  parts.current_password().set_text("caf\xC3\xA9");
+  parts.new_password().set_text("Rose");
+  parts.new_password_again().set_text("Rose");
   MessageCatcher messages;
-  form.on_set_password_clicked();
+  parts.on_set_password_clicked();
   EXPECT_EQ(messages.texts(), std::vector<std::string>{kPasswordChanged});
   EXPECT_EQ(host.settings().value("password"), "Rose");
 }
@@ -546,10 +562,11 @@ TEST(SetupForm, CurrentPasswordIsComparedAsTyped) {
 TEST(SetupForm, GridTabMovesBetweenCellsAndGrows) {
   auto host = factory_host();
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
-  form.tabs().set_current_page(3);
+  parts.tabs().set_current_page(3);
   test::pump();
-  auto& grid = form.moresites_grid();
+  auto& grid = parts.moresites_grid();
   grid.edit_cell(2, 0);
   test::pump();
   EXPECT_EQ(grid.row_count(), 4);
@@ -585,7 +602,7 @@ TEST(SetupForm, GridTabMovesBetweenCellsAndGrows) {
   grid.edit_cell(4, 1);
   test::pump();
   MessageCatcher messages;
-  form.on_apply_clicked();
+  parts.on_apply_clicked();
   EXPECT_EQ(host.settings().value("num_moresites"), "2");
   EXPECT_EQ(grid.rows()[4].description, "Pond");
 }
@@ -598,10 +615,11 @@ TEST(SetupForm, RefusedSitesKeepTheirCountColumnInView) {
   host.log.append("http://" + long_host + "/" + std::string(200, 'p'));
   host.log.append("http://" + long_host + "/" + std::string(200, 'p'));
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
-  form.tabs().set_current_page(6);
+  parts.tabs().set_current_page(6);
   test::pump();
-  auto& view = form.refused_sites().view();
+  auto& view = RefusedSitesPageTestAccess(parts.refused_sites()).view();
   Gtk::TreeViewColumn* count = view.get_column(2);
   ASSERT_NE(count, nullptr);
   ASSERT_TRUE(test::pump_until([&] { return count->get_width() > 0; }));
@@ -622,25 +640,27 @@ TEST(SetupForm, RefusedSitesAddToMoreSites) {
   host.log.append("http://ads.test/banner");
   host.log.append("http://www.games.test/play");
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
-  form.tabs().set_current_page(6);
+  parts.tabs().set_current_page(6);
   test::pump();
-  auto& page = form.refused_sites();
+  auto& page = parts.refused_sites();
+  RefusedSitesPageTestAccess page_parts(page);
   ASSERT_EQ(page.sites().size(), 2u);
   EXPECT_EQ(page.sites()[0].url, "http://www.games.test/play");
   EXPECT_EQ(page.sites()[0].domain, "GAMES.TEST");
   EXPECT_EQ(page.sites()[0].count, 2);
   EXPECT_EQ(page.sites()[1].url, "http://ads.test/banner");
-  EXPECT_FALSE(page.add_button().get_sensitive());
+  EXPECT_FALSE(page_parts.add_button().get_sensitive());
   page.select(0);
   test::pump();
-  EXPECT_TRUE(page.add_button().get_sensitive());
+  EXPECT_TRUE(page_parts.add_button().get_sensitive());
   test::screenshot("setup_refused_selected");
-  page.add_button().clicked();
-  EXPECT_EQ(form.moresites_grid().rows()[0],
+  page_parts.add_button().clicked();
+  EXPECT_EQ(parts.moresites_grid().rows()[0],
             (MoreSitesRow{"games.test", "http://www.games.test/play"}));
   MessageCatcher messages;
-  form.on_apply_clicked();
+  parts.on_apply_clicked();
   EXPECT_EQ(host.settings().value("num_moresites"), "1");
   EXPECT_EQ(host.settings().value("ms_desc-0"), "games.test");
   EXPECT_EQ(host.settings().value("ms_url-0"), "http://www.games.test/play");
@@ -663,21 +683,23 @@ TEST(SetupForm, TheAdministratorsLocksGreyAddToMoreSitesAndTellWhoSetsThePasswor
     host.log.append("http://www.games.test/play");
     host.settings().set_locked(c.locked);
     SetupForm form(nullptr, host);
+    SetupFormTestAccess parts(form);
     form.show();
     test::pump();
-    EXPECT_EQ(form.password_note().get_text(), c.note) << c.name;
-    EXPECT_EQ(form.password_note().get_text().find("marigold") == Glib::ustring::npos,
+    EXPECT_EQ(parts.password_note().get_text(), c.note) << c.name;
+    EXPECT_EQ(parts.password_note().get_text().find("marigold") == Glib::ustring::npos,
               c.note == kAdministratorPasswordNote)
         << c.name;
-    auto& page = form.refused_sites();
+    auto& page = parts.refused_sites();
+    RefusedSitesPageTestAccess page_parts(page);
     page.select(0);
     test::pump();
-    EXPECT_EQ(page.add_button().get_sensitive(), c.add_offered) << c.name;
-    EXPECT_EQ(page.add_button().get_tooltip_text(), c.add_offered ? "" : kSetByAdministrator)
+    EXPECT_EQ(page_parts.add_button().get_sensitive(), c.add_offered) << c.name;
+    EXPECT_EQ(page_parts.add_button().get_tooltip_text(), c.add_offered ? "" : kSetByAdministrator)
         << c.name;
     // Even a press that reached the button adds nothing under the lock.
-    page.add_button().clicked();
-    const auto rows = form.moresites_grid().rows();
+    page_parts.add_button().clicked();
+    const auto rows = parts.moresites_grid().rows();
     const bool added = std::any_of(rows.begin(), rows.end(), [](const MoreSitesRow& row) {
       return row.url == "http://www.games.test/play";
     });
@@ -700,42 +722,43 @@ TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
   copy_setup_help(program);
   host.program_dir = program.path();
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
   test::pump();
-  EXPECT_FALSE(form.browser_page().get_visible());
-  form.on_help_clicked();
+  EXPECT_FALSE(parts.browser_page().get_visible());
+  parts.on_help_clicked();
   test::pump();
-  EXPECT_TRUE(form.browser_page().get_visible());
-  EXPECT_EQ(form.tabs().get_tab_label_text(form.browser_page()), "Help");
-  EXPECT_EQ(form.tabs().get_current_page(), 5);
-  EXPECT_EQ(visible_tab_labels(form.tabs()),
+  EXPECT_TRUE(parts.browser_page().get_visible());
+  EXPECT_EQ(parts.tabs().get_tab_label_text(parts.browser_page()), "Help");
+  EXPECT_EQ(parts.tabs().get_current_page(), 5);
+  EXPECT_EQ(visible_tab_labels(parts.tabs()),
             (std::vector<std::string>{"General", "Password", "Buttons", "Site Access", "Downloads",
                                       "Help", "Refused Sites", "Time", "Activity"}));
-  EXPECT_FALSE(form.label_panel().get_visible());
+  EXPECT_FALSE(parts.label_panel().get_visible());
   int w = 0, h = 0;
   form.get_size(w, h);
   EXPECT_EQ(w, 640);
   EXPECT_EQ(h, 480);
-  ASSERT_NE(form.browser_view(), nullptr);
+  ASSERT_NE(parts.browser_view(), nullptr);
   EXPECT_TRUE(test::pump_until([&] {
-    const std::string url = form.browser_view()->LocationURL();
+    const std::string url = parts.browser_view()->LocationURL();
     return url.size() > 15 && url.substr(url.size() - 15) == "/setuphelp.html" &&
-           !form.browser_view()->Busy();
+           !parts.browser_view()->Busy();
   }));
   test::screenshot("setup_help");
 
-  form.on_feedback_clicked();
+  parts.on_feedback_clicked();
   test::pump();
-  EXPECT_EQ(form.tabs().get_tab_label_text(form.browser_page()), "Feedback Browser");
-  EXPECT_TRUE(form.label_panel().get_visible());
-  EXPECT_EQ(form.feedback_label().get_text(),
+  EXPECT_EQ(parts.tabs().get_tab_label_text(parts.browser_page()), "Feedback Browser");
+  EXPECT_TRUE(parts.label_panel().get_visible());
+  EXPECT_EQ(parts.feedback_label().get_text(),
             std::string("Below is a web browser window which will navigate to the Morvek Tovali "
                         "Explorer feedback web page. You can also use your normal web browser to "
                         "go to the feedback page at ") +
                 kFeedbackURL + "\n\n");
   EXPECT_EQ(std::string(kFeedbackURL).substr(std::string(kFeedbackURL).size() - 16),
             "/tovali/feedback");
-  form.browser_view()->Stop();
+  parts.browser_view()->Stop();
 }
 
 // A page of the Browser tab that cannot be loaded gives way to the local
@@ -748,16 +771,17 @@ TEST(SetupForm, BrowserTabShowsTheErrorPageWhenAPageFails) {
   host.program_dir = program.path();
   host.state_folder = state.path();
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
-  form.on_help_clicked();
+  parts.on_help_clicked();
   ASSERT_TRUE(test::pump_until([&] {
-    const std::string url = form.browser_view()->LocationURL();
+    const std::string url = parts.browser_view()->LocationURL();
     return url.size() > 11 && url.substr(url.size() - 11) == "/error.html" &&
-           !form.browser_view()->Busy();
-  })) << form.browser_view()->LocationURL();
+           !parts.browser_view()->Busy();
+  })) << parts.browser_view()->LocationURL();
   EXPECT_EQ(state.read("error.html"), ErrorPageText());
   EXPECT_FALSE(std::filesystem::exists(program.path() + "error.html"));
-  EXPECT_EQ(form.tabs().get_tab_label_text(form.browser_page()), "Help");
+  EXPECT_EQ(parts.tabs().get_tab_label_text(parts.browser_page()), "Help");
   test::screenshot("setup_error_page");
 }
 
@@ -767,17 +791,19 @@ TEST(SetupForm, PagesInTheBrowserTabOpenNoNewWindow) {
   copy_setup_help(program);
   host.program_dir = program.path();
   SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
   form.show();
-  form.on_help_clicked();
-  ASSERT_TRUE(test::pump_until(
-      [&] { return !form.browser_view()->Busy() && !form.browser_view()->LocationURL().empty(); }));
+  parts.on_help_clicked();
+  ASSERT_TRUE(test::pump_until([&] {
+    return !parts.browser_view()->Busy() && !parts.browser_view()->LocationURL().empty();
+  }));
   const auto windows_before = Gtk::Window::list_toplevels().size();
   // A page asks for two new windows, then marks that it has asked.
-  form.browser_view()->RunScript(
+  parts.browser_view()->RunScript(
       "window.open('about:blank'); var a = document.createElement('a');"
       "a.href = 'about:blank'; a.target = '_blank'; document.body.appendChild(a); a.click();"
       "document.title = 'asked';");
-  ASSERT_TRUE(test::pump_until([&] { return form.browser_view()->LocationName() == "asked"; }));
+  ASSERT_TRUE(test::pump_until([&] { return parts.browser_view()->LocationName() == "asked"; }));
   test::pump();
   EXPECT_EQ(Gtk::Window::list_toplevels().size(), windows_before);
 }
@@ -788,9 +814,10 @@ TEST(SetupForm, TextsInAnotherEncodingSurviveAnApply) {
   host.settings().set_value("num_cust_prohibited_urls", "1");
   host.settings().set_value("cust_pu-0", "http://x.test/\xFC");
   SetupForm form(nullptr, host);
-  EXPECT_EQ(form.entry("email_url").get_text(), "http://mail.test/caf\xC3\xA9");
+  SetupFormTestAccess parts(form);
+  EXPECT_EQ(parts.entry("email_url").get_text(), "http://mail.test/caf\xC3\xA9");
   MessageCatcher messages;
-  form.on_apply_clicked();
+  parts.on_apply_clicked();
   EXPECT_EQ(host.settings().value("email_url"), "http://mail.test/caf\xE9");
   EXPECT_EQ(host.settings().value("cust_pu-0"), "http://x.test/\xFC");
 }
