@@ -21,7 +21,7 @@ ALLOWED = {
     "psl": ["policy"],
     "crypto": ["config", "base"],
     "gio": ["crypto", "config", "net", "settings", "base"],
-    "browser": [],
+    "browser": ["base"],
     "ui": ["browser", "gio", "crypto", "models", "activity", "policy", "config", "net",
            "settings", "base"],
     "app": ["ui", "psl", "gio", "models", "activity", "policy", "config", "net", "settings", "base"],

@@ -35,20 +35,6 @@ std::string vertical_word(const std::string& word) {
 
 const Gdk::RGBA kSilver("#c0c0c0");
 
-RequestOrigin request_origin(NavigationOrigin origin) {
-  switch (origin) {
-    case NavigationOrigin::Program:
-      return RequestOrigin::Queue;
-    case NavigationOrigin::History:
-      return RequestOrigin::History;
-    case NavigationOrigin::LinkClick:
-      return RequestOrigin::LinkClick;
-    case NavigationOrigin::Page:
-      break;
-  }
-  return RequestOrigin::Page;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(const Locations& locations)
@@ -322,14 +308,8 @@ void MainWindow::build_status_line() {
 
 void MainWindow::wire_frames() {
   EmbeddedWBEvents& nav = m_nav_frame.events();
-  nav.BeforeNavigate2 = [this](const std::string& url) {
-    const NavigationStep step = m_nav_frame.CurrentNavigationKind() == NavigationKind::Redirect
-                                    ? NavigationStep::Redirect
-                                    : NavigationStep::Request;
-    const RequestOrigin origin = request_origin(m_nav_frame.CurrentNavigationOrigin());
-    return m_guard.NavFrameBeforeNavigate2(url, origin, step) == Verdict::Cancel
-               ? NavigationVerdict::Cancel
-               : NavigationVerdict::Proceed;
+  nav.BeforeNavigate2 = [this](const NavigationRequest& request) {
+    return BeforeNavigate2(request);
   };
   nav.NewWindow2 = [this]() -> EmbeddedWB* {
     m_guard.NavFrameNewWindow2();
@@ -348,8 +328,8 @@ void MainWindow::wire_frames() {
   nav.LoadFailed = [this](const std::string& url) { on_nav_frame_load_failed(url); };
 
   EmbeddedWBEvents& main = m_main_frame.events();
-  main.BeforeNavigate2 = [this](const std::string& url) {
-    return WebBrowserBeforeNavigate2(url, m_main_frame.CurrentNavigationOrigin());
+  main.BeforeNavigate2 = [this](const NavigationRequest& request) {
+    return BeforeNavigate2(request);
   };
   main.NewWindow2 = [this] { return on_main_frame_new_window(); };
   main.LoadFinished = [this] { on_page_loaded(m_main_frame); };
@@ -483,12 +463,12 @@ bool MainWindow::on_queue_timer() {
 
 // ------------------------------------------------- main frame and pop-up
 
-NavigationVerdict MainWindow::WebBrowserBeforeNavigate2(const std::string& url,
-                                                        NavigationOrigin origin) {
-  if (m_guard.WebBrowserBeforeNavigate2(url, request_origin(origin)) == Verdict::Proceed)
-    return NavigationVerdict::Proceed;
-  m_daily_time.page_refused(url);
-  return NavigationVerdict::Cancel;
+Verdict MainWindow::BeforeNavigate2(const NavigationRequest& request) {
+  const Verdict verdict = m_guard.BeforeNavigate2(request);
+  // A page refused in the main frame or the pop-up counts for the day.
+  if (verdict == Verdict::Cancel && request.target != BrowserTarget::NavFrame)
+    m_daily_time.page_refused(request.url);
+  return verdict;
 }
 
 EmbeddedWB* MainWindow::on_main_frame_new_window() {

@@ -95,8 +95,7 @@ class MainWindow : public Gtk::Window,
   std::string HomeSite() override;
 
   // --- pop-up window ---
-  NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url,
-                                              NavigationOrigin origin) override;
+  Verdict BeforeNavigate2(const NavigationRequest& request) override;
   void on_page_loaded(EmbeddedWB& sender) override;
   void on_status_text_change(const std::string& text) override;
   void on_load_failed(const std::string& url) override;
@@ -170,7 +169,7 @@ class MainWindow : public Gtk::Window,
   int m_pending_nav_frame_width = kNavFrameWidth;
 
   // Frames.
-  EmbeddedWB m_nav_frame{BodyCapture::On, ScriptLinks::AskFirst};
+  EmbeddedWB m_nav_frame{BodyCapture::On, ScriptLinks::AskFirst, BrowserTarget::NavFrame};
   EmbeddedWB m_main_frame;
   std::unique_ptr<NewBrowserForm> m_popup;
 
