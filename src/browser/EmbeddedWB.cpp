@@ -30,17 +30,6 @@ bool is_own_cancellation(const GError* error) {
   return false;
 }
 
-// The engine reports a requested URL with its scheme (and an HTTP host)
-// lower-cased and may add a "/" after a bare host.
-bool same_target(const std::string& reported, const std::string& requested) {
-  auto trimmed = [](const std::string& text) {
-    return (!text.empty() && text.back() == '/') ? text.substr(0, text.size() - 1) : text;
-  };
-  const std::string a = trimmed(reported);
-  const std::string b = trimmed(requested);
-  return a.size() == b.size() && g_ascii_strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
-}
-
 // The host of a URL ("" when it has none).
 std::string host_of(const std::string& url) {
   GUri* uri = g_uri_parse(url.c_str(), G_URI_FLAGS_NONE, nullptr);
@@ -51,17 +40,17 @@ std::string host_of(const std::string& url) {
 }
 
 // Who started a navigation that the program did not request.
-NavigationOrigin origin_of(WebKitNavigationAction* action) {
+RequestOrigin origin_of(WebKitNavigationAction* action) {
   switch (webkit_navigation_action_get_navigation_type(action)) {
     case WEBKIT_NAVIGATION_TYPE_BACK_FORWARD:
-      return NavigationOrigin::History;
+      return RequestOrigin::History;
     case WEBKIT_NAVIGATION_TYPE_LINK_CLICKED: {
       // The left button, or none when a key activated the link.
       const guint button = webkit_navigation_action_get_mouse_button(action);
-      return button <= 1 ? NavigationOrigin::LinkClick : NavigationOrigin::Page;
+      return button <= 1 ? RequestOrigin::LinkClick : RequestOrigin::Page;
     }
     default:
-      return NavigationOrigin::Page;
+      return RequestOrigin::Page;
   }
 }
 
@@ -125,18 +114,20 @@ struct EmbeddedWB::Callbacks {
             webkit_navigation_policy_decision_get_navigation_action(nav);
         WebKitURIRequest* request = webkit_navigation_action_get_request(action);
         const std::string url = text_or_empty(webkit_uri_request_get_uri(request));
+        // The engine reports a requested URL with its scheme (and an HTTP
+        // host) lower-cased and may add a "/" after a bare host.
         const bool own = !self->m_requested.empty() && same_target(url, self->m_requested);
         if (own) self->m_requested.clear();
-        self->m_origin = own ? NavigationOrigin::Program : origin_of(action);
-        self->m_kind = webkit_navigation_action_is_redirect(action) ? NavigationKind::Redirect
-                                                                    : NavigationKind::Request;
-        NavigationVerdict verdict = NavigationVerdict::Proceed;
+        NavigationRequest asked{url, own ? RequestOrigin::Program : origin_of(action),
+                                webkit_navigation_action_is_redirect(action)
+                                    ? NavigationKind::Redirect
+                                    : NavigationKind::Request,
+                                self->m_target};
+        Verdict verdict = Verdict::Proceed;
         guarded("BeforeNavigate2", [&] {
-          if (self->m_events.BeforeNavigate2) verdict = self->m_events.BeforeNavigate2(url);
+          if (self->m_events.BeforeNavigate2) verdict = self->m_events.BeforeNavigate2(asked);
         });
-        self->m_origin = NavigationOrigin::Page;
-        self->m_kind = NavigationKind::Request;
-        if (verdict == NavigationVerdict::Cancel)
+        if (verdict == Verdict::Cancel)
           webkit_policy_decision_ignore(decision);
         else
           webkit_policy_decision_use(decision);
@@ -169,18 +160,17 @@ struct EmbeddedWB::Callbacks {
       url = text_or_empty(text);
       g_free(text);
     }
-    NavigationVerdict verdict = NavigationVerdict::Cancel;
+    Verdict verdict = Verdict::Cancel;
     if (!url.empty()) {
-      self->m_origin = NavigationOrigin::LinkClick;
-      self->m_kind = NavigationKind::Request;
-      verdict = NavigationVerdict::Proceed;
+      const NavigationRequest asked{url, RequestOrigin::LinkClick, NavigationKind::Request,
+                                    self->m_target};
+      verdict = Verdict::Proceed;
       guarded("BeforeNavigate2", [&] {
-        if (self->m_events.BeforeNavigate2) verdict = self->m_events.BeforeNavigate2(url);
+        if (self->m_events.BeforeNavigate2) verdict = self->m_events.BeforeNavigate2(asked);
       });
-      self->m_origin = NavigationOrigin::Page;
     }
-    JSCValue* answer = jsc_value_new_boolean(jsc_value_get_context(message),
-                                             verdict == NavigationVerdict::Proceed);
+    JSCValue* answer =
+        jsc_value_new_boolean(jsc_value_get_context(message), verdict == Verdict::Proceed);
     webkit_script_message_reply_return_value(reply, answer);
     g_object_unref(answer);
     return TRUE;
@@ -381,12 +371,12 @@ struct EmbeddedWB::Callbacks {
   }
 };
 
-EmbeddedWB::EmbeddedWB(BodyCapture capture, ScriptLinks script_links)
+EmbeddedWB::EmbeddedWB(BodyCapture capture, ScriptLinks script_links, BrowserTarget target)
     : m_engine(std::make_unique<Engine>()) {
   WebEngine& engine = WebEngine::instance();
   GtkWidget* view = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", engine.context(),
                                             "settings", engine.view_settings(), nullptr));
-  init(view, capture);
+  init(view, capture, target);
   if (script_links == ScriptLinks::AskFirst) ask_about_script_links();
 }
 
@@ -406,15 +396,16 @@ void EmbeddedWB::ask_about_script_links() {
   webkit_user_script_unref(watcher);
 }
 
-EmbeddedWB::EmbeddedWB(EmbeddedWB& related, BodyCapture capture)
+EmbeddedWB::EmbeddedWB(EmbeddedWB& related, BodyCapture capture, BrowserTarget target)
     : m_engine(std::make_unique<Engine>()) {
   GtkWidget* view = webkit_web_view_new_with_related_view(related.m_engine->view);
   webkit_web_view_set_settings(WEBKIT_WEB_VIEW(view), WebEngine::instance().view_settings());
-  init(view, capture);
+  init(view, capture, target);
 }
 
-void EmbeddedWB::init(void* raw_view, BodyCapture capture) {
+void EmbeddedWB::init(void* raw_view, BodyCapture capture, BrowserTarget target) {
   m_capture = capture;
+  m_target = target;
   auto* view = WEBKIT_WEB_VIEW(raw_view);
   g_object_ref_sink(view);
   m_engine->view = view;

@@ -5,14 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "base/NavigationRequest.h"
+
 namespace Gtk {
 class Widget;
 }
 
 namespace tovali {
-
-// What a before-navigate handler wants done with the navigation.
-enum class NavigationVerdict { Proceed, Cancel };
 
 // Browser commands whose availability the view reports.
 enum class BrowserCommand { NavigateForward = 1, NavigateBack = 2 };
@@ -30,22 +29,9 @@ enum class BodyCapture { Off, On };
 enum class ScriptLinks {
   Run,       // the engine runs it, as any browser does
   AskFirst,  // BeforeNavigate2 is asked first, as for a link click
-             // (NavigationOrigin::LinkClick); the link runs in its frame
+             // (RequestOrigin::LinkClick); the link runs in its frame
              // only when the answer is Proceed
 };
-
-// Who started the navigation a before-navigate event is about, as the engine
-// reports it.
-enum class NavigationOrigin {
-  Page,       // a script, a frame, a form: anything not below
-  Program,    // the program's own Navigate call
-  History,    // a step back or forward in the view's history
-  LinkClick,  // a link of the page clicked (or activated from the keyboard)
-};
-
-// Whether a before-navigate event is about a new navigation or about the
-// target of an HTTP redirect of a navigation that was let go on.
-enum class NavigationKind { Request, Redirect };
 
 class EmbeddedWB;
 
@@ -53,8 +39,9 @@ class EmbeddedWB;
 // BeforeNavigate2 and "open nothing" for NewWindow2; the rest are optional.
 struct EmbeddedWBEvents {
   // Before every navigation of the view, its sub-frames and history steps
-  // included. Cancel stops it before any request is made.
-  std::function<NavigationVerdict(const std::string& url)> BeforeNavigate2;
+  // included: the URL, who started it, whether it is a redirect and the
+  // view's target. Cancel stops it before any request is made.
+  std::function<Verdict(const NavigationRequest& request)> BeforeNavigate2;
   // A page asks for a new window. Return a view created related to this one
   // (EmbeddedWB(EmbeddedWB&)) to hand the new window over, or nullptr to
   // open nothing.
@@ -90,11 +77,15 @@ struct EmbeddedWBEvents {
 // every permission request denied, no developer tools, software rendering.
 class EmbeddedWB {
  public:
+  // `target`: which of the program's views this is; every NavigationRequest
+  // of the view carries it.
   explicit EmbeddedWB(BodyCapture capture = BodyCapture::Off,
-                      ScriptLinks script_links = ScriptLinks::Run);
+                      ScriptLinks script_links = ScriptLinks::Run,
+                      BrowserTarget target = BrowserTarget::MainFrame);
   // A view for a new window asked for by `related`'s page; return it from
   // `related`'s NewWindow2 handler to hand the new window over.
-  explicit EmbeddedWB(EmbeddedWB& related, BodyCapture capture = BodyCapture::Off);
+  explicit EmbeddedWB(EmbeddedWB& related, BodyCapture capture = BodyCapture::Off,
+                      BrowserTarget target = BrowserTarget::PopupBrowser);
   ~EmbeddedWB();
   EmbeddedWB(const EmbeddedWB&) = delete;
   EmbeddedWB& operator=(const EmbeddedWB&) = delete;
@@ -109,7 +100,7 @@ class EmbeddedWB {
   // is a load of its own: the engine asks before-navigate some time after
   // it, not within it, once for each call, about the URL in the engine's
   // own form ("my menu.html" as "my%20menu.html"), which it reports as
-  // NavigationOrigin::Program.
+  // RequestOrigin::Program.
   bool Navigate(const std::string& url);
   // Steps in the history; false when there is no page in that direction.
   bool GoBack();
@@ -131,13 +122,6 @@ class EmbeddedWB {
   bool CanGoBack() const;
   bool CanGoForward() const;
 
-  // While a BeforeNavigate2 handler runs: who started the navigation (Page
-  // at any other time).
-  NavigationOrigin CurrentNavigationOrigin() const { return m_origin; }
-  // While a BeforeNavigate2 handler runs: whether the engine is asking about
-  // a redirect target (Request at any other time).
-  NavigationKind CurrentNavigationKind() const { return m_kind; }
-
   // The body HTML stored after the last completed load (nullopt when it
   // could not be read or has not arrived yet).
   const std::optional<std::string>& BodyHTML() const { return m_body; }
@@ -154,7 +138,7 @@ class EmbeddedWB {
   struct Callbacks;
 
  private:
-  void init(void* view, BodyCapture capture);
+  void init(void* view, BodyCapture capture, BrowserTarget target);
   void ask_about_script_links();
   void request_body(const std::string& url);
 
@@ -168,8 +152,7 @@ class EmbeddedWB {
   // The URL loaded again after ca.pem vouched for its certificate; cleared
   // when a page commits.
   std::string m_tls_retried;
-  NavigationOrigin m_origin = NavigationOrigin::Page;
-  NavigationKind m_kind = NavigationKind::Request;
+  BrowserTarget m_target = BrowserTarget::MainFrame;
 };
 
 // Turns a file path into the file:// URL the engine reports for it; other

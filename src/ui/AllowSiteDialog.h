@@ -9,7 +9,7 @@
 #include <gtkmm/label.h>
 
 #include "models/GrownUpRequest.h"
-#include "ui/DailyTime.h"
+#include "session/DailyTime.h"
 
 namespace tovali {
 

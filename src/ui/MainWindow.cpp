@@ -6,6 +6,7 @@
 #include <gdkmm/monitor.h>
 #include <glibmm/main.h>
 
+#include "activity/TimeBudget.h"
 #include "browser/CallbackGuard.h"
 #include "config/TrustFiles.h"
 #include "crypto/PasswordHash.h"
@@ -35,35 +36,12 @@ std::string vertical_word(const std::string& word) {
 
 const Gdk::RGBA kSilver("#c0c0c0");
 
-RequestOrigin request_origin(NavigationOrigin origin) {
-  switch (origin) {
-    case NavigationOrigin::Program:
-      return RequestOrigin::Queue;
-    case NavigationOrigin::History:
-      return RequestOrigin::History;
-    case NavigationOrigin::LinkClick:
-      return RequestOrigin::LinkClick;
-    case NavigationOrigin::Page:
-      break;
-  }
-  return RequestOrigin::Page;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(const Locations& locations)
-    : m_locations(locations),
-      m_state(RunStartupSettingsSteps(locations)),
-      m_store(m_state.store),
-      m_guard(m_state.settings, m_state.prohibitedLog, *this, m_clock),
-      m_daily_time(m_locations.state_dir, to_engine_url(StartPagePath(m_locations.ProgramDir)),
-                   m_state.settings, m_guard,
-                   {[this](const std::string& text) { ShowMsgPanel(text); },
-                    [this] {
-                      if (m_popup) m_popup->hide();
-                    }}),
+    : m_session(locations, *this, *this, m_clock),
       m_browser_buttons(
-          m_main_frame, m_state.settings, "",
+          m_main_frame, m_session.settings(), "",
           {[this] { prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }}),
       m_logo([](const auto& cr, double w, double h) { pictures::logo(cr, w, h); }, 108, 44,
              HandCursor::Off),
@@ -79,53 +57,43 @@ MainWindow::MainWindow(const Locations& locations)
       m_green_dot([](const auto& cr, double w,
                      double) { pictures::dot(cr, w, pictures::DotColour::Green); },
                   17, 17),
-      m_kiosk(*this, m_state.settings),
-      m_startup(*this) {
+      m_kiosk(*this, m_session.settings()),
+      m_startup(m_session, *this) {
   set_title(kCaption);
   set_name("MainWindow");
   set_decorated(false);
   cover_monitor();
-  if (!m_state.saveFailures.ok())
-    std::cerr << "tovali-explorer: settings copies not written:\n"
-              << m_state.saveFailures.describe() << "\n";
-  if (!m_state.systemSettingsProblems.empty())
-    std::cerr << "tovali-explorer: " << m_state.systemSettingsProblems;
-  if (PasswordHashInForce(m_state.settings) &&
-      !is_supported_password_hash(m_state.settings.value(keys::password_hash)))
+  const Settings& settings = m_session.settings();
+  if (PasswordHashInForce(settings) &&
+      !is_supported_password_hash(settings.value(keys::password_hash)))
     std::cerr << "tovali-explorer: password_hash in the administrator's settings is not a "
                  "yescrypt ($y$) or SHA-512 ($6$) hash; no password is accepted\n";
   apply_window_level();
   build_layout();
   wire_frames();
-  std::vector<std::string> own_pages;
-  for (const std::string& path : ProgramPagePaths(m_locations.ProgramDir, m_locations.state_dir))
-    own_pages.push_back(to_engine_url(path));
-  m_guard.SetProgramPages(std::move(own_pages));
-  // Without the administrator's locks the kiosk stays closed: no site opens.
-  if (m_state.systemSettingsUnreadable) {
-    CreateStateDir(m_locations);
-    m_guard.CloseToSites(to_engine_url(WriteSettingsUnreadablePage(m_locations.state_dir)));
-  }
-  UpdateLists();
-  UpdateControls();
+  m_session.open();
   m_config_download = std::make_unique<ConfigDownload>(
-      m_state.settings, m_store, m_state.SiteBaseURL, *this, [this] { return m_close_allowed; });
+      m_session.settings(), m_session.store(), m_session.SiteBaseURL(), m_session,
+      [this] { return m_session.close_allowed(); });
   trust_administrator_authorities();
-  m_kiosk.install_event_filter([this] { m_guard.MouseDown(); });
+  m_kiosk.install_event_filter([this] { m_session.guard().MouseDown(); });
   m_kiosk.start();
   m_queue_timer =
       Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::on_queue_timer), 200);
   m_startup.Start();
-  m_daily_time.start();
+  m_session.daily_time().start();
+  m_daily_time_timer =
+      Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::on_daily_time_timer), 1000);
 }
 
 MainWindow::~MainWindow() {
   // Stop the timers and the pop-up first, then save the refused-URL log.
   m_queue_timer.disconnect();
   m_show_new_browser_timer.disconnect();
+  m_daily_time_timer.disconnect();
   m_popup.reset();
-  save_prohibited_log_now();
-  m_daily_time.save_now();
+  m_session.save_prohibited_log_now();
+  m_session.daily_time().save_now();
 }
 
 void MainWindow::cover_monitor() {
@@ -155,7 +123,7 @@ void MainWindow::trust_administrator_authorities() {
 }
 
 void MainWindow::apply_window_level() {
-  set_keep_above(m_state.settings.is_on(keys::prevent_switch));
+  set_keep_above(m_session.settings().is_on(keys::prevent_switch));
 }
 
 void MainWindow::build_layout() {
@@ -192,10 +160,6 @@ void MainWindow::build_layout() {
   m_overlay.add_overlay(m_msg_panel);
   m_overlay.add_overlay(m_msg_panel.ask_button());
   m_msg_panel.on_ask = [this] { m_grown_up.ask(*this); };
-  m_grown_up.on_grown_up_request = [this](const std::string& url, RequestAnswer answer) {
-    m_daily_time.record_request(url, answer);
-    m_daily_time.save_now();
-  };
   add(m_overlay);
   m_layout.show_all();
   m_overlay.show();
@@ -308,7 +272,9 @@ void MainWindow::build_status_line() {
   m_green_dot.set_no_show_all(true);
   m_dots.set_valign(Gtk::ALIGN_CENTER);
   m_status_right.set_size_request(40, -1);
-  m_status_line.pack_start(m_daily_time.label(), Gtk::PACK_SHRINK, 4);
+  m_time_left.set_name("TimeLeft");
+  m_time_left.set_no_show_all(true);
+  m_status_line.pack_start(m_time_left, Gtk::PACK_SHRINK, 4);
   m_status_right.pack_start(m_tools_image, Gtk::PACK_SHRINK, 2);
   m_status_right.pack_start(m_dots, Gtk::PACK_SHRINK);
   m_status_line.pack_start(m_progress, Gtk::PACK_SHRINK, 2);
@@ -321,39 +287,33 @@ void MainWindow::build_status_line() {
 
 void MainWindow::wire_frames() {
   EmbeddedWBEvents& nav = m_nav_frame.events();
-  nav.BeforeNavigate2 = [this](const std::string& url) {
-    const NavigationStep step = m_nav_frame.CurrentNavigationKind() == NavigationKind::Redirect
-                                    ? NavigationStep::Redirect
-                                    : NavigationStep::Request;
-    const RequestOrigin origin = request_origin(m_nav_frame.CurrentNavigationOrigin());
-    return m_guard.NavFrameBeforeNavigate2(url, origin, step) == Verdict::Cancel
-               ? NavigationVerdict::Cancel
-               : NavigationVerdict::Proceed;
+  nav.BeforeNavigate2 = [this](const NavigationRequest& request) {
+    return m_session.BeforeNavigate2(request);
   };
   nav.NewWindow2 = [this]() -> EmbeddedWB* {
-    m_guard.NavFrameNewWindow2();
+    m_session.guard().NavFrameNewWindow2();
     return nullptr;
   };
   nav.NavigateComplete2 = [this](const std::string&, const std::optional<std::string>& body) {
-    m_green_dot.set_visible(m_guard.NavFrameNavigateComplete2(body));
+    m_green_dot.set_visible(m_session.guard().NavFrameNavigateComplete2(body));
   };
   nav.LoadStarted = [this] { show_loading_label(); };
   nav.LoadFinished = [this] { on_nav_frame_loaded(); };
   // The title may arrive after the load has finished: the same check then.
   nav.TitleChange = [this](const std::string& title) {
-    if (TitleReportsMissingPage(title)) m_guard.page_missing(GuardedFrame::Navigation);
+    if (TitleReportsMissingPage(title)) m_session.guard().page_missing(GuardedFrame::Navigation);
   };
   nav.StatusTextChange = [this](const std::string& text) { on_nav_frame_status_text(text); };
   nav.LoadFailed = [this](const std::string& url) { on_nav_frame_load_failed(url); };
 
   EmbeddedWBEvents& main = m_main_frame.events();
-  main.BeforeNavigate2 = [this](const std::string& url) {
-    return WebBrowserBeforeNavigate2(url, m_main_frame.CurrentNavigationOrigin());
+  main.BeforeNavigate2 = [this](const NavigationRequest& request) {
+    return m_session.BeforeNavigate2(request);
   };
   main.NewWindow2 = [this] { return on_main_frame_new_window(); };
   main.LoadFinished = [this] { on_page_loaded(m_main_frame); };
   main.NavigateComplete2 = [this](const std::string& url, const std::optional<std::string>&) {
-    m_daily_time.page_opened(url);
+    m_session.page_opened(url);
   };
   main.TitleChange = [this](const std::string&) { on_page_loaded(m_main_frame); };
   main.StatusTextChange = [this](const std::string& text) { on_status_text_change(text); };
@@ -364,15 +324,8 @@ void MainWindow::wire_frames() {
 
 // ---------------------------------------------------------------- settings
 
-SaveReport MainWindow::SaveConfig() {
-  SaveReport report = m_store.SaveConfig(m_state.settings);
-  if (!report.ok())
-    std::cerr << "tovali-explorer: settings not saved:\n" << report.describe() << "\n";
-  return report;
-}
-
 void MainWindow::UpdateControls() {
-  const Settings& s = m_state.settings;
+  const Settings& s = m_session.settings();
   m_close_button.set_visible(s.is_on(keys::show_close_main));
   const bool hide_nav = s.is_on(keys::hide_navframe);
   m_loading_frame.set_visible(!hide_nav);
@@ -383,31 +336,27 @@ void MainWindow::UpdateControls() {
   m_main_frame.SetSilent(s.is_on(keys::silent_mode) ? DialogMode::Silent : DialogMode::Shown);
 }
 
-void MainWindow::UpdateLists() {
-  m_guard.UpdateLists();
-}
-
 void MainWindow::set_toolbar_buttons(bool enabled) {
   m_browser_buttons.set_stop_enabled(enabled);
   m_home.set_enabled(enabled);
   m_email.set_enabled(enabled);
 }
 
-void MainWindow::GetRemoteConfig() {
-  const RemoteConfigResult result = m_config_download->GetRemoteConfig();
-  for (const std::string& refusal : result.refusals)
-    std::cerr << "tovali-explorer: configuration refused from " << refusal << "\n";
-  if (result.outcome == RemoteConfigOutcome::Applied && !result.save.ok())
-    std::cerr << "tovali-explorer: downloaded settings not saved:\n"
-              << result.save.describe() << "\n";
+RemoteConfigResult MainWindow::download_config() {
+  return m_config_download->GetRemoteConfig();
 }
 
 void MainWindow::set_status_text(const std::string& text) {
   m_status_text.set_text(text);
 }
 
-std::string MainWindow::HomeSite() {
-  return HomeSiteURL(m_state.settings, m_state.SiteBaseURL, m_state.SitePath);
+void MainWindow::show_minutes_left(std::optional<int> minutes) {
+  if (minutes) m_time_left.set_text(TimeBudget::minutes_left_text(*minutes));
+  m_time_left.set_visible(minutes.has_value());
+}
+
+void MainWindow::close_popup() {
+  if (m_popup) m_popup->hide();
 }
 
 // ------------------------------------------------------------ guard effects
@@ -459,44 +408,45 @@ void MainWindow::set_nav_frame_width(int pixels) {
 }
 
 std::string MainWindow::ErrorPagePath() {
-  return to_engine_url(WriteErrorPage(m_locations.state_dir));
+  return to_engine_url(WriteErrorPage(m_session.state_dir()));
 }
 
 std::string MainWindow::MoreSitesPath() {
-  const auto path = WriteMoreSitesPage(m_locations.state_dir, m_state.settings);
+  const auto path = WriteMoreSitesPage(m_session.state_dir(), m_session.settings());
   if (!path) {
-    std::cerr << "tovali-explorer: cannot write " << m_locations.state_dir << "moresites.html\n";
+    std::cerr << "tovali-explorer: cannot write " << m_session.state_dir() << "moresites.html\n";
     return std::string();  // nothing is queued; the frame keeps its page
   }
   return to_engine_url(*path);
 }
 
 bool MainWindow::on_queue_timer() {
-  guarded("QueueTimer", [this] { m_guard.QueueTimerTimer(); });
+  guarded("QueueTimer", [this] { m_session.guard().QueueTimerTimer(); });
+  return true;
+}
+
+bool MainWindow::on_daily_time_timer() {
+  guarded("daily time", [this] { m_session.daily_time().tick(); });
   return true;
 }
 
 // ------------------------------------------------- main frame and pop-up
 
-NavigationVerdict MainWindow::WebBrowserBeforeNavigate2(const std::string& url,
-                                                        NavigationOrigin origin) {
-  if (m_guard.WebBrowserBeforeNavigate2(url, request_origin(origin)) == Verdict::Proceed)
-    return NavigationVerdict::Proceed;
-  m_daily_time.page_refused(url);
-  return NavigationVerdict::Cancel;
+Verdict MainWindow::BeforeNavigate2(const NavigationRequest& request) {
+  return m_session.BeforeNavigate2(request);
 }
 
 EmbeddedWB* MainWindow::on_main_frame_new_window() {
-  if (m_guard.WebBrowserNewWindow2() != NewWindowDecision::OpenPopup) return nullptr;
+  if (m_session.guard().WebBrowserNewWindow2() != NewWindowDecision::OpenPopup) return nullptr;
   m_popup = std::make_unique<NewBrowserForm>(*this, m_main_frame, *this);
   m_popup->msg_panel().on_ask = [this] {
     if (m_popup) m_grown_up.ask(*m_popup);
   };
   m_popup->NewBrowser().events().NavigateComplete2 = [this](const std::string& url,
                                                             const std::optional<std::string>&) {
-    m_daily_time.page_opened(url);
+    m_session.page_opened(url);
   };
-  if (m_state.settings.is_on(keys::prevent_switch)) m_popup->set_keep_above(true);
+  if (m_session.settings().is_on(keys::prevent_switch)) m_popup->set_keep_above(true);
   m_show_new_browser_timer.disconnect();
   m_show_new_browser_timer =
       Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::on_show_popup_timer), 10);
@@ -514,13 +464,14 @@ bool MainWindow::on_show_popup_timer() {
 
 void MainWindow::on_page_loaded(EmbeddedWB& sender) {
   guarded("on_page_loaded", [&] {
-    if (TitleReportsMissingPage(sender.LocationName())) m_guard.page_missing(GuardedFrame::Main);
+    if (TitleReportsMissingPage(sender.LocationName()))
+      m_session.guard().page_missing(GuardedFrame::Main);
   });
 }
 
 void MainWindow::on_status_text_change(const std::string& text) {
   guarded("on_status_text_change", [&] {
-    if (StatusNamesInternalPage(text)) m_guard.internal_page_named(GuardedFrame::Main);
+    if (StatusNamesInternalPage(text)) m_session.guard().internal_page_named(GuardedFrame::Main);
     m_status_text.set_text(text);
   });
 }
@@ -528,7 +479,7 @@ void MainWindow::on_status_text_change(const std::string& text) {
 // The engine could not load a page in the main frame (or the pop-up): the
 // local error page takes its place.
 void MainWindow::on_load_failed(const std::string& url) {
-  guarded("on_load_failed", [&] { m_guard.load_failed(GuardedFrame::Main, url); });
+  guarded("on_load_failed", [&] { m_session.guard().load_failed(GuardedFrame::Main, url); });
 }
 
 void MainWindow::on_load_started() {
@@ -540,14 +491,15 @@ void MainWindow::on_progress_change(int progress, int progress_max) {
 }
 
 void MainWindow::prepare_history_step() {
-  m_guard.prepare_history_step();
+  m_session.guard().prepare_history_step();
 }
 
 // ---------------------------------------------------------- navigation frame
 
 void MainWindow::on_nav_frame_status_text(const std::string& text) {
   guarded("on_nav_frame_status_text", [&] {
-    if (StatusNamesInternalPage(text)) m_guard.internal_page_named(GuardedFrame::Navigation);
+    if (StatusNamesInternalPage(text))
+      m_session.guard().internal_page_named(GuardedFrame::Navigation);
   });
 }
 
@@ -555,12 +507,13 @@ void MainWindow::on_nav_frame_loaded() {
   guarded("on_nav_frame_loaded", [this] {
     hide_loading_label();
     if (TitleReportsMissingPage(m_nav_frame.LocationName()))
-      m_guard.page_missing(GuardedFrame::Navigation);
+      m_session.guard().page_missing(GuardedFrame::Navigation);
   });
 }
 
 void MainWindow::on_nav_frame_load_failed(const std::string& url) {
-  guarded("on_nav_frame_load_failed", [&] { m_guard.load_failed(GuardedFrame::Navigation, url); });
+  guarded("on_nav_frame_load_failed",
+          [&] { m_session.guard().load_failed(GuardedFrame::Navigation, url); });
 }
 
 void MainWindow::show_loading_label() {
@@ -591,28 +544,20 @@ void MainWindow::on_show_nav_frame_clicked() {
 void MainWindow::on_home_clicked() {
   guarded("Home", [this] {
     show_loading_label();
-    m_guard.open_menu_page(HomeSite());
+    m_session.guard().open_menu_page(m_session.HomeSite());
   });
 }
 
 void MainWindow::on_email_clicked() {
-  guarded("E-mail", [this] {
-    m_guard.open_site(m_state.settings.value(keys::email_url),
-                      m_state.settings.value(keys::email_meta_data));
-  });
+  guarded("E-mail", [this] { m_session.open_email(); });
 }
 
 void MainWindow::on_local_help_clicked() {
-  guarded("Help", [this] {
-    m_guard.open_program_page(to_engine_url(m_locations.ProgramDir + "help.html"));
-  });
+  guarded("Help", [this] { m_session.open_local_help(); });
 }
 
 void MainWindow::on_web_help_clicked() {
-  guarded("Help From The Web", [this] {
-    // The site path begins with "/": the URL's domain is the site's.
-    m_guard.open_site(m_state.SiteBaseURL + m_state.SitePath + "/help.php3");
-  });
+  guarded("Help From The Web", [this] { m_session.open_web_help(); });
 }
 
 void MainWindow::show_about() {
@@ -623,7 +568,7 @@ void MainWindow::show_about() {
 }
 
 void MainWindow::on_close_clicked() {
-  CloseProgram();
+  m_session.CloseProgram();
 }
 
 void MainWindow::on_about_picture_clicked() {
@@ -633,25 +578,21 @@ void MainWindow::on_about_picture_clicked() {
 void MainWindow::on_tools_double_clicked() {
   // The panel and its password prompt open without a password: the daily
   // time counts on.
-  guarded("control panel", [this] { OpenControlPanel(this, *this); });
+  guarded("control panel", [this] { OpenControlPanel(this, m_session); });
 }
 
 bool MainWindow::GetPassword() {
-  return tovali::GetPassword(this, m_state.settings);
+  return tovali::GetPassword(this, m_session.settings());
 }
 
-void MainWindow::OpenSetup(TimeWhileOpen time) {
-  std::optional<DailyTime::ParentWindow> paused;
-  if (time == TimeWhileOpen::Stops) paused.emplace(m_daily_time);
-  SetupForm setup(this, *this);
+void MainWindow::run_setup() {
+  SetupForm setup(this, m_session);
   setup.run_modal();
 }
 
 // ------------------------------------------------------------------ closing
 
-void MainWindow::CloseProgram() {
-  if (m_state.settings.is_on(keys::req_pw_close) && !GetPassword()) return;
-  m_close_allowed = true;
+void MainWindow::close_window() {
   m_kiosk.stop();
   iconify();
   guarded("closing", [this] { m_config_download->http_client().Abort(); });
@@ -665,20 +606,9 @@ void MainWindow::CloseProgram() {
 
 bool MainWindow::on_delete_event(GdkEventAny*) {
   // Only CloseProgram may close the window.
-  if (!m_close_allowed) return true;
+  if (!m_session.close_allowed()) return true;
   hide();
   return false;
-}
-
-void MainWindow::save_prohibited_log_now() {
-  if (!SaveProhibitedLog(m_locations, m_state.prohibitedLog))
-    std::cerr << "tovali-explorer: cannot save " << m_locations.state_dir << "prohurl.log\n";
-}
-
-void MainWindow::end_session() {
-  save_prohibited_log_now();
-  m_daily_time.save_now();
-  m_close_allowed = true;
 }
 
 }  // namespace tovali

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <gtkmm/box.h>
@@ -18,18 +19,15 @@
 
 #include "base/Clock.h"
 #include "browser/EmbeddedWB.h"
-#include "config/StatusReporter.h"
 #include "gio/ConfigDownload.h"
-#include "models/ControlPanelHost.h"
 #include "models/ProgressFill.h"
-#include "models/SetupHost.h"
 #include "policy/GuardEffects.h"
-#include "policy/NavigationGuard.h"
+#include "session/Session.h"
+#include "session/SessionEdge.h"
 #include "settings/StartupSettings.h"
 #include "ui/AboutPanel.h"
 #include "ui/AccessibleButton.h"
 #include "ui/BrowserToolbar.h"
-#include "ui/DailyTime.h"
 #include "ui/GrownUpRequests.h"
 #include "ui/KioskLock.h"
 #include "ui/MessagePanel.h"
@@ -41,15 +39,12 @@
 namespace tovali {
 
 // The main window: toolbar, navigation frame and main frame, status line,
-// message panel and about panel; owner of the settings, the navigation
-// guard, the start-up chain, the kiosk lock and the pop-up window.
-class MainWindow : public Gtk::Window,
-                   public GuardEffects,
-                   public StartupHost,
-                   public PopupHost,
-                   public ControlPanelHost,
-                   public SetupHost,
-                   public StatusReporter {
+// message panel and about panel; owner of the session (the program's state
+// and decisions), the start-up chain's timers, the kiosk lock and the pop-up
+// window. It carries out what the session and its guard ask for
+// (SessionEdge, GuardEffects) and turns the views' signals into calls of the
+// session.
+class MainWindow : public Gtk::Window, public GuardEffects, public SessionEdge, public PopupHost {
  public:
   static constexpr const char* kCaption = "Tovali Explorer";
   static constexpr int kNavFrameWidth = 145;
@@ -57,24 +52,19 @@ class MainWindow : public Gtk::Window,
   explicit MainWindow(const Locations& locations);
   ~MainWindow() override;
 
-  // --- settings and lists (secondary windows) ---
-  Settings& settings() override { return m_state.settings; }
-  const Settings& settings() const override { return m_state.settings; }
-  SaveReport SaveConfig() override;
+  // --- session edge ---
+  std::string engine_url(const std::string& path) const override { return to_engine_url(path); }
+  bool msg_panel_visible() const override { return m_msg_panel.panel_visible(); }
+  void set_msg_panel_timer(bool on) override { m_msg_panel.set_msg_panel_timer(on); }
+  void set_toolbar_buttons(bool enabled) override;
   void UpdateControls() override;
-  void UpdateLists() override;
-  std::string ProgramDir() const override { return m_locations.ProgramDir; }
-  std::string state_dir() const override { return m_locations.state_dir; }
-  const ProhibitedLog& prohibited_log() const override { return m_state.prohibitedLog; }
-  SaveReport startup_save_report() const override { return m_state.saveFailures; }
-  std::string system_settings_problems() const override { return m_state.systemSettingsProblems; }
-  const ActivityRecord* activity_record() const override { return &m_daily_time.record(); }
-  std::string activity_problems() const override { return m_daily_time.load_problems(); }
-  void UpdateDailyLimits() override { m_daily_time.update_limits(); }
-  void AddExtraMinutes() override { m_daily_time.add_extra_minutes(); }
-  void CloseProgram() override;
+  void set_status_text(const std::string& text) override;
+  void show_minutes_left(std::optional<int> minutes) override;
+  void close_popup() override;
+  RemoteConfigResult download_config() override;
   bool GetPassword() override;
-  void OpenSetup(TimeWhileOpen time) override;
+  void run_setup() override;
+  void close_window() override;
 
   // --- navigation guard effects ---
   void navigate(BrowserTarget target, const std::string& url) override;
@@ -85,35 +75,20 @@ class MainWindow : public Gtk::Window,
   std::string ErrorPagePath() override;
   std::string MoreSitesPath() override;
 
-  // --- start-up chain ---
-  NavigationGuard& guard() override { return m_guard; }
-  bool msg_panel_visible() const override { return m_msg_panel.panel_visible(); }
-  void set_msg_panel_timer(bool on) override { m_msg_panel.set_msg_panel_timer(on); }
-  void set_toolbar_buttons(bool enabled) override;
-  void GetRemoteConfig() override;
-  std::string HomeSite() override;
-
   // --- pop-up window ---
-  NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url,
-                                              NavigationOrigin origin) override;
+  Verdict BeforeNavigate2(const NavigationRequest& request) override;
   void on_page_loaded(EmbeddedWB& sender) override;
   void on_status_text_change(const std::string& text) override;
   void on_load_failed(const std::string& url) override;
   void on_load_started() override;
   void on_progress_change(int progress, int progress_max) override;
   void prepare_history_step() override;
+  const Settings& settings() const override { return m_session.settings(); }
 
-  // --- configuration download ---
-  void set_status_text(const std::string& text) override;
-
-  // Saves the refused-URL log (the first step of tearing the window down).
-  void save_prohibited_log_now();
   // The session is ending (SIGTERM and the like): save and leave at once.
-  void end_session();
+  void end_session() { m_session.end_session(); }
 
-  // The child's daily time and activity record (a grown-up's answer to a
-  // request is recorded through it).
-  DailyTime& daily_time() { return m_daily_time; }
+  Session& session() { return m_session; }
 
   EmbeddedWB& nav_frame() { return m_nav_frame; }
   EmbeddedWB& main_frame() { return m_main_frame; }
@@ -153,23 +128,19 @@ class MainWindow : public Gtk::Window,
   void on_nav_frame_load_failed(const std::string& url);
   EmbeddedWB* on_main_frame_new_window();
   bool on_queue_timer();
+  bool on_daily_time_timer();
   bool on_show_popup_timer();
 
-  Locations m_locations;
-  StartupState m_state;
-  ConfigStore m_store;
   SteadyClock m_clock;
-  NavigationGuard m_guard;
-  DailyTime m_daily_time;
-  GrownUpRequests m_grown_up{*this, m_guard, m_daily_time};
-  bool m_close_allowed = false;     // set once CloseProgram has begun
+  Session m_session;
+  GrownUpRequests m_grown_up{m_session};
   int m_saved_nav_frame_width = 0;  // the width before the frame was hidden
   bool m_nav_frame_placed = false;
   bool m_nav_frame_hidden = false;  // hide_navframe is on
   int m_pending_nav_frame_width = kNavFrameWidth;
 
   // Frames.
-  EmbeddedWB m_nav_frame{BodyCapture::On, ScriptLinks::AskFirst};
+  EmbeddedWB m_nav_frame{BodyCapture::On, ScriptLinks::AskFirst, BrowserTarget::NavFrame};
   EmbeddedWB m_main_frame;
   std::unique_ptr<NewBrowserForm> m_popup;
 
@@ -207,6 +178,7 @@ class MainWindow : public Gtk::Window,
   Gtk::Box m_main_panel{Gtk::ORIENTATION_VERTICAL};
 
   Gtk::Box m_status_line{Gtk::ORIENTATION_HORIZONTAL};
+  Gtk::Label m_time_left;  // "N minutes left today"
   ProgressFill m_progress_fill;
   PictureArea m_progress;
   Gtk::Frame m_status_frame;
@@ -224,6 +196,7 @@ class MainWindow : public Gtk::Window,
   StartupChain m_startup;
   std::unique_ptr<ConfigDownload> m_config_download;
   sigc::connection m_queue_timer;
+  sigc::connection m_daily_time_timer;
   sigc::connection m_show_new_browser_timer;
 };
 

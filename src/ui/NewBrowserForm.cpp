@@ -54,8 +54,8 @@ NewBrowserForm::~NewBrowserForm() {
 
 void NewBrowserForm::wire_browser() {
   EmbeddedWBEvents& events = m_browser.events();
-  events.BeforeNavigate2 = [this](const std::string& url) {
-    return m_host.WebBrowserBeforeNavigate2(url, m_browser.CurrentNavigationOrigin());
+  events.BeforeNavigate2 = [this](const NavigationRequest& request) {
+    return m_host.BeforeNavigate2(request);
   };
   events.NewWindow2 = [this]() -> EmbeddedWB* {
     ShowMsgPanel(kNoMoreWindowsMessage);

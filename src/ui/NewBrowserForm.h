@@ -25,9 +25,8 @@ class Settings;
 class PopupHost {
  public:
   virtual ~PopupHost() = default;
-  // `origin`: whether the view is asking about the program's own request.
-  virtual NavigationVerdict WebBrowserBeforeNavigate2(const std::string& url,
-                                                      NavigationOrigin origin) = 0;
+  // Every navigation of the pop-up's view (target PopupBrowser).
+  virtual Verdict BeforeNavigate2(const NavigationRequest& request) = 0;
   virtual void on_page_loaded(EmbeddedWB& sender) = 0;
   virtual void on_status_text_change(const std::string& text) = 0;
   virtual void on_load_failed(const std::string& url) = 0;

@@ -453,9 +453,8 @@ EmbeddedWB& SetupForm::browser() {
     m_browser->events().BeforeNavigate2 =
         [guard = SetupBrowserGuard({to_engine_url(m_host.ProgramDir() + kHelpPath),
                                     to_engine_url(m_host.state_dir() + "error.html")},
-                                   kFeedbackURL)](const std::string& url) {
-          return guard.BeforeNavigate2(url) == Verdict::Proceed ? NavigationVerdict::Proceed
-                                                                : NavigationVerdict::Cancel;
+                                   kFeedbackURL)](const NavigationRequest& request) {
+          return guard.BeforeNavigate2(request.url);
         };
     m_browser_page.pack_start(m_browser->widget(), Gtk::PACK_EXPAND_WIDGET);
     m_browser->widget().show();

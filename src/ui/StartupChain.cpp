@@ -1,19 +1,16 @@
 #include "ui/StartupChain.h"
 
-#include <iostream>
-
 #include <glibmm/main.h>
 
 #include "browser/CallbackGuard.h"
 #include "browser/EmbeddedWB.h"
-#include "models/GeneratedPages.h"
-#include "models/StartupPlan.h"
-#include "policy/NavigationGuard.h"
-#include "settings/Settings.h"
+#include "session/Session.h"
+#include "session/SessionEdge.h"
 
 namespace tovali {
 
-StartupChain::StartupChain(StartupHost& host) : m_host(host) {}
+StartupChain::StartupChain(Session& session, SessionEdge& edge)
+    : m_session(session), m_edge(edge) {}
 
 StartupChain::~StartupChain() {
   m_startup_timer.disconnect();
@@ -32,11 +29,7 @@ void StartupChain::StopProbe() {
 
 bool StartupChain::on_startup_timer() {
   guarded("StartupTimer", [this] {
-    NavigationGuard& guard = m_host.guard();
-    const std::string start_page = to_engine_url(StartPagePath(m_host.ProgramDir()));
-    guard.open_start_page(start_page);
-    m_host.set_toolbar_buttons(false);
-
+    m_session.BeginStartup();
     m_probe = std::make_unique<EmbeddedWB>();
     m_probe->events().LoadFinished = [this] { on_connection_probe_loaded(); };
     m_check.Start();
@@ -55,10 +48,10 @@ bool StartupChain::on_connection_timer() {
   bool rescheduled = false;
   guarded("ConnectionTimer", [&] {
     const int before = m_check.interval();
-    const auto actions = m_check.Tick(m_host.msg_panel_visible(), m_probe && m_probe->Busy());
+    const auto actions = m_check.Tick(m_edge.msg_panel_visible(), m_probe && m_probe->Busy());
     if (actions.show_waiting_message) {
-      m_host.ShowMsgPanel(ConnectionCheck::kWaitingMessage);
-      m_host.set_msg_panel_timer(false);
+      m_edge.ShowMsgPanel(ConnectionCheck::kWaitingMessage);
+      m_edge.set_msg_panel_timer(false);
     }
     if (actions.navigate_probe && m_probe) m_probe->Navigate(ConnectionCheck::kProbeURL);
     if (actions.next_interval != before) {
@@ -84,37 +77,8 @@ void StartupChain::on_connection_probe_loaded() {
 }
 
 void StartupChain::FinishStartup() {
-  if (m_host.guard().ClosedToSites()) {
-    // No configuration, no menu and no site: the administrator's message
-    // stays where the child looks, and the toolbar stays disabled.
-    guarded("start-up", [this] {
-      m_host.ShowMsgPanel(kSettingsUnreadableMessage);
-      m_host.set_msg_panel_timer(false);
-    });
-    std::cerr << "tovali-explorer: the administrator's settings cannot be read; the program "
-                 "stays closed and opens no site\n";
-    m_finished = true;
-    return;
-  }
-  guarded("start-up", [this] {
-    NavigationGuard& guard = m_host.guard();
-    const FirstMainPage page = ChooseFirstMainPage(m_host.settings(), m_host.ProgramDir());
-    if (page.kind == FirstPageKind::Site)
-      guard.open_site(page.url);
-    else
-      guard.open_start_page(to_engine_url(page.url));
-
-    m_host.ShowMsgPanel(kLoadingMessage);
-    m_host.set_msg_panel_timer(false);
-  });
-  guarded("configuration download", [this] { m_host.GetRemoteConfig(); });
-  guarded("start-up", [this] {
-    m_host.set_msg_panel_timer(true);
-    m_host.set_toolbar_buttons(true);
-    if (auto notice = UpdateNotice(m_host.settings())) m_host.ShowMsgPanel(*notice);
-    m_host.guard().open_menu_page(m_host.HomeSite());
-    m_finished = true;
-  });
+  m_session.FinishStartup();
+  m_finished = true;
 }
 
 }  // namespace tovali

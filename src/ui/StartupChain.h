@@ -10,31 +10,17 @@
 namespace tovali {
 
 class EmbeddedWB;
-class NavigationGuard;
-class Settings;
+class Session;
+class SessionEdge;
 
-// What the start-up chain needs of the main window.
-class StartupHost {
- public:
-  virtual ~StartupHost() = default;
-  virtual const Settings& settings() const = 0;
-  virtual std::string ProgramDir() const = 0;
-  virtual NavigationGuard& guard() = 0;
-  virtual void ShowMsgPanel(const std::string& text) = 0;
-  virtual bool msg_panel_visible() const = 0;
-  virtual void set_msg_panel_timer(bool on) = 0;
-  virtual void set_toolbar_buttons(bool enabled) = 0;
-  // Downloads and merges the remote configuration; returns when done.
-  virtual void GetRemoteConfig() = 0;
-  virtual std::string HomeSite() = 0;
-};
-
-// The start-up chain that runs on timers once the main window exists:
-// start page, connection check with a hidden probe view, configuration
-// download, update notice, home menu page.
+// The timers and the hidden probe view of the start-up chain, which runs once
+// the main window exists: the session's first step (start page), the
+// connection check, then the session's last step (configuration download,
+// update notice, home menu page).
 class StartupChain {
  public:
-  explicit StartupChain(StartupHost& host);
+  // Both must outlive the chain.
+  StartupChain(Session& session, SessionEdge& edge);
   ~StartupChain();
 
   // Enables `StartupTimer` (the last step of window creation).
@@ -55,7 +41,8 @@ class StartupChain {
   void FinishStartup();
   void schedule_connection_timer(int interval);
 
-  StartupHost& m_host;
+  Session& m_session;
+  SessionEdge& m_edge;
   ConnectionCheck m_check;
   std::unique_ptr<EmbeddedWB> m_probe;  // the connection check's hidden view
   sigc::connection m_startup_timer;

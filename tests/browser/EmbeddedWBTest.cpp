@@ -114,10 +114,9 @@ TEST_F(EmbeddedWBTest, CancelStopsTheNavigationWithoutAFailure) {
   std::vector<std::string> asked;
   int failures = 0;
   int completions = 0;
-  view.events().BeforeNavigate2 = [&](const std::string& url) {
-    asked.push_back(url);
-    return url.find("blocked") != std::string::npos ? NavigationVerdict::Cancel
-                                                    : NavigationVerdict::Proceed;
+  view.events().BeforeNavigate2 = [&](const NavigationRequest& request) {
+    asked.push_back(request.url);
+    return request.url.find("blocked") != std::string::npos ? Verdict::Cancel : Verdict::Proceed;
   };
   view.events().LoadFailed = [&](const std::string&) { ++failures; };
   view.events().LoadFinished = [&] { ++completions; };
@@ -142,9 +141,9 @@ TEST_F(EmbeddedWBTest, CancelStopsTheNavigationWithoutAFailure) {
 TEST_F(EmbeddedWBTest, MenuLinkSchemesReachBeforeNavigateAsWritten) {
   EmbeddedWB view;
   std::vector<std::string> asked;
-  view.events().BeforeNavigate2 = [&](const std::string& url) {
-    asked.push_back(url);
-    return NavigationVerdict::Cancel;
+  view.events().BeforeNavigate2 = [&](const NavigationRequest& request) {
+    asked.push_back(request.url);
+    return Verdict::Cancel;
   };
   view.Navigate("HTTP001://Zoo.Example:8470/Kids/Page.html?Q=1");
   view.Navigate("HTTPNAV://MORESITES");
@@ -156,11 +155,13 @@ TEST_F(EmbeddedWBTest, MenuLinkSchemesReachBeforeNavigateAsWritten) {
 
 TEST_F(EmbeddedWBTest, BeforeNavigateTellsWhoStartedTheNavigation) {
   EmbeddedWB view;
-  std::vector<std::pair<std::string, NavigationOrigin>> asked;
+  std::vector<std::pair<std::string, RequestOrigin>> asked;
   int completions = 0;
-  view.events().BeforeNavigate2 = [&](const std::string& url) {
-    asked.emplace_back(url, view.CurrentNavigationOrigin());
-    return NavigationVerdict::Proceed;
+  view.events().BeforeNavigate2 = [&](const NavigationRequest& request) {
+    asked.emplace_back(request.url, request.origin);
+    EXPECT_EQ(request.target, BrowserTarget::MainFrame) << request.url;
+    EXPECT_EQ(request.kind, NavigationKind::Request) << request.url;
+    return Verdict::Proceed;
   };
   view.events().LoadFinished = [&] { ++completions; };
   const std::string third = page("third.html", "<p>third</p>");
@@ -178,25 +179,24 @@ TEST_F(EmbeddedWBTest, BeforeNavigateTellsWhoStartedTheNavigation) {
   ASSERT_TRUE(pump_until([&] { return completions == 3; }));
   ASSERT_TRUE(view.GoBack());
   ASSERT_TRUE(pump_until([&] { return asked.size() >= 4; }));
-  EXPECT_EQ(asked[0], std::make_pair(first, NavigationOrigin::Program));
-  EXPECT_EQ(asked[1], std::make_pair(second, NavigationOrigin::LinkClick));
-  EXPECT_EQ(asked[2], std::make_pair(third, NavigationOrigin::Page));
-  EXPECT_EQ(asked[3], std::make_pair(second, NavigationOrigin::History));
-  EXPECT_EQ(view.CurrentNavigationOrigin(), NavigationOrigin::Page);
+  EXPECT_EQ(asked[0], std::make_pair(first, RequestOrigin::Program));
+  EXPECT_EQ(asked[1], std::make_pair(second, RequestOrigin::LinkClick));
+  EXPECT_EQ(asked[2], std::make_pair(third, RequestOrigin::Page));
+  EXPECT_EQ(asked[3], std::make_pair(second, RequestOrigin::History));
 }
 
 TEST_F(EmbeddedWBTest, TheProgramsOwnNavigationIsKnownInTheEnginesForm) {
   EmbeddedWB view;
-  std::vector<std::pair<std::string, NavigationOrigin>> asked;
-  view.events().BeforeNavigate2 = [&](const std::string& url) {
-    asked.emplace_back(url, view.CurrentNavigationOrigin());
-    return NavigationVerdict::Cancel;
+  std::vector<std::pair<std::string, RequestOrigin>> asked;
+  view.events().BeforeNavigate2 = [&](const NavigationRequest& request) {
+    asked.emplace_back(request.url, request.origin);
+    return Verdict::Cancel;
   };
   view.Navigate("HTTP://Menu.Example:8470/my menu/m\xC3\xA9.html?q=a b");
   ASSERT_TRUE(pump_until([&] { return asked.size() == 1; }));
   EXPECT_EQ(asked[0], std::make_pair(std::string("http://menu.example:8470/my%20menu/"
                                                  "m%C3%A9.html?q=a%20b"),
-                                     NavigationOrigin::Program));
+                                     RequestOrigin::Program));
 }
 
 // A page whose "javascript:" link (clicked as a hand's click would) changes
@@ -205,14 +205,14 @@ TEST_F(EmbeddedWBTest, TheProgramsOwnNavigationIsKnownInTheEnginesForm) {
 TEST_F(EmbeddedWBTest, ScriptLinksRunOnlyWhenBeforeNavigateLetsThem) {
   struct Case {
     ScriptLinks script_links;
-    NavigationVerdict verdict;
+    Verdict verdict;
     const char* title;  // once the marker link has been asked about
     bool asked;         // BeforeNavigate2 was asked about the script link
   };
   const Case cases[] = {
-      {ScriptLinks::Run, NavigationVerdict::Cancel, "ran", false},
-      {ScriptLinks::AskFirst, NavigationVerdict::Cancel, "Menu", true},
-      {ScriptLinks::AskFirst, NavigationVerdict::Proceed, "ran", true},
+      {ScriptLinks::Run, Verdict::Cancel, "ran", false},
+      {ScriptLinks::AskFirst, Verdict::Cancel, "Menu", true},
+      {ScriptLinks::AskFirst, Verdict::Proceed, "ran", true},
   };
   const std::string click =
       "function hand(id) { document.getElementById(id).dispatchEvent(new MouseEvent('click',"
@@ -226,22 +226,22 @@ TEST_F(EmbeddedWBTest, ScriptLinksRunOnlyWhenBeforeNavigateLetsThem) {
                click + "</script>");
   const std::string marker = to_engine_url(m_pages->path() + "marker.html");
   for (const Case& c : cases) {
-    EmbeddedWB view(BodyCapture::Off, c.script_links);
-    std::vector<std::pair<std::string, NavigationOrigin>> asked;
-    view.events().BeforeNavigate2 = [&](const std::string& url) {
-      asked.emplace_back(url, view.CurrentNavigationOrigin());
-      if (url == menu) return NavigationVerdict::Proceed;
-      return url == marker ? NavigationVerdict::Cancel : c.verdict;
+    EmbeddedWB view(BodyCapture::Off, c.script_links, BrowserTarget::NavFrame);
+    std::vector<std::pair<std::string, RequestOrigin>> asked;
+    view.events().BeforeNavigate2 = [&](const NavigationRequest& request) {
+      asked.emplace_back(request.url, request.origin);
+      EXPECT_EQ(request.target, BrowserTarget::NavFrame) << request.url;
+      if (request.url == menu) return Verdict::Proceed;
+      return request.url == marker ? Verdict::Cancel : c.verdict;
     };
     view.Navigate(menu);
     ASSERT_TRUE(pump_until([&] { return !asked.empty() && asked.back().first == marker; }));
     pump_until([&] { return view.LocationName() == c.title; }, std::chrono::milliseconds(2000));
     EXPECT_EQ(view.LocationName(), c.title);
-    std::vector<std::pair<std::string, NavigationOrigin>> expected{
-        {menu, NavigationOrigin::Program}};
+    std::vector<std::pair<std::string, RequestOrigin>> expected{{menu, RequestOrigin::Program}};
     if (c.asked)
-      expected.emplace_back("javascript:document.title='ran';void 0", NavigationOrigin::LinkClick);
-    expected.emplace_back(marker, NavigationOrigin::LinkClick);
+      expected.emplace_back("javascript:document.title='ran';void 0", RequestOrigin::LinkClick);
+    expected.emplace_back(marker, RequestOrigin::LinkClick);
     EXPECT_EQ(asked, expected);
   }
 }
@@ -268,9 +268,10 @@ TEST_F(EmbeddedWBTest, NewWindowIsOpenedOnlyThroughAHandedOverView) {
     ++requests;
     if (!hand_over) return nullptr;
     popup = std::make_unique<EmbeddedWB>(opener);
-    popup->events().BeforeNavigate2 = [&](const std::string& url) {
-      popup_asked.push_back(url);
-      return NavigationVerdict::Proceed;
+    popup->events().BeforeNavigate2 = [&](const NavigationRequest& request) {
+      popup_asked.push_back(request.url);
+      EXPECT_EQ(request.target, BrowserTarget::PopupBrowser) << request.url;
+      return Verdict::Proceed;
     };
     return popup.get();
   };

@@ -2,14 +2,9 @@
 
 #include <string>
 
-namespace tovali {
+#include "base/NavigationRequest.h"
 
-// Where the navigation queue sends a URL.
-enum class BrowserTarget {
-  MainFrame,     // the main frame
-  PopupBrowser,  // the pop-up window's browser (`NewBrowser`)
-  NavFrame,      // the navigation frame (`NavFrame`)
-};
+namespace tovali {
 
 // What the navigation guard needs from the main window. The window implements
 // it; tests use a fake. Apart from navigate(), no method may throw.

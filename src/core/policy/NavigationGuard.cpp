@@ -3,6 +3,7 @@
 #include <chrono>
 #include <exception>
 
+#include "base/NavigationRequest.h"
 #include "base/TextList.h"
 #include "policy/AdmissionRules.h"
 #include "policy/ReportedForm.h"
@@ -24,12 +25,8 @@ bool ends_with_slash(std::string_view text) {
 // True when the browser reports `requested` as `reported`: in its reported
 // form (a space as "%20", a bare host with a "/", ...), apart from letter
 // case and one "/" at the end.
-bool same_target(std::string_view reported, std::string_view requested) {
-  const std::string expected = reported_form_of(requested);
-  std::string_view wanted = expected;
-  if (ends_with_slash(reported)) reported.remove_suffix(1);
-  if (ends_with_slash(wanted)) wanted.remove_suffix(1);
-  return equals_ignore_case(reported, wanted);
+bool reported_as(std::string_view reported, std::string_view requested) {
+  return same_target(reported, reported_form_of(requested));
 }
 
 // True when the navigation frame's `url` is the `queued` one as the browser
@@ -47,19 +44,25 @@ NavigationGuard::NavigationGuard(const Settings& settings, ProhibitedLog& log,
                                  GuardEffects& effects, const Clock& clock)
     : m_settings(settings), m_log(log), m_effects(effects), m_clock(clock), m_meta(settings) {}
 
+Verdict NavigationGuard::BeforeNavigate2(const NavigationRequest& request) {
+  if (request.target == BrowserTarget::NavFrame)
+    return NavFrameBeforeNavigate2(request.url, request.origin, request.kind);
+  return WebBrowserBeforeNavigate2(request.url, request.origin);
+}
+
 Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOrigin origin,
-                                                 NavigationStep step) {
+                                                 NavigationKind step) {
   // The frame only lets through what was queued for it, so a redirect
   // always continues a queued page (the home site's menu page, say) and is
   // no request of its own: it neither empties the mailbox nor is a link.
-  const bool redirect = step == NavigationStep::Redirect;
+  const bool redirect = step == NavigationKind::Redirect;
   // The queue issued its URL again while the browser had not yet asked
   // about it: the browser reports its question about the later navigate
   // call as the page's. That load replaces the earlier one, so refusing it
   // would leave the frame empty.
   if (origin == RequestOrigin::Page && !redirect && awaits_question(url))
-    origin = RequestOrigin::Queue;
-  if (origin == RequestOrigin::Queue) {
+    origin = RequestOrigin::Program;
+  if (origin == RequestOrigin::Program) {
     answered(BrowserTarget::NavFrame, url);
     // The browser asks about the queue's request some time after the tick
     // that issued it, so another navigation of the frame may have come
@@ -105,7 +108,7 @@ void NavigationGuard::follow_menu_link(std::string_view url) {
 }
 
 Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, RequestOrigin origin) {
-  if (origin == RequestOrigin::Queue) answered(BrowserTarget::MainFrame, url);
+  if (origin == RequestOrigin::Program) answered(BrowserTarget::MainFrame, url);
   const bool history_step = m_trust == Trust::HistoryStep;
   const bool once = m_trust == Trust::QueuedOnce;
   const bool trusted = take_trust(url, origin);
@@ -115,7 +118,7 @@ Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, Request
   // (the configured main page after the start page, say) has not been
   // issued yet and must not be lost.
   const bool newer_queued =
-      origin == RequestOrigin::Queue && m_pending_main_url != m_issued_main_url;
+      origin == RequestOrigin::Program && m_pending_main_url != m_issued_main_url;
   if (!newer_queued) m_pending_main_url.clear();
   if (TimeIsUp()) {
     if (is_local_page(url, m_time_up_page)) return Verdict::Proceed;
@@ -148,7 +151,7 @@ bool NavigationGuard::take_trust(std::string_view url, RequestOrigin origin) {
   switch (trust) {
     case Trust::QueuedURL:
     case Trust::QueuedOnce:
-      return origin == RequestOrigin::Queue && same_target(url, m_trusted_url);
+      return origin == RequestOrigin::Program && reported_as(url, m_trusted_url);
     case Trust::HistoryStep:
       return origin == RequestOrigin::History;
     case Trust::None:
@@ -303,8 +306,8 @@ void NavigationGuard::issue(BrowserTarget target, const std::string& url) {
 void NavigationGuard::answered(BrowserTarget target, std::string_view url) {
   // The main frame and the pop-up's browser ask alike: the question is the
   // pop-up's when only the pop-up's request is that URL.
-  if (target == BrowserTarget::MainFrame && !same_target(url, issued_to(target).url) &&
-      same_target(url, issued_to(BrowserTarget::PopupBrowser).url))
+  if (target == BrowserTarget::MainFrame && !reported_as(url, issued_to(target).url) &&
+      reported_as(url, issued_to(BrowserTarget::PopupBrowser).url))
     target = BrowserTarget::PopupBrowser;
   issued_to(target) = {};
   if (target == BrowserTarget::NavFrame && awaits_question(url)) --m_nav_owed;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/Clock.h"
+#include "base/NavigationRequest.h"
 #include "policy/GuardEffects.h"
 #include "policy/LinkMetaData.h"
 #include "policy/ParentLists.h"
@@ -17,28 +18,6 @@ namespace tovali {
 
 class ProhibitedLog;
 class Settings;
-
-// What the browser does with one navigation.
-enum class Verdict {
-  Proceed,  // let the navigation go on
-  Cancel,   // stop it before any request is made (WebKit: ignore the decision)
-};
-
-// Who started a navigation that the browser asks about, as the engine
-// reports it.
-enum class RequestOrigin {
-  Page,       // the page: a script, a frame, a form, anything not below
-  Queue,      // the navigation queue's own request, issued by an earlier tick
-  History,    // a step back or forward in the frame's history
-  LinkClick,  // the child clicked (or pressed Enter on) a link of the page
-};
-
-// Whether the browser asks about a navigation of its own or about the target
-// of an HTTP redirect of a navigation it has already let go on.
-enum class NavigationStep {
-  Request,   // a navigation the program or the page started
-  Redirect,  // the server answered the admitted navigation with a redirect
-};
 
 // Which mailbox of the guard a frame's page belongs to.
 enum class GuardedFrame {
@@ -60,10 +39,11 @@ enum class NewWindowDecision {
 // through GuardEffects. All methods run on the UI thread and never throw.
 //
 // How the main window calls it:
-//  - navigation frame, decide-policy of a navigation (any sub-frame too):
-//      NavFrameBeforeNavigate2(uri, origin) -> Cancel: ignore the decision.
-//  - main frame (and the pop-up's browser), decide-policy of a navigation:
-//      WebBrowserBeforeNavigate2(uri) -> Cancel: ignore the decision.
+//  - decide-policy of a navigation of any view (any sub-frame too): the
+//      view's NavigationRequest goes to BeforeNavigate2 -> Cancel: ignore the
+//      decision. The navigation frame's requests go on to
+//      NavFrameBeforeNavigate2, the main frame's and the pop-up browser's to
+//      WebBrowserBeforeNavigate2.
 //  - main frame (or pop-up) asks for a new window (WebKit "create"):
 //      WebBrowserNewWindow2() -> OpenPopup: return the pop-up's new view;
 //      Refuse / Drop: return NULL.
@@ -101,6 +81,12 @@ class NavigationGuard {
   NavigationGuard(const Settings& settings, ProhibitedLog& log, GuardEffects& effects,
                   const Clock& clock);
 
+  // Every navigation of every view: `request` goes to
+  // NavFrameBeforeNavigate2 when its target is the navigation frame, else
+  // (the main frame, the pop-up's browser) to WebBrowserBeforeNavigate2,
+  // whose verdict it returns.
+  Verdict BeforeNavigate2(const NavigationRequest& request);
+
   // Every navigation of the navigation frame: lets through only what was
   // queued for it, compared in the form the browser reports it
   // (reported_form_of: "my menu.html" is asked about as "my%20menu.html"),
@@ -111,7 +97,7 @@ class NavigationGuard {
   // otherwise becomes a main-frame navigation under the link rules read
   // afresh from `NavPageHTML`. Every other navigation (a script's, a
   // frame's, a dropped URL) is cancelled silently. The queue's own request
-  // (`origin` Queue) asked about after another navigation of the frame has
+  // (`origin` Program) asked about after another navigation of the frame has
   // emptied the mailbox is the one it queued. When the queue issued its URL
   // again before the browser asked, the browser asks about each navigate
   // call, the later ones as the page's navigation (`origin` Page): those
@@ -120,14 +106,14 @@ class NavigationGuard {
   // loads in the frame, unless its domain is blocked; the mailbox is left
   // alone.
   Verdict NavFrameBeforeNavigate2(std::string_view url, RequestOrigin origin,
-                                  NavigationStep step = NavigationStep::Request);
+                                  NavigationKind step = NavigationKind::Request);
 
   // Every navigation of the main frame and of the pop-up's browser: admits
   // (saving the rules under the URL) or refuses it, logging and reporting a
   // refusal that is not silent. A "file:" URL other than the program's own
   // pages is refused silently, trusted or not. It uses up or drops the
   // trust. It empties `PendingMainURL`, except when the browser asks late
-  // (`origin` Queue) about a URL the queue issued before a newer one was
+  // (`origin` Program) about a URL the queue issued before a newer one was
   // queued: the newer one stays to be issued.
   Verdict WebBrowserBeforeNavigate2(std::string_view url,
                                     RequestOrigin origin = RequestOrigin::Page);

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "policy/NavigationGuard.h"
+#include "base/NavigationRequest.h"
 
 namespace tovali {
 

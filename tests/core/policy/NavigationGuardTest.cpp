@@ -108,6 +108,41 @@ TEST_F(NavigationGuardTest, MenuLinkOpensInTheMainFrameUnderItsRules) {
   EXPECT_TRUE(effects.messages.empty());
 }
 
+// One request, judged by the view that asks: the navigation frame opens a
+// clicked menu link in the main frame; the main frame and the pop-up judge
+// the same URL by the link rules.
+TEST_F(NavigationGuardTest, EachRequestIsJudgedForTheViewThatAsks) {
+  guard.NavFrameNavigateComplete2(std::string(kMenuPage));
+  const NavigationRequest clicked{"http001://www.example.com/", RequestOrigin::LinkClick,
+                                  NavigationKind::Request, BrowserTarget::NavFrame};
+  EXPECT_EQ(guard.BeforeNavigate2(clicked), Verdict::Cancel);
+  EXPECT_EQ(guard.PendingMainURL(), "http://www.example.com/");
+  EXPECT_EQ(guard.URLNumber(), "001");
+
+  struct Case {
+    BrowserTarget target;
+    const char* url;
+    Verdict verdict;
+  };
+  const Case cases[] = {
+      {BrowserTarget::MainFrame, "http://www.example.com/", Verdict::Proceed},
+      {BrowserTarget::PopupBrowser, "http://www.example.com/games", Verdict::Proceed},
+      {BrowserTarget::MainFrame, "http://refused.example.net/", Verdict::Cancel},
+      {BrowserTarget::PopupBrowser, "http://refused.example.net/b", Verdict::Cancel},
+  };
+  for (const Case& c : cases) {
+    const NavigationRequest request{c.url, RequestOrigin::Page, NavigationKind::Request, c.target};
+    EXPECT_EQ(guard.BeforeNavigate2(request), c.verdict) << c.url;
+  }
+  EXPECT_EQ(guard.PendingMainURL(), "");
+  EXPECT_EQ(log.entries(),
+            (TextList{"http://refused.example.net/", "http://refused.example.net/b"}));
+  // The navigation frame lets a redirect of its loading page through.
+  const NavigationRequest redirect{"http://elsewhere.example.net/", RequestOrigin::Page,
+                                   NavigationKind::Redirect, BrowserTarget::NavFrame};
+  EXPECT_EQ(guard.BeforeNavigate2(redirect), Verdict::Proceed);
+}
+
 TEST_F(NavigationGuardTest, RefusalMessageDependsOnTheLastClick) {
   guard.NavFrameNavigateComplete2(std::string(kMenuPage));
   // Before any click: the redirect message.
@@ -176,12 +211,12 @@ TEST_F(NavigationGuardTest, TrustedNavigationSkipsTheLinkRulesButNotTheParentLis
   guard.UpdateLists();
   guard.open_site("http://www.example.com/");
   guard.open_program_page("http://any.example.net/help");
-  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("HTTP://ANY.example.net/help/", RequestOrigin::Queue),
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("HTTP://ANY.example.net/help/", RequestOrigin::Program),
             Verdict::Proceed);
   EXPECT_EQ(guard.CurrentSiteURL(), "HTTP://ANY.example.net/help/");
   EXPECT_FALSE(guard.TrustedNavigation());
   guard.open_program_page("http://www.bad.example/");
-  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.bad.example/", RequestOrigin::Queue),
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.bad.example/", RequestOrigin::Program),
             Verdict::Cancel);
   EXPECT_FALSE(guard.TrustedNavigation());
   EXPECT_EQ(effects.messages.size(), 1u);
@@ -212,14 +247,14 @@ TEST_F(NavigationGuardTest, JustThisTimeAdmitsOneAddressUnderTheRulesBefore) {
     guard.NavFrameNavigateComplete2(std::string(kMenuPage));
     guard.MouseDown();
     ASSERT_EQ(guard.NavFrameBeforeNavigate2(c.link, RequestOrigin::LinkClick), Verdict::Cancel);
-    ASSERT_EQ(guard.WebBrowserBeforeNavigate2(c.site, RequestOrigin::Queue), Verdict::Proceed);
+    ASSERT_EQ(guard.WebBrowserBeforeNavigate2(c.site, RequestOrigin::Program), Verdict::Proceed);
     ASSERT_EQ(guard.URLNumber(), c.number) << c.link;
     const char* const allowed = "http://kids.example.net/games/1";
     ASSERT_EQ(guard.WebBrowserBeforeNavigate2(allowed), Verdict::Cancel) << c.link;
 
     guard.open_once(allowed);
     EXPECT_EQ(guard.PendingMainURL(), allowed);
-    EXPECT_EQ(guard.WebBrowserBeforeNavigate2(allowed, RequestOrigin::Queue), Verdict::Proceed)
+    EXPECT_EQ(guard.WebBrowserBeforeNavigate2(allowed, RequestOrigin::Program), Verdict::Proceed)
         << c.link;
     EXPECT_EQ(guard.CurrentSiteURL(), c.site) << c.link;
     EXPECT_EQ(guard.URLNumber(), c.number) << c.link;
@@ -237,11 +272,11 @@ TEST_F(NavigationGuardTest, JustThisTimeAdmitsOneAddressUnderTheRulesBefore) {
 TEST_F(NavigationGuardTest, AnAlwaysAllowedPageBecomesTheCurrentSite) {
   guard.NavFrameNavigateComplete2(std::string(kMenuPage));
   click_menu_link("http://help.zoo.test/");
-  ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://help.zoo.test/", RequestOrigin::Queue),
+  ASSERT_EQ(guard.WebBrowserBeforeNavigate2("http://help.zoo.test/", RequestOrigin::Program),
             Verdict::Proceed);
   guard.open_program_page("http://kids.example.net/games/1");
   EXPECT_EQ(
-      guard.WebBrowserBeforeNavigate2("http://kids.example.net/games/1", RequestOrigin::Queue),
+      guard.WebBrowserBeforeNavigate2("http://kids.example.net/games/1", RequestOrigin::Program),
       Verdict::Proceed);
   EXPECT_EQ(guard.CurrentSiteURL(), "http://kids.example.net/games/1");
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.kids.example.net/"), Verdict::Proceed);
@@ -265,7 +300,7 @@ TEST(NavigationGuardTrust, OnlyTheProgramsOwnNavigationIsTrusted) {
     Verdict verdict = Verdict::Cancel;
   };
   constexpr auto Page = RequestOrigin::Page;
-  constexpr auto Queue = RequestOrigin::Queue;
+  constexpr auto Queue = RequestOrigin::Program;
   constexpr auto History = RequestOrigin::History;
   constexpr auto Click = RequestOrigin::LinkClick;
   constexpr auto Go = Verdict::Proceed;
@@ -380,7 +415,7 @@ TEST_F(NavigationGuardTest, LocalFilesOnlyTheProgramsOwnPages) {
       {"file://host/opt/tovali/welcome.html", Verdict::Cancel},
   };
   for (const auto& c : cases) {
-    for (const RequestOrigin origin : {RequestOrigin::Page, RequestOrigin::Queue}) {
+    for (const RequestOrigin origin : {RequestOrigin::Page, RequestOrigin::Program}) {
       guard.open_program_page(c.url);
       EXPECT_EQ(guard.WebBrowserBeforeNavigate2(c.url, origin), c.verdict) << c.url;
     }
@@ -396,7 +431,7 @@ TEST_F(NavigationGuardTest, NavigationFrameOpensOnlyClickedLinks) {
   for (const char* url : {"http001://www.example.com/", "http://refused.example.net/",
                           "httpnav://menu.example.com/more.html", "file:///etc/passwd"}) {
     for (const RequestOrigin origin :
-         {RequestOrigin::Page, RequestOrigin::History, RequestOrigin::Queue}) {
+         {RequestOrigin::Page, RequestOrigin::History, RequestOrigin::Program}) {
       guard.open_menu_page("http://home.example.com/menu.html");
       Access::set_url_number(guard, "-");
       EXPECT_EQ(guard.NavFrameBeforeNavigate2(url, origin), Verdict::Cancel) << url;
@@ -500,21 +535,21 @@ TEST_F(NavigationGuardTest, RedirectOfTheQueuedPageStaysInTheNavigationFrame) {
   guard.NavFrameNavigateComplete2(std::string(kMenuPage));
   guard.open_menu_page("http://home.example.com/tovali/teindex.php3");
   ASSERT_EQ(guard.NavFrameBeforeNavigate2("http://home.example.com/tovali/teindex.php3",
-                                          RequestOrigin::Queue),
+                                          RequestOrigin::Program),
             Verdict::Proceed);
   Access::set_url_number(guard, "-");
 
   struct Case {
     const char* target;
-    NavigationStep step;
+    NavigationKind step;
     Verdict verdict;
     const char* pending_main;
   };
   const Case cases[] = {
-      {"http://home.example.com/tovali/menu.html", NavigationStep::Redirect, Verdict::Proceed, ""},
-      {"http://menu.example.net/", NavigationStep::Redirect, Verdict::Proceed, ""},
-      {"http://www.example.org/ads", NavigationStep::Redirect, Verdict::Cancel, ""},
-      {"http://home.example.com/tovali/menu.html", NavigationStep::Request, Verdict::Cancel,
+      {"http://home.example.com/tovali/menu.html", NavigationKind::Redirect, Verdict::Proceed, ""},
+      {"http://menu.example.net/", NavigationKind::Redirect, Verdict::Proceed, ""},
+      {"http://www.example.org/ads", NavigationKind::Redirect, Verdict::Cancel, ""},
+      {"http://home.example.com/tovali/menu.html", NavigationKind::Request, Verdict::Cancel,
        "http://home.example.com/tovali/menu.html"},
   };
   for (const Case& c : cases) {
@@ -523,10 +558,10 @@ TEST_F(NavigationGuardTest, RedirectOfTheQueuedPageStaysInTheNavigationFrame) {
     guard.open_menu_page("http://home.example.com/tovali/home-again.php3");
     // The engine reports a redirect as no click; the request is the child's.
     const RequestOrigin origin =
-        c.step == NavigationStep::Redirect ? RequestOrigin::Page : RequestOrigin::LinkClick;
+        c.step == NavigationKind::Redirect ? RequestOrigin::Page : RequestOrigin::LinkClick;
     EXPECT_EQ(guard.NavFrameBeforeNavigate2(c.target, origin, c.step), c.verdict) << c.target;
     EXPECT_EQ(guard.PendingMainURL(), c.pending_main) << c.target;
-    if (c.step == NavigationStep::Redirect) {
+    if (c.step == NavigationKind::Redirect) {
       EXPECT_EQ(guard.PendingNavURL(), "http://home.example.com/tovali/home-again.php3")
           << c.target;
       EXPECT_EQ(guard.URLNumber(), "-") << c.target;
@@ -572,7 +607,7 @@ TEST_F(NavigationGuardTest, LateQuestionAboutAnIssuedURLKeepsANewerOne) {
     const char* asked;
     const char* left;
   } cases[] = {
-      {RequestOrigin::Queue, "file:///opt/tovali/welcome.html", "http://main.example/"},
+      {RequestOrigin::Program, "file:///opt/tovali/welcome.html", "http://main.example/"},
       {RequestOrigin::Page, "file:///opt/tovali/welcome.html", ""},
       {RequestOrigin::Page, "http://frames.example/sub", ""},
   };
@@ -589,11 +624,11 @@ TEST_F(NavigationGuardTest, LateQuestionAboutAnIssuedURLKeepsANewerOne) {
   guard.open_start_page("file:///opt/tovali/welcome.html");
   guard.QueueTimerTimer();
   guard.open_site("http://main.example/");
-  guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Queue);
+  guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Program);
   effects.navigations.clear();
   guard.QueueTimerTimer();
   EXPECT_EQ(effects.navigations, (Sent{{BrowserTarget::MainFrame, "http://main.example/"}}));
-  guard.WebBrowserBeforeNavigate2("http://main.example/", RequestOrigin::Queue);
+  guard.WebBrowserBeforeNavigate2("http://main.example/", RequestOrigin::Program);
   EXPECT_EQ(guard.PendingMainURL(), "");
 }
 
@@ -649,9 +684,9 @@ TEST_F(NavigationGuardTest, QueueIssuesAURLOnceUntilTheBrowserAsks) {
 
   // Asked about: the same URL queued again goes out at once.
   effects.navigations.clear();
-  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://MAIN.example", RequestOrigin::Queue),
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://MAIN.example", RequestOrigin::Program),
             Verdict::Proceed);
-  EXPECT_EQ(guard.NavFrameBeforeNavigate2("http://nav.example/", RequestOrigin::Queue),
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2("http://nav.example/", RequestOrigin::Program),
             Verdict::Proceed);
   guard.open_site("http://main.example/");
   guard.open_menu_page("http://nav.example/");
@@ -676,7 +711,7 @@ TEST_F(NavigationGuardTest, AMenuPageIssuedTwiceIsLetThroughAtBothQuestions) {
   // A script of the frame's old page goes elsewhere meanwhile: refused.
   EXPECT_EQ(guard.NavFrameBeforeNavigate2("http://home.example/other", RequestOrigin::Page),
             Verdict::Cancel);
-  EXPECT_EQ(guard.NavFrameBeforeNavigate2(menu, RequestOrigin::Queue), Verdict::Proceed);
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2(menu, RequestOrigin::Program), Verdict::Proceed);
   EXPECT_EQ(guard.NavFrameBeforeNavigate2(menu, RequestOrigin::Page), Verdict::Proceed);
   // Both questions are answered: the page's own navigation to it is refused.
   EXPECT_EQ(guard.NavFrameBeforeNavigate2(menu, RequestOrigin::Page), Verdict::Cancel);
@@ -687,7 +722,7 @@ TEST_F(NavigationGuardTest, AMenuPageIssuedTwiceIsLetThroughAtBothQuestions) {
   guard.open_menu_page(menu);
   guard.QueueTimerTimer();
   EXPECT_EQ(effects.navigations, (Sent{{BrowserTarget::NavFrame, menu}}));
-  EXPECT_EQ(guard.NavFrameBeforeNavigate2(menu, RequestOrigin::Queue), Verdict::Proceed);
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2(menu, RequestOrigin::Program), Verdict::Proceed);
   EXPECT_EQ(guard.NavFrameBeforeNavigate2(menu, RequestOrigin::Page), Verdict::Cancel);
 }
 
@@ -717,7 +752,7 @@ TEST_F(NavigationGuardTest, OnlyTheSameURLToTheSameBrowserIsARepeat) {
                                        {BrowserTarget::PopupBrowser, "http://other.example/"}}));
   // The pop-up's browser asks about its request: the main frame's is still
   // waiting for its question.
-  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://other.example/", RequestOrigin::Queue),
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://other.example/", RequestOrigin::Program),
             Verdict::Proceed);
   effects.navigations.clear();
   effects.popup_shown = false;
@@ -738,8 +773,9 @@ TEST_F(NavigationGuardTest, AnOpenedSiteIsAdmittedUnderNumber001) {
   EXPECT_EQ(guard.CurrentSiteURL(), "http://mail.example.com/inbox");
   EXPECT_EQ(guard.PendingMainURL(), "http://mail.example.com/inbox");
   EXPECT_EQ(effects.widths, (std::vector<int>{220}));
-  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://mail.example.com/inbox", RequestOrigin::Queue),
-            Verdict::Proceed);
+  EXPECT_EQ(
+      guard.WebBrowserBeforeNavigate2("http://mail.example.com/inbox", RequestOrigin::Program),
+      Verdict::Proceed);
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://img.cdn.example/a.png"), Verdict::Proceed);
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://other.example/"), Verdict::Cancel);
@@ -751,7 +787,7 @@ TEST_F(NavigationGuardTest, AnOpenedSiteIsAdmittedUnderNumber001) {
   EXPECT_EQ(guard.CurrentSiteURL(), "file:///opt/tovali/welcome.html");
   EXPECT_FALSE(guard.TrustedNavigation());
   EXPECT_EQ(
-      guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Queue),
+      guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Program),
       Verdict::Proceed);
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
 }
@@ -831,8 +867,9 @@ TEST_F(NavigationGuardTest, TimeUpAdmitsOnlyItsPageAndRefusesTheChildSilently) {
   guard.BeginTimeUp(page);
   EXPECT_TRUE(guard.TimeIsUp());
   EXPECT_EQ(guard.PendingMainURL(), page);
-  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("FILE:///state/timeup.html#top", RequestOrigin::Queue),
-            Verdict::Proceed);
+  EXPECT_EQ(
+      guard.WebBrowserBeforeNavigate2("FILE:///state/timeup.html#top", RequestOrigin::Program),
+      Verdict::Proceed);
 
   // A menu link, a link of the page, a step back, the program's own trusted
   // page and a new window: all refused without a word, and the time-up page
@@ -851,8 +888,9 @@ TEST_F(NavigationGuardTest, TimeUpAdmitsOnlyItsPageAndRefusesTheChildSilently) {
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/", RequestOrigin::History),
             Verdict::Cancel);
   guard.open_program_page("file:///opt/tovali/error.html");
-  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("file:///opt/tovali/error.html", RequestOrigin::Queue),
-            Verdict::Cancel);
+  EXPECT_EQ(
+      guard.WebBrowserBeforeNavigate2("file:///opt/tovali/error.html", RequestOrigin::Program),
+      Verdict::Cancel);
   EXPECT_EQ(guard.WebBrowserNewWindow2(), NewWindowDecision::Drop);
   EXPECT_TRUE(effects.messages.empty());
   EXPECT_EQ(log.entries().size(), 0u);
@@ -865,7 +903,7 @@ TEST_F(NavigationGuardTest, TimeUpAdmitsOnlyItsPageAndRefusesTheChildSilently) {
   EXPECT_EQ(guard.PendingMainURL(), "file:///opt/tovali/welcome.html");
   guard.QueueTimerTimer();
   EXPECT_EQ(
-      guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Queue),
+      guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Program),
       Verdict::Proceed);
   guard.EndTimeUp("file:///opt/tovali/welcome.html");  // no longer up: nothing queued
   EXPECT_EQ(guard.PendingMainURL(), "");
@@ -880,24 +918,24 @@ TEST_F(NavigationGuardTest, ClosedToSitesLoadsOnlyItsPageAndTheProgramsOwn) {
   guard.CloseToSites(page);
   EXPECT_TRUE(guard.ClosedToSites());
   EXPECT_EQ(guard.PendingNavURL(), page);
-  EXPECT_EQ(guard.NavFrameBeforeNavigate2(page, RequestOrigin::Queue), Verdict::Proceed);
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2(page, RequestOrigin::Program), Verdict::Proceed);
 
   // The menu page, a site opened by a button or by "Allow this site?", a
   // trusted program page that is not one of its own, a link of the start
   // page and a new window: all cancelled without a word.
   guard.open_menu_page("http://home.test/tovali/v200/group1/teindex.php3?menu");
   EXPECT_EQ(guard.NavFrameBeforeNavigate2("http://home.test/tovali/v200/group1/teindex.php3?menu",
-                                          RequestOrigin::Queue),
+                                          RequestOrigin::Program),
             Verdict::Cancel);
   EXPECT_EQ(guard.NavFrameBeforeNavigate2("http001://www.example.com/", RequestOrigin::LinkClick),
             Verdict::Cancel);
   EXPECT_TRUE(guard.PendingMainURL().empty());
   guard.open_site("http://www.example.com/");
-  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/", RequestOrigin::Queue),
+  EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/", RequestOrigin::Program),
             Verdict::Cancel);
   guard.open_program_page("http://home.test/tovali/v200/group1/help.php3");
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://home.test/tovali/v200/group1/help.php3",
-                                            RequestOrigin::Queue),
+                                            RequestOrigin::Program),
             Verdict::Cancel);
   guard.MouseDown();
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("https://www.example.com/", RequestOrigin::LinkClick),
@@ -909,7 +947,7 @@ TEST_F(NavigationGuardTest, ClosedToSitesLoadsOnlyItsPageAndTheProgramsOwn) {
   // The program's own pages still show.
   guard.open_start_page("file:///opt/tovali/welcome.html");
   EXPECT_EQ(
-      guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Queue),
+      guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Program),
       Verdict::Proceed);
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("about:blank"), Verdict::Proceed);
 }

@@ -2,10 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-
-#include <gtkmm/label.h>
-#include <sigc++/connection.h>
 
 #include "activity/ActivityKeeper.h"
 #include "activity/ActivityRecord.h"
@@ -16,33 +14,39 @@ namespace tovali {
 class NavigationGuard;
 class Settings;
 
-// What the daily time needs of the main window besides the guard.
+// What the daily time needs of the window besides the guard.
 struct DailyTimeEffects {
   std::function<void(const std::string& text)> show_message;  // the message panel
   std::function<void()> close_popup;                          // time is up
+  // The status line's "N minutes left today" for `minutes`; nullopt hides
+  // it (no daily limit).
+  std::function<void(std::optional<int> minutes)> show_minutes_left;
+  // The URL of a local file in the form in which the browser reports it.
+  std::function<std::string(const std::string& path)> engine_url;
 };
 
 // The child's daily time and activity record in the running program: loads
-// the record from the state folder, ticks the budget once a second, shows
-// the minutes left, the warning and the time-up page, counts the pages and
-// refusals per host and saves the record about once a minute and on exit.
+// the record from the state folder, moves the budget on at each tick (the
+// window's one-second timer calls tick()), shows the minutes left, the
+// warning and the time-up page, counts the pages and refusals per host and
+// saves the record about once a minute and on exit.
 class DailyTime {
  public:
   // All references must outlive the object. Loads the record (a damaged day
   // file is told on stderr and kept for the setup dialog) and reads the
-  // limits from `daily_minutes` and `bedtime`; start() starts the clock.
-  // `start_page_url`: where the main frame returns when time is no longer up.
-  DailyTime(std::string state_dir, std::string start_page_url, const Settings& settings,
+  // limits from `daily_minutes` and `bedtime`; start() shows the state.
+  // `start_page_path`: where the main frame returns when time is no longer
+  // up.
+  DailyTime(std::string state_dir, std::string start_page_path, const Settings& settings,
             NavigationGuard& guard, DailyTimeEffects effects);
-  ~DailyTime();
   DailyTime(const DailyTime&) = delete;
   DailyTime& operator=(const DailyTime&) = delete;
 
-  // Starts the one-second timer (and applies time-up at once).
+  // Shows the minutes left and applies time-up at once.
   void start();
-
-  // The status line's "N minutes left today", hidden without a daily limit.
-  Gtk::Label& label() { return m_label; }
+  // One second has passed: the budget moves on, a warning is shown, time-up
+  // begins or ends. Errors of the periodic save are told on stderr.
+  void tick();
 
   // While one of these lives a parent's window is open and no time counts.
   class ParentWindow {
@@ -76,8 +80,6 @@ class DailyTime {
   void save_now();
 
  private:
-  bool on_timer();
-  void tick();
   void show_state();
   // Tells what could not be saved on stderr.
   static void report_save_errors(const std::string& errors);
@@ -87,12 +89,10 @@ class DailyTime {
   NavigationGuard& m_guard;
   DailyTimeEffects m_effects;
   std::string m_state_dir;
-  std::string m_start_page_url;
+  std::string m_start_page_path;
   std::unique_ptr<ActivityKeeper> m_keeper;
   std::string m_load_problems;
   int m_parent_windows = 0;
-  Gtk::Label m_label;
-  sigc::connection m_timer;
 };
 
 }  // namespace tovali

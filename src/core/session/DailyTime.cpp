@@ -1,16 +1,12 @@
-#include "ui/DailyTime.h"
+#include "session/DailyTime.h"
 
 #include <chrono>
 #include <iostream>
 #include <optional>
 #include <string>
 
-#include <glibmm/main.h>
-
 #include "activity/DailyLimits.h"
 #include "activity/LocalDate.h"
-#include "browser/CallbackGuard.h"
-#include "browser/EmbeddedWB.h"
 #include "models/GeneratedPages.h"
 #include "policy/NavigationGuard.h"
 #include "settings/Settings.h"
@@ -30,13 +26,13 @@ DailyLimits limits_of(const Settings& settings) {
 
 }  // namespace
 
-DailyTime::DailyTime(std::string state_dir, std::string start_page_url, const Settings& settings,
+DailyTime::DailyTime(std::string state_dir, std::string start_page_path, const Settings& settings,
                      NavigationGuard& guard, DailyTimeEffects effects)
     : m_settings(settings),
       m_guard(guard),
       m_effects(std::move(effects)),
       m_state_dir(std::move(state_dir)),
-      m_start_page_url(std::move(start_page_url)) {
+      m_start_page_path(std::move(start_page_path)) {
   ActivityLoadReport report;
   m_keeper =
       std::make_unique<ActivityKeeper>(m_state_dir, limits_of(m_settings), local_moment_now(),
@@ -45,22 +41,10 @@ DailyTime::DailyTime(std::string state_dir, std::string start_page_url, const Se
     std::cerr << "tovali-explorer: activity record: " << problem << "\n";
     m_load_problems += problem + "\n";
   }
-  m_label.set_name("TimeLeft");
-  m_label.set_no_show_all(true);
-}
-
-DailyTime::~DailyTime() {
-  m_timer.disconnect();
 }
 
 void DailyTime::start() {
   show_state();
-  m_timer = Glib::signal_timeout().connect(sigc::mem_fun(*this, &DailyTime::on_timer), 1000);
-}
-
-bool DailyTime::on_timer() {
-  guarded("daily time", [this] { tick(); });
-  return true;
 }
 
 void DailyTime::tick() {
@@ -73,18 +57,16 @@ void DailyTime::tick() {
 
 void DailyTime::show_state() {
   const TimeBudget& budget = m_keeper->budget();
-  const std::optional<int> left = budget.minutes_left();
-  if (left) m_label.set_text(TimeBudget::minutes_left_text(*left));
-  m_label.set_visible(left.has_value());
+  if (m_effects.show_minutes_left) m_effects.show_minutes_left(budget.minutes_left());
 
   const bool up = budget.time_is_up();
   if (up && !m_guard.TimeIsUp()) {
     const std::optional<std::string> page = WriteTimeUpPage(m_state_dir);
     if (!page) std::cerr << "tovali-explorer: cannot write " << m_state_dir << "timeup.html\n";
     if (m_effects.close_popup) m_effects.close_popup();
-    m_guard.BeginTimeUp(to_engine_url(page.value_or(m_state_dir + "timeup.html")));
+    m_guard.BeginTimeUp(m_effects.engine_url(page.value_or(m_state_dir + "timeup.html")));
   } else if (!up && m_guard.TimeIsUp()) {
-    m_guard.EndTimeUp(m_start_page_url);
+    m_guard.EndTimeUp(m_effects.engine_url(m_start_page_path));
   }
 }
 

@@ -1,0 +1,202 @@
+#include "session/Session.h"
+
+#include <exception>
+#include <iostream>
+#include <utility>
+#include <vector>
+
+#include "models/GeneratedPages.h"
+#include "models/StartupPlan.h"
+#include "settings/SettingsKeys.h"
+
+namespace tovali {
+
+namespace {
+
+// Runs one part of a step; an error it throws is told on stderr and the
+// step goes on with its next part.
+template <typename Fn>
+void run_part(const char* where, Fn&& fn) {
+  try {
+    std::forward<Fn>(fn)();
+  } catch (const std::exception& e) {
+    std::cerr << "tovali-explorer: " << where << ": " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "tovali-explorer: " << where << ": unknown error\n";
+  }
+}
+
+}  // namespace
+
+Session::Session(const Locations& locations, SessionEdge& edge, GuardEffects& effects,
+                 const Clock& clock)
+    : m_locations(locations),
+      m_state(RunStartupSettingsSteps(locations)),
+      m_store(m_state.store),
+      m_edge(edge),
+      m_guard(m_state.settings, m_state.prohibitedLog, effects, clock),
+      m_daily_time(m_locations.state_dir, StartPagePath(m_locations.ProgramDir), m_state.settings,
+                   m_guard,
+                   {[this](const std::string& text) { m_edge.ShowMsgPanel(text); },
+                    [this] { m_edge.close_popup(); },
+                    [this](std::optional<int> minutes) { m_edge.show_minutes_left(minutes); },
+                    [this](const std::string& path) { return m_edge.engine_url(path); }}) {
+  if (!m_state.saveFailures.ok())
+    std::cerr << "tovali-explorer: settings copies not written:\n"
+              << m_state.saveFailures.describe() << "\n";
+  if (!m_state.systemSettingsProblems.empty())
+    std::cerr << "tovali-explorer: " << m_state.systemSettingsProblems;
+}
+
+Session::~Session() = default;
+
+void Session::open() {
+  std::vector<std::string> own_pages;
+  for (const std::string& path : ProgramPagePaths(m_locations.ProgramDir, m_locations.state_dir))
+    own_pages.push_back(m_edge.engine_url(path));
+  m_guard.SetProgramPages(std::move(own_pages));
+  // Without the administrator's locks the kiosk stays closed: no site opens.
+  if (m_state.systemSettingsUnreadable) {
+    CreateStateDir(m_locations);
+    m_guard.CloseToSites(m_edge.engine_url(WriteSettingsUnreadablePage(m_locations.state_dir)));
+  }
+  UpdateLists();
+  UpdateControls();
+}
+
+// ---------------------------------------------------------------- start-up
+
+void Session::BeginStartup() {
+  m_guard.open_start_page(m_edge.engine_url(StartPagePath(m_locations.ProgramDir)));
+  m_edge.set_toolbar_buttons(false);
+}
+
+void Session::FinishStartup() {
+  if (m_guard.ClosedToSites()) {
+    // No configuration, no menu and no site: the administrator's message
+    // stays where the child looks, and the toolbar stays disabled.
+    run_part("start-up", [this] {
+      m_edge.ShowMsgPanel(kSettingsUnreadableMessage);
+      m_edge.set_msg_panel_timer(false);
+    });
+    std::cerr << "tovali-explorer: the administrator's settings cannot be read; the program "
+                 "stays closed and opens no site\n";
+    return;
+  }
+  run_part("start-up", [this] {
+    const FirstMainPage page = ChooseFirstMainPage(m_state.settings, m_locations.ProgramDir);
+    if (page.kind == FirstPageKind::Site)
+      m_guard.open_site(page.url);
+    else
+      m_guard.open_start_page(m_edge.engine_url(page.url));
+
+    m_edge.ShowMsgPanel(kLoadingMessage);
+    m_edge.set_msg_panel_timer(false);
+  });
+  run_part("configuration download", [this] { GetRemoteConfig(); });
+  run_part("start-up", [this] {
+    m_edge.set_msg_panel_timer(true);
+    m_edge.set_toolbar_buttons(true);
+    if (auto notice = UpdateNotice(m_state.settings)) m_edge.ShowMsgPanel(*notice);
+    m_guard.open_menu_page(HomeSite());
+  });
+}
+
+std::string Session::HomeSite() const {
+  return HomeSiteURL(m_state.settings, m_state.SiteBaseURL, m_state.SitePath);
+}
+
+void Session::GetRemoteConfig() {
+  const RemoteConfigResult result = m_edge.download_config();
+  for (const std::string& refusal : result.refusals)
+    std::cerr << "tovali-explorer: configuration refused from " << refusal << "\n";
+  if (result.outcome == RemoteConfigOutcome::Applied && !result.save.ok())
+    std::cerr << "tovali-explorer: downloaded settings not saved:\n"
+              << result.save.describe() << "\n";
+}
+
+// ------------------------------------------------------------------ toolbar
+
+void Session::open_email() {
+  m_guard.open_site(m_state.settings.value(keys::email_url),
+                    m_state.settings.value(keys::email_meta_data));
+}
+
+void Session::open_local_help() {
+  m_guard.open_program_page(m_edge.engine_url(m_locations.ProgramDir + "help.html"));
+}
+
+void Session::open_web_help() {
+  // The site path begins with "/": the URL's domain is the site's.
+  m_guard.open_site(m_state.SiteBaseURL + m_state.SitePath + "/help.php3");
+}
+
+// -------------------------------------------------------------- navigation
+
+Verdict Session::BeforeNavigate2(const NavigationRequest& request) {
+  const Verdict verdict = m_guard.BeforeNavigate2(request);
+  // A page refused in the main frame or the pop-up counts for the day.
+  if (verdict == Verdict::Cancel && request.target != BrowserTarget::NavFrame)
+    m_daily_time.page_refused(request.url);
+  return verdict;
+}
+
+// ------------------------------------------------------- grown-up requests
+
+bool Session::offers_grown_up_request(const std::string& message) {
+  if (!OffersGrownUpRequest(message) || m_guard.RefusedURL().empty()) return false;
+  m_grown_up_url = m_guard.RefusedURL();
+  return true;
+}
+
+void Session::answer_grown_up_request(const std::string& url, std::optional<AllowSiteChoice> choice,
+                                      const MessageSink& show) {
+  // The queue sends it to the pop-up while that is shown (whose panel
+  // offered the button then), else to the main frame.
+  if (choice == AllowSiteChoice::JustThisTime) m_guard.open_once(url);
+  if (choice == AllowSiteChoice::Always) {
+    if (AddAllowedSite(m_state.settings, url) == MoreSitesWrite::Added) {
+      const SaveReport report = SaveConfig();
+      if (!report.ok() && show) show(SaveFailureMessage(report));
+    }
+    // Trusted as the program's own pages are and the current site from now
+    // on: the link rules are skipped, the parent's lists still apply.
+    m_guard.open_program_page(url);
+  }
+  m_daily_time.record_request(url, AnswerFor(choice));
+  m_daily_time.save_now();
+}
+
+// ---------------------------------------------------------- settings, close
+
+SaveReport Session::SaveConfig() {
+  SaveReport report = m_store.SaveConfig(m_state.settings);
+  if (!report.ok())
+    std::cerr << "tovali-explorer: settings not saved:\n" << report.describe() << "\n";
+  return report;
+}
+
+void Session::CloseProgram() {
+  if (m_state.settings.is_on(keys::req_pw_close) && !GetPassword()) return;
+  m_close_allowed = true;
+  m_edge.close_window();
+}
+
+void Session::OpenSetup(TimeWhileOpen time) {
+  std::optional<DailyTime::ParentWindow> paused;
+  if (time == TimeWhileOpen::Stops) paused.emplace(m_daily_time);
+  m_edge.run_setup();
+}
+
+void Session::save_prohibited_log_now() {
+  if (!SaveProhibitedLog(m_locations, m_state.prohibitedLog))
+    std::cerr << "tovali-explorer: cannot save " << m_locations.state_dir << "prohurl.log\n";
+}
+
+void Session::end_session() {
+  save_prohibited_log_now();
+  m_daily_time.save_now();
+  m_close_allowed = true;
+}
+
+}  // namespace tovali

@@ -1,0 +1,146 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "base/Clock.h"
+#include "base/NavigationRequest.h"
+#include "config/StatusReporter.h"
+#include "models/ControlPanelHost.h"
+#include "models/GrownUpRequest.h"
+#include "models/SetupApply.h"
+#include "models/SetupHost.h"
+#include "policy/GuardEffects.h"
+#include "policy/NavigationGuard.h"
+#include "session/DailyTime.h"
+#include "session/SessionEdge.h"
+#include "settings/ConfigStore.h"
+#include "settings/StartupSettings.h"
+
+namespace tovali {
+
+// The running program's state and decisions, apart from its widgets: the
+// settings and their store, the navigation guard, the daily time and
+// activity record, the grown-up requests' answers, the steps of the start-up
+// chain and the configuration download's outcome. It is the setup dialog's,
+// the control panel's and the download's host. Everything shown, every
+// dialog, every timer and every view stays with the window, which the
+// session reaches through SessionEdge (and the guard through GuardEffects).
+// All methods run on the UI thread.
+class Session : public SetupHost, public ControlPanelHost, public StatusReporter {
+ public:
+  // Reads the settings (RunStartupSettingsSteps on `locations`), the
+  // refused-URL log and the activity record, and makes the guard. All
+  // references must outlive the session; nothing of `edge` or `effects` is
+  // called before open().
+  Session(const Locations& locations, SessionEdge& edge, GuardEffects& effects, const Clock& clock);
+  ~Session() override;
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Puts the settings in force once the window exists: tells what went wrong
+  // while reading them on stderr, gives the guard the program's own pages,
+  // keeps the kiosk closed to sites when the administrator's settings cannot
+  // be read, loads the parent's lists, applies the controls and
+  // `disable_ctrl_alt_del`.
+  void open();
+
+  // --- start-up chain ---
+  // The first step (`StartupTimer`): the start page is queued for the main
+  // frame and Home, E-mail and Stop are disabled.
+  void BeginStartup();
+  // The last step, once the connection check has ended: the first main page,
+  // the configuration download, the update notice and the home menu page;
+  // with the kiosk closed to sites only the administrator's message. Each
+  // part runs on when an earlier one failed (told on stderr).
+  void FinishStartup();
+  // The home site's menu page.
+  std::string HomeSite() const;
+  // Downloads the remote configuration through the edge and tells refused
+  // sites and a failed save on stderr.
+  void GetRemoteConfig();
+
+  // --- the toolbar's sites ---
+  // E-mail: the `email_url` site under the `email_meta_data` rules.
+  void open_email();
+  // Help: the local help page, trusted as the program's own.
+  void open_local_help();
+  // Help From The Web: the help page of the home site.
+  void open_web_help();
+
+  // --- navigation ---
+  // Judges `request` (NavigationGuard::BeforeNavigate2); a refusal in the
+  // main frame or the pop-up counts in the day's activity.
+  Verdict BeforeNavigate2(const NavigationRequest& request);
+  // A page opened in the main frame or the pop-up.
+  void page_opened(const std::string& url) { m_daily_time.page_opened(url); }
+
+  // --- grown-up requests ---
+  // True when `message`, about to be shown, offers "Ask a grown-up"; the URL
+  // the guard refused last is then the one asked about.
+  bool offers_grown_up_request(const std::string& message);
+  // The URL that "Ask a grown-up" asks about ("" when none).
+  const std::string& grown_up_url() const { return m_grown_up_url; }
+  // Applies and records the grown-up's answer about `url` (nullopt: the
+  // password prompt was cancelled) and saves the day's activity. "Just this
+  // time" opens it once; "Always" adds it to "More Sites", saves the
+  // settings (a failed save is handed to `show` before the page is queued),
+  // and opens it as the program's own page.
+  void answer_grown_up_request(const std::string& url, std::optional<AllowSiteChoice> choice,
+                               const MessageSink& show);
+
+  // --- closing ---
+  // True once CloseProgram (or end_session) has begun.
+  bool close_allowed() const { return m_close_allowed; }
+  // Saves the refused-URL log; a failure is told on stderr.
+  void save_prohibited_log_now();
+  // The session is ending (SIGTERM and the like): saves the log and the
+  // day's activity and allows the close.
+  void end_session();
+
+  NavigationGuard& guard() { return m_guard; }
+  DailyTime& daily_time() { return m_daily_time; }
+  const Locations& locations() const { return m_locations; }
+  // The settings' site, changed by the configuration download.
+  std::string& SiteBaseURL() { return m_state.SiteBaseURL; }
+  const ConfigStore& store() const { return m_store; }
+
+  // --- SetupHost ---
+  Settings& settings() override { return m_state.settings; }
+  SaveReport SaveConfig() override;
+  void UpdateControls() override { m_edge.UpdateControls(); }
+  void UpdateLists() override { m_guard.UpdateLists(); }
+  std::string ProgramDir() const override { return m_locations.ProgramDir; }
+  std::string state_dir() const override { return m_locations.state_dir; }
+  const ProhibitedLog& prohibited_log() const override { return m_state.prohibitedLog; }
+  SaveReport startup_save_report() const override { return m_state.saveFailures; }
+  std::string system_settings_problems() const override { return m_state.systemSettingsProblems; }
+  const ActivityRecord* activity_record() const override { return &m_daily_time.record(); }
+  std::string activity_problems() const override { return m_daily_time.load_problems(); }
+  void UpdateDailyLimits() override { m_daily_time.update_limits(); }
+  void AddExtraMinutes() override { m_daily_time.add_extra_minutes(); }
+
+  // --- ControlPanelHost ---
+  const Settings& settings() const override { return m_state.settings; }
+  // Asks for the password when `req_pw_close` is on; when the close goes
+  // ahead it is allowed from then on and the edge closes the window.
+  void CloseProgram() override;
+  bool GetPassword() override { return m_edge.GetPassword(); }
+  // With TimeWhileOpen::Stops no daily time counts while the dialog shows.
+  void OpenSetup(TimeWhileOpen time) override;
+
+  // --- StatusReporter ---
+  void set_status_text(const std::string& text) override { m_edge.set_status_text(text); }
+
+ private:
+  Locations m_locations;
+  StartupState m_state;
+  ConfigStore m_store;
+  SessionEdge& m_edge;
+  NavigationGuard m_guard;
+  DailyTime m_daily_time;
+  std::string m_grown_up_url;
+  bool m_close_allowed = false;
+};
+
+}  // namespace tovali

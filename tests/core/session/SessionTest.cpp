@@ -1,0 +1,204 @@
+#include "session/Session.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+#include "activity/LocalDate.h"
+#include "models/StartupPlan.h"
+#include "settings/SettingsKeys.h"
+
+namespace tovali {
+namespace {
+
+using testing::TempDir;
+
+// The window around the session: it records what it is asked to do, in
+// order, one line each.
+class FakeEdge : public SessionEdge {
+ public:
+  std::string engine_url(const std::string& path) const override { return "file://" + path; }
+  void ShowMsgPanel(const std::string& text) override { calls.push_back("message " + text); }
+  bool msg_panel_visible() const override { return false; }
+  void set_msg_panel_timer(bool on) override {
+    calls.push_back(on ? "panel timer on" : "panel timer off");
+  }
+  void set_toolbar_buttons(bool enabled) override {
+    calls.push_back(enabled ? "toolbar on" : "toolbar off");
+  }
+  void UpdateControls() override { calls.push_back("controls"); }
+  void set_status_text(const std::string& text) override { calls.push_back("status " + text); }
+  void show_minutes_left(std::optional<int> minutes) override { shown_minutes = minutes; }
+  void close_popup() override { calls.push_back("close pop-up"); }
+  RemoteConfigResult download_config() override {
+    calls.push_back("download");
+    return {};
+  }
+  bool GetPassword() override {
+    calls.push_back("password");
+    return password_right;
+  }
+  void run_setup() override { calls.push_back("setup"); }
+  void close_window() override { calls.push_back("close window"); }
+
+  std::vector<std::string> calls;
+  std::optional<int> shown_minutes;
+  bool password_right = false;
+};
+
+class FakeEffects : public GuardEffects {
+ public:
+  void navigate(BrowserTarget, const std::string&) override {}
+  void ShowMsgPanel(const std::string& text) override { messages.push_back(text); }
+  bool popup_exists() const override { return false; }
+  bool popup_visible() const override { return false; }
+  void set_nav_frame_width(int) override {}
+  std::string ErrorPagePath() override { return "file:///opt/tovali/error.html"; }
+  std::string MoreSitesPath() override { return "file:///opt/tovali/moresites.html"; }
+
+  std::vector<std::string> messages;
+};
+
+// The local minute `offset` minutes from now as "HH:MM".
+std::string clock_time_from_now(int offset) {
+  const int minute = ((local_moment_now().minute_of_day + offset) % 1440 + 1440) % 1440;
+  char text[6];
+  std::snprintf(text, sizeof text, "%02d:%02d", minute / 60, minute % 60);
+  return text;
+}
+
+class SessionTest : public ::testing::Test {
+ protected:
+  Locations locations() const {
+    return {m_program.path(), m_config.path(), m_system.path(), m_state.path()};
+  }
+  // Today's counts for the site `host` (all zero when it has none).
+  HostActivity today(const std::string& host) const {
+    const auto& days = session.activity_record()->days();
+    if (days.empty()) return {};
+    const auto& hosts = days.rbegin()->second.hosts;
+    const auto found = hosts.find(host);
+    return found == hosts.end() ? HostActivity{} : found->second;
+  }
+
+  TempDir m_program;
+  TempDir m_config;
+  TempDir m_system;
+  TempDir m_state;
+  FakeEdge edge;
+  FakeEffects effects;
+  SteadyClock clock;
+  Session session{locations(), edge, effects, clock};
+};
+
+TEST_F(SessionTest, StartupChainRunsItsStepsInOrder) {
+  session.open();
+  EXPECT_EQ(edge.calls, (std::vector<std::string>{"controls"}));
+  edge.calls.clear();
+
+  session.BeginStartup();
+  const std::string start_page = "file://" + StartPagePath(m_program.path());
+  EXPECT_EQ(session.guard().PendingMainURL(), start_page);
+  EXPECT_EQ(edge.calls, (std::vector<std::string>{"toolbar off"}));
+  edge.calls.clear();
+
+  session.FinishStartup();
+  EXPECT_EQ(edge.calls,
+            (std::vector<std::string>{std::string("message ") + kLoadingMessage, "panel timer off",
+                                      "download", "panel timer on", "toolbar on"}));
+  EXPECT_EQ(session.guard().PendingNavURL(), session.HomeSite());
+  EXPECT_FALSE(session.guard().PendingMainURL().empty());
+}
+
+TEST_F(SessionTest, ARefusedClickIsToldCountedAndCanBeAskedAbout) {
+  session.open();
+  const std::string refused = "http://www.refused.example/page";
+  session.guard().MouseDown();
+  const NavigationRequest request{refused, RequestOrigin::LinkClick, NavigationKind::Request,
+                                  BrowserTarget::MainFrame};
+  EXPECT_EQ(session.BeforeNavigate2(request), Verdict::Cancel);
+  ASSERT_EQ(effects.messages, (std::vector<std::string>{NavigationGuard::kClickedLinkMessage}));
+  EXPECT_EQ(today("refused.example").refused, 1u);
+  EXPECT_TRUE(session.offers_grown_up_request(effects.messages[0]));
+  EXPECT_EQ(session.grown_up_url(), refused);
+  EXPECT_FALSE(session.offers_grown_up_request(NavigationGuard::kNewWindowMessage));
+
+  // The navigation frame's refusals are no pages of the day.
+  const NavigationRequest in_menu{"http://script.example/", RequestOrigin::Page,
+                                  NavigationKind::Request, BrowserTarget::NavFrame};
+  EXPECT_EQ(session.BeforeNavigate2(in_menu), Verdict::Cancel);
+  EXPECT_EQ(today("script.example").refused, 0u);
+}
+
+TEST_F(SessionTest, TimeUpShowsItsPageUntilTheLimitIsLifted) {
+  session.open();
+  session.daily_time().start();
+  EXPECT_EQ(edge.shown_minutes, std::nullopt);  // no limit, nothing shown
+
+  session.settings().set_value(keys::bedtime,
+                               clock_time_from_now(-1) + "-" + clock_time_from_now(5));
+  session.UpdateDailyLimits();
+  EXPECT_TRUE(session.guard().TimeIsUp());
+  EXPECT_EQ(session.guard().PendingMainURL(), "file://" + m_state.path() + "timeup.html");
+  EXPECT_EQ(edge.calls.back(), "close pop-up");
+
+  session.settings().set_value(keys::bedtime, "");
+  session.UpdateDailyLimits();
+  EXPECT_FALSE(session.guard().TimeIsUp());
+  EXPECT_EQ(session.guard().PendingMainURL(), "file://" + StartPagePath(m_program.path()));
+}
+
+TEST_F(SessionTest, AGrownUpsAnswerIsAppliedAndRecorded) {
+  struct Case {
+    std::optional<AllowSiteChoice> choice;
+    bool queued;  // the address is queued for the main frame
+    bool listed;  // the address joined "More Sites"
+    HostActivity counts;
+  };
+  const Case cases[] = {
+      {std::nullopt, false, false, {0, 0, 1, 0, 0, 0}},
+      {AllowSiteChoice::NotNow, false, false, {0, 0, 1, 0, 0, 1}},
+      {AllowSiteChoice::JustThisTime, true, false, {0, 0, 1, 1, 0, 0}},
+      {AllowSiteChoice::Always, true, true, {0, 0, 1, 0, 1, 0}},
+  };
+  session.open();
+  int site = 0;
+  for (const Case& c : cases) {
+    const std::string host = "site" + std::to_string(++site) + ".example";
+    const std::string url = "http://" + host + "/";
+    session.answer_grown_up_request(url, c.choice, [](std::string_view text) {
+      ADD_FAILURE() << "unexpected message: " << text;
+    });
+    EXPECT_EQ(session.guard().PendingMainURL() == url, c.queued) << host;
+    EXPECT_EQ(session.guard().TrustedNavigation(), c.queued) << host;
+    const std::string more_sites = session.settings().value(keys::num_moresites);
+    EXPECT_EQ(!more_sites.empty() && more_sites != "0", c.listed) << host;
+    EXPECT_TRUE(today(host) == c.counts) << host;
+    // Any other navigation drops the trust: the next case starts without.
+    session.BeforeNavigate2({"about:blank"});
+  }
+  // "Always" was saved with the settings.
+  Settings stored;
+  ConfigStore(m_config.path()).ReadConfig(stored);
+  EXPECT_EQ(stored.value(keys::num_moresites), session.settings().value(keys::num_moresites));
+}
+
+TEST_F(SessionTest, ClosingAsksForThePasswordWhenTheSettingsSaySo) {
+  session.settings().set_value(keys::req_pw_close, "1");
+  session.CloseProgram();
+  EXPECT_FALSE(session.close_allowed());
+  EXPECT_EQ(edge.calls, (std::vector<std::string>{"password"}));
+
+  edge.password_right = true;
+  session.CloseProgram();
+  EXPECT_TRUE(session.close_allowed());
+  EXPECT_EQ(edge.calls, (std::vector<std::string>{"password", "password", "close window"}));
+}
+
+}  // namespace
+}  // namespace tovali
