@@ -65,20 +65,15 @@ MainWindow::MainWindow(const Locations& locations)
       m_browser_buttons(
           m_main_frame, m_state.settings, "",
           {[this] { prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }}),
-      m_logo([](const auto& cr, double w, double h) { pictures::logo(cr, w, h); }, 108, 44,
-             HandCursor::Off),
-      m_close_button([](const auto& cr, double w, double h) { pictures::close_box(cr, w, h); }, 16,
-                     14, HandCursor::On),
+      m_logo("About Tovali Explorer", pictures::Picture::Logo, 108, 44, MouseClicks::Double),
+      m_close_button("Close", pictures::Picture::CloseBox, 16, 14, MouseClicks::Single,
+                     HandCursor::On),
       m_progress([this](const auto& cr, double w,
                         double h) { pictures::progress_bar(cr, w, h, m_progress_fill.fill()); },
                  85, 14),
-      m_tools_image([](const auto& cr, double w, double h) { pictures::tools(cr, w, h); }, 18, 18),
-      m_red_dot(
-          [](const auto& cr, double w, double) { pictures::dot(cr, w, pictures::DotColour::Red); },
-          17, 17),
-      m_green_dot([](const auto& cr, double w,
-                     double) { pictures::dot(cr, w, pictures::DotColour::Green); },
-                  17, 17),
+      m_tools_image("Tools", pictures::Picture::Tools, 18, 18, MouseClicks::Double),
+      m_red_dot(pictures::picture(pictures::Picture::RedDot, 17, 17)),
+      m_green_dot(pictures::picture(pictures::Picture::GreenDot, 17, 17)),
       m_kiosk(*this, m_state.settings),
       m_startup(*this) {
   set_title(kCaption);
@@ -245,10 +240,8 @@ void MainWindow::build_toolbar() {
   m_help_local.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::on_local_help_clicked));
   m_help_web.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::on_web_help_clicked));
   m_help_about.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::show_about));
-  m_logo.signal_double_clicked().connect(sigc::mem_fun(*this, &MainWindow::show_about));
+  m_logo.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::show_about));
   m_close_button.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_close_clicked));
-  m_logo.present_as_button("About Tovali Explorer", [this] { show_about(); });
-  m_close_button.present_as_button("Close", [this] { on_close_clicked(); });
 }
 
 void MainWindow::build_left_strip() {
@@ -315,9 +308,8 @@ void MainWindow::build_status_line() {
   m_status_line.pack_start(m_progress, Gtk::PACK_SHRINK, 2);
   m_status_line.pack_start(m_status_frame, Gtk::PACK_EXPAND_WIDGET);
   m_status_line.pack_start(m_status_right, Gtk::PACK_SHRINK);
-  m_tools_image.signal_double_clicked().connect(
+  m_tools_image.signal_clicked().connect(
       sigc::mem_fun(*this, &MainWindow::on_tools_double_clicked));
-  m_tools_image.present_as_button("Tools", [this] { on_tools_double_clicked(); });
 }
 
 void MainWindow::wire_frames() {

@@ -35,6 +35,7 @@
 #include "ui/MessagePanel.h"
 #include "ui/NewBrowserForm.h"
 #include "ui/PictureArea.h"
+#include "ui/PictureButton.h"
 #include "ui/StartupChain.h"
 #include "ui/ToolbarButton.h"
 
@@ -192,8 +193,8 @@ class MainWindow : public Gtk::Window,
   Gtk::SeparatorMenuItem m_help_separator;
   Gtk::MenuItem m_help_about{"About Tovali Explorer"};
   Gtk::Box m_right_corner{Gtk::ORIENTATION_HORIZONTAL};
-  PictureArea m_logo;
-  PictureArea m_close_button;
+  PictureButton m_logo;
+  PictureButton m_close_button;
 
   Gtk::Box m_middle{Gtk::ORIENTATION_HORIZONTAL};
   Gtk::EventBox m_loading_frame;
@@ -213,10 +214,10 @@ class MainWindow : public Gtk::Window,
   Gtk::Frame m_status_frame;
   Gtk::Label m_status_text;
   Gtk::Box m_status_right{Gtk::ORIENTATION_HORIZONTAL};
-  PictureArea m_tools_image;
+  PictureButton m_tools_image;
   Gtk::Overlay m_dots;
-  PictureArea m_red_dot;
-  PictureArea m_green_dot;
+  Gtk::Image m_red_dot;
+  Gtk::Image m_green_dot;
 
   AboutPanel m_about;
   MessagePanel m_msg_panel{HandCursor::On};

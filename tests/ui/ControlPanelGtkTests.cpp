@@ -68,7 +68,7 @@ TEST(ControlPanelForm, PicturesDoTheirActions) {
           StarBurstPicture& picture = std::string(c.picture) == "Close"   ? panel->close_image()
                                       : std::string(c.picture) == "Setup" ? panel->setup_image()
                                                                           : panel->ok_image();
-          picture.signal_clicked().emit();
+          picture.clicked();
           return true;
         },
         [&] {
@@ -76,7 +76,7 @@ TEST(ControlPanelForm, PicturesDoTheirActions) {
           auto* panel = find_window<ControlPanelForm>();
           if (!panel) return true;
           still_open_after_click = true;
-          panel->ok_image().signal_clicked().emit();
+          panel->ok_image().clicked();
           return true;
         },
     });
