@@ -264,22 +264,8 @@ void MainWindow::build_left_strip() {
   m_show_box.set_name("show_label");
   m_show_box.set_no_show_all(true);
   m_show_label.show();
-  for (Gtk::EventBox* box : {&m_hide_box, &m_show_box}) {
-    box->override_background_color(kSilver);
-    box->signal_realize().connect([box] {
-      box->get_window()->set_cursor(Gdk::Cursor::create(box->get_display(), "pointer"));
-    });
-  }
-  m_hide_box.signal_button_press_event().connect([this](GdkEventButton* event) {
-    if (event->button == 1 && event->type == GDK_BUTTON_PRESS) on_hide_nav_frame_clicked();
-    return true;
-  });
-  m_hide_box.present_as_button("Hide", [this] { on_hide_nav_frame_clicked(); });
-  m_show_box.present_as_button("Show", [this] { on_show_nav_frame_clicked(); });
-  m_show_box.signal_button_press_event().connect([this](GdkEventButton* event) {
-    if (event->button == 1 && event->type == GDK_BUTTON_PRESS) on_show_nav_frame_clicked();
-    return true;
-  });
+  m_hide_box.signal_clicked().connect([this] { on_hide_nav_frame_clicked(); });
+  m_show_box.signal_clicked().connect([this] { on_show_nav_frame_clicked(); });
   m_loading_box.pack_start(m_loading_label, Gtk::PACK_SHRINK);
   m_loading_box.pack_start(m_hide_box, Gtk::PACK_SHRINK);
   m_loading_box.pack_start(m_show_box, Gtk::PACK_SHRINK);

@@ -27,7 +27,6 @@
 #include "policy/NavigationGuard.h"
 #include "settings/StartupSettings.h"
 #include "ui/AboutPanel.h"
-#include "ui/AccessibleButton.h"
 #include "ui/BrowserToolbar.h"
 #include "ui/DailyTime.h"
 #include "ui/GrownUpRequests.h"
@@ -200,9 +199,9 @@ class MainWindow : public Gtk::Window,
   Gtk::EventBox m_loading_frame;
   Gtk::Box m_loading_box{Gtk::ORIENTATION_VERTICAL};
   Gtk::Label m_loading_label;
-  AccessibleButton<Gtk::EventBox> m_hide_box;
+  PictureButton m_hide_box{"Hide", MouseClicks::Single, HandCursor::On};
   Gtk::Label m_hide_label;
-  AccessibleButton<Gtk::EventBox> m_show_box;
+  PictureButton m_show_box{"Show", MouseClicks::Single, HandCursor::On};
   Gtk::Label m_show_label;
   Gtk::Paned m_splitter{Gtk::ORIENTATION_HORIZONTAL};
   Gtk::Box m_nav_frame_panel{Gtk::ORIENTATION_VERTICAL};

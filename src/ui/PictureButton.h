@@ -27,13 +27,14 @@ class PictureButton : public Gtk::Button {
                 int height, MouseClicks clicks = MouseClicks::Single,
                 HandCursor cursor = HandCursor::Off);
 
+  // A picture button without a picture: its owner adds a child (a word
+  // written on the window's background), or its subclass draws itself.
+  PictureButton(const std::string& accessible_name, MouseClicks clicks, HandCursor cursor);
+
   // The name assistive technologies read out.
   void set_accessible_name(const std::string& name);
 
  protected:
-  // A picture button whose subclass adds its own child or draws itself.
-  PictureButton(const std::string& accessible_name, MouseClicks clicks, HandCursor cursor);
-
   void on_realize() override;
   bool on_button_press_event(GdkEventButton* event) override;
 
