@@ -8,6 +8,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtkmm-3.0-dev libwebkit2gtk-4.1-dev glib-networking libcrypt-dev
+  libglib2.0-dev-bin librsvg2-common
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-gi gir1.2-gtk-3.0
   libsodium-dev minisign openssl

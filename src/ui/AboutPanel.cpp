@@ -13,9 +13,8 @@ constexpr int kMakerWidth = 200;
 }
 
 AboutPanel::AboutPanel()
-    : m_picture([](const auto& cr, double w, double h) { pictures::star_burst(cr, w, h); }, kWidth,
-                kHeight),
-      m_logo([](const auto& cr, double w, double h) { pictures::logo(cr, w, h); }, 108, 44) {
+    : m_picture("Hide the message", pictures::Picture::StarBurst, kWidth, kHeight),
+      m_logo(pictures::picture(pictures::Picture::Logo, 108, 44)) {
   set_halign(Gtk::ALIGN_START);
   set_valign(Gtk::ALIGN_START);
   set_size_request(kWidth, kHeight);
@@ -37,7 +36,6 @@ AboutPanel::AboutPanel()
   put(m_version, 130, 140);
   put(m_close, 146, 170);
   m_close.signal_clicked().connect([this] { hide(); });
-  m_picture.present_as_button("Hide the message", [this] { m_picture.signal_clicked().emit(); });
   for (Gtk::Widget* child : get_children()) child->show_all();
 }
 

@@ -5,9 +5,10 @@
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
 #include <gtkmm/fixed.h>
+#include <gtkmm/image.h>
 #include <gtkmm/label.h>
 
-#include "ui/PictureArea.h"
+#include "ui/PictureButton.h"
 
 namespace tovali {
 
@@ -21,16 +22,16 @@ class AboutPanel : public Gtk::Fixed {
 
   AboutPanel();
 
-  // A click on the large picture (the main window hides its message panel
-  // then).
-  sigc::signal<void>& signal_picture_clicked() { return m_picture.signal_clicked(); }
+  // A click on the large picture, a button named "Hide the message" (the
+  // main window hides its message panel then).
+  Glib::SignalProxy<void> signal_picture_clicked() { return m_picture.signal_clicked(); }
   Gtk::Label& version_label() { return m_version; }
   // Centres the panel in a window of the given size and shows it.
   void show_centred(int window_width, int window_height);
 
  private:
-  PictureArea m_picture;
-  PictureArea m_logo;
+  PictureButton m_picture;
+  Gtk::Image m_logo;
   Gtk::Label m_maker;
   Gtk::Label m_version;
   Gtk::Button m_close{"Close"};

@@ -27,6 +27,10 @@ ControlPanelForm::ControlPanelForm(Gtk::Window* parent, ControlPanelHost& host) 
   m_setup_image.signal_clicked().connect([this] { on_setup_picture_clicked(); });
   m_ok_image.signal_clicked().connect([this] { on_ok_picture_clicked(); });
   show_all_children();
+  // The pictures take the keyboard too: it starts on OK, which only goes
+  // back to browsing, rather than on the first picture, which closes the
+  // program.
+  m_ok_image.grab_focus();
 }
 
 void ControlPanelForm::on_close_picture_clicked() {

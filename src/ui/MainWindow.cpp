@@ -43,20 +43,15 @@ MainWindow::MainWindow(const Locations& locations)
       m_browser_buttons(
           m_main_frame, m_session.settings(), "",
           {[this] { prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }}),
-      m_logo([](const auto& cr, double w, double h) { pictures::logo(cr, w, h); }, 108, 44,
-             HandCursor::Off),
-      m_close_button([](const auto& cr, double w, double h) { pictures::close_box(cr, w, h); }, 16,
-                     14, HandCursor::On),
+      m_logo("About Tovali Explorer", pictures::Picture::Logo, 108, 44, MouseClicks::Double),
+      m_close_button("Close", pictures::Picture::CloseBox, 16, 14, MouseClicks::Single,
+                     HandCursor::On),
       m_progress([this](const auto& cr, double w,
                         double h) { pictures::progress_bar(cr, w, h, m_progress_fill.fill()); },
                  85, 14),
-      m_tools_image([](const auto& cr, double w, double h) { pictures::tools(cr, w, h); }, 18, 18),
-      m_red_dot(
-          [](const auto& cr, double w, double) { pictures::dot(cr, w, pictures::DotColour::Red); },
-          17, 17),
-      m_green_dot([](const auto& cr, double w,
-                     double) { pictures::dot(cr, w, pictures::DotColour::Green); },
-                  17, 17),
+      m_tools_image("Tools", pictures::Picture::Tools, 18, 18, MouseClicks::Double),
+      m_red_dot(pictures::picture(pictures::Picture::RedDot, 17, 17)),
+      m_green_dot(pictures::picture(pictures::Picture::GreenDot, 17, 17)),
       m_kiosk(*this, m_session.settings()),
       m_startup(m_session, *this) {
   set_title(kCaption);
@@ -208,10 +203,8 @@ void MainWindow::build_toolbar() {
   m_help_local.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::on_local_help_clicked));
   m_help_web.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::on_web_help_clicked));
   m_help_about.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::show_about));
-  m_logo.signal_double_clicked().connect(sigc::mem_fun(*this, &MainWindow::show_about));
+  m_logo.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::show_about));
   m_close_button.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_close_clicked));
-  m_logo.present_as_button("About Tovali Explorer", [this] { show_about(); });
-  m_close_button.present_as_button("Close", [this] { on_close_clicked(); });
 }
 
 void MainWindow::build_left_strip() {
@@ -234,22 +227,8 @@ void MainWindow::build_left_strip() {
   m_show_box.set_name("show_label");
   m_show_box.set_no_show_all(true);
   m_show_label.show();
-  for (Gtk::EventBox* box : {&m_hide_box, &m_show_box}) {
-    box->override_background_color(kSilver);
-    box->signal_realize().connect([box] {
-      box->get_window()->set_cursor(Gdk::Cursor::create(box->get_display(), "pointer"));
-    });
-  }
-  m_hide_box.signal_button_press_event().connect([this](GdkEventButton* event) {
-    if (event->button == 1 && event->type == GDK_BUTTON_PRESS) on_hide_nav_frame_clicked();
-    return true;
-  });
-  m_hide_box.present_as_button("Hide", [this] { on_hide_nav_frame_clicked(); });
-  m_show_box.present_as_button("Show", [this] { on_show_nav_frame_clicked(); });
-  m_show_box.signal_button_press_event().connect([this](GdkEventButton* event) {
-    if (event->button == 1 && event->type == GDK_BUTTON_PRESS) on_show_nav_frame_clicked();
-    return true;
-  });
+  m_hide_box.signal_clicked().connect([this] { on_hide_nav_frame_clicked(); });
+  m_show_box.signal_clicked().connect([this] { on_show_nav_frame_clicked(); });
   m_loading_box.pack_start(m_loading_label, Gtk::PACK_SHRINK);
   m_loading_box.pack_start(m_hide_box, Gtk::PACK_SHRINK);
   m_loading_box.pack_start(m_show_box, Gtk::PACK_SHRINK);
@@ -280,9 +259,8 @@ void MainWindow::build_status_line() {
   m_status_line.pack_start(m_progress, Gtk::PACK_SHRINK, 2);
   m_status_line.pack_start(m_status_frame, Gtk::PACK_EXPAND_WIDGET);
   m_status_line.pack_start(m_status_right, Gtk::PACK_SHRINK);
-  m_tools_image.signal_double_clicked().connect(
+  m_tools_image.signal_clicked().connect(
       sigc::mem_fun(*this, &MainWindow::on_tools_double_clicked));
-  m_tools_image.present_as_button("Tools", [this] { on_tools_double_clicked(); });
 }
 
 void MainWindow::wire_frames() {

@@ -26,13 +26,13 @@
 #include "session/SessionEdge.h"
 #include "settings/StartupSettings.h"
 #include "ui/AboutPanel.h"
-#include "ui/AccessibleButton.h"
 #include "ui/BrowserToolbar.h"
 #include "ui/GrownUpRequests.h"
 #include "ui/KioskLock.h"
 #include "ui/MessagePanel.h"
 #include "ui/NewBrowserForm.h"
 #include "ui/PictureArea.h"
+#include "ui/PictureButton.h"
 #include "ui/StartupChain.h"
 #include "ui/ToolbarButton.h"
 
@@ -162,16 +162,16 @@ class MainWindow : public Gtk::Window, public GuardEffects, public SessionEdge, 
   Gtk::SeparatorMenuItem m_help_separator;
   Gtk::MenuItem m_help_about{"About Tovali Explorer"};
   Gtk::Box m_right_corner{Gtk::ORIENTATION_HORIZONTAL};
-  PictureArea m_logo;
-  PictureArea m_close_button;
+  PictureButton m_logo;
+  PictureButton m_close_button;
 
   Gtk::Box m_middle{Gtk::ORIENTATION_HORIZONTAL};
   Gtk::EventBox m_loading_frame;
   Gtk::Box m_loading_box{Gtk::ORIENTATION_VERTICAL};
   Gtk::Label m_loading_label;
-  AccessibleButton<Gtk::EventBox> m_hide_box;
+  PictureButton m_hide_box{"Hide", MouseClicks::Single, HandCursor::On};
   Gtk::Label m_hide_label;
-  AccessibleButton<Gtk::EventBox> m_show_box;
+  PictureButton m_show_box{"Show", MouseClicks::Single, HandCursor::On};
   Gtk::Label m_show_label;
   Gtk::Paned m_splitter{Gtk::ORIENTATION_HORIZONTAL};
   Gtk::Box m_nav_frame_panel{Gtk::ORIENTATION_VERTICAL};
@@ -184,10 +184,10 @@ class MainWindow : public Gtk::Window, public GuardEffects, public SessionEdge, 
   Gtk::Frame m_status_frame;
   Gtk::Label m_status_text;
   Gtk::Box m_status_right{Gtk::ORIENTATION_HORIZONTAL};
-  PictureArea m_tools_image;
+  PictureButton m_tools_image;
   Gtk::Overlay m_dots;
-  PictureArea m_red_dot;
-  PictureArea m_green_dot;
+  Gtk::Image m_red_dot;
+  Gtk::Image m_green_dot;
 
   AboutPanel m_about;
   MessagePanel m_msg_panel{HandCursor::On};

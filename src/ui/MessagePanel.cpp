@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <iostream>
 
-#include <gdkmm/cursor.h>
-#include <gdkmm/window.h>
+#include <gdkmm/general.h>
 #include <glibmm/main.h>
+#include <gtkmm/stylecontext.h>
 #include <gtkmm/window.h>
 #include <pangomm/layout.h>
 
@@ -48,13 +48,13 @@ std::string spoken_text(const std::string& text) {
 
 }  // namespace
 
-MessagePanel::MessagePanel(HandCursor cursor) : m_cursor(cursor) {
+MessagePanel::MessagePanel(HandCursor cursor)
+    : PictureButton("Message", MouseClicks::Single, cursor) {
   set_halign(Gtk::ALIGN_START);
   set_valign(Gtk::ALIGN_START);
   set_no_show_all(true);
-  add_events(Gdk::BUTTON_PRESS_MASK);
   set_name("MsgPanel");
-  present_as_button("Message", [this] { HideMsgPanel(); });
+  signal_clicked().connect([this] { guarded("message panel", [this] { HideMsgPanel(); }); });
   hide();
 
   m_ask.set_label(kAskGrownUpCaption);
@@ -180,7 +180,13 @@ bool MessagePanel::on_draw(const Cairo::RefPtr<Cairo::Context>& cr) {
   const double width = std::max(m_model.width(), 0);
   const double height = std::max(m_model.height(), 0);
   if (width <= 0 || height <= 0) return true;
-  pictures::star_burst(cr, width, height);
+  if (!m_burst || m_burst->get_width() != m_model.width() ||
+      m_burst->get_height() != m_model.height())
+    m_burst = pictures::picture(pictures::Picture::StarBurst, m_model.width(), m_model.height());
+  Gdk::Cairo::set_source_pixbuf(cr, m_burst, 0, 0);
+  cr->paint();
+  if (has_visible_focus())
+    get_style_context()->render_focus(cr, 0, 0, get_allocated_width(), get_allocated_height());
   if (!m_model.label_visible()) return true;
   cr->save();
   cr->rectangle(kLabelLeft, kLabelTop, kLabelWidth, kLabelHeight);
@@ -208,17 +214,6 @@ bool MessagePanel::on_draw(const Cairo::RefPtr<Cairo::Context>& cr) {
   cr->move_to(kLabelLeft, kLabelTop);
   layout->show_in_cairo_context(cr);
   cr->restore();
-  return true;
-}
-
-void MessagePanel::on_realize() {
-  Gtk::DrawingArea::on_realize();
-  if (m_cursor == HandCursor::On && get_window())
-    get_window()->set_cursor(Gdk::Cursor::create(get_display(), "pointer"));
-}
-
-bool MessagePanel::on_button_press_event(GdkEventButton* event) {
-  if (event->button == 1 && event->type == GDK_BUTTON_PRESS) HideMsgPanel();
   return true;
 }
 

@@ -3,27 +3,27 @@
 #include <functional>
 #include <string>
 
+#include <gdkmm/pixbuf.h>
 #include <gtkmm/button.h>
-#include <gtkmm/drawingarea.h>
 
 #include "models/MessagePanelModel.h"
-#include "ui/AccessibleButton.h"
-#include "ui/PictureArea.h"
+#include "ui/PictureButton.h"
 
 namespace tovali {
 
 // The message panel of a window: a star-burst picture with a short red text
 // that grows out of the window's centre, stays five seconds and shrinks away,
 // or goes at once when clicked. Add it as an overlay child over the whole
-// window; the steps themselves are MessagePanelModel's. Assistive
-// technologies see it as a button named by its text that hides it.
+// window; the steps themselves are MessagePanelModel's. It is a picture
+// button: assistive technologies see a button named by its text that hides
+// it, and the keyboard presses it when it has the focus.
 //
 // A message can come with the button "Ask a grown-up" under its text, shown
 // while the text shows; add `ask_button()` as an overlay child after the
 // panel. Pressing it hides the panel and calls `on_ask`.
 enum class PanelButton { None, AskGrownUp };
 
-class MessagePanel : public AccessibleButton<Gtk::DrawingArea> {
+class MessagePanel : public PictureButton {
  public:
   explicit MessagePanel(HandCursor cursor);
   ~MessagePanel() override;
@@ -39,8 +39,6 @@ class MessagePanel : public AccessibleButton<Gtk::DrawingArea> {
 
  protected:
   bool on_draw(const Cairo::RefPtr<Cairo::Context>& cr) override;
-  void on_realize() override;
-  bool on_button_press_event(GdkEventButton* event) override;
 
  private:
   void apply();
@@ -52,7 +50,8 @@ class MessagePanel : public AccessibleButton<Gtk::DrawingArea> {
   void restart_stay_timer();
 
   MessagePanelModel m_model;
-  HandCursor m_cursor;
+  // The star-burst at the panel's current size.
+  Glib::RefPtr<Gdk::Pixbuf> m_burst;
   PanelButton m_button = PanelButton::None;
   Gtk::Button m_ask;
   sigc::connection m_size_timer;

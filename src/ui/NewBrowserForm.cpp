@@ -15,7 +15,7 @@ NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window
       m_browser_buttons(
           m_browser, host.settings(), "pop-up ",
           {[this] { m_host.prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }}),
-      m_logo([](const auto& cr, double w, double h) { pictures::logo(cr, w, h); }, 108, 44) {
+      m_logo(pictures::picture(pictures::Picture::Logo, 108, 44)) {
   set_title(kCaption);
   set_default_size(640, 480);
   set_position(Gtk::WIN_POS_CENTER);

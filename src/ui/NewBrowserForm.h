@@ -6,13 +6,13 @@
 #include <glibmm/main.h>
 #include <gtkmm/box.h>
 #include <gtkmm/eventbox.h>
+#include <gtkmm/image.h>
 #include <gtkmm/overlay.h>
 #include <gtkmm/window.h>
 
 #include "browser/EmbeddedWB.h"
 #include "ui/BrowserToolbar.h"
 #include "ui/MessagePanel.h"
-#include "ui/PictureArea.h"
 #include "ui/ToolbarButton.h"
 
 namespace tovali {
@@ -79,7 +79,7 @@ class NewBrowserForm : public Gtk::Window {
   Gtk::Box m_toolbar{Gtk::ORIENTATION_HORIZONTAL};
   BrowserToolbar m_browser_buttons;
   ToolbarButton m_close{"Close", {"window-close", "application-exit"}};
-  PictureArea m_logo;
+  Gtk::Image m_logo;
   MessagePanel m_msg_panel{HandCursor::Off};
 };
 

@@ -1,154 +1,58 @@
 #include "ui/ShellPictures.h"
 
+#include <gio/gio.h>
+
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 
 #include <gtkmm/icontheme.h>
+
+// The pictures' GResource, generated from src/ui/pictures/pictures.gresource.xml.
+extern "C" GResource* tovali_pictures_get_resource(void);
 
 namespace tovali::pictures {
 
 namespace {
-const double kPi = std::acos(-1.0);
-}
 
-void star_burst(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height) {
-  cr->save();
-  cr->set_source_rgb(1.0, 1.0, 1.0);
-  cr->paint();
-  const int spikes = 16;
-  const double cx = width / 2;
-  const double cy = height / 2;
-  for (int i = 0; i < 2 * spikes; ++i) {
-    const double angle = kPi * i / spikes - kPi / 2;
-    const double scale = (i % 2 == 0) ? ((i % 4 == 0) ? 0.98 : 0.88) : 0.62;
-    const double x = cx + (width / 2) * scale * std::cos(angle);
-    const double y = cy + (height / 2) * scale * std::sin(angle);
-    if (i == 0)
-      cr->move_to(x, y);
-    else
-      cr->line_to(x, y);
+const char* resource_path(Picture picture) {
+  switch (picture) {
+    case Picture::StarBurst:
+      return "/org/tovali/Explorer/pictures/star-burst.svg";
+    case Picture::NavyStarBurst:
+      return "/org/tovali/Explorer/pictures/navy-star-burst.svg";
+    case Picture::Logo:
+      return "/org/tovali/Explorer/pictures/logo.svg";
+    case Picture::CloseBox:
+      return "/org/tovali/Explorer/pictures/close-box.svg";
+    case Picture::Tools:
+      return "/org/tovali/Explorer/pictures/tools.svg";
+    case Picture::RedDot:
+      return "/org/tovali/Explorer/pictures/dot-red.svg";
+    case Picture::GreenDot:
+      return "/org/tovali/Explorer/pictures/dot-green.svg";
   }
-  cr->close_path();
-  auto gradient = Cairo::RadialGradient::create(cx, cy, 0, cx, cy, std::max(width, height) / 2);
-  gradient->add_color_stop_rgb(0.0, 1.0, 1.0, 0.75);
-  gradient->add_color_stop_rgb(0.6, 1.0, 0.85, 0.1);
-  gradient->add_color_stop_rgb(1.0, 1.0, 0.55, 0.0);
-  cr->set_source(gradient);
-  cr->fill_preserve();
-  cr->set_line_width(2.0);
-  cr->set_source_rgb(0.85, 0.35, 0.0);
-  cr->stroke();
-  cr->restore();
+  return "";
 }
 
-void logo(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height) {
-  cr->save();
-  cr->scale(width / 108.0, height / 44.0);
-  static const double colours[][3] = {{0.85, 0.1, 0.1}, {0.95, 0.55, 0.0}, {0.1, 0.6, 0.15},
-                                      {0.1, 0.3, 0.85}, {0.55, 0.15, 0.7}, {0.9, 0.2, 0.5}};
-  cr->select_font_face("Sans", Cairo::FONT_SLANT_NORMAL, Cairo::FONT_WEIGHT_BOLD);
-  cr->set_font_size(22);
-  const std::string word = "Tovali";
-  double x = 4;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    const std::string letter(1, word[i]);
-    Cairo::TextExtents extents;
-    cr->get_text_extents(letter, extents);
-    cr->move_to(x, 23 + ((i % 2) ? 2 : -1));
-    cr->set_source_rgb(colours[i][0], colours[i][1], colours[i][2]);
-    cr->show_text(letter);
-    x += extents.x_advance;
+}  // namespace
+
+Glib::RefPtr<Gdk::Pixbuf> picture(Picture picture, int width, int height) {
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  // Naming the resource links its object file into the program; its
+  // constructor registers the pictures before main() runs.
+  static GResource* const resource = tovali_pictures_get_resource();
+  try {
+    if (resource)
+      return Gdk::Pixbuf::create_from_resource(resource_path(picture), width, height, false);
+  } catch (const Glib::Error& e) {
+    std::cerr << "tovali-explorer: picture " << resource_path(picture) << ": " << e.what() << "\n";
   }
-  cr->set_font_size(12);
-  cr->move_to(22, 39);
-  cr->set_source_rgb(0.1, 0.1, 0.35);
-  cr->show_text("Explorer");
-  cr->restore();
-}
-
-void dot(const Cairo::RefPtr<Cairo::Context>& cr, double size, DotColour colour) {
-  cr->save();
-  const double r = size / 2 - 1;
-  auto gradient = Cairo::RadialGradient::create(size * 0.35, size * 0.35, 1, size / 2, size / 2, r);
-  if (colour == DotColour::Red) {
-    gradient->add_color_stop_rgb(0, 1.0, 0.7, 0.7);
-    gradient->add_color_stop_rgb(1, 0.75, 0.0, 0.0);
-  } else {
-    gradient->add_color_stop_rgb(0, 0.75, 1.0, 0.75);
-    gradient->add_color_stop_rgb(1, 0.0, 0.55, 0.0);
-  }
-  cr->arc(size / 2, size / 2, r, 0, 2 * kPi);
-  cr->set_source(gradient);
-  cr->fill();
-  cr->restore();
-}
-
-void close_box(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height) {
-  cr->save();
-  cr->set_source_rgb(0.75, 0.75, 0.75);
-  cr->paint();
-  cr->set_line_width(1);
-  cr->set_source_rgb(1, 1, 1);
-  cr->move_to(0.5, height - 0.5);
-  cr->line_to(0.5, 0.5);
-  cr->line_to(width - 0.5, 0.5);
-  cr->stroke();
-  cr->set_source_rgb(0.3, 0.3, 0.3);
-  cr->move_to(width - 0.5, 0.5);
-  cr->line_to(width - 0.5, height - 0.5);
-  cr->line_to(0.5, height - 0.5);
-  cr->stroke();
-  cr->set_source_rgb(0, 0, 0);
-  cr->set_line_width(2);
-  cr->move_to(4, 3);
-  cr->line_to(width - 4, height - 3);
-  cr->move_to(width - 4, 3);
-  cr->line_to(4, height - 3);
-  cr->stroke();
-  cr->restore();
-}
-
-void tools(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height) {
-  cr->save();
-  cr->scale(width / 36.0, height / 36.0);
-  cr->set_line_cap(Cairo::LINE_CAP_ROUND);
-  // Wrench: from the lower left to an open jaw at the upper right.
-  cr->push_group();
-  cr->set_source_rgb(0.55, 0.58, 0.63);
-  cr->set_line_width(4.5);
-  cr->move_to(5, 31);
-  cr->line_to(25, 11);
-  cr->stroke();
-  cr->arc(27.5, 8.5, 7, 0, 2 * kPi);
-  cr->fill();
-  cr->set_operator(Cairo::OPERATOR_CLEAR);
-  cr->translate(27.5, 8.5);
-  cr->rotate(-kPi / 4);
-  cr->rectangle(-2.6, -9, 5.2, 9);
-  cr->fill();
-  cr->pop_group_to_source();
-  cr->paint();
-  // Screwdriver: red handle at the upper left, steel shaft to the lower right.
-  cr->set_source_rgb(0.3, 0.32, 0.36);
-  cr->set_line_width(2.5);
-  cr->move_to(14, 14);
-  cr->line_to(31, 31);
-  cr->stroke();
-  cr->set_source_rgb(0.85, 0.12, 0.1);
-  cr->set_line_width(7);
-  cr->move_to(5, 5);
-  cr->line_to(13, 13);
-  cr->stroke();
-  // Hammer: wooden handle upright, dark head across the top.
-  cr->set_source_rgb(0.62, 0.4, 0.18);
-  cr->set_line_width(3.5);
-  cr->move_to(18, 34);
-  cr->line_to(18, 10);
-  cr->stroke();
-  cr->set_source_rgb(0.22, 0.22, 0.25);
-  cr->rectangle(11, 3, 14, 6.5);
-  cr->fill();
-  cr->restore();
+  Glib::RefPtr<Gdk::Pixbuf> clear =
+      Gdk::Pixbuf::create(Gdk::COLORSPACE_RGB, true, 8, width, height);
+  clear->fill(0x00000000);
+  return clear;
 }
 
 void progress_bar(const Cairo::RefPtr<Cairo::Context>& cr, double width, double height,

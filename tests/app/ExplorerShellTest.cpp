@@ -170,6 +170,25 @@ TEST_F(ExplorerShell, AboutPanelTextsStayInsideTheStar) {
   EXPECT_EQ(outside, 0) << "text on the white around the star";
 }
 
+// The tools picture wants a double click: a single click on it opens no
+// control panel, as the double click on the logo after it shows (its about
+// panel comes up in the main window).
+TEST_F(ExplorerShell, SingleClickOnTheToolsPictureOpensNothing) {
+  open_in_main_frame("/kids/plain.html", "<p></p>");
+  constexpr int kLeft = 1280 / 2 - 353 / 2, kTop = 800 / 2 - 218 / 2;
+  ASSERT_TRUE(x().wait_for_screen(kLeft, kTop, 353, 218, [](const Image& image) {
+    return image.count([](Rgb c) { return c.r == 255 && c.g == 255 && c.b == 255; }) ==
+           image.width * image.height;
+  }));
+  ASSERT_TRUE(x().click_at(kToolsX, kToolsY));
+  ASSERT_TRUE(x().double_click_at(1280 - 54, 22));
+  ASSERT_TRUE(x().wait_for_screen(kLeft, kTop, 353, 218, [&](const Image& image) {
+    return image.count([](Rgb c) { return c.r > 240 && c.g > 180 && c.b < 120; }) > 2000;
+  })) << "no about panel";
+  EXPECT_EQ(x().search(kMainWindow).size(), 1u) << "a single click opened the control panel";
+  EXPECT_TRUE(explorer().process().running());
+}
+
 TEST_F(ExplorerShell, EmailButtonOpensTheMailSiteUnderItsOwnRules) {
   write_page("/mail/inbox.html", "Inbox", "<p>inbox</p>");
   set_setting("enable_email_button", "1");

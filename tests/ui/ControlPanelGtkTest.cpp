@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 
 #include <string>
 #include <vector>
@@ -42,6 +43,45 @@ TEST(ControlPanelForm, LooksAsDesigned) {
   test::screenshot("control_panel");
 }
 
+// The pictures are buttons for the keyboard too; it starts on OK, and its
+// Space goes back to browsing.
+TEST(ControlPanelForm, TheKeyboardStartsOnOK) {
+  FakePanelHost host;
+  bool started_on_ok = false;
+  bool pictures_focusable = false;
+  bool closed_by_space = false;
+  int ticks = 0;
+  Script script({[&] {
+                   auto* panel = find_window<ControlPanelForm>();
+                   if (!panel) return false;
+                   started_on_ok = panel->get_focus() == &panel->ok_image();
+                   pictures_focusable =
+                       panel->close_image().get_can_focus() && panel->setup_image().get_can_focus();
+                   // The window's key binding presses the widget with the focus.
+                   gtk_bindings_activate(G_OBJECT(panel->gobj()), GDK_KEY_space,
+                                         static_cast<GdkModifierType>(0));
+                   return true;
+                 },
+                 [&] {
+                   // Space presses the button a moment later; a panel still
+                   // open after five seconds is closed with a click.
+                   auto* panel = find_window<ControlPanelForm>();
+                   if (!panel) {
+                     closed_by_space = true;
+                     return true;
+                   }
+                   if (++ticks < 250) return false;
+                   panel->ok_image().clicked();
+                   return true;
+                 }});
+  OpenControlPanel(nullptr, host);
+  test::pump_until([&] { return script.finished(); });
+  EXPECT_TRUE(started_on_ok);
+  EXPECT_TRUE(pictures_focusable);
+  EXPECT_TRUE(closed_by_space);
+  EXPECT_TRUE(host.calls.empty());
+}
+
 struct PanelCase {
   const char* picture;
   const char* req_pw_config;
@@ -71,7 +111,7 @@ TEST(ControlPanelForm, PicturesDoTheirActions) {
           StarBurstPicture& picture = std::string(c.picture) == "Close"   ? parts.close_image()
                                       : std::string(c.picture) == "Setup" ? parts.setup_image()
                                                                           : parts.ok_image();
-          picture.signal_clicked().emit();
+          picture.clicked();
           return true;
         },
         [&] {
@@ -79,7 +119,7 @@ TEST(ControlPanelForm, PicturesDoTheirActions) {
           auto* panel = find_window<ControlPanelForm>();
           if (!panel) return true;
           still_open_after_click = true;
-          ControlPanelFormTestAccess(*panel).ok_image().signal_clicked().emit();
+          ControlPanelFormTestAccess(*panel).ok_image().clicked();
           return true;
         },
     });
