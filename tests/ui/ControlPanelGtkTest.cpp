@@ -54,9 +54,10 @@ TEST(ControlPanelForm, TheKeyboardStartsOnOK) {
   Script script({[&] {
                    auto* panel = find_window<ControlPanelForm>();
                    if (!panel) return false;
-                   started_on_ok = panel->get_focus() == &panel->ok_image();
+                   ControlPanelFormTestAccess parts(*panel);
+                   started_on_ok = panel->get_focus() == &parts.ok_image();
                    pictures_focusable =
-                       panel->close_image().get_can_focus() && panel->setup_image().get_can_focus();
+                       parts.close_image().get_can_focus() && parts.setup_image().get_can_focus();
                    // The window's key binding presses the widget with the focus.
                    gtk_bindings_activate(G_OBJECT(panel->gobj()), GDK_KEY_space,
                                          static_cast<GdkModifierType>(0));
@@ -71,7 +72,7 @@ TEST(ControlPanelForm, TheKeyboardStartsOnOK) {
                      return true;
                    }
                    if (++ticks < 250) return false;
-                   panel->ok_image().clicked();
+                   ControlPanelFormTestAccess(*panel).ok_image().clicked();
                    return true;
                  }});
   OpenControlPanel(nullptr, host);
