@@ -56,7 +56,7 @@ void BM_ParseSettingsConf(benchmark::State& state) {
 void BM_ListInForce(benchmark::State& state) {
   const std::size_t names = static_cast<std::size_t>(state.range(0));
   const TextList locked = parse_system_settings(settings_conf(names)).locked;
-  TextList user = ConfigStore::DefaultLines();
+  TextList user = ConfigStore::default_lines();
   for (std::size_t i = 0; i < names; ++i) user.push_back(entry_name(i) + "=mine");
   std::size_t lines = 0;
   for (auto _ : state) {
@@ -87,7 +87,7 @@ void BM_MergeUnderLocks(benchmark::State& state) {
   TextList locks;
   // Every sixth document line is locked, spread over the whole document.
   for (std::size_t i = 0; i < lock_count; ++i) locks.push_back(entry_name(i * 6) + "=locked");
-  Settings factory(ConfigStore::DefaultLines());
+  Settings factory(ConfigStore::default_lines());
   factory.set_locked(locks);
   bool applied = false;
   for (auto _ : state) {

@@ -75,8 +75,8 @@ void judge_in_turn(benchmark::State& state, const std::vector<std::string>& urls
   Settings settings = parent_settings(count);
   LinkMetaData meta(settings);
   meta.ExtractMetaData(rule_comments(count));
-  meta.SetURLNumber("001");
-  meta.SetCurrentSiteURL("http://www.site0.example/");
+  meta.set_url_number("001");
+  meta.set_current_site_url("http://www.site0.example/");
   ParentLists parent;
   parent.UpdateLists(settings);
   const std::size_t mask = urls.size() - 1;
@@ -150,7 +150,7 @@ std::string overlapping_page(std::int64_t kib, std::string_view code) {
 void BM_ExtractOverlappingComments(benchmark::State& state) {
   Settings settings;
   LinkMetaData meta(settings);
-  meta.SetURLNumber("001");
+  meta.set_url_number("001");
   constexpr std::string_view kCodes[] = {"AD", "AS", "AT"};
   const std::string page = overlapping_page(state.range(0), kCodes[state.range(1)]);
   for (auto _ : state) {
@@ -186,7 +186,7 @@ void BM_SaveMetaData(benchmark::State& state) {
     {
       auto meta = std::make_unique<LinkMetaData>(settings);
       meta->ExtractMetaData(rule_comments(10000 / 9 + 1));
-      meta->SetURLNumber("001");
+      meta->set_url_number("001");
       const std::size_t before = mallinfo2().uordblks;
       state.ResumeTiming();
       for (const std::string& url : urls) meta->SaveMetaData(url);
@@ -206,7 +206,7 @@ void BM_LoadMetaData(benchmark::State& state) {
   Settings settings;
   LinkMetaData meta(settings);
   meta.ExtractMetaData(rule_comments(10000 / 9 + 1));
-  meta.SetURLNumber("001");
+  meta.set_url_number("001");
   for (const std::string& url : urls) meta.SaveMetaData(url);
   std::size_t i = 0;
   for (auto _ : state) {
@@ -225,7 +225,7 @@ void BM_LoadMetaDataGlobalRules(benchmark::State& state) {
   settings.set_value("global-meta-data", "<!--URL001:AD:global.example-->");
   LinkMetaData meta(settings);
   meta.ExtractMetaData(rule_comments(static_cast<int>(state.range(0)) / 9 + 1));
-  meta.SetURLNumber("001");
+  meta.set_url_number("001");
   for (const std::string& url : urls) meta.SaveMetaData(url);
   std::size_t i = 0;
   for (auto _ : state) {

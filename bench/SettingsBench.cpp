@@ -37,7 +37,7 @@ std::string distinct_lines(std::size_t line_count) {
 void BM_MergeConfigDocument(benchmark::State& state) {
   const std::size_t line_count = static_cast<std::size_t>(state.range(0));
   const std::string document = distinct_lines(line_count);
-  const Settings factory(ConfigStore::DefaultLines());
+  const Settings factory(ConfigStore::default_lines());
   bool applied = false;
   for (auto _ : state) {
     state.PauseTiming();

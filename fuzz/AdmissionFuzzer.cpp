@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   LinkMetaData meta(settings);
   meta.ExtractMetaData(page);
-  meta.SetURLNumber(number);
-  meta.SetCurrentSiteURL(site);
+  meta.set_url_number(number);
+  meta.set_current_site_url(site);
   ParentLists parent;
   parent.UpdateLists(settings);
 

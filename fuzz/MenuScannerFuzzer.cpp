@@ -13,7 +13,7 @@ using namespace tovali;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const MetaDataScan fast = ScanMetaData(text);
+  const MetaDataScan fast = scan_meta_data(text);
   const testing::ReferenceScan slow = testing::reference_scan(text);
   if (fast.lists != slow.lists || fast.width != slow.width) {
     std::fprintf(stderr, "the scanner and the reference disagree\n");

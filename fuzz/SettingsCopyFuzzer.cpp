@@ -45,7 +45,7 @@ void decode_any(std::string_view bytes) {
 void round_trip(std::string_view text) {
   const TextList lines = split_lines(text);
   if (!why_not_encodable(lines).empty()) return;
-  write_scratch(EncodeText(lines));
+  write_scratch(encode_text(lines));
   TextList encoded;
   fuzz::require(LoadEncodedFile(fuzz::scratch_file(), encoded), "a written copy passes its check");
   TextList decoded;

@@ -43,7 +43,7 @@ void ExplorerApplication::end_session() {
 void ExplorerApplication::on_startup() {
   Gtk::Application::on_startup();
   Glib::set_application_name("Tovali Explorer");
-  BlockWidgetMenus();
+  block_widget_menus();
   LibpslSuffixList::install();
   for (int signal_number : {SIGTERM, SIGHUP, SIGINT})
     g_unix_signal_add(signal_number, &on_session_end, this);
@@ -69,9 +69,9 @@ void ExplorerApplication::on_activate() {
 }
 
 void ExplorerApplication::make_window() {
-  const Locations locations = CurrentLocations();
+  const Locations locations = current_locations();
   std::string state_error;
-  if (!CreateStateDir(locations, &state_error))
+  if (!create_state_dir(locations, &state_error))
     std::cerr << "tovali-explorer: " << state_error << "\n";
   m_window = std::make_unique<MainWindow>(locations);
   add_window(*m_window);

@@ -276,8 +276,8 @@ struct EmbeddedWB::Callbacks {
     auto* self = static_cast<EmbeddedWB*>(data);
     guarded("CommandStateChange", [&] {
       if (!self->m_events.CommandStateChange) return;
-      self->m_events.CommandStateChange(BrowserCommand::NavigateBack, self->CanGoBack());
-      self->m_events.CommandStateChange(BrowserCommand::NavigateForward, self->CanGoForward());
+      self->m_events.CommandStateChange(BrowserCommand::NavigateBack, self->can_go_back());
+      self->m_events.CommandStateChange(BrowserCommand::NavigateForward, self->can_go_forward());
     });
   }
 
@@ -482,13 +482,13 @@ bool EmbeddedWB::trust_authorities_in(const std::string& pem_path, std::string& 
 }
 
 bool EmbeddedWB::GoBack() {
-  if (!CanGoBack()) return false;
+  if (!can_go_back()) return false;
   webkit_web_view_go_back(m_engine->view);
   return true;
 }
 
 bool EmbeddedWB::GoForward() {
-  if (!CanGoForward()) return false;
+  if (!can_go_forward()) return false;
   webkit_web_view_go_forward(m_engine->view);
   return true;
 }
@@ -522,7 +522,7 @@ struct PrintJob {
 
 }  // namespace
 
-void EmbeddedWB::Print(PrintMode mode, std::function<void()> on_printing) {
+void EmbeddedWB::print(PrintMode mode, std::function<void()> on_printing) {
   if (!webkit_web_view_get_uri(m_engine->view)) return;
   RealPrinters::restrict();
   WebKitPrintOperation* operation = webkit_print_operation_new(m_engine->view);
@@ -559,24 +559,24 @@ std::string EmbeddedWB::LocationName() const {
   return text_or_empty(webkit_web_view_get_title(m_engine->view));
 }
 
-std::string EmbeddedWB::LocationURL() const {
+std::string EmbeddedWB::location_url() const {
   return text_or_empty(webkit_web_view_get_uri(m_engine->view));
 }
 
 bool EmbeddedWB::Busy() const {
   return webkit_web_view_is_loading(m_engine->view);
 }
-bool EmbeddedWB::CanGoBack() const {
+bool EmbeddedWB::can_go_back() const {
   return webkit_web_view_can_go_back(m_engine->view);
 }
-bool EmbeddedWB::CanGoForward() const {
+bool EmbeddedWB::can_go_forward() const {
   return webkit_web_view_can_go_forward(m_engine->view);
 }
 
 void EmbeddedWB::request_body(const std::string&) {
   m_body.reset();
   if (m_capture == BodyCapture::Off) {
-    const std::string url = LocationURL();
+    const std::string url = location_url();
     guarded("NavigateComplete2", [&] {
       if (m_events.NavigateComplete2) m_events.NavigateComplete2(url, m_body);
     });
@@ -590,7 +590,7 @@ void EmbeddedWB::request_body(const std::string&) {
                                       new std::weak_ptr<EmbeddedWB*>(m_engine->alive));
 }
 
-void EmbeddedWB::RunScript(const std::string& script) {
+void EmbeddedWB::run_script(const std::string& script) {
   webkit_web_view_evaluate_javascript(m_engine->view, script.c_str(), -1, nullptr, nullptr,
                                       m_engine->cancellable, nullptr, nullptr);
 }

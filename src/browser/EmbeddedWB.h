@@ -111,20 +111,20 @@ class EmbeddedWB {
   // page has gone to the printer (after this call returns); it never runs
   // when there is nothing to print or no printer, the dialog was cancelled
   // or the print failed, nor after the view is gone.
-  void Print(PrintMode mode, std::function<void()> on_printing);
-  void SetSilent(DialogMode mode) { m_dialogs = mode; }
+  void print(PrintMode mode, std::function<void()> on_printing);
+  void set_silent(DialogMode mode) { m_dialogs = mode; }
   DialogMode Silent() const { return m_dialogs; }
   // The loaded page's title ("" when none).
   std::string LocationName() const;
   // The URL currently shown ("" when none).
-  std::string LocationURL() const;
+  std::string location_url() const;
   bool Busy() const;
-  bool CanGoBack() const;
-  bool CanGoForward() const;
+  bool can_go_back() const;
+  bool can_go_forward() const;
 
   // The body HTML stored after the last completed load (nullopt when it
   // could not be read or has not arrived yet).
-  const std::optional<std::string>& BodyHTML() const { return m_body; }
+  const std::optional<std::string>& body_html() const { return m_body; }
 
   // Makes every view trust the certificates of `pem_path` (the
   // administrator's ca.pem) beyond the system's store, from now on; false,
@@ -132,7 +132,7 @@ class EmbeddedWB {
   static bool trust_authorities_in(const std::string& pem_path, std::string& problem);
 
   // Runs `script` in the page's main frame (for tests and diagnostics).
-  void RunScript(const std::string& script);
+  void run_script(const std::string& script);
 
   // Internal: the engine's callbacks land here.
   struct Callbacks;

@@ -53,12 +53,12 @@ int run_download_command(const std::string& settings_dir, const std::vector<std:
     return 2;
   }
   Gio::init();
-  Locations locations = CurrentLocations();
+  Locations locations = current_locations();
   locations.settings_dir = settings_dir;
-  StartupState state = RunStartupSettingsSteps(locations);
-  report_save_failures(state.saveFailures, err);
-  report_system_settings_problems(state.systemSettingsProblems, err);
-  if (state.systemSettingsUnreadable) {
+  StartupState state = run_startup_settings_steps(locations);
+  report_save_failures(state.save_failures, err);
+  report_system_settings_problems(state.system_settings_problems, err);
+  if (state.system_settings_unreadable) {
     err << "tovali-settings: the administrator's " << locations.SystemDir << kSystemSettingsFile
         << " cannot be read, so no configuration is fetched until it is mended\n";
     return 1;

@@ -51,7 +51,7 @@ int run_report_command(const std::vector<std::string>& args, const std::string& 
 
 SettingsTool::Command make_report_command() {
   return [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return run_report_command(args, CurrentLocations().state_dir, local_moment_now().date, out,
+    return run_report_command(args, current_locations().state_dir, local_moment_now().date, out,
                               err);
   };
 }

@@ -113,7 +113,7 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
 
   // URL comments, taken where the program takes them.
   std::set<std::string> numbers;
-  ForEachUrlComment(t, [&](const UrlComment& c) {
+  for_each_url_comment(t, [&](const UrlComment& c) {
     const std::optional<RuleCode> list = code_from_text(c.code);
     if (!list) {
       warn(c.position, "URL comment with unknown code " + quoted(c.code) + " is ignored");

@@ -78,14 +78,14 @@ void report_system_settings_problems(const std::string& problems, std::ostream& 
 }
 
 Settings SettingsTool::read(std::ostream& err, SystemFileState* system_state) const {
-  SystemSettingsLoad system = LoadSystemSettings(m_system_dir);
+  SystemSettingsLoad system = load_system_settings(m_system_dir);
   report_system_settings_problems(system.problems, err);
   if (system_state) {
     *system_state = system.unreadable ? SystemFileState::Unreadable : SystemFileState::Read;
   }
   Settings settings;
   settings.set_locked(std::move(system.locked));
-  m_store.ReadConfig(settings);
+  m_store.read_config(settings);
   return settings;
 }
 
@@ -140,8 +140,8 @@ int SettingsTool::write(const std::string& key, const std::string& value, std::o
 }
 
 int SettingsTool::paths(std::ostream& out) const {
-  const int used = m_store.FirstUsableCopy();
-  const auto paths = m_store.CopyPaths();
+  const int used = m_store.first_usable_copy();
+  const auto paths = m_store.copy_paths();
   for (int i = 0; i < 3; ++i) {
     out << (i == used ? "* " : "  ") << paths[static_cast<std::size_t>(i)] << '\n';
   }

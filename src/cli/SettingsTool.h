@@ -59,7 +59,7 @@ class SettingsTool {
 };
 
 // Prints what is wrong with the administrator's settings.conf (the problems
-// as LoadSystemSettings gives them), each line after "tovali-settings: ".
+// as load_system_settings gives them), each line after "tovali-settings: ".
 void report_system_settings_problems(const std::string& problems, std::ostream& err);
 
 }  // namespace tovali

@@ -16,11 +16,11 @@ int main(int argc, char** argv) {
     const tovali::RulesTool tool([] {
       tovali::Settings settings;
       // The administrator's locks, as the program applies them.
-      tovali::SystemSettingsLoad system = tovali::LoadSystemSettings(tovali::system_folder());
+      tovali::SystemSettingsLoad system = tovali::load_system_settings(tovali::system_folder());
       if (!system.problems.empty()) std::cerr << "tovali-rules: " << system.problems;
       settings.set_locked(std::move(system.locked));
       // Reads the first usable copy; with none, the defaults in memory.
-      tovali::ConfigStore(tovali::ConfigStore::default_settings_dir()).ReadConfig(settings);
+      tovali::ConfigStore(tovali::ConfigStore::default_settings_dir()).read_config(settings);
       return settings;
     });
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -29,7 +29,7 @@ AboutPanel::AboutPanel()
   m_maker.set_justify(Gtk::JUSTIFY_CENTER);
   m_maker.set_xalign(0.5);
   m_maker.set_size_request(kMakerWidth, -1);
-  m_version.set_text(VersionLabelText());
+  m_version.set_text(version_label_text());
   put(m_picture, 0, 0);
   put(m_logo, 122, 30);
   put(m_maker, (kWidth - kMakerWidth) / 2, 84);
@@ -40,7 +40,7 @@ AboutPanel::AboutPanel()
 }
 
 void AboutPanel::show_centred(int window_width, int window_height) {
-  const PanelPlace place = CentreInWindow(window_width, window_height, kWidth, kHeight);
+  const PanelPlace place = centre_in_window(window_width, window_height, kWidth, kHeight);
   set_margin_start(std::max(place.left, 0));
   set_margin_top(std::max(place.top, 0));
   show();

@@ -29,7 +29,7 @@ AllowSiteDialog::AllowSiteDialog(Gtk::Window& parent, const std::string& url, Al
   set_position(Gtk::WIN_POS_CENTER_ON_PARENT);
   set_resizable(false);
   m_host.set_name("AllowSiteHost");
-  m_host.set_text(AllowSiteHeading(url));
+  m_host.set_text(allow_site_heading(url));
   Pango::AttrList large;
   Pango::Attribute scale = Pango::Attribute::create_attr_scale(PANGO_SCALE_XX_LARGE);
   Pango::Attribute bold = Pango::Attribute::create_attr_weight(Pango::WEIGHT_BOLD);
@@ -70,14 +70,14 @@ AllowSiteChoice AllowSiteDialog::choose() {
   }
 }
 
-std::optional<AllowSiteChoice> AskGrownUp(Gtk::Window& parent, const Settings& settings,
-                                          const std::string& url, DailyTime* daily_time) {
+std::optional<AllowSiteChoice> ask_grown_up(Gtk::Window& parent, const Settings& settings,
+                                            const std::string& url, DailyTime* daily_time) {
   if (!GetPassword(&parent, settings)) return std::nullopt;
   std::optional<DailyTime::ParentWindow> paused;
   if (daily_time) paused.emplace(*daily_time);
   AllowSiteDialog dialog(
       parent, url,
-      MoreSitesLocked(settings) ? AlwaysOffer::SetByAdministrator : AlwaysOffer::Offered);
+      more_sites_locked(settings) ? AlwaysOffer::SetByAdministrator : AlwaysOffer::Offered);
   return dialog.choose();
 }
 

@@ -46,7 +46,8 @@ class AllowSiteDialog : public Gtk::Dialog {
 // `url`. nullopt when the prompt was cancelled. `daily_time`, when given,
 // counts on during the prompt (the child can open it) and stops while the
 // dialog that the right password opened shows.
-std::optional<AllowSiteChoice> AskGrownUp(Gtk::Window& parent, const Settings& settings,
-                                          const std::string& url, DailyTime* daily_time = nullptr);
+std::optional<AllowSiteChoice> ask_grown_up(Gtk::Window& parent, const Settings& settings,
+                                            const std::string& url,
+                                            DailyTime* daily_time = nullptr);
 
 }  // namespace tovali

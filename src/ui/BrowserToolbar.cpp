@@ -63,7 +63,7 @@ void BrowserToolbar::on_print_clicked() {
   guarded(m_print_where.c_str(), [this] {
     const PrintMode mode = m_settings.is_on(keys::show_print_settings) ? PrintMode::WithDialog
                                                                        : PrintMode::WithoutDialog;
-    m_browser.Print(mode, [this] {
+    m_browser.print(mode, [this] {
       if (m_hooks.on_printing) m_hooks.on_printing();
     });
   });

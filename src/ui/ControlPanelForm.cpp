@@ -1,14 +1,14 @@
 #include "ui/ControlPanelForm.h"
 
 #include "models/ControlPanelActions.h"
-#include "ui/BorderIcons.h"
+#include "ui/TitleBar.h"
 
 namespace tovali {
 
 ControlPanelForm::ControlPanelForm(Gtk::Window* parent, ControlPanelHost& host) : m_host(host) {
   set_title("Tovali Explorer");
   set_name("ControlPanelForm");
-  BorderIcons::keep_fixed_modal(*this, parent);
+  TitleBar::keep_fixed_modal(*this, parent);
   set_size_request(247, 325);
   override_background_color(Gdk::RGBA("white"));
   m_background.override_background_color(Gdk::RGBA("white"));
@@ -50,7 +50,7 @@ void ControlPanelForm::run_modal() {
   hide();
 }
 
-void OpenControlPanel(Gtk::Window* parent, ControlPanelHost& host) {
+void open_control_panel(Gtk::Window* parent, ControlPanelHost& host) {
   ControlPanelForm panel(parent, host);
   panel.run_modal();
 }

@@ -36,6 +36,6 @@ class ControlPanelForm : public Gtk::Dialog {
 
 // Opens the control panel on top of `parent` and returns when it has closed
 // (a double click on the tools picture of the main window).
-void OpenControlPanel(Gtk::Window* parent, ControlPanelHost& host);
+void open_control_panel(Gtk::Window* parent, ControlPanelHost& host);
 
 }  // namespace tovali

@@ -19,9 +19,9 @@ void GrownUpRequests::ask(Gtk::Window& parent) {
   const std::string url = m_session.grown_up_url();
   if (url.empty()) return;
   const std::optional<AllowSiteChoice> choice =
-      AskGrownUp(parent, m_session.settings(), url, &m_session.daily_time());
+      ask_grown_up(parent, m_session.settings(), url, &m_session.daily_time());
   m_session.answer_grown_up_request(
-      url, choice, [&parent](std::string_view text) { ShowMessage(parent, text); });
+      url, choice, [&parent](std::string_view text) { show_message(parent, text); });
 }
 
 }  // namespace tovali

@@ -59,7 +59,7 @@ MainWindow::MainWindow(const Locations& locations)
   set_decorated(false);
   cover_monitor();
   const Settings& settings = m_session.settings();
-  if (PasswordHashInForce(settings) &&
+  if (password_hash_in_force(settings) &&
       !is_supported_password_hash(settings.value(keys::password_hash)))
     std::cerr << "tovali-explorer: password_hash in the administrator's settings is not a "
                  "yescrypt ($y$) or SHA-512 ($6$) hash; no password is accepted\n";
@@ -71,11 +71,11 @@ MainWindow::MainWindow(const Locations& locations)
       m_session.settings(), m_session.store(), m_session.SiteBaseURL(), m_session,
       [this] { return m_session.close_allowed(); });
   trust_administrator_authorities();
-  m_kiosk.install_event_filter([this] { m_session.guard().MouseDown(); });
+  m_kiosk.install_event_filter([this] { m_session.guard().mouse_down(); });
   m_kiosk.start();
   m_queue_timer =
       Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::on_queue_timer), 200);
-  m_startup.Start();
+  m_startup.start();
   m_session.daily_time().start();
   m_daily_time_timer =
       Glib::signal_timeout().connect(sigc::mem_fun(*this, &MainWindow::on_daily_time_timer), 1000);
@@ -279,7 +279,7 @@ void MainWindow::wire_frames() {
   nav.LoadFinished = [this] { on_nav_frame_loaded(); };
   // The title may arrive after the load has finished: the same check then.
   nav.TitleChange = [this](const std::string& title) {
-    if (TitleReportsMissingPage(title)) m_session.guard().page_missing(GuardedFrame::Navigation);
+    if (title_reports_missing_page(title)) m_session.guard().page_missing(GuardedFrame::Navigation);
   };
   nav.StatusTextChange = [this](const std::string& text) { on_nav_frame_status_text(text); };
   nav.LoadFailed = [this](const std::string& url) { on_nav_frame_load_failed(url); };
@@ -311,7 +311,7 @@ void MainWindow::UpdateControls() {
   const bool email = s.is_on(keys::enable_email_button);
   m_email.set_visible(email);
   m_browser_buttons.set_print_enabled(s.is_on(keys::enable_print_button));
-  m_main_frame.SetSilent(s.is_on(keys::silent_mode) ? DialogMode::Silent : DialogMode::Shown);
+  m_main_frame.set_silent(s.is_on(keys::silent_mode) ? DialogMode::Silent : DialogMode::Shown);
 }
 
 void MainWindow::set_toolbar_buttons(bool enabled) {
@@ -386,11 +386,11 @@ void MainWindow::set_nav_frame_width(int pixels) {
 }
 
 std::string MainWindow::ErrorPagePath() {
-  return to_engine_url(WriteErrorPage(m_session.state_dir()));
+  return to_engine_url(write_error_page(m_session.state_dir()));
 }
 
 std::string MainWindow::MoreSitesPath() {
-  const auto path = WriteMoreSitesPage(m_session.state_dir(), m_session.settings());
+  const auto path = write_more_sites_page(m_session.state_dir(), m_session.settings());
   if (!path) {
     std::cerr << "tovali-explorer: cannot write " << m_session.state_dir() << "moresites.html\n";
     return std::string();  // nothing is queued; the frame keeps its page
@@ -442,14 +442,14 @@ bool MainWindow::on_show_popup_timer() {
 
 void MainWindow::on_page_loaded(EmbeddedWB& sender) {
   guarded("on_page_loaded", [&] {
-    if (TitleReportsMissingPage(sender.LocationName()))
+    if (title_reports_missing_page(sender.LocationName()))
       m_session.guard().page_missing(GuardedFrame::Main);
   });
 }
 
 void MainWindow::on_status_text_change(const std::string& text) {
   guarded("on_status_text_change", [&] {
-    if (StatusNamesInternalPage(text)) m_session.guard().internal_page_named(GuardedFrame::Main);
+    if (status_names_internal_page(text)) m_session.guard().internal_page_named(GuardedFrame::Main);
     m_status_text.set_text(text);
   });
 }
@@ -476,7 +476,7 @@ void MainWindow::prepare_history_step() {
 
 void MainWindow::on_nav_frame_status_text(const std::string& text) {
   guarded("on_nav_frame_status_text", [&] {
-    if (StatusNamesInternalPage(text))
+    if (status_names_internal_page(text))
       m_session.guard().internal_page_named(GuardedFrame::Navigation);
   });
 }
@@ -484,7 +484,7 @@ void MainWindow::on_nav_frame_status_text(const std::string& text) {
 void MainWindow::on_nav_frame_loaded() {
   guarded("on_nav_frame_loaded", [this] {
     hide_loading_label();
-    if (TitleReportsMissingPage(m_nav_frame.LocationName()))
+    if (title_reports_missing_page(m_nav_frame.LocationName()))
       m_session.guard().page_missing(GuardedFrame::Navigation);
   });
 }
@@ -556,7 +556,7 @@ void MainWindow::on_about_picture_clicked() {
 void MainWindow::on_tools_double_clicked() {
   // The panel and its password prompt open without a password: the daily
   // time counts on.
-  guarded("control panel", [this] { OpenControlPanel(this, m_session); });
+  guarded("control panel", [this] { open_control_panel(this, m_session); });
 }
 
 bool MainWindow::GetPassword() {
@@ -576,7 +576,7 @@ void MainWindow::close_window() {
   guarded("closing", [this] { m_config_download->http_client().Abort(); });
   guarded("closing", [this] { m_nav_frame.Stop(); });
   guarded("closing", [this] { m_main_frame.Stop(); });
-  guarded("closing", [this] { m_startup.StopProbe(); });
+  guarded("closing", [this] { m_startup.stop_probe(); });
   // Hidden directly: a close request would be dropped by GTK while the
   // control panel (modal, open around this call) still holds its grab.
   hide();

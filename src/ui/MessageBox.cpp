@@ -6,7 +6,7 @@
 
 namespace tovali {
 
-void ShowMessage(Gtk::Window& parent, std::string_view text) {
+void show_message(Gtk::Window& parent, std::string_view text) {
   std::string shown(text);
   for (auto pos = shown.find("\r\n"); pos != std::string::npos; pos = shown.find("\r\n", pos)) {
     shown.erase(pos, 1);

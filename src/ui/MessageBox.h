@@ -12,6 +12,6 @@ namespace tovali {
 // and returns when it is dismissed. A carriage return in `text` breaks the
 // line. When `parent` is not shown yet, the box goes on top of the window
 // `parent` belongs to.
-void ShowMessage(Gtk::Window& parent, std::string_view text);
+void show_message(Gtk::Window& parent, std::string_view text);
 
 }  // namespace tovali

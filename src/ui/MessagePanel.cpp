@@ -80,7 +80,7 @@ MessagePanel::~MessagePanel() {
 
 void MessagePanel::ShowMsgPanel(const std::string& text, PanelButton button) {
   m_button = button;
-  m_model.Show(text);
+  m_model.show(text);
   set_accessible_name(spoken_text(text));
   restart_stay_timer();
   apply();
@@ -88,12 +88,12 @@ void MessagePanel::ShowMsgPanel(const std::string& text, PanelButton button) {
 
 void MessagePanel::HideMsgPanel() {
   m_button = PanelButton::None;
-  m_model.Hide();
+  m_model.hide();
   apply();
 }
 
 void MessagePanel::set_msg_panel_timer(bool on) {
-  m_model.SetStayTimer(on);
+  m_model.set_stay_timer(on);
   if (on)
     restart_stay_timer();
   else
@@ -109,7 +109,7 @@ void MessagePanel::restart_stay_timer() {
 
 bool MessagePanel::on_stay_timer() {
   return guarded_value("message panel", false, [this] {
-    m_model.StayTimerFired();
+    m_model.stay_timer_fired();
     apply();
     return false;  // one shot; Show starts it again
   });
@@ -117,7 +117,7 @@ bool MessagePanel::on_stay_timer() {
 
 bool MessagePanel::on_size_timer() {
   return guarded_value("message panel", false, [this] {
-    m_model.SizeTick();
+    m_model.size_tick();
     apply();
     return m_model.size_timer();
   });
@@ -125,7 +125,7 @@ bool MessagePanel::on_size_timer() {
 
 bool MessagePanel::on_hide_timer() {
   return guarded_value("message panel", false, [this] {
-    m_model.HideTick();
+    m_model.hide_tick();
     apply();
     return m_model.hide_timer();
   });
@@ -171,7 +171,7 @@ void MessagePanel::LocateMsgPanel() {
   int width = 0;
   int height = 0;
   window->get_size(width, height);
-  const PanelPlace place = m_model.Locate(width, height);
+  const PanelPlace place = m_model.locate(width, height);
   set_margin_start(std::max(place.left, 0));
   set_margin_top(std::max(place.top, 0));
 }

@@ -12,7 +12,7 @@ MoreSitesGrid::MoreSitesGrid() : m_store(Gtk::ListStore::create(m_columns)) {
   set_enable_search(false);
   add_text_column("Link Description", 220, 0);
   add_text_column("URL (http://...)", 224, 1);
-  signal_cursor_changed().connect([this] { moresites_gridEnterRow(); });
+  signal_cursor_changed().connect([this] { grow_more_sites_rows(); });
   signal_key_press_event().connect(sigc::mem_fun(*this, &MoreSitesGrid::on_view_key), false);
   add_events(Gdk::BUTTON_RELEASE_MASK);
   signal_button_release_event().connect(sigc::mem_fun(*this, &MoreSitesGrid::on_view_click), false);
@@ -157,12 +157,12 @@ void MoreSitesGrid::edit_cell(int row, int column) {
   set_cursor(Gtk::TreePath(std::to_string(row)), *get_column(column), true);
 }
 
-void MoreSitesGrid::moresites_gridEnterRow() {
+void MoreSitesGrid::grow_more_sites_rows() {
   Gtk::TreeModel::Path path;
   Gtk::TreeViewColumn* column = nullptr;
   get_cursor(path, column);
   if (path.empty()) return;
-  if (EntersLastRow(path[0], row_count())) m_store->append();
+  if (enters_last_row(path[0], row_count())) m_store->append();
 }
 
 void MoreSitesGrid::set_rows(const std::vector<MoreSitesRow>& rows) {

@@ -47,7 +47,7 @@ class MoreSitesGrid : public Gtk::TreeView {
   bool on_view_key(GdkEventKey* event);
   bool on_view_click(GdkEventButton* event);
   void move_to_next_cell(int row, int column, bool backwards);
-  void moresites_gridEnterRow();
+  void grow_more_sites_rows();
 
   Columns m_columns;
   Glib::RefPtr<Gtk::ListStore> m_store;

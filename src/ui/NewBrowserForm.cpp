@@ -4,8 +4,8 @@
 
 #include <gtkmm/widget.h>
 
-#include "ui/BorderIcons.h"
 #include "ui/ShellPictures.h"
+#include "ui/TitleBar.h"
 
 namespace tovali {
 
@@ -22,7 +22,7 @@ NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window
   set_transient_for(parent);
   set_modal(true);
   set_name("NewBrowserForm");
-  BorderIcons::keep(*this, TitleButtons::MaximiseOnly);
+  TitleBar::keep(*this, TitleButtons::MaximiseOnly);
 
   m_top_bar.override_background_color(Gdk::RGBA("#c0c0c0"));
   m_top_bar.set_size_request(-1, 50);

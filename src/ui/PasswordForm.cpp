@@ -2,14 +2,14 @@
 
 #include "crypto/PasswordHash.h"
 #include "models/PasswordChange.h"
-#include "ui/BorderIcons.h"
+#include "ui/TitleBar.h"
 
 namespace tovali {
 
 PasswordForm::PasswordForm(Gtk::Window* parent) {
   set_title("Enter Password");
   set_name("PasswordForm");
-  BorderIcons::keep_fixed_modal(*this, parent);
+  TitleBar::keep_fixed_modal(*this, parent);
   set_size_request(149, 186);
 
   m_password_panel.set_shadow_type(Gtk::SHADOW_IN);
@@ -47,7 +47,7 @@ bool PasswordForm::GetPassword(const Settings& settings) {
     m_password_edit.grab_focus();
     const int response = run();
     if (response != Gtk::RESPONSE_OK) return false;
-    if (PasswordMatches(m_password_edit.get_text().raw(), settings, &password_matches_hash)) {
+    if (password_matches(m_password_edit.get_text().raw(), settings, &password_matches_hash)) {
       return true;
     }
     m_wrong_password.show();

@@ -11,8 +11,8 @@
 #include "policy/SetupBrowserGuard.h"
 #include "policy/UrlText.h"
 #include "settings/SettingsKeys.h"
-#include "ui/BorderIcons.h"
 #include "ui/MessageBox.h"
+#include "ui/TitleBar.h"
 
 namespace tovali {
 namespace {
@@ -43,7 +43,7 @@ const char* const kHelpPath = "setuphelp/setuphelp.html";
 SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
   set_title("Tovali Explorer Setup");
   set_name("SetupForm");
-  BorderIcons::keep_fixed_modal(*this, parent);
+  TitleBar::keep_fixed_modal(*this, parent);
   set_default_size(640, 480);
   set_size_request(640, 480);
 
@@ -65,7 +65,7 @@ SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
   m_tabs.append_page(m_time_page, "Time");
   m_tabs.append_page(m_activity_page, "Activity");
   m_time_page.on_add_minutes = [this] {
-    m_host.AddExtraMinutes();
+    m_host.add_extra_minutes();
     m_activity_page.show_record(m_host.activity_record(), local_moment_now().date);
   };
   m_tabs.set_name("tabs");
@@ -89,7 +89,7 @@ SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
 SetupForm::~SetupForm() = default;
 
 void SetupForm::add_checks(Gtk::Box& box, SetupPlace place) {
-  for (const SetupCheck& entry : SetupChecks()) {
+  for (const SetupCheck& entry : setup_checks()) {
     if (entry.place != place) continue;
     const std::string name(entry.key.name());
     auto* check = Gtk::manage(new Gtk::CheckButton(entry.caption));
@@ -290,15 +290,15 @@ void SetupForm::fill_controls() {
   m_filling = true;
   m_browser_page.hide();
   m_tabs.set_current_page(0);
-  const SetupLoad load = LoadSetupModel(m_host.settings());
+  const SetupLoad load = load_setup_model(m_host.settings());
   m_load_warnings = load.configuration_warnings;
   show_model(load.model);
-  m_refused_sites.set_sites(AggregateRefusedSites(
+  m_refused_sites.set_sites(aggregate_refused_sites(
       m_host.prohibited_log().entries(), [](std::string_view url) { return ExtractDomain(url); }));
   m_refused_sites.on_add = [this](const RefusedSite& site) {
     if (!m_moresites_grid.get_sensitive()) return;  // kept by the administrator
     auto rows = read_model().moresites_grid;
-    tovali::AddToMoreSites(rows, MoreSitesRowFor(site));
+    tovali::add_to_more_sites(rows, more_sites_row_for(site));
     std::vector<MoreSitesRow> shown;
     shown.reserve(rows.size());
     for (const auto& r : rows)
@@ -323,21 +323,21 @@ void SetupForm::show_locks() {
   for (const auto& [name, control] : m_entries) {
     if (settings.is_locked(name)) lock(*control);
   }
-  if (MoreSitesLocked(settings)) {
+  if (more_sites_locked(settings)) {
     lock(m_moresites_grid);
     m_refused_sites.lock_adding();
   }
-  if (ListLocked(settings, keys::num_cust_prohibited_domains, {keys::cust_pd_prefix})) {
+  if (list_locked(settings, keys::num_cust_prohibited_domains, {keys::cust_pd_prefix})) {
     lock(m_prohibited_domains_memo);
   }
-  if (ListLocked(settings, keys::num_cust_prohibited_urls, {keys::cust_pu_prefix})) {
+  if (list_locked(settings, keys::num_cust_prohibited_urls, {keys::cust_pu_prefix})) {
     lock(m_prohibited_urls_memo);
   }
-  if (ListLocked(settings, keys::num_prohibited_file_exts, {keys::pext_prefix})) {
+  if (list_locked(settings, keys::num_prohibited_file_exts, {keys::pext_prefix})) {
     lock(m_prohibited_file_exts_memo);
   }
-  m_password_note->set_text(PasswordNote(settings));
-  if (PasswordChangeLocked(settings)) {
+  m_password_note->set_text(password_note(settings));
+  if (password_change_locked(settings)) {
     for (Gtk::Widget* control : {static_cast<Gtk::Widget*>(&m_current_password),
                                  static_cast<Gtk::Widget*>(&m_new_password),
                                  static_cast<Gtk::Widget*>(&m_new_password_again),
@@ -348,7 +348,7 @@ void SetupForm::show_locks() {
 }
 
 void SetupForm::show_model(const SetupModel& m) {
-  for (const SetupCheck& box : SetupChecks()) {
+  for (const SetupCheck& box : setup_checks()) {
     check(box.key).set_active(m.*box.member);
     if (box.text) entry(box.text_key).set_text(m_display.show(m.*box.text));
   }
@@ -370,7 +370,7 @@ void SetupForm::show_model(const SetupModel& m) {
 
 SetupModel SetupForm::read_model() const {
   SetupModel m;
-  for (const SetupCheck& box : SetupChecks()) {
+  for (const SetupCheck& box : setup_checks()) {
     const std::string name(box.key.name());
     m.*box.member = m_checks.at(name)->get_active();
     if (box.text) {
@@ -392,7 +392,7 @@ SetupModel SetupForm::read_model() const {
 }
 
 void SetupForm::message(std::string_view text) {
-  ShowMessage(*this, text);
+  show_message(*this, text);
 }
 
 void SetupForm::on_download_config_clicked() {
@@ -409,12 +409,12 @@ bool SetupForm::apply() {
     return false;
   m_moresites_grid.commit_pending_edit();
   SetupModel model = read_model();
-  ApplySetup(model, m_host, [this](std::string_view text) { message(text); });
+  apply_setup(model, m_host, [this](std::string_view text) { message(text); });
   // Show the switches that the apply forced on or off.
-  for (const SetupCheck& box : SetupChecks()) {
+  for (const SetupCheck& box : setup_checks()) {
     if (box.when_text_empty != WhenTextEmpty::Keep) check(box.key).set_active(model.*box.member);
   }
-  m_host.UpdateDailyLimits();
+  m_host.update_daily_limits();
   return true;
 }
 
@@ -423,12 +423,12 @@ void SetupForm::on_ok_clicked() {
 }
 
 void SetupForm::on_set_password_clicked() {
-  // The current password is compared as typed (PasswordMatches knows a
+  // The current password is compared as typed (password_matches knows a
   // stored password in another encoding); it shows no stored value, so the
   // display map of the other fields must not rewrite it.
   const auto outcome =
-      SetPassword(m_host, m_current_password.get_text().raw(), m_new_password.get_text().raw(),
-                  m_new_password_again.get_text().raw());
+      set_password(m_host, m_current_password.get_text().raw(), m_new_password.get_text().raw(),
+                   m_new_password_again.get_text().raw());
   message(outcome.message);
   if (outcome.result == PasswordChangeResult::NewPasswordsDiffer) {
     m_new_password.set_text("");
@@ -446,7 +446,7 @@ EmbeddedWB& SetupForm::browser() {
     // way to the local error page rather than leave the last page up under
     // the new caption.
     m_browser->events().LoadFailed = [this](const std::string& url) {
-      const std::string error_page = to_engine_url(WriteErrorPage(m_host.state_dir()));
+      const std::string error_page = to_engine_url(write_error_page(m_host.state_dir()));
       if (!equals_ignore_case(url, error_page)) m_browser->Navigate(error_page);
     };
     // It keeps to the setup help page, the error page and the feedback site.
@@ -486,9 +486,9 @@ void SetupForm::on_feedback_clicked() {
 }
 
 void SetupForm::run_modal() {
-  const auto startup_problem = StartupSaveFailureMessage(m_host.startup_save_report());
+  const auto startup_problem = startup_save_failure_message(m_host.startup_save_report());
   if (!startup_problem.empty()) message(startup_problem);
-  const auto system_problem = SystemSettingsProblemMessage(m_host.system_settings_problems());
+  const auto system_problem = system_settings_problem_message(m_host.system_settings_problems());
   if (!system_problem.empty()) message(system_problem);
   const std::string activity_problems = m_host.activity_problems();
   if (!activity_problems.empty())
@@ -500,7 +500,7 @@ void SetupForm::run_modal() {
   hide();
 }
 
-void OpenSetupForm(Gtk::Window* parent, SetupHost& host) {
+void open_setup_form(Gtk::Window* parent, SetupHost& host) {
   SetupForm form(parent, host);
   form.run_modal();
 }

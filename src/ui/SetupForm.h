@@ -17,7 +17,7 @@
 #include "models/DisplayText.h"
 #include "models/SetupHost.h"
 #include "models/SetupModel.h"
-#include "ui/MemoView.h"
+#include "ui/LinesField.h"
 #include "ui/MoreSitesGrid.h"
 #include "ui/RefusedSitesPage.h"
 #include "ui/SetupActivityPage.h"
@@ -58,7 +58,7 @@ class SetupForm : public Gtk::Dialog {
   Gtk::Entry& entry(const std::string& name);
   Gtk::Entry& entry(SettingKey key) { return entry(std::string(key.name())); }
 
-  // Adds the check boxes of `place` (see SetupChecks) to `box`, in order.
+  // Adds the check boxes of `place` (see setup_checks) to `box`, in order.
   void add_checks(Gtk::Box& box, SetupPlace place);
   Gtk::Entry& add_entry(SettingKey key);
   void build_general();
@@ -76,7 +76,7 @@ class SetupForm : public Gtk::Dialog {
   void show_model(const SetupModel& model);
   SetupModel read_model() const;
   void on_download_config_clicked();
-  void AddToMoreSites();
+  void add_to_more_sites();
   void show_browser_tab(const char* caption);
   EmbeddedWB& browser();
   void message(std::string_view text);
@@ -110,9 +110,9 @@ class SetupForm : public Gtk::Dialog {
   Gtk::Button* m_set_password = nullptr;  // owned by its group
   Gtk::Label* m_password_note = nullptr;  // owned by the Password tab
   MoreSitesGrid m_moresites_grid;
-  MemoView m_prohibited_domains_memo{"prohibited_domains_memo"};
-  MemoView m_prohibited_urls_memo{"prohibited_urls_memo"};
-  MemoView m_prohibited_file_exts_memo{"prohibited_file_exts_memo"};
+  LinesField m_prohibited_domains_memo{"prohibited_domains_memo"};
+  LinesField m_prohibited_urls_memo{"prohibited_urls_memo"};
+  LinesField m_prohibited_file_exts_memo{"prohibited_file_exts_memo"};
 
   Gtk::Box m_label_panel{Gtk::ORIENTATION_VERTICAL, 0};
   Gtk::Label m_feedback_label;
@@ -132,6 +132,6 @@ class SetupForm : public Gtk::Dialog {
 
 // Shows a fresh setup dialog for `host` on top of `parent` and returns when
 // it has closed (the main window's OpenSetup).
-void OpenSetupForm(Gtk::Window* parent, SetupHost& host);
+void open_setup_form(Gtk::Window* parent, SetupHost& host);
 
 }  // namespace tovali

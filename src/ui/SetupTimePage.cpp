@@ -69,8 +69,8 @@ void SetupTimePage::fill(const Settings& settings) {
 }
 
 bool SetupTimePage::store(Settings& settings, const MessageSink& show) const {
-  const std::string minutes = trimmed(SingleLineValue(m_daily_minutes.get_text().raw()));
-  const std::string bedtime = trimmed(SingleLineValue(m_bedtime.get_text().raw()));
+  const std::string minutes = trimmed(single_line_value(m_daily_minutes.get_text().raw()));
+  const std::string bedtime = trimmed(single_line_value(m_bedtime.get_text().raw()));
   std::string problems;
   if (!parse_daily_limits(minutes, "").problems.empty())
     problems += "\nMinutes per day must be a whole number from 0 to 1440.";

@@ -18,21 +18,21 @@ StartupChain::~StartupChain() {
   m_probe_disposal.disconnect();
 }
 
-void StartupChain::Start() {
+void StartupChain::start() {
   m_startup_timer =
       Glib::signal_timeout().connect(sigc::mem_fun(*this, &StartupChain::on_startup_timer), 10);
 }
 
-void StartupChain::StopProbe() {
+void StartupChain::stop_probe() {
   if (m_probe) guarded("stopping the probe", [this] { m_probe->Stop(); });
 }
 
 bool StartupChain::on_startup_timer() {
   guarded("StartupTimer", [this] {
-    m_session.BeginStartup();
+    m_session.begin_startup();
     m_probe = std::make_unique<EmbeddedWB>();
     m_probe->events().LoadFinished = [this] { on_connection_probe_loaded(); };
-    m_check.Start();
+    m_check.start();
     schedule_connection_timer(m_check.interval());
   });
   return false;  // `StartupTimer` fires once
@@ -48,7 +48,7 @@ bool StartupChain::on_connection_timer() {
   bool rescheduled = false;
   guarded("ConnectionTimer", [&] {
     const int before = m_check.interval();
-    const auto actions = m_check.Tick(m_edge.msg_panel_visible(), m_probe && m_probe->Busy());
+    const auto actions = m_check.tick(m_edge.msg_panel_visible(), m_probe && m_probe->Busy());
     if (actions.show_waiting_message) {
       m_edge.ShowMsgPanel(ConnectionCheck::kWaitingMessage);
       m_edge.set_msg_panel_timer(false);
@@ -64,20 +64,20 @@ bool StartupChain::on_connection_timer() {
 }
 
 void StartupChain::on_connection_probe_loaded() {
-  if (!m_check.End()) return;  // the check has already ended
+  if (!m_check.end()) return;  // the check has already ended
   m_connection_timer.disconnect();
   // The rest runs once the probe's own event has returned: the probe view
   // can then be destroyed, and the configuration download's wait does not
   // run inside the engine's callback.
   m_probe_disposal = Glib::signal_idle().connect([this] {
     m_probe.reset();
-    FinishStartup();
+    finish_startup();
     return false;
   });
 }
 
-void StartupChain::FinishStartup() {
-  m_session.FinishStartup();
+void StartupChain::finish_startup() {
+  m_session.finish_startup();
   m_finished = true;
 }
 

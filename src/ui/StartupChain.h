@@ -24,10 +24,10 @@ class StartupChain {
   ~StartupChain();
 
   // Enables `StartupTimer` (the last step of window creation).
-  void Start();
+  void start();
 
   // Stops the probe view if it still exists (shutdown).
-  void StopProbe();
+  void stop_probe();
 
   // True while the probe view exists.
   bool probe_exists() const { return m_probe != nullptr; }
@@ -38,7 +38,7 @@ class StartupChain {
   bool on_startup_timer();
   bool on_connection_timer();
   void on_connection_probe_loaded();
-  void FinishStartup();
+  void finish_startup();
   void schedule_connection_timer(int interval);
 
   Session& m_session;

@@ -14,7 +14,7 @@ void no_emoji_chooser(GtkWidget*) {}
 
 }  // namespace
 
-void BlockWidgetMenus() {
+void block_widget_menus() {
   const GType with_menus[] = {GTK_TYPE_ENTRY, GTK_TYPE_TEXT_VIEW, GTK_TYPE_LABEL};
   for (GType type : with_menus) {
     // The class must exist before its handlers can be replaced; it is kept.

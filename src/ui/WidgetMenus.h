@@ -7,6 +7,6 @@ namespace tovali {
 // (Shift+F10, the Menu key) opens none, and neither does the emoji chooser
 // shortcut. Right-button presses never reach a widget (the kiosk lock drops
 // them). Call once, after GTK has been initialised.
-void BlockWidgetMenus();
+void block_widget_menus();
 
 }  // namespace tovali

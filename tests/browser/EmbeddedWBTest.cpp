@@ -127,14 +127,14 @@ TEST_F(EmbeddedWBTest, CancelStopsTheNavigationWithoutAFailure) {
   ASSERT_TRUE(pump_until([&] { return completions == 1; }));
   view.Navigate(blocked);
   ASSERT_TRUE(pump_until([&] { return asked.size() == 2; }));
-  EXPECT_EQ(view.LocationURL(), first);
+  EXPECT_EQ(view.location_url(), first);
   EXPECT_EQ(view.LocationName(), "First");
   // A later navigation completes after everything the cancelled one could
   // still report (a failure, a completion).
   view.Navigate(after);
   ASSERT_TRUE(pump_until([&] { return completions == 2; }));
   EXPECT_EQ(asked, (std::vector<std::string>{first, blocked, after}));
-  EXPECT_EQ(view.LocationURL(), after);
+  EXPECT_EQ(view.location_url(), after);
   EXPECT_EQ(failures, 0);
 }
 

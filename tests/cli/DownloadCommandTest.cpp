@@ -89,7 +89,7 @@ TEST(DownloadCommand, PrintsEachStatusTextAndExitsWithTheOutcome) {
       EXPECT_NE(r.err.find("more than 65535 settings lines"), std::string::npos) << r.err;
     }
     Settings after;
-    EXPECT_EQ(store.ReadConfig(after), LoadSource::FirstCopy) << c.name;
+    EXPECT_EQ(store.read_config(after), LoadSource::FirstCopy) << c.name;
     if (c.exit_status == 0 && !c.disabled) {
       EXPECT_EQ(after.value("program-version"), "205") << c.name;
       EXPECT_EQ(after.value("hide_navframe"), "1") << c.name;
@@ -174,7 +174,7 @@ TEST(DownloadCommand, TheAdministratorsFolderDecidesWhatIsTrusted) {
     EXPECT_EQ(r.err.empty(), c.err.empty()) << c.name << "\n" << r.err;
     EXPECT_EQ(r.out, c.exit_status == 0 ? got : failed) << c.name;
     Settings after;
-    store.ReadConfig(after);
+    store.read_config(after);
     EXPECT_EQ(after.value("program-version"), c.exit_status == 0 ? "205" : "") << c.name;
     // The command has ended: every request it made is in the log.
     EXPECT_EQ(server->requests().size() - requests_before, c.requests) << c.name;

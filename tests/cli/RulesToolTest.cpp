@@ -76,7 +76,7 @@ TEST_F(RulesToolTest, JudgeReadsTheUsersSettings) {
   settings.set_value("num_cust_prohibited_domains", "1");
   settings.set_value("cust_pd-0", "EXAMPLE.COM");
   ASSERT_TRUE(store.SaveConfig(settings).ok());
-  const auto copy = store.CopyPaths()[0];
+  const auto copy = store.copy_paths()[0];
   const auto written = std::filesystem::last_write_time(copy);
 
   const std::string menu = page("menu.html", kMenuPage);

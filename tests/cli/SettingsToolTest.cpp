@@ -45,7 +45,7 @@ TEST_F(SettingsToolTest, ReadsDefaultsWithoutWritingAndSavesEveryChangeToAllCopi
   auto r = tool({"list"});
   EXPECT_EQ(r.exit_status, 0);
   EXPECT_EQ(r.out.substr(0, 18), "password=marigold\n");
-  EXPECT_EQ(ConfigStore(dir()).FirstUsableCopy(), -1);  // reading wrote nothing
+  EXPECT_EQ(ConfigStore(dir()).first_usable_copy(), -1);  // reading wrote nothing
 
   r = tool({"paths"});
   EXPECT_EQ(r.out, "  " + dir() + "finalg.dat\n  " + dir() + "system/stlber.dat\n  " + dir() +
@@ -58,7 +58,7 @@ TEST_F(SettingsToolTest, ReadsDefaultsWithoutWritingAndSavesEveryChangeToAllCopi
   EXPECT_EQ(tool({"paths"}).out.substr(0, 2), "* ");
 
   // All three copies hold the change: damage the first two and read again.
-  const auto paths = ConfigStore(dir()).CopyPaths();
+  const auto paths = ConfigStore(dir()).copy_paths();
   for (int i = 0; i < 2; ++i) {
     FILE* f = std::fopen(paths[static_cast<std::size_t>(i)].c_str(), "w");
     std::fputs("junk\r\n", f);
@@ -161,7 +161,7 @@ TEST_F(SettingsToolTest, SetRefusesUnknownNamesAndValuesTheirKeyCannotHold) {
   // A line of a name the program does not know, stored by an older version,
   // can still be deleted.
   Settings stored;
-  ConfigStore(dir()).ReadConfig(stored);
+  ConfigStore(dir()).read_config(stored);
   stored.set_value("old_key", "1");
   ASSERT_TRUE(ConfigStore(dir()).SaveConfig(stored).ok());
   EXPECT_EQ(tool({"unset", "old_key"}).exit_status, 0);

@@ -59,7 +59,7 @@ TEST_F(Https, ACertificateOfTheTrustedAuthorityForTheHostIsAccepted) {
 
   EXPECT_EQ(client.cli.StatusCode(), 200) << client.cli.ReasonPhrase();
   EXPECT_EQ(client.doc, "secret=1\r\n");
-  EXPECT_FALSE(client.cli.SecurityFailure());
+  EXPECT_FALSE(client.cli.security_failure());
   const auto requests = server->requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[1].target, "/doc.txt");
@@ -95,7 +95,7 @@ TEST_F(Https, UntrustedOrWrongCertificatesFailTheRequestBeforeAnyRequestIsSent) 
 
     EXPECT_EQ(client.cli.StatusCode(), 404) << c.name;
     EXPECT_EQ(client.cli.ReasonPhrase(), c.reason) << c.name;
-    EXPECT_TRUE(client.cli.SecurityFailure()) << c.name;
+    EXPECT_TRUE(client.cli.security_failure()) << c.name;
     EXPECT_EQ(client.doc, "") << c.name;
     // The client has hung up: no request can follow.
     EXPECT_TRUE(server->requests().empty()) << c.name;
@@ -134,7 +134,7 @@ TEST_F(Https, ARelocationToPlainHttpIsNotFollowed) {
   EXPECT_EQ(client.cli.StatusCode(), 404);
   EXPECT_EQ(client.cli.ReasonPhrase(), "Refused to follow a relocation from https:// to " +
                                            plain->url_for("/doc.txt", "localhost"));
-  EXPECT_TRUE(client.cli.SecurityFailure());
+  EXPECT_TRUE(client.cli.security_failure());
   EXPECT_EQ(client.doc, "");
   EXPECT_TRUE(plain->requests().empty());
 }

@@ -365,7 +365,7 @@ TEST(HttpCliSocket, AbortDuringTheBody) {
   EXPECT_EQ(client.cli.State(), HttpState::Ready);
   EXPECT_EQ(client.cli.StatusCode(), 404);
   EXPECT_EQ(client.cli.ReasonPhrase(), "Connection aborted on request");
-  EXPECT_EQ(client.cli.RequestDoneError(), 3);
+  EXPECT_EQ(client.cli.request_done_error(), 3);
   EXPECT_EQ(client.doc, "first part");
   EXPECT_EQ(client.doc_ends, 1);
 

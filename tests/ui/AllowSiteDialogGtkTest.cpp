@@ -55,7 +55,7 @@ TEST(AllowSiteDialog, AlwaysIsOfferedUnlessTheAdministratorLockedMoreSites) {
         },
     });
     const std::optional<AllowSiteChoice> choice =
-        AskGrownUp(parent, settings, "http://Zoo.example:8080/lions?x=1");
+        ask_grown_up(parent, settings, "http://Zoo.example:8080/lions?x=1");
     EXPECT_TRUE(script.finished());
     EXPECT_EQ(choice, AllowSiteChoice::NotNow);  // closing it
     EXPECT_EQ(sensitive, c.offered);

@@ -15,7 +15,7 @@ namespace {
 using test::find_window;
 using test::Script;
 
-TEST(ControlPanelForm, LooksAsDesigned) {
+TEST(ControlPanelForm, KeepsItsSizeAndControls) {
   FakePanelHost host;
   ControlPanelForm panel(nullptr, host);
   ControlPanelFormTestAccess parts(panel);
@@ -75,7 +75,7 @@ TEST(ControlPanelForm, TheKeyboardStartsOnOK) {
                    ControlPanelFormTestAccess(*panel).ok_image().clicked();
                    return true;
                  }});
-  OpenControlPanel(nullptr, host);
+  open_control_panel(nullptr, host);
   test::pump_until([&] { return script.finished(); });
   EXPECT_TRUE(started_on_ok);
   EXPECT_TRUE(pictures_focusable);
@@ -124,7 +124,7 @@ TEST(ControlPanelForm, PicturesDoTheirActions) {
           return true;
         },
     });
-    OpenControlPanel(nullptr, host);
+    open_control_panel(nullptr, host);
     test::pump_until([&] { return script.finished(); });
     EXPECT_EQ(host.calls, c.calls) << c.picture;
     EXPECT_EQ(!still_open_after_click, c.panel_closed) << c.picture;

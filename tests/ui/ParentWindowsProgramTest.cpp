@@ -486,7 +486,7 @@ TEST_F(ParentWindowsTest, TheAdministratorsPasswordHashAndLocksOutliveTheCopies)
     // The copies hold the user's own values: the download's other lines,
     // and the factory req_pw_close that the lock kept out of force.
     Settings stored;
-    ASSERT_NE(ConfigStore(copies).ReadConfig(stored), LoadSource::Defaults);
+    ASSERT_NE(ConfigStore(copies).read_config(stored), LoadSource::Defaults);
     EXPECT_EQ(stored.value("req_pw_close"), "0");
     EXPECT_EQ(stored.value("program-version"), "200");
   }

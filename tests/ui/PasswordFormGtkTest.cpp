@@ -16,7 +16,7 @@ Settings with_password(const char* password) {
   return s;
 }
 
-TEST(PasswordForm, LooksAsDesigned) {
+TEST(PasswordForm, KeepsItsSizeAndControls) {
   PasswordForm form(nullptr);
   PasswordFormTestAccess parts(form);
   form.show();

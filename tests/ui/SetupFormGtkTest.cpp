@@ -73,7 +73,7 @@ void open_and_cancel_setup(FakeSetupHost& host) {
     form->response(Gtk::RESPONSE_CANCEL);
     return true;
   }});
-  OpenSetupForm(nullptr, host);
+  open_setup_form(nullptr, host);
 }
 
 std::vector<std::string> texts_in(Gtk::Widget& widget) {
@@ -97,7 +97,7 @@ std::vector<std::string> visible_tab_labels(Gtk::Notebook& tabs) {
   return labels;
 }
 
-TEST(SetupForm, LooksAsDesigned) {
+TEST(SetupForm, KeepsItsSizeAndControls) {
   auto host = factory_host();
   SetupForm form(nullptr, host);
   SetupFormTestAccess parts(form);
@@ -741,7 +741,7 @@ TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
   EXPECT_EQ(h, 480);
   ASSERT_NE(parts.browser_view(), nullptr);
   EXPECT_TRUE(test::pump_until([&] {
-    const std::string url = parts.browser_view()->LocationURL();
+    const std::string url = parts.browser_view()->location_url();
     return url.size() > 15 && url.substr(url.size() - 15) == "/setuphelp.html" &&
            !parts.browser_view()->Busy();
   }));
@@ -775,11 +775,11 @@ TEST(SetupForm, BrowserTabShowsTheErrorPageWhenAPageFails) {
   form.show();
   parts.on_help_clicked();
   ASSERT_TRUE(test::pump_until([&] {
-    const std::string url = parts.browser_view()->LocationURL();
+    const std::string url = parts.browser_view()->location_url();
     return url.size() > 11 && url.substr(url.size() - 11) == "/error.html" &&
            !parts.browser_view()->Busy();
-  })) << parts.browser_view()->LocationURL();
-  EXPECT_EQ(state.read("error.html"), ErrorPageText());
+  })) << parts.browser_view()->location_url();
+  EXPECT_EQ(state.read("error.html"), error_page_text());
   EXPECT_FALSE(std::filesystem::exists(program.path() + "error.html"));
   EXPECT_EQ(parts.tabs().get_tab_label_text(parts.browser_page()), "Help");
   test::screenshot("setup_error_page");
@@ -795,11 +795,11 @@ TEST(SetupForm, PagesInTheBrowserTabOpenNoNewWindow) {
   form.show();
   parts.on_help_clicked();
   ASSERT_TRUE(test::pump_until([&] {
-    return !parts.browser_view()->Busy() && !parts.browser_view()->LocationURL().empty();
+    return !parts.browser_view()->Busy() && !parts.browser_view()->location_url().empty();
   }));
   const auto windows_before = Gtk::Window::list_toplevels().size();
   // A page asks for two new windows, then marks that it has asked.
-  parts.browser_view()->RunScript(
+  parts.browser_view()->run_script(
       "window.open('about:blank'); var a = document.createElement('a');"
       "a.href = 'about:blank'; a.target = '_blank'; document.body.appendChild(a); a.click();"
       "document.title = 'asked';");

@@ -25,7 +25,7 @@ class SetupFormTestAccess {
   Gtk::Entry& entry(const std::string& name) { return m_form.entry(name); }
   // One of the three lists of the prohibited sites and file extensions, by
   // its widget name.
-  MemoView& memo(const std::string& name) {
+  LinesField& memo(const std::string& name) {
     if (name == "prohibited_domains_memo") return m_form.m_prohibited_domains_memo;
     if (name == "prohibited_urls_memo") return m_form.m_prohibited_urls_memo;
     return m_form.m_prohibited_file_exts_memo;

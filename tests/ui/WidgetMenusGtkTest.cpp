@@ -1,5 +1,5 @@
 // Text widgets of the program open no context menu (or emoji chooser) from
-// the keyboard once BlockWidgetMenus has run.
+// the keyboard once block_widget_menus has run.
 #include "ui/WidgetMenus.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ int visible_toplevels() {
 }
 
 TEST(WidgetMenus, KeyboardOpensNoMenuInAnyTextWidget) {
-  BlockWidgetMenus();
+  block_widget_menus();
   Gtk::Window window;
   Gtk::Box box(Gtk::ORIENTATION_VERTICAL);
   Gtk::Entry entry;

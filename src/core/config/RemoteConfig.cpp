@@ -175,7 +175,7 @@ RemoteConfigResult RemoteConfig::GetRemoteConfig() {
       continue;
     }
     const int status = GetHttpFile(m_parts.client);
-    if (status == 404 && m_parts.client.SecurityFailure()) {
+    if (status == 404 && m_parts.client.security_failure()) {
       refuse(i, m_parts.client.ReasonPhrase(), result);
     }
     if (status == 200 && document_trusted(i, result)) {

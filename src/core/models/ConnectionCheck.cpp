@@ -2,7 +2,7 @@
 
 namespace tovali {
 
-ConnectionCheck::TickActions ConnectionCheck::Tick(bool panel_visible, bool probe_busy) {
+ConnectionCheck::TickActions ConnectionCheck::tick(bool panel_visible, bool probe_busy) {
   TickActions actions;
   if (m_interval == kFirstInterval) {
     m_interval = kSecondInterval;
@@ -15,7 +15,7 @@ ConnectionCheck::TickActions ConnectionCheck::Tick(bool panel_visible, bool prob
   return actions;
 }
 
-bool ConnectionCheck::End() {
+bool ConnectionCheck::end() {
   if (!m_running) return false;
   m_running = false;
   return true;

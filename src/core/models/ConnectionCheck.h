@@ -30,15 +30,15 @@ class ConnectionCheck {
 
   // One timer tick. `panel_visible`: the message panel is showing;
   // `probe_busy`: the probe view is loading.
-  TickActions Tick(bool panel_visible, bool probe_busy);
+  TickActions tick(bool panel_visible, bool probe_busy);
 
   int interval() const { return m_interval; }
 
   // The check has ended (the first completed probe download). Later ends are
   // ignored: returns false then.
-  bool End();
+  bool end();
   bool running() const { return m_running; }
-  void Start() { m_running = true; }
+  void start() { m_running = true; }
 
  private:
   int m_interval = kFirstInterval;

@@ -2,7 +2,7 @@
 
 namespace tovali {
 
-bool IsValidUtf8(std::string_view s) {
+bool is_valid_utf8(std::string_view s) {
   std::size_t i = 0;
   while (i < s.size()) {
     const auto c = static_cast<unsigned char>(s[i]);
@@ -34,7 +34,7 @@ bool IsValidUtf8(std::string_view s) {
 }
 
 std::string DisplayTextMap::show(const std::string& bytes) {
-  if (IsValidUtf8(bytes)) return bytes;
+  if (is_valid_utf8(bytes)) return bytes;
   std::string shown;
   shown.reserve(bytes.size() * 2);
   for (const char ch : bytes) {

@@ -7,7 +7,7 @@
 namespace tovali {
 
 // True when `bytes` is well-formed UTF-8.
-bool IsValidUtf8(std::string_view bytes);
+bool is_valid_utf8(std::string_view bytes);
 
 // Settings values are byte strings; the windows show UTF-8. Valid UTF-8 is
 // shown as it is; any other text is shown read as Latin-1. Remembers each

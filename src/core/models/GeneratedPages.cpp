@@ -11,14 +11,14 @@ namespace {
 const char kCrLf[] = "\r\n";
 }
 
-std::string ErrorPageText() {
+std::string error_page_text() {
   return std::string(
              "There was a problem getting a web page from the Internet or network. Please try "
              "again later or contact customer support.") +
          kCrLf;
 }
 
-std::string MoreSitesPageText(const Settings& settings) {
+std::string more_sites_page_text(const Settings& settings) {
   const TextList descriptions = settings.list(keys::num_moresites, keys::ms_desc_prefix);
   const TextList urls = settings.list(keys::num_moresites, keys::ms_url_prefix);
   TextList lines = {
@@ -40,7 +40,7 @@ std::string MoreSitesPageText(const Settings& settings) {
   return join_crlf(lines);
 }
 
-std::string TimeUpPageText() {
+std::string time_up_page_text() {
   return join_crlf({
       "<HTML>",
       "<HEAD><TITLE>Tovali Explorer - Time is up</TITLE></HEAD>",
@@ -52,7 +52,7 @@ std::string TimeUpPageText() {
   });
 }
 
-std::string SettingsUnreadablePageText() {
+std::string settings_unreadable_page_text() {
   return join_crlf({
       "<HTML>",
       "<HEAD><TITLE>Tovali Explorer</TITLE></HEAD>",
@@ -64,19 +64,19 @@ std::string SettingsUnreadablePageText() {
   });
 }
 
-std::string WriteSettingsUnreadablePage(const std::string& dir) {
+std::string write_settings_unreadable_page(const std::string& dir) {
   std::string path = dir + "unreadable.html";
-  WritePageFile(path, SettingsUnreadablePageText());
+  write_page_file(path, settings_unreadable_page_text());
   return path;
 }
 
-std::string HomeSiteURL(const Settings& settings, const std::string& site_base_url,
-                        const std::string& site_path) {
+std::string home_site_url(const Settings& settings, const std::string& site_base_url,
+                          const std::string& site_path) {
   if (!settings.is_on(keys::default_home_location)) return settings.value(keys::home_button_url);
   return site_base_url + site_path + "/teindex.php3?" + kHomeQueryWord;
 }
 
-bool WritePageFile(const std::string& path, const std::string& text, std::string* error) {
+bool write_page_file(const std::string& path, const std::string& text, std::string* error) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) {
     if (error) *error = "cannot create " + path;
@@ -91,34 +91,34 @@ bool WritePageFile(const std::string& path, const std::string& text, std::string
   return true;
 }
 
-std::string WriteErrorPage(const std::string& dir) {
+std::string write_error_page(const std::string& dir) {
   std::string path = dir + "error.html";
-  WritePageFile(path, ErrorPageText());
+  write_page_file(path, error_page_text());
   return path;
 }
 
-std::optional<std::string> WriteMoreSitesPage(const std::string& dir, const Settings& settings) {
+std::optional<std::string> write_more_sites_page(const std::string& dir, const Settings& settings) {
   const std::string path = dir + "moresites.html";
-  if (!WritePageFile(path, MoreSitesPageText(settings))) return std::nullopt;
+  if (!write_page_file(path, more_sites_page_text(settings))) return std::nullopt;
   return path;
 }
 
-std::optional<std::string> WriteTimeUpPage(const std::string& dir) {
+std::optional<std::string> write_time_up_page(const std::string& dir) {
   const std::string path = dir + "timeup.html";
-  if (!WritePageFile(path, TimeUpPageText())) return std::nullopt;
+  if (!write_page_file(path, time_up_page_text())) return std::nullopt;
   return path;
 }
 
-bool TitleReportsMissingPage(const std::string& title) {
+bool title_reports_missing_page(const std::string& title) {
   return upper_case(title).find("404 NOT FOUND") != std::string::npos;
 }
 
-bool StatusNamesInternalPage(const std::string& status_text) {
+bool status_names_internal_page(const std::string& status_text) {
   return upper_case(status_text).find("RES://") != std::string::npos;
 }
 
-std::vector<std::string> ProgramPagePaths(const std::string& program_dir,
-                                          const std::string& state_dir) {
+std::vector<std::string> program_page_paths(const std::string& program_dir,
+                                            const std::string& state_dir) {
   return {program_dir + "welcome.html",
           program_dir + "help.html",
           program_dir + "setuphelp/setuphelp.html",

@@ -9,43 +9,44 @@
 namespace tovali {
 
 // The one line of the local error page, CR LF ended, no markup.
-std::string ErrorPageText();
+std::string error_page_text();
 
 // The "More Sites" page built from `num_moresites`, `ms_desc-N` and
 // `ms_url-N`, every line CR LF ended; values are written as stored.
-std::string MoreSitesPageText(const Settings& settings);
+std::string more_sites_page_text(const Settings& settings);
 
 // The home menu page: `home_button_url` unless `default_home_location` is
 // "1", else SiteBaseURL + SitePath + "/teindex.php3?" + kHomeQueryWord.
-std::string HomeSiteURL(const Settings& settings, const std::string& site_base_url,
-                        const std::string& site_path);
+std::string home_site_url(const Settings& settings, const std::string& site_base_url,
+                          const std::string& site_path);
 
 // The query word the program sends to the home menu page.
 inline constexpr const char* kHomeQueryWord = "menu";
 
 // Creates or replaces `path` with `text` (bytes as given). Returns false,
 // with `error` set when given, when the file cannot be written.
-bool WritePageFile(const std::string& path, const std::string& text, std::string* error = nullptr);
+bool write_page_file(const std::string& path, const std::string& text,
+                     std::string* error = nullptr);
 
 // Writes the error page into the folder `dir` (ending in "/") and returns its
 // path, whether or not the write succeeded.
-std::string WriteErrorPage(const std::string& dir);
+std::string write_error_page(const std::string& dir);
 
 // Writes the "More Sites" page into the folder `dir` (ending in "/") and
 // returns its path; nullopt when the file cannot be written (the caller then
 // shows nothing).
-std::optional<std::string> WriteMoreSitesPage(const std::string& dir, const Settings& settings);
+std::optional<std::string> write_more_sites_page(const std::string& dir, const Settings& settings);
 
 // The page shown in the main frame while the child's time is up, every line
 // CR LF ended.
-std::string TimeUpPageText();
+std::string time_up_page_text();
 
 // The message of the time-up page.
 inline constexpr const char* kTimeUpMessage = "Time is up for today. See you tomorrow!";
 
 // Writes the time-up page into the folder `dir` (ending in "/") and returns
 // its path; nullopt when the file cannot be written.
-std::optional<std::string> WriteTimeUpPage(const std::string& dir);
+std::optional<std::string> write_time_up_page(const std::string& dir);
 
 // The message shown in place of the menu while the administrator's
 // settings.conf exists but cannot be read.
@@ -54,23 +55,23 @@ inline constexpr const char* kSettingsUnreadableMessage =
 
 // The page shown in the navigation frame in place of the menu while the
 // administrator's settings cannot be read, every line CR LF ended.
-std::string SettingsUnreadablePageText();
+std::string settings_unreadable_page_text();
 
 // Writes that page into the folder `dir` (ending in "/") and returns its
 // path, whether or not the write succeeded.
-std::string WriteSettingsUnreadablePage(const std::string& dir);
+std::string write_settings_unreadable_page(const std::string& dir);
 
 // The paths of the program's own pages: the supplied start page, local
 // help and setup help in `program_dir`, the generated error, "More Sites",
 // time-up and settings-unreadable pages in `state_dir` (both folders ending in "/").
-std::vector<std::string> ProgramPagePaths(const std::string& program_dir,
-                                          const std::string& state_dir);
+std::vector<std::string> program_page_paths(const std::string& program_dir,
+                                            const std::string& state_dir);
 
 // The title of a page that reports a missing document: it contains
 // "404 NOT FOUND" in any letter case.
-bool TitleReportsMissingPage(const std::string& title);
+bool title_reports_missing_page(const std::string& title);
 
 // A status text that names one of the engine's internal pages ("RES://").
-bool StatusNamesInternalPage(const std::string& status_text);
+bool status_names_internal_page(const std::string& status_text);
 
 }  // namespace tovali

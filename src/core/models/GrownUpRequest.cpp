@@ -9,12 +9,12 @@
 
 namespace tovali {
 
-bool OffersGrownUpRequest(std::string_view message) {
+bool message_offers_grown_up_request(std::string_view message) {
   return message == NavigationGuard::kClickedLinkMessage ||
          message == NavigationGuard::kRedirectMessage;
 }
 
-std::string RequestHost(std::string_view url) {
+std::string request_host(std::string_view url) {
   const auto scheme_end = url.find("://");
   if (scheme_end == std::string_view::npos) return {};
   std::string_view authority = url.substr(scheme_end + 3);
@@ -35,12 +35,12 @@ std::string RequestHost(std::string_view url) {
   return lower;
 }
 
-std::string AllowSiteHeading(std::string_view url) {
-  std::string host = RequestHost(url);
+std::string allow_site_heading(std::string_view url) {
+  std::string host = request_host(url);
   return host.empty() ? std::string("an address without a site name") : host;
 }
 
-RequestAnswer AnswerFor(std::optional<AllowSiteChoice> choice) {
+RequestAnswer answer_for(std::optional<AllowSiteChoice> choice) {
   if (!choice) return RequestAnswer::NoAnswer;
   switch (*choice) {
     case AllowSiteChoice::JustThisTime:
@@ -53,15 +53,15 @@ RequestAnswer AnswerFor(std::optional<AllowSiteChoice> choice) {
   return RequestAnswer::Declined;
 }
 
-MoreSitesWrite AddAllowedSite(Settings& settings, std::string_view url) {
-  if (MoreSitesLocked(settings)) return MoreSitesWrite::Locked;
-  std::vector<MoreSitesRow> rows = LoadMoreSites(settings);
-  const std::string single = SingleLineValue(url);
+MoreSitesWrite add_allowed_site(Settings& settings, std::string_view url) {
+  if (more_sites_locked(settings)) return MoreSitesWrite::Locked;
+  std::vector<MoreSitesRow> rows = load_more_sites(settings);
+  const std::string single = single_line_value(url);
   const bool listed = std::any_of(rows.begin(), rows.end(),
                                   [&](const MoreSitesRow& row) { return row.url == single; });
   if (listed) return MoreSitesWrite::AlreadyListed;
-  AddToMoreSites(rows, MoreSitesRowFor({single, RequestHost(single), 0}));
-  StoreMoreSites(rows, settings);
+  add_to_more_sites(rows, more_sites_row_for({single, request_host(single), 0}));
+  store_more_sites(rows, settings);
   return MoreSitesWrite::Added;
 }
 

@@ -2,7 +2,7 @@
 
 namespace tovali {
 
-void MessagePanelModel::Show(const std::string& text) {
+void MessagePanelModel::show(const std::string& text) {
   m_stay_timer = false;
   m_label_visible = false;
   m_text = text;
@@ -14,12 +14,12 @@ void MessagePanelModel::Show(const std::string& text) {
   m_stay_timer = true;
 }
 
-void MessagePanelModel::Hide() {
+void MessagePanelModel::hide() {
   m_label_visible = false;
   m_hide_timer = true;
 }
 
-void MessagePanelModel::SizeTick() {
+void MessagePanelModel::size_tick() {
   m_width += kGrowWidth;
   if (m_width == kFullWidth) {
     m_size_timer = false;
@@ -28,7 +28,7 @@ void MessagePanelModel::SizeTick() {
   m_height += kGrowHeight;
 }
 
-void MessagePanelModel::HideTick() {
+void MessagePanelModel::hide_tick() {
   m_width -= kShrinkWidth;
   m_height -= kShrinkHeight;
   if (m_width <= 0) {
@@ -37,20 +37,20 @@ void MessagePanelModel::HideTick() {
   }
 }
 
-void MessagePanelModel::StayTimerFired() {
+void MessagePanelModel::stay_timer_fired() {
   m_stay_timer = false;
-  Hide();
+  hide();
 }
 
-PanelPlace CentreInWindow(int window_width, int window_height, int width, int height) {
+PanelPlace centre_in_window(int window_width, int window_height, int width, int height) {
   PanelPlace place;
   place.left = static_cast<int>(window_width / 2.0 - width / 2.0);
   place.top = static_cast<int>(window_height / 2.0 - height / 2.0);
   return place;
 }
 
-PanelPlace MessagePanelModel::Locate(int window_width, int window_height) const {
-  return CentreInWindow(window_width, window_height, m_width, m_height);
+PanelPlace MessagePanelModel::locate(int window_width, int window_height) const {
+  return centre_in_window(window_width, window_height, m_width, m_height);
 }
 
 std::string message_lines(const std::string& text) {

@@ -13,7 +13,7 @@ struct PanelPlace {
 // The place of a panel of `width` x `height` centred in a window of
 // `window_width` x `window_height`: half the window's size minus half the
 // panel's, computed in floating point and truncated towards zero.
-PanelPlace CentreInWindow(int window_width, int window_height, int width, int height);
+PanelPlace centre_in_window(int window_width, int window_height, int width, int height);
 
 // The message panel's state and its animation steps, without any drawing:
 // a view shows `visible()`, sizes the panel to width() x height(), shows the
@@ -32,22 +32,22 @@ class MessagePanelModel {
   // Shows a message: the panel collapses to 0 x 0 and grows again with the
   // new text, and stays kStayMs from now. A running shrink is stopped, so the
   // new message is seen.
-  void Show(const std::string& text);
+  void show(const std::string& text);
   // Starts hiding: the text goes at once, the shrink timer starts.
-  void Hide();
+  void hide();
   // One growth step (size timer tick).
-  void SizeTick();
+  void size_tick();
   // One shrink step (hide timer tick).
-  void HideTick();
+  void hide_tick();
   // The stay timer has run out: it stops, and hiding starts.
-  void StayTimerFired();
-  // Keeps the current message up until the next Show (or re-enables the
+  void stay_timer_fired();
+  // Keeps the current message up until the next show (or re-enables the
   // usual stay time).
-  void SetStayTimer(bool on) { m_stay_timer = on; }
+  void set_stay_timer(bool on) { m_stay_timer = on; }
 
   // Centre of a window of outer size W x H for the current panel size,
   // truncated towards zero.
-  PanelPlace Locate(int window_width, int window_height) const;
+  PanelPlace locate(int window_width, int window_height) const;
 
   const std::string& text() const { return m_text; }
   bool visible() const { return m_visible; }

@@ -16,21 +16,21 @@ using PasswordHashCheck = std::function<bool(std::string_view password, std::str
 
 // True when the administrator has set `password_hash` (only a locked,
 // non-empty one counts; the user's settings cannot set it).
-bool PasswordHashInForce(const Settings& settings);
+bool password_hash_in_force(const Settings& settings);
 
 // True when the parent password cannot be changed in setup: the
 // administrator set `password_hash` or locked `password`.
-bool PasswordChangeLocked(const Settings& settings);
+bool password_change_locked(const Settings& settings);
 
 // True when `typed` is the parent password: the whole text, exact and
 // case-sensitive. A missing `password` key is the empty password. A stored
 // password that is not UTF-8 also matches its Latin-1 reading, the only form
 // in which it can be typed. Line breaks in `typed` (a paste) are ignored, as
-// they are when the password is set. When PasswordHashInForce, `password`
+// they are when the password is set. When password_hash_in_force, `password`
 // is ignored and `typed` is right exactly when `check_hash` accepts it for
 // the hash (without a check, nothing is right).
-bool PasswordMatches(std::string_view typed, const Settings& settings,
-                     const PasswordHashCheck& check_hash = nullptr);
+bool password_matches(std::string_view typed, const Settings& settings,
+                      const PasswordHashCheck& check_hash = nullptr);
 
 inline constexpr const char* kCurrentPasswordIncorrect = "Current password is incorrect";
 inline constexpr const char* kNewPasswordsDiffer =
@@ -43,7 +43,7 @@ inline constexpr const char* kPasswordChanged =
 inline constexpr const char* kSetByAdministrator = "Set by the administrator";
 
 // The Password tab's note: how to change the password, or, when
-// PasswordChangeLocked, that the administrator sets it.
+// password_change_locked, that the administrator sets it.
 inline constexpr const char* kFactoryPasswordNote =
     "The initial password set upon installation is \"marigold\".  Please enter it for "
     "\"Current Password\" in order to change it. If you enable passwords, it is recommended "
@@ -52,8 +52,8 @@ inline constexpr const char* kAdministratorPasswordNote =
     "The password is set by the administrator and cannot be changed here.";
 
 // The note for the settings in force.
-inline const char* PasswordNote(const Settings& settings) {
-  return PasswordChangeLocked(settings) ? kAdministratorPasswordNote : kFactoryPasswordNote;
+inline const char* password_note(const Settings& settings) {
+  return password_change_locked(settings) ? kAdministratorPasswordNote : kFactoryPasswordNote;
 }
 
 enum class PasswordChangeResult { CurrentIncorrect, NewPasswordsDiffer, Changed, Locked };
@@ -65,12 +65,12 @@ struct PasswordChangeOutcome {
 };
 
 // "Set Password": refused (Locked, nothing stored) when
-// PasswordChangeLocked; otherwise checks the current password, then that both new entries
+// password_change_locked; otherwise checks the current password, then that both new entries
 // are equal; stores the new password (the empty one removes the key; line
 // breaks from a paste are dropped) and saves at once. A save that fails is
 // told in the message, not hidden.
-PasswordChangeOutcome SetPassword(SetupHost& host, std::string_view current,
-                                  std::string_view new_password,
-                                  std::string_view new_password_again);
+PasswordChangeOutcome set_password(SetupHost& host, std::string_view current,
+                                   std::string_view new_password,
+                                   std::string_view new_password_again);
 
 }  // namespace tovali

@@ -4,8 +4,8 @@
 
 namespace tovali {
 
-std::vector<RefusedSite> AggregateRefusedSites(const TextList& log_oldest_first,
-                                               const DomainFunction& domain_of) {
+std::vector<RefusedSite> aggregate_refused_sites(const TextList& log_oldest_first,
+                                                 const DomainFunction& domain_of) {
   std::vector<RefusedSite> sites;
   std::unordered_map<std::string, std::size_t> index;
   for (auto it = log_oldest_first.rbegin(); it != log_oldest_first.rend(); ++it) {
@@ -21,7 +21,7 @@ std::vector<RefusedSite> AggregateRefusedSites(const TextList& log_oldest_first,
   return sites;
 }
 
-MoreSitesRow MoreSitesRowFor(const RefusedSite& site) {
+MoreSitesRow more_sites_row_for(const RefusedSite& site) {
   std::string description = site.domain;
   for (char& c : description) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -30,7 +30,7 @@ MoreSitesRow MoreSitesRowFor(const RefusedSite& site) {
   return {description, site.url};
 }
 
-int AddToMoreSites(std::vector<MoreSitesRow>& rows, const MoreSitesRow& row) {
+int add_to_more_sites(std::vector<MoreSitesRow>& rows, const MoreSitesRow& row) {
   int target = -1;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (rows[i].description.empty() && rows[i].url.empty()) {
@@ -44,7 +44,7 @@ int AddToMoreSites(std::vector<MoreSitesRow>& rows, const MoreSitesRow& row) {
   } else {
     rows[static_cast<std::size_t>(target)] = row;
   }
-  moresites_gridEnterRow(rows, target);
+  grow_more_sites_rows(rows, target);
   return target;
 }
 

@@ -22,17 +22,17 @@ using DomainFunction = std::function<std::string(std::string_view url)>;
 
 // Aggregates the refused-URL log (oldest first): one entry per distinct URL
 // (compared exactly), newest refusal first, with its refusal count.
-std::vector<RefusedSite> AggregateRefusedSites(const TextList& log_oldest_first,
-                                               const DomainFunction& domain_of);
+std::vector<RefusedSite> aggregate_refused_sites(const TextList& log_oldest_first,
+                                                 const DomainFunction& domain_of);
 
 // The "More Sites" row for a refused URL: the domain in lower case as its
 // description, or the URL itself when the URL has no domain (a row needs
 // both cells to be kept).
-MoreSitesRow MoreSitesRowFor(const RefusedSite& site);
+MoreSitesRow more_sites_row_for(const RefusedSite& site);
 
 // Puts `row` into the grid: into the first entirely empty row when there is
 // one, else appended. Returns the data-row index it went to. A grid always
 // keeps an empty row below its last filled one.
-int AddToMoreSites(std::vector<MoreSitesRow>& rows, const MoreSitesRow& row);
+int add_to_more_sites(std::vector<MoreSitesRow>& rows, const MoreSitesRow& row);
 
 }  // namespace tovali

@@ -33,7 +33,7 @@ void store_setup_check(Settings& s, SetupModel& m, const SetupCheck& box) {
 // Stores the non-empty lines, untrimmed, as prefix+0.., then the count.
 void store_lines(Settings& settings, const TextList& lines, SettingKey count_key,
                  std::string_view prefix) {
-  if (ListLocked(settings, count_key, {prefix})) return;
+  if (list_locked(settings, count_key, {prefix})) return;
   int count = 0;
   for (const auto& line : lines) {
     if (line.empty()) continue;
@@ -45,8 +45,8 @@ void store_lines(Settings& settings, const TextList& lines, SettingKey count_key
 
 }  // namespace
 
-bool ListLocked(const Settings& settings, std::string_view count_key,
-                std::initializer_list<std::string_view> prefixes) {
+bool list_locked(const Settings& settings, std::string_view count_key,
+                 std::initializer_list<std::string_view> prefixes) {
   if (settings.is_locked(count_key)) return true;
   for (const auto& line : settings.locked_lines()) {
     const std::string_view name = std::string_view(line).substr(0, line.find('='));
@@ -57,12 +57,12 @@ bool ListLocked(const Settings& settings, std::string_view count_key,
   return false;
 }
 
-bool MoreSitesLocked(const Settings& settings) {
-  return ListLocked(settings, keys::num_moresites, {keys::ms_desc_prefix, keys::ms_url_prefix});
+bool more_sites_locked(const Settings& settings) {
+  return list_locked(settings, keys::num_moresites, {keys::ms_desc_prefix, keys::ms_url_prefix});
 }
 
-void StoreMoreSites(const std::vector<MoreSitesRow>& rows, Settings& s) {
-  if (MoreSitesLocked(s)) return;
+void store_more_sites(const std::vector<MoreSitesRow>& rows, Settings& s) {
+  if (more_sites_locked(s)) return;
   int sites = 0;
   for (const auto& row : rows) {
     if (row.description.empty() || row.url.empty()) continue;
@@ -73,7 +73,7 @@ void StoreMoreSites(const std::vector<MoreSitesRow>& rows, Settings& s) {
   s.set_value(keys::num_moresites, std::to_string(sites));
 }
 
-std::string SingleLineValue(std::string_view text) {
+std::string single_line_value(std::string_view text) {
   std::string value;
   value.reserve(text.size());
   for (const char c : text) {
@@ -82,13 +82,13 @@ std::string SingleLineValue(std::string_view text) {
   return value;
 }
 
-Restart StoreSetupModel(SetupModel& m, Settings& s) {
-  m.email_url = SingleLineValue(m.email_url);
-  m.load_main_url = SingleLineValue(m.load_main_url);
-  m.home_button_url = SingleLineValue(m.home_button_url);
+Restart store_setup_model(SetupModel& m, Settings& s) {
+  m.email_url = single_line_value(m.email_url);
+  m.load_main_url = single_line_value(m.load_main_url);
+  m.home_button_url = single_line_value(m.home_button_url);
   for (auto& row : m.moresites_grid) {
-    row.description = SingleLineValue(row.description);
-    row.url = SingleLineValue(row.url);
+    row.description = single_line_value(row.description);
+    row.url = single_line_value(row.url);
   }
 
   const bool was_on = s.is_on(keys::prevent_switch);
@@ -97,12 +97,12 @@ Restart StoreSetupModel(SetupModel& m, Settings& s) {
   if (!s.has(keys::pw)) store(s, keys::pw, kFactoryPassword);
 
   std::vector<const SetupCheck*> in_store_order;
-  for (const SetupCheck& box : SetupChecks()) in_store_order.push_back(&box);
+  for (const SetupCheck& box : setup_checks()) in_store_order.push_back(&box);
   std::sort(in_store_order.begin(), in_store_order.end(),
             [](const SetupCheck* a, const SetupCheck* b) { return a->store_rank < b->store_rank; });
   for (const SetupCheck* box : in_store_order) store_setup_check(s, m, *box);
 
-  StoreMoreSites(m.moresites_grid, s);
+  store_more_sites(m.moresites_grid, s);
 
   store_lines(s, m.prohibited_domains_memo, keys::num_cust_prohibited_domains,
               keys::cust_pd_prefix);
@@ -111,14 +111,14 @@ Restart StoreSetupModel(SetupModel& m, Settings& s) {
   return restart;
 }
 
-std::string SaveFailureMessage(const SaveReport& report) {
+std::string save_failure_message(const SaveReport& report) {
   if (report.ok()) return {};
   return "The settings could not be saved. They are in force until Tovali Explorer is "
          "closed.\r" +
          report.describe();
 }
 
-std::string StartupSaveFailureMessage(const SaveReport& report) {
+std::string startup_save_failure_message(const SaveReport& report) {
   if (report.ok()) return {};
   return "Tovali Explorer could not write its settings files when it started, so changes "
          "may be lost at the next start. Check that these files and their folders can be "
@@ -126,18 +126,18 @@ std::string StartupSaveFailureMessage(const SaveReport& report) {
          report.describe();
 }
 
-std::string SystemSettingsProblemMessage(const std::string& problems) {
+std::string system_settings_problem_message(const std::string& problems) {
   if (problems.empty()) return {};
   return "Tovali Explorer could not use all of the administrator's settings file. Ask the "
          "administrator to mend it:\r" +
          problems;
 }
 
-ApplyOutcome ApplySetup(SetupModel& model, SetupHost& host, const MessageSink& show) {
+ApplyOutcome apply_setup(SetupModel& model, SetupHost& host, const MessageSink& show) {
   ApplyOutcome outcome;
-  outcome.restart = StoreSetupModel(model, host.settings());
+  outcome.restart = store_setup_model(model, host.settings());
   outcome.save = host.SaveConfig();
-  if (!outcome.save.ok() && show) show(SaveFailureMessage(outcome.save));
+  if (!outcome.save.ok() && show) show(save_failure_message(outcome.save));
   if (outcome.restart == Restart::Needed) {
     if (show) show(kRestartMessage);
   } else {

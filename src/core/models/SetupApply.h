@@ -27,23 +27,23 @@ enum class Restart { NotNeeded, Needed };
 // A settings value is one line of the settings files. A single-line field can
 // still receive line breaks from a paste; they are dropped (CR and LF), so that
 // the value cannot split into lines of its own, or add a setting, when saved.
-std::string SingleLineValue(std::string_view text);
+std::string single_line_value(std::string_view text);
 
 // True when the administrator locked a key of a numbered list: its count
 // key, or an entry whose name begins with one of `prefixes`.
-bool ListLocked(const Settings& settings, std::string_view count_key,
-                std::initializer_list<std::string_view> prefixes);
-inline bool ListLocked(const Settings& settings, SettingKey count_key,
-                       std::initializer_list<std::string_view> prefixes) {
-  return ListLocked(settings, count_key.name(), prefixes);
+bool list_locked(const Settings& settings, std::string_view count_key,
+                 std::initializer_list<std::string_view> prefixes);
+inline bool list_locked(const Settings& settings, SettingKey count_key,
+                        std::initializer_list<std::string_view> prefixes) {
+  return list_locked(settings, count_key.name(), prefixes);
 }
 
 // True when the administrator locked any key of the "More Sites" list.
-bool MoreSitesLocked(const Settings& settings);
+bool more_sites_locked(const Settings& settings);
 
 // Stores the grid rows with both cells filled as `ms_desc-N`/`ms_url-N` and
-// their count, unless MoreSitesLocked (then nothing changes).
-void StoreMoreSites(const std::vector<MoreSitesRow>& rows, Settings& settings);
+// their count, unless more_sites_locked (then nothing changes).
+void store_more_sites(const std::vector<MoreSitesRow>& rows, Settings& settings);
 
 // Apply steps 1 to 9, on the settings list in memory: notes whether a restart
 // is needed (`prevent_switch` differs from its box), adds `pw` when missing,
@@ -52,27 +52,27 @@ void StoreMoreSites(const std::vector<MoreSitesRow>& rows, Settings& settings);
 // cells filled and the memo lines that are not empty (untrimmed). Keys that
 // the administrator locked are left alone, a list as a whole when any of its
 // keys is locked. Returns whether a restart is needed.
-Restart StoreSetupModel(SetupModel& model, Settings& settings);
+Restart store_setup_model(SetupModel& model, Settings& settings);
 
 struct ApplyOutcome {
   Restart restart = Restart::NotNeeded;
   SaveReport save;
 };
 
-// The whole apply: StoreSetupModel, SaveConfig (a failed save is reported
+// The whole apply: store_setup_model, SaveConfig (a failed save is reported
 // through `show`), then the restart message or UpdateControls, then
 // UpdateLists.
-ApplyOutcome ApplySetup(SetupModel& model, SetupHost& host, const MessageSink& show);
+ApplyOutcome apply_setup(SetupModel& model, SetupHost& host, const MessageSink& show);
 
 // The message for copies that could not be written ("" when all were).
-std::string SaveFailureMessage(const SaveReport& report);
+std::string save_failure_message(const SaveReport& report);
 
 // The text that tells the parent that the settings copies could not be written
 // at start-up; empty when they were.
-std::string StartupSaveFailureMessage(const SaveReport& report);
+std::string startup_save_failure_message(const SaveReport& report);
 
 // The text that tells the parent what is wrong with the administrator's
 // settings file (`problems` as start-up found them); empty when nothing is.
-std::string SystemSettingsProblemMessage(const std::string& problems);
+std::string system_settings_problem_message(const std::string& problems);
 
 }  // namespace tovali

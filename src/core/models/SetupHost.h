@@ -55,10 +55,10 @@ class SetupHost {
   virtual std::string activity_problems() const { return {}; }
 
   // Re-applies `daily_minutes` and `bedtime`.
-  virtual void UpdateDailyLimits() {}
+  virtual void update_daily_limits() {}
 
   // Gives the child 15 more minutes today ("Add 15 minutes today").
-  virtual void AddExtraMinutes() {}
+  virtual void add_extra_minutes() {}
 };
 
 }  // namespace tovali

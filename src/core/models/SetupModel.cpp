@@ -23,7 +23,7 @@ TextList load_memo(const Settings& settings, SettingKey count_key, std::string_v
 
 }  // namespace
 
-const std::vector<SetupCheck>& SetupChecks() {
+const std::vector<SetupCheck>& setup_checks() {
   using M = SetupModel;
   using P = SetupPlace;
   constexpr auto warn = CheckWarning::Configuration;
@@ -60,24 +60,24 @@ const std::vector<SetupCheck>& SetupChecks() {
   return checks;
 }
 
-bool ConfigurationWarningApplies(const SetupModel& model) {
+bool configuration_warning_applies(const SetupModel& model) {
   return !model.download_config;
 }
 
-SetupLoad LoadSetupModel(const Settings& settings) {
+SetupLoad load_setup_model(const Settings& settings) {
   SetupLoad load;
   SetupModel& m = load.model;
   auto warn_on_change = [&](bool changed) {
-    if (changed && ConfigurationWarningApplies(m)) ++load.configuration_warnings;
+    if (changed && configuration_warning_applies(m)) ++load.configuration_warnings;
   };
 
-  for (const SetupCheck& box : SetupChecks()) {
+  for (const SetupCheck& box : setup_checks()) {
     const bool changed = load_check(m.*box.member, settings, box.key);
     if (box.warning == CheckWarning::Configuration) warn_on_change(changed);
     if (box.text) m.*box.text = settings.value(box.text_key);
   }
 
-  m.moresites_grid = LoadMoreSites(settings);
+  m.moresites_grid = load_more_sites(settings);
 
   m.prohibited_domains_memo =
       load_memo(settings, keys::num_cust_prohibited_domains, keys::cust_pd_prefix);
@@ -88,7 +88,7 @@ SetupLoad LoadSetupModel(const Settings& settings) {
   return load;
 }
 
-std::vector<MoreSitesRow> LoadMoreSites(const Settings& settings) {
+std::vector<MoreSitesRow> load_more_sites(const Settings& settings) {
   // The settings list bounds the count, so a damaged count cannot stall us.
   const TextList descriptions = settings.list(keys::num_moresites, keys::ms_desc_prefix);
   const TextList urls = settings.list(keys::num_moresites, keys::ms_url_prefix);
@@ -102,12 +102,12 @@ std::vector<MoreSitesRow> LoadMoreSites(const Settings& settings) {
   return rows;
 }
 
-bool EntersLastRow(int row, int row_count) {
+bool enters_last_row(int row, int row_count) {
   return row >= 0 && row == row_count - 1;
 }
 
-bool moresites_gridEnterRow(std::vector<MoreSitesRow>& rows, int row) {
-  if (!EntersLastRow(row, static_cast<int>(rows.size()))) return false;
+bool grow_more_sites_rows(std::vector<MoreSitesRow>& rows, int row) {
+  if (!enters_last_row(row, static_cast<int>(rows.size()))) return false;
   rows.push_back(MoreSitesRow{});
   return true;
 }

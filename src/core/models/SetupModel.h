@@ -85,7 +85,7 @@ struct SetupCheck {
 };
 
 // Every check box of the setup dialog, in the order each place shows them.
-const std::vector<SetupCheck>& SetupChecks();
+const std::vector<SetupCheck>& setup_checks();
 
 // Data rows of the grid as designed: four empty rows below the heading.
 inline constexpr int kDesignGridRows = 4;
@@ -102,15 +102,15 @@ struct SetupLoad {
 // check boxes and text fields, the "More Sites" grid (n rows for
 // `num_moresites` n > 0, else four empty rows) and the three memos (values
 // exactly as stored; a missing entry gives an empty line).
-SetupLoad LoadSetupModel(const Settings& settings);
+SetupLoad load_setup_model(const Settings& settings);
 
 // The "More Sites" grid as stored: n rows for `num_moresites` n > 0, else
 // four empty rows.
-std::vector<MoreSitesRow> LoadMoreSites(const Settings& settings);
+std::vector<MoreSitesRow> load_more_sites(const Settings& settings);
 
 // The configuration warning applies after `download_config` or
 // `use_global_meta_data` changed state when `download_config` is unchecked.
-bool ConfigurationWarningApplies(const SetupModel& model);
+bool configuration_warning_applies(const SetupModel& model);
 
 // The warning's text.
 inline constexpr const char* kConfigurationWarning =
@@ -118,12 +118,12 @@ inline constexpr const char* kConfigurationWarning =
     "operation";
 
 // True when the data row `row` is the last of `row_count` rows.
-bool EntersLastRow(int row, int row_count);
+bool enters_last_row(int row, int row_count);
 
 // Grid growth: when the current cell enters the last data row, one empty row
 // is appended (so there is always a row below the one being edited). `row` is
 // a data-row index (0 = first row under the heading). Returns true when a row
 // was appended.
-bool moresites_gridEnterRow(std::vector<MoreSitesRow>& rows, int row);
+bool grow_more_sites_rows(std::vector<MoreSitesRow>& rows, int row);
 
 }  // namespace tovali

@@ -30,16 +30,16 @@ struct FirstMainPage {
 
 // `load_main_default` "1": the start page; otherwise the site
 // `load_main_url`.
-FirstMainPage ChooseFirstMainPage(const Settings& settings, const std::string& program_dir);
+FirstMainPage choose_first_main_page(const Settings& settings, const std::string& program_dir);
 
 // The start page in the folder of the supplied pages.
-std::string StartPagePath(const std::string& program_dir);
+std::string start_page_path(const std::string& program_dir);
 
 // "Please update ..." when `program-version` (0 when missing or malformed)
 // is above kOwnProgramVersion; nullopt otherwise.
-std::optional<std::string> UpdateNotice(const Settings& settings);
+std::optional<std::string> update_notice(const Settings& settings);
 
 // "Version " + the program's version ("2.0.0.7").
-std::string VersionLabelText();
+std::string version_label_text();
 
 }  // namespace tovali

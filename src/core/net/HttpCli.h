@@ -53,7 +53,7 @@ struct HttpCliEvents {
 // certificate and name, then the same request goes through the secure
 // connection. Through a proxy, a CONNECT tunnel is opened first. A failed
 // handshake, a refused tunnel and a relocation from https:// to another
-// scheme end the request as failed (404) with SecurityFailure() set.
+// scheme end the request as failed (404) with security_failure() set.
 //
 // Beyond the classic component: at most kMaxRelocations relocations in a row;
 // a reset connection, a header cut short, a malformed header (status code or
@@ -92,9 +92,9 @@ class HttpCli : private SocketListener {
   const std::string& ContentType() const { return m_content_type; }
   const TextList& RcvdHeader() const { return m_rcvd_header; }
   // 0, or 3 after Abort.
-  int RequestDoneError() const { return m_request_done_error; }
+  int request_done_error() const { return m_request_done_error; }
   // True when the last request failed for want of a secure connection.
-  bool SecurityFailure() const { return m_security_failure; }
+  bool security_failure() const { return m_security_failure; }
   // Where the request went last (after relocations).
   const HttpTarget& target() const { return m_target; }
 

@@ -45,7 +45,7 @@ bool Allow_B_URL(const LinkMetaData& meta, std::string_view url) {
   const std::string key = numbered_key(number, url);
   const std::string_view upper_url = std::string_view(key).substr(number.size());
   const std::string_view domain = web_domain_of_upper(upper_url);
-  if (number.empty() && !domain.empty() && domain == meta.CurrentSiteDomain()) return true;
+  if (number.empty() && !domain.empty() && domain == meta.current_site_domain()) return true;
 
   const LinkRuleSet& rules = meta.rules();
   const bool whole_urls = !rules.ProhibitedURLs().empty() || !rules.AllowedURLs().empty();

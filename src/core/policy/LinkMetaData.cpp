@@ -35,7 +35,7 @@ bool LinkMetaData::KeyEqual::operator()(const std::string& a, const std::string&
 }
 
 LinkMetaData::LinkMetaData(const Settings& settings)
-    : m_settings(settings), m_rules(LinkRuleSet::Empty()) {}
+    : m_settings(settings), m_rules(LinkRuleSet::empty()) {}
 
 std::optional<int> LinkMetaData::ExtractMetaData(std::string_view text) {
   std::string upper;
@@ -46,17 +46,17 @@ std::optional<int> LinkMetaData::ExtractMetaData(std::string_view text) {
   } else {
     upper = upper_case(text);
   }
-  RuleScan scan = ScanRules(std::move(upper));
+  RuleScan scan = scan_rules(std::move(upper));
   if (scan.entry_count() > 0) {
     m_rules = std::make_shared<const LinkRuleSet>(std::move(scan.text), std::move(scan.lists),
                                                   scan.round_trips);
   } else {
-    m_rules = LinkRuleSet::Empty();
+    m_rules = LinkRuleSet::empty();
   }
   return scan.width;
 }
 
-void LinkMetaData::SetURLNumberFromLink(std::string_view url) {
+void LinkMetaData::set_url_number_from_link(std::string_view url) {
   m_url_number = url_number_of(url);
 }
 
@@ -96,9 +96,9 @@ TextList LinkMetaData::SavedMetaDataURLs() const {
   return urls;
 }
 
-void LinkMetaData::SetCurrentSiteURL(std::string url) {
+void LinkMetaData::set_current_site_url(std::string url) {
   m_current_site_url = std::move(url);
-  m_current_site_domain = WebDomain(m_current_site_url);
+  m_current_site_domain = web_domain(m_current_site_url);
 }
 
 }  // namespace tovali

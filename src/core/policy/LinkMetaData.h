@@ -35,7 +35,7 @@ class LinkMetaData {
   // Sets `URLNumber` from the URL of a clicked menu link: characters 5 to 7
   // as written when the URL begins "HTTP" but not "HTTP://" (any letter
   // case), otherwise empty.
-  void SetURLNumberFromLink(std::string_view url);
+  void set_url_number_from_link(std::string_view url);
 
   // Records `URLNumber` and the nine lists for an admitted URL (one "/" at
   // its end dropped; letter case ignored). A URL saved again moves to the
@@ -56,16 +56,16 @@ class LinkMetaData {
   TextList SavedMetaDataURLs() const;
 
   const std::string& URLNumber() const { return m_url_number; }
-  void SetURLNumber(std::string number) { m_url_number = std::move(number); }
+  void set_url_number(std::string number) { m_url_number = std::move(number); }
 
   const std::string& CurrentSiteURL() const { return m_current_site_url; }
   // Also caches the site's domain for the same-site rule.
-  void SetCurrentSiteURL(std::string url);
-  // `WebDomain(CurrentSiteURL)`: "" unless the site is an http(s) URL.
-  const std::string& CurrentSiteDomain() const { return m_current_site_domain; }
+  void set_current_site_url(std::string url);
+  // `web_domain(CurrentSiteURL)`: "" unless the site is an http(s) URL.
+  const std::string& current_site_domain() const { return m_current_site_domain; }
 
   const std::string& NavPageHTML() const { return m_nav_page_html; }
-  void SetNavPageHTML(std::string html) { m_nav_page_html = std::move(html); }
+  void set_nav_page_html(std::string html) { m_nav_page_html = std::move(html); }
 
   // The nine lists in force. Never null.
   const LinkRuleSet& rules() const { return *m_rules; }

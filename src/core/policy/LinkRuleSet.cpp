@@ -37,7 +37,7 @@ LinkRuleSet::LinkRuleSet(std::shared_ptr<const std::string> text, RuleEntryLists
       m_prohibited_suffixes(entries(RuleCode::PT)),
       m_round_trips(round_trips) {}
 
-std::shared_ptr<const LinkRuleSet> LinkRuleSet::Empty() {
+std::shared_ptr<const LinkRuleSet> LinkRuleSet::empty() {
   static const std::shared_ptr<const LinkRuleSet> empty = std::make_shared<const LinkRuleSet>();
   return empty;
 }

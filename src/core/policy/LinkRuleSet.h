@@ -49,7 +49,7 @@ class LinkRuleSet {
   LinkRuleSet& operator=(const LinkRuleSet&) = delete;
 
   // An empty set, shared.
-  static std::shared_ptr<const LinkRuleSet> Empty();
+  static std::shared_ptr<const LinkRuleSet> empty();
 
   const std::vector<RuleEntry>& entries(RuleCode code) const {
     return m_entries[static_cast<std::size_t>(code)];

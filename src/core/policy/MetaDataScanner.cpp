@@ -65,7 +65,7 @@ int parse_nav_frame_width(std::string_view after_marker) {
   return width;
 }
 
-void ForEachUrlComment(std::string_view t, const std::function<void(const UrlComment&)>& visit) {
+void for_each_url_comment(std::string_view t, const std::function<void(const UrlComment&)>& visit) {
   // Where the first "-->" at or after some position stands; the positions
   // asked for only grow, so each stretch of text is searched once.
   std::size_t close_at = 0;
@@ -90,7 +90,7 @@ void ForEachUrlComment(std::string_view t, const std::function<void(const UrlCom
   }
 }
 
-RuleScan ScanRules(std::string upper_text) {
+RuleScan scan_rules(std::string upper_text) {
   RuleScan scan;
   const auto text = std::make_shared<const std::string>(std::move(upper_text));
   const std::string_view t(*text);
@@ -103,7 +103,7 @@ RuleScan ScanRules(std::string upper_text) {
   const TailHashes tails(t);
   const std::vector<std::size_t> url_markers = positions_of(t, kUrlMarker);
   const std::vector<std::size_t> width_markers = positions_of(t, kWidthMarker);
-  ForEachUrlComment(t, [&](const UrlComment& c) {
+  for_each_url_comment(t, [&](const UrlComment& c) {
     const std::optional<RuleCode> list = code_from_text(c.code);
     if (!list) return;
     RuleEntry entry;
@@ -132,8 +132,8 @@ RuleScan ScanRules(std::string upper_text) {
   return scan;
 }
 
-MetaDataScan ScanMetaData(std::string_view original) {
-  const RuleScan rules = ScanRules(upper_case(original));
+MetaDataScan scan_meta_data(std::string_view original) {
+  const RuleScan rules = scan_rules(upper_case(original));
   MetaDataScan scan;
   scan.width = rules.width;
   for (std::size_t i = 0; i < kRuleListCount; ++i) {

@@ -37,12 +37,12 @@ struct RuleScan {
 // the first "-->" after it, so the values of such comments overlap. Entries
 // are views into the kept text, hashed from its tails: time and memory are
 // linear in the length of the text, however the values overlap.
-RuleScan ScanRules(std::string upper_text);
+RuleScan scan_rules(std::string upper_text);
 
-// ScanRules on an upper-cased copy of `text`, with the entries copied out as
+// scan_rules on an upper-cased copy of `text`, with the entries copied out as
 // texts. Copies cost the sum of the entries' lengths (for overlapping values
 // the square of the page's length): for tests and small texts.
-MetaDataScan ScanMetaData(std::string_view text);
+MetaDataScan scan_meta_data(std::string_view text);
 
 // One URL comment as the scanner takes it, in an upper-cased text.
 struct UrlComment {
@@ -56,8 +56,8 @@ struct UrlComment {
 // in the order they stand. After a comment the search goes on right after its
 // second separator, so a marker inside a value is found too. Linear in the
 // length of the text: the position of the next "-->" is remembered.
-void ForEachUrlComment(std::string_view upper_text,
-                       const std::function<void(const UrlComment&)>& visit);
+void for_each_url_comment(std::string_view upper_text,
+                          const std::function<void(const UrlComment&)>& visit);
 
 // The width written after a width marker: at most 10 characters, cut at a
 // "-->" in them, read as a decimal integer; 100 when that is not a number or

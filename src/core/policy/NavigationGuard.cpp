@@ -74,7 +74,7 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
     expected = std::move(m_pending_nav_url);
     m_pending_nav_url.clear();
   }
-  if (ClosedToSites()) {
+  if (closed_to_sites()) {
     return is_local_page(url, m_closed_page) ? Verdict::Proceed : Verdict::Cancel;
   }
 
@@ -90,7 +90,7 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
   if (redirect || is_queued_nav_url(url, expected)) return Verdict::Proceed;
   // Only the child's click in the menu page opens a link; a script, a frame
   // or a URL dropped onto the frame opens nothing.
-  if (origin != RequestOrigin::LinkClick || TimeIsUp()) return Verdict::Cancel;
+  if (origin != RequestOrigin::LinkClick || time_is_up()) return Verdict::Cancel;
   if (begins_upper(url, "HTTPNAV:")) {
     m_pending_nav_url = ModifyURL(url);
     return Verdict::Cancel;
@@ -101,10 +101,10 @@ Verdict NavigationGuard::NavFrameBeforeNavigate2(std::string_view url, RequestOr
 }
 
 void NavigationGuard::follow_menu_link(std::string_view url) {
-  m_meta.SetURLNumberFromLink(url);
+  m_meta.set_url_number_from_link(url);
   ExtractMetaData(m_meta.NavPageHTML());
   m_pending_main_url = ModifyURL(url);
-  m_meta.SetCurrentSiteURL(m_pending_main_url);
+  m_meta.set_current_site_url(m_pending_main_url);
 }
 
 Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, RequestOrigin origin) {
@@ -112,7 +112,7 @@ Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, Request
   const bool history_step = m_trust == Trust::HistoryStep;
   const bool once = m_trust == Trust::QueuedOnce;
   const bool trusted = take_trust(url, origin);
-  if (trusted && !once) m_meta.SetCurrentSiteURL(std::string(url));
+  if (trusted && !once) m_meta.set_current_site_url(std::string(url));
   // The browser asks about the queue's request some time after the tick
   // that issued it, not within the navigate call. A URL queued in between
   // (the configured main page after the start page, say) has not been
@@ -120,7 +120,7 @@ Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, Request
   const bool newer_queued =
       origin == RequestOrigin::Program && m_pending_main_url != m_issued_main_url;
   if (!newer_queued) m_pending_main_url.clear();
-  if (TimeIsUp()) {
+  if (time_is_up()) {
     if (is_local_page(url, m_time_up_page)) return Verdict::Proceed;
     if (m_pending_main_url.empty()) m_pending_main_url = m_time_up_page;
     return Verdict::Cancel;
@@ -131,10 +131,10 @@ Verdict NavigationGuard::WebBrowserBeforeNavigate2(std::string_view url, Request
     }
   }
   if (begins_upper(url, "ABOUT:") && !begins_upper(url, "ABOUT:BLANK")) return Verdict::Cancel;
-  if (begins_upper(url, "FILE:") && !IsProgramPage(url)) return Verdict::Cancel;
-  if (ClosedToSites()) {
-    return IsProgramPage(url) || begins_upper(url, "ABOUT:BLANK") ? Verdict::Proceed
-                                                                  : Verdict::Cancel;
+  if (begins_upper(url, "FILE:") && !is_program_page(url)) return Verdict::Cancel;
+  if (closed_to_sites()) {
+    return is_program_page(url) || begins_upper(url, "ABOUT:BLANK") ? Verdict::Proceed
+                                                                    : Verdict::Cancel;
   }
 
   if ((trusted || Allow_B_URL(m_meta, url)) && Cust_Allow_B_URL(m_parent, url)) {
@@ -173,14 +173,14 @@ void NavigationGuard::open_once(std::string url) {
 }
 
 void NavigationGuard::open_site(std::string url, std::string_view extra_rules) {
-  SetURLNumber("001");
+  set_url_number("001");
   ExtractMetaData("<!--URL001:AD:" + ExtractDomain(url) + "-->" + std::string(extra_rules));
-  SetCurrentSiteURL(url);
+  set_current_site_url(url);
   m_pending_main_url = std::move(url);
 }
 
 void NavigationGuard::open_start_page(std::string url) {
-  SetCurrentSiteURL(url);
+  set_current_site_url(url);
   m_pending_main_url = std::move(url);
 }
 
@@ -220,25 +220,25 @@ void NavigationGuard::prepare_history_step() {
   m_trust = Trust::HistoryStep;
 }
 
-bool NavigationGuard::IsProgramPage(std::string_view url) const {
+bool NavigationGuard::is_program_page(std::string_view url) const {
   for (const std::string& page : m_program_pages) {
     if (is_local_page(url, page)) return true;
   }
   return false;
 }
 
-void NavigationGuard::BeginTimeUp(std::string page_url) {
+void NavigationGuard::begin_time_up(std::string page_url) {
   m_time_up_page = std::move(page_url);
   m_pending_main_url = m_time_up_page;
 }
 
-void NavigationGuard::EndTimeUp(std::string start_page_url) {
-  if (!TimeIsUp()) return;
+void NavigationGuard::end_time_up(std::string start_page_url) {
+  if (!time_is_up()) return;
   m_time_up_page.clear();
   open_start_page(std::move(start_page_url));
 }
 
-void NavigationGuard::CloseToSites(std::string page_url) {
+void NavigationGuard::close_to_sites(std::string page_url) {
   m_closed_page = std::move(page_url);
   m_pending_nav_url = m_closed_page;
 }
@@ -252,7 +252,7 @@ void NavigationGuard::report_refusal(std::string_view url) {
 }
 
 NewWindowDecision NavigationGuard::WebBrowserNewWindow2() {
-  if (TimeIsUp() || ClosedToSites()) return NewWindowDecision::Drop;
+  if (time_is_up() || closed_to_sites()) return NewWindowDecision::Drop;
   if (!m_settings.is_on(keys::allow_new_window)) {
     m_effects.ShowMsgPanel(kNewWindowMessage);
     return NewWindowDecision::Refuse;
@@ -319,14 +319,14 @@ bool NavigationGuard::awaits_question(std::string_view url) const {
 
 bool NavigationGuard::NavFrameNavigateComplete2(std::optional<std::string> body_html) {
   if (!body_html) {
-    m_meta.SetNavPageHTML(std::string());
+    m_meta.set_nav_page_html(std::string());
     return false;
   }
-  m_meta.SetNavPageHTML(std::move(*body_html));
+  m_meta.set_nav_page_html(std::move(*body_html));
   return true;
 }
 
-void NavigationGuard::MouseDown() {
+void NavigationGuard::mouse_down() {
   m_last_mouse_down = m_clock.now();
 }
 

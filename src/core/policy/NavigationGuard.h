@@ -54,7 +54,7 @@ enum class NewWindowDecision {
 //  - navigation frame finished loading: NavFrameNavigateComplete2(body outer
 //      HTML), or NavFrameNavigateComplete2(std::nullopt) when the body could
 //      not be read; the result tells whether to show the green dot.
-//  - every left mouse-button press anywhere in the program: MouseDown().
+//  - every left mouse-button press anywhere in the program: mouse_down().
 //  - start-up and every save of the setup dialog: UpdateLists().
 //  - buttons, start-up and the frames' error reports: one intent each
 //      (open_site, open_program_page, open_once, open_start_page, open_menu_page,
@@ -140,7 +140,7 @@ class NavigationGuard {
   bool NavFrameNavigateComplete2(std::optional<std::string> body_html);
 
   // Records a left mouse-button press now.
-  void MouseDown();
+  void mouse_down();
 
   // Reloads the parent's lists from the settings.
   void UpdateLists();
@@ -207,29 +207,29 @@ class NavigationGuard {
 
   // The program's own local pages ("file://" URLs as the browser reports
   // them): the only local files the main frame and the pop-up may show.
-  void SetProgramPages(std::vector<std::string> file_urls) {
+  void set_program_pages(std::vector<std::string> file_urls) {
     m_program_pages = std::move(file_urls);
   }
   // True when `url` is one of them (a "#fragment" aside).
-  bool IsProgramPage(std::string_view url) const;
+  bool is_program_page(std::string_view url) const;
 
   // The URL of the last refusal that was reported to the child ("" before
   // the first).
-  const std::string& RefusedURL() const { return m_refused_url; }
+  const std::string& refused_url() const { return m_refused_url; }
 
-  // Time is up for the child: until EndTimeUp, `page_url` (the generated
+  // Time is up for the child: until end_time_up, `page_url` (the generated
   // time-up page, as the browser reports it) is queued for the main frame
   // and is the only page it admits; every other navigation of the main frame
   // and the pop-up, every new window and every link clicked in the
   // navigation frame is cancelled silently (nothing logged, no message), and
   // a cancelled main-frame navigation queues the page again.
-  void BeginTimeUp(std::string page_url);
+  void begin_time_up(std::string page_url);
   // Time is no longer up (the parent added minutes, the bedtime ended): the
   // main frame leaves the time-up page at once for `start_page_url` (the
   // program's start page as the browser reports it), queued as
   // open_start_page queues it. Does nothing while time is not up.
-  void EndTimeUp(std::string start_page_url);
-  bool TimeIsUp() const { return !m_time_up_page.empty(); }
+  void end_time_up(std::string start_page_url);
+  bool time_is_up() const { return !m_time_up_page.empty(); }
 
   // Keeps the kiosk closed for good (the administrator's settings cannot be
   // read): `page_url`, a page of the program's own telling why, is queued for
@@ -237,8 +237,8 @@ class NavigationGuard {
   // main frame and the pop-up load only the program's own pages (and
   // "about:blank"), and no new window opens. Every other navigation is
   // cancelled silently, so no request reaches any site.
-  void CloseToSites(std::string page_url);
-  bool ClosedToSites() const { return !m_closed_page.empty(); }
+  void close_to_sites(std::string page_url);
+  bool closed_to_sites() const { return !m_closed_page.empty(); }
 
   const std::string& CurrentSiteURL() const { return m_meta.CurrentSiteURL(); }
   const std::string& URLNumber() const { return m_meta.URLNumber(); }
@@ -268,8 +268,8 @@ class NavigationGuard {
   // Replaces the link rules with those of `text` (global rules first when
   // enabled) and applies a width comment through the effects.
   void ExtractMetaData(std::string_view text);
-  void SetCurrentSiteURL(std::string url) { m_meta.SetCurrentSiteURL(std::move(url)); }
-  void SetURLNumber(std::string number) { m_meta.SetURLNumber(std::move(number)); }
+  void set_current_site_url(std::string url) { m_meta.set_current_site_url(std::move(url)); }
+  void set_url_number(std::string number) { m_meta.set_url_number(std::move(number)); }
 
   // Issues `url` to `target` unless it is a repeat still within
   // kRepeatWindow.

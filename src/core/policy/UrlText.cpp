@@ -107,7 +107,7 @@ std::string_view web_domain_of_upper(std::string_view upper_url) {
   return domain_of_upper(upper_url);
 }
 
-std::string WebDomain(std::string_view url) {
+std::string web_domain(std::string_view url) {
   if (!begins_upper(url, "HTTP://") && !begins_upper(url, "HTTPS://")) return std::string();
   return ExtractDomain(url);
 }

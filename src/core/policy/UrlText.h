@@ -28,9 +28,9 @@ bool is_public_suffix(std::string_view domain);
 // "https://" URL (any letter case), "" for every other URL. A URL of another
 // scheme (view-source:, data:, blob:, file:, ...) has no domain, whatever it
 // has written inside it.
-std::string WebDomain(std::string_view url);
+std::string web_domain(std::string_view url);
 
-// WebDomain of an already upper-cased URL, as a view into it.
+// web_domain of an already upper-cased URL, as a view into it.
 std::string_view web_domain_of_upper(std::string_view upper_url);
 
 // True when `url` is the local page `page_url` (a "file://" URL as the

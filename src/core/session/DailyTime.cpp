@@ -60,13 +60,13 @@ void DailyTime::show_state() {
   if (m_effects.show_minutes_left) m_effects.show_minutes_left(budget.minutes_left());
 
   const bool up = budget.time_is_up();
-  if (up && !m_guard.TimeIsUp()) {
-    const std::optional<std::string> page = WriteTimeUpPage(m_state_dir);
+  if (up && !m_guard.time_is_up()) {
+    const std::optional<std::string> page = write_time_up_page(m_state_dir);
     if (!page) std::cerr << "tovali-explorer: cannot write " << m_state_dir << "timeup.html\n";
     if (m_effects.close_popup) m_effects.close_popup();
-    m_guard.BeginTimeUp(m_effects.engine_url(page.value_or(m_state_dir + "timeup.html")));
-  } else if (!up && m_guard.TimeIsUp()) {
-    m_guard.EndTimeUp(m_effects.engine_url(m_start_page_path));
+    m_guard.begin_time_up(m_effects.engine_url(page.value_or(m_state_dir + "timeup.html")));
+  } else if (!up && m_guard.time_is_up()) {
+    m_guard.end_time_up(m_effects.engine_url(m_start_page_path));
   }
 }
 

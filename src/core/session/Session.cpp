@@ -31,34 +31,35 @@ void run_part(const char* where, Fn&& fn) {
 Session::Session(const Locations& locations, SessionEdge& edge, GuardEffects& effects,
                  const Clock& clock)
     : m_locations(locations),
-      m_state(RunStartupSettingsSteps(locations)),
+      m_state(run_startup_settings_steps(locations)),
       m_store(m_state.store),
       m_edge(edge),
-      m_guard(m_state.settings, m_state.prohibitedLog, effects, clock),
-      m_daily_time(m_locations.state_dir, StartPagePath(m_locations.ProgramDir), m_state.settings,
+      m_guard(m_state.settings, m_state.prohibited_log, effects, clock),
+      m_daily_time(m_locations.state_dir, start_page_path(m_locations.ProgramDir), m_state.settings,
                    m_guard,
                    {[this](const std::string& text) { m_edge.ShowMsgPanel(text); },
                     [this] { m_edge.close_popup(); },
                     [this](std::optional<int> minutes) { m_edge.show_minutes_left(minutes); },
                     [this](const std::string& path) { return m_edge.engine_url(path); }}) {
-  if (!m_state.saveFailures.ok())
+  if (!m_state.save_failures.ok())
     std::cerr << "tovali-explorer: settings copies not written:\n"
-              << m_state.saveFailures.describe() << "\n";
-  if (!m_state.systemSettingsProblems.empty())
-    std::cerr << "tovali-explorer: " << m_state.systemSettingsProblems;
+              << m_state.save_failures.describe() << "\n";
+  if (!m_state.system_settings_problems.empty())
+    std::cerr << "tovali-explorer: " << m_state.system_settings_problems;
 }
 
 Session::~Session() = default;
 
 void Session::open() {
   std::vector<std::string> own_pages;
-  for (const std::string& path : ProgramPagePaths(m_locations.ProgramDir, m_locations.state_dir))
+  for (const std::string& path : program_page_paths(m_locations.ProgramDir, m_locations.state_dir))
     own_pages.push_back(m_edge.engine_url(path));
-  m_guard.SetProgramPages(std::move(own_pages));
+  m_guard.set_program_pages(std::move(own_pages));
   // Without the administrator's locks the kiosk stays closed: no site opens.
-  if (m_state.systemSettingsUnreadable) {
-    CreateStateDir(m_locations);
-    m_guard.CloseToSites(m_edge.engine_url(WriteSettingsUnreadablePage(m_locations.state_dir)));
+  if (m_state.system_settings_unreadable) {
+    create_state_dir(m_locations);
+    m_guard.close_to_sites(
+        m_edge.engine_url(write_settings_unreadable_page(m_locations.state_dir)));
   }
   UpdateLists();
   UpdateControls();
@@ -66,13 +67,13 @@ void Session::open() {
 
 // ---------------------------------------------------------------- start-up
 
-void Session::BeginStartup() {
-  m_guard.open_start_page(m_edge.engine_url(StartPagePath(m_locations.ProgramDir)));
+void Session::begin_startup() {
+  m_guard.open_start_page(m_edge.engine_url(start_page_path(m_locations.ProgramDir)));
   m_edge.set_toolbar_buttons(false);
 }
 
-void Session::FinishStartup() {
-  if (m_guard.ClosedToSites()) {
+void Session::finish_startup() {
+  if (m_guard.closed_to_sites()) {
     // No configuration, no menu and no site: the administrator's message
     // stays where the child looks, and the toolbar stays disabled.
     run_part("start-up", [this] {
@@ -84,7 +85,7 @@ void Session::FinishStartup() {
     return;
   }
   run_part("start-up", [this] {
-    const FirstMainPage page = ChooseFirstMainPage(m_state.settings, m_locations.ProgramDir);
+    const FirstMainPage page = choose_first_main_page(m_state.settings, m_locations.ProgramDir);
     if (page.kind == FirstPageKind::Site)
       m_guard.open_site(page.url);
     else
@@ -97,13 +98,13 @@ void Session::FinishStartup() {
   run_part("start-up", [this] {
     m_edge.set_msg_panel_timer(true);
     m_edge.set_toolbar_buttons(true);
-    if (auto notice = UpdateNotice(m_state.settings)) m_edge.ShowMsgPanel(*notice);
+    if (auto notice = update_notice(m_state.settings)) m_edge.ShowMsgPanel(*notice);
     m_guard.open_menu_page(HomeSite());
   });
 }
 
 std::string Session::HomeSite() const {
-  return HomeSiteURL(m_state.settings, m_state.SiteBaseURL, m_state.SitePath);
+  return home_site_url(m_state.settings, m_state.SiteBaseURL, m_state.SitePath);
 }
 
 void Session::GetRemoteConfig() {
@@ -144,8 +145,8 @@ Verdict Session::BeforeNavigate2(const NavigationRequest& request) {
 // ------------------------------------------------------- grown-up requests
 
 bool Session::offers_grown_up_request(const std::string& message) {
-  if (!OffersGrownUpRequest(message) || m_guard.RefusedURL().empty()) return false;
-  m_grown_up_url = m_guard.RefusedURL();
+  if (!message_offers_grown_up_request(message) || m_guard.refused_url().empty()) return false;
+  m_grown_up_url = m_guard.refused_url();
   return true;
 }
 
@@ -155,15 +156,15 @@ void Session::answer_grown_up_request(const std::string& url, std::optional<Allo
   // offered the button then), else to the main frame.
   if (choice == AllowSiteChoice::JustThisTime) m_guard.open_once(url);
   if (choice == AllowSiteChoice::Always) {
-    if (AddAllowedSite(m_state.settings, url) == MoreSitesWrite::Added) {
+    if (add_allowed_site(m_state.settings, url) == MoreSitesWrite::Added) {
       const SaveReport report = SaveConfig();
-      if (!report.ok() && show) show(SaveFailureMessage(report));
+      if (!report.ok() && show) show(save_failure_message(report));
     }
     // Trusted as the program's own pages are and the current site from now
     // on: the link rules are skipped, the parent's lists still apply.
     m_guard.open_program_page(url);
   }
-  m_daily_time.record_request(url, AnswerFor(choice));
+  m_daily_time.record_request(url, answer_for(choice));
   m_daily_time.save_now();
 }
 
@@ -189,7 +190,7 @@ void Session::OpenSetup(TimeWhileOpen time) {
 }
 
 void Session::save_prohibited_log_now() {
-  if (!SaveProhibitedLog(m_locations, m_state.prohibitedLog))
+  if (!save_prohibited_log(m_locations, m_state.prohibited_log))
     std::cerr << "tovali-explorer: cannot save " << m_locations.state_dir << "prohurl.log\n";
 }
 

@@ -29,7 +29,7 @@ namespace tovali {
 // All methods run on the UI thread.
 class Session : public SetupHost, public ControlPanelHost, public StatusReporter {
  public:
-  // Reads the settings (RunStartupSettingsSteps on `locations`), the
+  // Reads the settings (run_startup_settings_steps on `locations`), the
   // refused-URL log and the activity record, and makes the guard. All
   // references must outlive the session; nothing of `edge` or `effects` is
   // called before open().
@@ -48,12 +48,12 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   // --- start-up chain ---
   // The first step (`StartupTimer`): the start page is queued for the main
   // frame and Home, E-mail and Stop are disabled.
-  void BeginStartup();
+  void begin_startup();
   // The last step, once the connection check has ended: the first main page,
   // the configuration download, the update notice and the home menu page;
   // with the kiosk closed to sites only the administrator's message. Each
   // part runs on when an earlier one failed (told on stderr).
-  void FinishStartup();
+  void finish_startup();
   // The home site's menu page.
   std::string HomeSite() const;
   // Downloads the remote configuration through the edge and tells refused
@@ -112,13 +112,13 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   void UpdateLists() override { m_guard.UpdateLists(); }
   std::string ProgramDir() const override { return m_locations.ProgramDir; }
   std::string state_dir() const override { return m_locations.state_dir; }
-  const ProhibitedLog& prohibited_log() const override { return m_state.prohibitedLog; }
-  SaveReport startup_save_report() const override { return m_state.saveFailures; }
-  std::string system_settings_problems() const override { return m_state.systemSettingsProblems; }
+  const ProhibitedLog& prohibited_log() const override { return m_state.prohibited_log; }
+  SaveReport startup_save_report() const override { return m_state.save_failures; }
+  std::string system_settings_problems() const override { return m_state.system_settings_problems; }
   const ActivityRecord* activity_record() const override { return &m_daily_time.record(); }
   std::string activity_problems() const override { return m_daily_time.load_problems(); }
-  void UpdateDailyLimits() override { m_daily_time.update_limits(); }
-  void AddExtraMinutes() override { m_daily_time.add_extra_minutes(); }
+  void update_daily_limits() override { m_daily_time.update_limits(); }
+  void add_extra_minutes() override { m_daily_time.add_extra_minutes(); }
 
   // --- ControlPanelHost ---
   const Settings& settings() const override { return m_state.settings; }

@@ -23,7 +23,7 @@ std::string read_whole(const std::string& path) {
 }
 
 void write_defaults(Settings& settings) {
-  for (const auto& line : ConfigStore::DefaultLines()) {
+  for (const auto& line : ConfigStore::default_lines()) {
     const auto eq = line.find('=');
     settings.set_value(line.substr(0, eq), line.substr(eq + 1));
   }
@@ -54,31 +54,31 @@ std::string ConfigStore::default_settings_dir() {
   return base + "tovali-explorer/";
 }
 
-std::array<std::string, 3> ConfigStore::CopyPaths() const {
+std::array<std::string, 3> ConfigStore::copy_paths() const {
   return {m_dir + "finalg.dat", m_dir + "system/stlber.dat", m_dir + "config/rushol.dat"};
 }
 
 int ConfigStore::load_first_usable(TextList& encoded) const {
-  const auto paths = CopyPaths();
+  const auto paths = copy_paths();
   for (int i = 0; i < 3; ++i) {
     if (LoadEncodedFile(paths[static_cast<std::size_t>(i)], encoded)) return i;
   }
   return -1;
 }
 
-int ConfigStore::FirstUsableCopy() const {
+int ConfigStore::first_usable_copy() const {
   TextList encoded;
   return load_first_usable(encoded);
 }
 
-TextList ConfigStore::DefaultLines() {
+TextList ConfigStore::default_lines() {
   return factory_default_lines();
 }
 
 LoadSource ConfigStore::read_stored(TextList& lines) const {
   TextList encoded;
   LoadSource source = LoadSource::PendingSave;
-  if (!LoadEncodedFile(JournalPath(), encoded)) {
+  if (!LoadEncodedFile(journal_path(), encoded)) {
     const int copy = load_first_usable(encoded);
     if (copy < 0) return LoadSource::Defaults;
     source = static_cast<LoadSource>(copy);
@@ -87,7 +87,7 @@ LoadSource ConfigStore::read_stored(TextList& lines) const {
   return source;
 }
 
-LoadSource ConfigStore::ReadConfig(Settings& settings) const {
+LoadSource ConfigStore::read_config(Settings& settings) const {
   TextList lines;
   const LoadSource source = read_stored(lines);
   if (source == LoadSource::Defaults) {
@@ -102,12 +102,12 @@ LoadSource ConfigStore::ReadConfig(Settings& settings) const {
 
 LoadReport ConfigStore::LoadConfig(Settings& settings) const {
   LoadReport report;
-  const FileLock lock(LockPath(), kLockWait);
+  const FileLock lock(lock_path(), kLockWait);
   if (lock.locked()) report.save = finish_pending_save();
-  report.source = ReadConfig(settings);
+  report.source = read_config(settings);
   if (report.source != LoadSource::Defaults) return report;
   if (!lock.locked()) {
-    for (const auto& path : CopyPaths()) report.save.failures.push_back({path, lock.error()});
+    for (const auto& path : copy_paths()) report.save.failures.push_back({path, lock.error()});
     m_known.reset();
     return report;
   }
@@ -124,13 +124,13 @@ SaveReport ConfigStore::LoadDefaults(Settings& settings) const {
 SaveReport ConfigStore::SaveConfig(const Settings& settings) const {
   const auto refused = [this](const std::string& reason) {
     SaveReport report;
-    for (const auto& path : CopyPaths()) report.failures.push_back({path, reason + "; not saved"});
+    for (const auto& path : copy_paths()) report.failures.push_back({path, reason + "; not saved"});
     return report;
   };
   try {
     const std::string too_long = why_not_encodable(settings.lines());
     if (!too_long.empty()) return refused(too_long);
-    const FileLock lock(LockPath(), kLockWait);
+    const FileLock lock(lock_path(), kLockWait);
     if (!lock.locked()) return refused(lock.error());
     // A save cut short after its commit comes first: it was reported as
     // made, and this one builds on it.
@@ -158,12 +158,12 @@ SaveReport ConfigStore::SaveConfig(const Settings& settings) const {
 
 SaveReport ConfigStore::finish_pending_save() const {
   std::error_code ec;
-  if (!std::filesystem::exists(std::filesystem::symlink_status(JournalPath(), ec))) return {};
+  if (!std::filesystem::exists(std::filesystem::symlink_status(journal_path(), ec))) return {};
   TextList encoded;
-  if (!LoadEncodedFile(JournalPath(), encoded)) {
+  if (!LoadEncodedFile(journal_path(), encoded)) {
     // The journal is renamed into place whole, so one that fails its check
     // was not written by a save: it commits nothing.
-    std::remove(JournalPath().c_str());
+    std::remove(journal_path().c_str());
     return {};
   }
   TextList lines;
@@ -173,7 +173,7 @@ SaveReport ConfigStore::finish_pending_save() const {
 
 SaveReport ConfigStore::commit(const TextList& lines) const {
   SaveReport report;
-  const auto paths = CopyPaths();
+  const auto paths = copy_paths();
   // Every copy is written to a temporary first; nothing is committed unless
   // all three were written, so a full disk or a folder that cannot be
   // written leaves every copy as it was.
@@ -183,7 +183,7 @@ SaveReport ConfigStore::commit(const TextList& lines) const {
     remove_leftover_temporaries(paths[i]);
     std::string error;
     try {
-      encoded[i] = EncodeText(lines);
+      encoded[i] = encode_text(lines);
       temporaries[i] = write_temporary_beside(paths[i], encoded[i], &error);
     } catch (const std::exception& e) {
       error = e.what();
@@ -205,9 +205,9 @@ SaveReport ConfigStore::commit(const TextList& lines) const {
 
   // The commit: from here on the new settings are the stored ones, whatever
   // happens to this process.
-  remove_leftover_temporaries(JournalPath());
+  remove_leftover_temporaries(journal_path());
   std::string journal_error;
-  if (!write_file_atomically(JournalPath(), EncodeText(lines), &journal_error)) {
+  if (!write_file_atomically(journal_path(), encode_text(lines), &journal_error)) {
     remove_temporaries();
     for (const auto& path : paths) {
       report.failures.push_back({path, "not saved: " + journal_error});
@@ -219,7 +219,7 @@ SaveReport ConfigStore::commit(const TextList& lines) const {
   for (std::size_t i = 0; i < paths.size(); ++i) {
     std::string error;
     if (!replace_with_temporary(temporaries[i], paths[i], &error)) {
-      report.failures.push_back({paths[i], error + "; the journal " + JournalPath() +
+      report.failures.push_back({paths[i], error + "; the journal " + journal_path() +
                                                " finishes the save at the next load"});
     }
     step_done(static_cast<SaveStep>(static_cast<int>(SaveStep::FirstCopyReplaced) + i));
@@ -230,7 +230,7 @@ SaveReport ConfigStore::commit(const TextList& lines) const {
     }
   }
   if (!report.ok()) return report;
-  std::remove(JournalPath().c_str());
+  std::remove(journal_path().c_str());
   sync_folder(m_dir);
   step_done(SaveStep::JournalRemoved);
   return report;

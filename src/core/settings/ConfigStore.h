@@ -72,26 +72,26 @@ class ConfigStore {
   const std::string& settings_dir() const { return m_dir; }
 
   // The copies' paths, in the order they are tried and written.
-  std::array<std::string, 3> CopyPaths() const;
+  std::array<std::string, 3> copy_paths() const;
   // The lock every writer holds while it saves.
-  std::string LockPath() const { return m_dir + "settings.lock"; }
+  std::string lock_path() const { return m_dir + "settings.lock"; }
   // The committed save that has not yet reached all three copies.
-  std::string JournalPath() const { return m_dir + "settings.journal"; }
+  std::string journal_path() const { return m_dir + "settings.journal"; }
 
   // Index of the first copy that passes its check, or -1 when none does.
-  int FirstUsableCopy() const;
+  int first_usable_copy() const;
 
   // Under the lock: finishes a committed save found in the journal, then
   // fills `settings` from the first usable copy; when none is usable, writes
   // the defaults into `settings` and saves them to all three copies. Without
   // the lock (held by another writer longer than kLockWait) it reads as
-  // ReadConfig does and saves nothing. Never throws.
+  // read_config does and saves nothing. Never throws.
   LoadReport LoadConfig(Settings& settings) const;
 
   // Like LoadConfig but writes nothing and takes no lock: a committed save's
   // journal is read in place of the copies; with no usable copy `settings`
   // gets the defaults in memory only.
-  LoadSource ReadConfig(Settings& settings) const;
+  LoadSource read_config(Settings& settings) const;
 
   // Saves `settings` to all three copies, each encoded afresh, under the
   // lock. When this store has read or written the copies before, only the
@@ -117,7 +117,7 @@ class ConfigStore {
   SaveReport LoadDefaults(Settings& settings) const;
 
   // The default lines alone, in their fixed order (factory_default_lines).
-  static TextList DefaultLines();
+  static TextList default_lines();
 
  private:
   // Index of the first copy that passes its check, its encoded lines in

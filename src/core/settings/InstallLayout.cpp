@@ -23,8 +23,8 @@ std::string environment(const char* name) {
 
 }  // namespace
 
-std::string SuppliedPagesDir(const std::string& executable_dir,
-                             const std::function<bool(const std::string&)>& folder_exists) {
+std::string supplied_pages_dir(const std::string& executable_dir,
+                               const std::function<bool(const std::string&)>& folder_exists) {
   const std::filesystem::path installed =
       (std::filesystem::path(executable_dir) / ".." / "share" / kProgramFolderName)
           .lexically_normal();
@@ -33,7 +33,7 @@ std::string SuppliedPagesDir(const std::string& executable_dir,
   return with_slash(executable_dir);
 }
 
-std::string StateDirFor(const std::string& xdg_state_home, const std::string& home) {
+std::string state_dir_for(const std::string& xdg_state_home, const std::string& home) {
   // Only an absolute XDG_STATE_HOME counts; a relative one is ignored.
   if (!xdg_state_home.empty() && xdg_state_home[0] == '/')
     return with_slash(xdg_state_home) + kProgramFolderName + "/";
@@ -41,14 +41,14 @@ std::string StateDirFor(const std::string& xdg_state_home, const std::string& ho
          kProgramFolderName + "/";
 }
 
-Locations CurrentLocations() {
+Locations current_locations() {
   Locations locations;
-  locations.ProgramDir = SuppliedPagesDir(ExecutableDir(), [](const std::string& dir) {
+  locations.ProgramDir = supplied_pages_dir(executable_dir(), [](const std::string& dir) {
     std::error_code ec;
     return std::filesystem::is_directory(dir, ec);
   });
   locations.settings_dir = ConfigStore::default_settings_dir();
-  locations.state_dir = StateDirFor(environment("XDG_STATE_HOME"), environment("HOME"));
+  locations.state_dir = state_dir_for(environment("XDG_STATE_HOME"), environment("HOME"));
   locations.SystemDir = system_folder();
   return locations;
 }

@@ -17,21 +17,21 @@ inline constexpr const char* kProgramFolderName = "tovali-explorer";
 // `folder_exists` says that folder exists, as in an installed tree
 // (/usr/bin next to /usr/share); otherwise `executable_dir` itself, as in the
 // build folder. `executable_dir` is absolute and ends in "/".
-std::string SuppliedPagesDir(const std::string& executable_dir,
-                             const std::function<bool(const std::string&)>& folder_exists);
+std::string supplied_pages_dir(const std::string& executable_dir,
+                               const std::function<bool(const std::string&)>& folder_exists);
 
 // The folder for the files the program writes ("prohurl.log", "error.html",
 // "moresites.html"), ending in "/": `xdg_state_home` + "/tovali-explorer/"
 // when that value is absolute, otherwise `home` + "/.local/state/tovali-explorer/"
 // ("/tmp" stands in for an empty `home`). Pass the environment's values, ""
 // for an unset variable.
-std::string StateDirFor(const std::string& xdg_state_home, const std::string& home);
+std::string state_dir_for(const std::string& xdg_state_home, const std::string& home);
 
 // The locations of the running program: supplied pages from its executable's
 // folder, the state folder from XDG_STATE_HOME and HOME, the settings folder
 // from XDG_CONFIG_HOME and HOME, the administrator's folder from
 // TOVALI_SYSTEM_DIR. Reads the environment and the file system;
 // creates nothing.
-Locations CurrentLocations();
+Locations current_locations();
 
 }  // namespace tovali

@@ -69,7 +69,7 @@ std::string why_not_encodable(const TextList& lines) {
          std::to_string(kMaxCountedLines) + " a settings copy can count";
 }
 
-std::string EncodeText(const TextList& lines) {
+std::string encode_text(const TextList& lines) {
   if (lines.empty()) return {};
   const std::string too_long = why_not_encodable(lines);
   if (!too_long.empty()) throw std::length_error(too_long);
@@ -105,7 +105,7 @@ bool EncodeAndSave(const std::string& file_name, const TextList& lines, std::str
       if (error) *error = too_long;
       return false;
     }
-    return write_file_atomically(file_name, EncodeText(lines), error);
+    return write_file_atomically(file_name, encode_text(lines), error);
   } catch (const std::exception& e) {
     if (error) *error = e.what();
     return false;

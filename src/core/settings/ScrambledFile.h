@@ -31,7 +31,7 @@ std::string why_not_encodable(const TextList& lines);
 // The file's text for `lines` (empty list: empty text). Random keys and
 // filler differ at every call. Throws std::length_error when `lines` holds
 // more non-empty lines than a file can count.
-std::string EncodeText(const TextList& lines);
+std::string encode_text(const TextList& lines);
 
 // Encodes `lines` and replaces `file_name` with the result, through a
 // temporary file in the same folder renamed over the old one, so the old copy

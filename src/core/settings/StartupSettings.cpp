@@ -18,7 +18,7 @@ void merge(SaveReport& into, const SaveReport& from) {
 }
 }  // namespace
 
-StartupState RunStartupSettingsSteps(const Locations& locations) {
+StartupState run_startup_settings_steps(const Locations& locations) {
   StartupState state;
   state.DefaultSiteBaseURL = build::kPrimarySite;
   state.SiteBaseURL = state.DefaultSiteBaseURL;
@@ -27,21 +27,21 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
   const std::string log_path = locations.state_dir + "prohurl.log";
   std::error_code ec;
   if (std::filesystem::exists(log_path, ec)) {
-    state.prohibitedLogUnreadable = !state.prohibitedLog.load(log_path);
+    state.prohibited_log_unreadable = !state.prohibited_log.load(log_path);
   }
 
-  SystemSettingsLoad system = LoadSystemSettings(locations.SystemDir);
-  state.systemSettingsUnreadable = system.unreadable;
+  SystemSettingsLoad system = load_system_settings(locations.SystemDir);
+  state.system_settings_unreadable = system.unreadable;
   if (system.unreadable) {
     system.locked.assign(std::begin(kUnreadableSystemSettingsLocks),
                          std::end(kUnreadableSystemSettingsLocks));
   }
   state.settings.set_locked(std::move(system.locked));
-  state.systemSettingsProblems = std::move(system.problems);
+  state.system_settings_problems = std::move(system.problems);
 
   state.store = ConfigStore(locations.settings_dir);
   const ConfigStore& store = state.store;
-  merge(state.saveFailures, store.LoadConfig(state.settings).save);
+  merge(state.save_failures, store.LoadConfig(state.settings).save);
 
   Settings& s = state.settings;
   if (s.count(keys::num_sites) == 0) {
@@ -58,18 +58,18 @@ StartupState RunStartupSettingsSteps(const Locations& locations) {
         changed = true;
       }
     }
-    if (changed) merge(state.saveFailures, store.SaveConfig(s));
+    if (changed) merge(state.save_failures, store.SaveConfig(s));
   }
 
   if (s.value(keys::password).empty() && !s.is_on(keys::nopassword) &&
       !s.is_locked(keys::password)) {
     s.set_value(keys::password, factory_default(keys::password));
-    merge(state.saveFailures, store.SaveConfig(s));
+    merge(state.save_failures, store.SaveConfig(s));
   }
   return state;
 }
 
-bool CreateStateDir(const Locations& locations, std::string* error) {
+bool create_state_dir(const Locations& locations, std::string* error) {
   namespace fs = std::filesystem;
   std::error_code ec;
   if (fs::is_directory(locations.state_dir, ec)) return true;
@@ -79,13 +79,13 @@ bool CreateStateDir(const Locations& locations, std::string* error) {
   return !ec;
 }
 
-bool SaveProhibitedLog(const Locations& locations, const ProhibitedLog& log) {
+bool save_prohibited_log(const Locations& locations, const ProhibitedLog& log) {
   // The folder may have been removed while the program ran.
-  CreateStateDir(locations);
+  create_state_dir(locations);
   return log.save(locations.state_dir + "prohurl.log");
 }
 
-std::string ExecutableDir() {
+std::string executable_dir() {
   char buffer[PATH_MAX];
   const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   if (n <= 0) return "./";

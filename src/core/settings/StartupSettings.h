@@ -22,21 +22,21 @@ struct StartupState {
   // The store that read `settings`: later saves through it write only what
   // the program changed (ConfigStore::SaveConfig).
   ConfigStore store{std::string()};
-  ProhibitedLog prohibitedLog;
+  ProhibitedLog prohibited_log;
   std::string DefaultSiteBaseURL;
   std::string SiteBaseURL;
   std::string SitePath;
   // Copies that could not be written while starting; start-up goes on
   // regardless, and the window tells the parent.
-  SaveReport saveFailures;
-  bool prohibitedLogUnreadable = false;
+  SaveReport save_failures;
+  bool prohibited_log_unreadable = false;
   // What is wrong with the administrator's settings.conf ("" when nothing);
   // the program tells it on standard error and at setup.
-  std::string systemSettingsProblems;
+  std::string system_settings_problems;
   // settings.conf exists but could not be read: the administrator's locks
   // are unknown, so the program keeps the kiosk closed (it opens no site)
   // and the settings hold the locks of kUnreadableSystemSettingsLocks.
-  bool systemSettingsUnreadable = false;
+  bool system_settings_unreadable = false;
 };
 
 // The locks in force while settings.conf cannot be read: closing the program
@@ -53,17 +53,17 @@ inline constexpr const char* kSitePath = "/tovali/v200/group1";
 // exists but cannot be read), LoadConfig, the site list (only the
 // lines whose names are missing), the default password unless `nopassword`
 // is "1" (and the password is not locked). Saves where a step changed the settings. Never throws.
-StartupState RunStartupSettingsSteps(const Locations& locations);
+StartupState run_startup_settings_steps(const Locations& locations);
 
 // The shutdown step: writes the refused-URL log into the state folder
 // (created when missing), replacing the file. Returns false when that fails (the caller drops it).
-bool SaveProhibitedLog(const Locations& locations, const ProhibitedLog& log);
+bool save_prohibited_log(const Locations& locations, const ProhibitedLog& log);
 
 // Creates the state folder (and its parents; a new one readable by the user
 // alone). Returns false, with `error` set when given, when that fails.
-bool CreateStateDir(const Locations& locations, std::string* error = nullptr);
+bool create_state_dir(const Locations& locations, std::string* error = nullptr);
 
 // The folder of the running executable (from /proc/self/exe), ending "/".
-std::string ExecutableDir();
+std::string executable_dir();
 
 }  // namespace tovali

@@ -95,7 +95,7 @@ SystemSettingsText parse_system_settings(std::string_view text) {
   return parsed;
 }
 
-SystemSettingsLoad LoadSystemSettings(const std::string& system_dir) {
+SystemSettingsLoad load_system_settings(const std::string& system_dir) {
   SystemSettingsLoad load;
   if (system_dir.empty()) return load;
   const std::string path = system_dir + kSystemSettingsFile;

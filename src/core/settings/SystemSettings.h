@@ -61,6 +61,6 @@ struct SystemSettingsLoad {
 // Reads `system_dir` + "settings.conf" (`system_dir` ends with "/"). A
 // missing file, or an empty `system_dir`, locks nothing and is no problem.
 // Never throws.
-SystemSettingsLoad LoadSystemSettings(const std::string& system_dir);
+SystemSettingsLoad load_system_settings(const std::string& system_dir);
 
 }  // namespace tovali

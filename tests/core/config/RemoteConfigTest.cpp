@@ -141,10 +141,10 @@ TEST(MergeConfigDocument, RefusesAMergeThatACopyCannotCount) {
     std::size_t lines_after;
   };
   const Case cases[] = {
-      {"the factory settings and 70,000 new names", ConfigStore::DefaultLines(),
+      {"the factory settings and 70,000 new names", ConfigStore::default_lines(),
        numbered(0, 70000, "x"), false, 19},
       {"one line beyond the limit", full, "one=more\r\n", false, kMaxCountedLines},
-      {"up to the limit", ConfigStore::DefaultLines(), numbered(0, kMaxCountedLines - 19, "x"),
+      {"up to the limit", ConfigStore::default_lines(), numbered(0, kMaxCountedLines - 19, "x"),
        true, kMaxCountedLines},
       {"a full list that deletes as much as it adds", full, numbered(0, 1, "") + "one=more\r\n",
        true, kMaxCountedLines},
@@ -230,7 +230,7 @@ TEST(GetRemoteConfig, DownloadConfigZeroAsksNothing) {
   EXPECT_TRUE(rig.status.texts.empty());
   EXPECT_TRUE(rig.proxy.asked.empty());
   EXPECT_EQ(server.connections(), 0u);
-  EXPECT_EQ(rig.store.FirstUsableCopy(), -1);  // nothing saved
+  EXPECT_EQ(rig.store.first_usable_copy(), -1);  // nothing saved
 }
 
 TEST(GetRemoteConfig, NoSitesShowsTheFailureWithoutARequest) {
@@ -267,10 +267,10 @@ TEST(GetRemoteConfig, ThirdSiteAnswersAfterTwoFailures) {
   EXPECT_EQ(rig.settings.value("program-version"), "201");
 
   // Saved to all three copies: each one, read alone, holds the merge.
-  const auto paths = rig.store.CopyPaths();
+  const auto paths = rig.store.copy_paths();
   for (std::size_t i = 0; i < 3; ++i) {
     Settings read;
-    EXPECT_EQ(rig.store.ReadConfig(read), static_cast<LoadSource>(i));
+    EXPECT_EQ(rig.store.read_config(read), static_cast<LoadSource>(i));
     EXPECT_EQ(read.lines(), rig.settings.lines()) << paths[i];
     std::ofstream(paths[i], std::ios::binary | std::ios::trunc) << "damaged\r\n";
   }
@@ -291,7 +291,7 @@ TEST(GetRemoteConfig, WhenNoSiteAnswersNothingIsAppliedOrSaved) {
   EXPECT_EQ(rig.status.texts,
             (std::vector<std::string>{kPrimary, kSecondary, kSecondary, kFailed}));
   EXPECT_EQ(rig.settings.lines(), before);
-  EXPECT_EQ(rig.store.FirstUsableCopy(), -1);
+  EXPECT_EQ(rig.store.first_usable_copy(), -1);
   EXPECT_EQ(rig.SiteBaseURL, "");  // the last site tried: its key is missing
 }
 
@@ -314,7 +314,7 @@ TEST(GetRemoteConfig, AFailedAttemptLeavesNothingBehindForThe200ThatFollows) {
     EXPECT_EQ(rig.remote.GetRemoteConfig().outcome, RemoteConfigOutcome::Applied) << c.name;
     EXPECT_FALSE(rig.settings.has("evil")) << c.name;
     EXPECT_EQ(rig.remote.HttpDoc(), "") << c.name;
-    EXPECT_EQ(rig.store.FirstUsableCopy(), 0) << c.name;  // saved even so
+    EXPECT_EQ(rig.store.first_usable_copy(), 0) << c.name;  // saved even so
   }
 }
 
@@ -353,13 +353,13 @@ TEST(GetRemoteConfig, ADocumentThatWouldPassTheLineLimitCountsAsAFailedSite) {
       EXPECT_EQ(result.site, 1);
       EXPECT_EQ(rig.settings.value("a"), "1");
       Settings saved;
-      EXPECT_EQ(rig.store.ReadConfig(saved), LoadSource::FirstCopy);
+      EXPECT_EQ(rig.store.read_config(saved), LoadSource::FirstCopy);
       EXPECT_EQ(saved.lines(), rig.settings.lines());
     } else {
       EXPECT_EQ(result.outcome, RemoteConfigOutcome::NoSiteAnswered);
       EXPECT_EQ(rig.status.texts.back(), kFailed);
       EXPECT_EQ(rig.settings.lines(), before);
-      EXPECT_EQ(rig.store.FirstUsableCopy(), -1);
+      EXPECT_EQ(rig.store.first_usable_copy(), -1);
     }
   }
 }
@@ -407,7 +407,7 @@ TEST(GetRemoteConfig, ClosingDuringAWaitEndsTheWalkWithoutApplyingAnything) {
   EXPECT_EQ(result.outcome, RemoteConfigOutcome::NoSiteAnswered);
   EXPECT_EQ(good.connections(), 0u);
   EXPECT_FALSE(rig.settings.has("a"));
-  EXPECT_EQ(rig.store.FirstUsableCopy(), -1);
+  EXPECT_EQ(rig.store.first_usable_copy(), -1);
   EXPECT_EQ(rig.cli.State(), HttpState::Ready);
   EXPECT_EQ(rig.status.texts,
             (std::vector<std::string>{kPrimary, kSecondary, kSecondary, kFailed}));

@@ -168,7 +168,7 @@ TEST_F(SignedDownload, WhenNoSiteIsSignedNothingIsAppliedOrSaved) {
   EXPECT_EQ(result.outcome, RemoteConfigOutcome::NoSiteAnswered);
   EXPECT_FALSE(rig.settings.has("evil"));
   EXPECT_EQ(rig.remote.HttpDoc(), "");
-  EXPECT_EQ(rig.store.FirstUsableCopy(), -1);
+  EXPECT_EQ(rig.store.first_usable_copy(), -1);
   // The unsigned body ended, but it was never got.
   EXPECT_EQ(rig.status.texts,
             (std::vector<std::string>{RemoteConfig::kPrimaryText, RemoteConfig::kFailedText}));
@@ -190,7 +190,7 @@ TEST(RefusingTrust, EverySiteFailsWithoutARequest) {
             (std::vector<std::string>{RemoteConfig::kPrimaryText, RemoteConfig::kSecondaryText,
                                       RemoteConfig::kFailedText}));
   EXPECT_FALSE(rig.settings.has("evil"));
-  EXPECT_EQ(rig.store.FirstUsableCopy(), -1);
+  EXPECT_EQ(rig.store.first_usable_copy(), -1);
   EXPECT_EQ(server.connections(), 0u);
 }
 

@@ -7,18 +7,18 @@ namespace {
 
 TEST(ConnectionCheck, IntervalMovesTenThenThreeThousandThenTenThousand) {
   ConnectionCheck check;
-  check.Start();
+  check.start();
   EXPECT_EQ(check.interval(), 10);
-  auto first = check.Tick(false, false);
+  auto first = check.tick(false, false);
   EXPECT_EQ(first.next_interval, 3000);
   EXPECT_FALSE(first.show_waiting_message);
   EXPECT_TRUE(first.navigate_probe);
-  auto second = check.Tick(false, true);
+  auto second = check.tick(false, true);
   EXPECT_EQ(second.next_interval, 10000);
   EXPECT_TRUE(second.show_waiting_message);
   EXPECT_FALSE(second.navigate_probe);
   for (int i = 0; i < 3; ++i) {
-    auto later = check.Tick(false, false);
+    auto later = check.tick(false, false);
     EXPECT_EQ(later.next_interval, 10000);
     EXPECT_FALSE(later.show_waiting_message);
     EXPECT_TRUE(later.navigate_probe);
@@ -27,17 +27,17 @@ TEST(ConnectionCheck, IntervalMovesTenThenThreeThousandThenTenThousand) {
 
 TEST(ConnectionCheck, WaitingMessageNotShownOverAnotherMessage) {
   ConnectionCheck check;
-  check.Start();
-  check.Tick(true, false);
-  EXPECT_FALSE(check.Tick(true, false).show_waiting_message);
+  check.start();
+  check.tick(true, false);
+  EXPECT_FALSE(check.tick(true, false).show_waiting_message);
 }
 
 TEST(ConnectionCheck, OnlyTheFirstEndCounts) {
   ConnectionCheck check;
-  EXPECT_FALSE(check.End());
-  check.Start();
-  EXPECT_TRUE(check.End());
-  EXPECT_FALSE(check.End());
+  EXPECT_FALSE(check.end());
+  check.start();
+  EXPECT_TRUE(check.end());
+  EXPECT_FALSE(check.end());
 }
 
 TEST(ConnectionCheck, ProbeIsInTheReservedInvalidDomain) {

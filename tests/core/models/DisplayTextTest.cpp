@@ -24,7 +24,7 @@ TEST(IsValidUtf8, Table) {
       {"\xF4\x90\x80\x80", false},  // above U+10FFFF
       {"\x80", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(IsValidUtf8(c.bytes), c.valid) << c.bytes;
+  for (const auto& c : cases) EXPECT_EQ(is_valid_utf8(c.bytes), c.valid) << c.bytes;
 }
 
 TEST(DisplayTextMap, Utf8ShownAsItIs) {
@@ -38,7 +38,7 @@ TEST(DisplayTextMap, OtherBytesShownAsLatin1AndStoredBackUnchanged) {
   const std::string stored = "http://x.test/caf\xE9";
   const std::string shown = map.show(stored);
   EXPECT_EQ(shown, "http://x.test/caf\xC3\xA9");
-  EXPECT_TRUE(IsValidUtf8(shown));
+  EXPECT_TRUE(is_valid_utf8(shown));
   EXPECT_EQ(map.back(shown), stored);
   EXPECT_EQ(map.back("edited"), "edited");
 }

@@ -24,8 +24,8 @@ class FakeSetupHost : public SetupHost {
   std::string system_settings_problems() const override { return system_problems; }
   const ActivityRecord* activity_record() const override { return record; }
   std::string activity_problems() const override { return damaged_activity; }
-  void UpdateDailyLimits() override { ++daily_limit_updates; }
-  void AddExtraMinutes() override { ++extra_minutes_added; }
+  void update_daily_limits() override { ++daily_limit_updates; }
+  void add_extra_minutes() override { ++extra_minutes_added; }
 
   Settings m_settings;
   SaveReport next_save;

@@ -31,7 +31,7 @@ class PageFolder : public ::testing::Test {
 };
 
 TEST(ErrorPage, IsOneCrLfLineWithoutMarkup) {
-  EXPECT_EQ(ErrorPageText(),
+  EXPECT_EQ(error_page_text(),
             "There was a problem getting a web page from the Internet or network. Please try "
             "again later or contact customer support.\r\n");
 }
@@ -40,7 +40,7 @@ TEST(MoreSitesPage, WithoutEntriesSaysSo) {
   for (const char* count : {"", "0", "-3", "x"}) {
     Settings settings;
     settings.set_value("num_moresites", count);
-    EXPECT_EQ(MoreSitesPageText(settings),
+    EXPECT_EQ(more_sites_page_text(settings),
               "<HTML>\r\n"
               "<HEAD><TITLE>Tovali Explorer - More Sites</TITLE></HEAD>\r\n"
               "<BODY>\r\n"
@@ -59,7 +59,7 @@ TEST(MoreSitesPage, WritesEntriesAsStoredInIndexOrder) {
   settings.set_value("ms_url-0", "http://zoo.example/\"x\"");
   settings.set_value("ms_url-1", "http://empty-description.example/");
   settings.set_value("ms_desc-2", "No URL");
-  EXPECT_EQ(MoreSitesPageText(settings),
+  EXPECT_EQ(more_sites_page_text(settings),
             "<HTML>\r\n"
             "<HEAD><TITLE>Tovali Explorer - More Sites</TITLE></HEAD>\r\n"
             "<BODY>\r\n"
@@ -75,7 +75,7 @@ TEST(HomeSite, DefaultLocationUsesTheSiteInUse) {
   Settings settings;
   settings.set_value("default_home_location", "1");
   settings.set_value("home_button_url", "http://elsewhere.example/menu.html");
-  EXPECT_EQ(HomeSiteURL(settings, "http://b.example", "/tovali/v200/group1"),
+  EXPECT_EQ(home_site_url(settings, "http://b.example", "/tovali/v200/group1"),
             std::string("http://b.example/tovali/v200/group1/teindex.php3?") + kHomeQueryWord);
 }
 
@@ -84,20 +84,20 @@ TEST(HomeSite, OwnLocationUnlessSwitchIsExactlyOne) {
     Settings settings;
     settings.set_value("default_home_location", value);
     settings.set_value("home_button_url", "http://elsewhere.example/menu.html");
-    EXPECT_EQ(HomeSiteURL(settings, "http://b.example", "/p"),
+    EXPECT_EQ(home_site_url(settings, "http://b.example", "/p"),
               "http://elsewhere.example/menu.html");
   }
 }
 
 TEST_F(PageFolder, ErrorPageIsRewrittenEachTime) {
   std::ofstream(dir() + "error.html") << "stale";
-  EXPECT_EQ(WriteErrorPage(dir()), dir() + "error.html");
-  EXPECT_EQ(read_file(dir() + "error.html"), ErrorPageText());
+  EXPECT_EQ(write_error_page(dir()), dir() + "error.html");
+  EXPECT_EQ(read_file(dir() + "error.html"), error_page_text());
 }
 
 TEST_F(PageFolder, ErrorPagePathIsReturnedEvenWhenTheWriteFails) {
   const std::string missing = dir() + "no-such-folder/";
-  EXPECT_EQ(WriteErrorPage(missing), missing + "error.html");
+  EXPECT_EQ(write_error_page(missing), missing + "error.html");
 }
 
 TEST_F(PageFolder, MoreSitesPageIsWrittenByteForByte) {
@@ -105,14 +105,14 @@ TEST_F(PageFolder, MoreSitesPageIsWrittenByteForByte) {
   settings.set_value("num_moresites", "1");
   settings.set_value("ms_desc-0", "A");
   settings.set_value("ms_url-0", "http://a.example/");
-  const auto path = WriteMoreSitesPage(dir(), settings);
+  const auto path = write_more_sites_page(dir(), settings);
   ASSERT_TRUE(path.has_value());
   EXPECT_EQ(*path, dir() + "moresites.html");
-  EXPECT_EQ(read_file(*path), MoreSitesPageText(settings));
+  EXPECT_EQ(read_file(*path), more_sites_page_text(settings));
 }
 
 TEST_F(PageFolder, MoreSitesPageThatCannotBeWrittenGivesNothing) {
-  EXPECT_FALSE(WriteMoreSitesPage(dir() + "no-such-folder/", Settings()).has_value());
+  EXPECT_FALSE(write_more_sites_page(dir() + "no-such-folder/", Settings()).has_value());
 }
 
 TEST(ErrorPageRules, MissingPageTitles) {
@@ -124,14 +124,14 @@ TEST(ErrorPageRules, MissingPageTitles) {
       {"404 NOT FOUND", true}, {"404 - page gone", false},
       {"Not Found", false},    {"", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(TitleReportsMissingPage(c.title), c.missing) << c.title;
+  for (const auto& c : cases) EXPECT_EQ(title_reports_missing_page(c.title), c.missing) << c.title;
 }
 
 TEST(ErrorPageRules, InternalPageStatusTexts) {
-  EXPECT_TRUE(StatusNamesInternalPage("res://ieframe.dll/dnserror.htm"));
-  EXPECT_TRUE(StatusNamesInternalPage("Go to RES://x"));
-  EXPECT_FALSE(StatusNamesInternalPage("http://res.example/"));
-  EXPECT_FALSE(StatusNamesInternalPage(""));
+  EXPECT_TRUE(status_names_internal_page("res://ieframe.dll/dnserror.htm"));
+  EXPECT_TRUE(status_names_internal_page("Go to RES://x"));
+  EXPECT_FALSE(status_names_internal_page("http://res.example/"));
+  EXPECT_FALSE(status_names_internal_page(""));
 }
 
 }  // namespace

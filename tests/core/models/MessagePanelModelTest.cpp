@@ -12,7 +12,7 @@ std::vector<std::pair<int, int>> grow_to_full(MessagePanelModel& panel) {
   std::vector<std::pair<int, int>> sizes;
   while (panel.size_timer()) {
     EXPECT_FALSE(panel.label_visible());
-    panel.SizeTick();
+    panel.size_tick();
     sizes.emplace_back(panel.width(), panel.height());
   }
   return sizes;
@@ -20,7 +20,7 @@ std::vector<std::pair<int, int>> grow_to_full(MessagePanelModel& panel) {
 
 TEST(MessagePanel, GrowsFromNothingToFullWidthInSixTicksThenShowsText) {
   MessagePanelModel panel;
-  panel.Show("Hello");
+  panel.show("Hello");
   EXPECT_TRUE(panel.visible());
   EXPECT_EQ(panel.width(), 0);
   EXPECT_EQ(panel.height(), 0);
@@ -35,15 +35,15 @@ TEST(MessagePanel, GrowsFromNothingToFullWidthInSixTicksThenShowsText) {
 
 TEST(MessagePanel, StayTimeOverShrinksInThreeTicksAndHides) {
   MessagePanelModel panel;
-  panel.Show("Hello");
+  panel.show("Hello");
   grow_to_full(panel);
-  panel.StayTimerFired();
+  panel.stay_timer_fired();
   EXPECT_FALSE(panel.stay_timer());
   EXPECT_FALSE(panel.label_visible());
   EXPECT_TRUE(panel.hide_timer());
   std::vector<std::pair<int, int>> sizes;
   while (panel.hide_timer()) {
-    panel.HideTick();
+    panel.hide_tick();
     sizes.emplace_back(panel.width(), panel.height());
   }
   const std::vector<std::pair<int, int>> expected = {{200, 185}, {100, 148}, {0, 111}};
@@ -53,9 +53,9 @@ TEST(MessagePanel, StayTimeOverShrinksInThreeTicksAndHides) {
 
 TEST(MessagePanel, SecondMessageCollapsesAndRestartsWithNewText) {
   MessagePanelModel panel;
-  panel.Show("first");
+  panel.show("first");
   grow_to_full(panel);
-  panel.Show("second");
+  panel.show("second");
   EXPECT_EQ(panel.width(), 0);
   EXPECT_FALSE(panel.label_visible());
   EXPECT_TRUE(panel.size_timer());
@@ -65,11 +65,11 @@ TEST(MessagePanel, SecondMessageCollapsesAndRestartsWithNewText) {
 
 TEST(MessagePanel, MessageDuringShrinkIsSeen) {
   MessagePanelModel panel;
-  panel.Show("first");
+  panel.show("first");
   grow_to_full(panel);
-  panel.Hide();
-  panel.HideTick();
-  panel.Show("second");
+  panel.hide();
+  panel.hide_tick();
+  panel.show("second");
   EXPECT_FALSE(panel.hide_timer());
   grow_to_full(panel);
   EXPECT_TRUE(panel.visible());
@@ -79,13 +79,13 @@ TEST(MessagePanel, MessageDuringShrinkIsSeen) {
 
 TEST(MessagePanel, ClickDuringGrowthEndsHiddenWhileGrowthStepsRunOut) {
   MessagePanelModel panel;
-  panel.Show("x");
-  panel.SizeTick();
-  panel.SizeTick();  // 100 wide
-  panel.Hide();
+  panel.show("x");
+  panel.size_tick();
+  panel.size_tick();  // 100 wide
+  panel.hide();
   while (panel.size_timer() || panel.hide_timer()) {
-    if (panel.size_timer()) panel.SizeTick();
-    if (panel.hide_timer()) panel.HideTick();
+    if (panel.size_timer()) panel.size_tick();
+    if (panel.hide_timer()) panel.hide_tick();
   }
   EXPECT_FALSE(panel.visible());
   EXPECT_EQ(panel.width(), 300);
@@ -93,29 +93,29 @@ TEST(MessagePanel, ClickDuringGrowthEndsHiddenWhileGrowthStepsRunOut) {
 
 TEST(MessagePanel, HideOfAHiddenPanelHasNoVisibleEffect) {
   MessagePanelModel panel;
-  panel.Hide();
-  panel.HideTick();
+  panel.hide();
+  panel.hide_tick();
   EXPECT_FALSE(panel.visible());
   EXPECT_FALSE(panel.hide_timer());
 }
 
 TEST(MessagePanel, StayTimerCanBeHeldOffUntilTheNextMessage) {
   MessagePanelModel panel;
-  panel.Show("wait");
-  panel.SetStayTimer(false);
+  panel.show("wait");
+  panel.set_stay_timer(false);
   EXPECT_FALSE(panel.stay_timer());
-  panel.Show("next");
+  panel.show("next");
   EXPECT_TRUE(panel.stay_timer());
 }
 
 TEST(MessagePanel, LocateCentresAndTruncates) {
   MessagePanelModel panel;
-  EXPECT_EQ(panel.Locate(1024, 768).left, 512);
-  EXPECT_EQ(panel.Locate(1024, 768).top, 384);
-  panel.Show("x");
-  panel.SizeTick();                             // 50 x 37
-  EXPECT_EQ(panel.Locate(641, 480).left, 295);  // 320.5 - 25
-  EXPECT_EQ(panel.Locate(641, 480).top, 221);   // 240 - 18.5
+  EXPECT_EQ(panel.locate(1024, 768).left, 512);
+  EXPECT_EQ(panel.locate(1024, 768).top, 384);
+  panel.show("x");
+  panel.size_tick();                            // 50 x 37
+  EXPECT_EQ(panel.locate(641, 480).left, 295);  // 320.5 - 25
+  EXPECT_EQ(panel.locate(641, 480).top, 221);   // 240 - 18.5
 }
 
 // The about panel (353 by 218) is centred the same way: an odd size puts
@@ -130,7 +130,7 @@ TEST(CentreInWindow, TruncatesTheExactCentre) {
       {200, 100, 353, 218, -76, -59},   // a window smaller than the panel
   };
   for (const auto& c : cases) {
-    const PanelPlace place = CentreInWindow(c.window_width, c.window_height, c.width, c.height);
+    const PanelPlace place = centre_in_window(c.window_width, c.window_height, c.width, c.height);
     EXPECT_EQ(place.left, c.left) << c.window_width << "x" << c.window_height;
     EXPECT_EQ(place.top, c.top) << c.window_width << "x" << c.window_height;
   }

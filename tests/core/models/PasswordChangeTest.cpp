@@ -35,7 +35,7 @@ TEST(PasswordMatches, WholeTextExactAndCaseSensitive) {
       {{"password=marigold"}, "mari\r\ngold", true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(PasswordMatches(c.typed, Settings(c.lines)), c.matches) << c.typed;
+    EXPECT_EQ(password_matches(c.typed, Settings(c.lines)), c.matches) << c.typed;
   }
 }
 
@@ -48,11 +48,11 @@ TEST(PasswordMatches, TheAdministratorsHashReplacesThePassword) {
   };
   Settings locked({"password=marigold"});
   locked.set_locked({"password_hash=hash:Tulip"});
-  EXPECT_TRUE(PasswordHashInForce(locked));
-  EXPECT_TRUE(PasswordMatches("Tulip", locked, check));
-  EXPECT_TRUE(PasswordMatches("Tulip\n", locked, check));  // a pasted line break
-  EXPECT_FALSE(PasswordMatches("marigold", locked, check));
-  EXPECT_FALSE(PasswordMatches("Tulip", locked));  // no check: nothing is right
+  EXPECT_TRUE(password_hash_in_force(locked));
+  EXPECT_TRUE(password_matches("Tulip", locked, check));
+  EXPECT_TRUE(password_matches("Tulip\n", locked, check));  // a pasted line break
+  EXPECT_FALSE(password_matches("marigold", locked, check));
+  EXPECT_FALSE(password_matches("Tulip", locked));  // no check: nothing is right
   EXPECT_EQ(checked, (std::vector<std::string>{"Tulip", "Tulip", "marigold"}));
 
   // Only the administrator's hash counts: one in the user's settings, or a
@@ -61,9 +61,9 @@ TEST(PasswordMatches, TheAdministratorsHashReplacesThePassword) {
   Settings empty_lock({"password=marigold"});
   empty_lock.set_locked({"password_hash="});
   for (const Settings* s : {&users, static_cast<const Settings*>(&empty_lock)}) {
-    EXPECT_FALSE(PasswordHashInForce(*s));
-    EXPECT_TRUE(PasswordMatches("marigold", *s, check));
-    EXPECT_FALSE(PasswordMatches("Tulip", *s, check));
+    EXPECT_FALSE(password_hash_in_force(*s));
+    EXPECT_TRUE(password_matches("marigold", *s, check));
+    EXPECT_FALSE(password_matches("Tulip", *s, check));
   }
 }
 
@@ -72,14 +72,14 @@ TEST(SetPassword, RefusedWhenTheAdministratorKeepsThePassword) {
     FakeSetupHost host;
     host.settings().assign({"password=marigold"});
     host.settings().set_locked({lock});
-    EXPECT_TRUE(PasswordChangeLocked(host.settings())) << lock;
-    const auto outcome = SetPassword(host, "marigold", "new", "new");
+    EXPECT_TRUE(password_change_locked(host.settings())) << lock;
+    const auto outcome = set_password(host, "marigold", "new", "new");
     EXPECT_EQ(outcome.result, PasswordChangeResult::Locked) << lock;
     EXPECT_EQ(outcome.message, kSetByAdministrator);
     EXPECT_EQ(host.settings().lines(), TextList{"password=marigold"});
     EXPECT_TRUE(host.calls.empty());
   }
-  EXPECT_FALSE(PasswordChangeLocked(Settings({"password_hash=$y$x"})));
+  EXPECT_FALSE(password_change_locked(Settings({"password_hash=$y$x"})));
 }
 
 TEST(SetPassword, ThreeOutcomes) {
@@ -102,7 +102,7 @@ TEST(SetPassword, ThreeOutcomes) {
   for (const auto& c : cases) {
     FakeSetupHost host;
     host.settings().assign({"a=1", "password=marigold", "b=2"});
-    const auto outcome = SetPassword(host, c.current, c.new1, c.new2);
+    const auto outcome = set_password(host, c.current, c.new1, c.new2);
     EXPECT_EQ(outcome.result, c.result) << c.current << "/" << c.new1 << "/" << c.new2;
     EXPECT_EQ(outcome.message, c.message);
     EXPECT_EQ(host.settings().has("password"), c.stored != nullptr);
@@ -119,20 +119,20 @@ TEST(SetPassword, ThreeOutcomes) {
 TEST(SetPassword, LineBreaksFromAPasteAreDropped) {
   FakeSetupHost host;
   host.settings().assign({"password=marigold", "req_pw_close=1"});
-  const auto outcome = SetPassword(host, "marigold\n", "Rose\r\nreq_pw_close=0", "Rose\n");
+  const auto outcome = set_password(host, "marigold\n", "Rose\r\nreq_pw_close=0", "Rose\n");
   EXPECT_EQ(outcome.result, PasswordChangeResult::NewPasswordsDiffer);
-  const auto changed = SetPassword(host, "marigold", "Rose\r\n", "Rose\n");
+  const auto changed = set_password(host, "marigold", "Rose\r\n", "Rose\n");
   EXPECT_EQ(changed.result, PasswordChangeResult::Changed);
   EXPECT_EQ(host.settings().value("password"), "Rose");
   EXPECT_EQ(split_lines(join_crlf(host.saved_lines)), host.saved_lines);
-  EXPECT_TRUE(PasswordMatches("Rose", host.settings()));
+  EXPECT_TRUE(password_matches("Rose", host.settings()));
 }
 
 TEST(SetPassword, FailedSaveIsNotReportedAsSuccessAlone) {
   FakeSetupHost host;
   host.settings().set_value("password", "marigold");
   host.next_save.failures.push_back({"/ro/finalg.dat", "Read-only file system"});
-  const auto outcome = SetPassword(host, "marigold", "new", "new");
+  const auto outcome = set_password(host, "marigold", "new", "new");
   EXPECT_EQ(outcome.result, PasswordChangeResult::Changed);
   EXPECT_NE(outcome.message.find("could not be saved"), std::string::npos);
   EXPECT_NE(outcome.message.find("Read-only file system"), std::string::npos);

@@ -21,7 +21,7 @@ std::string fake_domain(std::string_view url) {
 TEST(AggregateRefusedSites, NewestFirstWithCounts) {
   const TextList log = {"http://a.test/1", "http://www.b.test/x", "http://a.test/1", "",
                         "http://c.test/",  "http://A.test/1"};
-  const auto sites = AggregateRefusedSites(log, fake_domain);
+  const auto sites = aggregate_refused_sites(log, fake_domain);
   ASSERT_EQ(sites.size(), 4u);
   EXPECT_EQ(sites[0].url, "http://A.test/1");  // URLs compared exactly
   EXPECT_EQ(sites[0].count, 1);
@@ -33,13 +33,13 @@ TEST(AggregateRefusedSites, NewestFirstWithCounts) {
 }
 
 TEST(AggregateRefusedSites, EmptyLog) {
-  EXPECT_TRUE(AggregateRefusedSites({}, fake_domain).empty());
+  EXPECT_TRUE(aggregate_refused_sites({}, fake_domain).empty());
 }
 
 TEST(MoreSitesRowFor, DomainInLowerCaseOrTheUrl) {
-  EXPECT_EQ(MoreSitesRowFor({"http://www.b.test/x", "B.TEST", 1}),
+  EXPECT_EQ(more_sites_row_for({"http://www.b.test/x", "B.TEST", 1}),
             (MoreSitesRow{"b.test", "http://www.b.test/x"}));
-  EXPECT_EQ(MoreSitesRowFor({"file:///tmp/x.exe", "", 3}),
+  EXPECT_EQ(more_sites_row_for({"file:///tmp/x.exe", "", 3}),
             (MoreSitesRow{"file:///tmp/x.exe", "file:///tmp/x.exe"}));
 }
 
@@ -58,7 +58,7 @@ TEST(AddToMoreSites, FillsTheFirstEmptyRowAndKeepsOneBelow) {
   };
   for (const auto& c : cases) {
     auto rows = c.before;
-    EXPECT_EQ(AddToMoreSites(rows, n), c.index);
+    EXPECT_EQ(add_to_more_sites(rows, n), c.index);
     EXPECT_EQ(rows, c.after);
   }
 }

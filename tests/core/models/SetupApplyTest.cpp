@@ -38,7 +38,7 @@ TEST(ApplySetup, StoresSwitchesAsOneOrZero) {
   m.download_config = false;
   m.enable_email_button = true;
   Recorder r;
-  ApplySetup(m, host, r.sink());
+  apply_setup(m, host, r.sink());
   const Settings& s = host.settings();
   const std::pair<const char*, const char*> expected[] = {
       {"silent_mode", "1"},
@@ -67,7 +67,7 @@ TEST(ApplySetup, StoresSwitchesAsOneOrZero) {
 TEST(ApplySetup, AppendsMissingLinesInTheirFixedOrder) {
   Settings s;
   SetupModel m;
-  StoreSetupModel(m, s);
+  store_setup_model(m, s);
   const TextList expected = {
       "pw=marigold",
       "use_global_meta_data=0",
@@ -103,7 +103,7 @@ TEST(ApplySetup, LineBreaksFromAPasteNeverSplitAValue) {
   m.home_button_url = "\n";  // nothing but a line break: empty
   m.moresites_grid = {{"Zoo\n", "http://zoo.test/\r"}, {"\r\n", "http://half.test/"}};
   Recorder r;
-  ApplySetup(m, host, r.sink());
+  apply_setup(m, host, r.sink());
   // What is saved reads back as the same lines.
   EXPECT_EQ(split_lines(join_crlf(host.saved_lines)), host.saved_lines);
   const Settings& s = host.settings();
@@ -121,7 +121,7 @@ TEST(ApplySetup, PwWrittenOnlyWhenMissing) {
   FakeSetupHost host;
   host.settings().set_value("pw", "other");
   SetupModel m = filled_model();
-  ApplySetup(m, host, {});
+  apply_setup(m, host, {});
   EXPECT_EQ(host.settings().value("pw"), "other");
 }
 
@@ -145,7 +145,7 @@ TEST(ApplySetup, EmptyUrlsForceTheirSwitches) {
     m.email_url = c.email_url;
     m.load_main_url = c.load_main_url;
     m.home_button_url = c.home_button_url;
-    ApplySetup(m, host, {});
+    apply_setup(m, host, {});
     const Settings& s = host.settings();
     EXPECT_EQ(s.value("enable_email_button"), c.email_button);
     EXPECT_EQ(s.value("load_main_default"), c.main_default);
@@ -179,7 +179,7 @@ TEST(ApplySetup, LeavesTheAdministratorsLockedKeysAlone) {
   m.moresites_grid = {{"Zoo", "http://zoo/"}};
   m.prohibited_urls_memo = {"http://bad/"};
   m.prohibited_domains_memo = {"bad.test"};
-  ApplySetup(m, host, {});
+  apply_setup(m, host, {});
   const Settings& s = host.settings();
   // The user's lines of locked keys and lists are as they were.
   EXPECT_EQ(s.lines()[0], "req_pw_close=0");
@@ -204,14 +204,14 @@ TEST(ApplySetup, LeavesTheAdministratorsLockedKeysAlone) {
 TEST(ApplySetup, ListsAreLockedByTheirCountOrAnyEntry) {
   Settings s;
   s.set_locked({"num_moresites=0", "Cust_PD-7=x"});
-  EXPECT_TRUE(ListLocked(s, "num_moresites", {"ms_desc-", "ms_url-"}));
-  EXPECT_TRUE(ListLocked(s, "num_cust_prohibited_domains", {"cust_pd-"}));
-  EXPECT_FALSE(ListLocked(s, "num_cust_prohibited_urls", {"cust_pu-"}));
+  EXPECT_TRUE(list_locked(s, "num_moresites", {"ms_desc-", "ms_url-"}));
+  EXPECT_TRUE(list_locked(s, "num_cust_prohibited_domains", {"cust_pd-"}));
+  EXPECT_FALSE(list_locked(s, "num_cust_prohibited_urls", {"cust_pu-"}));
 }
 
 TEST(ApplySetup, AProblemWithTheAdministratorsFileIsToldToTheParent) {
-  EXPECT_EQ(SystemSettingsProblemMessage(""), "");
-  const auto text = SystemSettingsProblemMessage(
+  EXPECT_EQ(system_settings_problem_message(""), "");
+  const auto text = system_settings_problem_message(
       "/etc/tovali-explorer/settings.conf: cannot be read (Permission denied); none of its "
       "settings is in force\n");
   EXPECT_NE(text.find("administrator"), std::string::npos);
@@ -223,7 +223,7 @@ TEST(ApplySetup, GridRowsWithBothCellsFilled) {
   host.settings().assign({"num_moresites=5", "ms_desc-2=old", "ms_url-2=old"});
   SetupModel m = filled_model();
   m.moresites_grid = {{"A", "x"}, {"", "y"}, {"B", "z"}, {"C", ""}, {"", ""}};
-  ApplySetup(m, host, {});
+  apply_setup(m, host, {});
   const Settings& s = host.settings();
   EXPECT_EQ(s.value("num_moresites"), "2");
   EXPECT_EQ(s.value("ms_desc-0"), "A");
@@ -237,7 +237,7 @@ TEST(ApplySetup, EmptyGridStoresZero) {
   FakeSetupHost host;
   SetupModel m = filled_model();
   m.moresites_grid.assign(4, {});
-  ApplySetup(m, host, {});
+  apply_setup(m, host, {});
   EXPECT_EQ(host.settings().value("num_moresites"), "0");
 }
 
@@ -248,7 +248,7 @@ TEST(ApplySetup, AProhibitedDomainRefusesItsSiteWrittenEitherWay) {
     FakeSetupHost host;
     SetupModel m = filled_model();
     m.prohibited_domains_memo = {line};
-    ApplySetup(m, host, {});
+    apply_setup(m, host, {});
     ParentLists lists;
     lists.UpdateLists(host.settings());
     EXPECT_FALSE(Cust_Allow_B_URL(lists, "http://www.badsite.co.uk/")) << line;
@@ -263,7 +263,7 @@ TEST(ApplySetup, MemoLinesNotEmptyKeptUntrimmed) {
   m.prohibited_domains_memo = {"a", "", " b"};
   m.prohibited_urls_memo = {"", ""};
   m.prohibited_file_exts_memo = {"exe ", "zip"};
-  ApplySetup(m, host, {});
+  apply_setup(m, host, {});
   const Settings& s = host.settings();
   EXPECT_EQ(s.value("num_cust_prohibited_domains"), "2");
   EXPECT_EQ(s.value("cust_pd-0"), "a");
@@ -292,7 +292,7 @@ TEST(ApplySetup, RestartOrUpdateControlsThenLists) {
     SetupModel m = filled_model();
     m.prevent_switch = c.box;
     Recorder r;
-    const auto outcome = ApplySetup(m, host, r.sink());
+    const auto outcome = apply_setup(m, host, r.sink());
     EXPECT_EQ(outcome.restart, c.restart);
     if (c.restart == Restart::Needed) {
       EXPECT_EQ(r.messages, std::vector<std::string>{kRestartMessage});
@@ -310,7 +310,7 @@ TEST(ApplySetup, SavesTheStoredValues) {
   FakeSetupHost host;
   SetupModel m = filled_model();
   m.hide_navframe = true;
-  ApplySetup(m, host, {});
+  apply_setup(m, host, {});
   EXPECT_EQ(Settings(host.saved_lines).value("hide_navframe"), "1");
 }
 
@@ -319,7 +319,7 @@ TEST(ApplySetup, FailedSaveIsToldAndTheRestStillApplies) {
   host.next_save.failures.push_back({"/ro/finalg.dat", "Permission denied"});
   SetupModel m = filled_model();
   Recorder r;
-  ApplySetup(m, host, r.sink());
+  apply_setup(m, host, r.sink());
   ASSERT_EQ(r.messages.size(), 1u);
   EXPECT_NE(r.messages[0].find("could not be saved"), std::string::npos);
   EXPECT_NE(r.messages[0].find("/ro/finalg.dat"), std::string::npos);
@@ -327,10 +327,10 @@ TEST(ApplySetup, FailedSaveIsToldAndTheRestStillApplies) {
 }
 
 TEST(ApplySetup, CopiesUnwrittenAtStartUpAreToldToTheParent) {
-  EXPECT_EQ(StartupSaveFailureMessage(SaveReport{}), "");
+  EXPECT_EQ(startup_save_failure_message(SaveReport{}), "");
   SaveReport report;
   report.failures.push_back({"/ro/system/stlber.dat", "Permission denied"});
-  const auto text = StartupSaveFailureMessage(report);
+  const auto text = startup_save_failure_message(report);
   EXPECT_NE(text.find("could not write its settings files"), std::string::npos);
   EXPECT_NE(text.find("/ro/system/stlber.dat: Permission denied"), std::string::npos);
 }
@@ -364,8 +364,8 @@ TEST(ApplySetup, LoadThenApplyKeepsTheSettings) {
                           "num_cust_prohibited_domains=0",
                           "num_cust_prohibited_urls=0"});
   const TextList before = host.settings().lines();
-  SetupModel m = LoadSetupModel(host.settings()).model;
-  const auto outcome = ApplySetup(m, host, {});
+  SetupModel m = load_setup_model(host.settings()).model;
+  const auto outcome = apply_setup(m, host, {});
   EXPECT_EQ(outcome.restart, Restart::NotNeeded);
   EXPECT_EQ(host.settings().lines(), before);
 }

@@ -10,7 +10,7 @@ Settings settings_of(TextList lines) {
 }
 
 TEST(LoadSetupModel, ChecksExactlyTheValueOne) {
-  const auto load = LoadSetupModel(
+  const auto load = load_setup_model(
       settings_of({"silent_mode=1", "allow_new_window=yes", "prevent_switch=0", "REQ_PW_CLOSE=1",
                    "req_pw_config= 1", "show_print_settings=1", "download_config=1"}));
   EXPECT_TRUE(load.model.silent_mode);
@@ -23,7 +23,7 @@ TEST(LoadSetupModel, ChecksExactlyTheValueOne) {
 }
 
 TEST(LoadSetupModel, TextsAsStored) {
-  const auto load = LoadSetupModel(
+  const auto load = load_setup_model(
       settings_of({"email_url= http://mail.test/?a=b ", "load_main_url=http://main.test/",
                    "home_button_url=http://home.test/"}));
   EXPECT_EQ(load.model.email_url, " http://mail.test/?a=b ");
@@ -45,7 +45,7 @@ TEST(LoadSetupModel, ConfigurationWarningWhileFilling) {
     Settings s;
     if (c.download_config) s.set_value("download_config", c.download_config);
     if (c.use_global_meta_data) s.set_value("use_global_meta_data", c.use_global_meta_data);
-    EXPECT_EQ(LoadSetupModel(s).configuration_warnings, c.warnings)
+    EXPECT_EQ(load_setup_model(s).configuration_warnings, c.warnings)
         << (c.download_config ? c.download_config : "(missing)") << " / "
         << (c.use_global_meta_data ? c.use_global_meta_data : "(missing)");
   }
@@ -66,19 +66,19 @@ TEST(LoadSetupModel, GridRows) {
       {{"num_moresites=1", "ms_desc-0=A", "ms_url-0=x", "ms_desc-1=B", "ms_url-1=y"}, {{"A", "x"}}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(LoadSetupModel(Settings(c.lines)).model.moresites_grid, c.rows)
+    EXPECT_EQ(load_setup_model(Settings(c.lines)).model.moresites_grid, c.rows)
         << ::testing::PrintToString(c.lines);
   }
 }
 
 TEST(LoadSetupModel, HugeCountDoesNotStall) {
-  const auto load = LoadSetupModel(settings_of({"num_moresites=2000000000", "ms_desc-0=A"}));
+  const auto load = load_setup_model(settings_of({"num_moresites=2000000000", "ms_desc-0=A"}));
   EXPECT_EQ(load.model.moresites_grid.front(), (MoreSitesRow{"A", ""}));
   EXPECT_LE(load.model.moresites_grid.size(), static_cast<std::size_t>(Settings::kMaxListEntries));
 }
 
 TEST(LoadSetupModel, MemosExactlyAsStored) {
-  const auto load = LoadSetupModel(settings_of(
+  const auto load = load_setup_model(settings_of(
       {"num_cust_prohibited_domains=3", "cust_pd-0=a", "cust_pd-2= b", "num_cust_prohibited_urls=x",
        "cust_pu-0=http://u", "num_prohibited_file_exts=2", "pext-0=exe", "pext-1=Zip"}));
   EXPECT_EQ(load.model.prohibited_domains_memo, (TextList{"a", "", " b"}));
@@ -88,16 +88,16 @@ TEST(LoadSetupModel, MemosExactlyAsStored) {
 
 TEST(MoreSitesGrid, EnteringTheLastRowAppendsOne) {
   std::vector<MoreSitesRow> rows(4);
-  EXPECT_FALSE(moresites_gridEnterRow(rows, 0));
-  EXPECT_FALSE(moresites_gridEnterRow(rows, 2));
+  EXPECT_FALSE(grow_more_sites_rows(rows, 0));
+  EXPECT_FALSE(grow_more_sites_rows(rows, 2));
   EXPECT_EQ(rows.size(), 4u);
-  EXPECT_TRUE(moresites_gridEnterRow(rows, 3));
+  EXPECT_TRUE(grow_more_sites_rows(rows, 3));
   EXPECT_EQ(rows.size(), 5u);
-  EXPECT_FALSE(moresites_gridEnterRow(rows, 3));
-  EXPECT_TRUE(moresites_gridEnterRow(rows, 4));
+  EXPECT_FALSE(grow_more_sites_rows(rows, 3));
+  EXPECT_TRUE(grow_more_sites_rows(rows, 4));
   EXPECT_EQ(rows.size(), 6u);
-  EXPECT_FALSE(moresites_gridEnterRow(rows, 9));
-  EXPECT_FALSE(moresites_gridEnterRow(rows, -1));
+  EXPECT_FALSE(grow_more_sites_rows(rows, 9));
+  EXPECT_FALSE(grow_more_sites_rows(rows, -1));
 }
 
 }  // namespace

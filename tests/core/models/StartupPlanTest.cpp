@@ -9,18 +9,18 @@ TEST(FirstMainPage, DefaultIsTheStartPage) {
   Settings settings;
   settings.set_value("load_main_default", "1");
   settings.set_value("load_main_url", "http://x.example/");
-  const auto page = ChooseFirstMainPage(settings, "/opt/te/");
+  const auto page = choose_first_main_page(settings, "/opt/te/");
   EXPECT_EQ(page.url, "/opt/te/welcome.html");
   EXPECT_EQ(page.kind, FirstPageKind::StartPage);
 }
 
 TEST(FirstMainPage, OtherwiseTheConfiguredSite) {
   Settings settings;
-  EXPECT_EQ(ChooseFirstMainPage(settings, "/opt/te/").kind, FirstPageKind::Site);
-  EXPECT_EQ(ChooseFirstMainPage(settings, "/opt/te/").url, "");
+  EXPECT_EQ(choose_first_main_page(settings, "/opt/te/").kind, FirstPageKind::Site);
+  EXPECT_EQ(choose_first_main_page(settings, "/opt/te/").url, "");
   settings.set_value("load_main_default", "0");
   settings.set_value("load_main_url", "http://www.kids.example/start");
-  const auto page = ChooseFirstMainPage(settings, "/opt/te/");
+  const auto page = choose_first_main_page(settings, "/opt/te/");
   EXPECT_EQ(page.url, "http://www.kids.example/start");
   EXPECT_EQ(page.kind, FirstPageKind::Site);
 }
@@ -34,16 +34,16 @@ TEST(UpdateNotice, OnlyAboveTwoHundred) {
   for (const auto& c : cases) {
     Settings settings;
     settings.set_value("program-version", c.value);
-    EXPECT_EQ(UpdateNotice(settings).has_value(), c.notice) << c.value;
+    EXPECT_EQ(update_notice(settings).has_value(), c.notice) << c.value;
   }
   Settings settings;
   settings.set_value("program-version", "201");
-  EXPECT_EQ(*UpdateNotice(settings), std::string("Please update Tovali Explorer -- Go to ") +
-                                         kMakerWebAddress + " with a standard web browser.");
+  EXPECT_EQ(*update_notice(settings), std::string("Please update Tovali Explorer -- Go to ") +
+                                          kMakerWebAddress + " with a standard web browser.");
 }
 
 TEST(VersionLabel, NamesTheBuiltVersion) {
-  EXPECT_EQ(VersionLabelText(), "Version 2.0.0.7");
+  EXPECT_EQ(version_label_text(), "Version 2.0.0.7");
 }
 
 }  // namespace

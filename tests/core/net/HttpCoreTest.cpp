@@ -356,7 +356,7 @@ TEST(HttpCliStateMachine, AbortDuringTheLookupIsReadyAtOnce) {
   EXPECT_EQ(cli.State(), HttpState::Ready);
   EXPECT_EQ(cli.StatusCode(), 404);
   EXPECT_EQ(cli.ReasonPhrase(), "Connection aborted on request");
-  EXPECT_EQ(cli.RequestDoneError(), 3);
+  EXPECT_EQ(cli.request_done_error(), 3);
   EXPECT_EQ(socket.cancels, 1);
   socket.listener->socket_lookup_done(0, "10.0.0.7");  // too late: ignored
   EXPECT_TRUE(socket.connects.empty());
@@ -382,7 +382,7 @@ TEST(HttpCliStateMachine, HttpsSendsTheRequestOnlyOverTheSecuredConnection) {
   socket.listener->socket_closed(0);
   poster.run_all();
   EXPECT_EQ(cli.StatusCode(), 200);
-  EXPECT_FALSE(cli.SecurityFailure());
+  EXPECT_FALSE(cli.security_failure());
 }
 
 TEST(HttpCliStateMachine, SecureConnectionFailuresFailTheRequest) {
@@ -438,7 +438,7 @@ TEST(HttpCliStateMachine, SecureConnectionFailuresFailTheRequest) {
     EXPECT_EQ(cli.State(), HttpState::Ready) << c.name;
     EXPECT_EQ(cli.StatusCode(), 404) << c.name;
     EXPECT_EQ(cli.ReasonPhrase(), c.reason) << c.name;
-    EXPECT_EQ(cli.SecurityFailure(), c.security_failure) << c.name;
+    EXPECT_EQ(cli.security_failure(), c.security_failure) << c.name;
     EXPECT_EQ(socket.lookups.size(), 1u) << c.name;  // nothing followed
   }
 }

@@ -20,8 +20,8 @@ class LinkRules {
             const std::string& current_site = "")
       : meta(settings) {
     meta.ExtractMetaData(comments);
-    meta.SetURLNumber(number);
-    meta.SetCurrentSiteURL(current_site);
+    meta.set_url_number(number);
+    meta.set_current_site_url(current_site);
   }
   Settings settings;
   LinkMetaData meta;

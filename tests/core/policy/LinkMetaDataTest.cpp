@@ -33,7 +33,7 @@ class LinkMetaDataTest : public ::testing::Test {
 };
 
 TEST_F(LinkMetaDataTest, ExtractionReplacesAllListsAndLeavesTheNumberAlone) {
-  meta.SetURLNumber("007");
+  meta.set_url_number("007");
   meta.ExtractMetaData("<!--URL001:AD:example.com--><!--URL001:SS:http://ads.-->");
   EXPECT_EQ(list(meta, RuleCode::AD), (TextList{"001EXAMPLE.COM"}));
   EXPECT_EQ(list(meta, RuleCode::SS), (TextList{"001HTTP://ADS."}));
@@ -74,19 +74,19 @@ TEST_F(LinkMetaDataTest, GlobalRulesAndPageFormOneText) {
 }
 
 TEST_F(LinkMetaDataTest, SetURLNumberFromLink) {
-  meta.SetURLNumberFromLink("HTTP001://www.example.com/");
+  meta.set_url_number_from_link("HTTP001://www.example.com/");
   EXPECT_EQ(meta.URLNumber(), "001");
-  meta.SetURLNumberFromLink("http://www.example.com/");
+  meta.set_url_number_from_link("http://www.example.com/");
   EXPECT_EQ(meta.URLNumber(), "");
-  meta.SetURLNumberFromLink("javascript:void(0)");
+  meta.set_url_number_from_link("javascript:void(0)");
   EXPECT_EQ(meta.URLNumber(), "");
 }
 
 TEST_F(LinkMetaDataTest, SavedRulesComeBackOnLoad) {
-  meta.SetURLNumber("001");
+  meta.set_url_number("001");
   meta.ExtractMetaData("<!--URL001:AD:first.example-->");
   meta.SaveMetaData("http://www.first.example/");
-  meta.SetURLNumber("");
+  meta.set_url_number("");
   meta.ExtractMetaData("<!--URL002:AD:second.example-->");
   meta.SaveMetaData("http://www.second.example/page");
 
@@ -99,13 +99,13 @@ TEST_F(LinkMetaDataTest, SavedRulesComeBackOnLoad) {
 }
 
 TEST_F(LinkMetaDataTest, TrailingSlashGivesOneRecordUnderTheShorterKey) {
-  meta.SetURLNumber("001");
+  meta.set_url_number("001");
   meta.SaveMetaData("http://www.example.com/dir/");
-  meta.SetURLNumber("002");
+  meta.set_url_number("002");
   meta.SaveMetaData("http://www.example.com/dir");
   EXPECT_EQ(meta.saved_count(), 1u);
   EXPECT_EQ(meta.SavedMetaDataURLs(), (TextList{"http://www.example.com/dir"}));
-  meta.SetURLNumber("");
+  meta.set_url_number("");
   meta.LoadMetaData("http://www.example.com/dir/");
   EXPECT_EQ(meta.URLNumber(), "002");
 }
@@ -114,10 +114,10 @@ TEST_F(LinkMetaDataTest, AnOddLinkNumberComesBackAsItWas) {
   // A record keeps the number itself, not the first three characters of
   // its text, so short numbers and "***" survive Back and Forward.
   for (const char* link : {"HTTPx", "http:x", "HTTP***://www.example.com/", "HTTP001://x/"}) {
-    meta.SetURLNumberFromLink(link);
+    meta.set_url_number_from_link(link);
     const std::string number = meta.URLNumber();
     meta.SaveMetaData("http://www.example.com/");
-    meta.SetURLNumber("555");
+    meta.set_url_number("555");
     meta.LoadMetaData("http://www.example.com/");
     EXPECT_EQ(meta.URLNumber(), number) << link;
   }
@@ -131,7 +131,7 @@ TEST_F(LinkMetaDataTest, SavingAgainMovesTheURLToTheEnd) {
 }
 
 TEST_F(LinkMetaDataTest, LoadingAnUnknownURLChangesNothing) {
-  meta.SetURLNumber("001");
+  meta.set_url_number("001");
   meta.ExtractMetaData("<!--URL001:AD:example.com-->");
   const auto before = meta.shared_rules();
   EXPECT_FALSE(meta.LoadMetaData("http://never.example/"));
@@ -162,11 +162,11 @@ TEST_F(LinkMetaDataTest, LoadEqualsScanningTheRebuiltRecord) {
     settings.set_value("global-meta-data", global);
     for (const char* page : pages) {
       for (const char* number : {"001", ""}) {
-        meta.SetURLNumber(number);
+        meta.set_url_number(number);
         meta.ExtractMetaData(page);
         const RuleLists saved = meta.rules().lists();
         meta.SaveMetaData("http://x.example/");
-        meta.SetURLNumber("555");
+        meta.set_url_number("555");
         meta.ExtractMetaData("<!--URL555:AD:other.example-->");
 
         const std::optional<int> width = meta.LoadMetaData("http://x.example/");
@@ -201,7 +201,7 @@ TEST(LinkMetaData, OverlappingValuesAreViewsIntoOneCopyOfThePage) {
     EXPECT_EQ(e.value.data(), first + i * 19 + 14) << i;
   }
   EXPECT_EQ(entries.back().value, "A.B.C");
-  meta.SetURLNumber("001");
+  meta.set_url_number("001");
   EXPECT_TRUE(meta.rules().AllowedDomains().contains("001A.B.C"));
   EXPECT_TRUE(meta.rules().AllowedDomains().contains("001A.B.C<!--URL001:AD:A.B.C"));
   EXPECT_FALSE(meta.rules().AllowedDomains().contains("001A.B.C<!--URL001:AD:A.B."));

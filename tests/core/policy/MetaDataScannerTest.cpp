@@ -14,7 +14,7 @@ namespace {
 using testing::reference_scan;
 
 void expect_same_as_reference(const std::string& text) {
-  const MetaDataScan fast = ScanMetaData(text);
+  const MetaDataScan fast = scan_meta_data(text);
   const testing::ReferenceScan slow = reference_scan(text);
   for (RuleCode code : kRuleCodes) {
     const std::size_t i = static_cast<std::size_t>(code);
@@ -120,7 +120,7 @@ TEST(MetaDataScannerTest, CommentsGiveTheirEntries) {
       {"<!--URL001;SS;http://-->", RuleCode::SS, {"001HTTP://"}},
   };
   for (const EntryCase& c : cases) {
-    const MetaDataScan scan = ScanMetaData(c.text);
+    const MetaDataScan scan = scan_meta_data(c.text);
     EXPECT_EQ(scan.lists[static_cast<std::size_t>(c.code)], c.entries) << c.text;
     std::size_t total = 0;
     for (const TextList& list : scan.lists) total += list.size();
@@ -141,7 +141,7 @@ TEST(MetaDataScannerTest, WidthComment) {
       {"<!--NAVFRAMEWIDTH=-->", 100},    {"<!--NAVFRAMEWIDTH=250--><!--NAVFRAMEWIDTH=150-->", 250},
       {"no comment", std::nullopt},
   };
-  for (const WidthCase& c : cases) EXPECT_EQ(ScanMetaData(c.text).width, c.width) << c.text;
+  for (const WidthCase& c : cases) EXPECT_EQ(scan_meta_data(c.text).width, c.width) << c.text;
 }
 
 TEST(MetaDataScannerTest, ManyCommentsWithoutCloseStayLinear) {
@@ -149,7 +149,7 @@ TEST(MetaDataScannerTest, ManyCommentsWithoutCloseStayLinear) {
   // not remembered; 20,000 of them must still give the same entries.
   std::string text;
   for (int i = 0; i < 20000; ++i) text += "<!--URL001:AD:x";
-  const MetaDataScan scan = ScanMetaData(text);
+  const MetaDataScan scan = scan_meta_data(text);
   ASSERT_EQ(scan.lists[0].size(), 20000u);
   EXPECT_EQ(scan.lists[0].front(), "001");
 }

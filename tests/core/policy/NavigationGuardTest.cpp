@@ -15,7 +15,7 @@ namespace tovali {
 // The states the tests start from that no intent of the guard sets alone.
 struct NavigationGuardTestAccess {
   static void set_url_number(NavigationGuard& guard, std::string number) {
-    guard.SetURLNumber(std::move(number));
+    guard.set_url_number(std::move(number));
   }
   static void empty_main_mailbox(NavigationGuard& guard) { guard.m_pending_main_url.clear(); }
 };
@@ -68,7 +68,7 @@ class NavigationGuardTest : public ::testing::Test {
   // The child clicks a menu link: the navigation frame's guard cancels it and
   // queues its target.
   void click_menu_link(const std::string& link) {
-    guard.MouseDown();
+    guard.mouse_down();
     ASSERT_EQ(guard.NavFrameBeforeNavigate2(link, RequestOrigin::LinkClick), Verdict::Cancel);
   }
 
@@ -245,7 +245,7 @@ TEST_F(NavigationGuardTest, JustThisTimeAdmitsOneAddressUnderTheRulesBefore) {
     NavigationGuard guard{settings, log, effects, clock};
     guard.UpdateLists();
     guard.NavFrameNavigateComplete2(std::string(kMenuPage));
-    guard.MouseDown();
+    guard.mouse_down();
     ASSERT_EQ(guard.NavFrameBeforeNavigate2(c.link, RequestOrigin::LinkClick), Verdict::Cancel);
     ASSERT_EQ(guard.WebBrowserBeforeNavigate2(c.site, RequestOrigin::Program), Verdict::Proceed);
     ASSERT_EQ(guard.URLNumber(), c.number) << c.link;
@@ -354,7 +354,7 @@ TEST(NavigationGuardTrust, OnlyTheProgramsOwnNavigationIsTrusted) {
     FakeClock clock;
     NavigationGuard guard{settings, log, effects, clock};
     guard.UpdateLists();
-    guard.SetProgramPages({error_page});
+    guard.set_program_pages({error_page});
     guard.open_site("http://www.example.com/");
     int asked = 0;
     for (const Event& e : c.events) {
@@ -397,8 +397,8 @@ TEST_F(NavigationGuardTest, OnlyAReportedHistoryStepRestoresSavedRules) {
 // The main frame shows no local file but the program's own pages; every
 // other one is refused silently, trusted or not.
 TEST_F(NavigationGuardTest, LocalFilesOnlyTheProgramsOwnPages) {
-  guard.SetProgramPages({"file:///opt/tovali/welcome.html", "file:///opt/tovali/help.html",
-                         "file:///opt/tovali/error.html"});
+  guard.set_program_pages({"file:///opt/tovali/welcome.html", "file:///opt/tovali/help.html",
+                           "file:///opt/tovali/error.html"});
   const struct {
     const char* url;
     Verdict verdict;
@@ -782,7 +782,7 @@ TEST_F(NavigationGuardTest, AnOpenedSiteIsAdmittedUnderNumber001) {
 
   // The start page becomes the current site; the rules stay and no trust is
   // given.
-  guard.SetProgramPages({"file:///opt/tovali/welcome.html"});
+  guard.set_program_pages({"file:///opt/tovali/welcome.html"});
   guard.open_start_page("file:///opt/tovali/welcome.html");
   EXPECT_EQ(guard.CurrentSiteURL(), "file:///opt/tovali/welcome.html");
   EXPECT_FALSE(guard.TrustedNavigation());
@@ -864,8 +864,8 @@ TEST_F(NavigationGuardTest, TimeUpAdmitsOnlyItsPageAndRefusesTheChildSilently) {
   const std::string page = "file:///state/timeup.html";
   settings.set_value("allow_new_window", "1");
   open_two_sites();
-  guard.BeginTimeUp(page);
-  EXPECT_TRUE(guard.TimeIsUp());
+  guard.begin_time_up(page);
+  EXPECT_TRUE(guard.time_is_up());
   EXPECT_EQ(guard.PendingMainURL(), page);
   EXPECT_EQ(
       guard.WebBrowserBeforeNavigate2("FILE:///state/timeup.html#top", RequestOrigin::Program),
@@ -874,7 +874,7 @@ TEST_F(NavigationGuardTest, TimeUpAdmitsOnlyItsPageAndRefusesTheChildSilently) {
   // A menu link, a link of the page, a step back, the program's own trusted
   // page and a new window: all refused without a word, and the time-up page
   // comes back after a main-frame refusal.
-  guard.MouseDown();
+  guard.mouse_down();
   EXPECT_EQ(guard.NavFrameBeforeNavigate2("http001://www.example.com/", RequestOrigin::LinkClick),
             Verdict::Cancel);
   EXPECT_EQ(guard.PendingMainURL().find("example.com"), std::string::npos);
@@ -897,15 +897,15 @@ TEST_F(NavigationGuardTest, TimeUpAdmitsOnlyItsPageAndRefusesTheChildSilently) {
 
   // The parent added time: the main frame goes back to the start page at
   // once, and the child's links work again.
-  guard.SetProgramPages({"file:///opt/tovali/welcome.html"});
-  guard.EndTimeUp("file:///opt/tovali/welcome.html");
-  EXPECT_FALSE(guard.TimeIsUp());
+  guard.set_program_pages({"file:///opt/tovali/welcome.html"});
+  guard.end_time_up("file:///opt/tovali/welcome.html");
+  EXPECT_FALSE(guard.time_is_up());
   EXPECT_EQ(guard.PendingMainURL(), "file:///opt/tovali/welcome.html");
   guard.QueueTimerTimer();
   EXPECT_EQ(
       guard.WebBrowserBeforeNavigate2("file:///opt/tovali/welcome.html", RequestOrigin::Program),
       Verdict::Proceed);
-  guard.EndTimeUp("file:///opt/tovali/welcome.html");  // no longer up: nothing queued
+  guard.end_time_up("file:///opt/tovali/welcome.html");  // no longer up: nothing queued
   EXPECT_EQ(guard.PendingMainURL(), "");
   click_menu_link("http001://www.example.com/");
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://www.example.com/"), Verdict::Proceed);
@@ -914,9 +914,9 @@ TEST_F(NavigationGuardTest, TimeUpAdmitsOnlyItsPageAndRefusesTheChildSilently) {
 TEST_F(NavigationGuardTest, ClosedToSitesLoadsOnlyItsPageAndTheProgramsOwn) {
   const std::string page = "file:///state/unreadable.html";
   settings.set_value("allow_new_window", "1");
-  guard.SetProgramPages({"file:///opt/tovali/welcome.html", page});
-  guard.CloseToSites(page);
-  EXPECT_TRUE(guard.ClosedToSites());
+  guard.set_program_pages({"file:///opt/tovali/welcome.html", page});
+  guard.close_to_sites(page);
+  EXPECT_TRUE(guard.closed_to_sites());
   EXPECT_EQ(guard.PendingNavURL(), page);
   EXPECT_EQ(guard.NavFrameBeforeNavigate2(page, RequestOrigin::Program), Verdict::Proceed);
 
@@ -937,7 +937,7 @@ TEST_F(NavigationGuardTest, ClosedToSitesLoadsOnlyItsPageAndTheProgramsOwn) {
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("http://home.test/tovali/v200/group1/help.php3",
                                             RequestOrigin::Program),
             Verdict::Cancel);
-  guard.MouseDown();
+  guard.mouse_down();
   EXPECT_EQ(guard.WebBrowserBeforeNavigate2("https://www.example.com/", RequestOrigin::LinkClick),
             Verdict::Cancel);
   EXPECT_EQ(guard.WebBrowserNewWindow2(), NewWindowDecision::Drop);

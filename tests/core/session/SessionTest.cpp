@@ -101,13 +101,13 @@ TEST_F(SessionTest, StartupChainRunsItsStepsInOrder) {
   EXPECT_EQ(edge.calls, (std::vector<std::string>{"controls"}));
   edge.calls.clear();
 
-  session.BeginStartup();
-  const std::string start_page = "file://" + StartPagePath(m_program.path());
+  session.begin_startup();
+  const std::string start_page = "file://" + start_page_path(m_program.path());
   EXPECT_EQ(session.guard().PendingMainURL(), start_page);
   EXPECT_EQ(edge.calls, (std::vector<std::string>{"toolbar off"}));
   edge.calls.clear();
 
-  session.FinishStartup();
+  session.finish_startup();
   EXPECT_EQ(edge.calls,
             (std::vector<std::string>{std::string("message ") + kLoadingMessage, "panel timer off",
                                       "download", "panel timer on", "toolbar on"}));
@@ -118,7 +118,7 @@ TEST_F(SessionTest, StartupChainRunsItsStepsInOrder) {
 TEST_F(SessionTest, ARefusedClickIsToldCountedAndCanBeAskedAbout) {
   session.open();
   const std::string refused = "http://www.refused.example/page";
-  session.guard().MouseDown();
+  session.guard().mouse_down();
   const NavigationRequest request{refused, RequestOrigin::LinkClick, NavigationKind::Request,
                                   BrowserTarget::MainFrame};
   EXPECT_EQ(session.BeforeNavigate2(request), Verdict::Cancel);
@@ -142,15 +142,15 @@ TEST_F(SessionTest, TimeUpShowsItsPageUntilTheLimitIsLifted) {
 
   session.settings().set_value(keys::bedtime,
                                clock_time_from_now(-1) + "-" + clock_time_from_now(5));
-  session.UpdateDailyLimits();
-  EXPECT_TRUE(session.guard().TimeIsUp());
+  session.update_daily_limits();
+  EXPECT_TRUE(session.guard().time_is_up());
   EXPECT_EQ(session.guard().PendingMainURL(), "file://" + m_state.path() + "timeup.html");
   EXPECT_EQ(edge.calls.back(), "close pop-up");
 
   session.settings().set_value(keys::bedtime, "");
-  session.UpdateDailyLimits();
-  EXPECT_FALSE(session.guard().TimeIsUp());
-  EXPECT_EQ(session.guard().PendingMainURL(), "file://" + StartPagePath(m_program.path()));
+  session.update_daily_limits();
+  EXPECT_FALSE(session.guard().time_is_up());
+  EXPECT_EQ(session.guard().PendingMainURL(), "file://" + start_page_path(m_program.path()));
 }
 
 TEST_F(SessionTest, AGrownUpsAnswerIsAppliedAndRecorded) {
@@ -184,7 +184,7 @@ TEST_F(SessionTest, AGrownUpsAnswerIsAppliedAndRecorded) {
   }
   // "Always" was saved with the settings.
   Settings stored;
-  ConfigStore(m_config.path()).ReadConfig(stored);
+  ConfigStore(m_config.path()).read_config(stored);
   EXPECT_EQ(stored.value(keys::num_moresites), session.settings().value(keys::num_moresites));
 }
 

@@ -35,9 +35,9 @@ TEST(ConfigStore, CopiesLiveBelowTheXdgConfigFolder) {
   }
 
   const ConfigStore store("/x/tovali-explorer");
-  EXPECT_EQ(store.CopyPaths()[0], "/x/tovali-explorer/finalg.dat");
-  EXPECT_EQ(store.CopyPaths()[1], "/x/tovali-explorer/system/stlber.dat");
-  EXPECT_EQ(store.CopyPaths()[2], "/x/tovali-explorer/config/rushol.dat");
+  EXPECT_EQ(store.copy_paths()[0], "/x/tovali-explorer/finalg.dat");
+  EXPECT_EQ(store.copy_paths()[1], "/x/tovali-explorer/system/stlber.dat");
+  EXPECT_EQ(store.copy_paths()[2], "/x/tovali-explorer/config/rushol.dat");
 }
 
 TEST(ConfigStore, NoUsableCopyWritesTheDefaultsToAllThree) {
@@ -47,11 +47,11 @@ TEST(ConfigStore, NoUsableCopyWritesTheDefaultsToAllThree) {
   const auto report = store.LoadConfig(s);
   EXPECT_EQ(report.source, LoadSource::Defaults);
   EXPECT_TRUE(report.save.ok());
-  EXPECT_EQ(s.lines(), ConfigStore::DefaultLines());
+  EXPECT_EQ(s.lines(), ConfigStore::default_lines());
   ASSERT_EQ(s.lines().size(), 19u);
   EXPECT_EQ(s.lines().front(), "password=marigold");
   EXPECT_EQ(s.lines().back(), "pext-1=zip");
-  for (const auto& path : store.CopyPaths()) {
+  for (const auto& path : store.copy_paths()) {
     TextList encoded, decoded;
     ASSERT_TRUE(LoadEncodedFile(path, encoded)) << path;
     DecodeAndLoad(encoded, decoded);
@@ -64,7 +64,7 @@ TEST(ConfigStore, NoUsableCopyWritesTheDefaultsToAllThree) {
 TEST(ConfigStore, TheFirstUsableCopyWinsAndNoDefaultsAreMerged) {
   TempDir dir;
   const ConfigStore store(dir.path());
-  const auto paths = store.CopyPaths();
+  const auto paths = store.copy_paths();
   const struct {
     const char* name;
     const char* first;  // text of finalg.dat, or nullptr for missing
@@ -83,7 +83,7 @@ TEST(ConfigStore, TheFirstUsableCopyWinsAndNoDefaultsAreMerged) {
     Settings s({"previous=1"});
     EXPECT_EQ(store.LoadConfig(s).source, c.source) << c.name;
     EXPECT_EQ(s.lines(), TextList{"only=second"}) << c.name;
-    EXPECT_EQ(store.FirstUsableCopy(), 1) << c.name;
+    EXPECT_EQ(store.first_usable_copy(), 1) << c.name;
   }
   // An empty first copy is usable and gives empty settings.
   dir.write("finalg.dat", "");
@@ -96,15 +96,15 @@ TEST(ConfigStore, ReadConfigWritesNothing) {
   TempDir dir;
   const ConfigStore store(dir.path() + "sub/");
   Settings s;
-  EXPECT_EQ(store.ReadConfig(s), LoadSource::Defaults);
-  EXPECT_EQ(s.lines(), ConfigStore::DefaultLines());
-  EXPECT_EQ(store.FirstUsableCopy(), -1);
+  EXPECT_EQ(store.read_config(s), LoadSource::Defaults);
+  EXPECT_EQ(s.lines(), ConfigStore::default_lines());
+  EXPECT_EQ(store.first_usable_copy(), -1);
 }
 
 // What each copy holds, decoded ("" when it does not pass its check).
 std::vector<std::string> copy_contents(const ConfigStore& store) {
   std::vector<std::string> out;
-  for (const auto& path : store.CopyPaths()) {
+  for (const auto& path : store.copy_paths()) {
     TextList encoded, decoded;
     if (LoadEncodedFile(path, encoded)) DecodeAndLoad(encoded, decoded);
     std::string text;
@@ -159,7 +159,7 @@ TEST(ConfigStore, ACopyThatCannotBeWrittenLeavesAllThreeAsTheyWere) {
 
     ASSERT_EQ(report.failures.size(), c.failing.size()) << c.name;
     for (std::size_t k = 0; k < c.failing.size(); ++k) {
-      EXPECT_EQ(report.failures[k].path, store.CopyPaths()[c.failing[k]]) << c.name;
+      EXPECT_EQ(report.failures[k].path, store.copy_paths()[c.failing[k]]) << c.name;
       EXPECT_FALSE(report.failures[k].reason.empty()) << c.name;
     }
     const std::string old_text = "password=old;";
@@ -172,7 +172,7 @@ TEST(ConfigStore, ACopyThatCannotBeWrittenLeavesAllThreeAsTheyWere) {
     EXPECT_EQ(copy_contents(store), expected) << c.name;
     EXPECT_EQ(files_below(dir.path()), before) << c.name << ": no temporary is left";
     Settings loaded;
-    EXPECT_EQ(store.ReadConfig(loaded), LoadSource::FirstCopy) << c.name;
+    EXPECT_EQ(store.read_config(loaded), LoadSource::FirstCopy) << c.name;
     EXPECT_EQ(loaded.value("password"), "old") << c.name;
     for (std::size_t i : c.failing) ::chmod((dir.path() + folders[i]).c_str(), 0755);
   }
@@ -229,7 +229,7 @@ TEST(ConfigStore, SettingsLongerThanACopyCanCountAreNotSaved) {
 
   ASSERT_EQ(report.failures.size(), 3u);
   for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(report.failures[i].path, store.CopyPaths()[i]);
+    EXPECT_EQ(report.failures[i].path, store.copy_paths()[i]);
     EXPECT_NE(report.failures[i].reason.find("65536 lines"), std::string::npos)
         << report.failures[i].reason;
     EXPECT_NE(report.failures[i].reason.find("65535"), std::string::npos);
@@ -241,7 +241,7 @@ TEST(ConfigStore, SettingsLongerThanACopyCanCountAreNotSaved) {
   lines.insert(lines.begin() + 5, "");
   ASSERT_TRUE(store.SaveConfig(Settings(lines)).ok());
   Settings loaded;
-  EXPECT_EQ(store.ReadConfig(loaded), LoadSource::FirstCopy);
+  EXPECT_EQ(store.read_config(loaded), LoadSource::FirstCopy);
   EXPECT_EQ(loaded.lines().size(), kMaxCountedLines);
 }
 

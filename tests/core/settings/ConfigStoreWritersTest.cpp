@@ -23,7 +23,7 @@ using testing::TempDir;
 // The decoded lines of each copy ({} for one that fails its check).
 std::vector<TextList> copies_of(const ConfigStore& store) {
   std::vector<TextList> out;
-  for (const auto& path : store.CopyPaths()) {
+  for (const auto& path : store.copy_paths()) {
     TextList encoded, decoded;
     if (LoadEncodedFile(path, encoded)) DecodeAndLoad(encoded, decoded);
     out.push_back(decoded);
@@ -55,7 +55,7 @@ TEST(ConfigStoreWriters, ASaveKeepsTheKeysAnotherWriterSavedSinceItRead) {
   // ... a tovali-settings saves two keys ...
   const ConfigStore tool(dir.path());
   Settings in_tool;
-  tool.ReadConfig(in_tool);
+  tool.read_config(in_tool);
   in_tool.set_value("other", "2");
   in_tool.set_value("both", "tool");
   ASSERT_TRUE(tool.SaveConfig(in_tool).ok());
@@ -71,7 +71,7 @@ TEST(ConfigStoreWriters, ASaveKeepsTheKeysAnotherWriterSavedSinceItRead) {
   // The program's next save writes only its own next change again.
   ASSERT_TRUE(tool.SaveConfig([&] {
                     Settings s;
-                    tool.ReadConfig(s);
+                    tool.read_config(s);
                     s.set_value("other", "3");
                     return s;
                   }())
@@ -98,7 +98,7 @@ TEST(ConfigStoreWriters, TwoWritersInALoopLoseNoAcknowledgedSave) {
     for (int i = 0; i < kSaves; ++i) {
       const ConfigStore fresh(dir.path());
       const ConfigStore& store = fresh_read ? fresh : program;
-      if (fresh_read) store.ReadConfig(settings);
+      if (fresh_read) store.read_config(settings);
       const std::string key = prefix + std::to_string(i);
       settings.set_value(key, "v" + std::to_string(i));
       log << key << (store.SaveConfig(settings).ok() ? " saved" : " refused") << std::endl;
@@ -172,7 +172,7 @@ TEST(ConfigStoreWriters, AWriterKilledAtAnyStepLeavesTheOldOrTheNewSettingsWhole
 
     // A reader that writes nothing already sees the outcome ...
     Settings read;
-    ConfigStore(dir.path()).ReadConfig(read);
+    ConfigStore(dir.path()).read_config(read);
     EXPECT_EQ(read.lines(), c.expected);
     // ... and the next load makes all three copies hold it.
     Settings loaded;
@@ -180,7 +180,7 @@ TEST(ConfigStoreWriters, AWriterKilledAtAnyStepLeavesTheOldOrTheNewSettingsWhole
     EXPECT_TRUE(store.LoadConfig(loaded).save.ok());
     EXPECT_EQ(loaded.lines(), c.expected);
     for (const TextList& copy : copies_of(store)) EXPECT_EQ(copy, c.expected);
-    EXPECT_FALSE(std::filesystem::exists(store.JournalPath()));
+    EXPECT_FALSE(std::filesystem::exists(store.journal_path()));
   }
 }
 

@@ -28,7 +28,7 @@ TEST(InstallLayout, SuppliedPagesComeFromTheSharedFolderWhenItExists) {
       asked.insert(dir);
       return c.existing.count(dir) > 0;
     };
-    EXPECT_EQ(SuppliedPagesDir(c.executable_dir, exists), c.expected) << c.executable_dir;
+    EXPECT_EQ(supplied_pages_dir(c.executable_dir, exists), c.expected) << c.executable_dir;
     EXPECT_EQ(asked.size(), 1u) << c.executable_dir;
   }
 }
@@ -46,7 +46,7 @@ TEST(InstallLayout, TheStateFolderFollowsXdgStateHomeWhenItIsAbsolute) {
       {"", "", "/tmp/.local/state/tovali-explorer/"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(StateDirFor(c.xdg_state_home, c.home), c.expected)
+    EXPECT_EQ(state_dir_for(c.xdg_state_home, c.home), c.expected)
         << "XDG_STATE_HOME=" << c.xdg_state_home << " HOME=" << c.home;
 }
 

@@ -160,7 +160,7 @@ TEST(ScrambledFile, AListTheHeaderCannotCountIsNotWritten) {
   std::string error;
   EXPECT_FALSE(EncodeAndSave(dir.path() + "f", lines, &error));
   EXPECT_NE(error.find("65535"), std::string::npos) << error;
-  EXPECT_THROW(EncodeText(lines), std::length_error);
+  EXPECT_THROW(encode_text(lines), std::length_error);
   TextList encoded, decoded;
   ASSERT_TRUE(LoadEncodedFile(dir.path() + "f", encoded));
   DecodeAndLoad(encoded, decoded);

@@ -17,7 +17,7 @@ namespace {
 TEST(SettingsKeys, FactoryLinesAreTheStoredDefaults) {
   const TextList expected = testing::factory_lines();
   EXPECT_EQ(factory_default_lines(), expected);
-  EXPECT_EQ(ConfigStore::DefaultLines(), expected);
+  EXPECT_EQ(ConfigStore::default_lines(), expected);
   EXPECT_EQ(factory_default(keys::password), "marigold");
   EXPECT_EQ(factory_default(keys::load_main_url), "");
 }

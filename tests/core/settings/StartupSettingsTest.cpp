@@ -28,16 +28,16 @@ struct Folders {
   }
   Settings stored() const {
     Settings s;
-    ConfigStore(config.path()).ReadConfig(s);
+    ConfigStore(config.path()).read_config(s);
     return s;
   }
 };
 
 TEST(StartupSettings, FirstStartWritesDefaultsThenTheSiteLinesOnce) {
   Folders f;
-  auto state = RunStartupSettingsSteps(f.locations());
-  EXPECT_TRUE(state.saveFailures.ok()) << state.saveFailures.describe();
-  TextList expected = ConfigStore::DefaultLines();
+  auto state = run_startup_settings_steps(f.locations());
+  EXPECT_TRUE(state.save_failures.ok()) << state.save_failures.describe();
+  TextList expected = ConfigStore::default_lines();
   expected.push_back("num-sites=2");
   expected.push_back(std::string("site-0=") + build::kPrimarySite);
   expected.push_back(std::string("site-1=") + build::kSecondarySite);
@@ -45,13 +45,13 @@ TEST(StartupSettings, FirstStartWritesDefaultsThenTheSiteLinesOnce) {
   EXPECT_EQ(state.settings.value("password"), "marigold");
   EXPECT_EQ(state.SitePath, "/tovali/v200/group1");
   EXPECT_EQ(state.SiteBaseURL, build::kPrimarySite);
-  for (const auto& path : ConfigStore(f.config.path()).CopyPaths()) {
+  for (const auto& path : ConfigStore(f.config.path()).copy_paths()) {
     struct stat st;
     EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
   }
   EXPECT_EQ(f.stored().lines(), expected);
 
-  state = RunStartupSettingsSteps(f.locations());
+  state = run_startup_settings_steps(f.locations());
   EXPECT_EQ(state.settings.lines(), expected);  // nothing added twice
 }
 
@@ -77,7 +77,7 @@ TEST(StartupSettings, ASiteCountOfZeroGetsOnlyTheMissingLines) {
   for (const auto& c : cases) {
     Folders f;
     ASSERT_TRUE(ConfigStore(f.config.path()).SaveConfig(Settings(c.stored)).ok());
-    const auto state = RunStartupSettingsSteps(f.locations());
+    const auto state = run_startup_settings_steps(f.locations());
     TextList expected = c.stored;
     expected.insert(expected.end(), c.added.begin(), c.added.end());
     expected.push_back("password=marigold");
@@ -90,15 +90,15 @@ TEST(StartupSettings, ASiteCountOfZeroGetsOnlyTheMissingLines) {
 
 TEST(StartupSettings, AnEmptiedPasswordReturnsUnlessNopasswordIsSet) {
   Folders f;
-  auto state = RunStartupSettingsSteps(f.locations());
+  auto state = run_startup_settings_steps(f.locations());
   state.settings.set_value("PASSWORD", "");
   ASSERT_TRUE(ConfigStore(f.config.path()).SaveConfig(state.settings).ok());
-  EXPECT_EQ(RunStartupSettingsSteps(f.locations()).settings.value("password"), "marigold");
+  EXPECT_EQ(run_startup_settings_steps(f.locations()).settings.value("password"), "marigold");
 
   state.settings.set_value("password", "");
   state.settings.set_value("nopassword", "1");
   ASSERT_TRUE(ConfigStore(f.config.path()).SaveConfig(state.settings).ok());
-  const auto again = RunStartupSettingsSteps(f.locations());
+  const auto again = run_startup_settings_steps(f.locations());
   EXPECT_FALSE(again.settings.has("password"));
   EXPECT_FALSE(f.stored().has("password"));
 }
@@ -115,10 +115,10 @@ TEST(StartupSettings, LockedValuesHoldWhenTheCopiesAreDeletedOrDamaged) {
         f.config.write(copy, "junk\r\n");
       }
     } else if (std::string(what) == "deleted") {
-      for (const auto& path : store.CopyPaths()) std::remove(path.c_str());
+      for (const auto& path : store.copy_paths()) std::remove(path.c_str());
     }
-    const auto state = RunStartupSettingsSteps(f.locations());
-    EXPECT_EQ(state.systemSettingsProblems, "") << what;
+    const auto state = run_startup_settings_steps(f.locations());
+    EXPECT_EQ(state.system_settings_problems, "") << what;
     EXPECT_EQ(state.settings.value("req_pw_close"), "1") << what;
     EXPECT_EQ(state.settings.value("password"), "") << what;  // no "marigold" over a lock
     EXPECT_EQ(state.settings.value("site-0"), "http://s.test") << what;
@@ -126,7 +126,7 @@ TEST(StartupSettings, LockedValuesHoldWhenTheCopiesAreDeletedOrDamaged) {
   }
   // The copies keep the user's own lines: the factory ones after the deletion.
   Settings stored;
-  store.ReadConfig(stored);
+  store.read_config(stored);
   EXPECT_EQ(stored.value("req_pw_close"), "0");
   EXPECT_EQ(stored.value("password"), "marigold");
 }
@@ -139,9 +139,10 @@ TEST(StartupSettings, AnUnreadableSettingsConfKeepsClosingAndSetupBehindThePassw
                       {"req_pw_close=0", "req_pw_config=0", "download_config=1", "password=mine"}))
                   .ok());
   std::filesystem::create_directories(f.system.path() + "settings.conf");
-  const auto state = RunStartupSettingsSteps(f.locations());
-  EXPECT_TRUE(state.systemSettingsUnreadable);
-  EXPECT_NE(state.systemSettingsProblems.find("settings.conf: cannot be read"), std::string::npos);
+  const auto state = run_startup_settings_steps(f.locations());
+  EXPECT_TRUE(state.system_settings_unreadable);
+  EXPECT_NE(state.system_settings_problems.find("settings.conf: cannot be read"),
+            std::string::npos);
   EXPECT_TRUE(state.settings.is_on("req_pw_close"));
   EXPECT_TRUE(state.settings.is_on("req_pw_config"));
   EXPECT_FALSE(state.settings.is_on("download_config"));
@@ -150,8 +151,8 @@ TEST(StartupSettings, AnUnreadableSettingsConfKeepsClosingAndSetupBehindThePassw
   EXPECT_EQ(f.stored().value("req_pw_close"), "0");
 
   std::filesystem::remove_all(f.system.path() + "settings.conf");
-  const auto readable = RunStartupSettingsSteps(f.locations());
-  EXPECT_FALSE(readable.systemSettingsUnreadable);
+  const auto readable = run_startup_settings_steps(f.locations());
+  EXPECT_FALSE(readable.system_settings_unreadable);
   EXPECT_FALSE(readable.settings.is_on("req_pw_close"));
 }
 
@@ -160,15 +161,15 @@ TEST(StartupSettings, TheRefusedUrlLogIsLoadedBoundedAndSaved) {
   std::string text;
   for (int i = 0; i < 510; ++i) text += "http://site" + std::to_string(i) + ".example/\r\n";
   f.state.write("prohurl.log", text);
-  auto state = RunStartupSettingsSteps(f.locations());
-  ASSERT_EQ(state.prohibitedLog.size(), 500u);
-  EXPECT_EQ(state.prohibitedLog.entries().front(), "http://site10.example/");
-  state.prohibitedLog.append("http://new.example/");
-  EXPECT_EQ(state.prohibitedLog.size(), 500u);
-  EXPECT_EQ(state.prohibitedLog.entries().front(), "http://site11.example/");
-  ASSERT_TRUE(SaveProhibitedLog(f.locations(), state.prohibitedLog));
-  const auto reloaded = RunStartupSettingsSteps(f.locations());
-  EXPECT_EQ(reloaded.prohibitedLog.entries(), state.prohibitedLog.entries());
+  auto state = run_startup_settings_steps(f.locations());
+  ASSERT_EQ(state.prohibited_log.size(), 500u);
+  EXPECT_EQ(state.prohibited_log.entries().front(), "http://site10.example/");
+  state.prohibited_log.append("http://new.example/");
+  EXPECT_EQ(state.prohibited_log.size(), 500u);
+  EXPECT_EQ(state.prohibited_log.entries().front(), "http://site11.example/");
+  ASSERT_TRUE(save_prohibited_log(f.locations(), state.prohibited_log));
+  const auto reloaded = run_startup_settings_steps(f.locations());
+  EXPECT_EQ(reloaded.prohibited_log.entries(), state.prohibited_log.entries());
   EXPECT_EQ(f.state.read("prohurl.log").substr(0, 24), "http://site11.example/\r\n");
   EXPECT_EQ(f.program.read("prohurl.log"), "");
 }
@@ -176,11 +177,11 @@ TEST(StartupSettings, TheRefusedUrlLogIsLoadedBoundedAndSaved) {
 TEST(StartupSettings, AnUnreadableLogLeavesTheLogEmpty) {
   Folders f;
   ::mkdir((f.state.path() + "prohurl.log").c_str(), 0755);  // a folder cannot be read as lines
-  const auto state = RunStartupSettingsSteps(f.locations());
-  EXPECT_TRUE(state.prohibitedLogUnreadable);
-  EXPECT_EQ(state.prohibitedLog.size(), 0u);
+  const auto state = run_startup_settings_steps(f.locations());
+  EXPECT_TRUE(state.prohibited_log_unreadable);
+  EXPECT_EQ(state.prohibited_log.size(), 0u);
   EXPECT_EQ(state.settings.value("password"), "marigold");
-  EXPECT_FALSE(SaveProhibitedLog(f.locations(), state.prohibitedLog));
+  EXPECT_FALSE(save_prohibited_log(f.locations(), state.prohibited_log));
 }
 
 // A FIFO or /dev/zero in place of the log or of settings copies is reported
@@ -190,7 +191,7 @@ TEST(StartupSettings, AFifoOrADeviceInPlaceOfTheLogOrACopyDoesNotHoldStartUp) {
   using testing::SpecialFile;
   for (const SpecialFile kind : {SpecialFile::Fifo, SpecialFile::DevZero}) {
     Folders f;
-    const auto copies = ConfigStore(f.config.path()).CopyPaths();
+    const auto copies = ConfigStore(f.config.path()).copy_paths();
     ASSERT_TRUE(EncodeAndSave(copies[2], {"password=third"}));
     for (int i = 0; i < 2; ++i) {
       std::filesystem::create_directories(std::filesystem::path(copies[i]).parent_path());
@@ -200,8 +201,8 @@ TEST(StartupSettings, AFifoOrADeviceInPlaceOfTheLogOrACopyDoesNotHoldStartUp) {
     std::string problem;
     EXPECT_TRUE(testing::run_in_child(
         [&f] {
-          const auto state = RunStartupSettingsSteps(f.locations());
-          return state.prohibitedLogUnreadable && state.prohibitedLog.size() == 0 &&
+          const auto state = run_startup_settings_steps(f.locations());
+          return state.prohibited_log_unreadable && state.prohibited_log.size() == 0 &&
                  state.settings.value("password") == "third";
         },
         60, &problem))
@@ -215,7 +216,7 @@ TEST(StartupSettings, TheLogIsSavedIntoAStateFolderThatIsMissing) {
   locations.state_dir = f.state.path() + "state/tovali-explorer/";
   ProhibitedLog log;
   log.append("http://refused.example/");
-  ASSERT_TRUE(SaveProhibitedLog(locations, log));
+  ASSERT_TRUE(save_prohibited_log(locations, log));
   EXPECT_EQ(f.state.read("state/tovali-explorer/prohurl.log"), "http://refused.example/\r\n");
   struct stat st;
   ASSERT_EQ(::stat(locations.state_dir.c_str(), &st), 0);
@@ -229,8 +230,8 @@ TEST(StartupSettings, AReadOnlySettingsFolderIsReportedAndStartUpGoesOn) {
   ASSERT_EQ(::chmod(f.config.path().c_str(), 0555), 0);
   ::chmod(f.program.path().c_str(), 0755);
   if (::geteuid() != 0) {
-    const auto state = RunStartupSettingsSteps(f.locations());
-    EXPECT_FALSE(state.saveFailures.ok());
+    const auto state = run_startup_settings_steps(f.locations());
+    EXPECT_FALSE(state.save_failures.ok());
     EXPECT_EQ(state.settings.value("password"), "marigold");
     return;
   }
@@ -240,9 +241,9 @@ TEST(StartupSettings, AReadOnlySettingsFolderIsReportedAndStartUpGoesOn) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
-    const auto state = RunStartupSettingsSteps(f.locations());
-    const bool reported = !state.saveFailures.ok() &&
-                          state.saveFailures.describe().find("finalg.dat") != std::string::npos;
+    const auto state = run_startup_settings_steps(f.locations());
+    const bool reported = !state.save_failures.ok() &&
+                          state.save_failures.describe().find("finalg.dat") != std::string::npos;
     ::_exit(reported && state.settings.value("password") == "marigold" ? 0 : 1);
   }
   int status = 0;

@@ -116,7 +116,7 @@ TEST(SystemSettings, ValuesAreCheckedAgainstTheirKeys) {
 TEST(SystemSettings, RefusedLinesAreToldInFileOrderAndLockNothing) {
   TempDir dir;
   dir.write("settings.conf", "oops\nprevent_swich=1\nreq_pw_close=yes\n=x\nbedtime=late\n");
-  const SystemSettingsLoad load = LoadSystemSettings(dir.path());
+  const SystemSettingsLoad load = load_system_settings(dir.path());
   EXPECT_EQ(load.locked, TextList{"req_pw_close=1"});
   EXPECT_FALSE(load.unreadable);
   const std::string path = dir.path() + "settings.conf";
@@ -131,7 +131,7 @@ TEST(SystemSettings, RefusedLinesAreToldInFileOrderAndLockNothing) {
 TEST(SystemSettings, AMissingFileOrFolderLocksNothingSilently) {
   TempDir dir;
   for (const std::string& folder : {std::string(), dir.path(), dir.path() + "absent/"}) {
-    const SystemSettingsLoad load = LoadSystemSettings(folder);
+    const SystemSettingsLoad load = load_system_settings(folder);
     EXPECT_TRUE(load.locked.empty()) << folder;
     EXPECT_EQ(load.problems, "") << folder;
   }
@@ -140,7 +140,7 @@ TEST(SystemSettings, AMissingFileOrFolderLocksNothingSilently) {
 TEST(SystemSettings, ReadsTheFileAndNamesItsBadLines) {
   TempDir dir;
   dir.write("settings.conf", "req_pw_close=1\r\noops\r\n");
-  const SystemSettingsLoad load = LoadSystemSettings(dir.path());
+  const SystemSettingsLoad load = load_system_settings(dir.path());
   EXPECT_EQ(load.locked, TextList{"req_pw_close=1"});
   EXPECT_EQ(load.problems,
             dir.path() + "settings.conf: line 2 is not name=value and locks nothing\n");
@@ -155,7 +155,7 @@ TEST(SystemSettings, AFileThatCannotBeReadIsReportedAndLocksNothing) {
   std::filesystem::create_directories(dir.path() + "fifo");
   ASSERT_EQ(::mkfifo((dir.path() + "fifo/settings.conf").c_str(), 0600), 0);
   for (const char* folder : {"folder/", "large/", "fifo/"}) {
-    const SystemSettingsLoad load = LoadSystemSettings(dir.path() + folder);
+    const SystemSettingsLoad load = load_system_settings(dir.path() + folder);
     EXPECT_TRUE(load.locked.empty()) << folder;
     EXPECT_TRUE(load.unreadable) << folder;
     EXPECT_NE(load.problems.find(dir.path() + folder + "settings.conf: cannot be read"),

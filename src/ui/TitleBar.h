@@ -15,7 +15,7 @@ enum class TitleButtons {
 // What a window manager offers on the program's windows besides the
 // caption: never a minimise button, which would hide a window of the
 // program behind nothing.
-class BorderIcons {
+class TitleBar {
  public:
   // Applies `buttons` to `window`; call before the window is realised.
   static void keep(Gtk::Window& window, TitleButtons buttons);

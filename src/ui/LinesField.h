@@ -8,9 +8,9 @@
 namespace tovali {
 
 // A scrolled multi-line text field read and written as lines.
-class MemoView : public Gtk::ScrolledWindow {
+class LinesField : public Gtk::ScrolledWindow {
  public:
-  explicit MemoView(const char* name);
+  explicit LinesField(const char* name);
 
   // Replaces the text with `lines`, one per line (already UTF-8).
   void set_lines(const TextList& lines);

@@ -1,8 +1,8 @@
-#include "ui/MemoView.h"
+#include "ui/LinesField.h"
 
 namespace tovali {
 
-MemoView::MemoView(const char* name) {
+LinesField::LinesField(const char* name) {
   set_name(name);
   m_view.set_name(name);
   m_view.set_wrap_mode(Gtk::WRAP_NONE);
@@ -12,7 +12,7 @@ MemoView::MemoView(const char* name) {
   add(m_view);
 }
 
-void MemoView::set_lines(const TextList& lines) {
+void LinesField::set_lines(const TextList& lines) {
   std::string text;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) text += '\n';
@@ -21,7 +21,7 @@ void MemoView::set_lines(const TextList& lines) {
   m_view.get_buffer()->set_text(text);
 }
 
-TextList MemoView::lines() const {
+TextList LinesField::lines() const {
   const auto buffer = m_view.get_buffer();
   return split_lines(buffer->get_text(buffer->begin(), buffer->end(), true).raw());
 }

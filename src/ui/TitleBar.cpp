@@ -1,4 +1,4 @@
-#include "ui/BorderIcons.h"
+#include "ui/TitleBar.h"
 
 #include <gtkmm/window.h>
 
@@ -22,7 +22,7 @@ void apply(Gtk::Window& window, TitleButtons buttons) {
 
 }  // namespace
 
-void BorderIcons::keep(Gtk::Window& window, TitleButtons buttons) {
+void TitleBar::keep(Gtk::Window& window, TitleButtons buttons) {
   // Some window managers (openbox among them) ignore these hints for the
   // title-bar buttons and leave minimise and maximise off a tool window
   // only; others follow the hints.
@@ -31,7 +31,7 @@ void BorderIcons::keep(Gtk::Window& window, TitleButtons buttons) {
   if (window.get_realized()) apply(window, buttons);
 }
 
-void BorderIcons::keep_fixed_modal(Gtk::Window& window, Gtk::Window* parent) {
+void TitleBar::keep_fixed_modal(Gtk::Window& window, Gtk::Window* parent) {
   window.set_modal(true);
   if (parent) window.set_transient_for(*parent);
   window.set_position(Gtk::WIN_POS_CENTER);
