@@ -59,7 +59,7 @@ int run_download_command(const std::string& settings_dir, const std::vector<std:
   report_save_failures(state.save_failures, err);
   report_system_settings_problems(state.system_settings_problems, err);
   if (state.system_settings_unreadable) {
-    err << "tovali-settings: the administrator's " << locations.SystemDir << kSystemSettingsFile
+    err << "tovali-settings: the administrator's " << locations.system_dir << kSystemSettingsFile
         << " cannot be read, so no configuration is fetched until it is mended\n";
     return 1;
   }

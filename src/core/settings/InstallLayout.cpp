@@ -49,7 +49,7 @@ Locations current_locations() {
   });
   locations.settings_dir = ConfigStore::default_settings_dir();
   locations.state_dir = state_dir_for(environment("XDG_STATE_HOME"), environment("HOME"));
-  locations.SystemDir = system_folder();
+  locations.system_dir = system_folder();
   return locations;
 }
 

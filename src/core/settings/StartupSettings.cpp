@@ -30,7 +30,7 @@ StartupState run_startup_settings_steps(const Locations& locations) {
     state.prohibited_log_unreadable = !state.prohibited_log.load(log_path);
   }
 
-  SystemSettingsLoad system = load_system_settings(locations.SystemDir);
+  SystemSettingsLoad system = load_system_settings(locations.system_dir);
   state.system_settings_unreadable = system.unreadable;
   if (system.unreadable) {
     system.locked.assign(std::begin(kUnreadableSystemSettingsLocks),

@@ -12,7 +12,7 @@ namespace tovali {
 struct Locations {
   std::string ProgramDir;    // folder of the supplied pages, ending with "/"
   std::string settings_dir;  // folder of the settings copies, ending with "/"
-  std::string SystemDir;     // the administrator's folder, ending with "/"; "" for none
+  std::string system_dir;    // the administrator's folder, ending with "/"; "" for none
   std::string state_dir;  // folder of the refused-URL log and the generated pages, ending with "/"
 };
 
@@ -49,7 +49,7 @@ inline constexpr const char* kSitePath = "/tovali/v200/group1";
 
 // Runs the start-up settings steps in order: site defaults, the refused-URL
 // log from state_dir + "prohurl.log", the administrator's locks from
-// SystemDir + "settings.conf" (kUnreadableSystemSettingsLocks when it
+// system_dir + "settings.conf" (kUnreadableSystemSettingsLocks when it
 // exists but cannot be read), LoadConfig, the site list (only the
 // lines whose names are missing), the default password unless `nopassword`
 // is "1" (and the password is not locked). Saves where a step changed the settings. Never throws.
