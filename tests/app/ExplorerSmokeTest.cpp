@@ -55,8 +55,8 @@ TEST_F(ExplorerSmoke, MenuRefusalSetupAndExit) {
   ASSERT_TRUE(x().wait_for_window("^Tovali Explorer Setup$", kEventTimeout).has_value())
       << "setup did not open";
   ASSERT_TRUE(press("Cancel"));
-  EXPECT_TRUE(wait_until([this] { return x().search("^Tovali Explorer Setup$").empty(); },
-                         kEventTimeout))
+  EXPECT_TRUE(
+      wait_until([this] { return x().search("^Tovali Explorer Setup$").empty(); }, kEventTimeout))
       << "setup stayed open";
 
   ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
