@@ -18,7 +18,7 @@ Glib::RefPtr<Gdk::Pixbuf> burst_picture(int height) {
 
 }  // namespace
 
-StarBurstPicture::StarBurstPicture(std::string word, int width, int height)
+StarBurstPicture::StarBurstPicture(const std::string& word, int width, int height)
     : PictureButton(word, MouseClicks::Single, HandCursor::On), m_burst(burst_picture(height)) {
   set_size_request(width, height);
   set_halign(Gtk::ALIGN_START);

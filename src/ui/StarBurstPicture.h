@@ -17,7 +17,7 @@ namespace tovali {
 // emit signal_clicked().
 class StarBurstPicture : public PictureButton {
  public:
-  StarBurstPicture(std::string word, int width, int height);
+  StarBurstPicture(const std::string& word, int width, int height);
 
   static constexpr int kPictureWidth = 180;
   static constexpr int kPictureHeight = 100;
