@@ -6,7 +6,6 @@
 #include <gdkmm/monitor.h>
 #include <glibmm/main.h>
 
-#include "activity/TimeBudget.h"
 #include "browser/CallbackGuard.h"
 #include "config/TrustFiles.h"
 #include "crypto/PasswordHash.h"
@@ -18,40 +17,16 @@
 #include "ui/parent/ControlPanelForm.h"
 #include "ui/parent/PasswordForm.h"
 #include "ui/parent/SetupForm.h"
-#include "ui/widgets/ShellPictures.h"
 
 namespace tovali {
 
-namespace {
-
-// One word written one letter per line, with an empty first line.
-std::string vertical_word(const std::string& word) {
-  std::string text;
-  for (char letter : word) {
-    text += '\n';
-    text += letter;
-  }
-  return text;
-}
-
-const Gdk::RGBA kSilver("#c0c0c0");
-
-}  // namespace
-
 MainWindow::MainWindow(const Locations& locations)
     : m_session(locations, *this, *this, m_clock),
-      m_browser_buttons(
-          m_main_frame, m_session.settings(), "",
-          {[this] { prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }}),
-      m_logo("About Tovali Explorer", pictures::Picture::Logo, 108, 44, MouseClicks::Double),
-      m_close_button("Close", pictures::Picture::CloseBox, 16, 14, MouseClicks::Single,
-                     HandCursor::On),
-      m_progress([this](const auto& cr, double w,
-                        double h) { pictures::progress_bar(cr, w, h, m_progress_fill.fill()); },
-                 85, 14),
-      m_tools_image("Tools", pictures::Picture::Tools, 18, 18, MouseClicks::Double),
-      m_red_dot(pictures::picture(pictures::Picture::RedDot, 17, 17)),
-      m_green_dot(pictures::picture(pictures::Picture::GreenDot, 17, 17)),
+      m_top_panel(m_main_frame, m_session.settings(),
+                  {[this] { prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }},
+                  {[this] { on_home_clicked(); }, [this] { on_email_clicked(); },
+                   [this] { on_local_help_clicked(); }, [this] { on_web_help_clicked(); },
+                   [this] { show_about(); }, [this] { on_close_clicked(); }}),
       m_kiosk(*this, m_session.settings()),
       m_startup(m_session, *this) {
   set_title(kCaption);
@@ -122,29 +97,11 @@ void MainWindow::apply_window_level() {
 }
 
 void MainWindow::build_layout() {
-  build_toolbar();
-  build_left_strip();
-  build_status_line();
-
-  m_nav_frame_panel.pack_start(m_nav_frame.widget(), Gtk::PACK_EXPAND_WIDGET);
-  m_nav_frame_panel.set_size_request(1, -1);
-  m_main_panel.pack_start(m_main_frame.widget(), Gtk::PACK_EXPAND_WIDGET);
-  m_splitter.pack1(m_nav_frame_panel, false, false);
-  m_splitter.pack2(m_main_panel, true, false);
-  m_splitter.set_wide_handle(true);
-  // The navigation frame gets its width once the splitter has its size.
-  m_splitter.signal_size_allocate().connect([this](Gtk::Allocation& allocation) {
-    if (m_nav_frame_placed || allocation.get_width() <= 1) return;
-    m_nav_frame_placed = true;
-    Glib::signal_idle().connect_once(
-        [this] { m_splitter.set_position(m_nav_frame_hidden ? 1 : m_pending_nav_frame_width); });
-  });
-  // While the administrator hides the navigation frame the splitter stays at
-  // the left edge, and a drag of it uncovers nothing.
-  m_splitter.property_position().signal_changed().connect([this] {
-    if (m_nav_frame_hidden && m_splitter.get_position() > 1) m_splitter.set_position(1);
-  });
-  m_middle.pack_start(m_loading_frame, Gtk::PACK_SHRINK);
+  m_left_strip.on_hide = [this] { m_splitter.fold(); };
+  m_left_strip.on_show = [this] { m_splitter.unfold(); };
+  m_status_line.signal_tools_clicked().connect(
+      sigc::mem_fun(*this, &MainWindow::on_tools_double_clicked));
+  m_middle.pack_start(m_left_strip, Gtk::PACK_SHRINK);
   m_middle.pack_start(m_splitter, Gtk::PACK_EXPAND_WIDGET);
 
   m_layout.pack_start(m_top_panel, Gtk::PACK_SHRINK);
@@ -158,109 +115,9 @@ void MainWindow::build_layout() {
   add(m_overlay);
   m_layout.show_all();
   m_overlay.show();
-  m_loading_label.hide();
-  m_show_box.hide();
-  m_green_dot.hide();
 
   m_about.signal_picture_clicked().connect(
       sigc::mem_fun(*this, &MainWindow::on_about_picture_clicked));
-}
-
-void MainWindow::build_toolbar() {
-  m_top_panel.override_background_color(kSilver);
-  m_top_panel.set_size_request(-1, 50);
-  m_site_buttons.pack_start(m_home, Gtk::PACK_SHRINK);
-  m_site_buttons.pack_start(m_browser_buttons, Gtk::PACK_SHRINK);
-  m_site_buttons.pack_start(m_email, Gtk::PACK_SHRINK);
-
-  m_help_menu.append(m_help_local);
-  m_help_menu.append(m_help_web);
-  m_help_menu.append(m_help_separator);
-  m_help_menu.append(m_help_about);
-  m_help_menu.show_all();
-  m_help_arrow.set_popup(m_help_menu);
-  m_help_arrow.set_relief(Gtk::RELIEF_NONE);
-  m_help_arrow.set_valign(Gtk::ALIGN_START);
-  m_help_arrow.set_size_request(14, ToolbarButton::kHeight);
-  m_help_arrow.set_name("help_menu");
-  m_help_buttons.pack_start(m_help, Gtk::PACK_SHRINK);
-  m_help_buttons.pack_start(m_help_arrow, Gtk::PACK_SHRINK);
-
-  m_logo.set_valign(Gtk::ALIGN_START);
-  m_close_button.set_valign(Gtk::ALIGN_START);
-  m_close_button.set_no_show_all(true);
-  m_right_corner.pack_start(m_logo, Gtk::PACK_SHRINK);
-  m_right_corner.pack_start(m_close_button, Gtk::PACK_SHRINK);
-
-  m_top_box.pack_start(m_site_buttons, Gtk::PACK_SHRINK);
-  m_top_box.pack_start(m_help_buttons, Gtk::PACK_SHRINK, 8);
-  m_top_box.pack_end(m_right_corner, Gtk::PACK_SHRINK);
-  m_top_panel.add(m_top_box);
-
-  m_home.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_home_clicked));
-  m_email.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_email_clicked));
-  m_help.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_local_help_clicked));
-  m_help_local.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::on_local_help_clicked));
-  m_help_web.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::on_web_help_clicked));
-  m_help_about.signal_activate().connect(sigc::mem_fun(*this, &MainWindow::show_about));
-  m_logo.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::show_about));
-  m_close_button.signal_clicked().connect(sigc::mem_fun(*this, &MainWindow::on_close_clicked));
-}
-
-void MainWindow::build_left_strip() {
-  m_loading_frame.override_background_color(kSilver);
-  m_loading_frame.set_size_request(16, -1);
-  m_loading_label.set_text(vertical_word("loading"));
-  m_hide_label.set_text(vertical_word("hide"));
-  m_show_label.set_text(vertical_word("show"));
-  m_loading_label.set_size_request(16, 128);
-  m_hide_label.set_size_request(16, 80);
-  m_show_label.set_size_request(16, 80);
-  for (Gtk::Label* label : {&m_loading_label, &m_hide_label, &m_show_label}) {
-    label->set_valign(Gtk::ALIGN_START);
-    label->set_justify(Gtk::JUSTIFY_CENTER);
-  }
-  m_loading_label.set_no_show_all(true);
-  m_hide_box.add(m_hide_label);
-  m_show_box.add(m_show_label);
-  m_hide_box.set_name("hide_label");
-  m_show_box.set_name("show_label");
-  m_show_box.set_no_show_all(true);
-  m_show_label.show();
-  m_hide_box.signal_clicked().connect([this] { on_hide_nav_frame_clicked(); });
-  m_show_box.signal_clicked().connect([this] { on_show_nav_frame_clicked(); });
-  m_loading_box.pack_start(m_loading_label, Gtk::PACK_SHRINK);
-  m_loading_box.pack_start(m_hide_box, Gtk::PACK_SHRINK);
-  m_loading_box.pack_start(m_show_box, Gtk::PACK_SHRINK);
-  m_loading_frame.add(m_loading_box);
-}
-
-void MainWindow::build_status_line() {
-  m_status_line.set_size_request(-1, 20);
-  m_progress.set_valign(Gtk::ALIGN_CENTER);
-  m_progress.set_name("progress_bar");
-  m_status_frame.set_shadow_type(Gtk::SHADOW_IN);
-  m_status_text.set_xalign(0.0);
-  m_status_text.set_ellipsize(Pango::ELLIPSIZE_END);
-  m_status_text.set_name("StatusText");
-  m_status_frame.add(m_status_text);
-  m_tools_image.set_valign(Gtk::ALIGN_CENTER);
-  m_tools_image.set_name("ToolsImage");
-  m_dots.add(m_red_dot);
-  m_dots.add_overlay(m_green_dot);
-  m_green_dot.set_no_show_all(true);
-  m_dots.set_valign(Gtk::ALIGN_CENTER);
-  m_status_right.set_size_request(40, -1);
-  m_time_left.set_name("TimeLeft");
-  m_time_left.set_no_show_all(true);
-  m_status_line.pack_start(m_time_left, Gtk::PACK_SHRINK, 4);
-  m_status_right.pack_start(m_tools_image, Gtk::PACK_SHRINK, 2);
-  m_status_right.pack_start(m_dots, Gtk::PACK_SHRINK);
-  m_status_line.pack_start(m_progress, Gtk::PACK_SHRINK, 2);
-  m_status_line.pack_start(m_status_frame, Gtk::PACK_EXPAND_WIDGET);
-  m_status_line.pack_start(m_status_right, Gtk::PACK_SHRINK);
-  m_tools_image.signal_clicked().connect(
-      sigc::mem_fun(*this, &MainWindow::on_tools_double_clicked));
 }
 
 void MainWindow::wire_frames() {
@@ -273,9 +130,9 @@ void MainWindow::wire_frames() {
     return nullptr;
   };
   nav.NavigateComplete2 = [this](const std::string&, const std::optional<std::string>& body) {
-    m_green_dot.set_visible(m_session.guard().NavFrameNavigateComplete2(body));
+    m_status_line.set_green_dot(m_session.guard().NavFrameNavigateComplete2(body));
   };
-  nav.LoadStarted = [this] { show_loading_label(); };
+  nav.LoadStarted = [this] { m_left_strip.show_loading(); };
   nav.LoadFinished = [this] { on_nav_frame_loaded(); };
   // The title may arrive after the load has finished: the same check then.
   nav.TitleChange = [this](const std::string& title) {
@@ -304,20 +161,17 @@ void MainWindow::wire_frames() {
 
 void MainWindow::UpdateControls() {
   const Settings& s = m_session.settings();
-  m_close_button.set_visible(s.is_on(keys::show_close_main));
+  m_top_panel.set_close_visible(s.is_on(keys::show_close_main));
   const bool hide_nav = s.is_on(keys::hide_navframe);
-  m_loading_frame.set_visible(!hide_nav);
-  hide_nav_frame(hide_nav ? NavFrameState::Hidden : NavFrameState::Shown);
-  const bool email = s.is_on(keys::enable_email_button);
-  m_email.set_visible(email);
-  m_browser_buttons.set_print_enabled(s.is_on(keys::enable_print_button));
+  m_left_strip.set_visible(!hide_nav);
+  m_splitter.hide_nav_frame(hide_nav ? NavFrameState::Hidden : NavFrameState::Shown);
+  m_top_panel.set_email_visible(s.is_on(keys::enable_email_button));
+  m_top_panel.set_print_enabled(s.is_on(keys::enable_print_button));
   m_main_frame.SetSilent(s.is_on(keys::silent_mode) ? DialogMode::Silent : DialogMode::Shown);
 }
 
 void MainWindow::set_toolbar_buttons(bool enabled) {
-  m_browser_buttons.set_stop_enabled(enabled);
-  m_home.set_enabled(enabled);
-  m_email.set_enabled(enabled);
+  m_top_panel.set_buttons_enabled(enabled);
 }
 
 RemoteConfigResult MainWindow::download_config() {
@@ -325,12 +179,11 @@ RemoteConfigResult MainWindow::download_config() {
 }
 
 void MainWindow::set_status_text(const std::string& text) {
-  m_status_text.set_text(text);
+  m_status_line.set_text(text);
 }
 
 void MainWindow::show_minutes_left(std::optional<int> minutes) {
-  if (minutes) m_time_left.set_text(TimeBudget::minutes_left_text(*minutes));
-  m_time_left.set_visible(minutes.has_value());
+  m_status_line.show_minutes_left(minutes);
 }
 
 void MainWindow::close_popup() {
@@ -366,23 +219,8 @@ void MainWindow::ShowMsgPanel(const std::string& text) {
   m_msg_panel.ShowMsgPanel(text, button);
 }
 
-// The navigation frame's panel stays in the splitter, one pixel wide, so
-// that the splitter stays visible; the width it had comes back with it.
-void MainWindow::hide_nav_frame(NavFrameState state) {
-  const bool hidden = state == NavFrameState::Hidden;
-  if (hidden == m_nav_frame_hidden) return;
-  if (hidden && m_nav_frame_placed) m_pending_nav_frame_width = m_splitter.get_position();
-  m_nav_frame_hidden = hidden;
-  m_nav_frame.widget().set_visible(!hidden);
-  if (m_nav_frame_placed) m_splitter.set_position(hidden ? 1 : m_pending_nav_frame_width);
-}
-
 void MainWindow::set_nav_frame_width(int pixels) {
-  if (!m_nav_frame_placed || m_nav_frame_hidden) {
-    m_pending_nav_frame_width = pixels;
-    return;
-  }
-  m_splitter.set_position(pixels);
+  m_splitter.set_nav_frame_width(pixels);
 }
 
 std::string MainWindow::ErrorPagePath() {
@@ -450,7 +288,7 @@ void MainWindow::on_page_loaded(EmbeddedWB& sender) {
 void MainWindow::on_status_text_change(const std::string& text) {
   guarded("on_status_text_change", [&] {
     if (StatusNamesInternalPage(text)) m_session.guard().internal_page_named(GuardedFrame::Main);
-    m_status_text.set_text(text);
+    m_status_line.set_text(text);
   });
 }
 
@@ -461,11 +299,11 @@ void MainWindow::on_load_failed(const std::string& url) {
 }
 
 void MainWindow::on_load_started() {
-  m_progress_fill.load_started();
+  m_status_line.load_started();
 }
 
 void MainWindow::on_progress_change(int progress, int progress_max) {
-  if (m_progress_fill.report(progress, progress_max)) m_progress.queue_draw();
+  m_status_line.report_progress(progress, progress_max);
 }
 
 void MainWindow::prepare_history_step() {
@@ -483,7 +321,7 @@ void MainWindow::on_nav_frame_status_text(const std::string& text) {
 
 void MainWindow::on_nav_frame_loaded() {
   guarded("on_nav_frame_loaded", [this] {
-    hide_loading_label();
+    m_left_strip.hide_loading();
     if (TitleReportsMissingPage(m_nav_frame.LocationName()))
       m_session.guard().page_missing(GuardedFrame::Navigation);
   });
@@ -494,34 +332,11 @@ void MainWindow::on_nav_frame_load_failed(const std::string& url) {
           [&] { m_session.guard().load_failed(GuardedFrame::Navigation, url); });
 }
 
-void MainWindow::show_loading_label() {
-  m_hide_box.hide();
-  m_loading_label.show();
-}
-
-void MainWindow::hide_loading_label() {
-  m_loading_label.hide();
-  if (!m_show_box.get_visible()) m_hide_box.show();
-}
-
-void MainWindow::on_hide_nav_frame_clicked() {
-  m_saved_nav_frame_width = m_splitter.get_position();
-  m_splitter.set_position(1);
-  m_hide_box.hide();
-  m_show_box.show();
-}
-
-void MainWindow::on_show_nav_frame_clicked() {
-  m_splitter.set_position(m_saved_nav_frame_width > 0 ? m_saved_nav_frame_width : 150);
-  m_show_box.hide();
-  m_hide_box.show();
-}
-
 // ------------------------------------------------------------------ buttons
 
 void MainWindow::on_home_clicked() {
   guarded("Home", [this] {
-    show_loading_label();
+    m_left_strip.show_loading();
     m_session.guard().open_menu_page(m_session.HomeSite());
   });
 }

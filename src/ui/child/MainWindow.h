@@ -5,36 +5,26 @@
 #include <string>
 
 #include <gtkmm/box.h>
-#include <gtkmm/button.h>
-#include <gtkmm/eventbox.h>
-#include <gtkmm/frame.h>
-#include <gtkmm/label.h>
-#include <gtkmm/menu.h>
-#include <gtkmm/menubutton.h>
-#include <gtkmm/menuitem.h>
 #include <gtkmm/overlay.h>
-#include <gtkmm/paned.h>
-#include <gtkmm/separatormenuitem.h>
 #include <gtkmm/window.h>
 
 #include "base/Clock.h"
 #include "browser/EmbeddedWB.h"
 #include "gio/ConfigDownload.h"
-#include "models/ProgressFill.h"
 #include "policy/GuardEffects.h"
 #include "session/Session.h"
 #include "session/SessionEdge.h"
 #include "settings/StartupSettings.h"
 #include "ui/child/AboutPanel.h"
-#include "ui/child/BrowserToolbar.h"
+#include "ui/child/FrameSplitter.h"
 #include "ui/child/GrownUpRequests.h"
 #include "ui/child/KioskLock.h"
+#include "ui/child/LeftStrip.h"
 #include "ui/child/MessagePanel.h"
 #include "ui/child/NewBrowserForm.h"
 #include "ui/child/StartupChain.h"
-#include "ui/widgets/PictureArea.h"
-#include "ui/widgets/PictureButton.h"
-#include "ui/widgets/ToolbarButton.h"
+#include "ui/child/StatusLine.h"
+#include "ui/child/TopPanel.h"
 
 namespace tovali {
 
@@ -99,9 +89,6 @@ class MainWindow : public Gtk::Window, public GuardEffects, public SessionEdge, 
 
  private:
   void build_layout();
-  void build_toolbar();
-  void build_left_strip();
-  void build_status_line();
   void wire_frames();
   void cover_monitor();
   void apply_window_level();
@@ -116,13 +103,6 @@ class MainWindow : public Gtk::Window, public GuardEffects, public SessionEdge, 
   void on_close_clicked();
   void on_about_picture_clicked();
   void on_tools_double_clicked();
-  enum class NavFrameState { Shown, Hidden };
-  // Applies hide_navframe: the frame goes, the splitter stays.
-  void hide_nav_frame(NavFrameState state);
-  void on_hide_nav_frame_clicked();
-  void on_show_nav_frame_clicked();
-  void show_loading_label();
-  void hide_loading_label();
   void on_nav_frame_status_text(const std::string& text);
   void on_nav_frame_loaded();
   void on_nav_frame_load_failed(const std::string& url);
@@ -134,10 +114,6 @@ class MainWindow : public Gtk::Window, public GuardEffects, public SessionEdge, 
   SteadyClock m_clock;
   Session m_session;
   GrownUpRequests m_grown_up{m_session};
-  int m_saved_nav_frame_width = 0;  // the width before the frame was hidden
-  bool m_nav_frame_placed = false;
-  bool m_nav_frame_hidden = false;  // hide_navframe is on
-  int m_pending_nav_frame_width = kNavFrameWidth;
 
   // Frames.
   EmbeddedWB m_nav_frame{BodyCapture::On, ScriptLinks::AskFirst, BrowserTarget::NavFrame};
@@ -147,47 +123,11 @@ class MainWindow : public Gtk::Window, public GuardEffects, public SessionEdge, 
   // Layout.
   Gtk::Overlay m_overlay;
   Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL};
-  Gtk::EventBox m_top_panel;
-  Gtk::Box m_top_box{Gtk::ORIENTATION_HORIZONTAL};
-  Gtk::Box m_site_buttons{Gtk::ORIENTATION_HORIZONTAL};
-  ToolbarButton m_home{"Home", {"go-home"}};
-  BrowserToolbar m_browser_buttons;
-  ToolbarButton m_email{"E-mail", {"mail-send", "mail-message-new", "internet-mail"}};
-  Gtk::Box m_help_buttons{Gtk::ORIENTATION_HORIZONTAL};
-  ToolbarButton m_help{"Help", {"help-browser", "help-contents"}};
-  Gtk::MenuButton m_help_arrow;
-  Gtk::Menu m_help_menu;
-  Gtk::MenuItem m_help_local{"Tovali Explorer Help"};
-  Gtk::MenuItem m_help_web{"Help From The Web"};
-  Gtk::SeparatorMenuItem m_help_separator;
-  Gtk::MenuItem m_help_about{"About Tovali Explorer"};
-  Gtk::Box m_right_corner{Gtk::ORIENTATION_HORIZONTAL};
-  PictureButton m_logo;
-  PictureButton m_close_button;
-
+  TopPanel m_top_panel;
   Gtk::Box m_middle{Gtk::ORIENTATION_HORIZONTAL};
-  Gtk::EventBox m_loading_frame;
-  Gtk::Box m_loading_box{Gtk::ORIENTATION_VERTICAL};
-  Gtk::Label m_loading_label;
-  PictureButton m_hide_box{"Hide", MouseClicks::Single, HandCursor::On};
-  Gtk::Label m_hide_label;
-  PictureButton m_show_box{"Show", MouseClicks::Single, HandCursor::On};
-  Gtk::Label m_show_label;
-  Gtk::Paned m_splitter{Gtk::ORIENTATION_HORIZONTAL};
-  Gtk::Box m_nav_frame_panel{Gtk::ORIENTATION_VERTICAL};
-  Gtk::Box m_main_panel{Gtk::ORIENTATION_VERTICAL};
-
-  Gtk::Box m_status_line{Gtk::ORIENTATION_HORIZONTAL};
-  Gtk::Label m_time_left;  // "N minutes left today"
-  ProgressFill m_progress_fill;
-  PictureArea m_progress;
-  Gtk::Frame m_status_frame;
-  Gtk::Label m_status_text;
-  Gtk::Box m_status_right{Gtk::ORIENTATION_HORIZONTAL};
-  PictureButton m_tools_image;
-  Gtk::Overlay m_dots;
-  Gtk::Image m_red_dot;
-  Gtk::Image m_green_dot;
+  LeftStrip m_left_strip;
+  FrameSplitter m_splitter{m_nav_frame.widget(), m_main_frame.widget(), kNavFrameWidth};
+  StatusLine m_status_line;
 
   AboutPanel m_about;
   MessagePanel m_msg_panel{HandCursor::On};
