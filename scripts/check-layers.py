@@ -10,7 +10,8 @@ import os
 import re
 import sys
 
-# folder -> folders it may include (by the first part of the include path)
+# folder -> folders it may include (by the prefix of the include path, see
+# prefix_of_include)
 ALLOWED = {
     "core/base": [],
     "core/settings": ["base"],
@@ -24,14 +25,33 @@ ALLOWED = {
     "crypto": ["config", "base"],
     "gio": ["crypto", "config", "net", "settings", "base"],
     "browser": ["base"],
-    "ui": ["browser", "gio", "crypto", "session", "models", "activity", "policy", "config", "net",
-           "settings", "base"],
-    "app": ["ui", "psl", "gio", "session", "models", "activity", "policy", "config", "net", "settings", "base"],
+    "ui/widgets": ["base"],
+    "ui/parent": ["ui/widgets", "browser", "crypto", "session", "models", "activity", "policy",
+                  "config", "net", "settings", "base"],
+    "ui/child": ["ui/parent", "ui/widgets", "browser", "gio", "crypto", "session", "models",
+                 "activity", "policy", "config", "net", "settings", "base"],
+    "app": ["ui/child", "ui/widgets", "psl", "gio", "session", "models", "activity", "policy", "config", "net", "settings", "base"],
     "cli": ["psl", "gio", "crypto", "models", "activity", "policy", "config", "net", "settings",
             "base"],
 }
+
+
+def prefix_of_folder(folder):
+    """The include path prefix that names a folder: the folders of src/core
+    are included by their own name ("base/..."), the others by their path
+    below src ("ui/widgets/...", "gio/...")."""
+    return folder[len("core/"):] if folder.startswith("core/") else folder
+
+
+def prefix_of_include(path):
+    """The folder prefix of an include path: its first part, or its first two
+    for the folders of src/ui."""
+    parts = path.split("/")
+    return "/".join(parts[:2]) if parts[0] == "ui" else parts[0]
+
+
 # Include path prefix -> the folder it names.
-FOLDER_OF = {name.split("/")[-1]: name for name in ALLOWED}
+FOLDER_OF = {prefix_of_folder(name): name for name in ALLOWED}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 
 
@@ -64,14 +84,14 @@ def main():
         if folder not in ALLOWED:
             problems.append(f"src/{folder}: folder missing from the layer table")
             continue
-        own = folder.split("/")[-1]
+        own = prefix_of_folder(folder)
         for name in sources:
             with open(os.path.join(dirpath, name), encoding="utf-8", errors="replace") as f:
                 text = f.read()
             for inc in INCLUDE.findall(text):
                 if "/" not in inc:
                     continue
-                top = inc.split("/")[0]
+                top = prefix_of_include(inc)
                 if top == own:
                     continue
                 if top not in ALLOWED[folder]:

@@ -11,8 +11,8 @@
 #include "BuildConfig.h"
 #include "psl/LibpslSuffixList.h"
 #include "settings/InstallLayout.h"
-#include "ui/MainWindow.h"
-#include "ui/WidgetMenus.h"
+#include "ui/child/MainWindow.h"
+#include "ui/widgets/WidgetMenus.h"
 
 namespace tovali {
 
