@@ -59,23 +59,10 @@ TEST_F(ExplorerNavigation, RedirectedMenuPageStaysInTheNavigationFrame) {
 }
 
 TEST_F(ExplorerNavigation, RefusedMenuLinkNeverReachesTheServerAndIsLoggedAtShutdown) {
-  write_page("/kids/shop.html", "Shop", "<p>shop</p>");
-  write_page("/kids/zoo.html", "Zoo", "<p>zoo</p>");
-  const std::string target = url("/kids/shop.html", "shop.localhost");
-  // The refused link, then an admitted one: navigations are decided in
-  // order, so once the second page is asked for the refusal has happened.
-  start_with_menu(
-      menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
-                {{"shop", menu_link("001", "/kids/shop.html", "shop.localhost"), "Shop"},
-                 {"zoo", menu_link("001", "/kids/zoo.html", "zoo.localhost"), "Zoo"}},
-                click_script("shop", 800) + click_script("zoo", 1800)));
+  const std::string target = start_with_refused_then_admitted_click();
   EXPECT_TRUE(never_requested("/kids/shop.html", "/kids/zoo.html")) << server().log_text();
   screenshot("refusal-message");
-  ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
-  ASSERT_TRUE(explorer().process().exit_status().has_value());
-  EXPECT_TRUE(WIFEXITED(*explorer().process().exit_status()) &&
-              WEXITSTATUS(*explorer().process().exit_status()) == 0)
-      << describe_wait_status(*explorer().process().exit_status());
+  ASSERT_TRUE(terminates_cleanly());
   EXPECT_EQ(state_file("prohurl.log"), target + "\r\n");
 }
 

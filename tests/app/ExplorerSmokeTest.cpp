@@ -3,15 +3,11 @@
 // panel and setup opened and closed over AT-SPI, and a clean exit on SIGTERM.
 // scripts/sanitize-program-test.sh runs it with the program built under
 // AddressSanitizer and UndefinedBehaviorSanitizer.
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <csignal>
 #include <string>
 #include <vector>
 
 #include "AccessibleBrowserTest.h"
-#include "ChildProcess.h"
 #include "Polling.h"
 
 namespace tovali::testing {
@@ -41,13 +37,7 @@ class ExplorerSmoke : public AccessibleBrowserTest {
 };
 
 TEST_F(ExplorerSmoke, MenuRefusalSetupAndExit) {
-  write_page("/kids/shop.html", "Shop", "<p>shop</p>");
-  write_page("/kids/zoo.html", "Zoo", "<p>zoo</p>");
-  start_with_menu(
-      menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
-                {{"shop", menu_link("001", "/kids/shop.html", "shop.localhost"), "Shop"},
-                 {"zoo", menu_link("001", "/kids/zoo.html", "zoo.localhost"), "Zoo"}},
-                click_script("shop", 800) + click_script("zoo", 1800)));
+  const std::string refused = start_with_refused_then_admitted_click();
   EXPECT_TRUE(never_requested("/kids/shop.html", "/kids/zoo.html")) << server().log_text();
 
   ASSERT_TRUE(press("Tools"));
@@ -59,11 +49,8 @@ TEST_F(ExplorerSmoke, MenuRefusalSetupAndExit) {
       wait_until([this] { return x().search("^Tovali Explorer Setup$").empty(); }, kEventTimeout))
       << "setup stayed open";
 
-  ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
-  ASSERT_TRUE(explorer().process().exit_status().has_value());
-  const int status = *explorer().process().exit_status();
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << describe_wait_status(status);
-  EXPECT_EQ(state_file("prohurl.log"), url("/kids/shop.html", "shop.localhost") + "\r\n");
+  ASSERT_TRUE(terminates_cleanly());
+  EXPECT_EQ(state_file("prohurl.log"), refused + "\r\n");
 }
 
 }  // namespace

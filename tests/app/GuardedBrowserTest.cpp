@@ -1,5 +1,8 @@
 #include "GuardedBrowserTest.h"
 
+#include <sys/wait.h>
+
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -8,6 +11,26 @@
 #include "Polling.h"
 
 namespace tovali::testing {
+
+std::string GuardedBrowserTest::start_with_refused_then_admitted_click() {
+  write_page("/kids/shop.html", "Shop", "<p>shop</p>");
+  write_page("/kids/zoo.html", "Zoo", "<p>zoo</p>");
+  start_with_menu(
+      menu_page({url_comment("001", "AD", domain("zoo.localhost"))},
+                {{"shop", menu_link("001", "/kids/shop.html", "shop.localhost"), "Shop"},
+                 {"zoo", menu_link("001", "/kids/zoo.html", "zoo.localhost"), "Zoo"}},
+                click_script("shop", 800) + click_script("zoo", 1800)));
+  return url("/kids/shop.html", "shop.localhost");
+}
+
+::testing::AssertionResult GuardedBrowserTest::terminates_cleanly() {
+  if (!explorer().signal_and_wait(SIGTERM))
+    return ::testing::AssertionFailure() << "the program did not end after SIGTERM";
+  const auto status = explorer().process().exit_status();
+  if (!status) return ::testing::AssertionFailure() << "no exit status";
+  if (WIFEXITED(*status) && WEXITSTATUS(*status) == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << describe_wait_status(*status);
+}
 
 void GuardedBrowserTest::start_with_menu(const std::string& menu_html, const std::string& config) {
   write_site_file(std::string(kSitePath) + "teconfig.dat",

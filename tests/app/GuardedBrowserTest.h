@@ -44,6 +44,15 @@ class GuardedBrowserTest : public ExplorerTest {
   // into the site, which lets click_script click.
   void start_with_menu(const std::string& menu_html, const std::string& config = "");
 
+  // Starts the program with a menu of two links of number 001, which admits
+  // zoo.localhost: "shop" (to shop.localhost, refused) is clicked first,
+  // then "zoo" (admitted), so that once /kids/zoo.html is asked for the
+  // refusal has happened. Returns the refused address.
+  std::string start_with_refused_then_admitted_click();
+
+  // Sends SIGTERM; true when the program then exited with status 0.
+  ::testing::AssertionResult terminates_cleanly();
+
   // Starts the program with a menu whose one link (number 001, admitting the
   // domain of leak.localhost) opens `path` in the main frame by itself, the
   // page holding `body`; waits until the main frame has asked for it.
