@@ -8,6 +8,7 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "base/AtomicFile.h"
 #include "settings/SettingValues.h"
 
 namespace tovali {
@@ -127,6 +128,55 @@ SystemSettingsLoad load_system_settings(const std::string& system_dir) {
     }
   }
   return load;
+}
+
+SystemSettingsFile read_system_settings_file(const std::string& system_dir) {
+  SystemSettingsFile file;
+  int errno_value = 0;
+  if (read_file(system_dir + kSystemSettingsFile, file.text, errno_value, file.error)) {
+    file.state = SystemFileRead::Read;
+  } else {
+    file.text.clear();
+    file.state = errno_value == ENOENT ? SystemFileRead::Missing : SystemFileRead::Unreadable;
+  }
+  return file;
+}
+
+bool may_write_folder(const std::string& dir) {
+  std::string path = dir;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  if (path.empty()) path = ".";
+  for (;;) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+      return S_ISDIR(st.st_mode) && ::access(path.c_str(), W_OK | X_OK) == 0;
+    }
+    // Only a missing name may be created; any other failure (a regular file
+    // on the way, no permission to look) refuses.
+    if (errno != ENOENT || path == "." || path == "/") return false;
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+      path = ".";
+    } else if (slash == 0) {
+      path = "/";
+    } else {
+      path.erase(slash);
+    }
+  }
+}
+
+bool save_system_settings_file(const std::string& system_dir, std::string_view text,
+                               std::string& error) {
+  try {
+    if (!may_write_folder(system_dir)) {
+      error = "no permission to write in " + system_dir;
+      return false;
+    }
+    return write_file_atomically(system_dir + kSystemSettingsFile, text, &error);
+  } catch (const std::exception& e) {
+    error = e.what();
+    return false;
+  }
 }
 
 }  // namespace tovali

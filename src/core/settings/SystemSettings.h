@@ -63,4 +63,29 @@ struct SystemSettingsLoad {
 // Never throws.
 SystemSettingsLoad load_system_settings(const std::string& system_dir);
 
+// What read_system_settings_file found.
+enum class SystemFileRead { Read, Missing, Unreadable };
+
+struct SystemSettingsFile {
+  SystemFileRead state = SystemFileRead::Missing;
+  std::string text;   // the whole file when Read
+  std::string error;  // why not when Unreadable
+};
+
+// Reads `system_dir` + "settings.conf" whole, as load_system_settings does
+// (a regular file of at most kMaxSystemSettingsBytes). Never throws.
+SystemSettingsFile read_system_settings_file(const std::string& system_dir);
+
+// True when this process may create or replace files in `dir`: `dir` is a
+// folder it may write, or `dir` is missing and its nearest existing parent
+// is such a folder. A path below a regular file is refused.
+bool may_write_folder(const std::string& dir);
+
+// Replaces `system_dir` + "settings.conf" with `text` through write_file_atomically
+// (mode 644, the folder created when missing). Refused, with nothing
+// written, when may_write_folder says no. Returns false with the reason in
+// `error` when refused or when a step fails. Never throws.
+bool save_system_settings_file(const std::string& system_dir, std::string_view text,
+                               std::string& error);
+
 }  // namespace tovali
