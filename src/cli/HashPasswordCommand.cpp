@@ -1,39 +1,11 @@
 #include "cli/HashPasswordCommand.h"
 
-#include <termios.h>
-#include <unistd.h>
-
 #include <iostream>
 
+#include "cli/NoEcho.h"
 #include "crypto/PasswordHash.h"
 
 namespace tovali {
-
-namespace {
-
-// Turns the terminal's echo off for as long as it lives, when standard
-// input is a terminal.
-class NoEcho {
- public:
-  NoEcho() {
-    if (!::isatty(STDIN_FILENO) || ::tcgetattr(STDIN_FILENO, &m_saved) != 0) return;
-    termios quiet = m_saved;
-    quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
-    m_active = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
-  }
-  ~NoEcho() {
-    if (m_active) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_saved);
-  }
-  NoEcho(const NoEcho&) = delete;
-  NoEcho& operator=(const NoEcho&) = delete;
-  bool active() const { return m_active; }
-
- private:
-  termios m_saved{};
-  bool m_active = false;
-};
-
-}  // namespace
 
 int run_hash_password_command(const std::vector<std::string>& args, std::istream& in,
                               std::ostream& out, std::ostream& err) {

@@ -14,6 +14,11 @@ void SettingsTool::add_command(const std::string& name, const std::string& usage
   m_extra[name] = {usage_line, std::move(command)};
 }
 
+void SettingsTool::set_system_command(const std::string& usage_lines, Command command) {
+  m_system_usage = usage_lines;
+  m_system_command = std::move(command);
+}
+
 std::string SettingsTool::usage() const {
   std::string text =
       "Usage: tovali-settings COMMAND [ARGUMENTS]\n"
@@ -26,6 +31,7 @@ std::string SettingsTool::usage() const {
       "  unset KEY         delete KEY and save\n"
       "  paths             print the three settings copies, '*' marking the one in use\n";
   for (const auto& [name, entry] : m_extra) text += "  " + entry.first + "\n";
+  if (m_system_command) text += "  " + m_system_usage + "\n";
   text += "  --help            show this text\n";
   return text;
 }
@@ -37,8 +43,10 @@ int SettingsTool::run(const std::vector<std::string>& args, std::ostream& out,
     return 2;
   };
   bool help = false;
+  bool system = false;
   CommandLine line("tovali-settings");
   line.add_switch("help", 'h', &help);
+  if (m_system_command) line.add_switch("system", 0, &system);
   std::string problem;
   const std::optional<std::vector<std::string>> rest = line.parse(args, problem);
   if (!rest) {
@@ -47,11 +55,12 @@ int SettingsTool::run(const std::vector<std::string>& args, std::ostream& out,
   }
   const std::size_t n = rest->size();
   if (help) {
-    if (n != 0) return wrong_call();
+    if (n != 0 || system) return wrong_call();
     out << usage();
     return 0;
   }
   if (n == 0) return wrong_call();
+  if (system) return m_system_command(*rest, out, err);
   const std::string& command = (*rest)[0];
   if (command == "help" && n == 1) {
     out << usage();

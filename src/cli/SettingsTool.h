@@ -27,8 +27,14 @@ class SettingsTool {
   // Adds a command `name` described by `usage_line` in the usage text.
   void add_command(const std::string& name, const std::string& usage_line, Command command);
 
-  // Runs one call: --help (-h) or help alone, or a command and its
-  // arguments; options are read only before the command. Exit status: 0
+  // Sets what runs a call with the `--system` option (its command and
+  // arguments), described by `usage_lines` in the usage text. Without it,
+  // `--system` is a wrong call.
+  void set_system_command(const std::string& usage_lines, Command command);
+
+  // Runs one call: --help (-h) or help alone, a command and its arguments,
+  // or --system and a command of the system command; options are read only
+  // before the command. Exit status: 0
   // success; 1 missing key, failed save, a key locked by the administrator,
   // or a change while the administrator's settings.conf exists but cannot be
   // read; 2 wrong call (usage printed on `err`, after the name of an option
@@ -56,6 +62,8 @@ class SettingsTool {
   ConfigStore m_store;
   std::string m_system_dir;
   std::map<std::string, std::pair<std::string, Command>> m_extra;
+  std::string m_system_usage;
+  Command m_system_command;
 };
 
 // Prints what is wrong with the administrator's settings.conf (the problems

@@ -8,6 +8,7 @@
 #include "cli/HashPasswordCommand.h"
 #include "cli/ReportCommand.h"
 #include "cli/SettingsTool.h"
+#include "cli/SystemCommand.h"
 #include "psl/LibpslSuffixList.h"
 #include "settings/SystemFolder.h"
 
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
     tool.add_command("hash-password", tovali::kHashPasswordUsage,
                      tovali::make_hash_password_command());
     tool.add_command("report", tovali::kReportUsage, tovali::make_report_command());
+    tool.set_system_command(tovali::kSystemUsage,
+                            tovali::make_system_command(tovali::system_folder()));
     const std::vector<std::string> args(argv + 1, argv + argc);
     return tool.run(args, std::cout, std::cerr);
   } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
 // Runs the real tovali-settings executable against private settings folders.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -34,6 +35,20 @@ class SettingsToolTest : public ::testing::Test {
     m_home.write("input", input);
     return testing::run_command({"/bin/sh", "-c", std::string("exec \"$0\" hash-password < \"$1\""),
                                  TOVALI_SETTINGS_EXE, m_home.path() + "input"});
+  }
+  // `tovali-settings --system ARGS` for the administrator's folder
+  // `system_folder`, reading `input` from standard input.
+  CommandResult system_tool(const std::vector<std::string>& args, const std::string& input = "",
+                            const std::string& system_folder = "") {
+    m_home.write("input", input);
+    std::vector<std::string> argv = {"/bin/sh", "-c",
+                                     "exec \"$0\" --system \"$@\" < \"$TOVALI_TEST_INPUT\"",
+                                     TOVALI_SETTINGS_EXE};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return testing::run_command(
+        argv, {{"XDG_CONFIG_HOME", m_home.path() + "cfg"},
+               {"TOVALI_SYSTEM_DIR", system_folder.empty() ? system_dir() : system_folder},
+               {"TOVALI_TEST_INPUT", m_home.path() + "input"}});
   }
   std::string dir() const { return m_home.path() + "cfg/tovali-explorer/"; }
   std::string system_dir() const { return m_home.path() + "system/"; }
@@ -275,7 +290,15 @@ TEST_F(SettingsToolTest, WrongCallsPrintUsageAndExitTwo) {
                                                        {"report", "--days", "2x"},
                                                        {"report", "2"},
                                                        {"report", "--day", "2"},
-                                                       {"report", "--days", "2", "--days", "3"}};
+                                                       {"report", "--days", "2", "--days", "3"},
+                                                       {"--system"},
+                                                       {"--system", "list"},
+                                                       {"--system", "lock", "req_pw_close"},
+                                                       {"--system", "unlock"},
+                                                       {"--system", "show", "extra"},
+                                                       {"--system", "--help"},
+                                                       {"show"},
+                                                       {"lock", "req_pw_close", "1"}};
   for (const auto& call : calls) {
     const auto r = tool(call);
     EXPECT_EQ(r.exit_status, 2) << (call.empty() ? "" : call[0]);
@@ -295,8 +318,9 @@ TEST_F(SettingsToolTest, HelpPrintsEveryCommand) {
     const auto r = tool(call);
     EXPECT_EQ(r.exit_status, 0) << call[0];
     EXPECT_EQ(r.out.rfind("Usage: tovali-settings COMMAND [ARGUMENTS]\n", 0), 0u) << r.out;
-    for (const char* command : {"list", "get KEY", "set KEY VALUE", "unset KEY", "paths",
-                                "download", "hash-password", "report [--days N]", "--help"}) {
+    for (const char* command :
+         {"list", "get KEY", "set KEY VALUE", "unset KEY", "paths", "download", "hash-password",
+          "report [--days N]", "--system show", "--help"}) {
       EXPECT_NE(r.out.find("\n  " + std::string(command) + " "), std::string::npos) << command;
     }
     EXPECT_EQ(r.err, "") << call[0];
@@ -343,6 +367,126 @@ TEST_F(SettingsToolTest, AFailedSaveNamesTheCopyAndExitsOne) {
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_NE(r.err.find("stlber.dat"), std::string::npos) << r.err;
   EXPECT_EQ(tool({"get", "pext-5"}).out, "old\n");  // the other copies were kept as they were
+}
+
+TEST_F(SettingsToolTest, SystemSetPasswordLocksTheHashOfTwoEqualLines) {
+  const std::string before = "# school kiosks\nreq_pw_close=1\n";
+  const struct {
+    const char* name;
+    std::string input;
+    int exit_status;
+    const char* told;  // on standard error when refused
+  } cases[] = {
+      {"two equal lines", "Tulip 7\r\nTulip 7\n", 0, ""},
+      {"four characters of two bytes each",
+       "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\n"
+       "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\n",
+       0, ""},
+      {"lines that differ", "Tulip 7\nTulip 8\n", 1, "not the same"},
+      {"three characters", "abc\nabc\n", 1, "at least 4 characters"},
+      {"three characters of two bytes each", "\xC3\xA9\xC3\xA9\xC3\xA9\n\xC3\xA9\xC3\xA9\xC3\xA9\n",
+       1, "at least 4 characters"},
+      {"one line only", "Tulip 7\n", 1, "two lines"},
+      {"nothing", "", 1, "two lines"},
+  };
+  for (const auto& c : cases) {
+    m_home.write("system/settings.conf", before);
+    const auto r = system_tool({"set-password"}, c.input);
+    EXPECT_EQ(r.exit_status, c.exit_status) << c.name << ": " << r.err;
+    const std::string after = m_home.read("system/settings.conf");
+    if (c.exit_status != 0) {
+      EXPECT_NE(r.err.find(c.told), std::string::npos) << c.name << ": " << r.err;
+      EXPECT_EQ(after, before) << c.name;
+      continue;
+    }
+    ASSERT_EQ(after.rfind(before + "password_hash=$y$", 0), 0u) << c.name << ": " << after;
+    const std::string hash = after.substr(before.size() + 14, after.size() - before.size() - 15);
+    const std::string password = c.input.substr(0, c.input.find_first_of("\r\n"));
+    EXPECT_TRUE(password_matches_hash(password, hash)) << c.name;
+    // The user's tool shows the lock, and cannot undo it.
+    EXPECT_EQ(tool({"get", "password_hash"}).out, hash + "\n") << c.name;
+    EXPECT_EQ(tool({"unset", "password_hash"}).exit_status, 1) << c.name;
+    struct stat st {};
+    ASSERT_EQ(::stat((system_dir() + "settings.conf").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u) << c.name;
+  }
+  // A second password replaces the first one's line.
+  ASSERT_EQ(system_tool({"set-password"}, "first!\nfirst!\n").exit_status, 0);
+  ASSERT_EQ(system_tool({"set-password"}, "second\nsecond\n").exit_status, 0);
+  const TextList locked = load_system_settings(system_dir()).locked;
+  ASSERT_EQ(locked.size(), 2u);
+  EXPECT_TRUE(password_matches_hash("second", locked[1].substr(14)));
+}
+
+TEST_F(SettingsToolTest, SystemLockUnlockAndShowEditTheFileInPlace) {
+  const std::string text = "# school kiosks\r\nreq_pw_close=0\r\n\r\n# the end\r\n";
+  m_home.write("system/settings.conf", text);
+  EXPECT_EQ(system_tool({"show"}).out, text);
+
+  auto r = system_tool({"lock", "Req_Pw_Close", "yes"});
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  EXPECT_EQ(system_tool({"lock", "email_url", "http://school.test/mail"}).exit_status, 0);
+  EXPECT_EQ(m_home.read("system/settings.conf"),
+            "# school kiosks\r\nReq_Pw_Close=1\r\n\r\n# the end\r\n"
+            "email_url=http://school.test/mail\r\n");
+  EXPECT_EQ(tool({"get", "req_pw_close"}).out, "1\n");
+  EXPECT_EQ(tool({"set", "req_pw_close", "0"}).exit_status, 1);
+
+  // Refused names and values: told, exit 2, the file as it was.
+  const std::string locked_text = m_home.read("system/settings.conf");
+  for (const std::vector<std::string>& call :
+       {std::vector<std::string>{"lock", "req_pw_close", "maybe"},
+        {"lock", "no_such_setting", "1"},
+        {"lock", "email_url", "ftp://school.test/"}}) {
+    r = system_tool(call);
+    EXPECT_EQ(r.exit_status, 2) << call[1];
+    EXPECT_NE(r.err.find(call[1]), std::string::npos) << r.err;
+    EXPECT_EQ(m_home.read("system/settings.conf"), locked_text) << call[1];
+  }
+
+  EXPECT_EQ(system_tool({"unlock", "REQ_PW_CLOSE"}).exit_status, 0);
+  EXPECT_EQ(m_home.read("system/settings.conf"),
+            "# school kiosks\r\n\r\n# the end\r\nemail_url=http://school.test/mail\r\n");
+  EXPECT_EQ(tool({"set", "req_pw_close", "0"}).exit_status, 0);
+  r = system_tool({"unlock", "req_pw_close"});
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_NE(r.err.find("req_pw_close is not locked"), std::string::npos) << r.err;
+
+  // show tells what locks nothing.
+  m_home.write("system/settings.conf", "req_pw_close=maybe\n");
+  r = system_tool({"show"});
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(r.out, "req_pw_close=maybe\n");
+  EXPECT_NE(r.err.find("line 1"), std::string::npos) << r.err;
+  // A missing file shows nothing; a lock creates the folder and the file.
+  std::filesystem::remove_all(system_dir());
+  r = system_tool({"show"});
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(system_tool({"lock", "prevent_switch", "1"}).exit_status, 0);
+  EXPECT_EQ(m_home.read("system/settings.conf"), "prevent_switch=1\n");
+}
+
+// Root may write anywhere; a folder below a regular file cannot be made by
+// anyone, so it stands for a folder the caller may not write.
+TEST_F(SettingsToolTest, SystemCommandsWithoutTheRightToTheFolderChangeNothing) {
+  m_home.write("plain", "not a folder\n");
+  const std::string folder = m_home.path() + "plain/tovali-explorer";
+  for (const std::vector<std::string>& call : {std::vector<std::string>{"set-password"},
+                                               {"lock", "req_pw_close", "1"},
+                                               {"unlock", "req_pw_close"}}) {
+    const auto r = system_tool(call, "Tulip 7\nTulip 7\n", folder);
+    EXPECT_EQ(r.exit_status, 1) << call[0];
+    EXPECT_NE(r.err.find("no permission to write in " + folder + "/"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty()) << call[0];
+  }
+  EXPECT_EQ(m_home.read("plain"), "not a folder\n");
+  // A settings.conf that cannot be read is not replaced either.
+  std::filesystem::create_directories(system_dir() + "settings.conf");
+  const auto r = system_tool({"lock", "req_pw_close", "1"});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_NE(r.err.find("cannot be read"), std::string::npos) << r.err;
+  EXPECT_TRUE(std::filesystem::is_directory(system_dir() + "settings.conf"));
 }
 
 }  // namespace
