@@ -51,6 +51,19 @@ inline constexpr const char* kFactoryPasswordNote =
 inline constexpr const char* kAdministratorPasswordNote =
     "The password is set by the administrator and cannot be changed here.";
 
+// Told on the Password tab when password_kept_in_own_files: the child's
+// account may read and change its own files, the administrator's are beyond
+// its reach.
+inline constexpr const char* kOwnFilesPasswordNote =
+    "This password is kept in this account's own files. To keep it from the child, an "
+    "administrator can run: sudo tovali-settings --system set-password";
+
+// True when the parent password lives in the user's own settings copies:
+// the administrator neither set `password_hash` nor locked `password`.
+inline bool password_kept_in_own_files(const Settings& settings) {
+  return !password_change_locked(settings);
+}
+
 // The note for the settings in force.
 inline const char* password_note(const Settings& settings) {
   return password_change_locked(settings) ? kAdministratorPasswordNote : kFactoryPasswordNote;

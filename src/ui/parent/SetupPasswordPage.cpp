@@ -51,6 +51,14 @@ SetupPasswordPage::SetupPasswordPage(SetupSwitches& switches, SetupHost& host, M
   note.set_valign(Gtk::ALIGN_START);
   note.set_max_width_chars(22);
   row->pack_start(note, Gtk::PACK_EXPAND_WIDGET);
+
+  auto& own_files = SetupLayout::label(kOwnFilesPasswordNote, SetupLayout::Wrap::On);
+  m_own_files_note = &own_files;
+  own_files.set_name("own_files_password_note");
+  // Two lines within the dialog's 640 pixels, the command whole on the second.
+  own_files.set_max_width_chars(75);
+  own_files.set_no_show_all(true);
+  pack_start(own_files, Gtk::PACK_SHRINK);
 }
 
 void SetupPasswordPage::set_password() {
@@ -70,6 +78,7 @@ void SetupPasswordPage::set_password() {
 
 void SetupPasswordPage::show_locks(const Settings& settings) {
   m_password_note->set_text(password_note(settings));
+  m_own_files_note->set_visible(password_kept_in_own_files(settings));
   if (password_change_locked(settings)) {
     for (Gtk::Widget* control : {static_cast<Gtk::Widget*>(&m_current_password),
                                  static_cast<Gtk::Widget*>(&m_new_password),

@@ -24,7 +24,8 @@ class SetupPasswordPage : public Gtk::Box {
   // Changes the password as Set Password does.
   void set_password();
   // Shows who sets the password, and locks the change when the
-  // administrator does.
+  // administrator does; tells how to move the password out of the user's
+  // own files when it is kept there.
   void show_locks(const Settings& settings);
 
  private:
@@ -36,8 +37,9 @@ class SetupPasswordPage : public Gtk::Box {
   Gtk::Entry m_current_password;
   Gtk::Entry m_new_password;
   Gtk::Entry m_new_password_again;
-  Gtk::Button* m_set_password = nullptr;  // owned by its group
-  Gtk::Label* m_password_note = nullptr;  // owned by the tab
+  Gtk::Button* m_set_password = nullptr;   // owned by its group
+  Gtk::Label* m_password_note = nullptr;   // owned by the tab
+  Gtk::Label* m_own_files_note = nullptr;  // owned by the tab
 };
 
 }  // namespace tovali

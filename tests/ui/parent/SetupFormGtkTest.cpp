@@ -169,7 +169,8 @@ TEST(SetupForm, EveryTextOfEveryTab) {
        "Current Password:", "New Password:", "New Password Again:", "Set Password",
        "The initial password set upon installation is \"marigold\".  Please enter it for "
        "\"Current Password\" in order to change it. If you enable passwords, it is recommended "
-       "that you change the password."},
+       "that you change the password.",
+       kOwnFilesPasswordNote},
       {"Home Site: ",
        "On startup and when Home button is clicked, load\nnavigation frame (left frame) from "
        "this URL:",
@@ -672,11 +673,13 @@ TEST(SetupForm, TheAdministratorsLocksGreyAddToMoreSitesAndTellWhoSetsThePasswor
     TextList locked;
     bool add_offered;
     const char* note;
+    bool own_files;  // the password is in the user's files, and the way out is told
   } cases[] = {
-      {"no locks", {}, true, kFactoryPasswordNote},
-      {"More Sites locked", {"ms_url-0=http://school.test/"}, false, kFactoryPasswordNote},
-      {"a password hash", {"password_hash=$y$x"}, true, kAdministratorPasswordNote},
-      {"the password locked", {"password=school"}, true, kAdministratorPasswordNote},
+      {"no locks", {}, true, kFactoryPasswordNote, true},
+      {"More Sites locked", {"ms_url-0=http://school.test/"}, false, kFactoryPasswordNote, true},
+      {"a password hash", {"password_hash=$y$x"}, true, kAdministratorPasswordNote, false},
+      {"an empty password hash", {"password_hash="}, true, kFactoryPasswordNote, true},
+      {"the password locked", {"password=school"}, true, kAdministratorPasswordNote, false},
   };
   for (const auto& c : cases) {
     auto host = factory_host();
@@ -690,6 +693,12 @@ TEST(SetupForm, TheAdministratorsLocksGreyAddToMoreSitesAndTellWhoSetsThePasswor
     EXPECT_EQ(parts.password_note().get_text().find("marigold") == Glib::ustring::npos,
               c.note == kAdministratorPasswordNote)
         << c.name;
+    EXPECT_EQ(parts.own_files_password_note().get_visible(), c.own_files) << c.name;
+    EXPECT_EQ(parts.own_files_password_note().get_text(), kOwnFilesPasswordNote) << c.name;
+    if (c.locked.empty()) {
+      parts.tabs().set_current_page(1);
+      test::screenshot("setup_password_own_files");
+    }
     auto& page = parts.refused_sites();
     RefusedSitesPageTestAccess page_parts(page);
     page.select(0);

@@ -36,6 +36,7 @@ class SetupFormTestAccess {
   Gtk::Entry& new_password_again() { return m_form.m_password.m_new_password_again; }
   Gtk::Button& set_password_button() { return *m_form.m_password.m_set_password; }
   Gtk::Label& password_note() { return *m_form.m_password.m_password_note; }
+  Gtk::Label& own_files_password_note() { return *m_form.m_password.m_own_files_note; }
   RefusedSitesPage& refused_sites() { return m_form.m_refused_sites; }
   SetupTimePage& time_page() { return m_form.m_time_page; }
   SetupActivityPage& activity_page() { return m_form.m_activity_page; }
