@@ -1,12 +1,18 @@
 // Runs the real tovali-settings executable against private settings folders.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 
+#include "Polling.h"
 #include "RunCommand.h"
 #include "TempDir.h"
 #include "activity/ActivityStore.h"
@@ -465,6 +471,77 @@ TEST_F(SettingsToolTest, SystemLockUnlockAndShowEditTheFileInPlace) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(system_tool({"lock", "prevent_switch", "1"}).exit_status, 0);
   EXPECT_EQ(m_home.read("system/settings.conf"), "prevent_switch=1\n");
+}
+
+// On a terminal the password is asked for twice, and what is typed is not
+// shown. Each line is typed only after its prompt, which comes once the echo
+// is off.
+TEST_F(SettingsToolTest, SystemSetPasswordAsksTwiceOnATerminalWithoutEcho) {
+  const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(terminal, 0);
+  ASSERT_EQ(::grantpt(terminal), 0);
+  ASSERT_EQ(::unlockpt(terminal), 0);
+  const std::string child_side = ::ptsname(terminal);
+  // Everything the child needs is made before fork.
+  std::vector<std::string> env = {"PATH=/usr/bin:/bin", "XDG_CONFIG_HOME=" + m_home.path() + "cfg",
+                                  "TOVALI_SYSTEM_DIR=" + system_dir()};
+  std::vector<char*> envp;
+  for (auto& entry : env) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  std::string exe = TOVALI_SETTINGS_EXE;
+  std::string system_option = "--system";
+  std::string command = "set-password";
+  char* argv[] = {exe.data(), system_option.data(), command.data(), nullptr};
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::setsid();
+    const int fd = ::open(child_side.c_str(), O_RDWR);
+    if (fd < 0) ::_exit(127);
+    ::dup2(fd, 0);
+    ::dup2(fd, 1);
+    ::dup2(fd, 2);
+    ::execve(argv[0], argv, envp.data());
+    ::_exit(127);
+  }
+  struct Reap {
+    pid_t pid;
+    int fd;
+    int status = -1;
+    ~Reap() {
+      if (status == -1) ::kill(pid, SIGKILL);
+      if (status == -1) ::waitpid(pid, &status, 0);
+      ::close(fd);
+    }
+  } child{pid, terminal};
+
+  std::string shown;
+  const auto read_until = [&](const std::string& marker) {
+    const auto deadline =
+        std::chrono::steady_clock::now() +
+        std::chrono::milliseconds(static_cast<int>(20000 * testing::time_factor()));
+    while (shown.find(marker) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      pollfd ready{terminal, POLLIN, 0};
+      if (::poll(&ready, 1, 100) <= 0) continue;
+      char buffer[256];
+      const ssize_t n = ::read(terminal, buffer, sizeof buffer);
+      if (n <= 0) return false;  // the child side closed
+      shown.append(buffer, static_cast<std::size_t>(n));
+    }
+    return true;
+  };
+  ASSERT_TRUE(read_until("New password: ")) << shown;
+  ASSERT_EQ(::write(terminal, "Tulip 7\n", 8), 8);
+  ASSERT_TRUE(read_until("Repeat the new password: ")) << shown;
+  ASSERT_EQ(::write(terminal, "Tulip 7\n", 8), 8);
+  ASSERT_TRUE(read_until("The password is set in " + system_dir() + "settings.conf")) << shown;
+  ASSERT_EQ(::waitpid(pid, &child.status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(child.status) && WEXITSTATUS(child.status) == 0) << child.status;
+  EXPECT_EQ(shown.find("Tulip"), std::string::npos) << shown;
+  const TextList locked = load_system_settings(system_dir()).locked;
+  ASSERT_EQ(locked.size(), 1u);
+  EXPECT_TRUE(password_matches_hash("Tulip 7", locked[0].substr(14)));
 }
 
 // Root may write anywhere; a folder below a regular file cannot be made by
