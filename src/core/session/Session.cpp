@@ -146,7 +146,6 @@ Verdict Session::BeforeNavigate2(const NavigationRequest& request) {
     else if (verdict == Verdict::Proceed && request.origin != RequestOrigin::Page)
       set_ask_button(AskButton::Hidden);
   }
-  m_request_offered = false;
   return verdict;
 }
 

@@ -142,15 +142,16 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   void set_status_text(const std::string& text) override { m_edge.set_status_text(text); }
 
  private:
+  // Shows or hides the toolbar's "Ask a grown-up" through the edge when it
+  // changes.
+  void set_ask_button(AskButton state);
+
   Locations m_locations;
   StartupState m_state;
   ConfigStore m_store;
   SessionEdge& m_edge;
   NavigationGuard m_guard;
   DailyTime m_daily_time;
-  // Shows or hides the toolbar's button through the edge when it changes.
-  void set_ask_button(AskButton state);
-
   std::string m_grown_up_url;
   // Set by offers_grown_up_request: the refusal being judged offered the
   // panel's button.

@@ -23,8 +23,8 @@ class Settings;
 // The toolbar along the top of the main window: Home, the browser buttons
 // (BrowserToolbar) and E-mail; Help with its menu; "Ask a grown-up" while
 // the session offers it; the logo (a double click shows the about panel)
-// and the Close picture in the right corner. Each
-// press calls the matching action of its owner.
+// and the Close picture in the right corner. Each press calls the matching
+// action of its owner.
 class TopPanel : public Gtk::EventBox {
  public:
   // What the owning window does for each button and menu item.
