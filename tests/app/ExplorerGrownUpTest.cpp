@@ -50,6 +50,45 @@ class ExplorerGrownUp : public AccessibleBrowserTest {
         kEventTimeout, milliseconds(200));
   }
 
+  // Where the main window's "Ask a grown-up" buttons stand in the tree: the
+  // message panel's is the panel's sibling in the window's overlay, at the
+  // panel's depth; the toolbar's is further down, among the toolbar's
+  // buttons.
+  struct AskButtons {
+    bool panel_read = false;  // the message panel, with the refusal, is in the tree
+    bool panel_showing = false;
+    bool panel_button_showing = false;
+    bool toolbar_button_read = false;
+    bool toolbar_button_showing = false;
+  };
+  AskButtons ask_buttons() {
+    AskButtons found;
+    const auto nodes = m_probe->tree().value_or(std::vector<AccessibleNode>{});
+    int panel_depth = -1;
+    for (const AccessibleNode& n : nodes) {
+      if (n.role == "push button" && n.name == kRefusalMessage) {
+        found.panel_read = true;
+        found.panel_showing = n.showing;
+        panel_depth = n.depth;
+      }
+    }
+    if (!found.panel_read) return found;
+    for (const AccessibleNode& n : nodes) {
+      if (n.role != "push button" || n.name != "Ask a grown-up") continue;
+      if (n.depth == panel_depth) {
+        found.panel_button_showing = found.panel_button_showing || n.showing;
+      } else {
+        found.toolbar_button_read = true;
+        found.toolbar_button_showing = n.showing;
+      }
+    }
+    return found;
+  }
+
+  // The message of start_with_refusal's refusal, as the panel is named.
+  static constexpr const char* kRefusalMessage =
+      "The site you are viewing is trying to load or redirect to a site that is not enabled.";
+
   ::testing::AssertionResult press(const std::string& name) {
     if (!showing("push button", name)) return ::testing::AssertionFailure() << name << " not shown";
     std::string error;
@@ -254,6 +293,56 @@ TEST_F(ExplorerGrownUp, ThePopupsRefusalAsksAndOpensInThePopup) {
   EXPECT_TRUE(records_requests("1 1 0 0"));
   EXPECT_EQ(x().search(kPopupWindow).size(), 1u);
   screenshot("opened-in-popup");
+}
+
+// The panel goes after its time; the toolbar keeps offering the request,
+// with the same password prompt, until the grown-up has answered.
+TEST_F(ExplorerGrownUp, TheToolbarAsksOnceThePanelHasGone) {
+  start_with_refusal();
+  AskButtons buttons;
+  ASSERT_TRUE(wait_until(
+      [&] {
+        buttons = ask_buttons();
+        return buttons.panel_read && !buttons.panel_showing && !buttons.panel_button_showing &&
+               buttons.toolbar_button_showing;
+      },
+      kEventTimeout, milliseconds(200)))
+      << "panel read " << buttons.panel_read << ", panel showing " << buttons.panel_showing
+      << ", its button showing " << buttons.panel_button_showing << ", the toolbar's showing "
+      << buttons.toolbar_button_showing;
+  screenshot("ask-from-the-toolbar");
+  ask_with_password("marigold");
+  ASSERT_TRUE(press("Not now"));
+  // Recorded after the answer was applied.
+  EXPECT_TRUE(records_requests("1 0 0 1"));
+  buttons = ask_buttons();
+  EXPECT_TRUE(buttons.toolbar_button_read);
+  EXPECT_FALSE(buttons.toolbar_button_showing);
+  EXPECT_EQ(asked_requests(), 0u) << server().log_text();
+}
+
+// The child's next admitted page in the main frame ends the offer.
+TEST_F(ExplorerGrownUp, TheToolbarsButtonGoesWithTheNextAdmittedPage) {
+  write_page("/kids/asked.html", "Asked", "<p>asked</p>");
+  write_page("/kids/next.html", "Next", "<p>next</p>");
+  set_setting("prevent_switch", "0");
+  open_in_main_frame("/kids/start.html",
+                     "<a href='/kids/next.html'>Next page</a>" + redirect_to(asked_url()));
+  ASSERT_TRUE(wait_until([&] { return ask_buttons().toolbar_button_showing; }, kEventTimeout,
+                         milliseconds(200)))
+      << "the refusal offered no request in the toolbar";
+  ASSERT_TRUE(follow("Next page"));
+  ASSERT_TRUE(server().wait_for_path("/kids/next.html")) << server().log_text();
+  // Admitted before it was asked for: the toolbar has been told.
+  AskButtons buttons;
+  ASSERT_TRUE(wait_until(
+      [&] {
+        buttons = ask_buttons();
+        return buttons.toolbar_button_read;
+      },
+      kEventTimeout, milliseconds(200)));
+  EXPECT_FALSE(buttons.toolbar_button_showing);
+  screenshot("next-page-admitted");
 }
 
 TEST_F(ExplorerGrownUp, JustThisTimeRefusesTheAskedPagesScriptToItsDomain) {

@@ -135,10 +135,17 @@ void Session::open_web_help() {
 // -------------------------------------------------------------- navigation
 
 Verdict Session::BeforeNavigate2(const NavigationRequest& request) {
+  m_request_offered = false;
   const Verdict verdict = m_guard.BeforeNavigate2(request);
   // A page refused in the main frame or the pop-up counts for the day.
   if (verdict == Verdict::Cancel && request.target != BrowserTarget::NavFrame)
     m_daily_time.page_refused(request.url);
+  if (request.target == BrowserTarget::MainFrame) {
+    if (verdict == Verdict::Cancel && m_request_offered)
+      set_ask_button(AskButton::Shown);
+    else if (verdict == Verdict::Proceed && request.origin != RequestOrigin::Page)
+      set_ask_button(AskButton::Hidden);
+  }
   return verdict;
 }
 
@@ -147,6 +154,7 @@ Verdict Session::BeforeNavigate2(const NavigationRequest& request) {
 bool Session::offers_grown_up_request(const std::string& message) {
   if (!message_offers_grown_up_request(message) || m_guard.refused_url().empty()) return false;
   m_grown_up_url = m_guard.refused_url();
+  m_request_offered = true;
   return true;
 }
 
@@ -164,8 +172,15 @@ void Session::answer_grown_up_request(const std::string& url, std::optional<Allo
     // on: the link rules are skipped, the parent's lists still apply.
     m_guard.open_program_page(url);
   }
+  if (choice) set_ask_button(AskButton::Hidden);
   m_daily_time.record_request(url, answer_for(choice));
   m_daily_time.save_now();
+}
+
+void Session::set_ask_button(AskButton state) {
+  if (state == m_ask_button) return;
+  m_ask_button = state;
+  m_edge.set_ask_button(state);
 }
 
 // ---------------------------------------------------------- settings, close

@@ -70,7 +70,12 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
 
   // --- navigation ---
   // Judges `request` (NavigationGuard::BeforeNavigate2); a refusal in the
-  // main frame or the pop-up counts in the day's activity.
+  // main frame or the pop-up counts in the day's activity. A refusal in the
+  // main frame whose message offered "Ask a grown-up" shows the toolbar's
+  // button; a main-frame navigation admitted as the child's or the
+  // program's (origin LinkClick, Program or History) hides it. The page's
+  // own navigations (origin Page: its scripts, its frames) leave it as it
+  // is: the engine asks about the frames of the page the child is on too.
   Verdict BeforeNavigate2(const NavigationRequest& request);
   // A page opened in the main frame or the pop-up.
   void page_opened(const std::string& url) { m_daily_time.page_opened(url); }
@@ -81,11 +86,15 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   bool offers_grown_up_request(const std::string& message);
   // The URL that "Ask a grown-up" asks about ("" when none).
   const std::string& grown_up_url() const { return m_grown_up_url; }
+  // Whether the toolbar offers "Ask a grown-up" about grown_up_url() (see
+  // BeforeNavigate2 and answer_grown_up_request). Hidden at start.
+  AskButton ask_button() const { return m_ask_button; }
   // Applies and records the grown-up's answer about `url` (nullopt: the
   // password prompt was cancelled) and saves the day's activity. "Just this
   // time" opens it once; "Always" adds it to "More Sites", saves the
   // settings (a failed save is handed to `show` before the page is queued),
-  // and opens it as the program's own page.
+  // and opens it as the program's own page. Any answer hides the toolbar's
+  // "Ask a grown-up"; a cancelled prompt leaves it for another try.
   void answer_grown_up_request(const std::string& url, std::optional<AllowSiteChoice> choice,
                                const MessageSink& show);
 
@@ -133,6 +142,10 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   void set_status_text(const std::string& text) override { m_edge.set_status_text(text); }
 
  private:
+  // Shows or hides the toolbar's "Ask a grown-up" through the edge when it
+  // changes.
+  void set_ask_button(AskButton state);
+
   Locations m_locations;
   StartupState m_state;
   ConfigStore m_store;
@@ -140,6 +153,10 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   NavigationGuard m_guard;
   DailyTime m_daily_time;
   std::string m_grown_up_url;
+  // Set by offers_grown_up_request: the refusal being judged offered the
+  // panel's button.
+  bool m_request_offered = false;
+  AskButton m_ask_button = AskButton::Hidden;
   bool m_close_allowed = false;
 };
 

@@ -7,6 +7,9 @@
 
 namespace tovali {
 
+// Whether the toolbar shows its "Ask a grown-up" button.
+enum class AskButton { Hidden, Shown };
+
 // What the session asks of the window around it: the widgets, the dialogs,
 // the configuration download and the engine's form of a local path. The
 // main window implements it; tests use a fake. No method may throw.
@@ -26,6 +29,9 @@ class SessionEdge {
   virtual void set_msg_panel_timer(bool on) = 0;
   // Enables or disables Home, E-mail and Stop.
   virtual void set_toolbar_buttons(bool enabled) = 0;
+  // Shows or hides the toolbar's "Ask a grown-up", which asks about
+  // Session::grown_up_url().
+  virtual void set_ask_button(AskButton state) = 0;
   // Re-applies the visible switches (close button, navigation frame, e-mail
   // and print buttons, silent mode).
   virtual void UpdateControls() = 0;

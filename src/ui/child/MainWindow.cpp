@@ -22,11 +22,12 @@ namespace tovali {
 
 MainWindow::MainWindow(const Locations& locations)
     : m_session(locations, *this, *this, m_clock),
-      m_top_panel(m_main_frame, m_session.settings(),
-                  {[this] { prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }},
-                  {[this] { on_home_clicked(); }, [this] { on_email_clicked(); },
-                   [this] { on_local_help_clicked(); }, [this] { on_web_help_clicked(); },
-                   [this] { show_about(); }, [this] { on_close_clicked(); }}),
+      m_top_panel(
+          m_main_frame, m_session.settings(),
+          {[this] { prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }},
+          {[this] { on_home_clicked(); }, [this] { on_email_clicked(); },
+           [this] { on_local_help_clicked(); }, [this] { on_web_help_clicked(); },
+           [this] { show_about(); }, [this] { on_close_clicked(); }, [this] { on_ask_clicked(); }}),
       m_kiosk(*this, m_session.settings()),
       m_startup(m_session, *this) {
   set_title(kCaption);
@@ -362,6 +363,15 @@ void MainWindow::show_about() {
 
 void MainWindow::on_close_clicked() {
   m_session.CloseProgram();
+}
+
+// The toolbar's "Ask a grown-up": the same request as the message panel's
+// button, about the same address, once the panel may have gone.
+void MainWindow::on_ask_clicked() {
+  guarded("Ask a grown-up", [this] {
+    m_msg_panel.HideMsgPanel();
+    m_grown_up.ask(*this);
+  });
 }
 
 void MainWindow::on_about_picture_clicked() {

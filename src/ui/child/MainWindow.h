@@ -47,6 +47,7 @@ class MainWindow : public Gtk::Window, public GuardEffects, public SessionEdge, 
   bool msg_panel_visible() const override { return m_msg_panel.panel_visible(); }
   void set_msg_panel_timer(bool on) override { m_msg_panel.set_msg_panel_timer(on); }
   void set_toolbar_buttons(bool enabled) override;
+  void set_ask_button(AskButton state) override { m_top_panel.set_ask_button(state); }
   void UpdateControls() override;
   void set_status_text(const std::string& text) override;
   void show_minutes_left(std::optional<int> minutes) override;
@@ -101,6 +102,7 @@ class MainWindow : public Gtk::Window, public GuardEffects, public SessionEdge, 
   void on_web_help_clicked();
   void show_about();
   void on_close_clicked();
+  void on_ask_clicked();
   void on_about_picture_clicked();
   void on_tools_double_clicked();
   void on_nav_frame_status_text(const std::string& text);

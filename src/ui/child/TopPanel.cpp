@@ -44,8 +44,15 @@ TopPanel::TopPanel(EmbeddedWB& main_frame, const Settings& settings, BrowserTool
   m_right_corner.pack_start(m_logo, Gtk::PACK_SHRINK);
   m_right_corner.pack_start(m_close_button, Gtk::PACK_SHRINK);
 
+  // Last of the buttons on the left: showing it moves none of the others.
+  m_ask.set_no_show_all(true);
+  m_ask.button().show();
+  m_ask.caption().show();
+  m_ask.hide();
+
   m_top_box.pack_start(m_site_buttons, Gtk::PACK_SHRINK);
   m_top_box.pack_start(m_help_buttons, Gtk::PACK_SHRINK, 8);
+  m_top_box.pack_start(m_ask, Gtk::PACK_SHRINK);
   m_top_box.pack_end(m_right_corner, Gtk::PACK_SHRINK);
   add(m_top_box);
 
@@ -57,6 +64,11 @@ TopPanel::TopPanel(EmbeddedWB& main_frame, const Settings& settings, BrowserTool
   m_help_about.signal_activate().connect([this] { m_actions.about(); });
   m_logo.signal_clicked().connect([this] { m_actions.about(); });
   m_close_button.signal_clicked().connect([this] { m_actions.close(); });
+  m_ask.signal_clicked().connect([this] { m_actions.ask_grown_up(); });
+}
+
+void TopPanel::set_ask_button(AskButton state) {
+  m_ask.set_visible(state == AskButton::Shown);
 }
 
 void TopPanel::set_buttons_enabled(bool enabled) {

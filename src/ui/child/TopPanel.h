@@ -10,6 +10,8 @@
 #include <gtkmm/separatormenuitem.h>
 
 #include "browser/EmbeddedWB.h"
+#include "models/GrownUpRequest.h"
+#include "session/SessionEdge.h"
 #include "ui/child/BrowserToolbar.h"
 #include "ui/widgets/PictureButton.h"
 #include "ui/widgets/ToolbarButton.h"
@@ -19,9 +21,10 @@ namespace tovali {
 class Settings;
 
 // The toolbar along the top of the main window: Home, the browser buttons
-// (BrowserToolbar) and E-mail; Help with its menu; the logo (a double click
-// shows the about panel) and the Close picture in the right corner. Each
-// press calls the matching action of its owner.
+// (BrowserToolbar) and E-mail; Help with its menu; "Ask a grown-up" while
+// the session offers it; the logo (a double click shows the about panel)
+// and the Close picture in the right corner. Each press calls the matching
+// action of its owner.
 class TopPanel : public Gtk::EventBox {
  public:
   // What the owning window does for each button and menu item.
@@ -32,6 +35,7 @@ class TopPanel : public Gtk::EventBox {
     std::function<void()> web_help;
     std::function<void()> about;
     std::function<void()> close;
+    std::function<void()> ask_grown_up;
   };
 
   // `main_frame` and `settings` must outlive the panel; the browser buttons
@@ -44,6 +48,8 @@ class TopPanel : public Gtk::EventBox {
   void set_close_visible(bool visible) { m_close_button.set_visible(visible); }
   void set_email_visible(bool visible) { m_email.set_visible(visible); }
   void set_print_enabled(bool enabled) { m_browser_buttons.set_print_enabled(enabled); }
+  // Shows or hides "Ask a grown-up", after Help; hidden at start.
+  void set_ask_button(AskButton state);
 
  private:
   Actions m_actions;
@@ -60,6 +66,7 @@ class TopPanel : public Gtk::EventBox {
   Gtk::MenuItem m_help_web{"Help From The Web"};
   Gtk::SeparatorMenuItem m_help_separator;
   Gtk::MenuItem m_help_about{"About Tovali Explorer"};
+  ToolbarButton m_ask{kAskGrownUpCaption, {"dialog-question", "help-faq", "system-users"}};
   Gtk::Box m_right_corner{Gtk::ORIENTATION_HORIZONTAL};
   PictureButton m_logo;
   PictureButton m_close_button;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,9 @@ class FakeEdge : public SessionEdge {
   void set_toolbar_buttons(bool enabled) override {
     calls.push_back(enabled ? "toolbar on" : "toolbar off");
   }
+  void set_ask_button(AskButton state) override {
+    calls.push_back(state == AskButton::Shown ? "ask button shown" : "ask button hidden");
+  }
   void UpdateControls() override { calls.push_back("controls"); }
   void set_status_text(const std::string& text) override { calls.push_back("status " + text); }
   void show_minutes_left(std::optional<int> minutes) override { shown_minutes = minutes; }
@@ -54,7 +58,10 @@ class FakeEdge : public SessionEdge {
 class FakeEffects : public GuardEffects {
  public:
   void navigate(BrowserTarget, const std::string&) override {}
-  void ShowMsgPanel(const std::string& text) override { messages.push_back(text); }
+  void ShowMsgPanel(const std::string& text) override {
+    messages.push_back(text);
+    if (on_message) on_message(text);
+  }
   bool popup_exists() const override { return false; }
   bool popup_visible() const override { return false; }
   void set_nav_frame_width(int) override {}
@@ -62,6 +69,9 @@ class FakeEffects : public GuardEffects {
   std::string MoreSitesPath() override { return "file:///opt/tovali/moresites.html"; }
 
   std::vector<std::string> messages;
+  // Called with each message, as the window asks the session which button
+  // its panel shows.
+  std::function<void(const std::string&)> on_message;
 };
 
 // The local minute `offset` minutes from now as "HH:MM".
@@ -133,6 +143,98 @@ TEST_F(SessionTest, ARefusedClickIsToldCountedAndCanBeAskedAbout) {
                                   NavigationKind::Request, BrowserTarget::NavFrame};
   EXPECT_EQ(session.BeforeNavigate2(in_menu), Verdict::Cancel);
   EXPECT_EQ(today("script.example").refused, 0u);
+}
+
+// The toolbar's "Ask a grown-up" follows the main frame: shown by a refusal
+// whose message offers the panel's button, hidden by the next page the
+// child or the program opens there; the page's own navigations and the
+// other views leave it alone.
+TEST_F(SessionTest, TheToolbarOffersTheLastRefusalUntilTheNextAdmittedPage) {
+  struct Step {
+    const char* what;
+    NavigationRequest request;
+    Verdict verdict;
+    AskButton button;          // afterwards
+    const char* grown_up_url;  // afterwards
+  };
+  const std::string refused = "http://www.refused.example/page";
+  const std::string other = "http://other.example/";
+  const auto main = [](std::string url, RequestOrigin origin) {
+    return NavigationRequest{std::move(url), origin, NavigationKind::Request,
+                             BrowserTarget::MainFrame};
+  };
+  const Step steps[] = {
+      {"a refusal in the pop-up, which has its own panel",
+       {refused, RequestOrigin::LinkClick, NavigationKind::Request, BrowserTarget::PopupBrowser},
+       Verdict::Cancel,
+       AskButton::Hidden,
+       "http://www.refused.example/page"},
+      {"a silent refusal", main("file:///etc/passwd", RequestOrigin::Page), Verdict::Cancel,
+       AskButton::Hidden, "http://www.refused.example/page"},
+      {"a refused link", main(refused, RequestOrigin::LinkClick), Verdict::Cancel, AskButton::Shown,
+       "http://www.refused.example/page"},
+      {"a frame of the page", main("http://zoo.example/frame.html", RequestOrigin::Page),
+       Verdict::Proceed, AskButton::Shown, "http://www.refused.example/page"},
+      {"a refused script of the page", main(other, RequestOrigin::Page), Verdict::Cancel,
+       AskButton::Shown, "http://other.example/"},
+      {"an admitted link", main("http://zoo.example/next.html", RequestOrigin::LinkClick),
+       Verdict::Proceed, AskButton::Hidden, "http://other.example/"},
+      {"a refused link again", main(refused, RequestOrigin::LinkClick), Verdict::Cancel,
+       AskButton::Shown, "http://www.refused.example/page"},
+      {"a step back", main("http://zoo.example/", RequestOrigin::History), Verdict::Proceed,
+       AskButton::Hidden, "http://www.refused.example/page"},
+      {"a refused script", main(other, RequestOrigin::Page), Verdict::Cancel, AskButton::Shown,
+       "http://other.example/"},
+      {"a page the program queued", main("http://zoo.example/", RequestOrigin::Program),
+       Verdict::Proceed, AskButton::Hidden, "http://other.example/"},
+  };
+  effects.on_message = [this](const std::string& text) { session.offers_grown_up_request(text); };
+  session.open();
+  session.guard().open_site("http://zoo.example/");
+  edge.calls.clear();
+  std::vector<std::string> told;
+  AskButton last = AskButton::Hidden;
+  for (const Step& step : steps) {
+    EXPECT_EQ(session.BeforeNavigate2(step.request), step.verdict) << step.what;
+    EXPECT_EQ(session.ask_button(), step.button) << step.what;
+    EXPECT_EQ(session.grown_up_url(), step.grown_up_url) << step.what;
+    if (step.button != last)
+      told.push_back(step.button == AskButton::Shown ? "ask button shown" : "ask button hidden");
+    last = step.button;
+  }
+  // The window is told of each change once.
+  EXPECT_EQ(edge.calls, told);
+}
+
+// Any answer of the grown-up ends the toolbar's offer; a cancelled password
+// prompt leaves it for another try.
+TEST_F(SessionTest, TheToolbarsOfferEndsWithTheGrownUpsAnswer) {
+  struct Case {
+    std::optional<AllowSiteChoice> choice;
+    AskButton button;
+  };
+  const Case cases[] = {
+      {std::nullopt, AskButton::Shown},
+      {AllowSiteChoice::NotNow, AskButton::Hidden},
+      {AllowSiteChoice::JustThisTime, AskButton::Hidden},
+      {AllowSiteChoice::Always, AskButton::Hidden},
+  };
+  effects.on_message = [this](const std::string& text) { session.offers_grown_up_request(text); };
+  session.open();
+  int asked = 0;
+  for (const Case& c : cases) {
+    const std::string url = "http://refused.example/" + std::to_string(++asked);
+    session.guard().mouse_down();
+    ASSERT_EQ(session.BeforeNavigate2({url, RequestOrigin::LinkClick, NavigationKind::Request,
+                                       BrowserTarget::MainFrame}),
+              Verdict::Cancel);
+    ASSERT_EQ(session.ask_button(), AskButton::Shown) << url;
+    ASSERT_EQ(session.grown_up_url(), url);
+    session.answer_grown_up_request(session.grown_up_url(), c.choice, [](std::string_view text) {
+      ADD_FAILURE() << "unexpected message: " << text;
+    });
+    EXPECT_EQ(session.ask_button(), c.button) << url;
+  }
 }
 
 TEST_F(SessionTest, TimeUpShowsItsPageUntilTheLimitIsLifted) {
