@@ -35,8 +35,8 @@ struct RecentDay {
 };
 
 // The `days` dates up to `today` (today included), newest first (today is
-// the first), every one of them, with or without a record. `days` below 1 gives none. The
-// pointers stay valid while `record` is not changed.
+// the first), every one of them, with or without a record. `days` below 1
+// gives none. The pointers stay valid while `record` is not changed.
 std::vector<RecentDay> recent_days(const ActivityRecord& record, const LocalDate& today, long days);
 
 }  // namespace tovali
