@@ -28,7 +28,9 @@ long days_of(const std::string& text) {
 int run_report_command(const std::vector<std::string>& args, const std::string& state_dir,
                        const LocalDate& today, std::ostream& out, std::ostream& err) {
   long days = kReportDays;
+  bool header = false;
   CommandLine line("tovali-settings");
+  line.add_switch("header", 0, &header);
   line.add_value("days", [&days](const std::string& value, std::string& problem) {
     days = days_of(value);
     if (days == 0) problem = "not a whole number of days from 1 to 99999";
@@ -38,13 +40,14 @@ int run_report_command(const std::vector<std::string>& args, const std::string& 
   const std::optional<std::vector<std::string>> rest = line.parse(args, problem);
   if (!rest || !rest->empty()) {
     if (!rest) err << "tovali-settings: " << problem << '\n';
-    err << "Usage: tovali-settings report [--days N]\n";
+    err << "Usage: tovali-settings report [--days N] [--header]\n";
     return 2;
   }
   ActivityLoadReport report;
   const ActivityRecord record =
       ActivityStore(state_dir).load(today, StoreAccess::ReadOnly, &report);
   for (const auto& problem : report.problems) err << "tovali-settings: " << problem << '\n';
+  if (header) out << kActivityReportHeader << '\n';
   for (const auto& line : activity_report_lines(record, today, days)) out << line << '\n';
   return 0;
 }

@@ -161,11 +161,18 @@ TEST_F(ExplorerDailyTime, TheReportListsTheHostsOfASession) {
 
   const std::string report = settings().report();
   const std::string date = today();
-  EXPECT_NE(report.find(date + "\t" + domain("shop.localhost") + "\t0\t1\n"), std::string::npos)
+  // Opened, refused, then no grown-up request and no answer.
+  EXPECT_NE(report.find(date + "\t" + domain("shop.localhost") + "\t0\t1\t0\t0\t0\t0\n"),
+            std::string::npos)
       << report;
-  EXPECT_NE(report.find(date + "\t" + domain("zoo.localhost") + "\t1\t0\n"), std::string::npos)
+  EXPECT_NE(report.find(date + "\t" + domain("zoo.localhost") + "\t1\t0\t0\t0\t0\t0\n"),
+            std::string::npos)
       << report;
   EXPECT_NE(report.find(date + "\t*\t"), std::string::npos) << report;
+  // The start page and the other pages of the program itself count under
+  // no host at all.
+  EXPECT_EQ(report.find("(no host)"), std::string::npos) << report;
+  EXPECT_EQ(report.find(date + "\t\t"), std::string::npos) << report;
 }
 
 }  // namespace

@@ -249,6 +249,9 @@ TEST_F(SettingsToolTest, HashPasswordPrintsAYescryptHashOfTheFirstLine) {
 TEST_F(SettingsToolTest, ReportPrintsTheActivityOfTheLastDaysNewestFirst) {
   EXPECT_EQ(tool({"report"}).exit_status, 0);  // no record yet
   EXPECT_EQ(tool({"report"}).out, "");
+  // The column names come even when no line follows them.
+  EXPECT_EQ(tool({"report", "--header"}).out,
+            "DATE\tHOST\tOPENED\tREFUSED\tASKED\tONCE\tALWAYS\tDECLINED\n");
 
   const ActivityStore store(m_home.path() + "state/tovali-explorer/");
   // Dates are the machine's local ones; a run that crosses midnight retries.
@@ -260,6 +263,9 @@ TEST_F(SettingsToolTest, ReportPrintsTheActivityOfTheLastDaysNewestFirst) {
     ActivityRecord record;
     record.add_opened(today, "http://zoo.test/");
     record.add_refused(today, "http://ads.test/");
+    record.add_request(today, "http://ads.test/", RequestAnswer::Declined);
+    record.add_request(today, "http://zoo.test/lions", RequestAnswer::AllowedOnce);
+    record.add_request(today, "http://zoo.test/bears", RequestAnswer::AllowedAlways);
     record.day(today).seconds_used = 125;
     record.add_opened(before(20), "http://old.test/");
     for (const LocalDate& date : {today, before(20)}) ASSERT_TRUE(store.save_day(record, date));
@@ -267,14 +273,19 @@ TEST_F(SettingsToolTest, ReportPrintsTheActivityOfTheLastDaysNewestFirst) {
 
     const auto recent = tool({"report"});
     const auto month = tool({"report", "--days", "21"});
+    const auto headed = tool({"report", "--header", "--days", "1"});
     if (local_moment_now().date != today) continue;
-    const std::string today_lines = today.text() + "\tads.test\t0\t1\n" + today.text() +
-                                    "\tzoo.test\t1\t0\n" + today.text() + "\t*\t2\t0\n";
+    const std::string today_lines = today.text() + "\tads.test\t0\t1\t1\t0\t0\t1\n" + today.text() +
+                                    "\tzoo.test\t1\t0\t2\t1\t1\t0\n" + today.text() +
+                                    "\t*\t2\t0\t0\t0\t0\t0\n";
     EXPECT_EQ(recent.exit_status, 0);
     EXPECT_EQ(recent.out, today_lines);
     EXPECT_NE(recent.err.find(before(1).text() + ".txt: damaged"), std::string::npos) << recent.err;
-    EXPECT_EQ(month.out, today_lines + before(20).text() + "\told.test\t1\t0\n" +
-                             before(20).text() + "\t*\t0\t0\n");
+    EXPECT_EQ(month.out, today_lines + before(20).text() + "\told.test\t1\t0\t0\t0\t0\t0\n" +
+                             before(20).text() + "\t*\t0\t0\t0\t0\t0\t0\n");
+    EXPECT_EQ(headed.exit_status, 0);
+    EXPECT_EQ(headed.out,
+              "DATE\tHOST\tOPENED\tREFUSED\tASKED\tONCE\tALWAYS\tDECLINED\n" + today_lines);
     // Reporting never moves the damaged file: the program sets it aside.
     EXPECT_EQ(m_home.read("state/tovali-explorer/activity/" + before(1).text() + ".txt"),
               "damaged");
@@ -304,7 +315,9 @@ TEST_F(SettingsToolTest, WrongCallsPrintUsageAndExitTwo) {
                                                        {"--system", "show", "extra"},
                                                        {"--system", "--help"},
                                                        {"show"},
-                                                       {"lock", "req_pw_close", "1"}};
+                                                       {"lock", "req_pw_close", "1"},
+                                                       {"report", "--header", "1"},
+                                                       {"report", "--header", "--header"}};
   for (const auto& call : calls) {
     const auto r = tool(call);
     EXPECT_EQ(r.exit_status, 2) << (call.empty() ? "" : call[0]);

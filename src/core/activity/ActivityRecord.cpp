@@ -8,8 +8,9 @@
 namespace tovali {
 
 std::string ActivityRecord::host_of(std::string_view url) {
+  if (url.find("://") == std::string_view::npos || begins_upper(url, "FILE:")) return {};
   std::string host = ExtractDomain(url);
-  if (url.find("://") == std::string_view::npos || host.empty()) return kNoHost;
+  if (host.empty()) return {};
   if (host.size() > kMaxHostLength) host.resize(kMaxHostLength);
   for (char& c : host) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -19,36 +20,38 @@ std::string ActivityRecord::host_of(std::string_view url) {
   return host;
 }
 
-HostActivity& ActivityRecord::host(const LocalDate& date, std::string_view url) {
-  auto& hosts = day(date).hosts;
+HostActivity* ActivityRecord::host(const LocalDate& date, std::string_view url) {
   const std::string name = host_of(url);
+  if (name.empty()) return nullptr;
+  auto& hosts = day(date).hosts;
   const auto found = hosts.find(name);
-  if (found != hosts.end()) return found->second;
-  if (hosts.size() >= kMaxHostsPerDay - 1) return hosts[kOtherHosts];
-  return hosts[name];
+  if (found != hosts.end()) return &found->second;
+  if (hosts.size() >= kMaxHostsPerDay - 1) return &hosts[kOtherHosts];
+  return &hosts[name];
 }
 
 void ActivityRecord::add_opened(const LocalDate& date, std::string_view url) {
-  ++host(date, url).opened;
+  if (HostActivity* counts = host(date, url)) ++counts->opened;
 }
 
 void ActivityRecord::add_refused(const LocalDate& date, std::string_view url) {
-  ++host(date, url).refused;
+  if (HostActivity* counts = host(date, url)) ++counts->refused;
 }
 
 void ActivityRecord::add_request(const LocalDate& date, std::string_view url,
                                  RequestAnswer answer) {
-  HostActivity& counts = host(date, url);
-  ++counts.asked;
+  HostActivity* counts = host(date, url);
+  if (!counts) return;
+  ++counts->asked;
   switch (answer) {
     case RequestAnswer::AllowedOnce:
-      ++counts.allowed_once;
+      ++counts->allowed_once;
       break;
     case RequestAnswer::AllowedAlways:
-      ++counts.allowed_always;
+      ++counts->allowed_always;
       break;
     case RequestAnswer::Declined:
-      ++counts.declined;
+      ++counts->declined;
       break;
     case RequestAnswer::NoAnswer:
       break;

@@ -60,19 +60,21 @@ class ActivityRecord {
   static constexpr long kDaysKept = 90;
   // The host that counts what does not fit under the bound.
   static constexpr const char* kOtherHosts = "(other hosts)";
-  // The host of pages without one (the program's own pages, "about:" ...).
-  static constexpr const char* kNoHost = "(no host)";
 
   // The host a URL is recorded under: its domain as the guards see it
-  // (ExtractDomain), lower-cased and cut to kMaxHostLength; kNoHost when it
-  // has none.
+  // (ExtractDomain), lower-cased and cut to kMaxHostLength. "" for a URL
+  // that belongs to no site: one without "://" or a host ("about:blank",
+  // "data:..."), and every "file:" URL (the program's own pages, the menu,
+  // the generated pages), which are never counted.
   static std::string host_of(std::string_view url);
 
-  // A page opened in the main frame or a pop-up on `date`.
+  // A page opened in the main frame or a pop-up on `date`, counted under
+  // host_of(url); nothing when that is "".
   void add_opened(const LocalDate& date, std::string_view url);
-  // A refused navigation on `date`.
+  // A refused navigation on `date`, counted as add_opened counts.
   void add_refused(const LocalDate& date, std::string_view url);
-  // A grown-up request for `url` on `date` and its answer.
+  // A grown-up request for `url` on `date` and its answer, counted as
+  // add_opened counts.
   void add_request(const LocalDate& date, std::string_view url, RequestAnswer answer);
 
   // The date's record, created empty when missing.
@@ -86,7 +88,8 @@ class ActivityRecord {
   const std::map<long, DayActivity>& days() const { return m_days; }
 
  private:
-  HostActivity& host(const LocalDate& date, std::string_view url);
+  // The counts of host_of(url) on `date`; nullptr when the URL has no host.
+  HostActivity* host(const LocalDate& date, std::string_view url);
 
   std::map<long, DayActivity> m_days;
 };

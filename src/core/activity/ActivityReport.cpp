@@ -1,5 +1,7 @@
 #include "activity/ActivityReport.h"
 
+#include <utility>
+
 namespace tovali {
 
 std::vector<std::string> activity_report_lines(const ActivityRecord& record, const LocalDate& today,
@@ -13,10 +15,16 @@ std::vector<std::string> activity_report_lines(const ActivityRecord& record, con
     if (it->first < first) break;
     const std::string date = LocalDate::from_days(it->first).text() + "\t";
     for (const auto& [host, counts] : it->second.hosts) {
-      lines.push_back(date + host + "\t" + std::to_string(counts.opened) + "\t" +
-                      std::to_string(counts.refused));
+      std::string line = date + host;
+      for (const std::uint64_t count :
+           {counts.opened, counts.refused, counts.asked, counts.allowed_once, counts.allowed_always,
+            counts.declined}) {
+        line += "\t" + std::to_string(count);
+      }
+      lines.push_back(std::move(line));
     }
-    lines.push_back(date + "*\t" + std::to_string(it->second.seconds_used / 60) + "\t0");
+    lines.push_back(date + "*\t" + std::to_string(it->second.seconds_used / 60) +
+                    "\t0\t0\t0\t0\t0");
   }
   return lines;
 }
@@ -25,7 +33,7 @@ std::vector<RecentDay> recent_days(const ActivityRecord& record, const LocalDate
                                    long days) {
   std::vector<RecentDay> result;
   const long last = today.days_since_epoch();
-  for (long day = last - days + 1; day <= last; ++day) {
+  for (long day = last; day > last - days; --day) {
     RecentDay recent;
     recent.date = LocalDate::from_days(day);
     recent.activity = record.find(recent.date);

@@ -4,15 +4,20 @@
 
 #include <gtkmm/cellrendererprogress.h>
 
+#include "models/GrownUpRequest.h"
+
 namespace tovali {
 
 SetupActivityPage::SetupActivityPage()
     : Gtk::Box(Gtk::ORIENTATION_VERTICAL, 4),
       m_day_store(Gtk::ListStore::create(m_day_columns)),
       m_host_store(Gtk::ListStore::create(m_host_columns)),
+      m_request_store(Gtk::ListStore::create(m_request_columns)),
       m_caption(
-          "The child's last 14 days: the minutes used each day, and for the selected day the "
-          "sites with the pages opened and refused.") {
+          "The child's last 14 days, today at the top: the minutes used each day, and for the "
+          "selected day the sites with the pages opened and refused, and what a grown-up was "
+          "asked and answered."),
+      m_requests_caption("Asked a grown-up:") {
   set_name("activity_page");
   set_border_width(8);
   m_caption.set_line_wrap(true);
@@ -38,14 +43,36 @@ SetupActivityPage::SetupActivityPage()
   m_hosts_view.get_column(0)->set_expand(true);
   m_hosts_view.set_enable_search(false);
 
-  for (Gtk::ScrolledWindow* scroll : {&m_days_scroll, &m_hosts_scroll}) {
+  // The answers carry the captions of the buttons of "Allow this site?".
+  m_requests_view.set_model(m_request_store);
+  m_requests_view.set_name("activity_requests");
+  m_requests_view.append_column("Site", m_request_columns.host);
+  m_requests_view.append_column("Asked", m_request_columns.asked);
+  m_requests_view.append_column(kJustThisTimeCaption, m_request_columns.once);
+  m_requests_view.append_column(kAlwaysCaption, m_request_columns.always);
+  m_requests_view.append_column(kNotNowCaption, m_request_columns.declined);
+  m_requests_view.get_column(0)->set_expand(true);
+  m_requests_view.set_enable_search(false);
+  m_requests_caption.set_xalign(0);
+
+  for (Gtk::ScrolledWindow* scroll : {&m_days_scroll, &m_hosts_scroll, &m_requests_scroll}) {
     scroll->set_shadow_type(Gtk::SHADOW_IN);
     scroll->set_policy(Gtk::POLICY_NEVER, Gtk::POLICY_AUTOMATIC);
   }
+  // A long host name scrolls its list sideways rather than widening the
+  // dialog.
+  for (Gtk::ScrolledWindow* scroll : {&m_hosts_scroll, &m_requests_scroll})
+    scroll->set_policy(Gtk::POLICY_AUTOMATIC, Gtk::POLICY_AUTOMATIC);
   m_days_scroll.add(m_days_view);
   m_hosts_scroll.add(m_hosts_view);
+  m_requests_scroll.add(m_requests_view);
+  // Room for a heading and four requests before the list scrolls.
+  m_requests_scroll.set_min_content_height(120);
+  m_day_detail.pack_start(m_hosts_scroll, Gtk::PACK_EXPAND_WIDGET);
+  m_day_detail.pack_start(m_requests_caption, Gtk::PACK_SHRINK);
+  m_day_detail.pack_start(m_requests_scroll, Gtk::PACK_SHRINK);
   m_lists.pack_start(m_days_scroll, Gtk::PACK_SHRINK);
-  m_lists.pack_start(m_hosts_scroll, Gtk::PACK_EXPAND_WIDGET);
+  m_lists.pack_start(m_day_detail, Gtk::PACK_EXPAND_WIDGET);
   pack_start(m_caption, Gtk::PACK_SHRINK);
   pack_start(m_lists, Gtk::PACK_EXPAND_WIDGET);
 
@@ -69,7 +96,7 @@ void SetupActivityPage::show_record(const ActivityRecord* record, const LocalDat
     row[m_day_columns.index] = index++;
   }
   if (!m_days.empty())
-    select_day(static_cast<int>(m_days.size()) - 1);
+    select_day(0);
   else
     show_hosts(-1);
 }
@@ -82,14 +109,25 @@ void SetupActivityPage::select_day(int index) {
 
 void SetupActivityPage::show_hosts(int index) {
   m_host_store->clear();
+  m_request_store->clear();
   if (index < 0 || index >= static_cast<int>(m_days.size())) return;
   const DayActivity* day = m_days[static_cast<std::size_t>(index)].activity;
   if (!day) return;
   for (const auto& [host, counts] : day->hosts) {
-    auto row = *m_host_store->append();
-    row[m_host_columns.host] = host;
-    row[m_host_columns.opened] = counts.opened;
-    row[m_host_columns.refused] = counts.refused;
+    if (counts.opened != 0 || counts.refused != 0) {
+      auto row = *m_host_store->append();
+      row[m_host_columns.host] = host;
+      row[m_host_columns.opened] = counts.opened;
+      row[m_host_columns.refused] = counts.refused;
+    }
+    if (counts.asked != 0) {
+      auto row = *m_request_store->append();
+      row[m_request_columns.host] = host;
+      row[m_request_columns.asked] = counts.asked;
+      row[m_request_columns.once] = counts.allowed_once;
+      row[m_request_columns.always] = counts.allowed_always;
+      row[m_request_columns.declined] = counts.declined;
+    }
   }
 }
 

@@ -16,8 +16,8 @@ SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
   set_title("Tovali Explorer Setup");
   set_name("SetupForm");
   TitleBar::keep_fixed_modal(*this, parent);
-  set_default_size(640, 480);
-  set_size_request(640, 480);
+  set_default_size(kWidth, kHeight);
+  set_size_request(kWidth, kHeight);
 
   m_switches.on_configuration_toggled = [this] { on_download_config_clicked(); };
   m_tabs.append_page(m_general, "General");
@@ -35,10 +35,17 @@ SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
     m_activity_page.show_record(m_host.activity_record(), local_moment_now().date);
   };
   m_tabs.set_name("tabs");
-  // Nine tabs do not fit 640 pixels in every theme; never widen the dialog.
-  m_tabs.set_scrollable(true);
+  // The tabs stand in a column at the left, one under the other, so every
+  // one of them shows without scrolling and a tab added later takes a row,
+  // not width.
+  m_tabs.set_tab_pos(Gtk::POS_LEFT);
+  m_tabs.set_scrollable(false);
+  for (int i = 0; i < m_tabs.get_n_pages(); ++i) {
+    Gtk::Widget* label = m_tabs.get_tab_label(*m_tabs.get_nth_page(i));
+    if (auto* text = dynamic_cast<Gtk::Label*>(label)) text->set_xalign(0);
+  }
   auto css = Gtk::CssProvider::create();
-  css->load_from_data("notebook tab { padding: 4px 8px; }");
+  css->load_from_data("notebook tab { padding: 3px 10px; min-height: 24px; }");
   m_tabs.get_style_context()->add_provider(css, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
 
   build_bottom_bar();
@@ -159,6 +166,8 @@ void SetupForm::on_set_password_clicked() {
 void SetupForm::show_browser_tab(const char* caption) {
   m_browser_tab_label->set_text(caption);
   m_browser_page.show();
+  // The notebook would show the label only at its next size request.
+  m_browser_tab_label->show();
   m_tabs.set_current_page(m_tabs.page_num(m_browser_page));
 }
 

@@ -30,6 +30,11 @@ namespace tovali {
 // applied by OK.
 class SetupForm : public Gtk::Dialog {
  public:
+  // The dialog's size: the pages and the column of tabs beside them, well
+  // inside a 1024x768 screen with the title bar and a panel.
+  static constexpr int kWidth = 840;
+  static constexpr int kHeight = 520;
+
   SetupForm(Gtk::Window* parent, SetupHost& host);
   ~SetupForm() override;
 

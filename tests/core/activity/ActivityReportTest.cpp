@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,16 +18,25 @@ TEST(ActivityReport, NewestDateFirstHostsByNameThenTheMinutesUsed) {
   record.add_opened(today, "http://zoo.test/lions");
   record.add_refused(today, "http://ads.test/");
   record.add_request(today, "http://games.test/", RequestAnswer::Declined);
+  record.add_request(today, "http://games.test/a", RequestAnswer::AllowedOnce);
+  record.add_request(today, "http://games.test/b", RequestAnswer::NoAnswer);
+  record.add_request(today, "http://zoo.test/map", RequestAnswer::AllowedAlways);
   record.day(today).seconds_used = 45 * 60 + 59;
   record.day(yesterday).seconds_used = 30;
   record.add_opened(week_ago, "http://a.test/");
   record.add_opened(LocalDate{2026, 12, 11}, "http://future.test/");
 
   const std::vector<std::string> all = {
-      "2026-12-10\tads.test\t0\t1", "2026-12-10\tgames.test\t0\t0", "2026-12-10\tzoo.test\t2\t0",
-      "2026-12-10\t*\t45\t0",       "2026-12-09\t*\t0\t0",          "2026-12-03\ta.test\t1\t0",
-      "2026-12-03\t*\t0\t0",
+      "2026-12-10\tads.test\t0\t1\t0\t0\t0\t0", "2026-12-10\tgames.test\t0\t0\t3\t1\t0\t1",
+      "2026-12-10\tzoo.test\t2\t0\t1\t0\t1\t0", "2026-12-10\t*\t45\t0\t0\t0\t0\t0",
+      "2026-12-09\t*\t0\t0\t0\t0\t0\t0",        "2026-12-03\ta.test\t1\t0\t0\t0\t0\t0",
+      "2026-12-03\t*\t0\t0\t0\t0\t0\t0",
   };
+  // Every line has the fields the header names.
+  const auto fields = [](const std::string& line) {
+    return std::count(line.begin(), line.end(), '\t') + 1;
+  };
+  for (const std::string& line : all) EXPECT_EQ(fields(line), fields(kActivityReportHeader));
   EXPECT_EQ(activity_report_lines(record, today, 14), all);
   EXPECT_EQ(activity_report_lines(record, today, 8), all);
   EXPECT_EQ(activity_report_lines(record, today, 7),
@@ -37,7 +47,7 @@ TEST(ActivityReport, NewestDateFirstHostsByNameThenTheMinutesUsed) {
   EXPECT_TRUE(activity_report_lines(ActivityRecord{}, today, 14).empty());
 }
 
-TEST(ActivityReport, RecentDaysListEveryDateOldestFirst) {
+TEST(ActivityReport, RecentDaysListEveryDateNewestFirst) {
   const LocalDate today{2027, 1, 2};  // the range crosses a year end
   ActivityRecord record;
   record.day(today).seconds_used = 10 * 60 + 59;
@@ -47,15 +57,17 @@ TEST(ActivityReport, RecentDaysListEveryDateOldestFirst) {
 
   const std::vector<RecentDay> days = recent_days(record, today, 4);
   ASSERT_EQ(days.size(), 4u);
-  EXPECT_EQ(days[0].date, (LocalDate{2026, 12, 30}));
-  ASSERT_NE(days[0].activity, nullptr);
-  EXPECT_EQ(days[0].activity->hosts.at("zoo.test").opened, 1u);
-  EXPECT_EQ(days[0].minutes, 0u);
-  EXPECT_EQ(days[1].date, (LocalDate{2026, 12, 31}));
+  EXPECT_EQ(days[0].date, today);
+  EXPECT_EQ(days[0].minutes, 10u);
+  EXPECT_EQ(days[1].date, (LocalDate{2027, 1, 1}));
   EXPECT_EQ(days[1].activity, nullptr);
-  EXPECT_EQ(days[3].date, today);
-  EXPECT_EQ(days[3].minutes, 10u);
+  EXPECT_EQ(days[2].date, (LocalDate{2026, 12, 31}));
+  EXPECT_EQ(days[3].date, (LocalDate{2026, 12, 30}));
+  ASSERT_NE(days[3].activity, nullptr);
+  EXPECT_EQ(days[3].activity->hosts.at("zoo.test").opened, 1u);
+  EXPECT_EQ(days[3].minutes, 0u);
   EXPECT_TRUE(recent_days(record, today, 0).empty());
+  EXPECT_TRUE(recent_days(record, today, -1).empty());
 }
 
 }  // namespace

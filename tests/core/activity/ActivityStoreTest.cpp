@@ -53,8 +53,9 @@ TEST(ActivityRecord, CountsPerHostWithinTheBounds) {
   EXPECT_EQ(hosts.at("example.com").refused, 1u);
   EXPECT_EQ(hosts.at("example.com:8080").opened, 1u);
   EXPECT_EQ(hosts.at("games.test"), (HostActivity{0, 0, 3, 1, 0, 1}));
-  EXPECT_EQ(hosts.at(ActivityRecord::kNoHost).opened, 2u);
   EXPECT_EQ(hosts.at("x?y.test").refused, 1u);
+  // The menu page and about:blank belong to no site.
+  EXPECT_EQ(hosts.size(), 4u);
 
   ActivityRecord big;
   for (int i = 0; i < 1100; ++i) big.add_opened(kToday, "http://h" + std::to_string(i) + ".test/");
@@ -65,6 +66,39 @@ TEST(ActivityRecord, CountsPerHostWithinTheBounds) {
   EXPECT_EQ(many.at("h0.test").opened, 2u);
   EXPECT_EQ(many.at(ActivityRecord::kOtherHosts).opened, 1100u - 999 + 1);
   EXPECT_LE(DayFile::format(*big.find(kToday)).size(), DayFile::kMaxFileSize);
+}
+
+// The program's own pages and the addresses of no site are never counted:
+// they leave no host behind, under no name.
+TEST(ActivityRecord, PagesOfNoSiteAreNotCounted) {
+  const struct {
+    const char* url;
+    const char* host;  // "": not counted
+  } cases[] = {
+      {"file:///usr/share/tovali-explorer/welcome.html", ""},
+      {"FILE:///home/child/.local/state/tovali-explorer/moresites.html", ""},
+      {"file://localhost/usr/share/tovali-explorer/help.html", ""},
+      {"about:blank", ""},
+      {"data:text/html,<p>hi</p>", ""},
+      {"http:///path-only", ""},
+      {"https://Zoo.Example.com/lions", "example.com"},
+      {"http://127.0.0.1:8080/", "127.0.0.1:8080"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    EXPECT_EQ(ActivityRecord::host_of(c.url), c.host);
+    ActivityRecord record;
+    record.add_opened(kToday, c.url);
+    record.add_refused(kToday, c.url);
+    record.add_request(kToday, c.url, RequestAnswer::Declined);
+    const DayActivity* day = record.find(kToday);
+    if (*c.host == '\0') {
+      EXPECT_TRUE(day == nullptr || day->hosts.empty());
+    } else {
+      ASSERT_NE(day, nullptr);
+      EXPECT_EQ(day->hosts.at(c.host), (HostActivity{1, 1, 1, 0, 0, 1}));
+    }
+  }
 }
 
 class ActivityStoreTest : public ::testing::Test {

@@ -32,7 +32,7 @@ bool dark(Rgb p) {
 bool navy(Rgb p) {
   return p.r < 40 && p.g < 40 && p.b > 80 && p.b < 160;
 }
-// The theme's accent blue: the line under the selected tab.
+// The theme's accent blue: the line beside the selected tab.
 bool accent(Rgb p) {
   return p.r < 90 && p.g > 100 && p.g < 170 && p.b > 190;
 }
@@ -48,43 +48,47 @@ constexpr Point kSetupPicture{153, 162};
 constexpr Point kOkPicture{94, 271};
 // Password prompt.
 constexpr Point kPromptCancel{74, 159};
-// Setup dialog (Browser tab hidden): tabs, bottom bar and controls.
-constexpr Point kGeneralTab{54, 27};
-constexpr Point kPasswordTab{142, 27};
-constexpr Point kButtonsTab{230, 27};
-constexpr Point kSiteAccessTab{323, 27};
-constexpr Point kRefusedTab{541, 27};
-constexpr Point kOkButton{34, 454};
-constexpr Point kCancelButton{105, 454};
-constexpr Point kHelpButton{170, 454};
-constexpr Point kPreventSwitchBox{31, 119};
-constexpr Point kHideNavframeBox{31, 223};
-constexpr Point kSetPasswordButton{333, 283};
-constexpr Point kDomainsMemo{165, 367};
-constexpr Point kFirstRefusedRow{300, 130};
-constexpr Point kAddToMoreSites{548, 407};
-// Where the selected tab's accent line runs (window rows).
-constexpr int kTabUnderlineTop = 43;
-// The More Sites grid's cells: rows 23 high from y 125, columns from x 20
-// (220 wide) and x 240.
-constexpr int kGridLeft = 20;
+// Setup dialog (Browser tab hidden): its size, the tabs in their column at
+// the left, the bottom bar and controls.
+constexpr int kSetupWidth = 840;
+constexpr int kSetupHeight = 520;
+constexpr Point kGeneralTab{63, 32};
+constexpr Point kPasswordTab{63, 70};
+constexpr Point kButtonsTab{63, 108};
+constexpr Point kSiteAccessTab{63, 146};
+constexpr Point kRefusedTab{63, 222};
+constexpr Point kOkButton{34, 495};
+constexpr Point kCancelButton{106, 495};
+constexpr Point kHelpButton{183, 495};
+constexpr Point kPreventSwitchBox{140, 82};
+constexpr Point kHideNavframeBox{140, 186};
+constexpr Point kSetPasswordButton{442, 246};
+constexpr Point kDomainsMemo{274, 408};
+constexpr Point kFirstRefusedRow{409, 93};
+constexpr Point kAddToMoreSites{748, 448};
+// Where the selected tab's accent line runs (window columns), beside the
+// tab from 15 rows above its middle to 14 below.
+constexpr int kTabMarkLeft = 114;
+// The More Sites grid's cells: rows 23 high from y 88, columns from x 129
+// (220 wide) and x 349.
+constexpr int kGridLeft = 129;
 constexpr int kGridColumn0Width = 220;
-constexpr int kGridRow0Top = 125;
+constexpr int kGridRow0Top = 88;
 constexpr int kGridRowHeight = 23;
 // Top left corner of the prohibited domains memo (inside its frame).
-constexpr int kMemoLeft = 18;
-constexpr int kMemoTop = 313;
+constexpr int kMemoLeft = 127;
+constexpr int kMemoTop = 354;
 // A text field: a point inside it, and its left edge and width.
 struct Field {
   Point at;
   int left, width;
 };
-constexpr Field kLoadMainUrl{{320, 301}, 28, 584};
-constexpr Field kHomeButtonUrl{{320, 135}, 28, 584};
-constexpr Field kEmailUrl{{320, 277}, 28, 584};
-constexpr Field kCurrentPassword{{255, 169}, 173, 164};
-constexpr Field kNewPassword{{255, 207}, 173, 164};
-constexpr Field kNewPasswordAgain{{255, 245}, 173, 164};
+constexpr Field kLoadMainUrl{{429, 264}, 137, 675};
+constexpr Field kHomeButtonUrl{{429, 98}, 137, 675};
+constexpr Field kEmailUrl{{429, 240}, 137, 675};
+constexpr Field kCurrentPassword{{364, 132}, 282, 164};
+constexpr Field kNewPassword{{364, 170}, 282, 164};
+constexpr Field kNewPasswordAgain{{364, 208}, 282, 164};
 
 class ParentWindowsTest : public ExplorerTest {
  protected:
@@ -191,7 +195,7 @@ class ParentWindowsTest : public ExplorerTest {
   }
 
   // Clicks the setup dialog's tab at `tab` and waits until it is the
-  // selected one (the accent line under it), so the page below is laid
+  // selected one (the accent line beside it), so the page beside it is laid
   // out before the next click lands on it.
   bool click_tab(const WindowGeometry& s, Point tab) {
     click(s, tab);
@@ -199,7 +203,7 @@ class ParentWindowsTest : public ExplorerTest {
   }
 
   bool wait_for_selected_tab(const WindowGeometry& s, Point tab) {
-    return x().wait_for_screen(s.x + tab.x - 5, s.y + kTabUnderlineTop, 10, 3,
+    return x().wait_for_screen(s.x + kTabMarkLeft, s.y + tab.y - 5, 3, 10,
                                [](const Image& image) { return image.count(accent) == 30; });
   }
 
@@ -253,7 +257,7 @@ class ParentWindowsTest : public ExplorerTest {
 
   // The setup dialog, once painted (its first tab shown selected).
   std::optional<WindowGeometry> wait_for_setup() {
-    const auto setup = wait_for_sized("Tovali Explorer Setup", 640, 480);
+    const auto setup = wait_for_sized("Tovali Explorer Setup", kSetupWidth, kSetupHeight);
     if (!setup || !wait_for_selected_tab(*setup, kGeneralTab)) return std::nullopt;
     return setup;
   }
@@ -357,7 +361,7 @@ TEST_F(ParentWindowsTest, UnderAWindowManagerNoTitleBarButtonsAndNoMinimiseOrMax
 
   const auto setup = open_setup();
   ASSERT_TRUE(setup.has_value()) << "no setup dialog";
-  expect_plain_frame("Tovali Explorer Setup", 640, 480);
+  expect_plain_frame("Tovali Explorer Setup", kSetupWidth, kSetupHeight);
   EXPECT_TRUE(explorer().process().running());
 }
 
@@ -504,7 +508,7 @@ TEST_F(ParentWindowsTest, SetupAsksForThePasswordOnlyWhenRequired) {
     if (std::string(required) == "1") {
       const auto prompt = wait_for_prompt();
       ASSERT_TRUE(prompt.has_value()) << "no password prompt before setup";
-      EXPECT_TRUE(windows_sized("Tovali Explorer Setup", 640, 480).empty());
+      EXPECT_TRUE(windows_sized("Tovali Explorer Setup", kSetupWidth, kSetupHeight).empty());
       x().move_mouse(prompt->x + 74, prompt->y + 50);
       x().type_text("marigold");
       x().key("Return");
@@ -514,7 +518,7 @@ TEST_F(ParentWindowsTest, SetupAsksForThePasswordOnlyWhenRequired) {
     EXPECT_TRUE(windows_sized("Enter Password", 149, 186).empty());
     screenshot(std::string("setup-") + required);
     click(*setup, kCancelButton);
-    EXPECT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+    EXPECT_TRUE(wait_gone("Tovali Explorer Setup", kSetupWidth, kSetupHeight));
     EXPECT_TRUE(wait_gone("Tovali Explorer", 247, 325));
     ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
   }
@@ -529,14 +533,14 @@ TEST_F(ParentWindowsTest, ConfigurationWarningOnceBeforeTheDialogShows) {
   ASSERT_TRUE(panel.has_value());
   click(*panel, kSetupPicture);
   ASSERT_TRUE(wait_for_message_box().has_value()) << "no configuration warning";
-  EXPECT_TRUE(windows_sized("Tovali Explorer Setup", 640, 480).empty());
+  EXPECT_TRUE(windows_sized("Tovali Explorer Setup", kSetupWidth, kSetupHeight).empty());
   screenshot("configuration-warning");
   ASSERT_TRUE(dismiss_message_box());
   const auto setup = wait_for_setup();
   ASSERT_TRUE(setup.has_value());
   EXPECT_TRUE(message_boxes().empty()) << "the warning came more than once";
   click(*setup, kCancelButton);
-  EXPECT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+  EXPECT_TRUE(wait_gone("Tovali Explorer Setup", kSetupWidth, kSetupHeight));
 }
 
 TEST_F(ParentWindowsTest, ApplyStoresEmptyUrlsGridRowsAndMemoLines) {
@@ -582,7 +586,7 @@ TEST_F(ParentWindowsTest, ApplyStoresEmptyUrlsGridRowsAndMemoLines) {
   x().type_text(" b");
   screenshot("site-access-filled");
   click(s, kOkButton);
-  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", kSetupWidth, kSetupHeight));
 
   EXPECT_EQ(settings().get("enable_email_button"), "0");
   EXPECT_EQ(settings().get("email_url"), std::nullopt);
@@ -632,7 +636,7 @@ TEST_F(ParentWindowsTest, ChangingPreventSwitchDefersTheVisibleSettings) {
       screenshot("restart-message");
       ASSERT_TRUE(dismiss_message_box());
     }
-    ASSERT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+    ASSERT_TRUE(wait_gone("Tovali Explorer Setup", kSetupWidth, kSetupHeight));
     EXPECT_EQ(settings().get("prevent_switch"), c.flip_prevent_switch ? "1" : "0");
     EXPECT_EQ(settings().get("hide_navframe"), "1");
     if (c.restart_message) {
@@ -681,7 +685,7 @@ TEST_F(ParentWindowsTest, SetPasswordMessagesAndResults) {
     }
   }
   click(s, kCancelButton);  // the password is saved already
-  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", kSetupWidth, kSetupHeight));
   EXPECT_EQ(settings().get("password"), std::nullopt);
 }
 
@@ -721,7 +725,7 @@ TEST_F(ParentWindowsTest, RefusedSitesTabAddsToMoreSites) {
   screenshot("refused-sites");
   click(*setup, kAddToMoreSites);
   click(*setup, kOkButton);
-  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", kSetupWidth, kSetupHeight));
   EXPECT_EQ(settings().get("num_moresites"), "1");
   EXPECT_EQ(settings().get("ms_desc-0"), "games.test");
   EXPECT_EQ(settings().get("ms_url-0"), refused);
@@ -769,7 +773,7 @@ TEST_F(ParentWindowsTest, TextFieldsOpenNoContextMenuFromTheKeyboard) {
       << "the typed text did not reach the field";
   EXPECT_EQ(windows_added_since(windows_in_setup), std::vector<std::string>{});
   click(*setup, kCancelButton);
-  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", kSetupWidth, kSetupHeight));
   EXPECT_EQ(windows_added_since(windows_before), std::vector<std::string>{});
 }
 
@@ -812,7 +816,7 @@ TEST_F(ParentWindowsTest, SetupBrowserKeepsToHelpAndFeedback) {
   EXPECT_FALSE(server().was_requested("/kids/popup.html")) << server().log_text();
   EXPECT_EQ(windows_added_since(windows_before), std::vector<std::string>{});
   click(*setup, kCancelButton);
-  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", 640, 480));
+  ASSERT_TRUE(wait_gone("Tovali Explorer Setup", kSetupWidth, kSetupHeight));
 }
 
 }  // namespace

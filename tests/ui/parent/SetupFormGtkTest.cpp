@@ -107,8 +107,8 @@ TEST(SetupForm, KeepsItsSizeAndControls) {
   EXPECT_FALSE(form.get_deletable());
   int w = 0, h = 0;
   form.get_size(w, h);
-  EXPECT_EQ(w, 640);
-  EXPECT_EQ(h, 480);
+  EXPECT_EQ(w, SetupForm::kWidth);
+  EXPECT_EQ(h, SetupForm::kHeight);
   EXPECT_EQ(visible_tab_labels(parts.tabs()),
             (std::vector<std::string>{"General", "Password", "Buttons", "Site Access", "Downloads",
                                       "Refused Sites", "Time", "Activity"}));
@@ -148,6 +148,67 @@ TEST(SetupForm, KeepsItsSizeAndControls) {
   }
   parts.tabs().set_current_page(6);
   test::screenshot("setup_refused");
+}
+
+// Every tab's label lies inside the notebook without scrolling it, with the
+// Browser tab shown too, and the dialog fits the smallest screen it is made
+// for (the tests' X server is 1024x768).
+TEST(SetupForm, EveryTabShowsWithoutScrollingOnA1024x768Screen) {
+  auto host = factory_host();
+  SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
+  form.show();
+  test::pump();
+  Gtk::Notebook& tabs = parts.tabs();
+  EXPECT_FALSE(tabs.get_scrollable());
+  const auto expect_every_label_inside = [&tabs](int shown) {
+    // The labels are placed once the notebook has been laid out.
+    ASSERT_TRUE(test::pump_until([&tabs] {
+      for (int i = 0; i < tabs.get_n_pages(); ++i) {
+        Gtk::Widget* page = tabs.get_nth_page(i);
+        if (page->get_visible() && !tabs.get_tab_label(*page)->get_mapped()) return false;
+      }
+      return true;
+    }));
+    int seen = 0;
+    for (int i = 0; i < tabs.get_n_pages(); ++i) {
+      Gtk::Widget* page = tabs.get_nth_page(i);
+      if (!page->get_visible()) continue;
+      ++seen;
+      Gtk::Widget* label = tabs.get_tab_label(*page);
+      const std::string text = tabs.get_tab_label_text(*page);
+      ASSERT_NE(label, nullptr) << text;
+      EXPECT_TRUE(label->get_mapped()) << text;
+      int x = -1, y = -1;
+      ASSERT_TRUE(label->translate_coordinates(tabs, 0, 0, x, y)) << text;
+      const Gtk::Allocation area = label->get_allocation();
+      EXPECT_GT(area.get_width(), 1) << text;
+      EXPECT_GE(x, 0) << text;
+      EXPECT_GE(y, 0) << text;
+      EXPECT_LE(x + area.get_width(), tabs.get_allocated_width()) << text;
+      EXPECT_LE(y + area.get_height(), tabs.get_allocated_height()) << text;
+      // The whole text shows: the label got the width it asks for.
+      int minimum = 0, natural = 0;
+      label->get_preferred_width(minimum, natural);
+      EXPECT_GE(area.get_width(), natural) << text;
+    }
+    EXPECT_EQ(seen, shown);
+  };
+  expect_every_label_inside(8);
+  parts.on_feedback_clicked();  // the widest label, on a ninth tab
+  test::pump();
+  expect_every_label_inside(9);
+  parts.browser_view()->Stop();
+
+  int w = 0, h = 0;
+  form.get_size(w, h);
+  EXPECT_EQ(w, SetupForm::kWidth);
+  EXPECT_EQ(h, SetupForm::kHeight);
+  const Glib::RefPtr<Gdk::Screen> screen = form.get_screen();
+  EXPECT_LE(w, 1024);
+  EXPECT_LE(h, 768 - 80);  // room for a title bar and a panel
+  EXPECT_LE(w, screen->get_width());
+  EXPECT_LE(h, screen->get_height());
 }
 
 TEST(SetupForm, EveryTextOfEveryTab) {
@@ -368,6 +429,11 @@ TEST(SetupForm, ActivityTabShowsTheLastFourteenDaysAndTheHostsOfOne) {
   record.add_refused(today, "http://shop.example/");
   record.day(yesterday).seconds_used = 40 * 60;
   record.add_opened(yesterday, "http://games.example/");
+  record.add_request(yesterday, "http://games.example/race", RequestAnswer::AllowedOnce);
+  record.add_request(yesterday, "http://games.example/race", RequestAnswer::NoAnswer);
+  record.add_request(yesterday, "http://chat.example/", RequestAnswer::Declined);
+  record.add_request(yesterday, "http://paint.example/", RequestAnswer::AllowedAlways);
+  record.add_opened(yesterday, "file:///usr/share/tovali-explorer/welcome.html");
   auto host = factory_host();
   host.record = &record;
   SetupForm form(nullptr, host);
@@ -399,15 +465,36 @@ TEST(SetupForm, ActivityTabShowsTheLastFourteenDaysAndTheHostsOfOne) {
   SetupActivityPageTestAccess lists(page);
   const auto days = rows(lists.days_view(), {0, 1, 2});
   ASSERT_EQ(days.size(), 14u);
-  EXPECT_EQ(days[12], yesterday.text() + " 40 100");
-  EXPECT_EQ(days[13], today.text() + " 20 50");
-  EXPECT_EQ(days[0], LocalDate::from_days(today.days_since_epoch() - 13).text() + " 0 0");
+  // Newest first: today at the top, selected.
+  EXPECT_EQ(days[0], today.text() + " 20 50");
+  EXPECT_EQ(days[1], yesterday.text() + " 40 100");
+  EXPECT_EQ(days[13], LocalDate::from_days(today.days_since_epoch() - 13).text() + " 0 0");
   EXPECT_EQ(rows(lists.hosts_view(), {0, 1, 2}),
             (std::vector<std::string>{"shop.example 0 1", "zoo.example 1 0"}));
-  page.select_day(12);
+  EXPECT_TRUE(rows(lists.requests_view(), {0}).empty());
+  // The requests of a day show under it, with their answers; the program's
+  // own page counts under no site.
+  page.select_day(1);
   EXPECT_EQ(rows(lists.hosts_view(), {0, 1, 2}), std::vector<std::string>{"games.example 1 0"});
-  page.select_day(0);
+  EXPECT_EQ(rows(lists.requests_view(), {0, 1, 2, 3, 4}),
+            (std::vector<std::string>{"chat.example 1 0 0 1", "games.example 2 1 0 0",
+                                      "paint.example 1 0 1 0"}));
+  std::vector<std::string> headings;
+  for (Gtk::TreeViewColumn* column : lists.requests_view().get_columns())
+    headings.push_back(column->get_title());
+  EXPECT_EQ(headings,
+            (std::vector<std::string>{"Site", "Asked", "Just this time", "Always", "Not now"}));
+  parts.tabs().set_current_page(parts.tabs().page_num(page));
+  test::pump();
+  test::screenshot("setup_activity");
+  // The lists fit the dialog's size.
+  int w = 0, h = 0;
+  form.get_size(w, h);
+  EXPECT_EQ(w, SetupForm::kWidth);
+  EXPECT_EQ(h, SetupForm::kHeight);
+  page.select_day(13);
   EXPECT_TRUE(rows(lists.hosts_view(), {0}).empty());
+  EXPECT_TRUE(rows(lists.requests_view(), {0}).empty());
 
   SetupTimePageTestAccess(parts.time_page()).add_minutes_button().clicked();
   EXPECT_EQ(host.extra_minutes_added, 1);
@@ -746,8 +833,8 @@ TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
   EXPECT_FALSE(parts.label_panel().get_visible());
   int w = 0, h = 0;
   form.get_size(w, h);
-  EXPECT_EQ(w, 640);
-  EXPECT_EQ(h, 480);
+  EXPECT_EQ(w, SetupForm::kWidth);
+  EXPECT_EQ(h, SetupForm::kHeight);
   ASSERT_NE(parts.browser_view(), nullptr);
   EXPECT_TRUE(test::pump_until([&] {
     const std::string url = parts.browser_view()->location_url();
