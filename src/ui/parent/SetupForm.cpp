@@ -36,7 +36,7 @@ SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
     m_activity_page.show_record(m_host.activity_record(), local_moment_now().date);
   };
   m_tabs.set_name("tabs");
-  // Nine tabs do not fit 640 pixels in every theme; never widen the dialog.
+  // Ten tabs do not fit 640 pixels in every theme; never widen the dialog.
   m_tabs.set_scrollable(true);
   auto css = Gtk::CssProvider::create();
   css->load_from_data("notebook tab { padding: 4px 8px; }");

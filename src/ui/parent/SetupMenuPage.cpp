@@ -36,7 +36,7 @@ SetupMenuPage::SetupMenuPage()
   });
   m_scroll.set_policy(Gtk::POLICY_AUTOMATIC, Gtk::POLICY_AUTOMATIC);
   m_scroll.set_shadow_type(Gtk::SHADOW_IN);
-  m_scroll.set_min_content_height(140);
+  m_scroll.set_min_content_height(72);
   m_scroll.add(m_view);
 
   m_title.set_name("menu_title");
@@ -96,7 +96,7 @@ void SetupMenuPage::store(Settings& settings) const {
   store_menu_sites(m_rows, settings);
 }
 
-int SetupMenuPage::chosen_row() const {
+int SetupMenuPage::chosen_row() {
   const auto it = m_view.get_selection()->get_selected();
   if (!it) return -1;
   return m_store->get_path(it)[0];

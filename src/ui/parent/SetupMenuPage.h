@@ -55,7 +55,7 @@ class SetupMenuPage : public Gtk::Box {
   };
 
   // The chosen row, -1 when none.
-  int chosen_row() const;
+  int chosen_row();
   // Shows `m_rows` in the list and chooses `row` (none when out of range).
   void show_rows(int row);
   void show_chosen_fields();

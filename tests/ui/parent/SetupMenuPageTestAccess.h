@@ -19,7 +19,7 @@ class SetupMenuPageTestAccess {
   Gtk::Button& move_up() { return m_page.m_move_up; }
   Gtk::Button& move_down() { return m_page.m_move_down; }
   // The chosen row of the list, -1 when none.
-  int chosen_row() const { return m_page.chosen_row(); }
+  int chosen_row() { return m_page.chosen_row(); }
   // Chooses `row` in the list as a click would.
   void choose(int row) {
     m_page.m_view.get_selection()->select(Gtk::TreePath(std::to_string(row)));
