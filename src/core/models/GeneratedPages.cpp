@@ -12,6 +12,12 @@ namespace tovali {
 namespace {
 const char kCrLf[] = "\r\n";
 
+// The look of one entry of the program's own menu: a big button.
+constexpr const char kMenuButtonStyle[] =
+    "a.site { display: block; margin: 0 0 10px; padding: 12px 6px; border-radius: 12px; "
+    "background: #1e88e5; color: #fff; font-size: 18px; font-weight: bold; text-align: center; "
+    "text-decoration: none; overflow-wrap: anywhere; }";
+
 // The highest link number a menu link can carry in its three digits.
 constexpr std::size_t kMaxLinkNumber = 999;
 
@@ -125,9 +131,7 @@ std::string local_menu_page_text(const Settings& settings) {
       "<HEAD><META CHARSET=\"utf-8\"><TITLE>Tovali Explorer - Menu</TITLE>",
       "<STYLE>",
       "body { margin: 0; padding: 8px 6px; background: #fff8e1; font-family: Arial, sans-serif; }",
-      "a.site { display: block; margin: 0 0 10px; padding: 12px 6px; border-radius: 12px; "
-      "background: #1e88e5; color: #fff; font-size: 18px; font-weight: bold; text-align: center; "
-      "text-decoration: none; overflow-wrap: anywhere; }",
+      kMenuButtonStyle,
       "</STYLE>",
       "</HEAD>",
       "<BODY>",
