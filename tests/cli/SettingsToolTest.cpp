@@ -141,6 +141,10 @@ TEST_F(SettingsToolTest, SetRefusesUnknownNamesAndValuesTheirKeyCannotHold) {
        "20:30-07:00\n"},
       {{"set", "ms_url-3", "ftp://files.test/"},
        "tovali-settings: ms_url-3 takes a web address beginning with http:// or https://\n"},
+      {{"set", "mu-0", "zoo.test"},
+       "tovali-settings: mu-0 takes a web address beginning with http:// or https://\n"},
+      {{"set", "local_menu", "menu"},
+       "tovali-settings: local_menu takes 1 or 0 (or yes/no, true/false, on/off)\n"},
       {{"set", "req_pw_clsoe", "1"},
        "tovali-settings: req_pw_clsoe is not a setting of Tovali Explorer\n"},
       {{"unset", "req_pw_clsoe"},
@@ -172,6 +176,11 @@ TEST_F(SettingsToolTest, SetRefusesUnknownNamesAndValuesTheirKeyCannotHold) {
       {{"set", "ms_url-3", "http://zoo.test/my page.html"},
        "ms_url-3",
        "http://zoo.test/my page.html"},
+      {{"set", "local_menu", "yes"}, "local_menu", "1"},
+      {{"set", "num_menu_sites", "2"}, "num_menu_sites", "2"},
+      {{"set", "mt-1", "Zoo & Friends"}, "mt-1", "Zoo & Friends"},
+      {{"set", "mu-1", "https://zoo.test/"}, "mu-1", "https://zoo.test/"},
+      {{"set", "md-1", "pics.test cdn.test:8080"}, "md-1", "pics.test cdn.test:8080"},
   };
   for (const auto& c : accepted) {
     const auto r = tool(c.call);

@@ -1,7 +1,9 @@
 #include "models/GeneratedPages.h"
 
+#include "policy/UrlText.h"
 #include "settings/SettingsKeys.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -9,7 +11,86 @@ namespace tovali {
 
 namespace {
 const char kCrLf[] = "\r\n";
+
+// The look of one entry of the program's own menu: a big button.
+constexpr const char kMenuButtonStyle[] =
+    "a.site { display: block; margin: 0 0 10px; padding: 12px 6px; border-radius: 12px; "
+    "background: #1e88e5; color: #fff; font-size: 18px; font-weight: bold; text-align: center; "
+    "text-decoration: none; overflow-wrap: anywhere; }";
+
+// The highest link number a menu link can carry in its three digits.
+constexpr std::size_t kMaxLinkNumber = 999;
+
+std::string html_escaped(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
 }
+
+// The address after "http://" or "https://" (any letter case) when it
+// names a host; nullopt for any other address.
+std::optional<std::string> address_after_scheme(const std::string& url) {
+  std::size_t start = 0;
+  if (begins_upper(url, "HTTP://"))
+    start = 7;
+  else if (begins_upper(url, "HTTPS://"))
+    start = 8;
+  else
+    return std::nullopt;
+  const std::string rest = url.substr(start);
+  if (rest.empty() || rest.find_first_of("/?#") == 0) return std::nullopt;
+  for (const char c : url) {
+    if (static_cast<unsigned char>(c) < ' ' || c == 0x7f) return std::nullopt;
+  }
+  return rest;
+}
+
+// True when `domain` holds only the characters of a host name and a port.
+bool is_domain_text(std::string_view domain) {
+  if (domain.empty()) return false;
+  for (const char c : domain) {
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    const bool digit = c >= '0' && c <= '9';
+    if (!letter && !digit && c != '.' && c != '-' && c != ':' && c != '[' && c != ']') return false;
+  }
+  return true;
+}
+
+std::string lower_case(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// "001" for entry 0.
+std::string link_number(std::size_t entry) {
+  std::string number = std::to_string(entry + 1);
+  return std::string(3 - number.size(), '0') + number;
+}
+
+}  // namespace
 
 std::string error_page_text() {
   return std::string(
@@ -34,6 +115,47 @@ std::string more_sites_page_text(const Settings& settings) {
       const std::string description = i < descriptions.size() ? descriptions[i] : std::string();
       lines.push_back("<A HREF=\"" + urls[i] + "\">" + description + "</A><BR><BR>");
     }
+  }
+  lines.push_back("</BODY>");
+  lines.push_back("</HTML>");
+  return join_crlf(lines);
+}
+
+std::string local_menu_page_text(const Settings& settings) {
+  const TextList titles = settings.list(keys::num_menu_sites, keys::mt_prefix);
+  const TextList urls = settings.list(keys::num_menu_sites, keys::mu_prefix);
+  const TextList domains = settings.list(keys::num_menu_sites, keys::md_prefix);
+  TextList lines = {
+      "<!DOCTYPE html>",
+      "<HTML>",
+      "<HEAD><META CHARSET=\"utf-8\"><TITLE>Tovali Explorer - Menu</TITLE>",
+      "<STYLE>",
+      "body { margin: 0; padding: 8px 6px; background: #fff8e1; font-family: Arial, sans-serif; }",
+      kMenuButtonStyle,
+      "</STYLE>",
+      "</HEAD>",
+      "<BODY>",
+  };
+  const std::size_t entries = std::min(urls.size(), kMaxLinkNumber);
+  for (std::size_t i = 0; i < entries; ++i) {
+    const std::optional<std::string> rest = address_after_scheme(urls[i]);
+    if (!rest) continue;
+    const std::string number = link_number(i);
+    const std::string rule = "<!--URL" + number + ":AD:";
+    lines.push_back(rule + lower_case(ExtractDomain(urls[i])) + "-->");
+    std::size_t at = 0;
+    const std::string& listed = domains[i];
+    while (at < listed.size()) {
+      const std::size_t begin = listed.find_first_not_of(" \t", at);
+      if (begin == std::string::npos) break;
+      const std::size_t end = std::min(listed.find_first_of(" \t", begin), listed.size());
+      const std::string domain = listed.substr(begin, end - begin);
+      if (is_domain_text(domain)) lines.push_back(rule + lower_case(domain) + "-->");
+      at = end;
+    }
+    const std::string& caption = titles[i].empty() ? urls[i] : titles[i];
+    lines.push_back("<A CLASS=\"site\" HREF=\"" + html_escaped("HTTP" + number + "://" + *rest) +
+                    "\">" + html_escaped(caption) + "</A>");
   }
   lines.push_back("</BODY>");
   lines.push_back("</HTML>");
@@ -103,6 +225,12 @@ std::optional<std::string> write_more_sites_page(const std::string& dir, const S
   return path;
 }
 
+std::optional<std::string> write_local_menu_page(const std::string& dir, const Settings& settings) {
+  const std::string path = dir + kLocalMenuFileName;
+  if (!write_page_file(path, local_menu_page_text(settings))) return std::nullopt;
+  return path;
+}
+
 std::optional<std::string> write_time_up_page(const std::string& dir) {
   const std::string path = dir + "timeup.html";
   if (!write_page_file(path, time_up_page_text())) return std::nullopt;
@@ -125,7 +253,8 @@ std::vector<std::string> program_page_paths(const std::string& program_dir,
           state_dir + "error.html",
           state_dir + "moresites.html",
           state_dir + "timeup.html",
-          state_dir + "unreadable.html"};
+          state_dir + "unreadable.html",
+          state_dir + kLocalMenuFileName};
 }
 
 }  // namespace tovali

@@ -15,6 +15,24 @@ std::string error_page_text();
 // `ms_url-N`, every line CR LF ended; values are written as stored.
 std::string more_sites_page_text(const Settings& settings);
 
+// The program's own menu page, made from `num_menu_sites` with `mt-N`,
+// `mu-N` and `md-N`, every line CR LF ended: per entry in order one big
+// button, a link "HTTP" + (N+1 as three digits) + "://" + the address after
+// its scheme, captioned with the title (the address when the title is
+// empty), and the rule comments "<!--URLnnn:AD:domain-->" for the address's
+// own domain (ExtractDomain) and each listed domain. Titles and addresses
+// are HTML-escaped. An entry whose address is not http:// or https:// with
+// a host, and any entry past link number 999, is left out; a listed domain
+// with a character no host name has is left out.
+std::string local_menu_page_text(const Settings& settings);
+
+// The file name of that page in the state folder.
+inline constexpr const char* kLocalMenuFileName = "menu.html";
+
+// Writes the program's own menu page into the folder `dir` (ending in "/")
+// and returns its path; nullopt when the file cannot be written.
+std::optional<std::string> write_local_menu_page(const std::string& dir, const Settings& settings);
+
 // The home menu page: `home_button_url` unless `default_home_location` is
 // "1", else SiteBaseURL + SitePath + "/teindex.php3?" + kHomeQueryWord.
 std::string home_site_url(const Settings& settings, const std::string& site_base_url,
@@ -63,7 +81,8 @@ std::string write_settings_unreadable_page(const std::string& dir);
 
 // The paths of the program's own pages: the supplied start page, local
 // help and setup help in `program_dir`, the generated error, "More Sites",
-// time-up and settings-unreadable pages in `state_dir` (both folders ending in "/").
+// time-up, settings-unreadable and own menu pages in `state_dir` (both
+// folders ending in "/").
 std::vector<std::string> program_page_paths(const std::string& program_dir,
                                             const std::string& state_dir);
 

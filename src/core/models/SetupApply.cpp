@@ -73,6 +73,25 @@ void store_more_sites(const std::vector<MoreSitesRow>& rows, Settings& s) {
   s.set_value(keys::num_moresites, std::to_string(sites));
 }
 
+bool menu_sites_locked(const Settings& settings) {
+  return list_locked(settings, keys::num_menu_sites,
+                     {keys::mt_prefix, keys::mu_prefix, keys::md_prefix});
+}
+
+void store_menu_sites(const std::vector<MenuSiteRow>& rows, Settings& s) {
+  if (menu_sites_locked(s)) return;
+  int sites = 0;
+  for (const auto& row : rows) {
+    const std::string url = single_line_value(row.url);
+    if (url.find_first_not_of(" \t") == std::string::npos) continue;
+    const std::string n = std::to_string(sites++);
+    s.set_value(std::string(keys::mt_prefix) + n, single_line_value(row.title));
+    s.set_value(std::string(keys::mu_prefix) + n, url);
+    s.set_value(std::string(keys::md_prefix) + n, single_line_value(row.domains));
+  }
+  s.set_value(keys::num_menu_sites, std::to_string(sites));
+}
+
 std::string single_line_value(std::string_view text) {
   std::string value;
   value.reserve(text.size());

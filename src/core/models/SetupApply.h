@@ -45,6 +45,16 @@ bool more_sites_locked(const Settings& settings);
 // their count, unless more_sites_locked (then nothing changes).
 void store_more_sites(const std::vector<MoreSitesRow>& rows, Settings& settings);
 
+// True when the administrator locked `num_menu_sites` or any `mt-`, `mu-` or
+// `md-` entry.
+bool menu_sites_locked(const Settings& settings);
+
+// Stores the program's own menu: each row with an address, in order, as
+// `mt-N`, `mu-N` and `md-N` (values on one line), then `num_menu_sites`;
+// rows without an address are dropped. Nothing changes while
+// menu_sites_locked.
+void store_menu_sites(const std::vector<MenuSiteRow>& rows, Settings& settings);
+
 // Apply steps 1 to 9, on the settings list in memory: notes whether a restart
 // is needed (`prevent_switch` differs from its box), adds `pw` when missing,
 // stores every box and text (line breaks dropped; a check forced where its

@@ -88,6 +88,16 @@ SetupLoad load_setup_model(const Settings& settings) {
   return load;
 }
 
+std::vector<MenuSiteRow> load_menu_sites(const Settings& settings) {
+  const TextList titles = settings.list(keys::num_menu_sites, keys::mt_prefix);
+  const TextList urls = settings.list(keys::num_menu_sites, keys::mu_prefix);
+  const TextList domains = settings.list(keys::num_menu_sites, keys::md_prefix);
+  std::vector<MenuSiteRow> rows;
+  rows.reserve(titles.size());
+  for (std::size_t i = 0; i < titles.size(); ++i) rows.push_back({titles[i], urls[i], domains[i]});
+  return rows;
+}
+
 std::vector<MoreSitesRow> load_more_sites(const Settings& settings) {
   // The settings list bounds the count, so a damaged count cannot stall us.
   const TextList descriptions = settings.list(keys::num_moresites, keys::ms_desc_prefix);

@@ -18,6 +18,18 @@ struct MoreSitesRow {
   }
 };
 
+// One entry of the program's own menu (`mt-N`, `mu-N`, `md-N`): the title
+// the child sees, the address it opens and the other domains it may reach,
+// separated by spaces.
+struct MenuSiteRow {
+  std::string title;
+  std::string url;
+  std::string domains;
+  bool operator==(const MenuSiteRow& other) const {
+    return title == other.title && url == other.url && domains == other.domains;
+  }
+};
+
 // The values of the setup dialog's controls, one member per control that
 // mirrors a settings key. Check boxes start unchecked, texts empty.
 struct SetupModel {
@@ -107,6 +119,10 @@ SetupLoad load_setup_model(const Settings& settings);
 // The "More Sites" grid as stored: n rows for `num_moresites` n > 0, else
 // four empty rows.
 std::vector<MoreSitesRow> load_more_sites(const Settings& settings);
+
+// The program's own menu as stored: one row per entry of `num_menu_sites`,
+// in order, values as stored (a missing one is "").
+std::vector<MenuSiteRow> load_menu_sites(const Settings& settings);
 
 // The configuration warning applies after `download_config` or
 // `use_global_meta_data` changed state when `download_config` is unchecked.

@@ -54,8 +54,11 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   // with the kiosk closed to sites only the administrator's message. Each
   // part runs on when an earlier one failed (told on stderr).
   void finish_startup();
-  // The home site's menu page.
-  std::string HomeSite() const;
+  // The menu page for the navigation frame: with `local_menu` on, the
+  // program's own page, written afresh into the state folder from the
+  // `num_menu_sites` list (a failed write is told on stderr; the frame then
+  // shows the error page); else the home site's menu page.
+  std::string HomeSite();
   // Downloads the remote configuration through the edge and tells refused
   // sites and a failed save on stderr.
   void GetRemoteConfig();
@@ -118,7 +121,9 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   Settings& settings() override { return m_state.settings; }
   SaveReport SaveConfig() override;
   void UpdateControls() override { m_edge.UpdateControls(); }
-  void UpdateLists() override { m_guard.UpdateLists(); }
+  // Reloads the guard's lists and, with `local_menu` on, rewrites the
+  // program's own menu page.
+  void UpdateLists() override;
   std::string ProgramDir() const override { return m_locations.ProgramDir; }
   std::string state_dir() const override { return m_locations.state_dir; }
   const ProhibitedLog& prohibited_log() const override { return m_state.prohibited_log; }

@@ -68,6 +68,7 @@ std::vector<SettingSpec> make_table() {
       plain(keys::show_print_settings, K::Switch),
       plain(keys::load_main_url, K::Url),
       plain(keys::home_button_url, K::Url),
+      plain(keys::local_menu, K::Switch),
       plain(keys::email_meta_data, K::Text),
       plain(keys::global_meta_data, K::Text),
       number(keys::program_version, INT_MAX, ""),
@@ -75,6 +76,7 @@ std::vector<SettingSpec> make_table() {
       plain(keys::bedtime, K::Bedtime),
       numbered(keys::num_sites, keys::site_prefix),
       numbered(keys::num_moresites, keys::ms_desc_prefix),
+      numbered(keys::num_menu_sites, keys::mt_prefix),
       numbered(keys::num_cust_prohibited_domains, keys::cust_pd_prefix),
       numbered(keys::num_cust_prohibited_urls, keys::cust_pu_prefix),
   };
@@ -97,8 +99,10 @@ const SettingSpec* find_setting(std::string_view name) {
 const std::vector<ListEntrySpec>& list_entries() {
   static const std::vector<ListEntrySpec> table = {
       {keys::site_prefix, SettingKind::Url},     {keys::ms_desc_prefix, SettingKind::Text},
-      {keys::ms_url_prefix, SettingKind::Url},   {keys::cust_pd_prefix, SettingKind::Text},
-      {keys::cust_pu_prefix, SettingKind::Text}, {keys::pext_prefix, SettingKind::Text},
+      {keys::ms_url_prefix, SettingKind::Url},   {keys::mt_prefix, SettingKind::Text},
+      {keys::mu_prefix, SettingKind::Url},       {keys::md_prefix, SettingKind::Text},
+      {keys::cust_pd_prefix, SettingKind::Text}, {keys::cust_pu_prefix, SettingKind::Text},
+      {keys::pext_prefix, SettingKind::Text},
   };
   return table;
 }

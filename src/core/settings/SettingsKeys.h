@@ -36,6 +36,9 @@ inline constexpr SettingKey enable_print_button{"enable_print_button"};
 inline constexpr SettingKey show_print_settings{"show_print_settings"};
 inline constexpr SettingKey default_home_location{"default_home_location"};
 inline constexpr SettingKey home_button_url{"home_button_url"};
+// "1": the navigation frame shows the program's own menu page, made from the
+// `num_menu_sites` list, in place of the home site's.
+inline constexpr SettingKey local_menu{"local_menu"};
 // The downloaded configuration.
 inline constexpr SettingKey download_config{"download_config"};
 inline constexpr SettingKey use_global_meta_data{"use_global_meta_data"};
@@ -50,6 +53,12 @@ inline constexpr std::string_view site_prefix = "site-";
 inline constexpr SettingKey num_moresites{"num_moresites"};
 inline constexpr std::string_view ms_desc_prefix = "ms_desc-";
 inline constexpr std::string_view ms_url_prefix = "ms_url-";
+// The program's own menu: the title the child sees, the address it opens
+// and the other domains it may reach (separated by spaces) of each entry.
+inline constexpr SettingKey num_menu_sites{"num_menu_sites"};
+inline constexpr std::string_view mt_prefix = "mt-";
+inline constexpr std::string_view mu_prefix = "mu-";
+inline constexpr std::string_view md_prefix = "md-";
 inline constexpr SettingKey num_cust_prohibited_domains{"num_cust_prohibited_domains"};
 inline constexpr std::string_view cust_pd_prefix = "cust_pd-";
 inline constexpr SettingKey num_cust_prohibited_urls{"num_cust_prohibited_urls"};
@@ -105,7 +114,7 @@ const std::vector<SettingSpec>& known_settings();
 const SettingSpec* find_setting(std::string_view name);
 
 // The entries of every numbered list, by prefix (`site-`, `ms_desc-`,
-// `ms_url-`, `cust_pd-`, `cust_pu-`, `pext-`).
+// `ms_url-`, `mt-`, `mu-`, `md-`, `cust_pd-`, `cust_pu-`, `pext-`).
 const std::vector<ListEntrySpec>& list_entries();
 
 // The entry spec whose prefix begins `name` (without letter case) and is

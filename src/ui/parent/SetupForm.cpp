@@ -29,6 +29,7 @@ SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
   m_tabs.append_page(m_browser_page, *m_browser_tab_label);
   m_tabs.append_page(m_refused_sites, "Refused Sites");
   m_tabs.append_page(m_time_page, "Time");
+  m_tabs.append_page(m_menu_page, "Menu");
   m_tabs.append_page(m_activity_page, "Activity");
   m_time_page.on_add_minutes = [this] {
     m_host.add_extra_minutes();
@@ -99,6 +100,7 @@ void SetupForm::fill_controls() {
     m_site_access.add_site(site, m_display);
   };
   m_time_page.fill(m_host.settings());
+  m_menu_page.fill(m_host.settings());
   m_activity_page.show_record(m_host.activity_record(), local_moment_now().date);
   show_locks();
   m_filling = false;
@@ -143,6 +145,7 @@ void SetupForm::on_apply_clicked() {
 bool SetupForm::apply() {
   if (!m_time_page.store(m_host.settings(), [this](std::string_view text) { message(text); }))
     return false;
+  m_menu_page.store(m_host.settings());
   m_site_access.commit_pending_edit();
   SetupModel model = read_model();
   apply_setup(model, m_host, [this](std::string_view text) { message(text); });

@@ -18,6 +18,7 @@
 #include "ui/parent/SetupButtonsPage.h"
 #include "ui/parent/SetupDownloadsPage.h"
 #include "ui/parent/SetupGeneralPage.h"
+#include "ui/parent/SetupMenuPage.h"
 #include "ui/parent/SetupPasswordPage.h"
 #include "ui/parent/SetupSiteAccessPage.h"
 #include "ui/parent/SetupSwitches.h"
@@ -26,7 +27,7 @@
 namespace tovali {
 
 // The setup dialog "Tovali Explorer Setup": every setting of the program on
-// eight tabs (and the refused sites and the child's activity on two more),
+// nine tabs (and the refused sites and the child's activity on two more),
 // applied by OK.
 class SetupForm : public Gtk::Dialog {
  public:
@@ -85,6 +86,7 @@ class SetupForm : public Gtk::Dialog {
   Gtk::Label* m_browser_tab_label = nullptr;  // owned by the notebook
   RefusedSitesPage m_refused_sites;
   SetupTimePage m_time_page;
+  SetupMenuPage m_menu_page;
   SetupActivityPage m_activity_page;
 
   Gtk::Box m_bottom{Gtk::ORIENTATION_HORIZONTAL, 6};

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -69,6 +70,130 @@ TEST(MoreSitesPage, WritesEntriesAsStoredInIndexOrder) {
             "<A HREF=\"\">No URL</A><BR><BR>\r\n"
             "</BODY>\r\n"
             "</HTML>\r\n");
+}
+
+// The lines of the program's own menu page between its head and its end.
+std::string local_menu_body(const std::string& page) {
+  const std::string begin = "<BODY>\r\n";
+  const std::string end = "</BODY>\r\n</HTML>\r\n";
+  const auto from = page.find(begin);
+  if (from == std::string::npos || page.size() < end.size() ||
+      page.compare(page.size() - end.size(), end.size(), end) != 0)
+    return "malformed: " + page;
+  return page.substr(from + begin.size(), page.size() - end.size() - from - begin.size());
+}
+
+TEST(LocalMenuPage, OneButtonAndItsDomainRulesPerEntry) {
+  struct Entry {
+    const char* title;
+    const char* url;
+    const char* domains;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Entry> entries;
+    const char* count;  // nullptr: the number of entries
+    std::string body;
+  };
+  const Case cases[] = {
+      {"no entries", {}, nullptr, ""},
+      {"one entry, its own domain only",
+       {{"Zoo", "http://www.zoo.example/kids/", ""}},
+       nullptr,
+       "<!--URL001:AD:zoo.example-->\r\n"
+       "<A CLASS=\"site\" HREF=\"HTTP001://www.zoo.example/kids/\">Zoo</A>\r\n"},
+      {"listed domains, spaces and a port",
+       {{"Zoo", "http://zoo.example:8470/", "  pics.example  CDN.Example:81 "}},
+       nullptr,
+       "<!--URL001:AD:zoo.example:8470-->\r\n"
+       "<!--URL001:AD:pics.example-->\r\n"
+       "<!--URL001:AD:cdn.example:81-->\r\n"
+       "<A CLASS=\"site\" HREF=\"HTTP001://zoo.example:8470/\">Zoo</A>\r\n"},
+      {"a listed domain that is not one is left out",
+       {{"Zoo", "http://zoo.example/", "bad-->x <b> good.example"}},
+       nullptr,
+       "<!--URL001:AD:zoo.example-->\r\n"
+       "<!--URL001:AD:good.example-->\r\n"
+       "<A CLASS=\"site\" HREF=\"HTTP001://zoo.example/\">Zoo</A>\r\n"},
+      {"title and address escaped",
+       {{"Tom & <Jerry> \"'", "http://zoo.example/a?b=1&c=\"2\"", ""}},
+       nullptr,
+       "<!--URL001:AD:zoo.example-->\r\n"
+       "<A CLASS=\"site\" HREF=\"HTTP001://zoo.example/a?b=1&amp;c=&quot;2&quot;\">"
+       "Tom &amp; &lt;Jerry&gt; &quot;&#39;</A>\r\n"},
+      {"an https address opens through its numbered link; no title shows the address",
+       {{"", "HTTPS://secure.example/", ""}},
+       nullptr,
+       "<!--URL001:AD:secure.example-->\r\n"
+       "<A CLASS=\"site\" HREF=\"HTTP001://secure.example/\">HTTPS://secure.example/</A>\r\n"},
+      {"bad entries are left out and keep their numbers",
+       {{"No scheme", "zoo.example", ""},
+        {"Ftp", "ftp://files.example/", ""},
+        {"No host", "http:///path", ""},
+        {"Empty", "", ""},
+        {"Script", "javascript:alert(1)", ""},
+        {"Control", "http://zoo.example/\tx", ""},
+        {"Good", "http://good.example/", ""}},
+       nullptr,
+       "<!--URL007:AD:good.example-->\r\n"
+       "<A CLASS=\"site\" HREF=\"HTTP007://good.example/\">Good</A>\r\n"},
+      {"order kept, numbers in three digits",
+       {{"One", "http://one.example/", ""}, {"Two", "http://two.example/", "x.example"}},
+       nullptr,
+       "<!--URL001:AD:one.example-->\r\n"
+       "<A CLASS=\"site\" HREF=\"HTTP001://one.example/\">One</A>\r\n"
+       "<!--URL002:AD:two.example-->\r\n"
+       "<!--URL002:AD:x.example-->\r\n"
+       "<A CLASS=\"site\" HREF=\"HTTP002://two.example/\">Two</A>\r\n"},
+      {"the count limits the entries",
+       {{"One", "http://one.example/", ""}, {"Two", "http://two.example/", ""}},
+       "1",
+       "<!--URL001:AD:one.example-->\r\n"
+       "<A CLASS=\"site\" HREF=\"HTTP001://one.example/\">One</A>\r\n"},
+      {"a count beyond the entries reads missing ones as empty",
+       {{"One", "http://one.example/", ""}},
+       "3",
+       "<!--URL001:AD:one.example-->\r\n"
+       "<A CLASS=\"site\" HREF=\"HTTP001://one.example/\">One</A>\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Settings settings;
+    settings.set_value("num_menu_sites", c.count ? c.count : std::to_string(c.entries.size()));
+    for (std::size_t i = 0; i < c.entries.size(); ++i) {
+      const std::string n = std::to_string(i);
+      settings.set_value("mt-" + n, c.entries[i].title);
+      settings.set_value("mu-" + n, c.entries[i].url);
+      settings.set_value("md-" + n, c.entries[i].domains);
+    }
+    const std::string page = local_menu_page_text(settings);
+    EXPECT_EQ(local_menu_body(page), c.body);
+    EXPECT_EQ(page.rfind("<!DOCTYPE html>\r\n<HTML>\r\n<HEAD>", 0), 0u);
+    EXPECT_NE(page.find("<TITLE>Tovali Explorer - Menu</TITLE>"), std::string::npos);
+  }
+}
+
+TEST(LocalMenuPage, LinkNumbersStopAtNineHundredNinetyNine) {
+  Settings settings;
+  settings.set_value("num_menu_sites", "1001");
+  for (int i = 0; i < 1001; ++i)
+    settings.set_value("mu-" + std::to_string(i), "http://s" + std::to_string(i) + ".example/");
+  const std::string page = local_menu_page_text(settings);
+  EXPECT_NE(page.find("HREF=\"HTTP999://s998.example/\""), std::string::npos);
+  EXPECT_EQ(page.find("s999.example"), std::string::npos);
+}
+
+TEST_F(PageFolder, LocalMenuPageIsWrittenAsMenuHtmlAndIsAProgramPage) {
+  Settings settings;
+  settings.set_value("num_menu_sites", "1");
+  settings.set_value("mu-0", "http://zoo.example/");
+  const auto path = write_local_menu_page(dir(), settings);
+  ASSERT_TRUE(path.has_value());
+  EXPECT_EQ(*path, dir() + "menu.html");
+  EXPECT_EQ(read_file(*path), local_menu_page_text(settings));
+  const auto pages = program_page_paths("/program/", dir());
+  EXPECT_NE(std::find(pages.begin(), pages.end(), *path), pages.end());
+  EXPECT_FALSE(write_local_menu_page(dir() + "missing/", settings).has_value());
 }
 
 TEST(HomeSite, DefaultLocationUsesTheSiteInUse) {

@@ -233,6 +233,39 @@ TEST(ApplySetup, GridRowsWithBothCellsFilled) {
   EXPECT_EQ(s.value("ms_desc-2"), "old");  // beyond the count: left, unread
 }
 
+TEST(MenuSites, StoredInOrderWithoutRowsLackingAnAddressAndLoadedBack) {
+  struct Case {
+    const char* what;
+    std::vector<MenuSiteRow> rows;
+    TextList locked;
+    std::vector<MenuSiteRow> loaded;
+  };
+  const Case cases[] = {
+      {"rows in order, one line each",
+       {{"Zoo", "http://zoo.test/", "pics.test"}, {"Farm\r\n", "http://farm\n.test/", "a\nb"}},
+       {},
+       {{"Zoo", "http://zoo.test/", "pics.test"}, {"Farm", "http://farm.test/", "ab"}}},
+      {"rows without an address are dropped",
+       {{"Empty", "", "x.test"}, {"Blank", " \t", ""}, {"", "http://untitled.test/", ""}},
+       {},
+       {{"", "http://untitled.test/", ""}}},
+      {"no rows", {}, {}, {}},
+      {"a locked entry keeps the administrator's list",
+       {{"Zoo", "http://zoo.test/", ""}},
+       {"mu-0=http://locked.test/"},
+       {{"old", "http://locked.test/", ""}, {"", "", ""}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Settings s;
+    s.assign({"num_menu_sites=2", "mt-0=old", "mu-0=http://old.test/"});
+    s.set_locked(c.locked);
+    EXPECT_EQ(menu_sites_locked(s), !c.locked.empty());
+    store_menu_sites(c.rows, s);
+    EXPECT_EQ(load_menu_sites(s), c.loaded);
+  }
+}
+
 TEST(ApplySetup, EmptyGridStoresZero) {
   FakeSetupHost host;
   SetupModel m = filled_model();

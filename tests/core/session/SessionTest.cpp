@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "TempDir.h"
 #include "activity/LocalDate.h"
+#include "models/GeneratedPages.h"
 #include "models/StartupPlan.h"
 #include "settings/SettingsKeys.h"
 
@@ -123,6 +127,70 @@ TEST_F(SessionTest, StartupChainRunsItsStepsInOrder) {
                                       "download", "panel timer on", "toolbar on"}));
   EXPECT_EQ(session.guard().PendingNavURL(), session.HomeSite());
   EXPECT_FALSE(session.guard().PendingMainURL().empty());
+}
+
+std::string file_text(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+TEST_F(SessionTest, LocalMenuReplacesTheHomeSitesMenuAndIsJudgedAsOne) {
+  Settings& settings = session.settings();
+  settings.set_value(keys::local_menu, "1");
+  settings.set_value(keys::num_menu_sites, "1");
+  settings.set_value("mt-0", "Zoo");
+  settings.set_value("mu-0", "http://www.zoo.example/kids/");
+  settings.set_value("md-0", "pics.example");
+  session.open();
+  session.begin_startup();
+  session.finish_startup();
+  const std::string menu_path = session.locations().state_dir + "menu.html";
+  EXPECT_EQ(session.guard().PendingNavURL(), "file://" + menu_path);
+  EXPECT_EQ(session.HomeSite(), "file://" + menu_path);
+  EXPECT_EQ(file_text(menu_path), local_menu_page_text(settings));
+  // The configuration download still runs.
+  EXPECT_NE(std::find(edge.calls.begin(), edge.calls.end(), "download"), edge.calls.end());
+
+  // The navigation frame shows it and the child presses its button.
+  NavigationGuard& guard = session.guard();
+  EXPECT_EQ(guard.NavFrameBeforeNavigate2("file://" + menu_path, RequestOrigin::Program),
+            Verdict::Proceed);
+  guard.NavFrameNavigateComplete2(file_text(menu_path));
+  EXPECT_EQ(
+      guard.NavFrameBeforeNavigate2("HTTP001://www.zoo.example/kids/", RequestOrigin::LinkClick),
+      Verdict::Cancel);
+  EXPECT_EQ(guard.PendingMainURL(), "HTTP://www.zoo.example/kids/");
+  EXPECT_EQ(guard.URLNumber(), "001");
+  const struct {
+    const char* url;
+    Verdict verdict;
+  } cases[] = {
+      {"http://www.zoo.example/kids/", Verdict::Proceed},
+      {"http://shop.zoo.example/", Verdict::Proceed},
+      {"http://pics.example/lion.png", Verdict::Proceed},
+      {"http://other.example/", Verdict::Cancel},
+  };
+  for (const auto& c : cases) EXPECT_EQ(guard.WebBrowserBeforeNavigate2(c.url), c.verdict) << c.url;
+  // The main frame may show the page too, as the program's own.
+  EXPECT_TRUE(guard.is_program_page("file://" + menu_path));
+
+  // A changed list is written when the setup dialog saves it.
+  settings.set_value("mt-0", "Zoo & Friends");
+  session.UpdateLists();
+  EXPECT_NE(file_text(menu_path).find("Zoo &amp; Friends"), std::string::npos);
+}
+
+TEST_F(SessionTest, WithoutLocalMenuTheHomeSiteIsShownAndNoMenuPageWritten) {
+  session.settings().set_value(keys::num_menu_sites, "1");
+  session.settings().set_value("mu-0", "http://www.zoo.example/");
+  session.open();
+  session.begin_startup();
+  session.finish_startup();
+  EXPECT_EQ(session.guard().PendingNavURL(), session.HomeSite());
+  EXPECT_NE(session.guard().PendingNavURL().find("teindex.php3"), std::string::npos);
+  EXPECT_FALSE(std::ifstream(session.locations().state_dir + "menu.html").good());
 }
 
 TEST_F(SessionTest, ARefusedClickIsToldCountedAndCanBeAskedAbout) {

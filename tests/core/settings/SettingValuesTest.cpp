@@ -57,6 +57,9 @@ TEST(SettingValues, EachKindOfKeyTakesItsOwnForm) {
       {"nopassword", "true", ValueCheck::Accepted, "1"},
       {"prevent_switch", "maybe", ValueCheck::WrongForm, ""},
       {"silent_mode", "11", ValueCheck::WrongForm, ""},
+      {"local_menu", "on", ValueCheck::Accepted, "1"},
+      {"local_menu", "0", ValueCheck::Accepted, "0"},
+      {"local_menu", "menu", ValueCheck::WrongForm, ""},
       // Whole numbers with their ranges.
       {"daily_minutes", "0", ValueCheck::Accepted, "0"},
       {"daily_minutes", "1440", ValueCheck::Accepted, "1440"},
@@ -75,6 +78,8 @@ TEST(SettingValues, EachKindOfKeyTakesItsOwnForm) {
       {"num_moresites", "65535", ValueCheck::Accepted, "65535"},
       {"num_moresites", "65536", ValueCheck::WrongForm, ""},
       {"num_prohibited_file_exts", "two", ValueCheck::WrongForm, ""},
+      {"num_menu_sites", " 2 ", ValueCheck::Accepted, "2"},
+      {"num_menu_sites", "-1", ValueCheck::WrongForm, ""},
       // Bedtime.
       {"bedtime", "20:30-07:00", ValueCheck::Accepted, "20:30-07:00"},
       {"bedtime", " 00:00-23:59 ", ValueCheck::Accepted, "00:00-23:59"},
@@ -113,6 +118,11 @@ TEST(SettingValues, EachKindOfKeyTakesItsOwnForm) {
       {"cust_pd-0", "badsite.test", ValueCheck::Accepted, "badsite.test"},
       {"cust_pu-0", "http://bad.test/games", ValueCheck::Accepted, "http://bad.test/games"},
       {"pext-65534", "x", ValueCheck::Accepted, "x"},
+      {"mt-0", "Zoo & <Friends>", ValueCheck::Accepted, "Zoo & <Friends>"},
+      {"MU-1", "https://zoo.test/a?b", ValueCheck::Accepted, "https://zoo.test/a?b"},
+      {"mu-1", "zoo.test", ValueCheck::WrongForm, ""},
+      {"md-2", "zoo-cdn.test pics.test", ValueCheck::Accepted, "zoo-cdn.test pics.test"},
+      {"md-2", "a\nb", ValueCheck::WrongForm, ""},
       // The empty value deletes a key of any kind.
       {"prevent_switch", "", ValueCheck::Accepted, ""},
       {"daily_minutes", "", ValueCheck::Accepted, ""},
@@ -126,6 +136,8 @@ TEST(SettingValues, EachKindOfKeyTakesItsOwnForm) {
       {"pext-65535", "exe", ValueCheck::UnknownName, ""},
       {"pext-x", "exe", ValueCheck::UnknownName, ""},
       {"ms_desc", "x", ValueCheck::UnknownName, ""},
+      {"mt-01", "x", ValueCheck::UnknownName, ""},
+      {"mu", "http://zoo.test/", ValueCheck::UnknownName, ""},
       {"", "1", ValueCheck::UnknownName, ""},
   };
   for (const auto& c : cases) {
@@ -151,6 +163,8 @@ TEST(SettingValues, TheProblemNamesTheKeyAndTheFormItTakes) {
       {"program-version", "program-version takes a whole number from 0 to 2147483647"},
       {"bedtime", "bedtime takes two different times HH:MM-HH:MM (24-hour), such as 20:30-07:00"},
       {"ms_url-3", "ms_url-3 takes a web address beginning with http:// or https://"},
+      {"mu-0", "mu-0 takes a web address beginning with http:// or https://"},
+      {"num_menu_sites", "num_menu_sites takes a whole number of entries from 0 to 65535"},
       {"password", "password takes text on one line"},
       {"req_pw_clsoe", ""},
   };

@@ -16,6 +16,7 @@
 #include "RefusedSitesPageTestAccess.h"
 #include "SetupActivityPageTestAccess.h"
 #include "SetupFormTestAccess.h"
+#include "SetupMenuPageTestAccess.h"
 #include "SetupTimePageTestAccess.h"
 #include "TempDir.h"
 #include "activity/ActivityRecord.h"
@@ -111,7 +112,7 @@ TEST(SetupForm, KeepsItsSizeAndControls) {
   EXPECT_EQ(h, SetupForm::kHeight);
   EXPECT_EQ(visible_tab_labels(parts.tabs()),
             (std::vector<std::string>{"General", "Password", "Buttons", "Site Access", "Downloads",
-                                      "Refused Sites", "Time", "Activity"}));
+                                      "Refused Sites", "Time", "Menu", "Activity"}));
   EXPECT_EQ(parts.tabs().get_current_page(), 0);
 
   const std::pair<const char*, const char*> captions[] = {
@@ -263,16 +264,18 @@ TEST(SetupForm, EveryTextOfEveryTab) {
                                     "Forward >",
                                     "Refused Sites",
                                     "Time",
+                                    "Menu",
                                     "Activity"};
   for (const auto& page : pages) expected.insert(expected.end(), page.begin(), page.end());
   for (const char* tab : {"General", "Password", "Buttons", "Site Access", "Downloads"}) {
     expected.push_back(tab);
   }
   auto all = texts_in(*form.get_content_area());
-  // The Refused Sites, Time and Activity tabs' own texts are checked with
-  // those tabs.
-  for (Gtk::Widget* tab : std::initializer_list<Gtk::Widget*>{
-           &parts.refused_sites(), &parts.time_page(), &parts.activity_page()}) {
+  // The Refused Sites, Time, Menu and Activity tabs' own texts are checked
+  // with those tabs.
+  for (Gtk::Widget* tab :
+       std::initializer_list<Gtk::Widget*>{&parts.refused_sites(), &parts.time_page(),
+                                           &parts.menu_page(), &parts.activity_page()}) {
     for (const auto& text : texts_in(*tab)) {
       if (auto it = std::find(all.begin(), all.end(), text); it != all.end()) all.erase(it);
     }
@@ -829,7 +832,7 @@ TEST(SetupForm, HelpAndFeedbackShowTheBrowserTab) {
   EXPECT_EQ(parts.tabs().get_current_page(), 5);
   EXPECT_EQ(visible_tab_labels(parts.tabs()),
             (std::vector<std::string>{"General", "Password", "Buttons", "Site Access", "Downloads",
-                                      "Help", "Refused Sites", "Time", "Activity"}));
+                                      "Help", "Refused Sites", "Time", "Menu", "Activity"}));
   EXPECT_FALSE(parts.label_panel().get_visible());
   int w = 0, h = 0;
   form.get_size(w, h);
@@ -916,6 +919,153 @@ TEST(SetupForm, TextsInAnotherEncodingSurviveAnApply) {
   parts.on_apply_clicked();
   EXPECT_EQ(host.settings().value("email_url"), "http://mail.test/caf\xE9");
   EXPECT_EQ(host.settings().value("cust_pu-0"), "http://x.test/\xFC");
+}
+
+}  // namespace
+}  // namespace tovali
+
+namespace tovali {
+namespace {
+
+// Three menu entries A, B and C, "local_menu" on.
+FakeSetupHost menu_host() {
+  auto host = factory_host();
+  host.settings().set_value("local_menu", "1");
+  host.settings().set_value("num_menu_sites", "3");
+  for (const char* letter : {"A", "B", "C"}) {
+    const std::string n = std::to_string(letter[0] - 'A');
+    host.settings().set_value("mt-" + n, std::string("Site ") + letter);
+    host.settings().set_value("mu-" + n, std::string("http://") + letter + ".test/");
+    host.settings().set_value("md-" + n, std::string("cdn") + letter + ".test");
+  }
+  return host;
+}
+
+// The letters of the entries "Site A", "Site B", ..., "-" for an untitled one.
+std::string titles_of(const std::vector<MenuSiteRow>& rows) {
+  std::string out;
+  for (const MenuSiteRow& row : rows) out += row.title.empty() ? "-" : row.title.substr(5);
+  return out;
+}
+
+TEST(SetupMenuPage, ShowsTheStoredMenuAndTheChosenEntry) {
+  auto host = menu_host();
+  SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
+  form.show();
+  test::pump();
+  SetupMenuPageTestAccess menu(parts.menu_page());
+  EXPECT_EQ(menu.local_menu().get_label(), SetupMenuPage::kSwitchCaption);
+  EXPECT_TRUE(menu.local_menu().get_active());
+  EXPECT_EQ(titles_of(parts.menu_page().rows()), "ABC");
+  EXPECT_EQ(menu.list().get_column(0)->get_title(), "Title");
+  EXPECT_EQ(menu.list().get_column(1)->get_title(), "Address");
+  EXPECT_EQ(menu.list().get_column(2)->get_title(), "Other domains");
+  EXPECT_EQ(menu.chosen_row(), 0);
+  EXPECT_EQ(menu.title().get_text(), "Site A");
+  EXPECT_EQ(menu.url().get_text(), "http://A.test/");
+  EXPECT_EQ(menu.domains().get_text(), "cdnA.test");
+  menu.choose(2);
+  test::pump();
+  EXPECT_EQ(menu.title().get_text(), "Site C");
+  EXPECT_EQ(menu.add().get_label(), "Add");
+  EXPECT_EQ(menu.remove().get_label(), "Remove");
+  EXPECT_EQ(menu.move_up().get_label(), "Move Up");
+  EXPECT_EQ(menu.move_down().get_label(), "Move Down");
+  parts.tabs().set_current_page(parts.tabs().page_num(parts.menu_page()));
+  test::screenshot("setup_menu");
+}
+
+TEST(SetupMenuPage, ButtonsReorderAddAndRemoveEntries) {
+  struct Case {
+    int chosen;
+    const char* button;
+    const char* titles;  // "-" for an entry without a title
+    int chosen_after;
+  };
+  const Case cases[] = {
+      {1, "Move Up", "BAC", 0},   {1, "Move Down", "ACB", 2}, {0, "Move Up", "ABC", 0},
+      {2, "Move Down", "ABC", 2}, {2, "Remove", "AB", 1},     {0, "Remove", "BC", 0},
+      {1, "Add", "ABC-", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.button) + " on " + std::to_string(c.chosen));
+    auto host = menu_host();
+    SetupForm form(nullptr, host);
+    SetupFormTestAccess parts(form);
+    form.show();
+    test::pump();
+    SetupMenuPageTestAccess menu(parts.menu_page());
+    menu.choose(c.chosen);
+    test::pump();
+    Gtk::Button& button = std::string(c.button) == "Move Up"     ? menu.move_up()
+                          : std::string(c.button) == "Move Down" ? menu.move_down()
+                          : std::string(c.button) == "Remove"    ? menu.remove()
+                                                                 : menu.add();
+    // An edge row's move is greyed; pressing it changes nothing.
+    const bool moves = std::string(c.titles) != "ABC";
+    EXPECT_EQ(button.get_sensitive(), moves);
+    button.clicked();
+    test::pump();
+    EXPECT_EQ(titles_of(parts.menu_page().rows()), c.titles);
+    EXPECT_EQ(menu.chosen_row(), c.chosen_after);
+  }
+}
+
+TEST(SetupMenuPage, EditedEntriesAreStoredInOrderWithoutEmptyAddresses) {
+  auto host = menu_host();
+  SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
+  form.show();
+  test::pump();
+  SetupMenuPageTestAccess menu(parts.menu_page());
+  menu.choose(1);
+  test::pump();
+  menu.title().set_text("Zoo & Friends");
+  menu.url().set_text("http://zoo.test/a?b=1");
+  menu.domains().set_text("zoo-cdn.test  pics.test");
+  menu.add().clicked();  // an entry left without an address is dropped
+  test::pump();
+  menu.title().set_text("Unfinished");
+  menu.choose(2);
+  test::pump();
+  menu.move_up().clicked();
+  menu.local_menu().set_active(false);
+  parts.on_apply_clicked();
+  test::pump();
+  const Settings saved(host.saved_lines);
+  EXPECT_EQ(saved.value("local_menu"), "0");
+  EXPECT_EQ(saved.value("num_menu_sites"), "3");
+  EXPECT_EQ(saved.list("num_menu_sites", "mt-"), (TextList{"Site A", "Site C", "Zoo & Friends"}));
+  EXPECT_EQ(saved.list("num_menu_sites", "mu-"),
+            (TextList{"http://A.test/", "http://C.test/", "http://zoo.test/a?b=1"}));
+  EXPECT_EQ(saved.list("num_menu_sites", "md-"),
+            (TextList{"cdnA.test", "cdnC.test", "zoo-cdn.test  pics.test"}));
+}
+
+TEST(SetupMenuPage, AdministratorsMenuCannotBeChanged) {
+  auto host = menu_host();
+  host.settings().set_locked(
+      {"num_menu_sites=1", "mt-0=Locked", "mu-0=http://locked.test/", "local_menu=1"});
+  SetupForm form(nullptr, host);
+  SetupFormTestAccess parts(form);
+  form.show();
+  test::pump();
+  SetupMenuPageTestAccess menu(parts.menu_page());
+  ASSERT_EQ(parts.menu_page().rows().size(), 1u);
+  EXPECT_EQ(parts.menu_page().rows()[0].title, "Locked");
+  EXPECT_EQ(menu.url().get_text(), "http://locked.test/");
+  for (Gtk::Widget* control : std::initializer_list<Gtk::Widget*>{
+           &menu.local_menu(), &menu.title(), &menu.url(), &menu.domains(), &menu.add(),
+           &menu.remove(), &menu.move_up(), &menu.move_down()}) {
+    EXPECT_FALSE(control->get_sensitive()) << control->get_name();
+    EXPECT_EQ(control->get_tooltip_text(), kSetByAdministrator) << control->get_name();
+  }
+  parts.on_apply_clicked();
+  test::pump();
+  const Settings saved(host.saved_lines);
+  EXPECT_EQ(saved.value("num_menu_sites"), "3");  // the user's lines stay as they were
+  EXPECT_EQ(saved.value("mt-1"), "Site B");
 }
 
 }  // namespace

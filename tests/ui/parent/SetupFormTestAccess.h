@@ -39,6 +39,7 @@ class SetupFormTestAccess {
   Gtk::Label& own_files_password_note() { return *m_form.m_password.m_own_files_note; }
   RefusedSitesPage& refused_sites() { return m_form.m_refused_sites; }
   SetupTimePage& time_page() { return m_form.m_time_page; }
+  SetupMenuPage& menu_page() { return m_form.m_menu_page; }
   SetupActivityPage& activity_page() { return m_form.m_activity_page; }
   Gtk::Widget& browser_page() { return m_form.m_browser_page; }
   Gtk::Label& feedback_label() { return m_form.m_browser_page.m_feedback_label; }
