@@ -28,6 +28,13 @@ bool starts_with_ignore_case(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && equals_ignore_case(text.substr(0, prefix.size()), prefix);
 }
 
+std::string_view trim_blanks(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 bool all_digits(std::string_view text) {
   if (text.empty()) return false;
   for (char c : text) {

@@ -19,6 +19,9 @@ bool equals_ignore_case(std::string_view a, std::string_view b);
 // True when `text` begins with `prefix`, letters compared without case.
 bool starts_with_ignore_case(std::string_view text, std::string_view prefix);
 
+// `text` without the spaces and tabs at its start and end (a view into it).
+std::string_view trim_blanks(std::string_view text);
+
 // True when `text` is one or more of the digits 0 to 9 and nothing else.
 bool all_digits(std::string_view text);
 

@@ -20,12 +20,6 @@ int clock_minutes(std::string_view text) {
 
 namespace {
 
-std::string_view trim_blanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 // The kind of value `name` holds, with its spec when it is a key of the
 // table; nullopt for an unknown name.
 struct NameRule {

@@ -9,21 +9,12 @@
 #include <unordered_set>
 
 #include "base/AtomicFile.h"
+#include "base/TextList.h"
 #include "settings/SettingValues.h"
 
 namespace tovali {
 
 namespace {
-
-bool is_blank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view trim_blanks(std::string_view text) {
-  while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // Reads the whole regular file into `text`; on failure returns false with
 // the reason in `error`, or `errno_value` set to ENOENT when it is missing.

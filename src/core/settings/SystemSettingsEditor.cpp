@@ -1,20 +1,12 @@
 #include "settings/SystemSettingsEditor.h"
 
+#include "base/TextList.h"
+
 namespace tovali {
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-bool is_blank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view trim_blanks(std::string_view text) {
-  while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // The ending of the first line of `text`; LF when it has none.
 std::string first_line_end(std::string_view text) {
