@@ -32,10 +32,6 @@ bool welcome_needed(const Settings& settings) {
          welcome_parts(settings).any();
 }
 
-void mark_welcome_pending(Settings& settings) {
-  if (!settings.has(keys::welcome_done)) settings.set_value(keys::welcome_done, "0");
-}
-
 std::string welcome_problem(const WelcomeParts& parts, const WelcomeAnswers& answers) {
   if (parts.password) {
     const std::string password = single_line_value(answers.new_password);

@@ -63,10 +63,6 @@ WelcomeParts welcome_parts(const Settings& settings);
 // parent.
 bool welcome_needed(const Settings& settings);
 
-// Marks settings just made from the factory defaults as waiting for the
-// welcome (`welcome_done` "0"), unless the key is already there.
-void mark_welcome_pending(Settings& settings);
-
 // The message that refuses `answers` for the open `parts` ("" when they may
 // be written): a password shorter than kWelcomeMinPasswordLength or not the
 // same twice, a home site that is not a web address, daily minutes outside

@@ -48,15 +48,6 @@ TEST(WelcomeSetup, ShowsOnlyWhilePendingAndSomethingIsOpen) {
   }
 }
 
-TEST(WelcomeSetup, MarksOnlySettingsWithoutTheKey) {
-  Settings fresh({"password=marigold"});
-  mark_welcome_pending(fresh);
-  EXPECT_EQ(fresh.value("welcome_done"), "0");
-  Settings done({"welcome_done=1"});
-  mark_welcome_pending(done);
-  EXPECT_EQ(done.value("welcome_done"), "1");
-}
-
 TEST(WelcomeSetup, LockedPartsAreClosed) {
   Settings settings({"welcome_done=0"});
   settings.set_locked({"password_hash=$6$x$y", "req_pw_config=1", "num-sites=1"});
