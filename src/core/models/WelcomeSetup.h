@@ -30,6 +30,9 @@ inline constexpr const char* kWelcomePasswordTooShort = "The password needs at l
 inline constexpr const char* kWelcomeHomeSiteWrong =
     "Please type the address of the home site, beginning with http:// or https://";
 
+// How the welcome was left: "Done" with answers written, or "Later".
+enum class WelcomeResult { Done, Later };
+
 // Which sites the child may use.
 enum class WelcomeSites { OwnMenu, HomeSite };
 
