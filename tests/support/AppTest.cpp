@@ -1,5 +1,6 @@
 #include "AppTest.h"
 
+#include <filesystem>
 #include <iostream>
 #include <stdexcept>
 
@@ -75,6 +76,12 @@ void AppTest::point_sites_at_server() {
 
 ExplorerProcess& AppTest::start_explorer() {
   m_explorer.reset();
+  // Settings the test wrote already are not the factory's: the program shows
+  // no welcome on them.
+  std::error_code ec;
+  if (m_welcome == WelcomeSeed::MarkDone &&
+      !std::filesystem::exists(m_env->config_home() + "/tovali-explorer", ec))
+    set_setting("welcome_done", "1");
   std::string error;
   m_explorer = ExplorerProcess::start(*m_env, m_display->name(), program_dir(),
                                       m_temp->path() + "explorer.out", &error);

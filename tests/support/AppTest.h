@@ -59,9 +59,14 @@ class AppTest : public ::testing::Test {
   void point_sites_at_server();
 
   // Starts the program (fails the test when it cannot be started). Use in
-  // ExplorerTest, which skips when the executable is missing.
+  // ExplorerTest, which skips when the executable is missing. Unless
+  // keep_welcome_pending() was called, settings not yet written get
+  // `welcome_done` "1" first, so that the grown-up's welcome of a
+  // first start does not cover the window.
   ExplorerProcess& start_explorer();
   ExplorerProcess& explorer() { return *m_explorer; }
+  // For the welcome's own tests: start_explorer() leaves `welcome_done` alone.
+  void keep_welcome_pending() { m_welcome = WelcomeSeed::LeaveAlone; }
   bool explorer_running() const { return m_explorer != nullptr; }
   // Waits for the main window ("Tovali Explorer") to be mapped; its id.
   std::string wait_for_main_window();
@@ -88,6 +93,8 @@ class AppTest : public ::testing::Test {
   std::unique_ptr<XTool> m_x;
   std::unique_ptr<SettingsCommand> m_settings;
   std::unique_ptr<ExplorerProcess> m_explorer;
+  enum class WelcomeSeed { MarkDone, LeaveAlone };
+  WelcomeSeed m_welcome = WelcomeSeed::MarkDone;
 };
 
 // AppTest for tests that run the program: skipped when build/tovali-explorer

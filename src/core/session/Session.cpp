@@ -103,6 +103,17 @@ void Session::finish_startup() {
   });
 }
 
+void Session::offer_welcome() {
+  if (!welcome_needed(m_state.settings)) return;
+  WelcomeResult result = WelcomeResult::Later;
+  {
+    const DailyTime::ParentWindow paused(m_daily_time);
+    result = m_edge.run_welcome();
+  }
+  if (result == WelcomeResult::Done && !m_guard.closed_to_sites())
+    m_guard.open_menu_page(HomeSite());
+}
+
 std::string Session::HomeSite() {
   if (!m_state.settings.is_on(keys::local_menu))
     return home_site_url(m_state.settings, m_state.SiteBaseURL, m_state.SitePath);

@@ -59,6 +59,10 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   // `num_menu_sites` list (a failed write is told on stderr; the frame then
   // shows the error page); else the home site's menu page.
   std::string HomeSite();
+  // Once start-up has ended: when welcome_needed, shows the grown-up's
+  // welcome through the edge while the daily time stops; after "Done" the
+  // navigation frame opens the menu page the answers chose.
+  void offer_welcome();
   // Downloads the remote configuration through the edge and tells refused
   // sites and a failed save on stderr.
   void GetRemoteConfig();

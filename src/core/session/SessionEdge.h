@@ -4,6 +4,7 @@
 #include <string>
 
 #include "config/RemoteConfig.h"
+#include "models/WelcomeSetup.h"
 
 namespace tovali {
 
@@ -50,6 +51,9 @@ class SessionEdge {
   virtual bool GetPassword() = 0;
   // Shows the setup dialog modally and returns when it has closed.
   virtual void run_setup() = 0;
+  // Shows the grown-up's welcome modally over the window and returns how
+  // it was left.
+  virtual WelcomeResult run_welcome() = 0;
   // Ends the program's window: stops the kiosk lock, the download and the
   // views, and hides the window.
   virtual void close_window() = 0;

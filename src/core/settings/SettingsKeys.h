@@ -39,6 +39,9 @@ inline constexpr SettingKey home_button_url{"home_button_url"};
 // "1": the navigation frame shows the program's own menu page, made from the
 // `num_menu_sites` list, in place of the home site's.
 inline constexpr SettingKey local_menu{"local_menu"};
+// "0": the settings were made from the factory defaults and the grown-up's
+// welcome has not been completed; "1": it has.
+inline constexpr SettingKey welcome_done{"welcome_done"};
 // The downloaded configuration.
 inline constexpr SettingKey download_config{"download_config"};
 inline constexpr SettingKey use_global_meta_data{"use_global_meta_data"};

@@ -41,7 +41,8 @@ StartupState run_startup_settings_steps(const Locations& locations) {
 
   state.store = ConfigStore(locations.settings_dir);
   const ConfigStore& store = state.store;
-  merge(state.save_failures, store.LoadConfig(state.settings).save);
+  const LoadReport load = store.LoadConfig(state.settings);
+  merge(state.save_failures, load.save);
 
   Settings& s = state.settings;
   if (s.count(keys::num_sites) == 0) {
@@ -59,6 +60,12 @@ StartupState run_startup_settings_steps(const Locations& locations) {
       }
     }
     if (changed) merge(state.save_failures, store.SaveConfig(s));
+  }
+
+  // Settings made from the factory defaults wait for the grown-up's welcome.
+  if (load.source == LoadSource::Defaults && !s.has(keys::welcome_done)) {
+    s.set_value(keys::welcome_done, "0");
+    merge(state.save_failures, store.SaveConfig(s));
   }
 
   if (s.value(keys::password).empty() && !s.is_on(keys::nopassword) &&

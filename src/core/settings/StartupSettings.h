@@ -51,7 +51,8 @@ inline constexpr const char* kSitePath = "/tovali/v200/group1";
 // log from state_dir + "prohurl.log", the administrator's locks from
 // system_dir + "settings.conf" (kUnreadableSystemSettingsLocks when it
 // exists but cannot be read), LoadConfig, the site list (only the
-// lines whose names are missing), the default password unless `nopassword`
+// lines whose names are missing), `welcome_done` "0" when the settings were
+// made from the factory defaults and lack it, the default password unless `nopassword`
 // is "1" (and the password is not locked). Saves where a step changed the settings. Never throws.
 StartupState run_startup_settings_steps(const Locations& locations);
 

@@ -17,6 +17,7 @@
 #include "ui/parent/ControlPanelForm.h"
 #include "ui/parent/PasswordForm.h"
 #include "ui/parent/SetupForm.h"
+#include "ui/parent/WelcomeDialog.h"
 
 namespace tovali {
 
@@ -391,6 +392,11 @@ bool MainWindow::GetPassword() {
 void MainWindow::run_setup() {
   SetupForm setup(this, m_session);
   setup.run_modal();
+}
+
+WelcomeResult MainWindow::run_welcome() {
+  WelcomeDialog welcome(*this, m_session);
+  return welcome.run_modal();
 }
 
 // ------------------------------------------------------------------ closing

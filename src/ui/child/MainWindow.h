@@ -55,6 +55,7 @@ class MainWindow : public Gtk::Window, public GuardEffects, public SessionEdge, 
   RemoteConfigResult download_config() override;
   bool GetPassword() override;
   void run_setup() override;
+  WelcomeResult run_welcome() override;
   void close_window() override;
 
   // --- navigation guard effects ---

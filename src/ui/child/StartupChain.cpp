@@ -16,6 +16,7 @@ StartupChain::~StartupChain() {
   m_startup_timer.disconnect();
   m_connection_timer.disconnect();
   m_probe_disposal.disconnect();
+  m_welcome.disconnect();
 }
 
 void StartupChain::start() {
@@ -79,6 +80,11 @@ void StartupChain::on_connection_probe_loaded() {
 void StartupChain::finish_startup() {
   m_session.finish_startup();
   m_finished = true;
+  // The welcome's own loop runs once the start-up's idle call has returned.
+  m_welcome = Glib::signal_idle().connect([this] {
+    guarded("welcome", [this] { m_session.offer_welcome(); });
+    return false;
+  });
 }
 
 }  // namespace tovali

@@ -16,7 +16,8 @@ class SessionEdge;
 // The timers and the hidden probe view of the start-up chain, which runs once
 // the main window exists: the session's first step (start page), the
 // connection check, then the session's last step (configuration download,
-// update notice, home menu page).
+// update notice, home menu page), and then the grown-up's welcome when it is
+// due.
 class StartupChain {
  public:
   // Both must outlive the chain.
@@ -48,6 +49,7 @@ class StartupChain {
   sigc::connection m_startup_timer;
   sigc::connection m_connection_timer;
   sigc::connection m_probe_disposal;
+  sigc::connection m_welcome;
   bool m_finished = false;
 };
 

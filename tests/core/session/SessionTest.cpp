@@ -16,6 +16,7 @@
 #include "activity/LocalDate.h"
 #include "models/GeneratedPages.h"
 #include "models/StartupPlan.h"
+#include "models/WelcomeSetup.h"
 #include "settings/SettingsKeys.h"
 
 namespace tovali {
@@ -52,11 +53,17 @@ class FakeEdge : public SessionEdge {
     return password_right;
   }
   void run_setup() override { calls.push_back("setup"); }
+  WelcomeResult run_welcome() override {
+    calls.push_back("welcome");
+    return on_welcome ? on_welcome() : WelcomeResult::Later;
+  }
   void close_window() override { calls.push_back("close window"); }
 
   std::vector<std::string> calls;
   std::optional<int> shown_minutes;
   bool password_right = false;
+  // What the parent does in the welcome; "Later" when unset.
+  std::function<WelcomeResult()> on_welcome;
 };
 
 class FakeEffects : public GuardEffects {
@@ -180,6 +187,51 @@ TEST_F(SessionTest, LocalMenuReplacesTheHomeSitesMenuAndIsJudgedAsOne) {
   settings.set_value("mt-0", "Zoo & Friends");
   session.UpdateLists();
   EXPECT_NE(file_text(menu_path).find("Zoo &amp; Friends"), std::string::npos);
+}
+
+// The welcome comes after the start-up on settings made from the factory
+// defaults; "Done" with "Sites I choose here"
+// puts the program's own menu page in the navigation frame, "Later" leaves
+// the home site's menu and the welcome due.
+TEST_F(SessionTest, TheWelcomeFollowsTheStartUpUntilDone) {
+  const struct {
+    const char* name;
+    const char* welcome_done;  // nullptr: as the factory settings have it
+    WelcomeResult answer;
+    bool shown;
+    bool own_menu;
+  } cases[] = {
+      {"later", nullptr, WelcomeResult::Later, true, false},
+      {"done", nullptr, WelcomeResult::Done, true, true},
+      {"completed before", "1", WelcomeResult::Done, false, false},
+  };
+  for (const auto& c : cases) {
+    TempDir program, config, system, state;
+    FakeEdge fake_edge;
+    FakeEffects fake_effects;
+    Session fresh({program.path(), config.path(), system.path(), state.path()}, fake_edge,
+                  fake_effects, clock);
+    if (c.welcome_done) fresh.settings().set_value("welcome_done", c.welcome_done);
+    fake_edge.on_welcome = [&] {
+      if (c.answer == WelcomeResult::Done) {
+        WelcomeAnswers answers;
+        answers.new_password = answers.new_password_again = "tulip";
+        EXPECT_TRUE(finish_welcome(fresh, answers).done) << c.name;
+      }
+      return c.answer;
+    };
+    fresh.open();
+    fresh.begin_startup();
+    fresh.finish_startup();
+    fake_edge.calls.clear();
+    fresh.offer_welcome();
+    EXPECT_EQ(std::count(fake_edge.calls.begin(), fake_edge.calls.end(), "welcome"),
+              c.shown ? 1 : 0)
+        << c.name;
+    const std::string menu = "file://" + state.path() + "menu.html";
+    EXPECT_EQ(fresh.guard().PendingNavURL() == menu, c.own_menu) << c.name;
+    EXPECT_EQ(welcome_needed(fresh.settings()), c.answer == WelcomeResult::Later) << c.name;
+  }
 }
 
 TEST_F(SessionTest, WithoutLocalMenuTheHomeSiteIsShownAndNoMenuPageWritten) {

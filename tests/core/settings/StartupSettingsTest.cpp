@@ -41,6 +41,7 @@ TEST(StartupSettings, FirstStartWritesDefaultsThenTheSiteLinesOnce) {
   expected.push_back("num-sites=2");
   expected.push_back(std::string("site-0=") + build::kPrimarySite);
   expected.push_back(std::string("site-1=") + build::kSecondarySite);
+  expected.push_back("welcome_done=0");  // the grown-up's welcome is to come
   EXPECT_EQ(state.settings.lines(), expected);
   EXPECT_EQ(state.settings.value("password"), "marigold");
   EXPECT_EQ(state.SitePath, "/tovali/v200/group1");
