@@ -104,7 +104,9 @@ void Session::finish_startup() {
 }
 
 void Session::offer_welcome() {
-  if (!welcome_needed(m_state.settings)) return;
+  // While the administrator's settings.conf cannot be read the kiosk stays
+  // closed and its locks are unknown: nothing is offered to set up.
+  if (m_state.system_settings_unreadable || !welcome_needed(m_state.settings)) return;
   WelcomeResult result = WelcomeResult::Later;
   {
     const DailyTime::ParentWindow paused(m_daily_time);
