@@ -5,6 +5,7 @@
 #include "models/PasswordChange.h"
 #include "settings/SettingsKeys.h"
 #include "ui/widgets/MessageBox.h"
+#include "ui/widgets/TitleBar.h"
 
 namespace tovali {
 
@@ -19,6 +20,18 @@ void heading(Gtk::Label& label) {
   label.set_attributes(bold);
   label.set_xalign(0);
 }
+// The window's caption, large, at the top: the parent's windows have no
+// title bar.
+void title(Gtk::Label& label) {
+  Pango::AttrList large;
+  Pango::Attribute weight = Pango::Attribute::create_attr_weight(Pango::WEIGHT_BOLD);
+  Pango::Attribute scale = Pango::Attribute::create_attr_scale(1.5);
+  large.insert(weight);
+  large.insert(scale);
+  label.set_attributes(large);
+  label.set_xalign(0);
+  label.set_margin_bottom(6);
+}
 }  // namespace
 
 WelcomeDialog::WelcomeDialog(Gtk::Window& parent, SetupHost& host)
@@ -27,13 +40,14 @@ WelcomeDialog::WelcomeDialog(Gtk::Window& parent, SetupHost& host)
       m_parts(welcome_parts(host.settings())) {
   set_name("WelcomeDialog");
   get_accessible()->set_name(kWelcomeTitle);
-  set_position(Gtk::WIN_POS_CENTER_ON_PARENT);
-  set_resizable(false);
+  TitleBar::keep_fixed_modal(*this, &parent);
   const Settings& settings = host.settings();
 
   m_grid.set_row_spacing(6);
   m_grid.set_column_spacing(8);
   int row = 0;
+  title(m_title);
+  m_grid.attach(m_title, 0, row++, 2, 1);
   if (!password_hash_in_force(settings)) {
     heading(m_password_heading);
     m_grid.attach(m_password_heading, 0, row++, 2, 1);

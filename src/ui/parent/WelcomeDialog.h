@@ -40,6 +40,7 @@ class WelcomeDialog : public Gtk::Dialog {
   SetupHost& m_host;
   WelcomeParts m_parts;
   Gtk::Grid m_grid;
+  Gtk::Label m_title{kWelcomeTitle};
   Gtk::Label m_password_heading{kWelcomePasswordHeading};
   Gtk::Label m_new_password_label{kWelcomeNewPassword};
   Gtk::Entry m_new_password;
