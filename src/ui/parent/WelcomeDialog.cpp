@@ -65,6 +65,12 @@ WelcomeDialog::WelcomeDialog(Gtk::Window& parent, SetupHost& host)
     m_grid.attach(m_new_password, 1, row++);
     m_grid.attach(m_again_label, 0, row);
     m_grid.attach(m_again, 1, row++);
+    if (password_kept_in_own_files(settings)) {
+      m_own_files_note.set_line_wrap(true);
+      m_own_files_note.set_max_width_chars(48);
+      m_own_files_note.set_xalign(0);
+      m_grid.attach(m_own_files_note, 0, row++, 2, 1);
+    }
     if (!m_parts.password) {
       for (Gtk::Widget* widget :
            {static_cast<Gtk::Widget*>(&m_new_password), static_cast<Gtk::Widget*>(&m_again)})

@@ -9,6 +9,7 @@
 #include <gtkmm/label.h>
 #include <gtkmm/radiobutton.h>
 
+#include "models/PasswordChange.h"
 #include "models/SetupHost.h"
 #include "models/WelcomeSetup.h"
 
@@ -42,6 +43,7 @@ class WelcomeDialog : public Gtk::Dialog {
   Gtk::Grid m_grid;
   Gtk::Label m_title{kWelcomeTitle};
   Gtk::Label m_password_heading{kWelcomePasswordHeading};
+  Gtk::Label m_own_files_note{kOwnFilesPasswordNote};
   Gtk::Label m_new_password_label{kWelcomeNewPassword};
   Gtk::Entry m_new_password;
   Gtk::Label m_again_label{kWelcomePasswordAgain};

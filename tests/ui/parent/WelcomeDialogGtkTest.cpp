@@ -79,6 +79,9 @@ TEST(WelcomeDialog, LaterChangesNothing) {
     auto* dialog = find_window<WelcomeDialog>();
     if (!dialog || !dialog->get_mapped()) return false;
     WelcomeDialogTestAccess parts(*dialog);
+    // The password goes into the account's own files: the welcome says so.
+    EXPECT_TRUE(parts.own_files_note().get_visible());
+    EXPECT_EQ(parts.own_files_note().get_text(), kOwnFilesPasswordNote);
     parts.new_password().set_text("tulip");
     parts.password_again().set_text("tulip");
     parts.later_button().clicked();
@@ -103,6 +106,7 @@ TEST(WelcomeDialog, TheAdministratorsKeysAreGreyed) {
   WelcomeDialogTestAccess parts(dialog);
   EXPECT_FALSE(parts.new_password().get_visible());
   EXPECT_FALSE(parts.password_again().get_visible());
+  EXPECT_FALSE(parts.own_files_note().get_visible());
   EXPECT_FALSE(parts.ask_to_close().get_sensitive());
   EXPECT_TRUE(parts.ask_to_close().get_active());
   EXPECT_EQ(parts.ask_to_close().get_tooltip_text(), kSetByAdministrator);

@@ -18,6 +18,7 @@ class WelcomeDialogTestAccess {
   Gtk::Entry& home_address() { return m_dialog.m_home_address; }
   Gtk::Entry& daily_minutes() { return m_dialog.m_daily_minutes; }
   Gtk::Label& message() { return m_dialog.m_message; }
+  Gtk::Label& own_files_note() { return m_dialog.m_own_files_note; }
   Gtk::Button& done_button() { return m_dialog.m_done; }
   Gtk::Button& later_button() { return m_dialog.m_later; }
 
