@@ -119,21 +119,20 @@ void Session::offer_welcome() {
 std::string Session::HomeSite() {
   if (!m_state.settings.is_on(keys::local_menu))
     return home_site_url(m_state.settings, m_state.SiteBaseURL, m_state.SitePath);
+  write_own_menu();
+  return m_edge.engine_url(m_locations.state_dir + kLocalMenuFileName);
+}
+
+void Session::write_own_menu() {
   create_state_dir(m_locations);
   if (!write_local_menu_page(m_locations.state_dir, m_state.settings))
     std::cerr << "tovali-explorer: cannot write " << m_locations.state_dir << kLocalMenuFileName
               << "\n";
-  return m_edge.engine_url(m_locations.state_dir + kLocalMenuFileName);
 }
 
 void Session::UpdateLists() {
   m_guard.UpdateLists();
-  if (m_state.settings.is_on(keys::local_menu) && !m_guard.closed_to_sites()) {
-    create_state_dir(m_locations);
-    if (!write_local_menu_page(m_locations.state_dir, m_state.settings))
-      std::cerr << "tovali-explorer: cannot write " << m_locations.state_dir << kLocalMenuFileName
-                << "\n";
-  }
+  if (m_state.settings.is_on(keys::local_menu) && !m_guard.closed_to_sites()) write_own_menu();
 }
 
 void Session::GetRemoteConfig() {

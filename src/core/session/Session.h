@@ -154,6 +154,9 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   // Shows or hides the toolbar's "Ask a grown-up" through the edge when it
   // changes.
   void set_ask_button(AskButton state);
+  // Writes the parent's own menu page into the state folder (created when
+  // missing); a failure is told on standard error.
+  void write_own_menu();
 
   Locations m_locations;
   StartupState m_state;
