@@ -46,6 +46,13 @@ void AppTest::print_diagnostics() {
     std::cerr << "---- tovali-explorer output ----\n" << out << "\n";
   }
   if (m_server) std::cerr << "---- requests ----\n" << m_server->log_text() << "\n";
+  if (m_windowManager) {
+    std::cerr << "---- openbox output ----\n" << m_temp->read("openbox.log") << "\n";
+    std::cerr << "---- desktop ----\n"
+              << m_x->property("", "_NET_CURRENT_DESKTOP").value_or("none") << " of "
+              << m_x->property("", "_NET_NUMBER_OF_DESKTOPS").value_or("none") << ", focus on "
+              << m_x->focused_toplevel().value_or("none") << "\n";
+  }
 }
 
 std::string AppTest::site_dir() const {

@@ -1,11 +1,11 @@
 #include "models/GeneratedPages.h"
 
+#include "base/AtomicFile.h"
 #include "policy/UrlText.h"
 #include "settings/SettingsKeys.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
 namespace tovali {
 
@@ -199,18 +199,9 @@ std::string home_site_url(const Settings& settings, const std::string& site_base
 }
 
 bool write_page_file(const std::string& path, const std::string& text, std::string* error) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    if (error) *error = "cannot create " + path;
-    return false;
-  }
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  if (!out) {
-    if (error) *error = "cannot write " + path;
-    return false;
-  }
-  return true;
+  // The engine may be reading the previous page while a new one is written:
+  // it sees one or the other, never a page cut short.
+  return write_file_atomically(path, text, error);
 }
 
 std::string write_error_page(const std::string& dir) {

@@ -41,7 +41,8 @@ std::string home_site_url(const Settings& settings, const std::string& site_base
 // The query word the program sends to the home menu page.
 inline constexpr const char* kHomeQueryWord = "menu";
 
-// Creates or replaces `path` with `text` (bytes as given). Returns false,
+// Creates or replaces `path` with `text` (bytes as given) in one step: a
+// reader sees the old page or the new one, never a part. Returns false,
 // with `error` set when given, when the file cannot be written.
 bool write_page_file(const std::string& path, const std::string& text,
                      std::string* error = nullptr);

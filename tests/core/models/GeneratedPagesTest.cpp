@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace tovali {
 namespace {
@@ -193,7 +195,8 @@ TEST_F(PageFolder, LocalMenuPageIsWrittenAsMenuHtmlAndIsAProgramPage) {
   EXPECT_EQ(read_file(*path), local_menu_page_text(settings));
   const auto pages = program_page_paths("/program/", dir());
   EXPECT_NE(std::find(pages.begin(), pages.end(), *path), pages.end());
-  EXPECT_FALSE(write_local_menu_page(dir() + "missing/", settings).has_value());
+  std::ofstream(dir() + "a-file") << "not a folder";
+  EXPECT_FALSE(write_local_menu_page(dir() + "a-file/", settings).has_value());
 }
 
 TEST(HomeSite, DefaultLocationUsesTheSiteInUse) {
@@ -221,8 +224,9 @@ TEST_F(PageFolder, ErrorPageIsRewrittenEachTime) {
 }
 
 TEST_F(PageFolder, ErrorPagePathIsReturnedEvenWhenTheWriteFails) {
-  const std::string missing = dir() + "no-such-folder/";
-  EXPECT_EQ(write_error_page(missing), missing + "error.html");
+  std::ofstream(dir() + "a-file") << "not a folder";
+  const std::string unwritable = dir() + "a-file/";
+  EXPECT_EQ(write_error_page(unwritable), unwritable + "error.html");
 }
 
 TEST_F(PageFolder, MoreSitesPageIsWrittenByteForByte) {
@@ -237,7 +241,33 @@ TEST_F(PageFolder, MoreSitesPageIsWrittenByteForByte) {
 }
 
 TEST_F(PageFolder, MoreSitesPageThatCannotBeWrittenGivesNothing) {
-  EXPECT_FALSE(write_more_sites_page(dir() + "no-such-folder/", Settings()).has_value());
+  std::ofstream(dir() + "a-file") << "not a folder";
+  EXPECT_FALSE(write_more_sites_page(dir() + "a-file/", Settings()).has_value());
+}
+
+// The engine may read the page while the parent's list changes: a reader
+// sees the old page or the new one, and no temporary is left beside it.
+TEST_F(PageFolder, AReplacedPageIsNeverSeenHalfWritten) {
+  Settings settings;
+  settings.set_value("num_moresites", "1");
+  settings.set_value("ms_desc-0", "A");
+  settings.set_value("ms_url-0", "http://a.example/");
+  const std::string old_text = more_sites_page_text(Settings());
+  const std::string new_text = more_sites_page_text(settings);
+  ASSERT_TRUE(write_more_sites_page(dir(), Settings()));
+  std::atomic<bool> done{false};
+  std::thread writer([&] {
+    for (int i = 0; i < 200; ++i) write_more_sites_page(dir(), i % 2 ? Settings() : settings);
+    done = true;
+  });
+  bool whole = true;
+  while (!done && whole) {
+    const std::string seen = read_file(dir() + "moresites.html");
+    whole = seen == old_text || seen == new_text;
+    EXPECT_TRUE(whole) << seen.size() << " bytes";
+  }
+  writer.join();
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir()), {}), 1);
 }
 
 TEST(ErrorPageRules, MissingPageTitles) {
