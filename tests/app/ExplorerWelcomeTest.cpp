@@ -19,12 +19,13 @@ constexpr const char* kWelcome = "Welcome, grown-up";
 
 class ExplorerWelcome : public AccessibleBrowserTest {
  protected:
-  // Starts the program on settings it makes itself from the factory
-  // defaults.
-  void start_first_time() {
+  // Every start here is a first start: settings made from the factory
+  // defaults, by the program or by tovali-settings.
+  void SetUp() override {
+    AccessibleBrowserTest::SetUp();
     keep_welcome_pending();
-    start_explorer();
   }
+  void start_first_time() { start_explorer(); }
 
   // True once the welcome and its "Done" and "Later" are on the bus.
   bool wait_for_welcome() {
@@ -48,6 +49,25 @@ class ExplorerWelcome : public AccessibleBrowserTest {
     return pressed;
   }
 
+  // Types `text` into the welcome's field called `name`.
+  bool fill(const std::string& name, const std::string& text) {
+    std::string error;
+    const bool filled = m_probe->set_text(name, text, &error);
+    EXPECT_TRUE(filled) << name << ": " << error;
+    return filled;
+  }
+
+  // True once something called `name` shows.
+  bool wait_for_name(const std::string& name) {
+    return wait_until(
+        [&] {
+          const auto nodes = m_probe->tree().value_or(std::vector<AccessibleNode>{});
+          return std::any_of(nodes.begin(), nodes.end(),
+                             [&](const AccessibleNode& n) { return n.name == name && n.showing; });
+        },
+        kEventTimeout, milliseconds(300));
+  }
+
   bool stop_explorer() { return explorer().signal_and_wait(SIGTERM); }
 };
 
@@ -69,18 +89,15 @@ TEST_F(ExplorerWelcome, LaterLeavesTheFactorySettingsAndTheWelcomeReturns) {
 }
 
 TEST_F(ExplorerWelcome, DoneWithOwnSitesAsksForThePasswordAndShowsTheOwnMenu) {
+  // A site the parent listed with tovali-settings before the first start.
+  write_page("/kids/zoo.html", "Zoo", "<p>zoo</p>");
+  set_setting("num_menu_sites", "1");
+  set_setting("mt-0", "Our zoo");
+  set_setting("mu-0", url("/kids/zoo.html", "zoo.localhost"));
   start_first_time();
   ASSERT_TRUE(wait_for_welcome()) << "no welcome on the first start";
-  const auto window = x().wait_for_window(std::string("^") + kWelcome + "$");
-  ASSERT_TRUE(window);
-  const auto at = x().geometry(*window);
-  ASSERT_TRUE(at);
-  // The keyboard follows the pointer on a display without a window manager;
-  // the first field, "New password", has the focus.
-  x().move_mouse(at->x + at->width / 2, at->y + at->height / 2);
-  x().type_text("tulip");
-  x().key("Tab");
-  x().type_text("tulip");
+  ASSERT_TRUE(fill("New password", "tulip"));
+  ASSERT_TRUE(fill("Type it again", "tulip"));
   ASSERT_TRUE(press("Done"));
   ASSERT_TRUE(x().wait_for_no_window(std::string("^") + kWelcome + "$"));
   EXPECT_EQ(settings().get("req_pw_close"), "1");
@@ -89,10 +106,16 @@ TEST_F(ExplorerWelcome, DoneWithOwnSitesAsksForThePasswordAndShowsTheOwnMenu) {
   EXPECT_EQ(settings().get("download_config"), "0");
   EXPECT_EQ(settings().get("password"), "tulip");
   EXPECT_EQ(settings().get("welcome_done"), "1");
-  // The navigation frame shows the program's own menu page.
-  EXPECT_TRUE(
-      wait_until([&] { return std::filesystem::exists(state_dir() + "menu.html"); }, kEventTimeout))
-      << "no menu page written";
+  // The navigation frame shows the program's own menu page with the
+  // parent's site, and its button opens the site.
+  ASSERT_TRUE(wait_until([&] { return m_probe->follow("Our zoo"); }, kEventTimeout))
+      << "the own menu does not show the parent's site";
+  EXPECT_TRUE(server().wait_for_path("/kids/zoo.html")) << server().log_text();
+  // The kiosk is protected: setup asks for the password.
+  ASSERT_TRUE(press("Tools"));
+  ASSERT_TRUE(press("Setup"));
+  EXPECT_TRUE(x().wait_for_window("^Enter Password$", kEventTimeout)) << "setup opened unasked";
+  ASSERT_TRUE(press("Cancel"));
   ASSERT_TRUE(stop_explorer());
 
   start_explorer();
@@ -102,6 +125,38 @@ TEST_F(ExplorerWelcome, DoneWithOwnSitesAsksForThePasswordAndShowsTheOwnMenu) {
   const auto nodes = m_probe->tree().value_or(std::vector<AccessibleNode>{});
   EXPECT_TRUE(std::none_of(nodes.begin(), nodes.end(),
                            [](const AccessibleNode& n) { return n.name == kWelcome; }));
+}
+
+// "The menu of a home site": the welcome asks the site for its
+// configuration once, says that it answered, and its menu opens.
+TEST_F(ExplorerWelcome, DoneWithAHomeSiteAsksItOnceAndSaysItAnswered) {
+  const std::string config = std::string("/") + kSitePath + "teconfig.dat";
+  write_site_file(std::string(kSitePath) + "teconfig.dat", "program-version=200\r\n");
+  write_site_file(std::string(kSitePath) + "teindex.php3", menu_page({}, {}));
+  start_first_time();
+  ASSERT_TRUE(wait_for_welcome()) << "no welcome on the first start";
+  ASSERT_TRUE(fill("New password", "tulip"));
+  ASSERT_TRUE(fill("Type it again", "tulip"));
+  std::string error;
+  ASSERT_TRUE(m_probe->choose("The menu of a home site", &error)) << error;
+  ASSERT_TRUE(fill("The menu of a home site", url("")));
+  ASSERT_TRUE(press("Done"));
+  ASSERT_TRUE(server().wait_for_path(config)) << server().log_text();
+  EXPECT_TRUE(
+      wait_for_name("The home site answered: its settings are in use and its menu opens now."))
+      << "the grown-up was not told";
+  ASSERT_TRUE(press("OK"));
+  ASSERT_TRUE(server().wait_for_path(std::string("/") + kSitePath + "teindex.php3"))
+      << server().log_text();
+  EXPECT_EQ(settings().get("site-0"), url(""));
+  EXPECT_EQ(settings().get("local_menu"), "0");
+  EXPECT_EQ(settings().get("download_config"), "1");
+  EXPECT_TRUE(wait_for_menu_read());
+  const auto requests = server().requests();
+  EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                          [&](const ServedRequest& r) { return r.path() == config; }),
+            1)
+      << server().log_text();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <sstream>
+#include <vector>
 
 #include "HarnessPaths.h"
 #include "RunCommand.h"
@@ -75,10 +76,20 @@ bool AccessibilityProbe::follow(const std::string& text, std::string* error) con
   return run("follow", text, error);
 }
 
+bool AccessibilityProbe::choose(const std::string& name, std::string* error) const {
+  return run("choose", name, error);
+}
+
+bool AccessibilityProbe::set_text(const std::string& name, const std::string& text,
+                                  std::string* error) const {
+  return run("set-text", name, error, text);
+}
+
 bool AccessibilityProbe::run(const std::string& command, const std::string& argument,
-                             std::string* error) const {
-  const auto r = run_command({kPython, probe_script(), command, argument}, m_env.overrides(),
-                             kProbeTimeoutSeconds);
+                             std::string* error, const std::string& second) const {
+  std::vector<std::string> argv = {kPython, probe_script(), command, argument};
+  if (!second.empty()) argv.push_back(second);
+  const auto r = run_command(argv, m_env.overrides(), kProbeTimeoutSeconds);
   if (r.exit_status != 0 && error) *error = r.out + r.err;
   return r.exit_status == 0;
 }

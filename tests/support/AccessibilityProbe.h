@@ -40,12 +40,20 @@ class AccessibilityProbe {
   // Follows the first link of a shown page whose text begins with `text`, as
   // the child's click on it would.
   bool follow(const std::string& text, std::string* error = nullptr) const;
+  // Selects the showing radio button or ticks the check box called `name`
+  // (a ticked one stays ticked).
+  bool choose(const std::string& name, std::string* error = nullptr) const;
+  // Replaces the text of the showing, editable text field called `name`.
+  bool set_text(const std::string& name, const std::string& text,
+                std::string* error = nullptr) const;
 
  private:
   AccessibilityProbe(std::unique_ptr<SessionBus> bus, const TestEnvironment& env)
       : m_bus(std::move(bus)), m_env(env) {}
-  // Runs the probe script's `command` with `argument`; true on exit status 0.
-  bool run(const std::string& command, const std::string& argument, std::string* error) const;
+  // Runs the probe script's `command` with `argument` (and `second` when it
+  // is not empty); true on exit status 0.
+  bool run(const std::string& command, const std::string& argument, std::string* error,
+           const std::string& second = {}) const;
 
   std::unique_ptr<SessionBus> m_bus;
   const TestEnvironment& m_env;

@@ -73,7 +73,19 @@ std::string AppTest::state_dir() const {
 
 void AppTest::set_setting(const std::string& key, const std::string& value) {
   std::string error;
+  mark_welcome_done_on_fresh_settings();
   EXPECT_TRUE(m_settings->set(key, value, &error)) << error;
+}
+
+void AppTest::mark_welcome_done_on_fresh_settings() {
+  // Settings made from the factory defaults wait for the welcome, whether
+  // the program or tovali-settings makes them.
+  std::error_code ec;
+  if (m_welcome != WelcomeSeed::MarkDone ||
+      std::filesystem::exists(m_env->config_home() + "/tovali-explorer", ec))
+    return;
+  std::string error;
+  EXPECT_TRUE(m_settings->set("welcome_done", "1", &error)) << error;
 }
 
 void AppTest::point_sites_at_server() {
@@ -83,12 +95,7 @@ void AppTest::point_sites_at_server() {
 
 ExplorerProcess& AppTest::start_explorer() {
   m_explorer.reset();
-  // Settings the test wrote already are not the factory's: the program shows
-  // no welcome on them.
-  std::error_code ec;
-  if (m_welcome == WelcomeSeed::MarkDone &&
-      !std::filesystem::exists(m_env->config_home() + "/tovali-explorer", ec))
-    set_setting("welcome_done", "1");
+  mark_welcome_done_on_fresh_settings();
   std::string error;
   m_explorer = ExplorerProcess::start(*m_env, m_display->name(), program_dir(),
                                       m_temp->path() + "explorer.out", &error);

@@ -60,12 +60,13 @@ class AppTest : public ::testing::Test {
 
   // Starts the program (fails the test when it cannot be started). Use in
   // ExplorerTest, which skips when the executable is missing. Unless
-  // keep_welcome_pending() was called, settings not yet written get
-  // `welcome_done` "1" first, so that the grown-up's welcome of a
-  // first start does not cover the window.
+  // keep_welcome_pending() was called, settings not yet written (here or by
+  // set_setting) get `welcome_done` "1" first, so that the grown-up's
+  // welcome of a first start does not cover the window.
   ExplorerProcess& start_explorer();
   ExplorerProcess& explorer() { return *m_explorer; }
-  // For the welcome's own tests: start_explorer() leaves `welcome_done` alone.
+  // For the welcome's own tests: start_explorer() and set_setting() leave
+  // `welcome_done` alone. Call before either.
   void keep_welcome_pending() { m_welcome = WelcomeSeed::LeaveAlone; }
   bool explorer_running() const { return m_explorer != nullptr; }
   // Waits for the main window ("Tovali Explorer") to be mapped; its id.
@@ -84,6 +85,7 @@ class AppTest : public ::testing::Test {
 
  private:
   void print_diagnostics();
+  void mark_welcome_done_on_fresh_settings();
 
   std::unique_ptr<TempDir> m_temp;
   std::unique_ptr<TestEnvironment> m_env;

@@ -12,6 +12,11 @@ program uses (DBUS_SESSION_BUS_ADDRESS).
                                 push button called NAME
   atspi_probe.py follow TEXT    follows the first link of a shown page whose
                                 name begins with TEXT, as a click on it would
+  atspi_probe.py choose NAME    selects the first showing radio button, or
+                                ticks the first showing check box, called NAME
+  atspi_probe.py set-text NAME TEXT
+                                replaces the text of the first showing
+                                editable text field called NAME with TEXT
 
 Exit status 0; 1 when the program is not on the bus or NAME or TEXT is not
 found.
@@ -78,6 +83,21 @@ def main(args):
                 node.queryAction().doAction(0)
                 return 0
         print("no showing push button named " + args[1], file=sys.stderr)
+        return 1
+    if len(args) == 2 and args[0] == "choose":
+        for node, _, role, name, actions, showing in walk(app):
+            if role in ("radio button", "check box") and name == args[1] and showing:
+                if not node.getState().contains(pyatspi.STATE_CHECKED):
+                    node.queryAction().doAction(0)
+                return 0
+        print("no showing radio button or check box named " + args[1], file=sys.stderr)
+        return 1
+    if len(args) == 3 and args[0] == "set-text":
+        for node, _, role, name, _, showing in walk(app):
+            if role in ("text", "password text", "entry") and name == args[1] and showing:
+                node.queryEditableText().setTextContents(args[2])
+                return 0
+        print("no showing text field named " + args[1], file=sys.stderr)
         return 1
     if len(args) == 2 and args[0] == "follow":
         for node, _, role, name, actions, _ in walk(app, into_pages=True):

@@ -75,6 +75,8 @@ WelcomeOutcome finish_welcome(SetupHost& host, const WelcomeAnswers& answers) {
       settings.set_value(keys::download_config, "0");
     } else {
       settings.set_value(keys::local_menu, "0");
+      // The home site's configuration is how it becomes the site in use.
+      settings.set_value(keys::download_config, "1");
       settings.set_value(keys::num_sites, "1");
       settings.set_value(first_site_name(),
                          check_setting_value(first_site_name(), answers.home_site).value);
@@ -92,6 +94,9 @@ WelcomeOutcome finish_welcome(SetupHost& host, const WelcomeAnswers& answers) {
   host.UpdateLists();
   host.update_daily_limits();
   outcome.done = true;
+  outcome.result = parts.sites && answers.sites == WelcomeSites::HomeSite
+                       ? WelcomeResult::HomeSiteChosen
+                       : WelcomeResult::Done;
   return outcome;
 }
 

@@ -30,8 +30,10 @@ inline constexpr const char* kWelcomePasswordTooShort = "The password needs at l
 inline constexpr const char* kWelcomeHomeSiteWrong =
     "Please type the address of the home site, beginning with http:// or https://";
 
-// How the welcome was left: "Done" with answers written, or "Later".
-enum class WelcomeResult { Done, Later };
+// How the welcome was left: "Done" with answers written (HomeSiteChosen
+// when they chose "The menu of a home site", whose configuration is then
+// fetched once), or "Later".
+enum class WelcomeResult { Done, HomeSiteChosen, Later };
 
 // Which sites the child may use.
 enum class WelcomeSites { OwnMenu, HomeSite };
@@ -76,12 +78,15 @@ struct WelcomeOutcome {
   bool done = false;    // false: refused, nothing written
   std::string message;  // the refusal, or the save failure to tell ("" when none)
   SaveReport save;
+  // How the dialog reports "Done": HomeSiteChosen when the sites part was
+  // open and answered with the home site.
+  WelcomeResult result = WelcomeResult::Later;
 };
 
 // "Done": when welcome_problem finds nothing, writes the open parts (the
 // password through set_password, `req_pw_close`, `req_pw_config`, the sites:
 // `local_menu` "1" and `download_config` "0", or `local_menu` "0",
-// `num-sites` "1" and `site-0`; `daily_minutes`), sets `welcome_done` "1",
+// `download_config` "1", `num-sites` "1" and `site-0`; `daily_minutes`), sets `welcome_done` "1",
 // saves and re-applies the controls, lists and daily limits.
 WelcomeOutcome finish_welcome(SetupHost& host, const WelcomeAnswers& answers);
 

@@ -7,6 +7,7 @@
 
 #include "models/GeneratedPages.h"
 #include "models/StartupPlan.h"
+#include "session/HomeSiteCheck.h"
 #include "settings/SettingsKeys.h"
 
 namespace tovali {
@@ -112,8 +113,18 @@ void Session::offer_welcome() {
     const DailyTime::ParentWindow paused(m_daily_time);
     result = m_edge.run_welcome();
   }
-  if (result == WelcomeResult::Done && !m_guard.closed_to_sites())
-    m_guard.open_menu_page(HomeSite());
+  if (result == WelcomeResult::Later) return;
+  if (result == WelcomeResult::HomeSiteChosen) {
+    const RemoteConfigResult download = GetRemoteConfig();
+    // What the site sent is in force from now on, as after setup.
+    if (download.outcome == RemoteConfigOutcome::Applied) {
+      m_edge.UpdateControls();
+      UpdateLists();
+    }
+    const DailyTime::ParentWindow paused(m_daily_time);
+    m_edge.tell_parent(home_site_check_message(download));
+  }
+  if (!m_guard.closed_to_sites()) m_guard.open_menu_page(HomeSite());
 }
 
 std::string Session::HomeSite() {
@@ -135,13 +146,14 @@ void Session::UpdateLists() {
   if (m_state.settings.is_on(keys::local_menu) && !m_guard.closed_to_sites()) write_own_menu();
 }
 
-void Session::GetRemoteConfig() {
-  const RemoteConfigResult result = m_edge.download_config();
+RemoteConfigResult Session::GetRemoteConfig() {
+  RemoteConfigResult result = m_edge.download_config();
   for (const std::string& refusal : result.refusals)
     std::cerr << "tovali-explorer: configuration refused from " << refusal << "\n";
   if (result.outcome == RemoteConfigOutcome::Applied && !result.save.ok())
     std::cerr << "tovali-explorer: downloaded settings not saved:\n"
               << result.save.describe() << "\n";
+  return result;
 }
 
 // ------------------------------------------------------------------ toolbar

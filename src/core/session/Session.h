@@ -61,11 +61,13 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   std::string HomeSite();
   // Once start-up has ended: when welcome_needed, shows the grown-up's
   // welcome through the edge while the daily time stops; after "Done" the
-  // navigation frame opens the menu page the answers chose.
+  // navigation frame opens the menu page the answers chose. A chosen home
+  // site's configuration is fetched once first, and the grown-up is told
+  // whether it answered (home_site_check_message).
   void offer_welcome();
   // Downloads the remote configuration through the edge and tells refused
-  // sites and a failed save on stderr.
-  void GetRemoteConfig();
+  // sites and a failed save on stderr; returns the download's outcome.
+  RemoteConfigResult GetRemoteConfig();
 
   // --- the toolbar's sites ---
   // E-mail: the `email_url` site under the `email_meta_data` rules.

@@ -54,6 +54,9 @@ class SessionEdge {
   // Shows the grown-up's welcome modally over the window and returns how
   // it was left.
   virtual WelcomeResult run_welcome() = 0;
+  // Tells the grown-up `text` in a message box over the window and returns
+  // once it is closed. Lines are separated by "\r".
+  virtual void tell_parent(const std::string& text) = 0;
   // Ends the program's window: stops the kiosk lock, the download and the
   // views, and hides the window.
   virtual void close_window() = 0;

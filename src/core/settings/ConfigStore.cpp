@@ -93,6 +93,9 @@ LoadSource ConfigStore::read_config(Settings& settings) const {
   if (source == LoadSource::Defaults) {
     settings.clear();
     write_defaults(settings);
+    // Settings made from the factory defaults, by the program or by
+    // tovali-settings, wait for the grown-up's welcome.
+    settings.set_value(keys::welcome_done, "0");
   } else {
     settings.assign(std::move(lines));
   }

@@ -83,7 +83,8 @@ class ConfigStore {
 
   // Under the lock: finishes a committed save found in the journal, then
   // fills `settings` from the first usable copy; when none is usable, writes
-  // the defaults into `settings` and saves them to all three copies. Without
+  // the defaults and `welcome_done` "0" (the grown-up's welcome is due) into
+  // `settings` and saves them to all three copies. Without
   // the lock (held by another writer longer than kLockWait) it reads as
   // read_config does and saves nothing. Never throws.
   LoadReport LoadConfig(Settings& settings) const;

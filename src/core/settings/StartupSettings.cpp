@@ -62,12 +62,6 @@ StartupState run_startup_settings_steps(const Locations& locations) {
     if (changed) merge(state.save_failures, store.SaveConfig(s));
   }
 
-  // Settings made from the factory defaults wait for the grown-up's welcome.
-  if (load.source == LoadSource::Defaults && !s.has(keys::welcome_done)) {
-    s.set_value(keys::welcome_done, "0");
-    merge(state.save_failures, store.SaveConfig(s));
-  }
-
   if (s.value(keys::password).empty() && !s.is_on(keys::nopassword) &&
       !s.is_locked(keys::password)) {
     s.set_value(keys::password, factory_default(keys::password));

@@ -18,6 +18,7 @@
 #include "ui/parent/PasswordForm.h"
 #include "ui/parent/SetupForm.h"
 #include "ui/parent/WelcomeDialog.h"
+#include "ui/widgets/MessageBox.h"
 
 namespace tovali {
 
@@ -397,6 +398,10 @@ void MainWindow::run_setup() {
 WelcomeResult MainWindow::run_welcome() {
   WelcomeDialog welcome(*this, m_session);
   return welcome.run_modal();
+}
+
+void MainWindow::tell_parent(const std::string& text) {
+  show_message(*this, text);
 }
 
 // ------------------------------------------------------------------ closing

@@ -56,6 +56,7 @@ class MainWindow : public Gtk::Window, public GuardEffects, public SessionEdge, 
   bool GetPassword() override;
   void run_setup() override;
   WelcomeResult run_welcome() override;
+  void tell_parent(const std::string& text) override;
   void close_window() override;
 
   // --- navigation guard effects ---

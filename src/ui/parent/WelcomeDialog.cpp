@@ -57,6 +57,9 @@ WelcomeDialog::WelcomeDialog(Gtk::Window& parent, SetupHost& host)
     }
     m_new_password.set_name("welcome_new_password");
     m_again.set_name("welcome_password_again");
+    // A screen reader reads the field by the caption beside it.
+    m_new_password.get_accessible()->set_name(kWelcomeNewPassword);
+    m_again.get_accessible()->set_name(kWelcomePasswordAgain);
     m_new_password_label.set_xalign(0);
     m_again_label.set_xalign(0);
     m_new_password_label.set_mnemonic_widget(m_new_password);
@@ -115,6 +118,7 @@ WelcomeDialog::WelcomeDialog(Gtk::Window& parent, SetupHost& host)
   m_daily_time_label.set_xalign(0);
   m_daily_time_label.set_mnemonic_widget(m_daily_minutes);
   m_daily_minutes.set_name("welcome_daily_minutes");
+  m_daily_minutes.get_accessible()->set_name(kWelcomeDailyTime);
   m_daily_minutes.set_width_chars(6);
   m_daily_minutes.set_placeholder_text("minutes");
   m_grid.attach(m_daily_time_label, 0, row);
@@ -169,7 +173,7 @@ WelcomeResult WelcomeDialog::run_modal() {
     if (outcome.done) {
       if (!outcome.message.empty()) show_message(*this, outcome.message);
       hide();
-      return WelcomeResult::Done;
+      return outcome.result;
     }
     m_message.set_text(outcome.message);
     m_message.show();

@@ -23,7 +23,8 @@ class WelcomeDialog : public Gtk::Dialog {
  public:
   WelcomeDialog(Gtk::Window& parent, SetupHost& host);
 
-  // Runs the dialog until "Done" wrote the answers (finish_welcome) or
+  // Runs the dialog until "Done" wrote the answers (finish_welcome; its
+  // result is returned) or
   // "Later" (or closing it) left everything as it was. A refused answer
   // keeps the dialog open with the reason shown in it.
   WelcomeResult run_modal();

@@ -18,6 +18,7 @@
 #include "models/GeneratedPages.h"
 #include "models/StartupPlan.h"
 #include "models/WelcomeSetup.h"
+#include "session/HomeSiteCheck.h"
 #include "settings/SettingsKeys.h"
 
 namespace tovali {
@@ -47,7 +48,7 @@ class FakeEdge : public SessionEdge {
   void close_popup() override { calls.push_back("close pop-up"); }
   RemoteConfigResult download_config() override {
     calls.push_back("download");
-    return {};
+    return downloaded;
   }
   bool GetPassword() override {
     calls.push_back("password");
@@ -58,9 +59,11 @@ class FakeEdge : public SessionEdge {
     calls.push_back("welcome");
     return on_welcome ? on_welcome() : WelcomeResult::Later;
   }
+  void tell_parent(const std::string& text) override { calls.push_back("tell " + text); }
   void close_window() override { calls.push_back("close window"); }
 
   std::vector<std::string> calls;
+  RemoteConfigResult downloaded;  // what download_config returns
   std::optional<int> shown_minutes;
   bool password_right = false;
   // What the parent does in the welcome; "Later" when unset.
@@ -236,11 +239,65 @@ TEST_F(SessionTest, TheWelcomeFollowsTheStartUpUntilDone) {
     EXPECT_EQ(std::count(fake_edge.calls.begin(), fake_edge.calls.end(), "welcome"),
               c.shown ? 1 : 0)
         << c.name;
+    // Only a chosen home site is asked again.
+    EXPECT_EQ(std::count(fake_edge.calls.begin(), fake_edge.calls.end(), "download"), 0) << c.name;
     const std::string menu = "file://" + state.path() + "menu.html";
     EXPECT_EQ(fresh.guard().PendingNavURL() == menu, c.own_menu) << c.name;
     EXPECT_EQ(welcome_needed(fresh.settings()),
               c.answer == WelcomeResult::Later || c.unreadable_system_settings)
         << c.name;
+  }
+}
+
+// "The menu of a home site": its configuration is fetched once after the
+// welcome, the grown-up hears whether it answered, then the menu opens.
+TEST_F(SessionTest, AChosenHomeSiteIsAskedOnceAndTheGrownUpIsTold) {
+  RemoteConfigResult answered;
+  answered.outcome = RemoteConfigOutcome::Applied;
+  RemoteConfigResult silent;
+  silent.outcome = RemoteConfigOutcome::NoSiteAnswered;
+  RemoteConfigResult refused;
+  refused.outcome = RemoteConfigOutcome::NoSiteAnswered;
+  refused.refusals = {"site-0 (https://home.example): the certificate is not trusted"};
+  const struct {
+    const char* name;
+    RemoteConfigResult download;
+    std::string told;
+  } cases[] = {
+      {"answered", answered, kHomeSiteAnswered},
+      {"silent", silent, kHomeSiteSilent},
+      {"refused", refused,
+       std::string(kHomeSiteSilent) +
+           "\rsite-0 (https://home.example): the certificate is not trusted"},
+  };
+  for (const auto& c : cases) {
+    TempDir program, config, system, state;
+    FakeEdge fake_edge;
+    FakeEffects fake_effects;
+    Session fresh({program.path(), config.path(), system.path(), state.path()}, fake_edge,
+                  fake_effects, clock);
+    fake_edge.downloaded = c.download;
+    fake_edge.on_welcome = [&] {
+      WelcomeAnswers answers;
+      answers.new_password = answers.new_password_again = "tulip";
+      answers.sites = WelcomeSites::HomeSite;
+      answers.home_site = "https://home.example";
+      const WelcomeOutcome outcome = finish_welcome(fresh, answers);
+      EXPECT_TRUE(outcome.done) << c.name;
+      return outcome.result;
+    };
+    fresh.open();
+    fresh.begin_startup();
+    fresh.finish_startup();
+    fake_edge.calls.clear();
+    fresh.offer_welcome();
+    std::vector<std::string> expected = {"welcome", "controls", "download"};
+    if (c.download.outcome == RemoteConfigOutcome::Applied) expected.push_back("controls");
+    expected.push_back("tell " + c.told);
+    EXPECT_EQ(fake_edge.calls, expected) << c.name;
+    EXPECT_EQ(fresh.settings().value(keys::download_config), "1") << c.name;
+    EXPECT_EQ(fresh.settings().value("site-0"), "https://home.example") << c.name;
+    EXPECT_EQ(fresh.guard().PendingNavURL(), fresh.HomeSite()) << c.name;
   }
 }
 

@@ -47,10 +47,13 @@ TEST(ConfigStore, NoUsableCopyWritesTheDefaultsToAllThree) {
   const auto report = store.LoadConfig(s);
   EXPECT_EQ(report.source, LoadSource::Defaults);
   EXPECT_TRUE(report.save.ok());
-  EXPECT_EQ(s.lines(), ConfigStore::default_lines());
-  ASSERT_EQ(s.lines().size(), 19u);
+  // The factory defaults, then the mark of the grown-up's welcome to come.
+  TextList expected = ConfigStore::default_lines();
+  expected.push_back("welcome_done=0");
+  EXPECT_EQ(s.lines(), expected);
+  ASSERT_EQ(s.lines().size(), 20u);
   EXPECT_EQ(s.lines().front(), "password=marigold");
-  EXPECT_EQ(s.lines().back(), "pext-1=zip");
+  EXPECT_EQ(s.lines()[18], "pext-1=zip");
   for (const auto& path : store.copy_paths()) {
     TextList encoded, decoded;
     ASSERT_TRUE(LoadEncodedFile(path, encoded)) << path;
@@ -97,7 +100,9 @@ TEST(ConfigStore, ReadConfigWritesNothing) {
   const ConfigStore store(dir.path() + "sub/");
   Settings s;
   EXPECT_EQ(store.read_config(s), LoadSource::Defaults);
-  EXPECT_EQ(s.lines(), ConfigStore::default_lines());
+  TextList expected = ConfigStore::default_lines();
+  expected.push_back("welcome_done=0");
+  EXPECT_EQ(s.lines(), expected);
   EXPECT_EQ(store.first_usable_copy(), -1);
 }
 

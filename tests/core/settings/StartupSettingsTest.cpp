@@ -38,10 +38,10 @@ TEST(StartupSettings, FirstStartWritesDefaultsThenTheSiteLinesOnce) {
   auto state = run_startup_settings_steps(f.locations());
   EXPECT_TRUE(state.save_failures.ok()) << state.save_failures.describe();
   TextList expected = ConfigStore::default_lines();
+  expected.push_back("welcome_done=0");  // the grown-up's welcome is to come
   expected.push_back("num-sites=2");
   expected.push_back(std::string("site-0=") + build::kPrimarySite);
   expected.push_back(std::string("site-1=") + build::kSecondarySite);
-  expected.push_back("welcome_done=0");  // the grown-up's welcome is to come
   EXPECT_EQ(state.settings.lines(), expected);
   EXPECT_EQ(state.settings.value("password"), "marigold");
   EXPECT_EQ(state.SitePath, "/tovali/v200/group1");

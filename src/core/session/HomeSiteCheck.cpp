@@ -1,0 +1,12 @@
+#include "session/HomeSiteCheck.h"
+
+namespace tovali {
+
+std::string home_site_check_message(const RemoteConfigResult& result) {
+  if (result.outcome == RemoteConfigOutcome::Applied) return kHomeSiteAnswered;
+  std::string message = kHomeSiteSilent;
+  for (const std::string& refusal : result.refusals) message += "\r" + refusal;
+  return message;
+}
+
+}  // namespace tovali
