@@ -5,6 +5,7 @@
 #include <giomm/init.h>
 #include <glibmm/main.h>
 
+#include "base/Translate.h"
 #include "config/StatusReporter.h"
 #include "gio/ConfigDownload.h"
 #include "settings/InstallLayout.h"
@@ -40,7 +41,8 @@ class PrintedStatus : public StatusReporter {
 
 void report_save_failures(const SaveReport& report, std::ostream& err) {
   for (const auto& failure : report.failures) {
-    err << "tovali-settings: could not save " << failure.path << ": " << failure.reason << '\n';
+    err << "tovali-settings: "
+        << fill(tr("could not save {1}: {2}"), {failure.path, failure.reason}) << '\n';
   }
 }
 
@@ -49,7 +51,7 @@ void report_save_failures(const SaveReport& report, std::ostream& err) {
 int run_download_command(const std::string& settings_dir, const std::vector<std::string>& args,
                          std::ostream& out, std::ostream& err) {
   if (!args.empty()) {
-    err << "Usage: tovali-settings download\n";
+    err << tr("Usage: tovali-settings download\n");
     return 2;
   }
   Gio::init();
@@ -59,8 +61,11 @@ int run_download_command(const std::string& settings_dir, const std::vector<std:
   report_save_failures(state.save_failures, err);
   report_system_settings_problems(state.system_settings_problems, err);
   if (state.system_settings_unreadable) {
-    err << "tovali-settings: the administrator's " << locations.system_dir << kSystemSettingsFile
-        << " cannot be read, so no configuration is fetched until it is mended\n";
+    err << "tovali-settings: "
+        << fill(tr("the administrator's {1} cannot be read, so no configuration is fetched until "
+                   "it is mended"),
+                {locations.system_dir + kSystemSettingsFile})
+        << '\n';
     return 1;
   }
   const ConfigStore store(settings_dir);
@@ -86,21 +91,27 @@ int run_download_command(const std::string& settings_dir, const std::vector<std:
 
   if (!finished) return 1;
   for (const std::string& refusal : result.refusals) {
-    err << "tovali-settings: configuration refused from " << refusal << '\n';
+    err << "tovali-settings: " << fill(tr("configuration refused from {1}"), {refusal}) << '\n';
   }
   for (const int site : result.too_many_lines) {
-    err << "tovali-settings: the configuration from site-" << site << " ("
-        << state.settings.value(std::string(keys::site_prefix) + std::to_string(site))
-        << ") would leave more than " << kMaxCountedLines
-        << " settings lines; it was not applied\n";
+    err << "tovali-settings: "
+        << fill(tr("the configuration from site-{1} ({2}) would leave more than {3} settings "
+                   "lines; it was not applied"),
+                {std::to_string(site),
+                 state.settings.value(std::string(keys::site_prefix) + std::to_string(site)),
+                 std::to_string(kMaxCountedLines)})
+        << '\n';
   }
   switch (result.outcome) {
     case RemoteConfigOutcome::Disabled:
       return 0;
     case RemoteConfigOutcome::Applied:
       for (const std::string& warning : result.value_warnings) {
-        err << "tovali-settings: the configuration from site-" << result.site
-            << " gives a value its key cannot hold: " << warning << " (applied as given)\n";
+        err << "tovali-settings: "
+            << fill(tr("the configuration from site-{1} gives a value its key cannot hold: {2} "
+                       "(applied as given)"),
+                    {std::to_string(result.site), warning})
+            << '\n';
       }
       report_save_failures(result.save, err);
       return result.save.ok() ? 0 : 1;

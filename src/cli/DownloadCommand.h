@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Translate.h"
 #include "cli/SettingsTool.h"
 
 namespace tovali {
@@ -29,6 +30,6 @@ SettingsTool::Command make_download_command(const std::string& settings_dir);
 
 // Its line in the usage text.
 inline constexpr const char* kDownloadUsage =
-    "download          fetch the configuration from the configuration sites now";
+    N_("download          fetch the configuration from the configuration sites now");
 
 }  // namespace tovali

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "base/Translate.h"
 #include "cli/NoEcho.h"
 #include "crypto/PasswordHash.h"
 
@@ -10,18 +11,18 @@ namespace tovali {
 int run_hash_password_command(const std::vector<std::string>& args, std::istream& in,
                               std::ostream& out, std::ostream& err) {
   if (!args.empty()) {
-    err << "Usage: tovali-settings hash-password < FILE\n";
+    err << tr("Usage: tovali-settings hash-password < FILE\n");
     return 2;
   }
   std::string password;
   if (!std::getline(in, password) && password.empty()) {
-    err << "tovali-settings: no password on standard input\n";
+    err << "tovali-settings: " << tr("no password on standard input") << '\n';
     return 1;
   }
   if (!password.empty() && password.back() == '\r') password.pop_back();
   const auto hash = hash_password(password);
   if (!hash) {
-    err << "tovali-settings: the password cannot be hashed\n";
+    err << "tovali-settings: " << tr("the password cannot be hashed") << '\n';
     return 1;
   }
   out << *hash << '\n';

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Translate.h"
 #include "cli/SettingsTool.h"
 
 namespace tovali {
@@ -22,6 +23,6 @@ SettingsTool::Command make_hash_password_command();
 
 // Its line in the usage text.
 inline constexpr const char* kHashPasswordUsage =
-    "hash-password     read a password line from standard input, print its hash";
+    N_("hash-password     read a password line from standard input, print its hash");
 
 }  // namespace tovali

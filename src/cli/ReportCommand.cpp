@@ -5,6 +5,7 @@
 
 #include "activity/ActivityReport.h"
 #include "activity/ActivityStore.h"
+#include "base/Translate.h"
 #include "cli/CommandLine.h"
 #include "settings/InstallLayout.h"
 
@@ -33,14 +34,14 @@ int run_report_command(const std::vector<std::string>& args, const std::string& 
   line.add_switch("header", 0, &header);
   line.add_value("days", [&days](const std::string& value, std::string& problem) {
     days = days_of(value);
-    if (days == 0) problem = "not a whole number of days from 1 to 99999";
+    if (days == 0) problem = tr("not a whole number of days from 1 to 99999");
     return days != 0;
   });
   std::string problem;
   const std::optional<std::vector<std::string>> rest = line.parse(args, problem);
   if (!rest || !rest->empty()) {
     if (!rest) err << "tovali-settings: " << problem << '\n';
-    err << "Usage: tovali-settings report [--days N] [--header]\n";
+    err << tr("Usage: tovali-settings report [--days N] [--header]\n");
     return 2;
   }
   ActivityLoadReport report;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "activity/LocalDate.h"
+#include "base/Translate.h"
 #include "cli/SettingsTool.h"
 
 namespace tovali {
@@ -26,8 +27,8 @@ inline constexpr long kReportDays = 14;
 
 // Its line in the usage text.
 inline constexpr const char* kReportUsage =
-    "report [--days N] [--header]\n"
-    "                    print the child's activity and grown-up requests of the last\n"
-    "                    N days (default 14); --header first prints the column names";
+    N_("report [--days N] [--header]\n"
+       "                    print the child's activity and grown-up requests of the last\n"
+       "                    N days (default 14); --header first prints the column names");
 
 }  // namespace tovali

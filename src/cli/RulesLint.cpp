@@ -6,6 +6,7 @@
 #include <set>
 
 #include "base/TextList.h"
+#include "base/Translate.h"
 #include "policy/LinkRuleSet.h"
 #include "policy/MetaDataScanner.h"
 #include "policy/UrlText.h"
@@ -76,14 +77,14 @@ std::string quoted(std::string_view text) {
 // A public suffix is the domain of the bare suffix alone, never of a site.
 std::string domain_value_warning(RuleCode code, std::string_view value, std::string_view written) {
   if (value.find('/') == std::string_view::npos && is_public_suffix(value)) {
-    return std::string(written) + " is a public suffix and names no site";
+    return fill(tr("{1} is a public suffix and names no site"), {written});
   }
   const std::string_view domain = domain_of_upper(value);
   if (domain == value) return std::string();
-  std::string text = std::string(code_text(code)) + " value " + quoted(value) +
-                     " is not a domain and never matches";
+  std::string text =
+      fill(tr("{1} value {2} is not a domain and never matches"), {code_text(code), quoted(value)});
   if (value.find('/') == std::string_view::npos && !domain.empty()) {
-    text += ": the domain of that host is " + quoted(domain);
+    text += fill(tr(": the domain of that host is {1}"), {quoted(domain)});
   }
   return text;
 }
@@ -116,21 +117,21 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
   for_each_url_comment(t, [&](const UrlComment& c) {
     const std::optional<RuleCode> list = code_from_text(c.code);
     if (!list) {
-      warn(c.position, "URL comment with unknown code " + quoted(c.code) + " is ignored");
+      warn(c.position, fill(tr("URL comment with unknown code {1} is ignored"), {quoted(c.code)}));
       return;
     }
     numbers.insert(std::string(c.number));
     if (!c.value) {
-      warn(c.position,
-           "URL comment without \"-->\": its entry is the number " + quoted(c.number) + " alone");
+      warn(c.position, fill(tr("URL comment without \"-->\": its entry is the number {1} alone"),
+                            {quoted(c.number)}));
       return;
     }
     if (*list == RuleCode::AD || *list == RuleCode::SD) {
       const auto from = static_cast<std::size_t>(c.value->data() - t.data());
       std::string problem;
       if (c.value->size() > kMaxHostName || non_host.holds_non_host(from, from + c.value->size())) {
-        problem = std::string(code_text(*list)) + " value " + quoted(*c.value) +
-                  " is not a domain and never matches";
+        problem = fill(tr("{1} value {2} is not a domain and never matches"),
+                       {code_text(*list), quoted(*c.value)});
       } else {
         problem = domain_value_warning(*list, *c.value, written_body.substr(from, c.value->size()));
       }
@@ -144,14 +145,15 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
        at = t.find(kWidthMarker, at + 1)) {
     const std::string_view after = t.substr(at + kWidthMarker.size());
     if (!first_width) {
-      warn(at, "width comment is ignored: only the first one counts");
+      warn(at, tr("width comment is ignored: only the first one counts"));
       continue;
     }
     first_width = false;
     std::string_view value = after.substr(0, 10);
     value = value.substr(0, value.find("-->"));
     if (parse_nav_frame_width(after) == 100 && parse_count(value) != 100) {
-      warn(at, "width " + quoted(value) + " is not a number from 100 to 300; the width is 100");
+      warn(at, fill(tr("width {1} is not a number from 100 to 300; the width is 100"),
+                    {quoted(value)}));
     }
   }
 
@@ -171,8 +173,8 @@ std::vector<LintWarning> lint_menu_page(std::string_view file) {
     const std::string number(link.substr(4, 3));
     if (number == "NAV") continue;  // a page for the navigation frame itself
     if (numbers.count(number) == 0) {
-      warn(at, "menu link with number " + quoted(number) +
-                   " has no URL comment: the link admits nothing");
+      warn(at, fill(tr("menu link with number {1} has no URL comment: the link admits nothing"),
+                    {quoted(number)}));
     }
   }
 

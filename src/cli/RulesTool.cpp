@@ -6,6 +6,7 @@
 #include <iostream>
 #include <optional>
 
+#include "base/Translate.h"
 #include "cli/CommandLine.h"
 #include "cli/RulesLint.h"
 #include "policy/AdmissionRules.h"
@@ -43,28 +44,31 @@ bool read_file(const std::string& path, std::string& text, std::ostream& err) {
     std::fclose(f);
     if (error == 0) return true;
   }
-  err << "tovali-rules: cannot read " << path << ": "
-      << (error != 0 ? std::strerror(error) : "read error") << '\n';
+  err << "tovali-rules: "
+      << fill(tr("cannot read {1}: {2}"),
+              {path, error != 0 ? std::strerror(error) : tr("read error")})
+      << '\n';
   return false;
 }
 
 }  // namespace
 
 std::string RulesTool::usage() {
-  return "Usage: tovali-rules judge MENU_FILE LINK_URL URL...\n"
-         "       tovali-rules lint MENU_FILE\n"
-         "       tovali-rules --help\n"
-         "\n"
-         "judge  reads the menu page MENU_FILE (its body element, when it has one) and the\n"
-         "       settings of the current user (global rules, parent's lists), acts as the\n"
-         "       program does when the child clicks LINK_URL in that page, and judges each\n"
-         "       URL as a main-frame navigation. One line per URL: the verdict, a tab, the\n"
-         "       URL. Verdicts: admitted, refused (reported and logged), silent (refused\n"
-         "       without a message). Writes nothing.\n"
-         "lint   warns about URL comments of MENU_FILE that can never do what they seem\n"
-         "       to mean, one line each with the line number; exit status 1 when it\n"
-         "       warned, 0 otherwise.\n"
-         "A wrong call or an unreadable file gives exit status 2.\n";
+  return tr(
+      "Usage: tovali-rules judge MENU_FILE LINK_URL URL...\n"
+      "       tovali-rules lint MENU_FILE\n"
+      "       tovali-rules --help\n"
+      "\n"
+      "judge  reads the menu page MENU_FILE (its body element, when it has one) and the\n"
+      "       settings of the current user (global rules, parent's lists), acts as the\n"
+      "       program does when the child clicks LINK_URL in that page, and judges each\n"
+      "       URL as a main-frame navigation. One line per URL: the verdict, a tab, the\n"
+      "       URL. Verdicts: admitted, refused (reported and logged), silent (refused\n"
+      "       without a message). Writes nothing.\n"
+      "lint   warns about URL comments of MENU_FILE that can never do what they seem\n"
+      "       to mean, one line each with the line number; exit status 1 when it\n"
+      "       warned, 0 otherwise.\n"
+      "A wrong call or an unreadable file gives exit status 2.\n");
 }
 
 int RulesTool::run(const std::vector<std::string>& args, std::ostream& out,
@@ -80,7 +84,7 @@ int RulesTool::run(const std::vector<std::string>& args, std::ostream& out,
   const std::optional<std::vector<std::string>> rest = line.parse(args, problem);
   if (!rest) return wrong_call(problem);
   if (help) {
-    if (!rest->empty()) return wrong_call("wrong call");
+    if (!rest->empty()) return wrong_call(tr("wrong call"));
     out << usage();
     return 0;
   }
@@ -89,7 +93,7 @@ int RulesTool::run(const std::vector<std::string>& args, std::ostream& out,
                  out, err);
   }
   if (rest->size() == 2 && (*rest)[0] == "lint") return lint((*rest)[1], out, err);
-  return wrong_call("wrong call");
+  return wrong_call(tr("wrong call"));
 }
 
 int RulesTool::judge(const std::string& menu_file, const std::string& link_url,

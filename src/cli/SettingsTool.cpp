@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 
+#include "base/Translate.h"
 #include "cli/CommandLine.h"
 #include "settings/SettingValues.h"
 #include "settings/SystemSettings.h"
@@ -21,18 +22,19 @@ void SettingsTool::set_system_command(const std::string& usage_lines, Command co
 
 std::string SettingsTool::usage() const {
   std::string text =
-      "Usage: tovali-settings COMMAND [ARGUMENTS]\n"
-      "Reads and writes the settings of Tovali Explorer for the current user.\n"
-      "\n"
-      "  list              print every settings line in force, in order\n"
-      "  get KEY           print the value of KEY in force (exit status 1 when missing)\n"
-      "  set KEY VALUE     write VALUE (an empty VALUE deletes KEY) and save; a switch\n"
-      "                    takes 1/0, yes/no, true/false or on/off and is stored as 1/0\n"
-      "  unset KEY         delete KEY and save\n"
-      "  paths             print the three settings copies, '*' marking the one in use\n";
-  for (const auto& [name, entry] : m_extra) text += "  " + entry.first + "\n";
-  if (m_system_command) text += "  " + m_system_usage + "\n";
-  text += "  --help            show this text\n";
+      tr("Usage: tovali-settings COMMAND [ARGUMENTS]\n"
+         "Reads and writes the settings of Tovali Explorer for the current user.\n"
+         "\n"
+         "  list              print every settings line in force, in order\n"
+         "  get KEY           print the value of KEY in force (exit status 1 when missing)\n"
+         "  set KEY VALUE     write VALUE (an empty VALUE deletes KEY) and save; a switch\n"
+         "                    takes 1/0, yes/no, true/false or on/off and is stored as 1/0\n"
+         "  unset KEY         delete KEY and save\n"
+         "  paths             print the three settings copies, '*' marking the one in use\n");
+  for (const auto& [name, entry] : m_extra)
+    text += "  " + std::string(tr(entry.first.c_str())) + "\n";
+  if (m_system_command) text += "  " + std::string(tr(m_system_usage.c_str())) + "\n";
+  text += tr("  --help            show this text\n");
   return text;
 }
 
@@ -113,7 +115,7 @@ int SettingsTool::get(const std::string& key, std::ostream& out, std::ostream& e
 
 int SettingsTool::write(const std::string& key, const std::string& value, std::ostream& err) const {
   if (key.empty() || key.find('=') != std::string::npos) {
-    err << "tovali-settings: a key is a non-empty name without \"=\"\n";
+    err << "tovali-settings: " << tr("a key is a non-empty name without \"=\"") << '\n';
     return 2;
   }
   const CheckedValue checked = check_setting_value(key, value);
@@ -131,19 +133,25 @@ int SettingsTool::write(const std::string& key, const std::string& value, std::o
     return 2;
   }
   if (system_state == SystemFileState::Unreadable) {
-    err << "tovali-settings: the administrator's " << m_system_dir << kSystemSettingsFile
-        << " cannot be read, so no setting can be changed until it is mended\n";
+    err << "tovali-settings: "
+        << fill(tr("the administrator's {1} cannot be read, so no setting can be changed until "
+                   "it is mended"),
+                {m_system_dir + kSystemSettingsFile})
+        << '\n';
     return 1;
   }
   if (settings.is_locked(key)) {
-    err << "tovali-settings: " << key << " is set by the administrator in " << m_system_dir
-        << kSystemSettingsFile << " and cannot be changed here\n";
+    err << "tovali-settings: "
+        << fill(tr("{1} is set by the administrator in {2} and cannot be changed here"),
+                {key, m_system_dir + kSystemSettingsFile})
+        << '\n';
     return 1;
   }
   settings.set_value(key, checked.check == ValueCheck::Accepted ? checked.value : value);
   const auto report = m_store.SaveConfig(settings);
   for (const auto& failure : report.failures) {
-    err << "tovali-settings: could not save " << failure.path << ": " << failure.reason << '\n';
+    err << "tovali-settings: "
+        << fill(tr("could not save {1}: {2}"), {failure.path, failure.reason}) << '\n';
   }
   return report.ok() ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "base/Translate.h"
 #include "cli/NoEcho.h"
 #include "crypto/PasswordHash.h"
 #include "settings/SettingValues.h"
@@ -14,10 +15,10 @@ namespace tovali {
 namespace {
 
 constexpr const char* kSystemCallUsage =
-    "Usage: tovali-settings --system set-password\n"
-    "       tovali-settings --system lock KEY VALUE\n"
-    "       tovali-settings --system unlock KEY\n"
-    "       tovali-settings --system show\n";
+    N_("Usage: tovali-settings --system set-password\n"
+       "       tovali-settings --system lock KEY VALUE\n"
+       "       tovali-settings --system unlock KEY\n"
+       "       tovali-settings --system show\n");
 
 // The characters of UTF-8 text: every byte that does not continue a
 // sequence. Other bytes count one each.
@@ -43,8 +44,10 @@ bool read_line(std::istream& in, std::string& line) {
 bool read_for_edit(const std::string& system_dir, std::string& text, std::ostream& err) {
   const SystemSettingsFile file = read_system_settings_file(system_dir);
   if (file.state == SystemFileRead::Unreadable) {
-    err << "tovali-settings: " << system_dir << kSystemSettingsFile << " cannot be read ("
-        << file.error << "); nothing was changed\n";
+    err << "tovali-settings: "
+        << fill(tr("{1} cannot be read ({2}); nothing was changed"),
+                {system_dir + kSystemSettingsFile, file.error})
+        << '\n';
     return false;
   }
   text = file.text;
@@ -54,8 +57,11 @@ bool read_for_edit(const std::string& system_dir, std::string& text, std::ostrea
 // Refuses (told on `err`) when `system_dir` may not be written.
 bool may_write(const std::string& system_dir, std::ostream& err) {
   if (may_write_folder(system_dir)) return true;
-  err << "tovali-settings: no permission to write in " << system_dir
-      << " (run as the administrator, e.g. with sudo); nothing was changed\n";
+  err << "tovali-settings: "
+      << fill(tr("no permission to write in {1} (run as the administrator, e.g. with sudo); "
+                 "nothing was changed"),
+              {system_dir})
+      << '\n';
   return false;
 }
 
@@ -75,34 +81,39 @@ int set_password(const std::string& system_dir, std::istream& in, PasswordPrompt
   if (!may_write(system_dir, err) || !read_for_edit(system_dir, text, err)) return 1;
   std::string password;
   std::string again;
-  if (prompt == PasswordPrompt::Shown) err << "New password: " << std::flush;
+  if (prompt == PasswordPrompt::Shown) err << tr("New password: ") << std::flush;
   const bool first_read = read_line(in, password);
-  if (prompt == PasswordPrompt::Shown) err << "\nRepeat the new password: " << std::flush;
+  if (prompt == PasswordPrompt::Shown) err << "\n" << tr("Repeat the new password: ") << std::flush;
   const bool second_read = first_read && read_line(in, again);
   if (prompt == PasswordPrompt::Shown) err << '\n';
   if (!second_read) {
-    err << "tovali-settings: the password is read twice, and two lines were not given; "
-           "nothing was changed\n";
+    err << "tovali-settings: "
+        << tr("the password is read twice, and two lines were not given; nothing was changed")
+        << '\n';
     return 1;
   }
   if (password != again) {
-    err << "tovali-settings: the two passwords are not the same; nothing was changed\n";
+    err << "tovali-settings: " << tr("the two passwords are not the same; nothing was changed")
+        << '\n';
     return 1;
   }
   if (character_count(password) < kMinSystemPasswordLength) {
-    err << "tovali-settings: the password needs at least " << kMinSystemPasswordLength
-        << " characters; nothing was changed\n";
+    err << "tovali-settings: "
+        << fill(tr("the password needs at least {1} characters; nothing was changed"),
+                {std::to_string(kMinSystemPasswordLength)})
+        << '\n';
     return 1;
   }
   const auto hash = hash_password(password);
   if (!hash) {
-    err << "tovali-settings: the password cannot be hashed; nothing was changed\n";
+    err << "tovali-settings: " << tr("the password cannot be hashed; nothing was changed") << '\n';
     return 1;
   }
   SystemSettingsEditor editor(text);
   editor.lock(keys::password_hash.name(), *hash);
   const int status = save(system_dir, editor, err);
-  if (status == 0) out << "The password is set in " << system_dir << kSystemSettingsFile << '\n';
+  if (status == 0)
+    out << fill(tr("The password is set in {1}"), {system_dir + kSystemSettingsFile}) << '\n';
   return status;
 }
 
@@ -126,8 +137,8 @@ int unlock(const std::string& system_dir, const std::string& key, std::ostream& 
   if (!may_write(system_dir, err) || !read_for_edit(system_dir, text, err)) return 1;
   SystemSettingsEditor editor(text);
   if (editor.unlock(key) == 0) {
-    err << "tovali-settings: " << key << " is not locked in " << system_dir << kSystemSettingsFile
-        << '\n';
+    err << "tovali-settings: "
+        << fill(tr("{1} is not locked in {2}"), {key, system_dir + kSystemSettingsFile}) << '\n';
     return 0;
   }
   return save(system_dir, editor, err);
@@ -136,13 +147,15 @@ int unlock(const std::string& system_dir, const std::string& key, std::ostream& 
 int show(const std::string& system_dir, std::ostream& out, std::ostream& err) {
   const SystemSettingsFile file = read_system_settings_file(system_dir);
   if (file.state == SystemFileRead::Unreadable) {
-    err << "tovali-settings: " << system_dir << kSystemSettingsFile << " cannot be read ("
-        << file.error << ")\n";
+    err << "tovali-settings: "
+        << fill(tr("{1} cannot be read ({2})"), {system_dir + kSystemSettingsFile, file.error})
+        << '\n';
     return 1;
   }
   if (file.state == SystemFileRead::Missing) {
-    err << "tovali-settings: " << system_dir << kSystemSettingsFile
-        << " does not exist; nothing is locked\n";
+    err << "tovali-settings: "
+        << fill(tr("{1} does not exist; nothing is locked"), {system_dir + kSystemSettingsFile})
+        << '\n';
     return 0;
   }
   out << file.text;
@@ -162,7 +175,7 @@ int run_system_command(const std::vector<std::string>& args, const std::string& 
   if (command == "lock" && n == 3) return lock(system_dir, args[1], args[2], err);
   if (command == "unlock" && n == 2) return unlock(system_dir, args[1], err);
   if (command == "show" && n == 1) return show(system_dir, out, err);
-  err << kSystemCallUsage;
+  err << tr(kSystemCallUsage);
   return 2;
 }
 

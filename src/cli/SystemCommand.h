@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Translate.h"
 #include "cli/SettingsTool.h"
 
 namespace tovali {
@@ -38,13 +39,13 @@ SettingsTool::Command make_system_command(std::string system_dir);
 
 // Its lines in the usage text.
 inline constexpr const char* kSystemUsage =
-    "--system set-password\n"
-    "                    ask twice for the parent password and lock its hash in the\n"
-    "                    administrator's settings.conf\n"
-    "  --system lock KEY VALUE\n"
-    "                    lock KEY to VALUE in the administrator's settings.conf\n"
-    "  --system unlock KEY\n"
-    "                    remove the lock of KEY from the administrator's settings.conf\n"
-    "  --system show     print the administrator's settings.conf";
+    N_("--system set-password\n"
+       "                    ask twice for the parent password and lock its hash in the\n"
+       "                    administrator's settings.conf\n"
+       "  --system lock KEY VALUE\n"
+       "                    lock KEY to VALUE in the administrator's settings.conf\n"
+       "  --system unlock KEY\n"
+       "                    remove the lock of KEY from the administrator's settings.conf\n"
+       "  --system show     print the administrator's settings.conf");
 
 }  // namespace tovali

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "BuildConfig.h"
+#include "base/Translate.h"
 #include "cli/RulesTool.h"
 #include "psl/LibpslSuffixList.h"
 #include "settings/ConfigStore.h"
@@ -11,6 +13,7 @@
 #include "settings/SystemSettings.h"
 
 int main(int argc, char** argv) {
+  tovali::start_translations(tovali::locale_dir(tovali::build::kLocaleDir));
   try {
     tovali::LibpslSuffixList::install();
     const tovali::RulesTool tool([] {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "BuildConfig.h"
+#include "base/Translate.h"
 #include "cli/DownloadCommand.h"
 #include "cli/HashPasswordCommand.h"
 #include "cli/ReportCommand.h"
@@ -13,6 +15,7 @@
 #include "settings/SystemFolder.h"
 
 int main(int argc, char** argv) {
+  tovali::start_translations(tovali::locale_dir(tovali::build::kLocaleDir));
   try {
     tovali::LibpslSuffixList::install();
     tovali::SettingsTool tool{tovali::ConfigStore(tovali::ConfigStore::default_settings_dir()),

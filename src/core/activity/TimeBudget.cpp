@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include "base/Translate.h"
 
 namespace tovali {
 
@@ -52,7 +53,9 @@ std::optional<std::string> TimeBudget::take_warning() {
 }
 
 std::string TimeBudget::minutes_left_text(int minutes) {
-  return std::to_string(minutes) + (minutes == 1 ? " minute" : " minutes") + " left today";
+  return fill(tr_plural("{1} minute left today", "{1} minutes left today",
+                        static_cast<unsigned long>(minutes < 0 ? 0 : minutes)),
+              {std::to_string(minutes)});
 }
 
 bool TimeBudget::in_bedtime() const {

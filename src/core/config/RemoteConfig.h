@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Translate.h"
 #include "settings/ConfigStore.h"
 #include "settings/Settings.h"
 
@@ -136,10 +137,10 @@ class RemoteConfig {
   void set_time_limit(std::chrono::milliseconds limit) { m_time_limit = limit; }
 
   // The status texts, exactly as shown.
-  static constexpr const char* kPrimaryText = "Getting configuration from primary site";
-  static constexpr const char* kSecondaryText = "Getting configuration from secondary site";
-  static constexpr const char* kGotText = "Got configuration";
-  static constexpr const char* kFailedText = "Could not get configuration";
+  static constexpr const char* kPrimaryText = N_("Getting configuration from primary site");
+  static constexpr const char* kSecondaryText = N_("Getting configuration from secondary site");
+  static constexpr const char* kGotText = N_("Got configuration");
+  static constexpr const char* kFailedText = N_("Could not get configuration");
 
  private:
   // Fetches and checks the signature of the document in HttpDoc, when one is

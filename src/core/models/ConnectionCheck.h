@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include "base/Translate.h"
 
 namespace tovali {
 
@@ -18,7 +19,7 @@ class ConnectionCheck {
   static constexpr const char* kProbeURL = "http://connection-check.tovali.invalid/";
 
   static constexpr const char* kWaitingMessage =
-      "Welcome to Tovali Explorer!\r\rChecking for a connection...please wait...";
+      N_("Welcome to Tovali Explorer!\r\rChecking for a connection...please wait...");
 
   struct TickActions {
     int next_interval = kFirstInterval;

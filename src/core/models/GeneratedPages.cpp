@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include "base/Translate.h"
 
 namespace tovali {
 
@@ -85,6 +86,28 @@ std::string lower_case(std::string text) {
 }
 
 // "001" for entry 0.
+// `text` translated, with every letter beyond ASCII written as a character
+// reference, so that a page without a declared character set shows it.
+std::string translated_html(const char* text) {
+  const std::string translated = tr(text);
+  std::string out;
+  out.reserve(translated.size());
+  for (std::size_t i = 0; i < translated.size();) {
+    const auto lead = static_cast<unsigned char>(translated[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (length == 1 || i + length > translated.size()) {
+      out += translated[i++];
+      continue;
+    }
+    unsigned long code = lead & (0x3F >> (length - 1));
+    for (std::size_t k = 1; k < length; ++k)
+      code = (code << 6) | (static_cast<unsigned char>(translated[i + k]) & 0x3F);
+    out += "&#" + std::to_string(code) + ";";
+    i += length;
+  }
+  return out;
+}
+
 std::string link_number(std::size_t entry) {
   std::string number = std::to_string(entry + 1);
   return std::string(3 - number.size(), '0') + number;
@@ -93,9 +116,9 @@ std::string link_number(std::size_t entry) {
 }  // namespace
 
 std::string error_page_text() {
-  return std::string(
-             "There was a problem getting a web page from the Internet or network. Please try "
-             "again later or contact customer support.") +
+  return translated_html(
+             N_("There was a problem getting a web page from the Internet or network. Please try "
+                "again later or contact customer support.")) +
          kCrLf;
 }
 
@@ -104,12 +127,12 @@ std::string more_sites_page_text(const Settings& settings) {
   const TextList urls = settings.list(keys::num_moresites, keys::ms_url_prefix);
   TextList lines = {
       "<HTML>",
-      "<HEAD><TITLE>Tovali Explorer - More Sites</TITLE></HEAD>",
+      "<HEAD><TITLE>" + translated_html(N_("Tovali Explorer - More Sites")) + "</TITLE></HEAD>",
       "<BODY>",
       "<P ALIGN=\"CENTER\"><FONT FACE=\"Arial\" SIZE=\"-1\">",
   };
   if (urls.empty()) {
-    lines.push_back("There are no additional sites available.");
+    lines.push_back(translated_html(N_("There are no additional sites available.")));
   } else {
     for (std::size_t i = 0; i < urls.size(); ++i) {
       const std::string description = i < descriptions.size() ? descriptions[i] : std::string();
@@ -128,7 +151,8 @@ std::string local_menu_page_text(const Settings& settings) {
   TextList lines = {
       "<!DOCTYPE html>",
       "<HTML>",
-      "<HEAD><META CHARSET=\"utf-8\"><TITLE>Tovali Explorer - Menu</TITLE>",
+      "<HEAD><META CHARSET=\"utf-8\"><TITLE>" + translated_html(N_("Tovali Explorer - Menu")) +
+          "</TITLE>",
       "<STYLE>",
       "body { margin: 0; padding: 8px 6px; background: #fff8e1; font-family: Arial, sans-serif; }",
       kMenuButtonStyle,
@@ -165,10 +189,10 @@ std::string local_menu_page_text(const Settings& settings) {
 std::string time_up_page_text() {
   return join_crlf({
       "<HTML>",
-      "<HEAD><TITLE>Tovali Explorer - Time is up</TITLE></HEAD>",
+      "<HEAD><TITLE>" + translated_html(N_("Tovali Explorer - Time is up")) + "</TITLE></HEAD>",
       "<BODY>",
       "<P ALIGN=\"CENTER\"><FONT FACE=\"Arial\" SIZE=\"+2\"><BR><BR>" +
-          std::string(kTimeUpMessage) + "</FONT></P>",
+          translated_html(kTimeUpMessage) + "</FONT></P>",
       "</BODY>",
       "</HTML>",
   });
@@ -179,7 +203,7 @@ std::string settings_unreadable_page_text() {
       "<HTML>",
       "<HEAD><TITLE>Tovali Explorer</TITLE></HEAD>",
       "<BODY>",
-      "<P><FONT FACE=\"Arial\" SIZE=\"+1\">" + std::string(kSettingsUnreadableMessage) +
+      "<P><FONT FACE=\"Arial\" SIZE=\"+1\">" + translated_html(kSettingsUnreadableMessage) +
           "</FONT></P>",
       "</BODY>",
       "</HTML>",

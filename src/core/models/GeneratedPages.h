@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Translate.h"
 #include "settings/Settings.h"
 
 namespace tovali {
@@ -61,7 +62,7 @@ std::optional<std::string> write_more_sites_page(const std::string& dir, const S
 std::string time_up_page_text();
 
 // The message of the time-up page.
-inline constexpr const char* kTimeUpMessage = "Time is up for today. See you tomorrow!";
+inline constexpr const char* kTimeUpMessage = N_("Time is up for today. See you tomorrow!");
 
 // Writes the time-up page into the folder `dir` (ending in "/") and returns
 // its path; nullopt when the file cannot be written.
@@ -70,7 +71,7 @@ std::optional<std::string> write_time_up_page(const std::string& dir);
 // The message shown in place of the menu while the administrator's
 // settings.conf exists but cannot be read.
 inline constexpr const char* kSettingsUnreadableMessage =
-    "This computer's settings cannot be read. Please ask the administrator.";
+    N_("This computer's settings cannot be read. Please ask the administrator.");
 
 // The page shown in the navigation frame in place of the menu while the
 // administrator's settings cannot be read, every line CR LF ended.

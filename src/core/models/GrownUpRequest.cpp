@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/Translate.h"
 #include "models/RefusedSites.h"
 #include "models/SetupApply.h"
 #include "models/SetupModel.h"
@@ -37,7 +38,7 @@ std::string request_host(std::string_view url) {
 
 std::string allow_site_heading(std::string_view url) {
   std::string host = request_host(url);
-  return host.empty() ? std::string("an address without a site name") : host;
+  return host.empty() ? std::string(tr("an address without a site name")) : host;
 }
 
 RequestAnswer answer_for(std::optional<AllowSiteChoice> choice) {

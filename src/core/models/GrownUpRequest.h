@@ -5,17 +5,18 @@
 #include <string_view>
 
 #include "activity/ActivityRecord.h"
+#include "base/Translate.h"
 #include "settings/Settings.h"
 
 namespace tovali {
 
 // The button that the message panel shows beside a refusal the child can ask
 // a grown-up about, and the dialog that follows the right password.
-inline constexpr const char* kAskGrownUpCaption = "Ask a grown-up";
-inline constexpr const char* kAllowSiteCaption = "Allow this site?";
-inline constexpr const char* kJustThisTimeCaption = "Just this time";
-inline constexpr const char* kAlwaysCaption = "Always";
-inline constexpr const char* kNotNowCaption = "Not now";
+inline constexpr const char* kAskGrownUpCaption = N_("Ask a grown-up");
+inline constexpr const char* kAllowSiteCaption = N_("Allow this site?");
+inline constexpr const char* kJustThisTimeCaption = N_("Just this time");
+inline constexpr const char* kAlwaysCaption = N_("Always");
+inline constexpr const char* kNotNowCaption = N_("Not now");
 
 // What the grown-up chose in "Allow this site?".
 enum class AllowSiteChoice { JustThisTime, Always, NotNow };
@@ -36,7 +37,7 @@ std::string request_host(std::string_view url);
 std::string allow_site_heading(std::string_view url);
 
 // The line above the address in "Allow this site?".
-inline constexpr const char* kAllowSiteIntro = "The child asks to open this address:";
+inline constexpr const char* kAllowSiteIntro = N_("The child asks to open this address:");
 
 // What the activity record keeps of a request: the grown-up's choice, or
 // NoAnswer when the password prompt was cancelled.

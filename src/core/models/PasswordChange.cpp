@@ -1,5 +1,6 @@
 #include "models/PasswordChange.h"
 
+#include "base/Translate.h"
 #include "models/DisplayText.h"
 #include "models/SetupApply.h"
 #include "settings/SettingsKeys.h"
@@ -55,9 +56,9 @@ PasswordChangeOutcome set_password(SetupHost& host, std::string_view current,
   host.settings().set_value(keys::password, stored);
   outcome.result = PasswordChangeResult::Changed;
   outcome.save = host.SaveConfig();
-  outcome.message = outcome.save.ok()
-                        ? std::string(kPasswordChanged)
-                        : std::string(kPasswordChanged) + "\r" + save_failure_message(outcome.save);
+  outcome.message = outcome.save.ok() ? std::string(kPasswordChanged)
+                                      : tr(kPasswordChanged) + std::string("\r") +
+                                            save_failure_message(outcome.save);
   return outcome;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Translate.h"
 #include "models/SetupHost.h"
 #include "settings/ConfigStore.h"
 #include "settings/Settings.h"
@@ -32,31 +33,31 @@ bool password_change_locked(const Settings& settings);
 bool password_matches(std::string_view typed, const Settings& settings,
                       const PasswordHashCheck& check_hash = nullptr);
 
-inline constexpr const char* kCurrentPasswordIncorrect = "Current password is incorrect";
+inline constexpr const char* kCurrentPasswordIncorrect = N_("Current password is incorrect");
 inline constexpr const char* kNewPasswordsDiffer =
-    "New passwords are not the same. Please re-enter the new password";
+    N_("New passwords are not the same. Please re-enter the new password");
 inline constexpr const char* kPasswordChanged =
-    "Password changed. Please record your password in a safe place.";
+    N_("Password changed. Please record your password in a safe place.");
 
 // Told when the administrator keeps a setting (the tooltip of a locked
 // control in setup, and the answer of a change that is refused).
-inline constexpr const char* kSetByAdministrator = "Set by the administrator";
+inline constexpr const char* kSetByAdministrator = N_("Set by the administrator");
 
 // The Password tab's note: how to change the password, or, when
 // password_change_locked, that the administrator sets it.
 inline constexpr const char* kFactoryPasswordNote =
-    "The initial password set upon installation is \"marigold\".  Please enter it for "
-    "\"Current Password\" in order to change it. If you enable passwords, it is recommended "
-    "that you change the password.";
+    N_("The initial password set upon installation is \"marigold\".  Please enter it for "
+       "\"Current Password\" in order to change it. If you enable passwords, it is recommended "
+       "that you change the password.");
 inline constexpr const char* kAdministratorPasswordNote =
-    "The password is set by the administrator and cannot be changed here.";
+    N_("The password is set by the administrator and cannot be changed here.");
 
 // Told on the Password tab when password_kept_in_own_files: the child's
 // account may read and change its own files, the administrator's are beyond
 // its reach.
 inline constexpr const char* kOwnFilesPasswordNote =
-    "This password is kept in this account's own files. To keep it from the child, an "
-    "administrator can run: sudo tovali-settings --system set-password";
+    N_("This password is kept in this account's own files. To keep it from the child, an "
+       "administrator can run: sudo tovali-settings --system set-password");
 
 // True when the parent password lives in the user's own settings copies:
 // the administrator neither set `password_hash` nor locked `password`.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/Translate.h"
 #include "settings/SettingsKeys.h"
 
 namespace tovali {
@@ -132,24 +133,24 @@ Restart store_setup_model(SetupModel& m, Settings& s) {
 
 std::string save_failure_message(const SaveReport& report) {
   if (report.ok()) return {};
-  return "The settings could not be saved. They are in force until Tovali Explorer is "
-         "closed.\r" +
-         report.describe();
+  return tr("The settings could not be saved. They are in force until Tovali Explorer is "
+            "closed.") +
+         std::string("\r") + report.describe();
 }
 
 std::string startup_save_failure_message(const SaveReport& report) {
   if (report.ok()) return {};
-  return "Tovali Explorer could not write its settings files when it started, so changes "
-         "may be lost at the next start. Check that these files and their folders can be "
-         "written:\r" +
-         report.describe();
+  return tr("Tovali Explorer could not write its settings files when it started, so changes "
+            "may be lost at the next start. Check that these files and their folders can be "
+            "written:") +
+         std::string("\r") + report.describe();
 }
 
 std::string system_settings_problem_message(const std::string& problems) {
   if (problems.empty()) return {};
-  return "Tovali Explorer could not use all of the administrator's settings file. Ask the "
-         "administrator to mend it:\r" +
-         problems;
+  return tr("Tovali Explorer could not use all of the administrator's settings file. Ask the "
+            "administrator to mend it:") +
+         std::string("\r") + problems;
 }
 
 ApplyOutcome apply_setup(SetupModel& model, SetupHost& host, const MessageSink& show) {

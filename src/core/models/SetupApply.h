@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Translate.h"
 #include "models/SetupHost.h"
 #include "models/SetupModel.h"
 #include "settings/ConfigStore.h"
@@ -17,7 +18,7 @@ namespace tovali {
 using MessageSink = std::function<void(std::string_view text)>;
 
 inline constexpr const char* kRestartMessage =
-    "Shutdown and restart Tovali Explorer for all settings to take affect";
+    N_("Shutdown and restart Tovali Explorer for all settings to take affect");
 
 // The factory password written once under `pw`.
 inline constexpr const char* kFactoryPassword = "marigold";

@@ -1,5 +1,6 @@
 #include "models/SetupModel.h"
 
+#include "base/Translate.h"
 #include "settings/SettingsKeys.h"
 
 namespace tovali {
@@ -29,32 +30,36 @@ const std::vector<SetupCheck>& setup_checks() {
   constexpr auto warn = CheckWarning::Configuration;
   constexpr auto none = CheckWarning::None;
   static const std::vector<SetupCheck> checks = {
-      {keys::silent_mode, "Prevent Browser From Showing Dialog Popups", &M::silent_mode, P::General,
-       1},
-      {keys::allow_new_window, "Allow New Windows To Popup", &M::allow_new_window, P::General, 7},
-      {keys::prevent_switch, "Prevent Switching To Other Programs (Requires Restart)",
+      {keys::silent_mode, N_("Prevent Browser From Showing Dialog Popups"), &M::silent_mode,
+       P::General, 1},
+      {keys::allow_new_window, N_("Allow New Windows To Popup"), &M::allow_new_window, P::General,
+       7},
+      {keys::prevent_switch, N_("Prevent Switching To Other Programs (Requires Restart)"),
        &M::prevent_switch, P::General, 8},
-      {keys::disable_ctrl_alt_del, "Disable Ctrl-Alt-Del (N/A for Windows NT)",
+      {keys::disable_ctrl_alt_del, N_("Disable Ctrl-Alt-Del (N/A for Windows NT)"),
        &M::disable_ctrl_alt_del, P::General, 12},
-      {keys::download_config, "Download Configuration File On Startup", &M::download_config,
+      {keys::download_config, N_("Download Configuration File On Startup"), &M::download_config,
        P::General, 10, warn},
-      {keys::use_global_meta_data, "Use Site Include/Exclude Settings From Downloaded Config",
+      {keys::use_global_meta_data, N_("Use Site Include/Exclude Settings From Downloaded Config"),
        &M::use_global_meta_data, P::General, 0, warn},
-      {keys::hide_navframe, "Hide Navigation Frame", &M::hide_navframe, P::General, 11},
-      {keys::load_main_default, "Check here to use default location", &M::load_main_default,
+      {keys::hide_navframe, N_("Hide Navigation Frame"), &M::hide_navframe, P::General, 11},
+      {keys::load_main_default, N_("Check here to use default location"), &M::load_main_default,
        P::MainFrame, 13, none, keys::load_main_url, &M::load_main_url, WhenTextEmpty::Check},
-      {keys::req_pw_close, "Require Password To Close Program", &M::req_pw_close, P::Password, 3},
-      {keys::req_pw_config, "Require Password To Enter Setup", &M::req_pw_config, P::Password, 4},
-      {keys::default_home_location, "Check here to use default location", &M::default_home_location,
-       P::HomeSite, 14, none, keys::home_button_url, &M::home_button_url, WhenTextEmpty::Check},
-      {keys::enable_email_button, "Enable Email Button (For Web-based Email)",
+      {keys::req_pw_close, N_("Require Password To Close Program"), &M::req_pw_close, P::Password,
+       3},
+      {keys::req_pw_config, N_("Require Password To Enter Setup"), &M::req_pw_config, P::Password,
+       4},
+      {keys::default_home_location, N_("Check here to use default location"),
+       &M::default_home_location, P::HomeSite, 14, none, keys::home_button_url, &M::home_button_url,
+       WhenTextEmpty::Check},
+      {keys::enable_email_button, N_("Enable Email Button (For Web-based Email)"),
        &M::enable_email_button, P::EmailButton, 5, none, keys::email_url, &M::email_url,
        WhenTextEmpty::Uncheck},
-      {keys::enable_print_button, "Enable Print Button", &M::enable_print_button, P::PrintButton,
-       6},
-      {keys::show_print_settings, "Show Print Settings", &M::show_print_settings, P::PrintButton,
-       2},
-      {keys::show_close_main, "Show Close Button In Main Window", &M::show_close_main,
+      {keys::enable_print_button, N_("Enable Print Button"), &M::enable_print_button,
+       P::PrintButton, 6},
+      {keys::show_print_settings, N_("Show Print Settings"), &M::show_print_settings,
+       P::PrintButton, 2},
+      {keys::show_close_main, N_("Show Close Button In Main Window"), &M::show_close_main,
        P::CloseButton, 9},
   };
   return checks;

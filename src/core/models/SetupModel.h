@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/TextList.h"
+#include "base/Translate.h"
 #include "settings/SettingKey.h"
 #include "settings/Settings.h"
 
@@ -130,8 +131,8 @@ bool configuration_warning_applies(const SetupModel& model);
 
 // The warning's text.
 inline constexpr const char* kConfigurationWarning =
-    "\"Download Configuration File On Startup\" should normally be enabled for proper "
-    "operation";
+    N_("\"Download Configuration File On Startup\" should normally be enabled for proper "
+       "operation");
 
 // True when the data row `row` is the last of `row_count` rows.
 bool enters_last_row(int row, int row_count);

@@ -1,6 +1,7 @@
 #include "models/StartupPlan.h"
 
 #include "BuildConfig.h"
+#include "base/Translate.h"
 #include "settings/SettingsKeys.h"
 
 namespace tovali {
@@ -17,12 +18,12 @@ FirstMainPage choose_first_main_page(const Settings& settings, const std::string
 
 std::optional<std::string> update_notice(const Settings& settings) {
   if (settings.count(keys::program_version) <= kOwnProgramVersion) return std::nullopt;
-  return std::string("Please update Tovali Explorer -- Go to ") + kMakerWebAddress +
-         " with a standard web browser.";
+  return fill(tr("Please update Tovali Explorer -- Go to {1} with a standard web browser."),
+              {kMakerWebAddress});
 }
 
 std::string version_label_text() {
-  return std::string("Version ") + build::kVersion;
+  return fill(tr("Version {1}"), {build::kVersion});
 }
 
 }  // namespace tovali

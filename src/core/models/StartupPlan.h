@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/Translate.h"
 #include "settings/Settings.h"
 
 namespace tovali {
@@ -14,7 +15,7 @@ inline constexpr int kOwnProgramVersion = 200;
 inline constexpr const char* kMakerWebAddress = "http://www.tovali.example.org";
 
 inline constexpr const char* kLoadingMessage =
-    "Welcome To Tovali Explorer! \r\r\rLoading configuration...";
+    N_("Welcome To Tovali Explorer! \r\r\rLoading configuration...");
 
 // What the first page of the main frame is.
 enum class FirstPageKind {

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Translate.h"
 #include "models/SetupHost.h"
 #include "settings/ConfigStore.h"
 #include "settings/Settings.h"
@@ -10,25 +11,27 @@
 namespace tovali {
 
 // Captions of the grown-up's welcome window.
-inline constexpr const char* kWelcomeTitle = "Welcome, grown-up";
-inline constexpr const char* kWelcomePasswordHeading = "Choose a password for grown-ups";
-inline constexpr const char* kWelcomeNewPassword = "New password";
-inline constexpr const char* kWelcomePasswordAgain = "Type it again";
-inline constexpr const char* kWelcomeAskToClose = "Ask for the password to close Tovali Explorer";
-inline constexpr const char* kWelcomeAskForSetup = "Ask for the password to open setup";
-inline constexpr const char* kWelcomeSitesHeading = "Which sites may your child use?";
-inline constexpr const char* kWelcomeOwnSites = "Sites I choose here";
-inline constexpr const char* kWelcomeHomeSite = "The menu of a home site";
-inline constexpr const char* kWelcomeDailyTime = "Daily time";
-inline constexpr const char* kWelcomeDone = "Done";
-inline constexpr const char* kWelcomeLater = "Later";
+inline constexpr const char* kWelcomeTitle = N_("Welcome, grown-up");
+inline constexpr const char* kWelcomePasswordHeading = N_("Choose a password for grown-ups");
+inline constexpr const char* kWelcomeNewPassword = N_("New password");
+inline constexpr const char* kWelcomePasswordAgain = N_("Type it again");
+inline constexpr const char* kWelcomeAskToClose =
+    N_("Ask for the password to close Tovali Explorer");
+inline constexpr const char* kWelcomeAskForSetup = N_("Ask for the password to open setup");
+inline constexpr const char* kWelcomeSitesHeading = N_("Which sites may your child use?");
+inline constexpr const char* kWelcomeOwnSites = N_("Sites I choose here");
+inline constexpr const char* kWelcomeHomeSite = N_("The menu of a home site");
+inline constexpr const char* kWelcomeDailyTime = N_("Daily time");
+inline constexpr const char* kWelcomeDone = N_("Done");
+inline constexpr const char* kWelcomeLater = N_("Later");
 
 // The fewest characters a password chosen in the welcome may have.
 inline constexpr std::size_t kWelcomeMinPasswordLength = 4;
 
-inline constexpr const char* kWelcomePasswordTooShort = "The password needs at least 4 characters.";
+inline constexpr const char* kWelcomePasswordTooShort =
+    N_("The password needs at least 4 characters.");
 inline constexpr const char* kWelcomeHomeSiteWrong =
-    "Please type the address of the home site, beginning with http:// or https://";
+    N_("Please type the address of the home site, beginning with http:// or https://");
 
 // How the welcome was left: "Done" with answers written (HomeSiteChosen
 // when they chose "The menu of a home site", whose configuration is then

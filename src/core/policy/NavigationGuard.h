@@ -10,6 +10,7 @@
 
 #include "base/Clock.h"
 #include "base/NavigationRequest.h"
+#include "base/Translate.h"
 #include "policy/GuardEffects.h"
 #include "policy/LinkMetaData.h"
 #include "policy/ParentLists.h"
@@ -70,11 +71,11 @@ enum class NewWindowDecision {
 class NavigationGuard {
  public:
   static constexpr const char* kClickedLinkMessage =
-      "Please choose a different link. The one you clicked on is not enabled.";
+      N_("Please choose a different link. The one you clicked on is not enabled.");
   static constexpr const char* kRedirectMessage =
-      "The site you are viewing is trying to load or redirect to a site that is not enabled.";
+      N_("The site you are viewing is trying to load or redirect to a site that is not enabled.");
   static constexpr const char* kNewWindowMessage =
-      "This page is trying to open another page in a new window, which is not allowed.";
+      N_("This page is trying to open another page in a new window, which is not allowed.");
 
   // All four must outlive the guard. Call UpdateLists() once the settings are
   // loaded.

@@ -2,15 +2,16 @@
 
 #include <string>
 
+#include "base/Translate.h"
 #include "config/RemoteConfig.h"
 
 namespace tovali {
 
 inline constexpr const char* kHomeSiteAnswered =
-    "The home site answered: its settings are in use and its menu opens now.";
+    N_("The home site answered: its settings are in use and its menu opens now.");
 inline constexpr const char* kHomeSiteSilent =
-    "The home site did not answer. Until it does, the menu frame shows an error page. Its "
-    "address can be changed in setup.";
+    N_("The home site did not answer. Until it does, the menu frame shows an error page. Its "
+       "address can be changed in setup.");
 
 // What the grown-up is told after the welcome fetched the chosen home site's
 // configuration once: kHomeSiteAnswered when a document was applied, else

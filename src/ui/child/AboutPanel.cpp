@@ -1,7 +1,10 @@
 #include "ui/child/AboutPanel.h"
 
+#include <glibmm/markup.h>
+
 #include <algorithm>
 
+#include "base/Translate.h"
 #include "models/MessagePanelModel.h"
 #include "models/StartupPlan.h"
 #include "ui/widgets/ShellPictures.h"
@@ -13,7 +16,7 @@ constexpr int kMakerWidth = 200;
 }
 
 AboutPanel::AboutPanel()
-    : m_picture("Hide the message", pictures::Picture::StarBurst, kWidth, kHeight),
+    : m_picture(tr("Hide the message"), pictures::Picture::StarBurst, kWidth, kHeight),
       m_logo(pictures::picture(pictures::Picture::Logo, 108, 44)) {
   set_halign(Gtk::ALIGN_START);
   set_valign(Gtk::ALIGN_START);
@@ -23,9 +26,10 @@ AboutPanel::AboutPanel()
 
   // Short lines in a small font, centred on the star: they stay on its
   // body and off the white between its spikes.
-  m_maker.set_markup(
-      "<b>Tovali Explorer</b>\n<small>A safe web browser for children\n"
-      "made by the Tovali Explorer team</small>");
+  m_maker.set_markup("<b>Tovali Explorer</b>\n<small>" +
+                     Glib::Markup::escape_text(
+                         tr("A safe web browser for children\nmade by the Tovali Explorer team")) +
+                     "</small>");
   m_maker.set_justify(Gtk::JUSTIFY_CENTER);
   m_maker.set_xalign(0.5);
   m_maker.set_size_request(kMakerWidth, -1);

@@ -8,6 +8,7 @@
 #include <gtkmm/image.h>
 #include <gtkmm/label.h>
 
+#include "base/Translate.h"
 #include "ui/widgets/PictureButton.h"
 
 namespace tovali {
@@ -34,7 +35,7 @@ class AboutPanel : public Gtk::Fixed {
   Gtk::Image m_logo;
   Gtk::Label m_maker;
   Gtk::Label m_version;
-  Gtk::Button m_close{"Close"};
+  Gtk::Button m_close{tr("Close")};
 };
 
 }  // namespace tovali

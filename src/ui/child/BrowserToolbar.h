@@ -5,6 +5,7 @@
 
 #include <gtkmm/box.h>
 
+#include "base/Translate.h"
 #include "browser/EmbeddedWB.h"
 #include "ui/widgets/ToolbarButton.h"
 
@@ -51,10 +52,10 @@ class BrowserToolbar : public Gtk::Box {
   std::string m_forward_where;
   std::string m_stop_where;
   std::string m_print_where;
-  ToolbarButton m_back{"Back", {"go-previous"}};
-  ToolbarButton m_forward{"Forward", {"go-next"}};
-  ToolbarButton m_stop{"Stop", {"process-stop"}};
-  ToolbarButton m_print{"Print", {"document-print"}};
+  ToolbarButton m_back{tr("Back"), {"go-previous"}};
+  ToolbarButton m_forward{tr("Forward"), {"go-next"}};
+  ToolbarButton m_stop{tr("Stop"), {"process-stop"}};
+  ToolbarButton m_print{tr("Print"), {"document-print"}};
 };
 
 }  // namespace tovali

@@ -1,6 +1,7 @@
 #include "ui/child/LeftStrip.h"
 
 #include <string>
+#include "base/Translate.h"
 
 namespace tovali {
 
@@ -23,9 +24,9 @@ const Gdk::RGBA kSilver("#c0c0c0");
 LeftStrip::LeftStrip() {
   override_background_color(kSilver);
   set_size_request(16, -1);
-  m_loading_label.set_text(vertical_word("loading"));
-  m_hide_label.set_text(vertical_word("hide"));
-  m_show_label.set_text(vertical_word("show"));
+  m_loading_label.set_text(vertical_word(tr("loading")));
+  m_hide_label.set_text(vertical_word(tr("hide")));
+  m_show_label.set_text(vertical_word(tr("show")));
   m_loading_label.set_size_request(16, 128);
   m_hide_label.set_size_request(16, 80);
   m_show_label.set_size_request(16, 80);

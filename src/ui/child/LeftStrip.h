@@ -6,6 +6,7 @@
 #include <gtkmm/eventbox.h>
 #include <gtkmm/label.h>
 
+#include "base/Translate.h"
 #include "ui/widgets/PictureButton.h"
 
 namespace tovali {
@@ -33,9 +34,9 @@ class LeftStrip : public Gtk::EventBox {
 
   Gtk::Box m_loading_box{Gtk::ORIENTATION_VERTICAL};
   Gtk::Label m_loading_label;
-  PictureButton m_hide_box{"Hide", MouseClicks::Single, HandCursor::On};
+  PictureButton m_hide_box{tr("Hide"), MouseClicks::Single, HandCursor::On};
   Gtk::Label m_hide_label;
-  PictureButton m_show_box{"Show", MouseClicks::Single, HandCursor::On};
+  PictureButton m_show_box{tr("Show"), MouseClicks::Single, HandCursor::On};
   Gtk::Label m_show_label;
 };
 

@@ -6,6 +6,7 @@
 #include <gdkmm/monitor.h>
 #include <glibmm/main.h>
 
+#include "base/Translate.h"
 #include "browser/CallbackGuard.h"
 #include "config/TrustFiles.h"
 #include "crypto/PasswordHash.h"
@@ -26,7 +27,7 @@ MainWindow::MainWindow(const Locations& locations)
     : m_session(locations, *this, *this, m_clock),
       m_top_panel(
           m_main_frame, m_session.settings(),
-          {[this] { prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }},
+          {[this] { prepare_history_step(); }, [this] { ShowMsgPanel(N_("\r\rPrinting...")); }},
           {[this] { on_home_clicked(); }, [this] { on_email_clicked(); },
            [this] { on_local_help_clicked(); }, [this] { on_web_help_clicked(); },
            [this] { show_about(); }, [this] { on_close_clicked(); }, [this] { on_ask_clicked(); }}),

@@ -9,6 +9,7 @@
 #include <gtkmm/window.h>
 #include <pangomm/layout.h>
 
+#include "base/Translate.h"
 #include "browser/CallbackGuard.h"
 #include "models/GrownUpRequest.h"
 #include "ui/widgets/ShellPictures.h"
@@ -49,7 +50,7 @@ std::string spoken_text(const std::string& text) {
 }  // namespace
 
 MessagePanel::MessagePanel(HandCursor cursor)
-    : PictureButton("Message", MouseClicks::Single, cursor) {
+    : PictureButton(tr("Message"), MouseClicks::Single, cursor) {
   set_halign(Gtk::ALIGN_START);
   set_valign(Gtk::ALIGN_START);
   set_no_show_all(true);
@@ -57,7 +58,7 @@ MessagePanel::MessagePanel(HandCursor cursor)
   signal_clicked().connect([this] { guarded("message panel", [this] { HideMsgPanel(); }); });
   hide();
 
-  m_ask.set_label(kAskGrownUpCaption);
+  m_ask.set_label(tr(kAskGrownUpCaption));
   m_ask.set_name("AskGrownUp");
   m_ask.set_halign(Gtk::ALIGN_START);
   m_ask.set_valign(Gtk::ALIGN_START);
@@ -78,7 +79,9 @@ MessagePanel::~MessagePanel() {
   m_stay_timer.disconnect();
 }
 
-void MessagePanel::ShowMsgPanel(const std::string& text, PanelButton button) {
+void MessagePanel::ShowMsgPanel(const std::string& message, PanelButton button) {
+  // The guard and the session hand over their texts untranslated.
+  const std::string text = tr(message.c_str());
   m_button = button;
   m_model.show(text);
   set_accessible_name(spoken_text(text));

@@ -4,6 +4,7 @@
 
 #include <gtkmm/widget.h>
 
+#include "base/Translate.h"
 #include "ui/widgets/ShellPictures.h"
 #include "ui/widgets/TitleBar.h"
 
@@ -12,11 +13,11 @@ namespace tovali {
 NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window& parent)
     : m_host(host),
       m_browser(related),
-      m_browser_buttons(
-          m_browser, host.settings(), "pop-up ",
-          {[this] { m_host.prepare_history_step(); }, [this] { ShowMsgPanel("\r\rPrinting..."); }}),
+      m_browser_buttons(m_browser, host.settings(), "pop-up ",
+                        {[this] { m_host.prepare_history_step(); },
+                         [this] { ShowMsgPanel(N_("\r\rPrinting...")); }}),
       m_logo(pictures::picture(pictures::Picture::Logo, 108, 44)) {
-  set_title(kCaption);
+  set_title(tr(kCaption));
   set_default_size(640, 480);
   set_position(Gtk::WIN_POS_CENTER);
   set_transient_for(parent);

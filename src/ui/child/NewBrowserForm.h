@@ -10,6 +10,7 @@
 #include <gtkmm/overlay.h>
 #include <gtkmm/window.h>
 
+#include "base/Translate.h"
 #include "browser/EmbeddedWB.h"
 #include "ui/child/BrowserToolbar.h"
 #include "ui/child/MessagePanel.h"
@@ -43,9 +44,9 @@ class PopupHost {
 // main frame's new-window request. It cannot open further windows.
 class NewBrowserForm : public Gtk::Window {
  public:
-  static constexpr const char* kCaption = "Click Close To Get To Main Screen";
+  static constexpr const char* kCaption = N_("Click Close To Get To Main Screen");
   static constexpr const char* kNoMoreWindowsMessage =
-      "This page is trying to open a new window. More new windows may not be opened.";
+      N_("This page is trying to open a new window. More new windows may not be opened.");
 
   // `related`: the main frame, whose page asked for the window.
   NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window& parent);
@@ -78,7 +79,7 @@ class NewBrowserForm : public Gtk::Window {
   Gtk::Box m_top_box{Gtk::ORIENTATION_HORIZONTAL};
   Gtk::Box m_toolbar{Gtk::ORIENTATION_HORIZONTAL};
   BrowserToolbar m_browser_buttons;
-  ToolbarButton m_close{"Close", {"window-close", "application-exit"}};
+  ToolbarButton m_close{tr("Close"), {"window-close", "application-exit"}};
   Gtk::Image m_logo;
   MessagePanel m_msg_panel{HandCursor::Off};
 };

@@ -1,6 +1,7 @@
 #include "ui/child/StatusLine.h"
 
 #include "activity/TimeBudget.h"
+#include "base/Translate.h"
 #include "ui/widgets/ShellPictures.h"
 
 namespace tovali {
@@ -10,7 +11,7 @@ StatusLine::StatusLine()
       m_progress([this](const auto& cr, double w,
                         double h) { pictures::progress_bar(cr, w, h, m_progress_fill.fill()); },
                  85, 14),
-      m_tools_image("Tools", pictures::Picture::Tools, 18, 18, MouseClicks::Double),
+      m_tools_image(tr("Tools"), pictures::Picture::Tools, 18, 18, MouseClicks::Double),
       m_red_dot(pictures::picture(pictures::Picture::RedDot, 17, 17)),
       m_green_dot(pictures::picture(pictures::Picture::GreenDot, 17, 17)) {
   set_size_request(-1, 20);
@@ -39,7 +40,7 @@ StatusLine::StatusLine()
 }
 
 void StatusLine::set_text(const std::string& text) {
-  m_status_text.set_text(text);
+  m_status_text.set_text(tr(text.c_str()));
 }
 
 void StatusLine::show_minutes_left(std::optional<int> minutes) {

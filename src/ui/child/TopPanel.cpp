@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/Translate.h"
 #include "ui/widgets/ShellPictures.h"
 
 namespace tovali {
@@ -16,8 +17,8 @@ TopPanel::TopPanel(EmbeddedWB& main_frame, const Settings& settings, BrowserTool
                    Actions actions)
     : m_actions(std::move(actions)),
       m_browser_buttons(main_frame, settings, "", std::move(hooks)),
-      m_logo("About Tovali Explorer", pictures::Picture::Logo, 108, 44, MouseClicks::Double),
-      m_close_button("Close", pictures::Picture::CloseBox, 16, 14, MouseClicks::Single,
+      m_logo(tr("About Tovali Explorer"), pictures::Picture::Logo, 108, 44, MouseClicks::Double),
+      m_close_button(tr("Close"), pictures::Picture::CloseBox, 16, 14, MouseClicks::Single,
                      HandCursor::On) {
   override_background_color(kSilver);
   set_size_request(-1, 50);

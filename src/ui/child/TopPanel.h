@@ -9,6 +9,7 @@
 #include <gtkmm/menuitem.h>
 #include <gtkmm/separatormenuitem.h>
 
+#include "base/Translate.h"
 #include "browser/EmbeddedWB.h"
 #include "models/GrownUpRequest.h"
 #include "session/SessionEdge.h"
@@ -55,18 +56,18 @@ class TopPanel : public Gtk::EventBox {
   Actions m_actions;
   Gtk::Box m_top_box{Gtk::ORIENTATION_HORIZONTAL};
   Gtk::Box m_site_buttons{Gtk::ORIENTATION_HORIZONTAL};
-  ToolbarButton m_home{"Home", {"go-home"}};
+  ToolbarButton m_home{tr("Home"), {"go-home"}};
   BrowserToolbar m_browser_buttons;
-  ToolbarButton m_email{"E-mail", {"mail-send", "mail-message-new", "internet-mail"}};
+  ToolbarButton m_email{tr("E-mail"), {"mail-send", "mail-message-new", "internet-mail"}};
   Gtk::Box m_help_buttons{Gtk::ORIENTATION_HORIZONTAL};
-  ToolbarButton m_help{"Help", {"help-browser", "help-contents"}};
+  ToolbarButton m_help{tr("Help"), {"help-browser", "help-contents"}};
   Gtk::MenuButton m_help_arrow;
   Gtk::Menu m_help_menu;
-  Gtk::MenuItem m_help_local{"Tovali Explorer Help"};
-  Gtk::MenuItem m_help_web{"Help From The Web"};
+  Gtk::MenuItem m_help_local{tr("Tovali Explorer Help")};
+  Gtk::MenuItem m_help_web{tr("Help From The Web")};
   Gtk::SeparatorMenuItem m_help_separator;
-  Gtk::MenuItem m_help_about{"About Tovali Explorer"};
-  ToolbarButton m_ask{kAskGrownUpCaption, {"dialog-question", "help-faq", "system-users"}};
+  Gtk::MenuItem m_help_about{tr("About Tovali Explorer")};
+  ToolbarButton m_ask{tr(kAskGrownUpCaption), {"dialog-question", "help-faq", "system-users"}};
   Gtk::Box m_right_corner{Gtk::ORIENTATION_HORIZONTAL};
   PictureButton m_logo;
   PictureButton m_close_button;

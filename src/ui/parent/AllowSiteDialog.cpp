@@ -1,5 +1,6 @@
 #include "ui/parent/AllowSiteDialog.h"
 
+#include "base/Translate.h"
 #include "models/PasswordChange.h"
 #include "models/SetupApply.h"
 #include "ui/parent/PasswordForm.h"
@@ -24,7 +25,7 @@ void one_line_shortened(Gtk::Label& label, int max_chars) {
 }  // namespace
 
 AllowSiteDialog::AllowSiteDialog(Gtk::Window& parent, const std::string& url, AlwaysOffer always)
-    : Gtk::Dialog(kAllowSiteCaption, parent, true) {
+    : Gtk::Dialog(tr(kAllowSiteCaption), parent, true) {
   set_name("AllowSiteDialog");
   set_position(Gtk::WIN_POS_CENTER_ON_PARENT);
   set_resizable(false);
@@ -52,7 +53,7 @@ AllowSiteDialog::AllowSiteDialog(Gtk::Window& parent, const std::string& url, Al
   add_action_widget(m_not_now, kNotNow);
   if (always == AlwaysOffer::SetByAdministrator) {
     m_always.set_sensitive(false);
-    m_always.set_tooltip_text(kSetByAdministrator);
+    m_always.set_tooltip_text(tr(kSetByAdministrator));
   }
   m_not_now.set_can_default(true);
   set_default(m_not_now);

@@ -8,6 +8,7 @@
 #include <gtkmm/dialog.h>
 #include <gtkmm/label.h>
 
+#include "base/Translate.h"
 #include "models/GrownUpRequest.h"
 #include "session/DailyTime.h"
 
@@ -34,11 +35,11 @@ class AllowSiteDialog : public Gtk::Dialog {
   friend class AllowSiteDialogTestAccess;
 
   Gtk::Label m_host;
-  Gtk::Label m_intro{kAllowSiteIntro};
+  Gtk::Label m_intro{tr(kAllowSiteIntro)};
   Gtk::Label m_address;
-  Gtk::Button m_once{kJustThisTimeCaption};
-  Gtk::Button m_always{kAlwaysCaption};
-  Gtk::Button m_not_now{kNotNowCaption};
+  Gtk::Button m_once{tr(kJustThisTimeCaption)};
+  Gtk::Button m_always{tr(kAlwaysCaption)};
+  Gtk::Button m_not_now{tr(kNotNowCaption)};
 };
 
 // Asks for the password on top of `parent` (always, whatever the settings

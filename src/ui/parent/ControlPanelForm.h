@@ -4,6 +4,7 @@
 #include <gtkmm/dialog.h>
 #include <gtkmm/eventbox.h>
 
+#include "base/Translate.h"
 #include "models/ControlPanelHost.h"
 #include "ui/widgets/StarBurstPicture.h"
 
@@ -29,9 +30,9 @@ class ControlPanelForm : public Gtk::Dialog {
   ControlPanelHost& m_host;
   Gtk::EventBox m_background;
   Gtk::Box m_column{Gtk::ORIENTATION_VERTICAL, 0};
-  StarBurstPicture m_close_image{"Close", 239, 100};
-  StarBurstPicture m_setup_image{"Setup", 180, 98};
-  StarBurstPicture m_ok_image{"OK", 239, 100};
+  StarBurstPicture m_close_image{tr("Close"), 239, 100};
+  StarBurstPicture m_setup_image{tr("Setup"), 180, 98};
+  StarBurstPicture m_ok_image{tr("OK"), 239, 100};
 };
 
 // Opens the control panel on top of `parent` and returns when it has closed

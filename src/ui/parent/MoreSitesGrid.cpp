@@ -2,6 +2,7 @@
 
 #include <gdk/gdkkeysyms.h>
 #include <glibmm/main.h>
+#include "base/Translate.h"
 
 namespace tovali {
 
@@ -10,8 +11,8 @@ MoreSitesGrid::MoreSitesGrid() : m_store(Gtk::ListStore::create(m_columns)) {
   set_name("moresites_grid");
   set_grid_lines(Gtk::TREE_VIEW_GRID_LINES_BOTH);
   set_enable_search(false);
-  add_text_column("Link Description", 220, 0);
-  add_text_column("URL (http://...)", 224, 1);
+  add_text_column(tr("Link Description"), 220, 0);
+  add_text_column(tr("URL (http://...)"), 224, 1);
   signal_cursor_changed().connect([this] { grow_more_sites_rows(); });
   signal_key_press_event().connect(sigc::mem_fun(*this, &MoreSitesGrid::on_view_key), false);
   add_events(Gdk::BUTTON_RELEASE_MASK);

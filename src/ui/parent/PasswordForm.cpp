@@ -1,5 +1,6 @@
 #include "ui/parent/PasswordForm.h"
 
+#include "base/Translate.h"
 #include "crypto/PasswordHash.h"
 #include "models/PasswordChange.h"
 #include "ui/widgets/TitleBar.h"
@@ -7,7 +8,7 @@
 namespace tovali {
 
 PasswordForm::PasswordForm(Gtk::Window* parent) {
-  set_title("Enter Password");
+  set_title(tr("Enter Password"));
   set_name("PasswordForm");
   TitleBar::keep_fixed_modal(*this, parent);
   set_size_request(149, 186);

@@ -7,6 +7,7 @@
 #include <gtkmm/frame.h>
 #include <gtkmm/label.h>
 
+#include "base/Translate.h"
 #include "settings/Settings.h"
 
 namespace tovali {
@@ -29,11 +30,11 @@ class PasswordForm : public Gtk::Dialog {
 
   Gtk::Frame m_password_panel;
   Gtk::Box m_column{Gtk::ORIENTATION_VERTICAL, 4};
-  Gtk::Label m_label{"Password:"};
+  Gtk::Label m_label{tr("Password:")};
   Gtk::Entry m_password_edit;
-  Gtk::Label m_wrong_password{"Wrong Password"};
-  Gtk::Button m_ok{"OK"};
-  Gtk::Button m_cancel{"Cancel"};
+  Gtk::Label m_wrong_password{tr("Wrong Password")};
+  Gtk::Button m_ok{tr("OK")};
+  Gtk::Button m_cancel{tr("Cancel")};
 };
 
 // Runs one password prompt on top of `parent` (the main window's

@@ -2,6 +2,7 @@
 
 #include <gtkmm/cellrenderertext.h>
 
+#include "base/Translate.h"
 #include "models/DisplayText.h"
 #include "models/PasswordChange.h"
 
@@ -14,9 +15,8 @@ constexpr int kDomainWidth = 150;
 RefusedSitesPage::RefusedSitesPage()
     : Gtk::Box(Gtk::ORIENTATION_VERTICAL, 4),
       m_store(Gtk::ListStore::create(m_columns)),
-      m_caption(
-          "Sites the child was refused, newest first. Select one and press \"Add to More "
-          "Sites\" to allow it on the \"More Sites\" page.") {
+      m_caption(tr("Sites the child was refused, newest first. Select one and press \"Add to More "
+                   "Sites\" to allow it on the \"More Sites\" page.")) {
   set_name("refused_sites");
   set_border_width(8);
   m_caption.set_halign(Gtk::ALIGN_START);
@@ -26,9 +26,9 @@ RefusedSitesPage::RefusedSitesPage()
 
   m_view.set_model(m_store);
   m_view.set_name("refused_sites_view");
-  m_view.append_column("Refused URL", m_columns.url);
-  m_view.append_column("Domain", m_columns.domain);
-  m_view.append_column("Times", m_columns.count);
+  m_view.append_column(tr("Refused URL"), m_columns.url);
+  m_view.append_column(tr("Domain"), m_columns.domain);
+  m_view.append_column(tr("Times"), m_columns.count);
   // Long URLs and domains are shortened with "..." so that the list fits
   // its width and the count column always shows whole at the right.
   for (int column : {0, 1}) {
@@ -69,7 +69,7 @@ RefusedSitesPage::RefusedSitesPage()
 void RefusedSitesPage::lock_adding() {
   m_adding_locked = true;
   m_add.set_sensitive(false);
-  m_add.set_tooltip_text(kSetByAdministrator);
+  m_add.set_tooltip_text(tr(kSetByAdministrator));
 }
 
 void RefusedSitesPage::set_sites(std::vector<RefusedSite> sites) {

@@ -11,6 +11,7 @@
 #include <gtkmm/scrolledwindow.h>
 #include <gtkmm/treeview.h>
 
+#include "base/Translate.h"
 #include "models/RefusedSites.h"
 
 namespace tovali {
@@ -59,7 +60,7 @@ class RefusedSitesPage : public Gtk::Box {
   Gtk::ScrolledWindow m_scroll;
   mutable Gtk::TreeView m_view;  // reading its selection is not const in gtkmm
   Gtk::Box m_bar{Gtk::ORIENTATION_HORIZONTAL, 4};
-  Gtk::Button m_add{"Add to More Sites"};
+  Gtk::Button m_add{tr("Add to More Sites")};
   bool m_adding_locked = false;
 };
 

@@ -4,6 +4,7 @@
 
 #include <gtkmm/cellrendererprogress.h>
 
+#include "base/Translate.h"
 #include "models/GrownUpRequest.h"
 
 namespace tovali {
@@ -14,10 +15,10 @@ SetupActivityPage::SetupActivityPage()
       m_host_store(Gtk::ListStore::create(m_host_columns)),
       m_request_store(Gtk::ListStore::create(m_request_columns)),
       m_caption(
-          "The child's last 14 days, today at the top: the minutes used each day, and for the "
-          "selected day the sites with the pages opened and refused, and what a grown-up was "
-          "asked and answered."),
-      m_requests_caption("Asked a grown-up:") {
+          tr("The child's last 14 days, today at the top: the minutes used each day, and for the "
+             "selected day the sites with the pages opened and refused, and what a grown-up was "
+             "asked and answered.")),
+      m_requests_caption(tr("Asked a grown-up:")) {
   set_name("activity_page");
   set_border_width(8);
   m_caption.set_line_wrap(true);
@@ -26,9 +27,9 @@ SetupActivityPage::SetupActivityPage()
 
   m_days_view.set_model(m_day_store);
   m_days_view.set_name("activity_days");
-  m_days_view.append_column("Date", m_day_columns.date);
+  m_days_view.append_column(tr("Date"), m_day_columns.date);
   auto* bar = Gtk::manage(new Gtk::CellRendererProgress());
-  auto* minutes = Gtk::manage(new Gtk::TreeViewColumn("Minutes used", *bar));
+  auto* minutes = Gtk::manage(new Gtk::TreeViewColumn(tr("Minutes used"), *bar));
   minutes->add_attribute(bar->property_value(), m_day_columns.bar);
   minutes->add_attribute(bar->property_text(), m_day_columns.minutes);
   minutes->set_min_width(160);
@@ -37,20 +38,20 @@ SetupActivityPage::SetupActivityPage()
 
   m_hosts_view.set_model(m_host_store);
   m_hosts_view.set_name("activity_hosts");
-  m_hosts_view.append_column("Site", m_host_columns.host);
-  m_hosts_view.append_column("Opened", m_host_columns.opened);
-  m_hosts_view.append_column("Refused", m_host_columns.refused);
+  m_hosts_view.append_column(tr("Site"), m_host_columns.host);
+  m_hosts_view.append_column(tr("Opened"), m_host_columns.opened);
+  m_hosts_view.append_column(tr("Refused"), m_host_columns.refused);
   m_hosts_view.get_column(0)->set_expand(true);
   m_hosts_view.set_enable_search(false);
 
   // The answers carry the captions of the buttons of "Allow this site?".
   m_requests_view.set_model(m_request_store);
   m_requests_view.set_name("activity_requests");
-  m_requests_view.append_column("Site", m_request_columns.host);
-  m_requests_view.append_column("Asked", m_request_columns.asked);
-  m_requests_view.append_column(kJustThisTimeCaption, m_request_columns.once);
-  m_requests_view.append_column(kAlwaysCaption, m_request_columns.always);
-  m_requests_view.append_column(kNotNowCaption, m_request_columns.declined);
+  m_requests_view.append_column(tr("Site"), m_request_columns.host);
+  m_requests_view.append_column(tr("Asked"), m_request_columns.asked);
+  m_requests_view.append_column(tr(kJustThisTimeCaption), m_request_columns.once);
+  m_requests_view.append_column(tr(kAlwaysCaption), m_request_columns.always);
+  m_requests_view.append_column(tr(kNotNowCaption), m_request_columns.declined);
   m_requests_view.get_column(0)->set_expand(true);
   m_requests_view.set_enable_search(false);
   m_requests_caption.set_xalign(0);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/Translate.h"
 #include "browser/EmbeddedWB.h"
 #include "models/GeneratedPages.h"
 #include "policy/SetupBrowserGuard.h"
@@ -77,10 +78,11 @@ void SetupBrowserPage::open_help() {
 
 void SetupBrowserPage::open_feedback() {
   m_feedback_label.set_text(
-      std::string("Below is a web browser window which will navigate to the Morvek "
-                  "Tovali Explorer feedback web page. You can also use your normal "
-                  "web browser to go to the feedback page at ") +
-      kFeedbackURL + "\n\n");
+      fill(tr("Below is a web browser window which will navigate to the Morvek "
+              "Tovali Explorer feedback web page. You can also use your normal "
+              "web browser to go to the feedback page at {1}"),
+           {kFeedbackURL}) +
+      "\n\n");
   m_label_panel.show();
   browser().Navigate(kFeedbackURL);
 }

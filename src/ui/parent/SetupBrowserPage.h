@@ -6,6 +6,7 @@
 #include <gtkmm/button.h>
 #include <gtkmm/label.h>
 
+#include "base/Translate.h"
 #include "models/SetupHost.h"
 
 namespace tovali {
@@ -41,8 +42,8 @@ class SetupBrowserPage : public Gtk::Box {
   Gtk::Box m_label_panel{Gtk::ORIENTATION_VERTICAL, 0};
   Gtk::Label m_feedback_label;
   Gtk::Box m_browser_bar{Gtk::ORIENTATION_HORIZONTAL, 2};
-  Gtk::Button m_back{"< Back"};
-  Gtk::Button m_forward{"Forward >"};
+  Gtk::Button m_back{tr("< Back")};
+  Gtk::Button m_forward{tr("Forward >")};
   std::unique_ptr<EmbeddedWB> m_browser;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/parent/SetupDownloadsPage.h"
 
+#include "base/Translate.h"
 #include "models/SetupApply.h"
 #include "settings/SettingsKeys.h"
 #include "ui/parent/SetupLayout.h"
@@ -8,13 +9,15 @@ namespace tovali {
 
 SetupDownloadsPage::SetupDownloadsPage() : Gtk::Box(Gtk::ORIENTATION_VERTICAL, 4) {
   set_border_width(10);
-  pack_start(SetupLayout::label("Prohibit access to URL's that end with these file extensions:"),
-             Gtk::PACK_SHRINK);
+  pack_start(
+      SetupLayout::label(tr("Prohibit access to URL's that end with these file extensions:")),
+      Gtk::PACK_SHRINK);
   m_prohibited_file_exts_memo.set_size_request(200, 200);
   m_prohibited_file_exts_memo.set_halign(Gtk::ALIGN_START);
   pack_start(m_prohibited_file_exts_memo, Gtk::PACK_SHRINK);
-  pack_start(SetupLayout::label("(Enter one per line, and do not include the preceding period)"),
-             Gtk::PACK_SHRINK);
+  pack_start(
+      SetupLayout::label(tr("(Enter one per line, and do not include the preceding period)")),
+      Gtk::PACK_SHRINK);
 }
 
 void SetupDownloadsPage::show(const SetupModel& model, DisplayTextMap& display) {

@@ -3,6 +3,7 @@
 #include <gtkmm/cssprovider.h>
 
 #include "activity/LocalDate.h"
+#include "base/Translate.h"
 #include "models/PasswordChange.h"
 #include "models/SetupApply.h"
 #include "policy/UrlText.h"
@@ -13,24 +14,24 @@
 namespace tovali {
 
 SetupForm::SetupForm(Gtk::Window* parent, SetupHost& host) : m_host(host) {
-  set_title("Tovali Explorer Setup");
+  set_title(tr("Tovali Explorer Setup"));
   set_name("SetupForm");
   TitleBar::keep_fixed_modal(*this, parent);
   set_default_size(kWidth, kHeight);
   set_size_request(kWidth, kHeight);
 
   m_switches.on_configuration_toggled = [this] { on_download_config_clicked(); };
-  m_tabs.append_page(m_general, "General");
-  m_tabs.append_page(m_password, "Password");
-  m_tabs.append_page(m_buttons, "Buttons");
-  m_tabs.append_page(m_site_access, "Site Access");
-  m_tabs.append_page(m_downloads, "Downloads");
-  m_browser_tab_label = Gtk::manage(new Gtk::Label("Browser"));
+  m_tabs.append_page(m_general, tr("General"));
+  m_tabs.append_page(m_password, tr("Password"));
+  m_tabs.append_page(m_buttons, tr("Buttons"));
+  m_tabs.append_page(m_site_access, tr("Site Access"));
+  m_tabs.append_page(m_downloads, tr("Downloads"));
+  m_browser_tab_label = Gtk::manage(new Gtk::Label(tr("Browser")));
   m_tabs.append_page(m_browser_page, *m_browser_tab_label);
-  m_tabs.append_page(m_refused_sites, "Refused Sites");
-  m_tabs.append_page(m_time_page, "Time");
-  m_tabs.append_page(m_menu_page, "Menu");
-  m_tabs.append_page(m_activity_page, "Activity");
+  m_tabs.append_page(m_refused_sites, tr("Refused Sites"));
+  m_tabs.append_page(m_time_page, tr("Time"));
+  m_tabs.append_page(m_menu_page, tr("Menu"));
+  m_tabs.append_page(m_activity_page, tr("Activity"));
   m_time_page.on_add_minutes = [this] {
     m_host.add_extra_minutes();
     m_activity_page.show_record(m_host.activity_record(), local_moment_now().date);
@@ -135,7 +136,7 @@ void SetupForm::message(std::string_view text) {
 
 void SetupForm::on_download_config_clicked() {
   if (m_filling) return;
-  if (!m_switches.check(keys::download_config).get_active()) message(kConfigurationWarning);
+  if (!m_switches.check(keys::download_config).get_active()) message(tr(kConfigurationWarning));
 }
 
 void SetupForm::on_apply_clicked() {
@@ -175,12 +176,12 @@ void SetupForm::show_browser_tab(const char* caption) {
 }
 
 void SetupForm::on_help_clicked() {
-  show_browser_tab("Help");
+  show_browser_tab(tr("Help"));
   m_browser_page.open_help();
 }
 
 void SetupForm::on_feedback_clicked() {
-  show_browser_tab("Feedback Browser");
+  show_browser_tab(tr("Feedback Browser"));
   m_browser_page.open_feedback();
 }
 
@@ -191,9 +192,9 @@ void SetupForm::run_modal() {
   if (!system_problem.empty()) message(system_problem);
   const std::string activity_problems = m_host.activity_problems();
   if (!activity_problems.empty())
-    message("Some of the child's activity records were damaged and have been set aside:\n" +
+    message(tr("Some of the child's activity records were damaged and have been set aside:\n") +
             activity_problems);
-  for (int i = 0; i < m_load_warnings; ++i) message(kConfigurationWarning);
+  for (int i = 0; i < m_load_warnings; ++i) message(tr(kConfigurationWarning));
   m_load_warnings = 0;
   run();
   hide();

@@ -9,6 +9,7 @@
 #include <gtkmm/label.h>
 #include <gtkmm/notebook.h>
 
+#include "base/Translate.h"
 #include "models/DisplayText.h"
 #include "models/SetupHost.h"
 #include "models/SetupModel.h"
@@ -90,12 +91,12 @@ class SetupForm : public Gtk::Dialog {
   SetupActivityPage m_activity_page;
 
   Gtk::Box m_bottom{Gtk::ORIENTATION_HORIZONTAL, 6};
-  Gtk::Button m_save_button{"OK"};
-  Gtk::Button m_cancel_button{"Cancel"};
-  Gtk::Button m_help_button{"Help"};
-  Gtk::Button m_apply_button{"Apply"};
-  Gtk::Label m_feedback_question{"Are you having problems or do you want additional features?"};
-  Gtk::Button m_feedback_button{"Send Feedback"};
+  Gtk::Button m_save_button{tr("OK")};
+  Gtk::Button m_cancel_button{tr("Cancel")};
+  Gtk::Button m_help_button{tr("Help")};
+  Gtk::Button m_apply_button{tr("Apply")};
+  Gtk::Label m_feedback_question{tr("Are you having problems or do you want additional features?")};
+  Gtk::Button m_feedback_button{tr("Send Feedback")};
 };
 
 // Shows a fresh setup dialog for `host` on top of `parent` and returns when

@@ -1,5 +1,6 @@
 #include "ui/parent/SetupGeneralPage.h"
 
+#include "base/Translate.h"
 #include "settings/SettingsKeys.h"
 #include "ui/parent/SetupLayout.h"
 
@@ -10,7 +11,7 @@ SetupGeneralPage::SetupGeneralPage(SetupSwitches& switches)
   set_border_width(10);
   switches.add_checks(*this, SetupPlace::General);
   auto& main_group = SetupLayout::group(*this, "");
-  main_group.pack_start(SetupLayout::label("Load main frame (right frame) from this URL:"),
+  main_group.pack_start(SetupLayout::label(tr("Load main frame (right frame) from this URL:")),
                         Gtk::PACK_SHRINK);
   main_group.pack_start(switches.add_entry(keys::load_main_url), Gtk::PACK_SHRINK);
   switches.add_checks(main_group, SetupPlace::MainFrame);

@@ -2,6 +2,7 @@
 
 #include <gtkmm/frame.h>
 
+#include "base/Translate.h"
 #include "models/PasswordChange.h"
 
 namespace tovali {
@@ -25,7 +26,7 @@ Gtk::Box& SetupLayout::group(Gtk::Box& parent, const char* title) {
 
 void SetupLayout::lock(Gtk::Widget& control) {
   control.set_sensitive(false);
-  control.set_tooltip_text(kSetByAdministrator);
+  control.set_tooltip_text(tr(kSetByAdministrator));
 }
 
 }  // namespace tovali

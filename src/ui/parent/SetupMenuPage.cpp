@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "base/Translate.h"
 #include "models/PasswordChange.h"
 #include "models/SetupApply.h"
 #include "settings/SettingsKeys.h"
@@ -12,9 +13,9 @@ namespace tovali {
 SetupMenuPage::SetupMenuPage()
     : Gtk::Box(Gtk::ORIENTATION_VERTICAL, 8),
       m_caption(
-          "The menu the child sees on the left, made here without a web server. Each entry is "
-          "a big button that opens its address; the child may go on to other pages of the same "
-          "domain and of the other domains listed."),
+          tr("The menu the child sees on the left, made here without a web server. Each entry is "
+             "a big button that opens its address; the child may go on to other pages of the "
+             "same domain and of the other domains listed.")),
       m_store(Gtk::ListStore::create(m_columns)) {
   set_name("menu_page");
   set_border_width(8);
@@ -26,9 +27,9 @@ SetupMenuPage::SetupMenuPage()
   m_view.set_model(m_store);
   m_view.set_name("menu_sites");
   m_view.set_enable_search(false);
-  m_view.append_column("Title", m_columns.title);
-  m_view.append_column("Address", m_columns.url);
-  m_view.append_column("Other domains", m_columns.domains);
+  m_view.append_column(tr("Title"), m_columns.title);
+  m_view.append_column(tr("Address"), m_columns.url);
+  m_view.append_column(tr("Other domains"), m_columns.domains);
   for (Gtk::TreeViewColumn* column : m_view.get_columns()) column->set_resizable(true);
   m_view.get_selection()->signal_changed().connect([this] {
     show_chosen_fields();
@@ -81,12 +82,12 @@ void SetupMenuPage::fill(const Settings& settings) {
   m_local_menu.set_active(settings.is_on(keys::local_menu));
   const bool switch_locked = settings.is_locked(keys::local_menu);
   m_local_menu.set_sensitive(!switch_locked);
-  m_local_menu.set_tooltip_text(switch_locked ? kSetByAdministrator : "");
+  m_local_menu.set_tooltip_text(switch_locked ? tr(kSetByAdministrator) : "");
   m_locked = menu_sites_locked(settings);
   m_rows = load_menu_sites(settings);
   for (Gtk::Entry* entry : {&m_title, &m_url, &m_domains})
-    entry->set_tooltip_text(m_locked ? kSetByAdministrator : "");
-  m_view.set_tooltip_text(m_locked ? kSetByAdministrator : "");
+    entry->set_tooltip_text(m_locked ? tr(kSetByAdministrator) : "");
+  m_view.set_tooltip_text(m_locked ? tr(kSetByAdministrator) : "");
   show_rows(m_rows.empty() ? -1 : 0);
 }
 
@@ -178,7 +179,7 @@ void SetupMenuPage::update_buttons() {
   m_move_up.set_sensitive(!m_locked && row > 0);
   m_move_down.set_sensitive(!m_locked && row >= 0 && row + 1 < count);
   for (Gtk::Button* button : {&m_add, &m_remove, &m_move_up, &m_move_down})
-    button->set_tooltip_text(m_locked ? kSetByAdministrator : "");
+    button->set_tooltip_text(m_locked ? tr(kSetByAdministrator) : "");
 }
 
 }  // namespace tovali

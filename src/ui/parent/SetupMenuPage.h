@@ -12,6 +12,7 @@
 #include <gtkmm/scrolledwindow.h>
 #include <gtkmm/treeview.h>
 
+#include "base/Translate.h"
 #include "models/SetupModel.h"
 #include "settings/Settings.h"
 
@@ -23,7 +24,8 @@ namespace tovali {
 // "Move Up" and "Move Down".
 class SetupMenuPage : public Gtk::Box {
  public:
-  static constexpr const char* kSwitchCaption = "Show this menu in place of the home site's menu";
+  static constexpr const char* kSwitchCaption =
+      N_("Show this menu in place of the home site's menu");
 
   SetupMenuPage();
 
@@ -71,24 +73,24 @@ class SetupMenuPage : public Gtk::Box {
   // True while the fields are being filled from a row (no edit then).
   bool m_showing = false;
 
-  Gtk::CheckButton m_local_menu{kSwitchCaption};
+  Gtk::CheckButton m_local_menu{tr(kSwitchCaption)};
   Gtk::Label m_caption;
   Columns m_columns;
   Glib::RefPtr<Gtk::ListStore> m_store;
   Gtk::TreeView m_view;
   Gtk::ScrolledWindow m_scroll;
   Gtk::Grid m_fields;
-  Gtk::Label m_title_label{"Title:"};
+  Gtk::Label m_title_label{tr("Title:")};
   Gtk::Entry m_title;
-  Gtk::Label m_url_label{"Address (http://...):"};
+  Gtk::Label m_url_label{tr("Address (http://...):")};
   Gtk::Entry m_url;
-  Gtk::Label m_domains_label{"Other domains (separated by spaces):"};
+  Gtk::Label m_domains_label{tr("Other domains (separated by spaces):")};
   Gtk::Entry m_domains;
   Gtk::Box m_bar{Gtk::ORIENTATION_HORIZONTAL, 4};
-  Gtk::Button m_add{"Add"};
-  Gtk::Button m_remove{"Remove"};
-  Gtk::Button m_move_up{"Move Up"};
-  Gtk::Button m_move_down{"Move Down"};
+  Gtk::Button m_add{tr("Add")};
+  Gtk::Button m_remove{tr("Remove")};
+  Gtk::Button m_move_up{tr("Move Up")};
+  Gtk::Button m_move_down{tr("Move Down")};
 };
 
 }  // namespace tovali

@@ -4,6 +4,7 @@
 
 #include <gtkmm/grid.h>
 
+#include "base/Translate.h"
 #include "models/PasswordChange.h"
 #include "ui/parent/SetupLayout.h"
 
@@ -16,16 +17,16 @@ SetupPasswordPage::SetupPasswordPage(SetupSwitches& switches, SetupHost& host, M
 
   auto* row = Gtk::manage(new Gtk::Box(Gtk::ORIENTATION_HORIZONTAL, 12));
   pack_start(*row, Gtk::PACK_SHRINK);
-  auto& group = SetupLayout::group(*row, "Change Password: ");
-  group.pack_start(SetupLayout::label("Enter the current password and the new password twice:"),
+  auto& group = SetupLayout::group(*row, tr("Change Password: "));
+  group.pack_start(SetupLayout::label(tr("Enter the current password and the new password twice:")),
                    Gtk::PACK_SHRINK);
   auto* fields = Gtk::manage(new Gtk::Grid());
   fields->set_row_spacing(4);
   fields->set_column_spacing(6);
   const std::pair<const char*, Gtk::Entry*> rows[] = {
-      {"Current Password:", &m_current_password},
-      {"New Password:", &m_new_password},
-      {"New Password Again:", &m_new_password_again},
+      {tr("Current Password:"), &m_current_password},
+      {tr("New Password:"), &m_new_password},
+      {tr("New Password Again:"), &m_new_password_again},
   };
   int top = 0;
   for (const auto& [caption, field] : rows) {
@@ -39,20 +40,20 @@ SetupPasswordPage::SetupPasswordPage(SetupSwitches& switches, SetupHost& host, M
   m_new_password.set_name("new_password");
   m_new_password_again.set_name("new_password_again");
   group.pack_start(*fields, Gtk::PACK_SHRINK);
-  m_set_password = Gtk::manage(new Gtk::Button("Set Password"));
+  m_set_password = Gtk::manage(new Gtk::Button(tr("Set Password")));
   m_set_password->set_name("set_password_button");
   m_set_password->set_halign(Gtk::ALIGN_END);
   m_set_password->signal_clicked().connect([this] { set_password(); });
   group.pack_start(*m_set_password, Gtk::PACK_SHRINK);
 
-  auto& note = SetupLayout::label(kFactoryPasswordNote, SetupLayout::Wrap::On);
+  auto& note = SetupLayout::label(tr(kFactoryPasswordNote), SetupLayout::Wrap::On);
   m_password_note = &note;
   note.set_name("password_note");
   note.set_valign(Gtk::ALIGN_START);
   note.set_max_width_chars(22);
   row->pack_start(note, Gtk::PACK_EXPAND_WIDGET);
 
-  auto& own_files = SetupLayout::label(kOwnFilesPasswordNote, SetupLayout::Wrap::On);
+  auto& own_files = SetupLayout::label(tr(kOwnFilesPasswordNote), SetupLayout::Wrap::On);
   m_own_files_note = &own_files;
   own_files.set_name("own_files_password_note");
   // Two lines within the dialog's 640 pixels, the command whole on the second.

@@ -3,6 +3,7 @@
 #include <gtkmm/grid.h>
 #include <gtkmm/scrolledwindow.h>
 
+#include "base/Translate.h"
 #include "models/SetupApply.h"
 #include "settings/SettingsKeys.h"
 #include "ui/parent/SetupLayout.h"
@@ -11,9 +12,9 @@ namespace tovali {
 
 SetupSiteAccessPage::SetupSiteAccessPage() : Gtk::Box(Gtk::ORIENTATION_VERTICAL, 4) {
   set_border_width(10);
-  pack_start(SetupLayout::label("Customize the sites you want to add or prohibit here."),
+  pack_start(SetupLayout::label(tr("Customize the sites you want to add or prohibit here.")),
              Gtk::PACK_SHRINK);
-  pack_start(SetupLayout::label("Include these sites in the \"More Sites\" category:"),
+  pack_start(SetupLayout::label(tr("Include these sites in the \"More Sites\" category:")),
              Gtk::PACK_SHRINK);
   auto* grid_scroll = Gtk::manage(new Gtk::ScrolledWindow());
   grid_scroll->set_shadow_type(Gtk::SHADOW_IN);
@@ -25,8 +26,8 @@ SetupSiteAccessPage::SetupSiteAccessPage() : Gtk::Box(Gtk::ORIENTATION_VERTICAL,
   memos->set_column_spacing(12);
   memos->set_row_spacing(2);
   memos->set_column_homogeneous(true);
-  memos->attach(SetupLayout::label("Prohibit access to these domains:"), 0, 0, 1, 1);
-  memos->attach(SetupLayout::label("Prohibit access to these URL's:"), 1, 0, 1, 1);
+  memos->attach(SetupLayout::label(tr("Prohibit access to these domains:")), 0, 0, 1, 1);
+  memos->attach(SetupLayout::label(tr("Prohibit access to these URL's:")), 1, 0, 1, 1);
   m_prohibited_domains_memo.set_size_request(-1, 110);
   m_prohibited_urls_memo.set_size_request(-1, 110);
   memos->attach(m_prohibited_domains_memo, 0, 1, 1, 1);

@@ -1,5 +1,6 @@
 #include "ui/parent/SetupSwitches.h"
 
+#include "base/Translate.h"
 #include "settings/Settings.h"
 #include "ui/parent/SetupLayout.h"
 
@@ -9,7 +10,7 @@ void SetupSwitches::add_checks(Gtk::Box& box, SetupPlace place) {
   for (const SetupCheck& entry : setup_checks()) {
     if (entry.place != place) continue;
     const std::string name(entry.key.name());
-    auto* check = Gtk::manage(new Gtk::CheckButton(entry.caption));
+    auto* check = Gtk::manage(new Gtk::CheckButton(tr(entry.caption)));
     check->set_name(name);
     box.pack_start(*check, Gtk::PACK_SHRINK);
     m_checks[name] = check;

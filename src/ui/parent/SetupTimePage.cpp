@@ -1,6 +1,7 @@
 #include "ui/parent/SetupTimePage.h"
 
 #include "activity/DailyLimits.h"
+#include "base/Translate.h"
 #include "models/PasswordChange.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
@@ -20,10 +21,10 @@ std::string trimmed(const std::string& text) {
 SetupTimePage::SetupTimePage()
     : Gtk::Box(Gtk::ORIENTATION_VERTICAL, 8),
       m_caption(
-          "The time the child may use the program each day. Time counts while the program "
-          "runs, not while this dialog or \"Allow this site?\" is open after the password. "
-          "When it is up, or during bedtime, the "
-          "program shows \"Time is up for today. See you tomorrow!\".") {
+          tr("The time the child may use the program each day. Time counts while the program "
+             "runs, not while this dialog or \"Allow this site?\" is open after the password. "
+             "When it is up, or during bedtime, the "
+             "program shows \"Time is up for today. See you tomorrow!\".")) {
   set_name("time_page");
   set_border_width(8);
   m_caption.set_line_wrap(true);
@@ -61,7 +62,7 @@ void SetupTimePage::fill(const Settings& settings) {
   // Extra minutes would stretch a limit the administrator set.
   const auto show_lock = [](Gtk::Widget& control, bool locked) {
     control.set_sensitive(!locked);
-    control.set_tooltip_text(locked ? kSetByAdministrator : "");
+    control.set_tooltip_text(locked ? tr(kSetByAdministrator) : "");
   };
   show_lock(m_daily_minutes, minutes_locked);
   show_lock(m_bedtime, bedtime_locked);
@@ -73,13 +74,13 @@ bool SetupTimePage::store(Settings& settings, const MessageSink& show) const {
   const std::string bedtime = trimmed(single_line_value(m_bedtime.get_text().raw()));
   std::string problems;
   if (!parse_daily_limits(minutes, "").problems.empty())
-    problems += "\nMinutes per day must be a whole number from 0 to 1440.";
+    problems += std::string("\n") + tr("Minutes per day must be a whole number from 0 to 1440.");
   if (!parse_daily_limits("", bedtime).problems.empty())
     problems +=
-        "\nBedtime must be written HH:MM-HH:MM with two different times, for example "
-        "20:30-07:00.";
+        std::string("\n") + tr("Bedtime must be written HH:MM-HH:MM with two different times, for "
+                               "example 20:30-07:00.");
   if (!problems.empty()) {
-    show("The time settings were not saved." + problems);
+    show(tr("The time settings were not saved.") + problems);
     return false;
   }
   if (!settings.is_locked(keys::daily_minutes)) settings.set_value(keys::daily_minutes, minutes);

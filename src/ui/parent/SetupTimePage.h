@@ -9,6 +9,7 @@
 #include <gtkmm/grid.h>
 #include <gtkmm/label.h>
 
+#include "base/Translate.h"
 #include "models/SetupApply.h"
 #include "settings/Settings.h"
 
@@ -18,7 +19,7 @@ namespace tovali {
 // today".
 class SetupTimePage : public Gtk::Box {
  public:
-  static constexpr const char* kAddMinutesCaption = "Add 15 minutes today";
+  static constexpr const char* kAddMinutesCaption = N_("Add 15 minutes today");
 
   SetupTimePage();
 
@@ -41,12 +42,12 @@ class SetupTimePage : public Gtk::Box {
 
   Gtk::Label m_caption;
   Gtk::Grid m_grid;
-  Gtk::Label m_daily_minutes_label{"Minutes per day (empty or 0: no limit):"};
+  Gtk::Label m_daily_minutes_label{tr("Minutes per day (empty or 0: no limit):")};
   Gtk::Entry m_daily_minutes;
-  Gtk::Label m_bedtime_label{"Bedtime, HH:MM-HH:MM (empty: none):"};
+  Gtk::Label m_bedtime_label{tr("Bedtime, HH:MM-HH:MM (empty: none):")};
   Gtk::Entry m_bedtime;
   Gtk::Box m_bar{Gtk::ORIENTATION_HORIZONTAL, 4};
-  Gtk::Button m_add_minutes{kAddMinutesCaption};
+  Gtk::Button m_add_minutes{tr(kAddMinutesCaption)};
 };
 
 }  // namespace tovali

@@ -2,6 +2,7 @@
 
 #include <atkmm/object.h>
 
+#include "base/Translate.h"
 #include "models/PasswordChange.h"
 #include "settings/SettingsKeys.h"
 #include "ui/widgets/MessageBox.h"
@@ -35,11 +36,11 @@ void title(Gtk::Label& label) {
 }  // namespace
 
 WelcomeDialog::WelcomeDialog(Gtk::Window& parent, SetupHost& host)
-    : Gtk::Dialog(kWelcomeTitle, parent, true),
+    : Gtk::Dialog(tr(kWelcomeTitle), parent, true),
       m_host(host),
       m_parts(welcome_parts(host.settings())) {
   set_name("WelcomeDialog");
-  get_accessible()->set_name(kWelcomeTitle);
+  get_accessible()->set_name(tr(kWelcomeTitle));
   TitleBar::keep_fixed_modal(*this, &parent);
   const Settings& settings = host.settings();
 
@@ -58,8 +59,8 @@ WelcomeDialog::WelcomeDialog(Gtk::Window& parent, SetupHost& host)
     m_new_password.set_name("welcome_new_password");
     m_again.set_name("welcome_password_again");
     // A screen reader reads the field by the caption beside it.
-    m_new_password.get_accessible()->set_name(kWelcomeNewPassword);
-    m_again.get_accessible()->set_name(kWelcomePasswordAgain);
+    m_new_password.get_accessible()->set_name(tr(kWelcomeNewPassword));
+    m_again.get_accessible()->set_name(tr(kWelcomePasswordAgain));
     m_new_password_label.set_xalign(0);
     m_again_label.set_xalign(0);
     m_new_password_label.set_mnemonic_widget(m_new_password);
@@ -100,7 +101,7 @@ WelcomeDialog::WelcomeDialog(Gtk::Window& parent, SetupHost& host)
   m_own_sites.set_active(true);
   m_home_address.set_name("welcome_home_address");
   m_home_address.set_placeholder_text("https://");
-  m_home_address.get_accessible()->set_name(kWelcomeHomeSite);
+  m_home_address.get_accessible()->set_name(tr(kWelcomeHomeSite));
   m_grid.attach(m_own_sites, 0, row++, 2, 1);
   m_grid.attach(m_home_site, 0, row);
   m_grid.attach(m_home_address, 1, row++);
@@ -118,9 +119,9 @@ WelcomeDialog::WelcomeDialog(Gtk::Window& parent, SetupHost& host)
   m_daily_time_label.set_xalign(0);
   m_daily_time_label.set_mnemonic_widget(m_daily_minutes);
   m_daily_minutes.set_name("welcome_daily_minutes");
-  m_daily_minutes.get_accessible()->set_name(kWelcomeDailyTime);
+  m_daily_minutes.get_accessible()->set_name(tr(kWelcomeDailyTime));
   m_daily_minutes.set_width_chars(6);
-  m_daily_minutes.set_placeholder_text("minutes");
+  m_daily_minutes.set_placeholder_text(tr("minutes"));
   m_grid.attach(m_daily_time_label, 0, row);
   m_grid.attach(m_daily_minutes, 1, row++);
   if (!m_parts.daily_time) {
@@ -148,7 +149,7 @@ WelcomeDialog::WelcomeDialog(Gtk::Window& parent, SetupHost& host)
 
 void WelcomeDialog::lock_part(Gtk::Widget& widget) {
   widget.set_sensitive(false);
-  widget.set_tooltip_text(kSetByAdministrator);
+  widget.set_tooltip_text(tr(kSetByAdministrator));
 }
 
 void WelcomeDialog::update_home_site_entry() {
@@ -175,7 +176,7 @@ WelcomeResult WelcomeDialog::run_modal() {
       hide();
       return outcome.result;
     }
-    m_message.set_text(outcome.message);
+    m_message.set_text(tr(outcome.message.c_str()));
     m_message.show();
   }
   hide();

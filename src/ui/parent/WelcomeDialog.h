@@ -9,6 +9,7 @@
 #include <gtkmm/label.h>
 #include <gtkmm/radiobutton.h>
 
+#include "base/Translate.h"
 #include "models/PasswordChange.h"
 #include "models/SetupHost.h"
 #include "models/WelcomeSetup.h"
@@ -42,24 +43,24 @@ class WelcomeDialog : public Gtk::Dialog {
   SetupHost& m_host;
   WelcomeParts m_parts;
   Gtk::Grid m_grid;
-  Gtk::Label m_title{kWelcomeTitle};
-  Gtk::Label m_password_heading{kWelcomePasswordHeading};
-  Gtk::Label m_own_files_note{kOwnFilesPasswordNote};
-  Gtk::Label m_new_password_label{kWelcomeNewPassword};
+  Gtk::Label m_title{tr(kWelcomeTitle)};
+  Gtk::Label m_password_heading{tr(kWelcomePasswordHeading)};
+  Gtk::Label m_own_files_note{tr(kOwnFilesPasswordNote)};
+  Gtk::Label m_new_password_label{tr(kWelcomeNewPassword)};
   Gtk::Entry m_new_password;
-  Gtk::Label m_again_label{kWelcomePasswordAgain};
+  Gtk::Label m_again_label{tr(kWelcomePasswordAgain)};
   Gtk::Entry m_again;
-  Gtk::CheckButton m_ask_to_close{kWelcomeAskToClose};
-  Gtk::CheckButton m_ask_for_setup{kWelcomeAskForSetup};
-  Gtk::Label m_sites_heading{kWelcomeSitesHeading};
-  Gtk::RadioButton m_own_sites{kWelcomeOwnSites};
-  Gtk::RadioButton m_home_site{kWelcomeHomeSite};
+  Gtk::CheckButton m_ask_to_close{tr(kWelcomeAskToClose)};
+  Gtk::CheckButton m_ask_for_setup{tr(kWelcomeAskForSetup)};
+  Gtk::Label m_sites_heading{tr(kWelcomeSitesHeading)};
+  Gtk::RadioButton m_own_sites{tr(kWelcomeOwnSites)};
+  Gtk::RadioButton m_home_site{tr(kWelcomeHomeSite)};
   Gtk::Entry m_home_address;
-  Gtk::Label m_daily_time_label{kWelcomeDailyTime};
+  Gtk::Label m_daily_time_label{tr(kWelcomeDailyTime)};
   Gtk::Entry m_daily_minutes;
   Gtk::Label m_message;
-  Gtk::Button m_done{kWelcomeDone};
-  Gtk::Button m_later{kWelcomeLater};
+  Gtk::Button m_done{tr(kWelcomeDone)};
+  Gtk::Button m_later{tr(kWelcomeLater)};
 };
 
 }  // namespace tovali

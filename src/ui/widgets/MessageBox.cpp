@@ -3,11 +3,13 @@
 #include <string>
 
 #include <gtkmm/messagedialog.h>
+#include "base/Translate.h"
 
 namespace tovali {
 
 void show_message(Gtk::Window& parent, std::string_view text) {
-  std::string shown(text);
+  // Messages of the core may come untranslated.
+  std::string shown = tr(std::string(text).c_str());
   for (auto pos = shown.find("\r\n"); pos != std::string::npos; pos = shown.find("\r\n", pos)) {
     shown.erase(pos, 1);
   }
