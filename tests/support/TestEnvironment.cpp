@@ -52,6 +52,13 @@ TestEnvironment::TestEnvironment(const std::string& root) {
                            "SESSION_MANAGER", "GDK_BACKEND", "DISPLAY"})
     unset(name);
   set("NO_AT_BRIDGE", "1");
+  // The message catalogues of the build tree, and English texts whatever
+  // the machine's language: a test that wants another language sets
+  // LANGUAGE and a LC_MESSAGES other than "C" (gettext passes LANGUAGE over
+  // in the "C" locale).
+  set("TOVALI_LOCALE_DIR", TOVALI_TEST_LOCALE_DIR);
+  for (const char* name : {"LANGUAGE", "LC_ALL"}) unset(name);
+  set("LC_MESSAGES", "C");
   set("GSETTINGS_BACKEND", "memory");
   // Requests go to 127.0.0.1 directly, never through a proxy.
   for (const char* name : {"http_proxy", "https_proxy", "ftp_proxy", "all_proxy", "HTTP_PROXY",

@@ -2,6 +2,7 @@
 
 #include <libintl.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <vector>
@@ -26,6 +27,28 @@ void start_translations(const std::string& dir) {
 const char* tr(const char* text) {
   if (text == nullptr || *text == '\0') return text;
   return dgettext(kTextDomain, text);
+}
+
+std::string tr_lines(std::string_view text) {
+  std::string out;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+    const std::string_view line = text.substr(start, end - start);
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+      out += line;
+    } else {
+      const std::size_t last = line.find_last_not_of(" \t");
+      out += line.substr(0, first);
+      out += tr(std::string(line.substr(first, last + 1 - first)).c_str());
+      out += line.substr(last + 1);
+    }
+    if (end == text.size()) break;
+    out += text[end];
+    start = end + 1;
+  }
+  return out;
 }
 
 const char* tr_plural(const char* one, const char* many, unsigned long n) {

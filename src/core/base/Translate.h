@@ -28,6 +28,11 @@ void start_translations(const std::string& dir);
 // the program.
 const char* tr(const char* text);
 
+// `text` with each of its lines (the parts between '\r' and '\n') translated
+// on its own, the blanks around a line kept: for texts the core puts
+// together from marked lines.
+std::string tr_lines(std::string_view text);
+
 // The form of `one` (n == 1) or `many` for the count `n`, translated.
 const char* tr_plural(const char* one, const char* many, unsigned long n);
 

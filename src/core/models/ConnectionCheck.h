@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+
 #include "base/Translate.h"
 
 namespace tovali {
@@ -19,7 +20,7 @@ class ConnectionCheck {
   static constexpr const char* kProbeURL = "http://connection-check.tovali.invalid/";
 
   static constexpr const char* kWaitingMessage =
-      N_("Welcome to Tovali Explorer!\r\rChecking for a connection...please wait...");
+      N_("Welcome to Tovali Explorer!") "\r\r" N_("Checking for a connection...please wait...");
 
   struct TickActions {
     int next_interval = kFirstInterval;

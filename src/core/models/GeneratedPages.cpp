@@ -1,12 +1,13 @@
 #include "models/GeneratedPages.h"
 
 #include "base/AtomicFile.h"
+#include "base/PageLanguage.h"
+#include "base/Translate.h"
 #include "policy/UrlText.h"
 #include "settings/SettingsKeys.h"
 
 #include <algorithm>
 #include <cstdio>
-#include "base/Translate.h"
 
 namespace tovali {
 
@@ -262,14 +263,17 @@ bool status_names_internal_page(const std::string& status_text) {
 
 std::vector<std::string> program_page_paths(const std::string& program_dir,
                                             const std::string& state_dir) {
-  return {program_dir + "welcome.html",
-          program_dir + "help.html",
-          program_dir + "setuphelp/setuphelp.html",
-          state_dir + "error.html",
-          state_dir + "moresites.html",
-          state_dir + "timeup.html",
-          state_dir + "unreadable.html",
-          state_dir + kLocalMenuFileName};
+  std::vector<std::string> paths;
+  // The supplied pages, and their copies in the session's language.
+  for (const char* page : {"welcome.html", "help.html", "setuphelp/setuphelp.html"}) {
+    paths.push_back(program_dir + page);
+    std::string localized = supplied_page_path(program_dir, page);
+    if (localized != paths.back()) paths.push_back(std::move(localized));
+  }
+  for (const char* page : {"error.html", "moresites.html", "timeup.html", "unreadable.html"})
+    paths.push_back(state_dir + page);
+  paths.push_back(state_dir + kLocalMenuFileName);
+  return paths;
 }
 
 }  // namespace tovali

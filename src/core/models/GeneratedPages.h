@@ -82,7 +82,8 @@ std::string settings_unreadable_page_text();
 std::string write_settings_unreadable_page(const std::string& dir);
 
 // The paths of the program's own pages: the supplied start page, local
-// help and setup help in `program_dir`, the generated error, "More Sites",
+// help and setup help in `program_dir` (with their copies in the session's
+// language, supplied_page_path), the generated error, "More Sites",
 // time-up, settings-unreadable and own menu pages in `state_dir` (both
 // folders ending in "/").
 std::vector<std::string> program_page_paths(const std::string& program_dir,

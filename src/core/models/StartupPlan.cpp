@@ -1,13 +1,14 @@
 #include "models/StartupPlan.h"
 
 #include "BuildConfig.h"
+#include "base/PageLanguage.h"
 #include "base/Translate.h"
 #include "settings/SettingsKeys.h"
 
 namespace tovali {
 
 std::string start_page_path(const std::string& program_dir) {
-  return program_dir + "welcome.html";
+  return supplied_page_path(program_dir, "welcome.html");
 }
 
 FirstMainPage choose_first_main_page(const Settings& settings, const std::string& program_dir) {

@@ -15,7 +15,7 @@ inline constexpr int kOwnProgramVersion = 200;
 inline constexpr const char* kMakerWebAddress = "http://www.tovali.example.org";
 
 inline constexpr const char* kLoadingMessage =
-    N_("Welcome To Tovali Explorer! \r\r\rLoading configuration...");
+    N_("Welcome To Tovali Explorer!") " \r\r\r" N_("Loading configuration...");
 
 // What the first page of the main frame is.
 enum class FirstPageKind {

@@ -1,4 +1,5 @@
 #include "session/HomeSiteCheck.h"
+
 #include "base/Translate.h"
 
 namespace tovali {

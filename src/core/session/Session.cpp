@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/PageLanguage.h"
 #include "models/GeneratedPages.h"
 #include "models/StartupPlan.h"
 #include "session/HomeSiteCheck.h"
@@ -164,7 +165,8 @@ void Session::open_email() {
 }
 
 void Session::open_local_help() {
-  m_guard.open_program_page(m_edge.engine_url(m_locations.ProgramDir + "help.html"));
+  m_guard.open_program_page(
+      m_edge.engine_url(supplied_page_path(m_locations.ProgramDir, "help.html")));
 }
 
 void Session::open_web_help() {

@@ -1,6 +1,7 @@
 #include "ui/child/LeftStrip.h"
 
 #include <string>
+
 #include "base/Translate.h"
 
 namespace tovali {

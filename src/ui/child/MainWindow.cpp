@@ -27,7 +27,8 @@ MainWindow::MainWindow(const Locations& locations)
     : m_session(locations, *this, *this, m_clock),
       m_top_panel(
           m_main_frame, m_session.settings(),
-          {[this] { prepare_history_step(); }, [this] { ShowMsgPanel(N_("\r\rPrinting...")); }},
+          {[this] { prepare_history_step(); },
+           [this] { ShowMsgPanel(std::string("\r\r") + tr("Printing...")); }},
           {[this] { on_home_clicked(); }, [this] { on_email_clicked(); },
            [this] { on_local_help_clicked(); }, [this] { on_web_help_clicked(); },
            [this] { show_about(); }, [this] { on_close_clicked(); }, [this] { on_ask_clicked(); }}),

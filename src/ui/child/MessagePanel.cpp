@@ -81,7 +81,7 @@ MessagePanel::~MessagePanel() {
 
 void MessagePanel::ShowMsgPanel(const std::string& message, PanelButton button) {
   // The guard and the session hand over their texts untranslated.
-  const std::string text = tr(message.c_str());
+  const std::string text = tr_lines(message);
   m_button = button;
   m_model.show(text);
   set_accessible_name(spoken_text(text));

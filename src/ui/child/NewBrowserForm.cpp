@@ -15,7 +15,7 @@ NewBrowserForm::NewBrowserForm(PopupHost& host, EmbeddedWB& related, Gtk::Window
       m_browser(related),
       m_browser_buttons(m_browser, host.settings(), "pop-up ",
                         {[this] { m_host.prepare_history_step(); },
-                         [this] { ShowMsgPanel(N_("\r\rPrinting...")); }}),
+                         [this] { ShowMsgPanel(std::string("\r\r") + tr("Printing...")); }}),
       m_logo(pictures::picture(pictures::Picture::Logo, 108, 44)) {
   set_title(tr(kCaption));
   set_default_size(640, 480);

@@ -2,6 +2,7 @@
 
 #include <gdk/gdkkeysyms.h>
 #include <glibmm/main.h>
+
 #include "base/Translate.h"
 
 namespace tovali {

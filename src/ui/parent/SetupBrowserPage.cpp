@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/PageLanguage.h"
 #include "base/Translate.h"
 #include "browser/EmbeddedWB.h"
 #include "models/GeneratedPages.h"
@@ -60,9 +61,10 @@ EmbeddedWB& SetupBrowserPage::browser() {
     };
     // It keeps to the setup help page, the error page and the feedback site.
     m_browser->events().BeforeNavigate2 =
-        [guard = SetupBrowserGuard({to_engine_url(m_host.ProgramDir() + kHelpPath),
-                                    to_engine_url(m_host.state_dir() + "error.html")},
-                                   kFeedbackURL)](const NavigationRequest& request) {
+        [guard =
+             SetupBrowserGuard({to_engine_url(supplied_page_path(m_host.ProgramDir(), kHelpPath)),
+                                to_engine_url(m_host.state_dir() + "error.html")},
+                               kFeedbackURL)](const NavigationRequest& request) {
           return guard.BeforeNavigate2(request.url);
         };
     pack_start(m_browser->widget(), Gtk::PACK_EXPAND_WIDGET);
@@ -73,7 +75,7 @@ EmbeddedWB& SetupBrowserPage::browser() {
 
 void SetupBrowserPage::open_help() {
   m_label_panel.hide();
-  browser().Navigate(m_host.ProgramDir() + kHelpPath);
+  browser().Navigate(supplied_page_path(m_host.ProgramDir(), kHelpPath));
 }
 
 void SetupBrowserPage::open_feedback() {

@@ -3,13 +3,14 @@
 #include <string>
 
 #include <gtkmm/messagedialog.h>
+
 #include "base/Translate.h"
 
 namespace tovali {
 
 void show_message(Gtk::Window& parent, std::string_view text) {
   // Messages of the core may come untranslated.
-  std::string shown = tr(std::string(text).c_str());
+  std::string shown = tr_lines(text);
   for (auto pos = shown.find("\r\n"); pos != std::string::npos; pos = shown.find("\r\n", pos)) {
     shown.erase(pos, 1);
   }

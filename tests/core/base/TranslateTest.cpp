@@ -1,0 +1,80 @@
+#include "base/Translate.h"
+
+#include <libintl.h>
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <string>
+
+namespace tovali {
+namespace {
+
+TEST(Fill, ReplacesNumberedPlaceholdersInAnyOrder) {
+  EXPECT_EQ(fill("{1} of {2}", {"3", "7"}), "3 of 7");
+  EXPECT_EQ(fill("{2} before {1}", {"a", "b"}), "b before a");
+  EXPECT_EQ(fill("{1}{1}", {"x"}), "xx");
+  EXPECT_EQ(fill("{3} {x} {} {1", {"a"}), "{3} {x} {} {1");
+  EXPECT_EQ(fill("", {"a"}), "");
+}
+
+TEST(Translate, EnglishWithoutACatalogue) {
+  EXPECT_STREQ(tr("Back"), "Back");
+  EXPECT_STREQ(tr(""), "");
+  EXPECT_STREQ(tr_plural("{1} minute left today", "{1} minutes left today", 1),
+               "{1} minute left today");
+  EXPECT_STREQ(tr_plural("{1} minute left today", "{1} minutes left today", 0),
+               "{1} minutes left today");
+  EXPECT_EQ(tr_lines("Welcome to Tovali Explorer!\r\rnot a text of the catalogue"),
+            "Welcome to Tovali Explorer!\r\rnot a text of the catalogue");
+}
+
+// The German catalogue of the build tree, as a session with LANGUAGE=de sees it.
+class GermanCatalogue : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(std::setlocale(LC_MESSAGES, "C.UTF-8"), nullptr);
+    setenv("LANGUAGE", "de", 1);
+    bindtextdomain(kTextDomain, TOVALI_TEST_LOCALE_DIR);
+    bind_textdomain_codeset(kTextDomain, "UTF-8");
+  }
+  void TearDown() override {
+    unsetenv("LANGUAGE");
+    std::setlocale(LC_MESSAGES, "C");
+  }
+};
+
+TEST_F(GermanCatalogue, TranslatesTextsAndCounts) {
+  EXPECT_STREQ(tr("Back"), "Zurück");
+  EXPECT_STREQ(tr("Ask a grown-up"), "Frag einen Erwachsenen");
+  EXPECT_STREQ(tr("not a text of the catalogue"), "not a text of the catalogue");
+  EXPECT_STREQ(tr(""), "");
+  struct Case {
+    unsigned long n;
+    const char* expected;
+  };
+  for (const Case& c : {Case{0, "Heute noch 0 Minuten"}, Case{1, "Heute noch 1 Minute"},
+                        Case{2, "Heute noch 2 Minuten"}, Case{5, "Heute noch 5 Minuten"}}) {
+    EXPECT_EQ(fill(tr_plural("{1} minute left today", "{1} minutes left today", c.n),
+                   {std::to_string(c.n)}),
+              c.expected);
+  }
+}
+
+TEST_F(GermanCatalogue, TranslatesEachLineOfAPanelText) {
+  EXPECT_EQ(tr_lines("Welcome To Tovali Explorer! \r\r\rLoading configuration..."),
+            "Willkommen bei Tovali Explorer! \r\r\rEinstellungen werden geladen …");
+  EXPECT_EQ(tr_lines("\r\rPrinting..."), "\r\rWird gedruckt …");
+  EXPECT_EQ(tr_lines("  Home \rhttp://example.org/"), "  Start \rhttp://example.org/");
+}
+
+TEST_F(GermanCatalogue, EnglishAgainWhenTheLanguageIsUnknown) {
+  setenv("LANGUAGE", "xx", 1);
+  EXPECT_STREQ(tr("Back"), "Back");
+  setenv("LANGUAGE", "en", 1);
+  EXPECT_STREQ(tr("Back"), "Back");
+}
+
+}  // namespace
+}  // namespace tovali
