@@ -11,9 +11,11 @@ namespace {
 // One word written one letter per line, with an empty first line.
 std::string vertical_word(const std::string& word) {
   std::string text;
-  for (char letter : word) {
-    text += '\n';
-    text += letter;
+  for (char byte : word) {
+    // A new line before each letter: before every byte that does not
+    // continue a UTF-8 sequence.
+    if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80) text += '\n';
+    text += byte;
   }
   return text;
 }
