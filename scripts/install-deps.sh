@@ -17,7 +17,7 @@ packages=(
   adwaita-icon-theme fonts-dejavu-core
   dbus at-spi2-core python3-pyatspi
   stress-ng
-  dpkg-dev file
+  dpkg-dev file gettext
   clang libclang-rt-14-dev clang-format clang-tidy
   "$@"
 )

@@ -59,11 +59,20 @@ say "checking what was installed"
 for file in /usr/bin/tovali-explorer /usr/bin/tovali-settings /usr/bin/tovali-rules \
   /usr/share/tovali-explorer/welcome.html /usr/share/tovali-explorer/help.html \
   /usr/share/tovali-explorer/setuphelp/setuphelp.html \
+  /usr/share/tovali-explorer/welcome.de.html /usr/share/tovali-explorer/help.de.html \
+  /usr/share/tovali-explorer/setuphelp/setuphelp.de.html \
+  /usr/share/locale/de/LC_MESSAGES/tovali-explorer.mo \
   /usr/share/icons/hicolor/scalable/apps/org.tovali.Explorer.svg \
   /usr/share/doc/tovali-explorer/examples/50-tovali-explorer-kiosk.conf; do
   [ -f "$file" ] || fail "$file is missing"
 done
 appstreamcli validate --no-net /usr/share/metainfo/org.tovali.Explorer.metainfo.xml
+# The installed catalogue: the tools speak German in a German session and
+# English otherwise.
+env -i LANG=C.UTF-8 LANGUAGE=de tovali-settings --help | grep -q '^Aufruf: tovali-settings' ||
+  fail "tovali-settings does not speak German with LANGUAGE=de"
+env -i LANG=C.UTF-8 tovali-settings --help | grep -q '^Usage: tovali-settings' ||
+  fail "tovali-settings does not speak English without LANGUAGE"
 desktop-file-validate /usr/share/applications/org.tovali.Explorer.desktop \
   /usr/share/xsessions/tovali-explorer.desktop /usr/share/wayland-sessions/tovali-explorer.desktop
 for page in tovali-explorer tovali-settings tovali-rules; do

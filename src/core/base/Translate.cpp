@@ -1,6 +1,8 @@
 #include "base/Translate.h"
 
 #include <libintl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <clocale>
@@ -9,9 +11,34 @@
 
 namespace tovali {
 
+namespace {
+
+bool is_folder(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The folder of the running executable, ending in "/"; "" when unknown.
+std::string executable_dir() {
+  char path[4096];
+  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return std::string();
+  const std::string exe(path, static_cast<std::size_t>(length));
+  return exe.substr(0, exe.rfind('/') + 1);
+}
+
+}  // namespace
+
 std::string locale_dir(const char* installed_dir) {
   const char* own = std::getenv("TOVALI_LOCALE_DIR");
   if (own != nullptr && *own != '\0') return own;
+  const std::string dir = executable_dir();
+  if (dir.size() > 1) {
+    // "/usr/bin/" -> "/usr/"
+    const std::string parent = dir.substr(0, dir.rfind('/', dir.size() - 2) + 1);
+    if (!parent.empty() && is_folder(parent + "share/locale")) return parent + "share/locale";
+    if (is_folder(dir + "locale")) return dir + "locale";
+  }
   return installed_dir;
 }
 

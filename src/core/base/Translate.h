@@ -14,7 +14,10 @@ namespace tovali {
 inline constexpr const char* kTextDomain = "tovali-explorer";
 
 // Where a program looks for its catalogues: TOVALI_LOCALE_DIR when it is set
-// and not empty (the build tree and the tests), otherwise `installed_dir`.
+// and not empty (the tests); else "share/locale" beside the folder of the
+// executable when it exists, as in an installed tree (/usr/bin next to
+// /usr/share, whatever the prefix); else the folder "locale" in the
+// executable's own folder, as in the build folder; else `installed_dir`.
 std::string locale_dir(const char* installed_dir);
 
 // Takes the session's locale (LANGUAGE, LC_ALL, LC_MESSAGES, LANG), keeps the
