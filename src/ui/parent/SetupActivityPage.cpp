@@ -4,6 +4,7 @@
 
 #include <gtkmm/cellrendererprogress.h>
 
+#include "activity/LocalFormat.h"
 #include "base/Translate.h"
 #include "models/GrownUpRequest.h"
 
@@ -91,8 +92,8 @@ void SetupActivityPage::show_record(const ActivityRecord* record, const LocalDat
   int index = 0;
   for (const RecentDay& day : m_days) {
     auto row = *m_day_store->append();
-    row[m_day_columns.date] = day.date.text();
-    row[m_day_columns.minutes] = std::to_string(day.minutes);
+    row[m_day_columns.date] = local_date_text(day.date);
+    row[m_day_columns.minutes] = local_number_text(day.minutes);
     row[m_day_columns.bar] = longest == 0 ? 0 : static_cast<int>(day.minutes * 100 / longest);
     row[m_day_columns.index] = index++;
   }
