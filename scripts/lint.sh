@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The style gates: the layers' includes (scripts/check-layers.py), clang-format
+# The style gates: the layers' includes (scripts/check-layers.py), the
+# message template and catalogues (scripts/check-translations.sh), clang-format
 # over the C++ sources (no changes allowed) and clang-tidy (.clang-tidy) over
 # src/ at zero findings. clang-tidy reads the
 # compile commands of a configured build tree, build/ by default:
@@ -10,6 +11,9 @@ build_dir=${1:-build}
 
 echo "== layers"
 python3 scripts/check-layers.py
+
+echo "== translations"
+bash scripts/check-translations.sh
 
 echo "== clang-format"
 git ls-files -z --cached --others --exclude-standard -- \
