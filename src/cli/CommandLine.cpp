@@ -6,6 +6,8 @@
 #include <memory>
 #include <set>
 
+#include "base/Translate.h"
+
 namespace tovali {
 
 namespace {
@@ -43,14 +45,14 @@ std::optional<std::vector<std::string>> CommandLine::parse(const std::vector<std
     try {
       const auto found = parse_state->by_name.find(name);
       if (found == parse_state->by_name.end()) {
-        g_set_error(error, G_OPTION_ERROR, G_OPTION_ERROR_UNKNOWN_OPTION, "Unknown option %s",
-                    name);
+        g_set_error(error, G_OPTION_ERROR, G_OPTION_ERROR_UNKNOWN_OPTION, "%s",
+                    fill(tr("Unknown option {1}"), {name}).c_str());
         return FALSE;
       }
       const auto& option = *static_cast<const Option*>(found->second);
       if (!parse_state->seen.insert(option.long_name).second) {
-        g_set_error(error, G_OPTION_ERROR, G_OPTION_ERROR_FAILED, "--%s given twice",
-                    option.long_name.c_str());
+        g_set_error(error, G_OPTION_ERROR, G_OPTION_ERROR_FAILED, "%s",
+                    fill(tr("--{1} given twice"), {option.long_name}).c_str());
         return FALSE;
       }
       if (option.given) {
@@ -102,7 +104,7 @@ std::optional<std::vector<std::string>> CommandLine::parse(const std::vector<std
     rest.emplace();
     for (gchar** arg = argv + 1; *arg; ++arg) rest->emplace_back(*arg);
   } else {
-    problem = error ? error->message : "cannot read the command line";
+    problem = error ? error->message : tr("cannot read the command line");
   }
   g_clear_error(&error);
   g_strfreev(argv);

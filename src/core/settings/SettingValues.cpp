@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/TextList.h"
+#include "base/Translate.h"
 #include "settings/SettingsKeys.h"
 
 namespace tovali {
@@ -82,23 +83,26 @@ std::string form_of(std::string_view name, const NameRule& rule) {
   const std::string key(name);
   switch (rule.kind) {
     case SettingKind::Switch:
-      return key + " takes 1 or 0 (or yes/no, true/false, on/off)";
+      return fill(tr("{1} takes 1 or 0 (or yes/no, true/false, on/off)"), {key});
     case SettingKind::Number:
     case SettingKind::NumberedList: {
       const NumberRange& range = rule.spec->range;
-      std::string what = "a whole number ";
-      if (!range.unit.empty()) what += "of " + std::string(range.unit) + " ";
-      return key + " takes " + what + "from " + std::to_string(range.min) + " to " +
-             std::to_string(range.max);
+      const std::string min = std::to_string(range.min);
+      const std::string max = std::to_string(range.max);
+      if (range.unit.empty())
+        return fill(tr("{1} takes a whole number from {2} to {3}"), {key, min, max});
+      return fill(tr("{1} takes a whole number of {2} from {3} to {4}"),
+                  {key, tr(std::string(range.unit).c_str()), min, max});
     }
     case SettingKind::Bedtime:
-      return key + " takes two different times HH:MM-HH:MM (24-hour), such as 20:30-07:00";
+      return fill(tr("{1} takes two different times HH:MM-HH:MM (24-hour), such as 20:30-07:00"),
+                  {key});
     case SettingKind::Url:
-      return key + " takes a web address beginning with http:// or https://";
+      return fill(tr("{1} takes a web address beginning with http:// or https://"), {key});
     case SettingKind::Text:
       break;
   }
-  return key + " takes text on one line";
+  return fill(tr("{1} takes text on one line"), {key});
 }
 
 }  // namespace
@@ -128,7 +132,7 @@ CheckedValue check_setting_value(std::string_view name, std::string_view value) 
   const auto rule = rule_of(name);
   if (!rule) {
     checked.check = ValueCheck::UnknownName;
-    checked.problem = std::string(name) + " is not a setting of Tovali Explorer";
+    checked.problem = fill(tr("{1} is not a setting of Tovali Explorer"), {name});
     return checked;
   }
   if (value.empty()) return checked;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "BuildConfig.h"
+#include "base/Translate.h"
 
 namespace tovali {
 
@@ -73,7 +74,7 @@ std::vector<SettingSpec> make_table() {
       plain(keys::email_meta_data, K::Text),
       plain(keys::global_meta_data, K::Text),
       number(keys::program_version, INT_MAX, ""),
-      number(keys::daily_minutes, kMaxMinutesADay, "minutes"),
+      number(keys::daily_minutes, kMaxMinutesADay, N_("minutes")),
       plain(keys::bedtime, K::Bedtime),
       numbered(keys::num_sites, keys::site_prefix),
       numbered(keys::num_moresites, keys::ms_desc_prefix),
