@@ -64,7 +64,7 @@ TextList session_languages() {
 
 std::string localized_page_name(const TextList& languages, std::string_view file_name,
                                 const std::function<bool(const std::string&)>& exists) {
-  const std::string name(file_name);
+  std::string name(file_name);
   const std::size_t dot = name.rfind('.');
   const std::size_t slash = name.rfind('/');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return name;
@@ -72,7 +72,7 @@ std::string localized_page_name(const TextList& languages, std::string_view file
     if (is_untranslated(language)) return name;
     for (const std::string& form : language_forms(language)) {
       if (!is_plain_name(form)) continue;
-      const std::string candidate = name.substr(0, dot) + "." + form + name.substr(dot);
+      std::string candidate = name.substr(0, dot) + "." + form + name.substr(dot);
       if (exists(candidate)) return candidate;
     }
   }
