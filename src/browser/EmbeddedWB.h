@@ -68,6 +68,9 @@ struct EmbeddedWBEvents {
   // certificate that only the administrator's ca.pem vouches for is no
   // failure: the URL is loaded again, once (WebEngine::tls_trust()).
   std::function<void(const std::string& url)> LoadFailed;
+  // The page guard refused a load of the view's page (an image, a script,
+  // a fetch...): `url` was not requested. Nothing else happens to the page.
+  std::function<void(const std::string& url)> LoadRefused;
 };
 
 // The one wrapper around the web engine's view. Every view of the program
@@ -141,6 +144,11 @@ class EmbeddedWB {
   void init(void* view, BodyCapture capture, BrowserTarget target);
   void ask_about_script_links();
   void request_body(const std::string& url);
+  // False, told on standard error, when `url` would load from the network
+  // but the page guard of the view's page has never answered (the guard is
+  // missing or broken); true when no guard folder is set (views outside the
+  // program).
+  bool page_guard_runs(const std::string& url) const;
 
   struct Engine;
   std::unique_ptr<Engine> m_engine;
@@ -153,6 +161,7 @@ class EmbeddedWB {
   // when a page commits.
   std::string m_tls_retried;
   BrowserTarget m_target = BrowserTarget::MainFrame;
+  bool m_page_guard_heard = false;  // the guard of the view's page runs
 };
 
 // Turns a file path into the file:// URL the engine reports for it; other
