@@ -473,7 +473,9 @@ void EmbeddedWB::init(void* raw_view, BodyCapture capture, BrowserTarget target)
 }
 
 bool EmbeddedWB::page_guard_runs(const std::string& url) const {
-  if (m_page_guard_heard || PageGuard::instance().folder().empty()) return true;
+  if (m_page_guard_heard || m_page_guard_check == PageGuardCheck::Waived ||
+      PageGuard::instance().folder().empty())
+    return true;
   const bool leaves_computer = g_ascii_strncasecmp(url.c_str(), "http:", 5) == 0 ||
                                g_ascii_strncasecmp(url.c_str(), "https:", 6) == 0;
   if (!leaves_computer) return true;

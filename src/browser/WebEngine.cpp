@@ -62,7 +62,7 @@ WebEngine::WebEngine()
 }
 
 void WebEngine::use_page_guard(const std::string& dir) {
-  PageGuard::instance().use_folder(m_context, dir);
+  PageGuard::instance().use_folder(m_context, dir, join(m_cache_dir.c_str(), "content-filters"));
 }
 
 bool WebEngine::trust_authorities_in(const std::string& pem_path, std::string& problem) {

@@ -77,6 +77,61 @@ void on_rules_reply(GObject* page, GAsyncResult* result, gpointer) {
   g_object_unref(reply);
 }
 
+// The engine opens WebSockets without `send-request`: each window's
+// WebSocket constructor asks the judge first (the engine's content filter
+// keeps the parent's domains away in any case, workers included).
+gboolean socket_admitted(const char* url, gpointer page) {
+  try {
+    const char* page_url = webkit_web_page_get_uri(WEBKIT_WEB_PAGE(page));
+    if (!url) return FALSE;
+    if (judge()->judge(page_url ? page_url : "", url) == tovali::LoadVerdict::Admit) return TRUE;
+    webkit_web_page_send_message_to_view(
+        WEBKIT_WEB_PAGE(page), webkit_user_message_new(kPageLoadRefused, g_variant_new_string(url)),
+        nullptr, nullptr, nullptr);
+  } catch (const std::exception&) {
+  }
+  return FALSE;
+}
+
+// Replaces the window's WebSocket with one that asks `admitted` (the native
+// socket_admitted) about the absolute URL before it connects; a refused
+// socket throws the "SecurityError" a blocked connection gives.
+constexpr const char* kSocketWrapper =
+    "(function (admitted) {"
+    "  var Native = window.WebSocket;"
+    "  if (!Native) return;"
+    "  var Guarded = function WebSocket(url, protocols) {"
+    "    var absolute = new URL(String(url), document.baseURI).href;"
+    "    if (!admitted(absolute))"
+    "      throw new DOMException('The connection is not allowed.', 'SecurityError');"
+    "    return arguments.length > 1 ? new Native(url, protocols) : new Native(url);"
+    "  };"
+    "  Guarded.prototype = Native.prototype;"
+    "  ['CONNECTING', 'OPEN', 'CLOSING', 'CLOSED'].forEach(function (name) {"
+    "    Object.defineProperty(Guarded, name, {value: Native[name]});"
+    "  });"
+    "  Object.defineProperty(Native.prototype, 'constructor',"
+    "                        {value: Guarded, writable: false, configurable: false});"
+    "  Object.defineProperty(window, 'WebSocket',"
+    "                        {value: Guarded, writable: false, configurable: false});"
+    "})";
+
+void on_window_cleared(WebKitScriptWorld* world, WebKitWebPage* page, WebKitFrame* frame,
+                       gpointer) {
+  JSCContext* context = webkit_frame_get_js_context_for_script_world(frame, world);
+  if (!context) return;
+  JSCValue* check = jsc_value_new_function(context, nullptr, G_CALLBACK(socket_admitted), page,
+                                           nullptr, G_TYPE_BOOLEAN, 1, G_TYPE_STRING);
+  JSCValue* wrapper = jsc_context_evaluate(context, kSocketWrapper, -1);
+  if (wrapper && jsc_value_is_function(wrapper)) {
+    JSCValue* done = jsc_value_function_call(wrapper, JSC_TYPE_VALUE, check, G_TYPE_NONE);
+    if (done) g_object_unref(done);
+  }
+  if (wrapper) g_object_unref(wrapper);
+  g_object_unref(check);
+  g_object_unref(context);
+}
+
 void on_page_created(WebKitWebExtension*, WebKitWebPage* page, gpointer) {
   g_signal_connect(page, "send-request", G_CALLBACK(on_send_request), nullptr);
   g_signal_connect(page, "user-message-received", G_CALLBACK(on_message), nullptr);
@@ -96,4 +151,6 @@ extern "C" G_MODULE_EXPORT void webkit_web_extension_initialize_with_user_data(
     // Without rules the judge lets nothing leave the computer.
   }
   g_signal_connect(extension, "page-created", G_CALLBACK(on_page_created), nullptr);
+  g_signal_connect(webkit_script_world_get_default(), "window-object-cleared",
+                   G_CALLBACK(on_window_cleared), nullptr);
 }

@@ -4,7 +4,10 @@
 // the parent allows. The page guard in the engine's web process judges each
 // of them before any request is made; the test server's log is the oracle.
 #include <algorithm>
+#include <chrono>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,27 +34,18 @@ class ExplorerPageLoads : public GuardedBrowserTest {
   // server).
   std::string loads_from(const std::string& host) {
     const std::string base = url("/kinds/", host);
+    // A name of this host's own for its font and its background's element.
+    std::string name = host;
+    std::replace(name.begin(), name.end(), '.', '-');
     return "<link rel=stylesheet href='" + base +
-           "style.css'>"
-           "<style>@font-face{font-family:f" +
-           std::to_string(host.size()) + ";src:url(" + base + "font.woff)} p{font-family:f" +
-           std::to_string(host.size()) +
-           "}"
-           " div.b" +
-           std::to_string(host.size()) + "{width:9px;height:9px;background:url(" + base +
-           "background.png)}</style><p>text</p><div class=b" + std::to_string(host.size()) +
-           "></div><img src='" + base +
-           "image.png'>"
-           "<script src='" +
-           base +
-           "script.js'></script>"
-           "<audio preload=auto src='" +
-           base +
-           "media.wav'></audio>"
-           "<script>(function(){var b='" +
-           base +
-           "';"
-           "fetch(b+'fetch').catch(function(){});"
+           "style.css'><style>@font-face{font-family:" + name + ";src:url(" + base +
+           "font.woff)} p." + name + "{font-family:" + name + "} div." + name +
+           "{width:9px;height:9px;background:url(" + base +
+           "background.png)}</style><p class=" + name + ">text</p><div class=" + name +
+           "></div><img src='" + base + "image.png'><script src='" + base +
+           "script.js'></script><audio preload=auto src='" + base +
+           "media.wav'></audio><script>(function(){var b='" + base +
+           "';fetch(b+'fetch').catch(function(){});"
            "var x=new XMLHttpRequest();x.open('GET',b+'xhr');x.send();"
            "try{new WebSocket(b.replace('http:','ws:')+'socket');}catch(e){}"
            "try{new EventSource(b+'events');}catch(e){}"
@@ -68,8 +62,14 @@ class ExplorerPageLoads : public GuardedBrowserTest {
     return reached;
   }
 
-  bool all_kinds_reach(const std::string& host) {
-    return wait_until([&] { return kinds_reached(host).size() == kKinds.size(); }, kEventTimeout);
+  bool all_kinds_reach(const std::string& host, const std::vector<std::string>& kinds = kKinds) {
+    return wait_until(
+        [&] {
+          const auto reached = kinds_reached(host);
+          return std::all_of(kinds.begin(), kinds.end(),
+                             [&](const std::string& kind) { return reached.count(kind) > 0; });
+        },
+        kEventTimeout);
   }
 };
 
@@ -100,6 +100,34 @@ TEST_F(ExplorerPageLoads, StrictLoadsComeOnlyFromThePageAndItsLinksDomains) {
   ASSERT_TRUE(all_kinds_reach("good.localhost")) << server().log_text();
   ASSERT_TRUE(all_kinds_reach("leak.localhost")) << server().log_text();
   EXPECT_TRUE(kinds_reached("other.localhost").empty()) << server().log_text();
+}
+
+// Without a page guard in the engine nothing would judge what pages load:
+// no page that loads from the network opens, the frames show the error page
+// and the program says why.
+TEST_F(ExplorerPageLoads, AMissingOrBrokenPageGuardKeepsEveryNetworkPageClosed) {
+  for (const char* guard_file : {"", "not a module"}) {
+    SCOPED_TRACE(*guard_file ? "broken" : "missing");
+    const std::string guard_dir = site_dir() + "../guard-" + std::to_string(*guard_file != 0) + "/";
+    std::filesystem::create_directories(guard_dir);
+    if (*guard_file) std::ofstream(guard_dir + "tovali-page-guard.so") << guard_file;
+    env().set("TOVALI_WEB_EXTENSIONS_DIR", guard_dir);
+    write_site_file(std::string(kSitePath) + "teconfig.dat", "program-version=200\r\n");
+    write_site_file(std::string(kSitePath) + "teindex.php3", menu_page({}, {}));
+    point_sites_at_server();
+    std::filesystem::remove(state_dir() + "error.html");
+    start_explorer();
+    // The error page is written once the menu page was refused.
+    ASSERT_TRUE(wait_until([&] { return std::filesystem::exists(state_dir() + "error.html"); },
+                           kStartTimeout))
+        << explorer().output();
+    EXPECT_FALSE(server().wait_for_path(std::string("/") + kSitePath + "teindex.php3",
+                                        std::chrono::milliseconds(0)))
+        << server().log_text();
+    EXPECT_NE(explorer().output().find("the page guard did not start"), std::string::npos)
+        << explorer().output();
+    ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "models/GeneratedPages.h"
 #include "models/StartupPlan.h"
 #include "policy/PageLoadRules.h"
+#include "policy/WebSocketFilter.h"
 #include "session/HomeSiteCheck.h"
 #include "settings/SettingsKeys.h"
 
@@ -79,8 +80,8 @@ void Session::sync_page_load_rules() {
   TextList own_pages;
   for (const std::string& dir : {m_locations.ProgramDir, m_locations.state_dir})
     if (!dir.empty()) own_pages.push_back(m_edge.engine_url(dir));
-  m_edge.set_page_load_rules(
-      encode_page_load_rules(page_load_rules(m_state.settings, meta, own_pages)));
+  const PageLoadRules rules = page_load_rules(m_state.settings, meta, own_pages);
+  m_edge.set_page_load_rules(encode_page_load_rules(rules), websocket_filter_json(rules));
   m_sent_load_rules = std::move(now);
 }
 

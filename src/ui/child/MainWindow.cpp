@@ -409,8 +409,10 @@ void MainWindow::tell_parent(const std::string& text) {
   show_message(*this, text);
 }
 
-void MainWindow::set_page_load_rules(const std::string& encoded) {
+void MainWindow::set_page_load_rules(const std::string& encoded,
+                                     const std::string& websocket_filter) {
   PageGuard::instance().set_rules(encoded);
+  PageGuard::instance().set_websocket_filter(websocket_filter);
 }
 
 // ------------------------------------------------------------------ closing

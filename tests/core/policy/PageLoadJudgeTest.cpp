@@ -5,6 +5,7 @@
 #include <string>
 
 #include "policy/LinkMetaData.h"
+#include "policy/WebSocketFilter.h"
 #include "settings/Settings.h"
 
 namespace tovali {
@@ -124,6 +125,25 @@ TEST(PageLoadJudge, OnlyTheRulesOfTheLinkInForceCount) {
   judge.set_rules(rules("1", "001"));
   EXPECT_EQ(judge.judge("http://www.zoo.example/", "https://a.cdn.example/lib.js"),
             LoadVerdict::Admit);
+}
+
+// WebSockets pass a content filter of the engine as well: the parent's
+// domains, as registrable domains, a port kept.
+TEST(WebSocketFilter, BlocksTheParentsDomains) {
+  PageLoadRules relaxed;
+  relaxed.setting_lines = {"num_cust_prohibited_domains=4", "cust_pd-0= www.Bad.example ",
+                           "cust_pd-1=http://x.localhost:8080/page",
+                           "cust_pd-2=", "cust_pd-3=bad\"].example"};
+  EXPECT_EQ(websocket_filter_json(relaxed),
+            "[{\"trigger\":{\"url-filter\":\"^wss?://([^/]*[.@])?bad\\\\.example[:/]\"},"
+            "\"action\":{\"type\":\"block\"}},"
+            "{\"trigger\":{\"url-filter\":\"^wss?://([^/]*[.@])?x\\\\.localhost:8080[:/]\"},"
+            "\"action\":{\"type\":\"block\"}}]");
+  // The link rules of a strict kiosk are the guard's own business.
+  PageLoadRules strict;
+  strict.setting_lines = {"strict_page_loads=1"};
+  EXPECT_EQ(websocket_filter_json(strict), "");
+  EXPECT_EQ(websocket_filter_json(PageLoadRules{}), "");
 }
 
 }  // namespace

@@ -60,14 +60,16 @@ class FakeEdge : public SessionEdge {
     return on_welcome ? on_welcome() : WelcomeResult::Later;
   }
   void tell_parent(const std::string& text) override { calls.push_back("tell " + text); }
-  void set_page_load_rules(const std::string& encoded) override {
+  void set_page_load_rules(const std::string& encoded, const std::string& filter) override {
     page_load_rules.push_back(encoded);
+    websocket_filters.push_back(filter);
   }
   void close_window() override { calls.push_back("close window"); }
 
   std::vector<std::string> calls;
   RemoteConfigResult downloaded;             // what download_config returns
   std::vector<std::string> page_load_rules;  // each set_page_load_rules, in order
+  std::vector<std::string> websocket_filters;
   std::optional<int> shown_minutes;
   bool password_right = false;
   // What the parent does in the welcome; "Later" when unset.
