@@ -85,12 +85,6 @@ void Session::sync_page_load_rules() {
   m_sent_load_rules = std::move(now);
 }
 
-bool Session::NavFrameNavigateComplete2(std::optional<std::string> body_html) {
-  const bool read = m_guard.NavFrameNavigateComplete2(std::move(body_html));
-  sync_page_load_rules();
-  return read;
-}
-
 // ---------------------------------------------------------------- start-up
 
 void Session::begin_startup() {

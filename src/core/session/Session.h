@@ -117,12 +117,6 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   // day's activity and allows the close.
   void end_session();
 
-  // The navigation frame's load has completed (its body, nullopt when none):
-  // the guard reads the menu page's rules (NavigationGuard::
-  // NavFrameNavigateComplete2, whose answer is returned) and the page guard
-  // gets them.
-  bool NavFrameNavigateComplete2(std::optional<std::string> body_html);
-
   NavigationGuard& guard() { return m_guard; }
   DailyTime& daily_time() { return m_daily_time; }
   const Locations& locations() const { return m_locations; }

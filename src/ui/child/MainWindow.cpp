@@ -138,7 +138,7 @@ void MainWindow::wire_frames() {
     return nullptr;
   };
   nav.NavigateComplete2 = [this](const std::string&, const std::optional<std::string>& body) {
-    m_status_line.set_green_dot(m_session.NavFrameNavigateComplete2(body));
+    m_status_line.set_green_dot(m_session.guard().NavFrameNavigateComplete2(body));
   };
   nav.LoadStarted = [this] { m_left_strip.show_loading(); };
   nav.LoadFinished = [this] { on_nav_frame_loaded(); };

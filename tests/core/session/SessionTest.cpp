@@ -18,6 +18,7 @@
 #include "models/GeneratedPages.h"
 #include "models/StartupPlan.h"
 #include "models/WelcomeSetup.h"
+#include "policy/PageLoadRules.h"
 #include "session/HomeSiteCheck.h"
 #include "settings/SettingsKeys.h"
 
@@ -316,6 +317,48 @@ TEST_F(SessionTest, WithoutLocalMenuTheHomeSiteIsShownAndNoMenuPageWritten) {
   EXPECT_EQ(session.guard().PendingNavURL(), session.HomeSite());
   EXPECT_NE(session.guard().PendingNavURL().find("teindex.php3"), std::string::npos);
   EXPECT_FALSE(std::ifstream(session.locations().state_dir + "menu.html").good());
+}
+
+// The page guard gets the rules before the engine hears any verdict that
+// changed them, and only then: at the start, when a menu link brings the
+// menu page's rules and its link number, when the parent's lists change.
+TEST_F(SessionTest, ThePageGuardGetsTheRulesWhenTheyChange) {
+  session.open();
+  ASSERT_EQ(edge.page_load_rules.size(), 1u);
+  auto rules = decode_page_load_rules(edge.page_load_rules.back());
+  ASSERT_TRUE(rules.has_value());
+  EXPECT_EQ(rules->program_prefixes,
+            (TextList{"file://" + m_program.path(), "file://" + m_state.path()}));
+  EXPECT_EQ(edge.websocket_filters.back(), "");
+
+  // A link of the menu page read: its rules and number, before its verdict
+  // is used.
+  session.guard().NavFrameNavigateComplete2(std::string("<!--URL001:AD:zoo.example-->"));
+  session.guard().mouse_down();
+  // The navigation frame hands the link to the main frame.
+  EXPECT_EQ(session.BeforeNavigate2({"http001://www.zoo.example/", RequestOrigin::LinkClick,
+                                     NavigationKind::Request, BrowserTarget::NavFrame}),
+            Verdict::Cancel);
+  ASSERT_EQ(edge.page_load_rules.size(), 2u);
+  rules = decode_page_load_rules(edge.page_load_rules.back());
+  ASSERT_TRUE(rules.has_value());
+  EXPECT_NE(rules->rules_text.find("ZOO.EXAMPLE"), std::string::npos);
+  EXPECT_EQ(rules->url_number, "001");
+  // The main frame's navigation to it and the page's own navigation change
+  // nothing: nothing is sent.
+  session.BeforeNavigate2({"http://www.zoo.example/", RequestOrigin::Program,
+                           NavigationKind::Request, BrowserTarget::MainFrame});
+  session.BeforeNavigate2({"http://www.zoo.example/next", RequestOrigin::Page,
+                           NavigationKind::Request, BrowserTarget::MainFrame});
+  EXPECT_EQ(edge.page_load_rules.size(), 2u);
+
+  // The parent prohibits a domain: the rules and the WebSocket filter.
+  session.settings().set_value("num_cust_prohibited_domains", "1");
+  session.settings().set_value("cust_pd-0", "bad.example");
+  session.UpdateLists();
+  ASSERT_EQ(edge.page_load_rules.size(), 3u);
+  EXPECT_NE(edge.page_load_rules.back().find("cust_pd-0=bad.example"), std::string::npos);
+  EXPECT_NE(edge.websocket_filters.back().find("bad\\\\.example"), std::string::npos);
 }
 
 TEST_F(SessionTest, ARefusedClickIsToldCountedAndCanBeAskedAbout) {
