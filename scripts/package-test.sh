@@ -59,6 +59,7 @@ say "checking what was installed"
 for file in /usr/bin/tovali-explorer /usr/bin/tovali-settings /usr/bin/tovali-rules \
   /usr/share/tovali-explorer/welcome.html /usr/share/tovali-explorer/help.html \
   /usr/share/tovali-explorer/setuphelp/setuphelp.html \
+  /usr/lib/tovali-explorer/web-extensions/tovali-page-guard.so \
   /usr/share/icons/hicolor/scalable/apps/org.tovali.Explorer.svg \
   /usr/share/doc/tovali-explorer/examples/50-tovali-explorer-kiosk.conf; do
   [ -f "$file" ] || fail "$file is missing"
