@@ -16,6 +16,20 @@ GVariant* rules_variant(const std::string& rules) {
   return g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, rules.data(), rules.size(), 1);
 }
 
+void filter_saved(GObject* store, GAsyncResult* result, gpointer generation) {
+  GError* error = nullptr;
+  WebKitUserContentFilter* filter = webkit_user_content_filter_store_save_finish(
+      WEBKIT_USER_CONTENT_FILTER_STORE(store), result, &error);
+  if (!filter) {
+    std::cerr << "tovali-explorer: the WebSocket filter cannot be compiled: "
+              << (error ? error->message : "no reason given") << "\n";
+    if (error) g_error_free(error);
+    return;
+  }
+  PageGuard::instance().filter_compiled(GPOINTER_TO_SIZE(generation), filter);
+  webkit_user_content_filter_unref(filter);
+}
+
 // Each new web process starts with the rules of that moment.
 void initialize_guard(WebKitWebContext* context, gpointer) {
   webkit_web_context_set_web_extensions_initialization_user_data(
@@ -60,23 +74,12 @@ void PageGuard::set_websocket_filter(const std::string& json) {
   }
   GBytes* source = g_bytes_new(json.data(), json.size());
   webkit_user_content_filter_store_save(m_filter_store, "tovali-websockets", source, nullptr,
-                                        &PageGuard::filter_saved, GSIZE_TO_POINTER(generation));
+                                        filter_saved, GSIZE_TO_POINTER(generation));
   g_bytes_unref(source);
 }
 
-void PageGuard::filter_saved(GObject* store, GAsyncResult* result, gpointer generation) {
-  GError* error = nullptr;
-  WebKitUserContentFilter* filter = webkit_user_content_filter_store_save_finish(
-      WEBKIT_USER_CONTENT_FILTER_STORE(store), result, &error);
-  PageGuard& guard = instance();
-  if (!filter) {
-    std::cerr << "tovali-explorer: the WebSocket filter cannot be compiled: "
-              << (error ? error->message : "no reason given") << "\n";
-    if (error) g_error_free(error);
-    return;
-  }
-  if (GPOINTER_TO_SIZE(generation) == guard.m_filter_generation) guard.apply_filter(filter);
-  webkit_user_content_filter_unref(filter);
+void PageGuard::filter_compiled(std::size_t generation, WebKitUserContentFilter* filter) {
+  if (filter && generation == m_filter_generation) apply_filter(filter);
 }
 
 void PageGuard::apply_filter(WebKitUserContentFilter* filter) {

@@ -4,13 +4,16 @@
 #include <string>
 #include <vector>
 
+// The engine's own type names, declared as its headers declare them.
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 typedef struct _WebKitWebView WebKitWebView;
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 typedef struct _WebKitWebContext WebKitWebContext;
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 typedef struct _GVariant GVariant;
-typedef struct _GObject GObject;
-typedef struct _GAsyncResult GAsyncResult;
-typedef void* gpointer;
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 typedef struct _WebKitUserContentFilter WebKitUserContentFilter;
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 typedef struct _WebKitUserContentFilterStore WebKitUserContentFilterStore;
 
 namespace tovali {
@@ -45,12 +48,16 @@ class PageGuard {
   // compiled is told on standard error.
   void set_websocket_filter(const std::string& json);
 
+  // The compile of `set_websocket_filter` call number `generation` has
+  // ended with `filter` (nullptr when it failed): applied when no later call
+  // came meanwhile.
+  void filter_compiled(std::size_t generation, WebKitUserContentFilter* filter);
+
   // The views whose pages get the rules and the filter.
   void add_view(WebKitWebView* view);
   void remove_view(WebKitWebView* view);
 
  private:
-  static void filter_saved(GObject* store, GAsyncResult* result, gpointer generation);
   void apply_filter(WebKitUserContentFilter* filter);
 
   PageGuard() = default;

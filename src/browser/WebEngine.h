@@ -3,7 +3,10 @@
 #include <memory>
 #include <string>
 
+// The engine's own type names, declared as its headers declare them.
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 typedef struct _WebKitWebContext WebKitWebContext;
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 typedef struct _WebKitSettings WebKitSettings;
 
 namespace tovali {
