@@ -29,6 +29,10 @@ class WebEngine {
   // now on; false, with `problem` set, when the file cannot be used.
   bool trust_authorities_in(const std::string& pem_path, std::string& problem);
 
+  // Loads the page guard from `dir` into every web process started from now
+  // on (PageGuard). Call before the first view loads anything.
+  void use_page_guard(const std::string& dir);
+
   // Folders of the website data, for the record.
   const std::string& data_dir() const { return m_data_dir; }
   const std::string& cache_dir() const { return m_cache_dir; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -122,6 +123,12 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   // day's activity and allows the close.
   void end_session();
 
+  // The navigation frame's load has completed (its body, nullopt when none):
+  // the guard reads the menu page's rules (NavigationGuard::
+  // NavFrameNavigateComplete2, whose answer is returned) and the page guard
+  // gets them.
+  bool NavFrameNavigateComplete2(std::optional<std::string> body_html);
+
   NavigationGuard& guard() { return m_guard; }
   DailyTime& daily_time() { return m_daily_time; }
   const Locations& locations() const { return m_locations; }
@@ -159,6 +166,11 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   void set_status_text(const std::string& text) override { m_edge.set_status_text(text); }
 
  private:
+  // Sends the rules of what pages may load (page_load_rules) to the edge when
+  // they may have changed since the last time: the parent's lists, the link
+  // rules in force, the link number or the current site. Called after every
+  // guard step that can change them, before the engine hears the verdict.
+  void sync_page_load_rules();
   // Shows or hides the toolbar's "Ask a grown-up" through the edge when it
   // changes.
   void set_ask_button(AskButton state);
@@ -178,6 +190,15 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   bool m_request_offered = false;
   AskButton m_ask_button = AskButton::Hidden;
   bool m_close_allowed = false;
+  // What the rules last sent were made of.
+  struct SentLoadRules {
+    const void* rule_set = nullptr;
+    std::string url_number;
+    std::string site_url;
+    std::uint64_t lists_version = 0;
+  };
+  std::optional<SentLoadRules> m_sent_load_rules;
+  std::uint64_t m_lists_version = 0;
 };
 
 }  // namespace tovali

@@ -7,6 +7,8 @@
 #include <glibmm/main.h>
 
 #include "browser/CallbackGuard.h"
+#include "browser/PageGuard.h"
+#include "browser/WebEngine.h"
 #include "config/TrustFiles.h"
 #include "crypto/PasswordHash.h"
 #include "models/GeneratedPages.h"
@@ -41,6 +43,9 @@ MainWindow::MainWindow(const Locations& locations)
       !is_supported_password_hash(settings.value(keys::password_hash)))
     std::cerr << "tovali-explorer: password_hash in the administrator's settings is not a "
                  "yescrypt ($y$) or SHA-512 ($6$) hash; no password is accepted\n";
+  // The page guard before any view loads: every web process gets it.
+  if (!m_session.locations().page_guard_dir.empty())
+    WebEngine::instance().use_page_guard(m_session.locations().page_guard_dir);
   apply_window_level();
   build_layout();
   wire_frames();
@@ -133,7 +138,7 @@ void MainWindow::wire_frames() {
     return nullptr;
   };
   nav.NavigateComplete2 = [this](const std::string&, const std::optional<std::string>& body) {
-    m_status_line.set_green_dot(m_session.guard().NavFrameNavigateComplete2(body));
+    m_status_line.set_green_dot(m_session.NavFrameNavigateComplete2(body));
   };
   nav.LoadStarted = [this] { m_left_strip.show_loading(); };
   nav.LoadFinished = [this] { on_nav_frame_loaded(); };
@@ -402,6 +407,12 @@ WelcomeResult MainWindow::run_welcome() {
 
 void MainWindow::tell_parent(const std::string& text) {
   show_message(*this, text);
+}
+
+void MainWindow::set_page_load_rules(const std::string& encoded,
+                                     const std::string& websocket_filter) {
+  PageGuard::instance().set_rules(encoded);
+  PageGuard::instance().set_websocket_filter(websocket_filter);
 }
 
 // ------------------------------------------------------------------ closing

@@ -61,10 +61,16 @@ class FakeEdge : public SessionEdge {
     return on_welcome ? on_welcome() : WelcomeResult::Later;
   }
   void tell_parent(const std::string& text) override { calls.push_back("tell " + text); }
+  void set_page_load_rules(const std::string& encoded, const std::string& filter) override {
+    page_load_rules.push_back(encoded);
+    websocket_filters.push_back(filter);
+  }
   void close_window() override { calls.push_back("close window"); }
 
   std::vector<std::string> calls;
-  RemoteConfigResult downloaded;  // what download_config returns
+  RemoteConfigResult downloaded;             // what download_config returns
+  std::vector<std::string> page_load_rules;  // each set_page_load_rules, in order
+  std::vector<std::string> websocket_filters;
   std::optional<int> shown_minutes;
   bool password_right = false;
   // What the parent does in the welcome; "Later" when unset.
@@ -101,7 +107,7 @@ std::string clock_time_from_now(int offset) {
 class SessionTest : public ::testing::Test {
  protected:
   Locations locations() const {
-    return {m_program.path(), m_config.path(), m_system.path(), m_state.path()};
+    return {m_program.path(), m_config.path(), m_system.path(), m_state.path(), ""};
   }
   // Today's counts for the site `host` (all zero when it has none).
   HostActivity today(const std::string& host) const {
@@ -221,7 +227,7 @@ TEST_F(SessionTest, TheWelcomeFollowsTheStartUpUntilDone) {
     }
     FakeEdge fake_edge;
     FakeEffects fake_effects;
-    Session fresh({program.path(), config.path(), system.path(), state.path()}, fake_edge,
+    Session fresh({program.path(), config.path(), system.path(), state.path(), ""}, fake_edge,
                   fake_effects, clock);
     if (c.welcome_done) fresh.settings().set_value("welcome_done", c.welcome_done);
     fake_edge.on_welcome = [&] {
@@ -275,7 +281,7 @@ TEST_F(SessionTest, AChosenHomeSiteIsAskedOnceAndTheGrownUpIsTold) {
     TempDir program, config, system, state;
     FakeEdge fake_edge;
     FakeEffects fake_effects;
-    Session fresh({program.path(), config.path(), system.path(), state.path()}, fake_edge,
+    Session fresh({program.path(), config.path(), system.path(), state.path(), ""}, fake_edge,
                   fake_effects, clock);
     fake_edge.downloaded = c.download;
     fake_edge.on_welcome = [&] {
