@@ -89,6 +89,12 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   Verdict BeforeNavigate2(const NavigationRequest& request);
   // A page opened in the main frame or the pop-up.
   void page_opened(const std::string& url) { m_daily_time.page_opened(url); }
+  // A load of a page (an image, a script, a fetch...) from `url` that was
+  // refused: one blocked item of today's date, under the host that refused
+  // navigations count under (ActivityRecord::host_of). A refused load is
+  // silent for the child: no message panel, no line in prohurl.log, and the
+  // toolbar's "Ask a grown-up" stays as it is.
+  void page_load_refused(const std::string& url) { m_daily_time.page_load_refused(url); }
 
   // --- grown-up requests ---
   // True when `message`, about to be shown, offers "Ask a grown-up"; the URL

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -379,6 +380,55 @@ TEST_F(SessionTest, ARefusedClickIsToldCountedAndCanBeAskedAbout) {
                                   NavigationKind::Request, BrowserTarget::NavFrame};
   EXPECT_EQ(session.BeforeNavigate2(in_menu), Verdict::Cancel);
   EXPECT_EQ(today("script.example").refused, 0u);
+}
+
+// A refused load of a page counts as a blocked item of its host and says
+// nothing to the child: no message, no call to the window, no line in
+// prohurl.log, no refusal. The refused click that follows is the marker
+// that the log and the panel do record what they are given.
+TEST_F(SessionTest, ARefusedLoadIsCountedAsABlockedItemAndIsSilent) {
+  const char* const loads[] = {
+      "http://ads.example/banner.png",
+      "https://cdn.ads.example/track.js?id=7",
+      "http://www.Games.example:8080/api/score",
+      "file:///etc/passwd",             // the program's own files count under no host
+      "data:text/javascript,alert(1)",  // nor do addresses of no site
+  };
+  session.open();
+  session.guard().open_site("http://zoo.example/");
+  edge.calls.clear();
+  const std::size_t logged = session.prohibited_log().size();
+  for (const char* load : loads) session.page_load_refused(load);
+
+  EXPECT_EQ(today("ads.example"), (HostActivity{0, 0, 0, 0, 0, 0, 2}));
+  EXPECT_EQ(today("games.example:8080"), (HostActivity{0, 0, 0, 0, 0, 0, 1}));
+  const auto& days = session.activity_record()->days();
+  ASSERT_EQ(days.size(), 1u);
+  EXPECT_EQ(days.begin()->second.hosts.size(), 2u);
+  EXPECT_TRUE(effects.messages.empty());
+  EXPECT_TRUE(edge.calls.empty());
+  EXPECT_EQ(session.ask_button(), AskButton::Hidden);
+
+  const std::string clicked = "http://www.refused.example/page";
+  session.guard().mouse_down();
+  ASSERT_EQ(session.BeforeNavigate2({clicked, RequestOrigin::LinkClick, NavigationKind::Request,
+                                     BrowserTarget::MainFrame}),
+            Verdict::Cancel);
+  EXPECT_EQ(effects.messages, (std::vector<std::string>{NavigationGuard::kClickedLinkMessage}));
+  ASSERT_EQ(session.prohibited_log().size(), logged + 1);
+  EXPECT_EQ(session.prohibited_log().entries().back(), clicked);
+  session.end_session();
+  std::ifstream saved(m_state.path() + "prohurl.log");
+  const std::string log((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+  EXPECT_NE(log.find(clicked), std::string::npos);
+  for (const char* load : loads) EXPECT_EQ(log.find(load), std::string::npos) << load;
+  // The count is in the day's file too.
+  std::string text;
+  for (const auto& entry : std::filesystem::directory_iterator(m_state.path() + "activity")) {
+    std::ifstream day(entry.path());
+    text += std::string((std::istreambuf_iterator<char>(day)), std::istreambuf_iterator<char>());
+  }
+  EXPECT_NE(text.find("host\tads.example\t0\t0\t0\t0\t0\t0\t2\n"), std::string::npos) << text;
 }
 
 // The toolbar's "Ask a grown-up" follows the main frame: shown by a refusal
