@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -81,9 +82,16 @@ TEST_F(ExplorerPageLoads, TheParentsProhibitedDomainGetsNothingOfAnAdmittedPage)
   ASSERT_TRUE(all_kinds_reach("good.localhost")) << server().log_text();
   EXPECT_TRUE(kinds_reached("bad.localhost").empty()) << server().log_text();
   screenshot("page");
-  // A refused load is no refused navigation.
+  // A refused load is no refused navigation: it is a blocked item of its
+  // host in the day's activity (the report's last column).
   ASSERT_TRUE(explorer().signal_and_wait(SIGTERM));
   EXPECT_EQ(state_file("prohurl.log"), "");
+  const std::string report = settings().report();
+  const std::string line_start = "\t" + domain("bad.localhost") + "\t0\t0\t0\t0\t0\t0\t";
+  const std::size_t at = report.find(line_start);
+  ASSERT_NE(at, std::string::npos) << report;
+  const int blocked = std::atoi(report.c_str() + at + line_start.size());
+  EXPECT_GE(blocked, static_cast<int>(kKinds.size())) << report;
 }
 
 TEST_F(ExplorerPageLoads, StrictLoadsComeOnlyFromThePageAndItsLinksDomains) {

@@ -148,6 +148,8 @@ void MainWindow::wire_frames() {
   };
   nav.StatusTextChange = [this](const std::string& text) { on_nav_frame_status_text(text); };
   nav.LoadFailed = [this](const std::string& url) { on_nav_frame_load_failed(url); };
+  // What the page guard refused a page is silent for the child: counted only.
+  nav.LoadRefused = [this](const std::string& url) { m_session.page_load_refused(url); };
 
   EmbeddedWBEvents& main = m_main_frame.events();
   main.BeforeNavigate2 = [this](const NavigationRequest& request) {
@@ -163,6 +165,7 @@ void MainWindow::wire_frames() {
   main.LoadStarted = [this] { on_load_started(); };
   main.ProgressChange = [this](int progress, int max) { on_progress_change(progress, max); };
   main.LoadFailed = [this](const std::string& url) { on_load_failed(url); };
+  main.LoadRefused = [this](const std::string& url) { m_session.page_load_refused(url); };
 }
 
 // ---------------------------------------------------------------- settings
@@ -269,6 +272,9 @@ EmbeddedWB* MainWindow::on_main_frame_new_window() {
   m_popup->NewBrowser().events().NavigateComplete2 = [this](const std::string& url,
                                                             const std::optional<std::string>&) {
     m_session.page_opened(url);
+  };
+  m_popup->NewBrowser().events().LoadRefused = [this](const std::string& url) {
+    m_session.page_load_refused(url);
   };
   if (m_session.settings().is_on(keys::prevent_switch)) m_popup->set_keep_above(true);
   m_show_new_browser_timer.disconnect();
