@@ -1,6 +1,6 @@
 // Speed of the navigation policy: one judgement of a URL with few and with
-// many rules, the extraction of link rules from a large menu page, and the
-// saving and restoring of the rules in force for many admitted URLs.
+// many rules (as a navigation and as a page's load), the extraction of link rules from a large menu
+// page, and the saving and restoring of the rules in force for many admitted URLs.
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -13,6 +13,8 @@
 
 #include "policy/AdmissionRules.h"
 #include "policy/LinkMetaData.h"
+#include "policy/PageLoadJudge.h"
+#include "policy/PageLoadRules.h"
 #include "policy/ParentLists.h"
 #include "psl/LibpslSuffixList.h"
 #include "settings/Settings.h"
@@ -105,6 +107,30 @@ void BM_JudgeURLUnseenHosts(benchmark::State& state) {
   judge_in_turn(state, judged_urls(1 << 16));
 }
 BENCHMARK(BM_JudgeURLUnseenHosts)->Arg(10)->Arg(10000)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// What a page loads, judged in the web process by the page guard: the same
+// URLs, lists and rules as BM_JudgeURL, with `strict_page_loads` "1" so that
+// a load goes through the parent's lists and then the link rules.
+void BM_JudgePageLoad(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  Settings settings = parent_settings(count);
+  settings.set_value("strict_page_loads", "1");
+  LinkMetaData meta(settings);
+  meta.ExtractMetaData(rule_comments(count));
+  meta.set_url_number("001");
+  meta.set_current_site_url("http://www.site0.example/");
+  PageLoadJudge judge;
+  judge.set_rules(page_load_rules(settings, meta, {"file:///usr/share/tovali-explorer/"}));
+  const std::vector<std::string> urls = judged_urls(64);
+  const std::size_t mask = urls.size() - 1;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const LoadVerdict verdict = judge.judge("http://www.site0.example/games/", urls[i++ & mask]);
+    benchmark::DoNotOptimize(verdict);
+  }
+  state.counters["entries_per_list"] = static_cast<double>(count);
+}
+BENCHMARK(BM_JudgePageLoad)->Arg(10)->Arg(10000)->Repetitions(9)->ReportAggregatesOnly(true);
 
 // A menu page of 1 MiB holding 20,000 URL comments among ordinary markup.
 std::string large_menu_page() {

@@ -25,6 +25,7 @@ ALLOWED = {
     "crypto": ["config", "base"],
     "gio": ["crypto", "config", "net", "settings", "base"],
     "browser": ["base"],
+    "webext": ["psl", "policy", "settings", "base"],
     "ui/widgets": ["base"],
     "ui/parent": ["ui/widgets", "browser", "crypto", "session", "models", "activity", "policy",
                   "config", "net", "settings", "base"],

@@ -12,7 +12,7 @@ shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
   targets=(fuzz_settings_copy fuzz_menu_scanner fuzz_admission fuzz_http_response
-           fuzz_config_merge fuzz_text_lists fuzz_rules_lint)
+           fuzz_config_merge fuzz_text_lists fuzz_rules_lint fuzz_page_load_rules)
 fi
 build_dir=build-fuzz
 

@@ -62,6 +62,7 @@ for file in /usr/bin/tovali-explorer /usr/bin/tovali-settings /usr/bin/tovali-ru
   /usr/share/tovali-explorer/welcome.de.html /usr/share/tovali-explorer/help.de.html \
   /usr/share/tovali-explorer/setuphelp/setuphelp.de.html \
   /usr/share/locale/de/LC_MESSAGES/tovali-explorer.mo \
+  /usr/lib/tovali-explorer/web-extensions/tovali-page-guard.so \
   /usr/share/icons/hicolor/scalable/apps/org.tovali.Explorer.svg \
   /usr/share/doc/tovali-explorer/examples/50-tovali-explorer-kiosk.conf; do
   [ -f "$file" ] || fail "$file is missing"

@@ -5,7 +5,9 @@
 
 #include <iostream>
 
+#include "base/PageGuardMessages.h"
 #include "browser/CallbackGuard.h"
+#include "browser/PageGuard.h"
 #include "browser/RealPrinters.h"
 #include "browser/TlsTrust.h"
 #include "browser/WebEngine.h"
@@ -104,6 +106,31 @@ struct EmbeddedWB::Engine {
 
 // The engine's signals, translated into the view's events.
 struct EmbeddedWB::Callbacks {
+  // The page guard of the view's page says it runs (and wants the rules),
+  // or tells of a load it refused.
+  static gboolean user_message(WebKitWebView*, WebKitUserMessage* message, gpointer data) {
+    auto* self = static_cast<EmbeddedWB*>(data);
+    const char* name = webkit_user_message_get_name(message);
+    if (g_strcmp0(name, kPageLoadRulesWanted) == 0) {
+      self->m_page_guard_heard = true;
+      webkit_user_message_send_reply(
+          message, webkit_user_message_new(kPageLoadRules,
+                                           PageGuard::instance().rules_message_parameters()));
+      return TRUE;
+    }
+    if (g_strcmp0(name, kPageLoadRefused) == 0) {
+      GVariant* parameters = webkit_user_message_get_parameters(message);
+      if (parameters && g_variant_is_of_type(parameters, G_VARIANT_TYPE_STRING)) {
+        const std::string url = g_variant_get_string(parameters, nullptr);
+        guarded("LoadRefused", [&] {
+          if (self->m_events.LoadRefused) self->m_events.LoadRefused(url);
+        });
+      }
+      return TRUE;
+    }
+    return FALSE;
+  }
+
   static gboolean decide_policy(WebKitWebView*, WebKitPolicyDecision* decision,
                                 WebKitPolicyDecisionType type, gpointer data) {
     auto* self = static_cast<EmbeddedWB*>(data);
@@ -127,6 +154,14 @@ struct EmbeddedWB::Callbacks {
         guarded("BeforeNavigate2", [&] {
           if (self->m_events.BeforeNavigate2) verdict = self->m_events.BeforeNavigate2(asked);
         });
+        if (verdict == Verdict::Proceed && !self->page_guard_runs(url)) {
+          // Nothing would judge what the page loads: it does not open.
+          webkit_policy_decision_ignore(decision);
+          guarded("LoadFailed", [&] {
+            if (self->m_events.LoadFailed) self->m_events.LoadFailed(url);
+          });
+          return TRUE;
+        }
         if (verdict == Verdict::Cancel)
           webkit_policy_decision_ignore(decision);
         else
@@ -413,6 +448,8 @@ void EmbeddedWB::init(void* raw_view, BodyCapture capture, BrowserTarget target)
   m_engine->cancellable = g_cancellable_new();
 
   g_signal_connect(view, "decide-policy", G_CALLBACK(Callbacks::decide_policy), this);
+  g_signal_connect(view, "user-message-received", G_CALLBACK(Callbacks::user_message), this);
+  PageGuard::instance().add_view(view);
   g_signal_connect(view, "create", G_CALLBACK(Callbacks::create), this);
   g_signal_connect(view, "load-changed", G_CALLBACK(Callbacks::load_changed), this);
   g_signal_connect(view, "load-failed", G_CALLBACK(Callbacks::load_failed), this);
@@ -435,10 +472,24 @@ void EmbeddedWB::init(void* raw_view, BodyCapture capture, BrowserTarget target)
                        G_CALLBACK(Callbacks::history_changed), this);
 }
 
+bool EmbeddedWB::page_guard_runs(const std::string& url) const {
+  if (m_page_guard_heard || m_page_guard_check == PageGuardCheck::Waived ||
+      PageGuard::instance().folder().empty())
+    return true;
+  const bool leaves_computer = g_ascii_strncasecmp(url.c_str(), "http:", 5) == 0 ||
+                               g_ascii_strncasecmp(url.c_str(), "https:", 6) == 0;
+  if (!leaves_computer) return true;
+  std::cerr << "tovali-explorer: the page guard did not start in the engine (it should be "
+            << PageGuard::instance().folder()
+            << "tovali-page-guard.so); no page that would load from the network opens\n";
+  return false;
+}
+
 EmbeddedWB::~EmbeddedWB() {
   if (!m_engine || !m_engine->view) return;
   WebKitWebView* view = m_engine->view;
   *m_engine->alive = nullptr;
+  PageGuard::instance().remove_view(view);
   g_cancellable_cancel(m_engine->cancellable);
   g_signal_handler_disconnect(webkit_web_view_get_back_forward_list(view),
                               m_engine->history_handler);

@@ -33,6 +33,11 @@ enum class ScriptLinks {
              // only when the answer is Proceed
 };
 
+// Whether a network page may open only while the page guard of the view's
+// page runs. Waived only for the program's hidden views that load an
+// address of its own choosing, never a child's page.
+enum class PageGuardCheck { Required, Waived };
+
 class EmbeddedWB;
 
 // The events a view raises. Unset handlers mean "let it happen" for
@@ -68,6 +73,9 @@ struct EmbeddedWBEvents {
   // certificate that only the administrator's ca.pem vouches for is no
   // failure: the URL is loaded again, once (WebEngine::tls_trust()).
   std::function<void(const std::string& url)> LoadFailed;
+  // The page guard refused a load of the view's page (an image, a script,
+  // a fetch...): `url` was not requested. Nothing else happens to the page.
+  std::function<void(const std::string& url)> LoadRefused;
 };
 
 // The one wrapper around the web engine's view. Every view of the program
@@ -113,6 +121,7 @@ class EmbeddedWB {
   // or the print failed, nor after the view is gone.
   void print(PrintMode mode, std::function<void()> on_printing);
   void set_silent(DialogMode mode) { m_dialogs = mode; }
+  void set_page_guard_check(PageGuardCheck check) { m_page_guard_check = check; }
   DialogMode Silent() const { return m_dialogs; }
   // The loaded page's title ("" when none).
   std::string LocationName() const;
@@ -141,6 +150,11 @@ class EmbeddedWB {
   void init(void* view, BodyCapture capture, BrowserTarget target);
   void ask_about_script_links();
   void request_body(const std::string& url);
+  // False, told on standard error, when `url` would load from the network
+  // but the page guard of the view's page has never answered (the guard is
+  // missing or broken); true when no guard folder is set (views outside the
+  // program) or the check is waived.
+  bool page_guard_runs(const std::string& url) const;
 
   struct Engine;
   std::unique_ptr<Engine> m_engine;
@@ -153,6 +167,8 @@ class EmbeddedWB {
   // when a page commits.
   std::string m_tls_retried;
   BrowserTarget m_target = BrowserTarget::MainFrame;
+  bool m_page_guard_heard = false;  // the guard of the view's page runs
+  PageGuardCheck m_page_guard_check = PageGuardCheck::Required;
 };
 
 // Turns a file path into the file:// URL the engine reports for it; other

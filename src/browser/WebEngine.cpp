@@ -2,6 +2,7 @@
 
 #include <webkit2/webkit2.h>
 
+#include "browser/PageGuard.h"
 #include "browser/TlsTrust.h"
 
 namespace tovali {
@@ -58,6 +59,10 @@ WebEngine::WebEngine()
   webkit_settings_set_enable_write_console_messages_to_stdout(m_settings, FALSE);
   // Pages may ask for new windows; the new-window guard decides.
   webkit_settings_set_javascript_can_open_windows_automatically(m_settings, TRUE);
+}
+
+void WebEngine::use_page_guard(const std::string& dir) {
+  PageGuard::instance().use_folder(m_context, dir, join(m_cache_dir.c_str(), "content-filters"));
 }
 
 bool WebEngine::trust_authorities_in(const std::string& pem_path, std::string& problem) {

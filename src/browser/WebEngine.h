@@ -3,7 +3,10 @@
 #include <memory>
 #include <string>
 
+// The engine's own type names, declared as its headers declare them.
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 typedef struct _WebKitWebContext WebKitWebContext;
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 typedef struct _WebKitSettings WebKitSettings;
 
 namespace tovali {
@@ -28,6 +31,10 @@ class WebEngine {
   // Trusts the certificates of `pem_path` (the administrator's ca.pem) from
   // now on; false, with `problem` set, when the file cannot be used.
   bool trust_authorities_in(const std::string& pem_path, std::string& problem);
+
+  // Loads the page guard from `dir` into every web process started from now
+  // on (PageGuard). Call before the first view loads anything.
+  void use_page_guard(const std::string& dir);
 
   // Folders of the website data, for the record.
   const std::string& data_dir() const { return m_data_dir; }

@@ -161,11 +161,11 @@ TEST_F(ExplorerDailyTime, TheReportListsTheHostsOfASession) {
 
   const std::string report = settings().report();
   const std::string date = today();
-  // Opened, refused, then no grown-up request and no answer.
-  EXPECT_NE(report.find(date + "\t" + domain("shop.localhost") + "\t0\t1\t0\t0\t0\t0\n"),
+  // Opened, refused, then no grown-up request, no answer and no blocked item.
+  EXPECT_NE(report.find(date + "\t" + domain("shop.localhost") + "\t0\t1\t0\t0\t0\t0\t0\n"),
             std::string::npos)
       << report;
-  EXPECT_NE(report.find(date + "\t" + domain("zoo.localhost") + "\t1\t0\t0\t0\t0\t0\n"),
+  EXPECT_NE(report.find(date + "\t" + domain("zoo.localhost") + "\t1\t0\t0\t0\t0\t0\t0\n"),
             std::string::npos)
       << report;
   EXPECT_NE(report.find(date + "\t*\t"), std::string::npos) << report;

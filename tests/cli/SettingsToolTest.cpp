@@ -260,7 +260,7 @@ TEST_F(SettingsToolTest, ReportPrintsTheActivityOfTheLastDaysNewestFirst) {
   EXPECT_EQ(tool({"report"}).out, "");
   // The column names come even when no line follows them.
   EXPECT_EQ(tool({"report", "--header"}).out,
-            "DATE\tHOST\tOPENED\tREFUSED\tASKED\tONCE\tALWAYS\tDECLINED\n");
+            "DATE\tHOST\tOPENED\tREFUSED\tASKED\tONCE\tALWAYS\tDECLINED\tBLOCKED\n");
 
   const ActivityStore store(m_home.path() + "state/tovali-explorer/");
   // Dates are the machine's local ones; a run that crosses midnight retries.
@@ -275,6 +275,7 @@ TEST_F(SettingsToolTest, ReportPrintsTheActivityOfTheLastDaysNewestFirst) {
     record.add_request(today, "http://ads.test/", RequestAnswer::Declined);
     record.add_request(today, "http://zoo.test/lions", RequestAnswer::AllowedOnce);
     record.add_request(today, "http://zoo.test/bears", RequestAnswer::AllowedAlways);
+    record.add_blocked(today, "http://ads.test/banner.png");
     record.day(today).seconds_used = 125;
     record.add_opened(before(20), "http://old.test/");
     for (const LocalDate& date : {today, before(20)}) ASSERT_TRUE(store.save_day(record, date));
@@ -284,17 +285,17 @@ TEST_F(SettingsToolTest, ReportPrintsTheActivityOfTheLastDaysNewestFirst) {
     const auto month = tool({"report", "--days", "21"});
     const auto headed = tool({"report", "--header", "--days", "1"});
     if (local_moment_now().date != today) continue;
-    const std::string today_lines = today.text() + "\tads.test\t0\t1\t1\t0\t0\t1\n" + today.text() +
-                                    "\tzoo.test\t1\t0\t2\t1\t1\t0\n" + today.text() +
-                                    "\t*\t2\t0\t0\t0\t0\t0\n";
+    const std::string today_lines = today.text() + "\tads.test\t0\t1\t1\t0\t0\t1\t1\n" +
+                                    today.text() + "\tzoo.test\t1\t0\t2\t1\t1\t0\t0\n" +
+                                    today.text() + "\t*\t2\t0\t0\t0\t0\t0\t0\n";
     EXPECT_EQ(recent.exit_status, 0);
     EXPECT_EQ(recent.out, today_lines);
     EXPECT_NE(recent.err.find(before(1).text() + ".txt: damaged"), std::string::npos) << recent.err;
-    EXPECT_EQ(month.out, today_lines + before(20).text() + "\told.test\t1\t0\t0\t0\t0\t0\n" +
-                             before(20).text() + "\t*\t0\t0\t0\t0\t0\t0\n");
+    EXPECT_EQ(month.out, today_lines + before(20).text() + "\told.test\t1\t0\t0\t0\t0\t0\t0\n" +
+                             before(20).text() + "\t*\t0\t0\t0\t0\t0\t0\t0\n");
     EXPECT_EQ(headed.exit_status, 0);
-    EXPECT_EQ(headed.out,
-              "DATE\tHOST\tOPENED\tREFUSED\tASKED\tONCE\tALWAYS\tDECLINED\n" + today_lines);
+    EXPECT_EQ(headed.out, "DATE\tHOST\tOPENED\tREFUSED\tASKED\tONCE\tALWAYS\tDECLINED\tBLOCKED\n" +
+                              today_lines);
     // Reporting never moves the damaged file: the program sets it aside.
     EXPECT_EQ(m_home.read("state/tovali-explorer/activity/" + before(1).text() + ".txt"),
               "damaged");

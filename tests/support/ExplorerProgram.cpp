@@ -86,6 +86,22 @@ bool ExplorerProcess::prepare_program_dir(const std::string& program_dir, std::s
     if (!ec) fs::permissions(exe, fs::perms::owner_all, fs::perm_options::add, ec);
   }
   if (ec && error) *error = "cannot place the executable in " + dir + ": " + ec.message();
+  if (ec) return false;
+  // The page guard the engine loads, where the program looks for it beside
+  // the executable of a build folder.
+  const fs::path guard = fs::path(explorer_path()).parent_path() / "web-extensions";
+  if (fs::exists(guard, ec)) {
+    fs::create_directories(dir + "web-extensions", ec);
+    for (const auto& entry : fs::directory_iterator(guard, ec)) {
+      const fs::path to = fs::path(dir + "web-extensions") / entry.path().filename();
+      fs::create_hard_link(entry.path(), to, ec);
+      if (ec) {
+        ec.clear();
+        fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing, ec);
+      }
+    }
+  }
+  if (ec && error) *error = "cannot place the page guard in " + dir + ": " + ec.message();
   return !ec;
 }
 

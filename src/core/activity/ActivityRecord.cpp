@@ -38,6 +38,10 @@ void ActivityRecord::add_refused(const LocalDate& date, std::string_view url) {
   if (HostActivity* counts = host(date, url)) ++counts->refused;
 }
 
+void ActivityRecord::add_blocked(const LocalDate& date, std::string_view url) {
+  if (HostActivity* counts = host(date, url)) ++counts->blocked;
+}
+
 void ActivityRecord::add_request(const LocalDate& date, std::string_view url,
                                  RequestAnswer answer) {
   HostActivity* counts = host(date, url);
@@ -90,6 +94,7 @@ DayActivity merge_days(const DayActivity& a, const DayActivity& b) {
     merged.allowed_once = std::max(merged.allowed_once, counts.allowed_once);
     merged.allowed_always = std::max(merged.allowed_always, counts.allowed_always);
     merged.declined = std::max(merged.declined, counts.declined);
+    merged.blocked = std::max(merged.blocked, counts.blocked);
   }
   return out;
 }

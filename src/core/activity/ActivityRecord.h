@@ -21,11 +21,14 @@ struct HostActivity {
   std::uint64_t allowed_once = 0;
   std::uint64_t allowed_always = 0;
   std::uint64_t declined = 0;
+  // Loads of a page (images, scripts, fetches...) that were refused without
+  // a word to the child; navigations count under `refused`.
+  std::uint64_t blocked = 0;
 
   friend bool operator==(const HostActivity& a, const HostActivity& b) {
     return a.opened == b.opened && a.refused == b.refused && a.asked == b.asked &&
            a.allowed_once == b.allowed_once && a.allowed_always == b.allowed_always &&
-           a.declined == b.declined;
+           a.declined == b.declined && a.blocked == b.blocked;
   }
 };
 
@@ -73,6 +76,9 @@ class ActivityRecord {
   void add_opened(const LocalDate& date, std::string_view url);
   // A refused navigation on `date`, counted as add_opened counts.
   void add_refused(const LocalDate& date, std::string_view url);
+  // A load of a page from `url` that was refused on `date` (a blocked item,
+  // not a navigation), counted as add_opened counts.
+  void add_blocked(const LocalDate& date, std::string_view url);
   // A grown-up request for `url` on `date` and its answer, counted as
   // add_opened counts.
   void add_request(const LocalDate& date, std::string_view url, RequestAnswer answer);

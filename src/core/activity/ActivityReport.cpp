@@ -18,13 +18,13 @@ std::vector<std::string> activity_report_lines(const ActivityRecord& record, con
       std::string line = date + host;
       for (const std::uint64_t count :
            {counts.opened, counts.refused, counts.asked, counts.allowed_once, counts.allowed_always,
-            counts.declined}) {
+            counts.declined, counts.blocked}) {
         line += "\t" + std::to_string(count);
       }
       lines.push_back(std::move(line));
     }
     lines.push_back(date + "*\t" + std::to_string(it->second.seconds_used / 60) +
-                    "\t0\t0\t0\t0\t0");
+                    "\t0\t0\t0\t0\t0\t0");
   }
   return lines;
 }

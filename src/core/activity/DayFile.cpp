@@ -29,11 +29,18 @@ std::optional<std::uint64_t> count_of(std::string_view text) {
   return value;
 }
 
+// The fields of a host line: "host", the name and the counts. The last
+// count, BLOCKED, is missing from the lines written before it was kept.
+constexpr std::size_t kHostFields = 9;
+constexpr std::size_t kOldHostFields = 8;
+
+// The counts of a host line of kHostFields or kOldHostFields fields.
 std::optional<HostActivity> host_counts(const std::vector<std::string_view>& fields) {
   HostActivity counts;
   std::uint64_t* const order[] = {&counts.opened,       &counts.refused,        &counts.asked,
-                                  &counts.allowed_once, &counts.allowed_always, &counts.declined};
-  for (std::size_t i = 0; i < 6; ++i) {
+                                  &counts.allowed_once, &counts.allowed_always, &counts.declined,
+                                  &counts.blocked};
+  for (std::size_t i = 0; i + 2 < fields.size(); ++i) {
     const auto value = count_of(fields[i + 2]);
     if (!value) return std::nullopt;
     *order[i] = *value;
@@ -51,7 +58,7 @@ std::string DayFile::format(const DayActivity& day) {
   for (const auto& [name, c] : day.hosts) {
     text += "host\t" + name;
     for (const std::uint64_t n :
-         {c.opened, c.refused, c.asked, c.allowed_once, c.allowed_always, c.declined}) {
+         {c.opened, c.refused, c.asked, c.allowed_once, c.allowed_always, c.declined, c.blocked}) {
       text += "\t" + std::to_string(n);
     }
     text += "\n";
@@ -80,7 +87,7 @@ std::optional<DayActivity> DayFile::parse(std::string_view text, std::string* pr
     }
     const auto fields = fields_of(line);
     const std::string_view kind = fields[0];
-    if (kind == "host" && fields.size() == 8) {
+    if (kind == "host" && (fields.size() == kHostFields || fields.size() == kOldHostFields)) {
       const auto counts = host_counts(fields);
       const std::string name(fields[1]);
       if (!counts || name.empty() || name.size() > ActivityRecord::kMaxHostLength ||

@@ -15,8 +15,9 @@ namespace tovali {
 //   used<TAB>SECONDS
 //   extra<TAB>MINUTES
 //   warned<TAB>0|1
-//   host<TAB>NAME<TAB>OPENED<TAB>REFUSED<TAB>ASKED<TAB>ONCE<TAB>ALWAYS<TAB>DECLINED
-// (one host line per host, by host name).
+//   host<TAB>NAME<TAB>OPENED<TAB>REFUSED<TAB>ASKED<TAB>ONCE<TAB>ALWAYS<TAB>DECLINED<TAB>BLOCKED
+// (one host line per host, by host name). A host line without BLOCKED, as
+// files written before that count existed have them, reads as 0 blocked.
 class DayFile {
  public:
   // Largest file read; a longer one counts as damaged.

@@ -43,6 +43,8 @@ const std::vector<SetupCheck>& setup_checks() {
       {keys::use_global_meta_data, N_("Use Site Include/Exclude Settings From Downloaded Config"),
        &M::use_global_meta_data, P::General, 0, warn},
       {keys::hide_navframe, N_("Hide Navigation Frame"), &M::hide_navframe, P::General, 11},
+      {keys::strict_page_loads, N_("Pages may load only from the sites their link allows"),
+       &M::strict_page_loads, P::PageLoads, 15},
       {keys::load_main_default, N_("Check here to use default location"), &M::load_main_default,
        P::MainFrame, 13, none, keys::load_main_url, &M::load_main_url, WhenTextEmpty::Check},
       {keys::req_pw_close, N_("Require Password To Close Program"), &M::req_pw_close, P::Password,

@@ -42,6 +42,7 @@ struct SetupModel {
   bool download_config = false;
   bool use_global_meta_data = false;
   bool hide_navframe = false;
+  bool strict_page_loads = false;
   std::string load_main_url;
   bool load_main_default = false;
   // Password
@@ -70,7 +71,8 @@ enum class SetupPlace {
   HomeSite,
   EmailButton,
   PrintButton,
-  CloseButton
+  CloseButton,
+  PageLoads  // below the main frame's address on the General tab
 };
 
 // Whether a change of the check box may raise the configuration warning.

@@ -94,6 +94,10 @@ void DailyTime::record_request(const std::string& url, RequestAnswer answer) {
   m_keeper->record().add_request(m_keeper->budget().today(), url, answer);
 }
 
+void DailyTime::page_load_refused(const std::string& url) {
+  m_keeper->record().add_blocked(m_keeper->budget().today(), url);
+}
+
 void DailyTime::save_now() {
   report_save_errors(m_keeper->save_now());
 }

@@ -71,6 +71,9 @@ class DailyTime {
   void page_opened(const std::string& url);
   void page_refused(const std::string& url);
   void record_request(const std::string& url, RequestAnswer answer);
+  // A refused load of a page (an image, a script, a fetch...) from `url`:
+  // a blocked item of its host, counted under today's date.
+  void page_load_refused(const std::string& url);
 
   const ActivityRecord& record() const { return m_keeper->record(); }
   // What loading found damaged, one line per file; "" when nothing.

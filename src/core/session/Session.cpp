@@ -8,6 +8,8 @@
 #include "base/PageLanguage.h"
 #include "models/GeneratedPages.h"
 #include "models/StartupPlan.h"
+#include "policy/PageLoadRules.h"
+#include "policy/WebSocketFilter.h"
 #include "session/HomeSiteCheck.h"
 #include "settings/SettingsKeys.h"
 
@@ -65,6 +67,23 @@ void Session::open() {
   }
   UpdateLists();
   UpdateControls();
+}
+
+void Session::sync_page_load_rules() {
+  const LinkMetaData& meta = m_guard.link_meta_data();
+  SentLoadRules now{meta.shared_rules().get(), meta.URLNumber(), meta.CurrentSiteURL(),
+                    m_lists_version};
+  if (m_sent_load_rules && m_sent_load_rules->rule_set == now.rule_set &&
+      m_sent_load_rules->url_number == now.url_number &&
+      m_sent_load_rules->site_url == now.site_url &&
+      m_sent_load_rules->lists_version == now.lists_version)
+    return;
+  TextList own_pages;
+  for (const std::string& dir : {m_locations.ProgramDir, m_locations.state_dir})
+    if (!dir.empty()) own_pages.push_back(m_edge.engine_url(dir));
+  const PageLoadRules rules = page_load_rules(m_state.settings, meta, own_pages);
+  m_edge.set_page_load_rules(encode_page_load_rules(rules), websocket_filter_json(rules));
+  m_sent_load_rules = std::move(now);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -144,6 +163,8 @@ void Session::write_own_menu() {
 
 void Session::UpdateLists() {
   m_guard.UpdateLists();
+  ++m_lists_version;
+  sync_page_load_rules();
   if (m_state.settings.is_on(keys::local_menu) && !m_guard.closed_to_sites()) write_own_menu();
 }
 
@@ -179,6 +200,8 @@ void Session::open_web_help() {
 Verdict Session::BeforeNavigate2(const NavigationRequest& request) {
   m_request_offered = false;
   const Verdict verdict = m_guard.BeforeNavigate2(request);
+  // The page guard judges the page's loads by the rules of this verdict.
+  sync_page_load_rules();
   // A page refused in the main frame or the pop-up counts for the day.
   if (verdict == Verdict::Cancel && request.target != BrowserTarget::NavFrame)
     m_daily_time.page_refused(request.url);

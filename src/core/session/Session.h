@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -88,6 +89,12 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   Verdict BeforeNavigate2(const NavigationRequest& request);
   // A page opened in the main frame or the pop-up.
   void page_opened(const std::string& url) { m_daily_time.page_opened(url); }
+  // A load of a page (an image, a script, a fetch...) from `url` that was
+  // refused: one blocked item of today's date, under the host that refused
+  // navigations count under (ActivityRecord::host_of). A refused load is
+  // silent for the child: no message panel, no line in prohurl.log, and the
+  // toolbar's "Ask a grown-up" stays as it is.
+  void page_load_refused(const std::string& url) { m_daily_time.page_load_refused(url); }
 
   // --- grown-up requests ---
   // True when `message`, about to be shown, offers "Ask a grown-up"; the URL
@@ -153,6 +160,11 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   void set_status_text(const std::string& text) override { m_edge.set_status_text(text); }
 
  private:
+  // Sends the rules of what pages may load (page_load_rules) to the edge when
+  // they may have changed since the last time: the parent's lists, the link
+  // rules in force, the link number or the current site. Called after every
+  // guard step that can change them, before the engine hears the verdict.
+  void sync_page_load_rules();
   // Shows or hides the toolbar's "Ask a grown-up" through the edge when it
   // changes.
   void set_ask_button(AskButton state);
@@ -172,6 +184,15 @@ class Session : public SetupHost, public ControlPanelHost, public StatusReporter
   bool m_request_offered = false;
   AskButton m_ask_button = AskButton::Hidden;
   bool m_close_allowed = false;
+  // What the rules last sent were made of.
+  struct SentLoadRules {
+    const void* rule_set = nullptr;
+    std::string url_number;
+    std::string site_url;
+    std::uint64_t lists_version = 0;
+  };
+  std::optional<SentLoadRules> m_sent_load_rules;
+  std::uint64_t m_lists_version = 0;
 };
 
 }  // namespace tovali

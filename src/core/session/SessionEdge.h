@@ -43,6 +43,13 @@ class SessionEdge {
   // Time is up: the pop-up window, when there is one, goes.
   virtual void close_popup() = 0;
 
+  // The rules every page guard judges page loads by from now on (the text
+  // of encode_page_load_rules); they must reach the guards before the
+  // engine hears of any later verdict. `websocket_filter` is the engine's
+  // content filter for WebSockets (websocket_filter_json; "" for none).
+  virtual void set_page_load_rules(const std::string& encoded,
+                                   const std::string& websocket_filter) = 0;
+
   // Downloads and merges the remote configuration; returns when done.
   virtual RemoteConfigResult download_config() = 0;
 

@@ -71,6 +71,7 @@ std::vector<SettingSpec> make_table() {
       plain(keys::home_button_url, K::Url),
       plain(keys::local_menu, K::Switch),
       plain(keys::welcome_done, K::Switch),
+      plain(keys::strict_page_loads, K::Switch),
       plain(keys::email_meta_data, K::Text),
       plain(keys::global_meta_data, K::Text),
       number(keys::program_version, INT_MAX, ""),

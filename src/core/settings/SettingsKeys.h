@@ -42,6 +42,10 @@ inline constexpr SettingKey local_menu{"local_menu"};
 // "0": the settings were made from the factory defaults and the grown-up's
 // welcome has not been completed; "1": it has.
 inline constexpr SettingKey welcome_done{"welcome_done"};
+// "1": what a page loads (images, scripts, fetch...) must come from the
+// page's own domain or from what its link's rules admit; "0" (the default):
+// only the parent's lists judge a page's loads.
+inline constexpr SettingKey strict_page_loads{"strict_page_loads"};
 // The downloaded configuration.
 inline constexpr SettingKey download_config{"download_config"};
 inline constexpr SettingKey use_global_meta_data{"use_global_meta_data"};

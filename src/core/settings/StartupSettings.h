@@ -14,6 +14,9 @@ struct Locations {
   std::string settings_dir;  // folder of the settings copies, ending with "/"
   std::string system_dir;    // the administrator's folder, ending with "/"; "" for none
   std::string state_dir;  // folder of the refused-URL log and the generated pages, ending with "/"
+  // folder of the page guard the engine loads into its web processes,
+  // ending with "/"
+  std::string page_guard_dir;
 };
 
 // What the start-up settings steps produce.

@@ -8,6 +8,8 @@
 
 #include "base/Translate.h"
 #include "browser/CallbackGuard.h"
+#include "browser/PageGuard.h"
+#include "browser/WebEngine.h"
 #include "config/TrustFiles.h"
 #include "crypto/PasswordHash.h"
 #include "models/GeneratedPages.h"
@@ -43,6 +45,9 @@ MainWindow::MainWindow(const Locations& locations)
       !is_supported_password_hash(settings.value(keys::password_hash)))
     std::cerr << "tovali-explorer: password_hash in the administrator's settings is not a "
                  "yescrypt ($y$) or SHA-512 ($6$) hash; no password is accepted\n";
+  // The page guard before any view loads: every web process gets it.
+  if (!m_session.locations().page_guard_dir.empty())
+    WebEngine::instance().use_page_guard(m_session.locations().page_guard_dir);
   apply_window_level();
   build_layout();
   wire_frames();
@@ -145,6 +150,8 @@ void MainWindow::wire_frames() {
   };
   nav.StatusTextChange = [this](const std::string& text) { on_nav_frame_status_text(text); };
   nav.LoadFailed = [this](const std::string& url) { on_nav_frame_load_failed(url); };
+  // What the page guard refused a page is silent for the child: counted only.
+  nav.LoadRefused = [this](const std::string& url) { m_session.page_load_refused(url); };
 
   EmbeddedWBEvents& main = m_main_frame.events();
   main.BeforeNavigate2 = [this](const NavigationRequest& request) {
@@ -160,6 +167,7 @@ void MainWindow::wire_frames() {
   main.LoadStarted = [this] { on_load_started(); };
   main.ProgressChange = [this](int progress, int max) { on_progress_change(progress, max); };
   main.LoadFailed = [this](const std::string& url) { on_load_failed(url); };
+  main.LoadRefused = [this](const std::string& url) { m_session.page_load_refused(url); };
 }
 
 // ---------------------------------------------------------------- settings
@@ -266,6 +274,9 @@ EmbeddedWB* MainWindow::on_main_frame_new_window() {
   m_popup->NewBrowser().events().NavigateComplete2 = [this](const std::string& url,
                                                             const std::optional<std::string>&) {
     m_session.page_opened(url);
+  };
+  m_popup->NewBrowser().events().LoadRefused = [this](const std::string& url) {
+    m_session.page_load_refused(url);
   };
   if (m_session.settings().is_on(keys::prevent_switch)) m_popup->set_keep_above(true);
   m_show_new_browser_timer.disconnect();
@@ -404,6 +415,12 @@ WelcomeResult MainWindow::run_welcome() {
 
 void MainWindow::tell_parent(const std::string& text) {
   show_message(*this, text);
+}
+
+void MainWindow::set_page_load_rules(const std::string& encoded,
+                                     const std::string& websocket_filter) {
+  PageGuard::instance().set_rules(encoded);
+  PageGuard::instance().set_websocket_filter(websocket_filter);
 }
 
 // ------------------------------------------------------------------ closing

@@ -57,6 +57,8 @@ class MainWindow : public Gtk::Window, public GuardEffects, public SessionEdge, 
   void run_setup() override;
   WelcomeResult run_welcome() override;
   void tell_parent(const std::string& text) override;
+  void set_page_load_rules(const std::string& encoded,
+                           const std::string& websocket_filter) override;
   void close_window() override;
 
   // --- navigation guard effects ---

@@ -32,6 +32,8 @@ bool StartupChain::on_startup_timer() {
   guarded("StartupTimer", [this] {
     m_session.begin_startup();
     m_probe = std::make_unique<EmbeddedWB>();
+    // It only asks an address that never resolves whether the network answers.
+    m_probe->set_page_guard_check(PageGuardCheck::Waived);
     m_probe->events().LoadFinished = [this] { on_connection_probe_loaded(); };
     m_check.start();
     schedule_connection_timer(m_check.interval());

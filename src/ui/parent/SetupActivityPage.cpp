@@ -42,6 +42,7 @@ SetupActivityPage::SetupActivityPage()
   m_hosts_view.append_column(tr("Site"), m_host_columns.host);
   m_hosts_view.append_column(tr("Opened"), m_host_columns.opened);
   m_hosts_view.append_column(tr("Refused"), m_host_columns.refused);
+  m_hosts_view.append_column(tr("Blocked items"), m_host_columns.blocked);
   m_hosts_view.get_column(0)->set_expand(true);
   m_hosts_view.set_enable_search(false);
 
@@ -116,11 +117,12 @@ void SetupActivityPage::show_hosts(int index) {
   const DayActivity* day = m_days[static_cast<std::size_t>(index)].activity;
   if (!day) return;
   for (const auto& [host, counts] : day->hosts) {
-    if (counts.opened != 0 || counts.refused != 0) {
+    if (counts.opened != 0 || counts.refused != 0 || counts.blocked != 0) {
       auto row = *m_host_store->append();
       row[m_host_columns.host] = host;
       row[m_host_columns.opened] = counts.opened;
       row[m_host_columns.refused] = counts.refused;
+      row[m_host_columns.blocked] = counts.blocked;
     }
     if (counts.asked != 0) {
       auto row = *m_request_store->append();

@@ -16,8 +16,9 @@ namespace tovali {
 
 // The "Activity" tab: the last 14 days, today at the top, with a bar of the
 // minutes used each day; for the selected day the hosts with the pages
-// opened and refused, and under them the grown-up requests of that day with
-// their answers.
+// opened and refused and the items blocked on pages (loads refused without
+// a word to the child), and under them the grown-up requests of that day
+// with their answers.
 class SetupActivityPage : public Gtk::Box {
  public:
   static constexpr long kDaysShown = 14;
@@ -53,10 +54,12 @@ class SetupActivityPage : public Gtk::Box {
       add(host);
       add(opened);
       add(refused);
+      add(blocked);
     }
     Gtk::TreeModelColumn<Glib::ustring> host;
     Gtk::TreeModelColumn<guint64> opened;
     Gtk::TreeModelColumn<guint64> refused;
+    Gtk::TreeModelColumn<guint64> blocked;
   };
   struct RequestColumns : Gtk::TreeModelColumnRecord {
     RequestColumns() {

@@ -15,6 +15,7 @@ SetupGeneralPage::SetupGeneralPage(SetupSwitches& switches)
                         Gtk::PACK_SHRINK);
   main_group.pack_start(switches.add_entry(keys::load_main_url), Gtk::PACK_SHRINK);
   switches.add_checks(main_group, SetupPlace::MainFrame);
+  switches.add_checks(*this, SetupPlace::PageLoads);
 }
 
 }  // namespace tovali

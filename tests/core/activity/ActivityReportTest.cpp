@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,14 @@ TEST(ActivityReport, NewestDateFirstHostsByNameThenTheMinutesUsed) {
   record.add_opened(week_ago, "http://a.test/");
   record.add_opened(LocalDate{2026, 12, 11}, "http://future.test/");
 
+  record.add_blocked(today, "http://ads.test/banner.png");
+  record.add_blocked(today, "http://ads.test/track.js");
+
   const std::vector<std::string> all = {
-      "2026-12-10\tads.test\t0\t1\t0\t0\t0\t0", "2026-12-10\tgames.test\t0\t0\t3\t1\t0\t1",
-      "2026-12-10\tzoo.test\t2\t0\t1\t0\t1\t0", "2026-12-10\t*\t45\t0\t0\t0\t0\t0",
-      "2026-12-09\t*\t0\t0\t0\t0\t0\t0",        "2026-12-03\ta.test\t1\t0\t0\t0\t0\t0",
-      "2026-12-03\t*\t0\t0\t0\t0\t0\t0",
+      "2026-12-10\tads.test\t0\t1\t0\t0\t0\t0\t2", "2026-12-10\tgames.test\t0\t0\t3\t1\t0\t1\t0",
+      "2026-12-10\tzoo.test\t2\t0\t1\t0\t1\t0\t0", "2026-12-10\t*\t45\t0\t0\t0\t0\t0\t0",
+      "2026-12-09\t*\t0\t0\t0\t0\t0\t0\t0",        "2026-12-03\ta.test\t1\t0\t0\t0\t0\t0\t0",
+      "2026-12-03\t*\t0\t0\t0\t0\t0\t0\t0",
   };
   // Every line has the fields the header names.
   const auto fields = [](const std::string& line) {
@@ -45,6 +49,58 @@ TEST(ActivityReport, NewestDateFirstHostsByNameThenTheMinutesUsed) {
             std::vector<std::string>(all.begin(), all.begin() + 4));
   EXPECT_TRUE(activity_report_lines(record, today, 0).empty());
   EXPECT_TRUE(activity_report_lines(ActivityRecord{}, today, 14).empty());
+}
+
+// The blocked items of a host come in the last field, after the eight that
+// readers of the first fields take; each field keeps its place whatever
+// else the host has.
+TEST(ActivityReport, BlockedItemsComeLastPerHost) {
+  const LocalDate today{2026, 12, 10};
+  EXPECT_EQ(std::string(kActivityReportHeader),
+            "DATE\tHOST\tOPENED\tREFUSED\tASKED\tONCE\tALWAYS\tDECLINED\tBLOCKED");
+  const struct {
+    const char* what;
+    std::function<void(ActivityRecord&)> record;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"blocked items alone make the host's line",
+       [&](ActivityRecord& r) {
+         for (const char* url :
+              {"http://ads.test/a.png", "https://cdn.Ads.test/b.js", "http://ads.test/c?x=1"}) {
+           r.add_blocked(today, url);
+         }
+       },
+       {"2026-12-10\tads.test\t0\t0\t0\t0\t0\t0\t3", "2026-12-10\t*\t0\t0\t0\t0\t0\t0\t0"}},
+      {"beside pages opened, refused and asked about",
+       [&](ActivityRecord& r) {
+         r.add_opened(today, "http://zoo.test/");
+         r.add_refused(today, "http://zoo.test/shop");
+         r.add_request(today, "http://zoo.test/shop", RequestAnswer::Declined);
+         r.add_blocked(today, "http://zoo.test/tracker.gif");
+       },
+       {"2026-12-10\tzoo.test\t1\t1\t1\t0\t0\t1\t1", "2026-12-10\t*\t0\t0\t0\t0\t0\t0\t0"}},
+      {"the program's own pages and addresses of no site are not counted",
+       [&](ActivityRecord& r) {
+         r.add_blocked(today, "file:///usr/share/tovali-explorer/menu.html");
+         r.add_blocked(today, "data:image/png;base64,AAAA");
+         r.add_blocked(today, "about:blank");
+       },
+       {}},
+      {"under each date's own lines",
+       [&](ActivityRecord& r) {
+         r.add_blocked(today, "http://a.test/");
+         r.add_blocked(LocalDate{2026, 12, 9}, "http://b.test/");
+         r.add_blocked(LocalDate{2026, 12, 9}, "http://b.test/");
+       },
+       {"2026-12-10\ta.test\t0\t0\t0\t0\t0\t0\t1", "2026-12-10\t*\t0\t0\t0\t0\t0\t0\t0",
+        "2026-12-09\tb.test\t0\t0\t0\t0\t0\t0\t2", "2026-12-09\t*\t0\t0\t0\t0\t0\t0\t0"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ActivityRecord record;
+    c.record(record);
+    EXPECT_EQ(activity_report_lines(record, today, 14), c.lines);
+  }
 }
 
 TEST(ActivityReport, RecentDaysListEveryDateNewestFirst) {

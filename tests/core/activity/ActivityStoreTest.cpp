@@ -101,6 +101,77 @@ TEST(ActivityRecord, PagesOfNoSiteAreNotCounted) {
   }
 }
 
+// Loads of a page that were refused count as blocked items of their host,
+// apart from the refused navigations, within the same bounds.
+TEST(ActivityRecord, BlockedItemsCountPerHostApartFromRefusals) {
+  ActivityRecord record;
+  record.add_blocked(kToday, "http://ads.example.com/banner.png");
+  record.add_blocked(kToday, "https://cdn.Ads.Example.com/track.js");
+  record.add_refused(kToday, "http://ads.example.com/");
+  record.add_blocked(kToday, "file:///usr/share/tovali-explorer/logo.png");
+  record.add_blocked(kToday, "data:image/gif;base64,R0lGOD");
+  record.add_blocked(days_before(kToday, 1), "http://ads.example.com/x");
+  const auto& hosts = record.find(kToday)->hosts;
+  EXPECT_EQ(hosts.size(), 1u);
+  EXPECT_EQ(hosts.at("example.com"), (HostActivity{0, 1, 0, 0, 0, 0, 2}));
+  EXPECT_EQ(record.find(days_before(kToday, 1))->hosts.at("example.com").blocked, 1u);
+
+  ActivityRecord full;
+  for (std::size_t i = 0; i + 1 < ActivityRecord::kMaxHostsPerDay; ++i)
+    full.add_opened(kToday, "http://h" + std::to_string(i) + ".test/");
+  full.add_blocked(kToday, "http://one-too-many.test/a.js");
+  full.add_blocked(kToday, "http://h0.test/b.js");
+  const auto& many = full.find(kToday)->hosts;
+  EXPECT_EQ(many.size(), ActivityRecord::kMaxHostsPerDay);
+  EXPECT_EQ(many.at(ActivityRecord::kOtherHosts).blocked, 1u);
+  EXPECT_EQ(many.at("h0.test").blocked, 1u);
+
+  // Merging keeps the larger count, as for every other count.
+  DayActivity more = *record.find(kToday);
+  more.hosts["example.com"].blocked = 5;
+  EXPECT_EQ(merge_days(*record.find(kToday), more).hosts.at("example.com").blocked, 5u);
+  EXPECT_EQ(merge_days(more, *record.find(kToday)).hosts.at("example.com").blocked, 5u);
+}
+
+// A host line carries the blocked items last; the lines written before
+// that count existed (eight fields) read with none blocked.
+TEST(DayFile, BlockedItemsRoundTripAndOldHostLinesRead) {
+  const std::string head = "tovali-activity\t1\nused\t60\nextra\t0\nwarned\t0\n";
+  const struct {
+    const char* what;
+    std::string text;
+    HostActivity counts;
+  } cases[] = {
+      {"a line of today", head + "host\ta.test\t1\t2\t3\t1\t1\t1\t7\n",
+       HostActivity{1, 2, 3, 1, 1, 1, 7}},
+      {"a line written before blocked items were kept", head + "host\ta.test\t1\t2\t3\t1\t1\t1\n",
+       HostActivity{1, 2, 3, 1, 1, 1, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string problem;
+    const auto day = DayFile::parse(c.text, &problem);
+    ASSERT_TRUE(day) << problem;
+    EXPECT_EQ(day->seconds_used, 60u);
+    EXPECT_EQ(day->hosts.at("a.test"), c.counts);
+    // Written again, the line has all nine fields and reads the same.
+    const std::string again = DayFile::format(*day);
+    EXPECT_NE(
+        again.find("host\ta.test\t1\t2\t3\t1\t1\t1\t" + std::to_string(c.counts.blocked) + "\n"),
+        std::string::npos)
+        << again;
+    EXPECT_EQ(DayFile::parse(again, nullptr), day);
+  }
+  // The longest line a host can have still fits.
+  DayActivity widest;
+  const std::uint64_t most = 999999999999999;  // 15 digits
+  widest.hosts[std::string(ActivityRecord::kMaxHostLength, 'w')] =
+      HostActivity{most, most, most, most, most, most, most};
+  const std::string text = DayFile::format(widest);
+  std::string problem;
+  EXPECT_EQ(DayFile::parse(text, &problem), widest) << problem;
+}
+
 class ActivityStoreTest : public ::testing::Test {
  protected:
   std::string file(const LocalDate& date) const { return "activity/" + date.text() + ".txt"; }
@@ -143,6 +214,43 @@ TEST_F(ActivityStoreTest, DaysRoundTripAndOldDaysAreRemoved) {
   EXPECT_FALSE(exists(file(kToday) + ".Ab12cd"));
 }
 
+// Blocked items survive a save and a load, a day file written before they
+// were kept loads with none, and saving over it keeps what it held.
+TEST_F(ActivityStoreTest, BlockedItemsAreSavedAndOldDayFilesStillLoad) {
+  const LocalDate yesterday = days_before(kToday, 1);
+  ActivityRecord record;
+  record.add_blocked(kToday, "http://ads.test/a.png");
+  record.add_blocked(kToday, "http://ads.test/b.js");
+  record.add_opened(kToday, "http://zoo.test/");
+  ASSERT_TRUE(m_store.save_day(record, kToday));
+  m_state.write(file(yesterday),
+                "tovali-activity\t1\nused\t125\nextra\t15\nwarned\t1\n"
+                "host\tads.test\t0\t4\t1\t0\t0\t1\nhost\tzoo.test\t3\t0\t0\t0\t0\t0\n");
+
+  ActivityLoadReport report;
+  const ActivityRecord loaded = m_store.load(kToday, StoreAccess::Tidy, &report);
+  EXPECT_TRUE(report.ok());
+  ASSERT_NE(loaded.find(kToday), nullptr);
+  EXPECT_EQ(*loaded.find(kToday), *record.find(kToday));
+  EXPECT_EQ(loaded.find(kToday)->hosts.at("ads.test").blocked, 2u);
+  ASSERT_NE(loaded.find(yesterday), nullptr);
+  const DayActivity& old_day = *loaded.find(yesterday);
+  EXPECT_EQ(old_day.seconds_used, 125u);
+  EXPECT_EQ(old_day.extra_minutes, 15);
+  EXPECT_TRUE(old_day.warned);
+  EXPECT_EQ(old_day.hosts.at("ads.test"), (HostActivity{0, 4, 1, 0, 0, 1, 0}));
+  EXPECT_EQ(old_day.hosts.at("zoo.test"), (HostActivity{3, 0, 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(exists(file(yesterday)));
+
+  // A blocked item of the old day merges into what its file held.
+  ActivityRecord later = loaded;
+  later.add_blocked(yesterday, "http://ads.test/c.gif");
+  ASSERT_TRUE(m_store.save_day(later, yesterday));
+  const ActivityRecord reread = m_store.load(kToday, StoreAccess::ReadOnly);
+  EXPECT_EQ(reread.find(yesterday)->hosts.at("ads.test"), (HostActivity{0, 4, 1, 0, 0, 1, 1}));
+  EXPECT_EQ(reread.find(yesterday)->seconds_used, 125u);
+}
+
 TEST_F(ActivityStoreTest, ADamagedFileIsReportedAndSetAsideLosingOnlyItsDay) {
   const LocalDate yesterday = days_before(kToday, 1);
   ActivityRecord record;
@@ -157,6 +265,9 @@ TEST_F(ActivityStoreTest, ADamagedFileIsReportedAndSetAsideLosingOnlyItsDay) {
       good + "host\ta.test\t1\t0\t0\t0\t0\t0\n",                         // a host twice
       good + "host\tb.test\t1\t0\t0\t0\t0\n",                            // a field missing
       good + "host\t" + std::string(600, 'x') + "\t1\t0\t0\t0\t0\t0\n",  // too long
+      good + "host\tb.test\t1\t0\t0\t0\t0\t0\t0\t0\n",                   // a field too many
+      good + "host\tb.test\t1\t0\t0\t0\t0\t0\tx\n",                      // blocked not a count
+      good + "host\tb.test\t1\t0\t0\t0\t0\t0\t\n",                       // blocked empty
       std::string(DayFile::kMaxFileSize + 1, '\n'),
   };
   for (const std::string& text : damaged) {

@@ -85,6 +85,7 @@ TEST(ApplySetup, AppendsMissingLinesInTheirFixedOrder) {
       "disable_ctrl_alt_del=0",
       "load_main_default=1",
       "default_home_location=1",
+      "strict_page_loads=0",
       "num_moresites=0",
       "num_cust_prohibited_domains=0",
       "num_cust_prohibited_urls=0",
@@ -395,7 +396,8 @@ TEST(ApplySetup, LoadThenApplyKeepsTheSettings) {
                           "ms_desc-0=A",
                           "ms_url-0=x",
                           "num_cust_prohibited_domains=0",
-                          "num_cust_prohibited_urls=0"});
+                          "num_cust_prohibited_urls=0",
+                          "strict_page_loads=0"});
   const TextList before = host.settings().lines();
   SetupModel m = load_setup_model(host.settings()).model;
   const auto outcome = apply_setup(m, host, {});

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -18,6 +19,7 @@
 #include "models/GeneratedPages.h"
 #include "models/StartupPlan.h"
 #include "models/WelcomeSetup.h"
+#include "policy/PageLoadRules.h"
 #include "session/HomeSiteCheck.h"
 #include "settings/SettingsKeys.h"
 
@@ -60,10 +62,16 @@ class FakeEdge : public SessionEdge {
     return on_welcome ? on_welcome() : WelcomeResult::Later;
   }
   void tell_parent(const std::string& text) override { calls.push_back("tell " + text); }
+  void set_page_load_rules(const std::string& encoded, const std::string& filter) override {
+    page_load_rules.push_back(encoded);
+    websocket_filters.push_back(filter);
+  }
   void close_window() override { calls.push_back("close window"); }
 
   std::vector<std::string> calls;
-  RemoteConfigResult downloaded;  // what download_config returns
+  RemoteConfigResult downloaded;             // what download_config returns
+  std::vector<std::string> page_load_rules;  // each set_page_load_rules, in order
+  std::vector<std::string> websocket_filters;
   std::optional<int> shown_minutes;
   bool password_right = false;
   // What the parent does in the welcome; "Later" when unset.
@@ -100,7 +108,7 @@ std::string clock_time_from_now(int offset) {
 class SessionTest : public ::testing::Test {
  protected:
   Locations locations() const {
-    return {m_program.path(), m_config.path(), m_system.path(), m_state.path()};
+    return {m_program.path(), m_config.path(), m_system.path(), m_state.path(), ""};
   }
   // Today's counts for the site `host` (all zero when it has none).
   HostActivity today(const std::string& host) const {
@@ -220,7 +228,7 @@ TEST_F(SessionTest, TheWelcomeFollowsTheStartUpUntilDone) {
     }
     FakeEdge fake_edge;
     FakeEffects fake_effects;
-    Session fresh({program.path(), config.path(), system.path(), state.path()}, fake_edge,
+    Session fresh({program.path(), config.path(), system.path(), state.path(), ""}, fake_edge,
                   fake_effects, clock);
     if (c.welcome_done) fresh.settings().set_value("welcome_done", c.welcome_done);
     fake_edge.on_welcome = [&] {
@@ -274,7 +282,7 @@ TEST_F(SessionTest, AChosenHomeSiteIsAskedOnceAndTheGrownUpIsTold) {
     TempDir program, config, system, state;
     FakeEdge fake_edge;
     FakeEffects fake_effects;
-    Session fresh({program.path(), config.path(), system.path(), state.path()}, fake_edge,
+    Session fresh({program.path(), config.path(), system.path(), state.path(), ""}, fake_edge,
                   fake_effects, clock);
     fake_edge.downloaded = c.download;
     fake_edge.on_welcome = [&] {
@@ -312,6 +320,48 @@ TEST_F(SessionTest, WithoutLocalMenuTheHomeSiteIsShownAndNoMenuPageWritten) {
   EXPECT_FALSE(std::ifstream(session.locations().state_dir + "menu.html").good());
 }
 
+// The page guard gets the rules before the engine hears any verdict that
+// changed them, and only then: at the start, when a menu link brings the
+// menu page's rules and its link number, when the parent's lists change.
+TEST_F(SessionTest, ThePageGuardGetsTheRulesWhenTheyChange) {
+  session.open();
+  ASSERT_EQ(edge.page_load_rules.size(), 1u);
+  auto rules = decode_page_load_rules(edge.page_load_rules.back());
+  ASSERT_TRUE(rules.has_value());
+  EXPECT_EQ(rules->program_prefixes,
+            (TextList{"file://" + m_program.path(), "file://" + m_state.path()}));
+  EXPECT_EQ(edge.websocket_filters.back(), "");
+
+  // A link of the menu page read: its rules and number, before its verdict
+  // is used.
+  session.guard().NavFrameNavigateComplete2(std::string("<!--URL001:AD:zoo.example-->"));
+  session.guard().mouse_down();
+  // The navigation frame hands the link to the main frame.
+  EXPECT_EQ(session.BeforeNavigate2({"http001://www.zoo.example/", RequestOrigin::LinkClick,
+                                     NavigationKind::Request, BrowserTarget::NavFrame}),
+            Verdict::Cancel);
+  ASSERT_EQ(edge.page_load_rules.size(), 2u);
+  rules = decode_page_load_rules(edge.page_load_rules.back());
+  ASSERT_TRUE(rules.has_value());
+  EXPECT_NE(rules->rules_text.find("ZOO.EXAMPLE"), std::string::npos);
+  EXPECT_EQ(rules->url_number, "001");
+  // The main frame's navigation to it and the page's own navigation change
+  // nothing: nothing is sent.
+  session.BeforeNavigate2({"http://www.zoo.example/", RequestOrigin::Program,
+                           NavigationKind::Request, BrowserTarget::MainFrame});
+  session.BeforeNavigate2({"http://www.zoo.example/next", RequestOrigin::Page,
+                           NavigationKind::Request, BrowserTarget::MainFrame});
+  EXPECT_EQ(edge.page_load_rules.size(), 2u);
+
+  // The parent prohibits a domain: the rules and the WebSocket filter.
+  session.settings().set_value("num_cust_prohibited_domains", "1");
+  session.settings().set_value("cust_pd-0", "bad.example");
+  session.UpdateLists();
+  ASSERT_EQ(edge.page_load_rules.size(), 3u);
+  EXPECT_NE(edge.page_load_rules.back().find("cust_pd-0=bad.example"), std::string::npos);
+  EXPECT_NE(edge.websocket_filters.back().find("bad\\\\.example"), std::string::npos);
+}
+
 TEST_F(SessionTest, ARefusedClickIsToldCountedAndCanBeAskedAbout) {
   session.open();
   const std::string refused = "http://www.refused.example/page";
@@ -330,6 +380,55 @@ TEST_F(SessionTest, ARefusedClickIsToldCountedAndCanBeAskedAbout) {
                                   NavigationKind::Request, BrowserTarget::NavFrame};
   EXPECT_EQ(session.BeforeNavigate2(in_menu), Verdict::Cancel);
   EXPECT_EQ(today("script.example").refused, 0u);
+}
+
+// A refused load of a page counts as a blocked item of its host and says
+// nothing to the child: no message, no call to the window, no line in
+// prohurl.log, no refusal. The refused click that follows is the marker
+// that the log and the panel do record what they are given.
+TEST_F(SessionTest, ARefusedLoadIsCountedAsABlockedItemAndIsSilent) {
+  const char* const loads[] = {
+      "http://ads.example/banner.png",
+      "https://cdn.ads.example/track.js?id=7",
+      "http://www.Games.example:8080/api/score",
+      "file:///etc/passwd",             // the program's own files count under no host
+      "data:text/javascript,alert(1)",  // nor do addresses of no site
+  };
+  session.open();
+  session.guard().open_site("http://zoo.example/");
+  edge.calls.clear();
+  const std::size_t logged = session.prohibited_log().size();
+  for (const char* load : loads) session.page_load_refused(load);
+
+  EXPECT_EQ(today("ads.example"), (HostActivity{0, 0, 0, 0, 0, 0, 2}));
+  EXPECT_EQ(today("games.example:8080"), (HostActivity{0, 0, 0, 0, 0, 0, 1}));
+  const auto& days = session.activity_record()->days();
+  ASSERT_EQ(days.size(), 1u);
+  EXPECT_EQ(days.begin()->second.hosts.size(), 2u);
+  EXPECT_TRUE(effects.messages.empty());
+  EXPECT_TRUE(edge.calls.empty());
+  EXPECT_EQ(session.ask_button(), AskButton::Hidden);
+
+  const std::string clicked = "http://www.refused.example/page";
+  session.guard().mouse_down();
+  ASSERT_EQ(session.BeforeNavigate2({clicked, RequestOrigin::LinkClick, NavigationKind::Request,
+                                     BrowserTarget::MainFrame}),
+            Verdict::Cancel);
+  EXPECT_EQ(effects.messages, (std::vector<std::string>{NavigationGuard::kClickedLinkMessage}));
+  ASSERT_EQ(session.prohibited_log().size(), logged + 1);
+  EXPECT_EQ(session.prohibited_log().entries().back(), clicked);
+  session.end_session();
+  std::ifstream saved(m_state.path() + "prohurl.log");
+  const std::string log((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+  EXPECT_NE(log.find(clicked), std::string::npos);
+  for (const char* load : loads) EXPECT_EQ(log.find(load), std::string::npos) << load;
+  // The count is in the day's file too.
+  std::string text;
+  for (const auto& entry : std::filesystem::directory_iterator(m_state.path() + "activity")) {
+    std::ifstream day(entry.path());
+    text += std::string((std::istreambuf_iterator<char>(day)), std::istreambuf_iterator<char>());
+  }
+  EXPECT_NE(text.find("host\tads.example\t0\t0\t0\t0\t0\t0\t2\n"), std::string::npos) << text;
 }
 
 // The toolbar's "Ask a grown-up" follows the main frame: shown by a refusal

@@ -24,7 +24,7 @@ struct Folders {
   TempDir system;
   TempDir state;
   Locations locations() const {
-    return {program.path(), config.path(), system.path(), state.path()};
+    return {program.path(), config.path(), system.path(), state.path(), ""};
   }
   Settings stored() const {
     Settings s;

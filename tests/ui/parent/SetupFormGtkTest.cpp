@@ -225,7 +225,8 @@ TEST(SetupForm, EveryTextOfEveryTab) {
        "Disable Ctrl-Alt-Del (N/A for Windows NT)", "Download Configuration File On Startup",
        "Use Site Include/Exclude Settings From Downloaded Config", "Hide Navigation Frame",
        kNoCaption,
-       "Load main frame (right frame) from this URL:", "Check here to use default location"},
+       "Load main frame (right frame) from this URL:", "Check here to use default location",
+       "Pages may load only from the sites their link allows"},
       {"Require Password To Close Program", "Require Password To Enter Setup",
        "Change Password: ", "Enter the current password and the new password twice:",
        "Current Password:", "New Password:", "New Password Again:", "Set Password",
@@ -430,6 +431,9 @@ TEST(SetupForm, ActivityTabShowsTheLastFourteenDaysAndTheHostsOfOne) {
   record.day(today).seconds_used = 20 * 60;
   record.add_opened(today, "http://zoo.example/");
   record.add_refused(today, "http://shop.example/");
+  record.add_blocked(today, "http://shop.example/banner.png");
+  record.add_blocked(today, "http://shop.example/track.js");
+  record.add_blocked(today, "http://ads.example/pixel.gif");
   record.day(yesterday).seconds_used = 40 * 60;
   record.add_opened(yesterday, "http://games.example/");
   record.add_request(yesterday, "http://games.example/race", RequestAnswer::AllowedOnce);
@@ -472,13 +476,21 @@ TEST(SetupForm, ActivityTabShowsTheLastFourteenDaysAndTheHostsOfOne) {
   EXPECT_EQ(days[0], today.text() + " 20 50");
   EXPECT_EQ(days[1], yesterday.text() + " 40 100");
   EXPECT_EQ(days[13], LocalDate::from_days(today.days_since_epoch() - 13).text() + " 0 0");
-  EXPECT_EQ(rows(lists.hosts_view(), {0, 1, 2}),
-            (std::vector<std::string>{"shop.example 0 1", "zoo.example 1 0"}));
+  // A host with only blocked items has its row.
+  EXPECT_EQ(
+      rows(lists.hosts_view(), {0, 1, 2, 3}),
+      (std::vector<std::string>{"ads.example 0 0 1", "shop.example 0 1 2", "zoo.example 1 0 0"}));
+  std::vector<std::string> host_headings;
+  for (Gtk::TreeViewColumn* column : lists.hosts_view().get_columns())
+    host_headings.push_back(column->get_title());
+  EXPECT_EQ(host_headings,
+            (std::vector<std::string>{"Site", "Opened", "Refused", "Blocked items"}));
   EXPECT_TRUE(rows(lists.requests_view(), {0}).empty());
   // The requests of a day show under it, with their answers; the program's
   // own page counts under no site.
   page.select_day(1);
-  EXPECT_EQ(rows(lists.hosts_view(), {0, 1, 2}), std::vector<std::string>{"games.example 1 0"});
+  EXPECT_EQ(rows(lists.hosts_view(), {0, 1, 2, 3}),
+            std::vector<std::string>{"games.example 1 0 0"});
   EXPECT_EQ(rows(lists.requests_view(), {0, 1, 2, 3, 4}),
             (std::vector<std::string>{"chat.example 1 0 0 1", "games.example 2 1 0 0",
                                       "paint.example 1 0 1 0"}));

@@ -1,0 +1,60 @@
+#include "policy/WebSocketFilter.h"
+
+#include <cctype>
+#include <set>
+
+#include "base/TextList.h"
+#include "policy/ParentLists.h"
+#include "policy/UrlText.h"
+#include "settings/Settings.h"
+
+namespace tovali {
+
+namespace {
+
+// The domain as a pattern of the content blocker's regular expressions
+// (dots escaped, written twice for JSON), or "" when it holds anything but
+// letters, digits, "-", "." and the ":" of a port.
+std::string domain_pattern(const std::string& domain) {
+  std::string pattern;
+  for (const char c : domain) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '.') {
+      pattern += "\\\\.";
+    } else if (std::isalnum(u) || c == '-' || c == ':') {
+      pattern += static_cast<char>(std::tolower(u));
+    } else {
+      return {};
+    }
+  }
+  return pattern;
+}
+
+void add_block(std::string& json, const std::string& trigger) {
+  if (json.size() > 1) json += ",";
+  json += "{\"trigger\":{" + trigger + "},\"action\":{\"type\":\"block\"}}";
+}
+
+}  // namespace
+
+std::string websocket_filter_json(const PageLoadRules& rules) {
+  const Settings settings(rules.setting_lines);
+  ParentLists lists;
+  lists.UpdateLists(settings);
+  std::set<std::string> domains;
+  for (const auto& entry : lists.CustProhibitedDomains()) {
+    // As the parent's domain set holds them: the registrable domain of the
+    // entry, written as a host or as a URL.
+    const std::string_view trimmed = trim_blanks(entry);
+    if (trimmed.empty()) continue;
+    const std::string pattern = domain_pattern(ExtractDomain(trimmed));
+    if (!pattern.empty()) domains.insert(pattern);
+  }
+  std::string json = "[";
+  for (const auto& pattern : domains)
+    add_block(json, "\"url-filter\":\"^wss?://([^/]*[.@])?" + pattern + "[:/]\"");
+  if (json.size() == 1) return {};
+  return json + "]";
+}
+
+}  // namespace tovali
