@@ -137,9 +137,9 @@ TEST_F(ExplorerWelcome, DoneWithAHomeSiteAsksItOnceAndSaysItAnswered) {
   ASSERT_TRUE(wait_for_welcome()) << "no welcome on the first start";
   ASSERT_TRUE(fill("New password", "tulip"));
   ASSERT_TRUE(fill("Type it again", "tulip"));
+  ASSERT_TRUE(fill("The menu of a home site", url("")));
   std::string error;
   ASSERT_TRUE(m_probe->choose("The menu of a home site", &error)) << error;
-  ASSERT_TRUE(fill("The menu of a home site", url("")));
   ASSERT_TRUE(press("Done"));
   ASSERT_TRUE(server().wait_for_path(config)) << server().log_text();
   EXPECT_TRUE(

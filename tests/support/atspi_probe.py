@@ -67,6 +67,14 @@ def escape(text):
     return text.replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n").replace("\r", "\\r")
 
 
+def showing_node(app, roles, wanted, with_action=False):
+    """The first showing object of one of `roles` called `wanted`, or None."""
+    for node, _, role, name, actions, showing in walk(app):
+        if role in roles and name == wanted and showing and (actions or not with_action):
+            return node
+    return None
+
+
 def main(args):
     app = program()
     if app is None:
@@ -78,27 +86,27 @@ def main(args):
                              "showing" if showing else "hidden"]))
         return 0
     if len(args) == 2 and args[0] == "press":
-        for node, _, role, name, actions, showing in walk(app):
-            if role == "push button" and name == args[1] and showing and actions:
-                node.queryAction().doAction(0)
-                return 0
-        print("no showing push button named " + args[1], file=sys.stderr)
-        return 1
+        node = showing_node(app, ("push button",), args[1], with_action=True)
+        if node is None:
+            print("no showing push button named " + args[1], file=sys.stderr)
+            return 1
+        node.queryAction().doAction(0)
+        return 0
     if len(args) == 2 and args[0] == "choose":
-        for node, _, role, name, actions, showing in walk(app):
-            if role in ("radio button", "check box") and name == args[1] and showing:
-                if not node.getState().contains(pyatspi.STATE_CHECKED):
-                    node.queryAction().doAction(0)
-                return 0
-        print("no showing radio button or check box named " + args[1], file=sys.stderr)
-        return 1
+        node = showing_node(app, ("radio button", "check box"), args[1])
+        if node is None:
+            print("no showing radio button or check box named " + args[1], file=sys.stderr)
+            return 1
+        if not node.getState().contains(pyatspi.STATE_CHECKED):
+            node.queryAction().doAction(0)
+        return 0
     if len(args) == 3 and args[0] == "set-text":
-        for node, _, role, name, _, showing in walk(app):
-            if role in ("text", "password text", "entry") and name == args[1] and showing:
-                node.queryEditableText().setTextContents(args[2])
-                return 0
-        print("no showing text field named " + args[1], file=sys.stderr)
-        return 1
+        node = showing_node(app, ("text", "password text", "entry"), args[1])
+        if node is None:
+            print("no showing text field named " + args[1], file=sys.stderr)
+            return 1
+        node.queryEditableText().setTextContents(args[2])
+        return 0
     if len(args) == 2 and args[0] == "follow":
         for node, _, role, name, actions, _ in walk(app, into_pages=True):
             if role == "link" and name.startswith(args[1]) and actions:

@@ -105,8 +105,8 @@ WelcomeDialog::WelcomeDialog(Gtk::Window& parent, SetupHost& host)
   m_grid.attach(m_own_sites, 0, row++, 2, 1);
   m_grid.attach(m_home_site, 0, row);
   m_grid.attach(m_home_address, 1, row++);
-  m_home_site.signal_toggled().connect([this] { update_home_site_entry(); });
-  update_home_site_entry();
+  // Typing an address chooses the home site.
+  m_home_address.signal_changed().connect([this] { choose_home_site_when_typed(); });
   if (!m_parts.sites) {
     m_own_sites.set_active(settings.is_on(keys::local_menu));
     m_home_site.set_active(!settings.is_on(keys::local_menu));
@@ -152,8 +152,8 @@ void WelcomeDialog::lock_part(Gtk::Widget& widget) {
   widget.set_tooltip_text(tr(kSetByAdministrator));
 }
 
-void WelcomeDialog::update_home_site_entry() {
-  if (m_parts.sites) m_home_address.set_sensitive(m_home_site.get_active());
+void WelcomeDialog::choose_home_site_when_typed() {
+  if (m_parts.sites && !m_home_address.get_text().empty()) m_home_site.set_active(true);
 }
 
 WelcomeAnswers WelcomeDialog::answers() const {

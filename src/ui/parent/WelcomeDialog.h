@@ -38,7 +38,7 @@ class WelcomeDialog : public Gtk::Dialog {
   friend class WelcomeDialogTestAccess;
 
   void lock_part(Gtk::Widget& widget);
-  void update_home_site_entry();
+  void choose_home_site_when_typed();
 
   SetupHost& m_host;
   WelcomeParts m_parts;

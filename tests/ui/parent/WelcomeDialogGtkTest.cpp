@@ -69,6 +69,37 @@ TEST(WelcomeDialog, RefusesThenWritesTheAnswers) {
   EXPECT_EQ(saved.value("welcome_done"), "1");
 }
 
+// Typing the home site's address chooses "The menu of a home site": "Done"
+// answers with the home site, whose configuration the program then fetches.
+TEST(WelcomeDialog, TypingAnAddressChoosesTheHomeSite) {
+  FakeSetupHost host;
+  host.m_settings = fresh_settings();
+  Gtk::Window parent;
+  parent.show();
+  bool own_sites_first = false;
+  Script script({
+      [&] {
+        auto* dialog = find_window<WelcomeDialog>();
+        if (!dialog || !dialog->get_mapped()) return false;
+        WelcomeDialogTestAccess parts(*dialog);
+        own_sites_first = parts.own_sites().get_active();
+        parts.new_password().set_text("tulip");
+        parts.password_again().set_text("tulip");
+        parts.home_address().set_text("http://home.example");
+        parts.done_button().clicked();
+        return true;
+      },
+  });
+  WelcomeDialog dialog(parent, host);
+  EXPECT_EQ(dialog.run_modal(), WelcomeResult::HomeSiteChosen);
+  EXPECT_TRUE(script.finished());
+  EXPECT_TRUE(own_sites_first);
+  const Settings saved(host.saved_lines);
+  EXPECT_EQ(saved.value("local_menu"), "0");
+  EXPECT_EQ(saved.value("download_config"), "1");
+  EXPECT_EQ(saved.value("site-0"), "http://home.example");
+}
+
 // "Later" writes nothing.
 TEST(WelcomeDialog, LaterChangesNothing) {
   FakeSetupHost host;
