@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -74,6 +75,29 @@ TEST_F(GermanCatalogue, EnglishAgainWhenTheLanguageIsUnknown) {
   EXPECT_STREQ(tr("Back"), "Back");
   setenv("LANGUAGE", "en", 1);
   EXPECT_STREQ(tr("Back"), "Back");
+}
+
+TEST(StartTranslations, TakesTheSessionsLocaleButKeepsNumbersInTheCForm) {
+  setenv("LC_ALL", "C.UTF-8", 1);
+  start_translations(TOVALI_TEST_LOCALE_DIR);
+  EXPECT_STREQ(std::setlocale(LC_MESSAGES, nullptr), "C.UTF-8");
+  EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+  char number[32];
+  std::snprintf(number, sizeof number, "%.1f", 2.5);
+  EXPECT_STREQ(number, "2.5");
+  EXPECT_DOUBLE_EQ(std::strtod("2.5", nullptr), 2.5);
+  unsetenv("LC_ALL");
+  std::setlocale(LC_ALL, "C");
+}
+
+TEST(LocaleDir, TheEnvironmentNamesTheFolderFirst) {
+  setenv("TOVALI_LOCALE_DIR", "/somewhere/locale", 1);
+  EXPECT_EQ(locale_dir("/usr/share/locale"), "/somewhere/locale");
+  setenv("TOVALI_LOCALE_DIR", "", 1);
+  // The test executable's folder has neither share/locale beside it nor
+  // locale/ in it.
+  EXPECT_EQ(locale_dir("/usr/share/locale"), "/usr/share/locale");
+  unsetenv("TOVALI_LOCALE_DIR");
 }
 
 }  // namespace
