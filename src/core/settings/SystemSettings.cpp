@@ -10,6 +10,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/TextList.h"
+#include "base/Translate.h"
 #include "settings/SettingValues.h"
 
 namespace tovali {
@@ -97,7 +98,9 @@ SystemSettingsLoad load_system_settings(const std::string& system_dir) {
   if (!read_file(path, text, errno_value, error)) {
     if (errno_value == ENOENT) return load;
     load.unreadable = true;
-    load.problems = path + ": cannot be read (" + error + "); none of its settings is in force\n";
+    load.problems =
+        fill(tr("{1}: cannot be read ({2}); none of its settings is in force"), {path, error}) +
+        "\n";
     return load;
   }
   SystemSettingsText parsed = parse_system_settings(text);
@@ -110,12 +113,14 @@ SystemSettingsLoad load_system_settings(const std::string& system_dir) {
                               (ignored < parsed.ignored_lines.size() &&
                                parsed.ignored_lines[ignored] < parsed.refused_lines[refused].line);
     if (ignored_next) {
-      load.problems += path + ": line " + std::to_string(parsed.ignored_lines[ignored++]) +
-                       " is not name=value and locks nothing\n";
+      load.problems += fill(tr("{1}: line {2} is not name=value and locks nothing"),
+                            {path, std::to_string(parsed.ignored_lines[ignored++])}) +
+                       "\n";
     } else {
       const RefusedSystemLine& line = parsed.refused_lines[refused++];
-      load.problems += path + ": line " + std::to_string(line.line) + ": " + line.problem +
-                       "; it locks nothing\n";
+      load.problems += fill(tr("{1}: line {2}: {3}; it locks nothing"),
+                            {path, std::to_string(line.line), line.problem}) +
+                       "\n";
     }
   }
   return load;
