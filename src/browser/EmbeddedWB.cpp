@@ -108,11 +108,12 @@ struct EmbeddedWB::Engine {
 struct EmbeddedWB::Callbacks {
   // The page guard of the view's page says it runs (and wants the rules),
   // or tells of a load it refused.
-  static gboolean user_message(WebKitWebView*, WebKitUserMessage* message, gpointer data) {
+  static gboolean user_message(WebKitWebView* view, WebKitUserMessage* message, gpointer data) {
     auto* self = static_cast<EmbeddedWB*>(data);
     const char* name = webkit_user_message_get_name(message);
     if (g_strcmp0(name, kPageLoadRulesWanted) == 0) {
       self->m_page_guard_heard = true;
+      PageGuard::instance().guard_runs_in(view);
       webkit_user_message_send_reply(
           message, webkit_user_message_new(kPageLoadRules,
                                            PageGuard::instance().rules_message_parameters()));

@@ -53,7 +53,7 @@ void PageGuard::use_folder(WebKitWebContext* context, const std::string& dir,
 
 void PageGuard::set_rules(std::string encoded) {
   m_rules = std::move(encoded);
-  for (WebKitWebView* view : m_views) {
+  for (WebKitWebView* view : m_guarded_views) {
     webkit_web_view_send_message_to_page(
         view, webkit_user_message_new(kPageLoadRules, rules_variant(m_rules)), nullptr, nullptr,
         nullptr);
@@ -101,6 +101,13 @@ void PageGuard::add_view(WebKitWebView* view) {
 
 void PageGuard::remove_view(WebKitWebView* view) {
   m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+  m_guarded_views.erase(std::remove(m_guarded_views.begin(), m_guarded_views.end(), view),
+                        m_guarded_views.end());
+}
+
+void PageGuard::guard_runs_in(WebKitWebView* view) {
+  if (std::find(m_guarded_views.begin(), m_guarded_views.end(), view) == m_guarded_views.end())
+    m_guarded_views.push_back(view);
 }
 
 }  // namespace tovali

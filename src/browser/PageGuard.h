@@ -53,9 +53,13 @@ class PageGuard {
   // came meanwhile.
   void filter_compiled(std::size_t generation, WebKitUserContentFilter* filter);
 
-  // The views whose pages get the rules and the filter.
+  // The views whose pages get the rules and the filter. A view's page gets
+  // messages only once its guard has said that it runs (guard_runs_in):
+  // before that it has loaded nothing, and its guard asks for the rules
+  // itself when its page is created.
   void add_view(WebKitWebView* view);
   void remove_view(WebKitWebView* view);
+  void guard_runs_in(WebKitWebView* view);
 
  private:
   void apply_filter(WebKitUserContentFilter* filter);
@@ -66,6 +70,7 @@ class PageGuard {
   std::string m_folder;
   std::string m_rules;
   std::vector<WebKitWebView*> m_views;
+  std::vector<WebKitWebView*> m_guarded_views;
   WebKitUserContentFilterStore* m_filter_store = nullptr;
   WebKitUserContentFilter* m_filter = nullptr;
   std::string m_filter_json;
