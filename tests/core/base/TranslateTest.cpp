@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "GermanCatalogue.h"
+
 namespace tovali {
 namespace {
 
@@ -31,20 +33,7 @@ TEST(Translate, EnglishWithoutACatalogue) {
             "Welcome to Tovali Explorer!\r\rnot a text of the catalogue");
 }
 
-// The German catalogue of the build tree, as a session with LANGUAGE=de sees it.
-class GermanCatalogue : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_NE(std::setlocale(LC_MESSAGES, "C.UTF-8"), nullptr);
-    setenv("LANGUAGE", "de", 1);
-    bindtextdomain(kTextDomain, TOVALI_TEST_LOCALE_DIR);
-    bind_textdomain_codeset(kTextDomain, "UTF-8");
-  }
-  void TearDown() override {
-    unsetenv("LANGUAGE");
-    std::setlocale(LC_MESSAGES, "C");
-  }
-};
+using testing::GermanCatalogue;
 
 TEST_F(GermanCatalogue, TranslatesTextsAndCounts) {
   EXPECT_STREQ(tr("Back"), "Zurück");

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "GermanCatalogue.h"
 #include "activity/TimeBudget.h"
 #include "base/Translate.h"
 #include "models/GeneratedPages.h"
@@ -17,19 +18,8 @@
 namespace tovali {
 namespace {
 
-class GermanSession : public ::testing::Test {
+class GermanSession : public testing::GermanCatalogue {
  protected:
-  void SetUp() override {
-    ASSERT_NE(std::setlocale(LC_MESSAGES, "C.UTF-8"), nullptr);
-    setenv("LANGUAGE", "de", 1);
-    bindtextdomain(kTextDomain, TOVALI_TEST_LOCALE_DIR);
-    bind_textdomain_codeset(kTextDomain, "UTF-8");
-  }
-  void TearDown() override {
-    unsetenv("LANGUAGE");
-    std::setlocale(LC_MESSAGES, "C");
-  }
-
   static bool ascii_only(const std::string& text) {
     for (char c : text)
       if (static_cast<unsigned char>(c) > 0x7F) return false;
