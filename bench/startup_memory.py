@@ -580,7 +580,9 @@ class Bench:
 
 def supplied_page_names(build):
     """The entries of the source tree's data/ folder, which the build copies
-    beside the executable; the usual pages when the source is not found."""
+    beside the executable (the usual pages when the source is not found), and
+    the page guard's folder web-extensions/, without which the program opens
+    no network page."""
     source = None
     try:
         with open(os.path.join(build, "CMakeCache.txt"), encoding="utf-8") as f:
@@ -591,8 +593,8 @@ def supplied_page_names(build):
         pass
     data = os.path.join(source or REPO, "data")
     if os.path.isdir(data):
-        return sorted(os.listdir(data))
-    return ["welcome.html", "help.html", "setuphelp"]
+        return sorted(os.listdir(data)) + ["web-extensions"]
+    return ["welcome.html", "help.html", "setuphelp", "web-extensions"]
 
 
 def base_environment():
