@@ -40,20 +40,24 @@ void apply_rules(GVariant* parameters) {
     std::fputs("tovali-explorer: the page guard got rules it cannot read\n", stderr);
 }
 
-gboolean on_send_request(WebKitWebPage* page, WebKitURIRequest* request, WebKitURIResponse*,
-                         gpointer) {
+// True when the judge admits `url` for `page`; a refusal is told to the
+// page's view, which counts it. A load the guard could not judge is refused.
+bool admitted(WebKitWebPage* page, const char* url) {
+  if (!url) return false;
   try {
-    const char* url = webkit_uri_request_get_uri(request);
     const char* page_url = webkit_web_page_get_uri(page);
-    if (!url) return TRUE;
-    if (judge()->judge(page_url ? page_url : "", url) == tovali::LoadVerdict::Admit) return FALSE;
+    if (judge()->judge(page_url ? page_url : "", url) == tovali::LoadVerdict::Admit) return true;
     webkit_web_page_send_message_to_view(
         page, webkit_user_message_new(kPageLoadRefused, g_variant_new_string(url)), nullptr,
         nullptr, nullptr);
-    return TRUE;
   } catch (const std::exception&) {
-    return TRUE;  // a load the guard could not judge does not happen
   }
+  return false;
+}
+
+gboolean on_send_request(WebKitWebPage* page, WebKitURIRequest* request, WebKitURIResponse*,
+                         gpointer) {
+  return admitted(page, webkit_uri_request_get_uri(request)) ? FALSE : TRUE;
 }
 
 gboolean on_message(WebKitWebPage*, WebKitUserMessage* message, gpointer) {
@@ -81,16 +85,7 @@ void on_rules_reply(GObject* page, GAsyncResult* result, gpointer) {
 // WebSocket constructor asks the judge first (the engine's content filter
 // keeps the parent's domains away in any case, workers included).
 gboolean socket_admitted(const char* url, gpointer page) {
-  try {
-    const char* page_url = webkit_web_page_get_uri(WEBKIT_WEB_PAGE(page));
-    if (!url) return FALSE;
-    if (judge()->judge(page_url ? page_url : "", url) == tovali::LoadVerdict::Admit) return TRUE;
-    webkit_web_page_send_message_to_view(
-        WEBKIT_WEB_PAGE(page), webkit_user_message_new(kPageLoadRefused, g_variant_new_string(url)),
-        nullptr, nullptr, nullptr);
-  } catch (const std::exception&) {
-  }
-  return FALSE;
+  return admitted(WEBKIT_WEB_PAGE(page), url) ? TRUE : FALSE;
 }
 
 // Replaces the window's WebSocket with one that asks `admitted` (the native

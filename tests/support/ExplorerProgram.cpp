@@ -66,6 +66,18 @@ bool ExplorerProcess::available() {
   return ::access(explorer_path().c_str(), X_OK) == 0;
 }
 
+namespace {
+
+// Places `from` at `to`: a hard link, or a copy when linking is not possible.
+void link_or_copy(const fs::path& from, const fs::path& to, std::error_code& ec) {
+  fs::create_hard_link(from, to, ec);
+  if (!ec) return;
+  ec.clear();
+  fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+}
+
+}  // namespace
+
 bool ExplorerProcess::prepare_program_dir(const std::string& program_dir, std::string* error) {
   const std::string dir = with_slash(program_dir);
   const fs::path exe = dir + "tovali-explorer";
@@ -78,13 +90,9 @@ bool ExplorerProcess::prepare_program_dir(const std::string& program_dir, std::s
     return false;
   }
   // A hard link is cheap; /proc/self/exe then names the link, so the program
-  // takes this folder as its own. Copy when linking is not possible.
-  fs::create_hard_link(explorer_path(), exe, ec);
-  if (ec) {
-    ec.clear();
-    fs::copy_file(explorer_path(), exe, fs::copy_options::overwrite_existing, ec);
-    if (!ec) fs::permissions(exe, fs::perms::owner_all, fs::perm_options::add, ec);
-  }
+  // takes this folder as its own.
+  link_or_copy(explorer_path(), exe, ec);
+  if (!ec) fs::permissions(exe, fs::perms::owner_all, fs::perm_options::add, ec);
   if (ec && error) *error = "cannot place the executable in " + dir + ": " + ec.message();
   if (ec) return false;
   // The page guard the engine loads, where the program looks for it beside
@@ -93,12 +101,7 @@ bool ExplorerProcess::prepare_program_dir(const std::string& program_dir, std::s
   if (fs::exists(guard, ec)) {
     fs::create_directories(dir + "web-extensions", ec);
     for (const auto& entry : fs::directory_iterator(guard, ec)) {
-      const fs::path to = fs::path(dir + "web-extensions") / entry.path().filename();
-      fs::create_hard_link(entry.path(), to, ec);
-      if (ec) {
-        ec.clear();
-        fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing, ec);
-      }
+      link_or_copy(entry.path(), fs::path(dir + "web-extensions") / entry.path().filename(), ec);
     }
   }
   if (ec && error) *error = "cannot place the page guard in " + dir + ": " + ec.message();
