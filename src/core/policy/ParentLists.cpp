@@ -22,11 +22,11 @@ TextList without_empty(const TextList& list) {
   return kept;
 }
 
-// The domains the parent's entries name: a host below a site or a whole URL
-// stands for the site's domain, so "www.badsite.co.uk",
-// "http://badsite.co.uk/x" and "badsite.co.uk" all refuse the same site.
-// Spaces typed around an entry do not count.
-TextList domains_of(const TextList& entries) {
+}  // namespace
+
+// "www.badsite.co.uk", "http://badsite.co.uk/x" and "badsite.co.uk" all
+// name the same site.
+TextList prohibited_domains_of(const TextList& entries) {
   TextList domains;
   for (std::string_view entry : entries) {
     const std::size_t first = entry.find_first_not_of(" \t");
@@ -39,8 +39,6 @@ TextList domains_of(const TextList& entries) {
   }
   return domains;
 }
-
-}  // namespace
 
 void LoadListValues(const Settings& settings, std::string_view count_key, std::string_view prefix,
                     LetterCase letter_case, TextList& list) {
@@ -56,7 +54,7 @@ void ParentLists::UpdateLists(const Settings& settings) {
                  LetterCase::Upper, m_urls);
   LoadListValues(settings, keys::num_prohibited_file_exts.name(), keys::pext_prefix,
                  LetterCase::Upper, m_exts);
-  m_domain_set = HashedStringSet(without_empty(domains_of(m_domains)));
+  m_domain_set = HashedStringSet(without_empty(prohibited_domains_of(m_domains)));
   m_url_set = HashedStringSet(without_empty(m_urls));
   m_ext_set = HashedStringSet(without_empty(m_exts));
 }

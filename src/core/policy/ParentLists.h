@@ -13,6 +13,11 @@ namespace tovali {
 void LoadListValues(const Settings& settings, std::string_view count_key, std::string_view prefix,
                     LetterCase letter_case, TextList& list);
 
+// The domains the parent's prohibited-domain entries name, one per entry in
+// order: a host below a site or a whole URL stands for the site's domain
+// (ExtractDomain), spaces around an entry aside; "" for a blank entry.
+TextList prohibited_domains_of(const TextList& entries);
+
 // The parent's lists (prohibited domains, URLs and file extensions, all
 // upper-case) and the built-in list of domains the navigation frame never
 // loads.

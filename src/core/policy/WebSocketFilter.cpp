@@ -3,9 +3,7 @@
 #include <cctype>
 #include <set>
 
-#include "base/TextList.h"
 #include "policy/ParentLists.h"
-#include "policy/UrlText.h"
 #include "settings/Settings.h"
 
 namespace tovali {
@@ -42,12 +40,8 @@ std::string websocket_filter_json(const PageLoadRules& rules) {
   ParentLists lists;
   lists.UpdateLists(settings);
   std::set<std::string> domains;
-  for (const auto& entry : lists.CustProhibitedDomains()) {
-    // As the parent's domain set holds them: the registrable domain of the
-    // entry, written as a host or as a URL.
-    const std::string_view trimmed = trim_blanks(entry);
-    if (trimmed.empty()) continue;
-    const std::string pattern = domain_pattern(ExtractDomain(trimmed));
+  for (const auto& domain : prohibited_domains_of(lists.CustProhibitedDomains())) {
+    const std::string pattern = domain_pattern(domain);
     if (!pattern.empty()) domains.insert(pattern);
   }
   std::string json = "[";
